@@ -1,0 +1,23 @@
+// Calls into the library through its exported C interface, as any host program does.
+#pragma once
+
+#include <string_view>
+
+#include "dot11b/Dot11b_c_lib.h"
+#include "runtime/value.h"
+
+namespace dot11b::cli {
+
+dot11b_array* toHandle(const rt::Value& v);
+rt::Value fromHandle(const dot11b_array* a);
+
+// Owns the library's initialization for the life of a command.
+class LibrarySession {
+ public:
+  LibrarySession();
+  ~LibrarySession();
+  LibrarySession(const LibrarySession&) = delete;
+  LibrarySession& operator=(const LibrarySession&) = delete;
+};
+
+}  // namespace dot11b::cli

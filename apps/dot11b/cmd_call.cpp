@@ -1,0 +1,67 @@
+#include <iostream>
+#include <vector>
+
+#include "c_host.h"
+#include "command.h"
+#include "runtime/display.h"
+#include "runtime/literal.h"
+#include "runtime/number_text.h"
+
+namespace dot11b::cli {
+
+namespace {
+
+// Without --nargout, as many results as the routine declares (none for a variable result list).
+int declaredResults(const std::string& routine) {
+  int maxInputs = 0, maxOutputs = 1;
+  if (dot11b_routine_counts(routine.c_str(), &maxInputs, &maxOutputs) != 0 || maxOutputs < 0) return 0;
+  return maxOutputs;
+}
+
+}  // namespace
+
+int runCall(const Args& args) {
+  std::string routine;
+  int nargout = -1;
+  std::vector<rt::Value> inputs;
+  try {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      if (args[i] == "--nargout" && i + 1 < args.size()) {
+        const auto n = rt::parseReal(args[++i]);
+        if (!n || *n < 0 || *n != static_cast<int>(*n)) throw rt::LiteralError("--nargout needs a whole number >= 0");
+        nargout = static_cast<int>(*n);
+      } else if (routine.empty()) {
+        routine = args[i];
+      } else {
+        inputs.push_back(rt::parseLiteral(args[i]));
+      }
+    }
+  } catch (const rt::LiteralError& e) {
+    std::cerr << "dot11b call: " << e.what() << "\n";
+    return kUsage;
+  }
+  if (routine.empty()) {
+    std::cerr << "dot11b call: name the routine to call\n";
+    return kUsage;
+  }
+
+  LibrarySession session;
+  std::vector<dot11b_array*> in;
+  for (const auto& v : inputs) in.push_back(toHandle(v));
+  const int asked = nargout >= 0 ? nargout : declaredResults(routine);
+  std::vector<dot11b_array*> out(static_cast<std::size_t>(std::max(asked, 1)), nullptr);
+  const int status = dot11b_call(routine.c_str(), asked, out.data(), static_cast<int>(in.size()), in.data());
+  for (dot11b_array* a : in) dot11b_free(a);
+  if (status != 0) {
+    std::cerr << dot11b_last_error() << "\n";
+    return kFailed;
+  }
+  for (dot11b_array* a : out) {
+    if (!a) continue;
+    std::cout << rt::display(fromHandle(a)) << "\n";
+    dot11b_free(a);
+  }
+  return kOk;
+}
+
+}  // namespace dot11b::cli

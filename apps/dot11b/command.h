@@ -1,0 +1,30 @@
+// The subcommands of the dot11b command-line tool.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dot11b::cli {
+
+using Args = std::vector<std::string>;
+
+// Exit statuses shared by every command.
+enum ExitStatus { kOk = 0, kFailed = 1, kUsage = 2 };
+
+struct Command {
+  std::string_view name;
+  std::string_view summary;  // one line for the tool's --help
+  std::string_view help;     // full text for "dot11b NAME --help"
+  int (*run)(const Args& args);
+};
+
+const std::vector<Command>& commands();
+
+// True when args ask for help (--help or -h anywhere).
+bool wantsHelp(const Args& args);
+
+int runEstimate(const Args& args);
+int runCall(const Args& args);
+
+}  // namespace dot11b::cli

@@ -1,0 +1,35 @@
+// dot11b: the command-line face of the library (the window application joins it later).
+#include <iostream>
+
+#include "command.h"
+
+namespace {
+
+void printToolHelp() {
+  std::cout << "Usage: dot11b COMMAND [OPTIONS]\n\n"
+               "IEEE 802.11b-1999 DSSS waveform generation.\n\nCommands:\n";
+  for (const auto& c : dot11b::cli::commands()) std::cout << "  " << c.name << std::string(12 - c.name.size(), ' ') << c.summary << "\n";
+  std::cout << "\nRun 'dot11b COMMAND --help' for the options of one command.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace dot11b::cli;
+  const Args args(argv + 1, argv + argc);
+  if (args.empty() || args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
+    printToolHelp();
+    return args.empty() ? kUsage : kOk;
+  }
+  for (const auto& c : commands()) {
+    if (c.name != args.front()) continue;
+    const Args rest(args.begin() + 1, args.end());
+    if (wantsHelp(rest)) {
+      std::cout << c.help;
+      return kOk;
+    }
+    return c.run(rest);
+  }
+  std::cerr << "dot11b: unknown command '" << args.front() << "'; run 'dot11b --help'\n";
+  return kUsage;
+}

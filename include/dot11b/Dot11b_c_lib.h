@@ -1,0 +1,134 @@
+/*
+ * Dot11b_c_lib: IEEE 802.11b-1999 DSSS waveform generation library, C interface.
+ *
+ * Every routine of the library is exported in fixed calling forms:
+ *
+ *   mlf<Name>   Results 2..n are returned through pointers given first (each may be NULL when that result
+ *               is not wanted), then come the inputs in declared order; the first result is the return
+ *               value (NULL on failure). Trailing inputs given as NULL are left out, as a caller of the
+ *               routine may leave out its optional inputs. Routines without results return 0 on success
+ *               and -1 on failure. Routines with a variable input list take their inputs as a
+ *               NULL-terminated list; routines with a variable result list return their results as a cell
+ *               list.
+ *   mlx<Name>   (nlhs, plhs, nrhs, prhs): requested result count, room for max(nlhs, 1) results, input
+ *               count, inputs. Returns 0 on success and -1 on failure.
+ *   mlfN<Name>  (nargout, results, inputs..., NULL): writes nargout results into results[0..nargout-1] and
+ *               returns results[0] (the same value, to be freed once).
+ *   mlfV<Name>  (inputs..., NULL): calls for the effects only; returns 0 on success and -1 on failure.
+ *
+ * Inputs are borrowed; every result is a new array owned by the caller, released with dot11b_free.
+ * No C++ exception crosses this interface: a call that stops with an error reports failure as above and
+ * its message is kept for dot11b_last_error(). A call with more inputs or results than the routine
+ * declares fails with the run-time error text that names the routine, its line and its declared count.
+ */
+#ifndef DOT11B_C_LIB_H
+#define DOT11B_C_LIB_H
+
+#include <stddef.h>
+
+#if defined(_WIN32)
+#define DOT11B_API __declspec(dllexport)
+#else
+#define DOT11B_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Library control ---------------------------------------------------------------------------------- */
+
+/* Registers every routine and creates the nine globals empty. Returns 1 on success, 0 on failure. */
+DOT11B_API int Dot11b_c_libInitialize(void);
+DOT11B_API void Dot11b_c_libTerminate(void);
+
+/* Text of the error that ended the last failed call on this thread (UTF-8); "" when there was none. */
+DOT11B_API const char* dot11b_last_error(void);
+
+/* ---- Array values ------------------------------------------------------------------------------------- */
+
+typedef struct dot11b_array dot11b_array;
+
+typedef enum dot11b_class { DOT11B_NUMERIC = 0, DOT11B_TEXT = 1, DOT11B_RECORD = 2, DOT11B_CELL = 3 } dot11b_class;
+
+/* Numeric arrays hold column-major doubles; im may be NULL for a real array. */
+DOT11B_API dot11b_array* dot11b_create_scalar(double value);
+DOT11B_API dot11b_array* dot11b_create_matrix(size_t rows, size_t cols, const double* re, const double* im);
+/* Text from UTF-8; stored as 16-bit characters. NULL when the text is not valid UTF-8. */
+DOT11B_API dot11b_array* dot11b_create_text(const char* utf8);
+/* A record without fields; fields keep the order in which they are first set. */
+DOT11B_API dot11b_array* dot11b_create_record(void);
+/* A cell list of rows x cols empty arrays. */
+DOT11B_API dot11b_array* dot11b_create_cell(size_t rows, size_t cols);
+DOT11B_API dot11b_array* dot11b_duplicate(const dot11b_array* a);
+DOT11B_API void dot11b_free(dot11b_array* a);
+
+DOT11B_API dot11b_class dot11b_class_of(const dot11b_array* a);
+DOT11B_API size_t dot11b_rows(const dot11b_array* a);
+DOT11B_API size_t dot11b_cols(const dot11b_array* a);
+DOT11B_API int dot11b_is_complex(const dot11b_array* a);
+/* Column-major data of a numeric array (NULL for other classes; imag NULL for a real array). */
+DOT11B_API const double* dot11b_real(const dot11b_array* a);
+DOT11B_API const double* dot11b_imag(const dot11b_array* a);
+/* Copies the text as UTF-8 with a terminating zero into buf (at most cap bytes); returns the bytes needed
+   without the zero, or 0 when a is not text. */
+DOT11B_API size_t dot11b_text(const dot11b_array* a, char* buf, size_t cap);
+
+/* Records. The value is copied; returns 0 on success, -1 when a is not a record. */
+DOT11B_API int dot11b_set_field(dot11b_array* record, const char* name, const dot11b_array* value);
+DOT11B_API size_t dot11b_field_count(const dot11b_array* record);
+/* Borrowed pointers, valid until the record changes or is freed; NULL when absent. */
+DOT11B_API const char* dot11b_field_name(const dot11b_array* record, size_t index);
+DOT11B_API const dot11b_array* dot11b_field(const dot11b_array* record, const char* name);
+
+/* Cell lists (column-major index from 0). set copies the value; get returns a borrowed pointer. */
+DOT11B_API int dot11b_set_cell(dot11b_array* cell, size_t index, const dot11b_array* value);
+DOT11B_API const dot11b_array* dot11b_get_cell(const dot11b_array* cell, size_t index);
+
+/* ---- Globals and calls by name ------------------------------------------------------------------------ */
+
+/* A copy of one of the nine globals (parameters, SigGenSettings, configuration, appInfo, figureList,
+   waveform, markers, MACheader, newSettings); NULL for another name or before initialization. */
+DOT11B_API dot11b_array* dot11b_get_global(const char* name);
+DOT11B_API int dot11b_set_global(const char* name, const dot11b_array* value);
+
+/* Declared input and result counts of a routine (-1: variable). Returns 0, or -1 for an unknown name. */
+DOT11B_API int dot11b_routine_counts(const char* name, int* max_inputs, int* max_outputs);
+
+/* Any routine by name, in the mlx form. */
+DOT11B_API int dot11b_call(const char* name, int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* ---- 1 Application shell and settings ----------------------------------------------------------------- */
+
+DOT11B_API int mlfDot11b_c(void);
+DOT11B_API int mlxDot11b_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* Dispatching entry of the format module: a text first input names the sub-routine
+   ("InitializeParameters", "InitializeSigGenSettings", "redraw", "Calculate", ...). */
+DOT11B_API dot11b_array* mlfDot11b_GUI_c(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNDot11b_GUI_c(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVDot11b_GUI_c(dot11b_array* first_input, ...);
+DOT11B_API int mlxDot11b_GUI_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* ---- 2 802.11b baseband generation -------------------------------------------------------------------- */
+
+DOT11B_API dot11b_array* mlfDot11b_SizeEst(dot11b_array* generationMode, dot11b_array* numberOfDATAbits,
+                                           dot11b_array* DATArate, dot11b_array* highSpeedmod,
+                                           dot11b_array* encoderActive, dot11b_array* preambleType,
+                                           dot11b_array* idleSamples, dot11b_array* rampType,
+                                           dot11b_array* rampLength, dot11b_array* OverSampling);
+DOT11B_API int mlxDot11b_SizeEst(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* ---- 2 bit-level codes, PLCP, DSSS modulation, pulse shaping ------------------------------------------ */
+
+/* ---- 2 CCK, PBCC and the frame generator -------------------------------------------------------------- */
+
+/* ---- 3 Payload and MAC framing ------------------------------------------------------------------------ */
+
+/* ---- 4 Signal generator link -------------------------------------------------------------------------- */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DOT11B_C_LIB_H */

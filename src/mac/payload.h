@@ -1,0 +1,25 @@
+// Assembly of the PSDU: optional MAC header, payload of the chosen source, optional FCS.
+#pragma once
+
+#include <string>
+
+#include "phy/types.h"
+
+namespace dot11b::mac {
+
+enum class PayloadSource { Zeros = 1, Ones, Alternating01, Alternating10, Pn9, Pn15, UserFile };
+
+struct PayloadSettings {
+  int dataSourceType = 1;        // 1..7, see PayloadSource
+  double dataLength = 1024;      // payload [octets], whole, 0..2312
+  std::string dataSourceName;    // file read by the "User file" source
+  bool macHeaderActive = false;
+  Bits macHeaderBits;            // MACheader.Contents.BitStream
+  bool fcsActive = false;
+};
+
+// Throws std::invalid_argument on a bad source or length, std::runtime_error naming the file when the
+// user file cannot be read.
+Bits generatePayload(const PayloadSettings& settings);
+
+}  // namespace dot11b::mac

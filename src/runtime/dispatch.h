@@ -1,0 +1,32 @@
+// The dispatching entry of a window module: a text first input names the sub-routine to run.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "runtime/registry.h"
+
+namespace dot11b::rt {
+
+class WindowModule {
+ public:
+  // messageName is the module's own spelling, e.g. "dot11b_GUI_c"; sub-routines are named
+  // "<messageName>/<sub-routine>" in messages.
+  explicit WindowModule(std::string messageName) : messageName_(std::move(messageName)) {}
+
+  // Adds a sub-routine; its messageName is derived from the module's.
+  void add(std::string name, int line, int maxInputs, int maxOutputs, RoutineFn fn);
+  const Routine* find(std::string_view name) const { return subroutines_.find(name); }
+
+  // With a text first input: runs that sub-routine with the remaining inputs. Any error inside is caught,
+  // its text printed on the console (stderr) and no result returned. A first input that is not text does
+  // nothing. Without inputs: runs noInputs (the module's own start behaviour), if given.
+  Values dispatch(const Values& in, int nargout, const RoutineFn& noInputs = {}) const;
+
+ private:
+  std::string messageName_;
+  Registry subroutines_;
+};
+
+}  // namespace dot11b::rt

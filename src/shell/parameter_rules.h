@@ -1,0 +1,39 @@
+// The allowed values of the parameters record: applying "FIELD=VALUE" settings and checking a whole record.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/value.h"
+
+namespace dot11b::shell {
+
+// A setting or a record that breaks the rules; the message names the field and its allowed values.
+struct ParameterError : std::invalid_argument {
+  using std::invalid_argument::invalid_argument;
+};
+
+// Field paths that can be set, dotted for sub-records ("MACheader.Active",
+// "MACheader.Contents.Address1.Contents").
+std::vector<std::string> settableFields();
+
+// Sets one field from its text (a number, 0x-prefixed hexadecimal for MAC header field contents, or text
+// for dataSourceName) and re-derives MACheader.Length and totalLength; ProjectedLength follows once the
+// whole record is checked (validateParameters, then deriveParameters). Choosing 1 Mbit/s selects the long
+// preamble, as the format panel does. Throws ParameterError for an unknown or derived field or a value
+// outside the field's allowed values.
+void applySetting(rt::Value& parameters, std::string_view path, std::string_view text);
+
+// Splits "FIELD=VALUE" and applies it.
+void applyAssignment(rt::Value& parameters, std::string_view assignment);
+
+// Checks every field that the generator and the panel rely on: present, of the right kind, inside its
+// allowed values (including the rules between fields). Throws ParameterError naming the first bad field.
+void validateParameters(const rt::Value& parameters);
+
+// totalLength, MACheader.Length (from the bit stream) and ProjectedLength from the other fields.
+void deriveParameters(rt::Value& parameters);
+
+}  // namespace dot11b::shell
