@@ -92,6 +92,9 @@ DOT11B_API const dot11b_array* dot11b_get_cell(const dot11b_array* cell, size_t 
 DOT11B_API dot11b_array* dot11b_get_global(const char* name);
 DOT11B_API int dot11b_set_global(const char* name, const dot11b_array* value);
 
+/* Name of the index-th registered routine (from 0, in name order); NULL past the end. */
+DOT11B_API const char* dot11b_routine_name(size_t index);
+
 /* Declared input and result counts of a routine (-1: variable). Returns 0, or -1 for an unknown name. */
 DOT11B_API int dot11b_routine_counts(const char* name, int* max_inputs, int* max_outputs);
 
@@ -120,6 +123,70 @@ DOT11B_API dot11b_array* mlfDot11b_SizeEst(dot11b_array* generationMode, dot11b_
 DOT11B_API int mlxDot11b_SizeEst(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* ---- 2 bit-level codes, PLCP, DSSS modulation, pulse shaping ------------------------------------------ */
+
+/* PLCP preamble and header: bit vectors in transmission order. */
+DOT11B_API dot11b_array* mlfDot11b_PREAMBLE(dot11b_array* preambleType);
+DOT11B_API int mlxDot11b_PREAMBLE(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_HEADER(dot11b_array* numberOfBITS, dot11b_array* DATArate,
+                                          dot11b_array* highRateMod, dot11b_array* locked);
+DOT11B_API int mlxDot11b_HEADER(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_SIGNAL(dot11b_array* DATArate);
+DOT11B_API int mlxDot11b_SIGNAL(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_SERVICE(dot11b_array* locked, dot11b_array* mod, dot11b_array* lenExt);
+DOT11B_API int mlxDot11b_SERVICE(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_LENGTH(dot11b_array** lenExt, dot11b_array* numberOfBITS,
+                                          dot11b_array* DATArate, dot11b_array* mod);
+DOT11B_API int mlxDot11b_LENGTH(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfCCITT_CRC16(dot11b_array* input);
+DOT11B_API int mlxCCITT_CRC16(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* Scramblers, shift registers and CRC-32. */
+DOT11B_API dot11b_array* mlfDot11b_Scrambler(dot11b_array* scrambleActive, dot11b_array* preambleType,
+                                             dot11b_array* frame);
+DOT11B_API int mlxDot11b_Scrambler(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfScrambler_7bit_741(dot11b_array* input, dot11b_array* initState);
+DOT11B_API int mlxScrambler_7bit_741(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfLfsr(dot11b_array* order, dot11b_array* taps, dot11b_array* m, dot11b_array* seed);
+DOT11B_API int mlxLfsr(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfLfsrChecksum(dot11b_array* taps, dot11b_array* initalstate, dot11b_array* data);
+DOT11B_API int mlxLfsrChecksum(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfCCITT_CRC32(dot11b_array* input);
+DOT11B_API int mlxCCITT_CRC32(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* Differential PSK and Barker spreading; the rate-level routines also give the last symbol phasor. */
+DOT11B_API dot11b_array* mlfDot11b_DBPSK(dot11b_array* data, dot11b_array* initialVector);
+DOT11B_API int mlxDot11b_DBPSK(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_DQPSK(dot11b_array* data, dot11b_array* initialVector);
+DOT11B_API int mlxDot11b_DQPSK(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_BarkerSpread(dot11b_array* signal);
+DOT11B_API int mlxDot11b_BarkerSpread(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_1Mbps(dot11b_array** lastPhase, dot11b_array* DATAbits,
+                                         dot11b_array* intialPhase);
+DOT11B_API int mlxDot11b_1Mbps(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_2Mbps(dot11b_array** lastPhase, dot11b_array* DATAbits,
+                                         dot11b_array* intialPhase);
+DOT11B_API int mlxDot11b_2Mbps(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* Pulse shaping, resampling and DAC resolution. */
+DOT11B_API dot11b_array* mlfFilter_RootCosine(dot11b_array* num_taps, dot11b_array* alpha,
+                                              dot11b_array* samp_per_symb);
+DOT11B_API int mlxFilter_RootCosine(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfFilter_gaussian(dot11b_array* numCoeff, dot11b_array* bT,
+                                            dot11b_array* oversamplingRate);
+DOT11B_API int mlxFilter_gaussian(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfUpsample(dot11b_array* x, dot11b_array* n);
+DOT11B_API int mlxUpsample(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfExtendvector(dot11b_array* data, dot11b_array* reqLength);
+DOT11B_API int mlxExtendvector(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfApplyDacRes(dot11b_array* wave, dot11b_array* numBits);
+DOT11B_API int mlxApplyDacRes(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* Bit and hexadecimal conversions (subsystem 3). BitVector takes x, then optionally minSize and
+   orientation, as a NULL-terminated list. */
+DOT11B_API dot11b_array* mlfBitVector(dot11b_array* x, ...);
+DOT11B_API int mlxBitVector(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfHexString(dot11b_array* num, dot11b_array* size);
+DOT11B_API int mlxHexString(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* ---- 2 CCK, PBCC and the frame generator -------------------------------------------------------------- */
 

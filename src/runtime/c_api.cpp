@@ -125,6 +125,13 @@ int dot11b_set_global(const char* name, const dot11b_array* value) {
   return noThrow([&] { dot11b::rt::global(name) = *valueOf(value); return 0; }, -1);
 }
 
+const char* dot11b_routine_name(size_t index) {
+  static thread_local std::vector<std::string> names;
+  if (!dot11b::rt::libraryInitialized()) return nullptr;
+  names = dot11b::rt::registry().names();
+  return index < names.size() ? names[index].c_str() : nullptr;
+}
+
 int dot11b_routine_counts(const char* name, int* max_inputs, int* max_outputs) {
   if (!dot11b::rt::libraryInitialized()) return -1;
   const dot11b::rt::Routine* r = dot11b::rt::registry().find(name);

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Configures and builds everything into build/ (Release, warnings as errors).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset default >/dev/null
+cmake --build --preset default

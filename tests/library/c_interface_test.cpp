@@ -1,0 +1,144 @@
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "dot11b/Dot11b_c_lib.h"
+
+namespace {
+
+class CInterface : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(Dot11b_c_libInitialize(), 1); }
+  void TearDown() override { Dot11b_c_libTerminate(); }
+
+  static double number(const dot11b_array* record, const char* field) {
+    const dot11b_array* f = dot11b_field(record, field);
+    EXPECT_NE(f, nullptr) << field;
+    return f ? dot11b_real(f)[0] : NAN;
+  }
+};
+
+dot11b_array* text(const char* s) { return dot11b_create_text(s); }
+
+}  // namespace
+
+TEST_F(CInterface, EveryRegisteredRoutineIsExportedInBothForms) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; const char* name = dot11b_routine_name(i); ++i, ++count) {
+    for (const char* prefix : {"mlf", "mlx"})
+      EXPECT_NE(dlsym(RTLD_DEFAULT, (std::string(prefix) + name).c_str()), nullptr) << prefix << name;
+  }
+  EXPECT_GE(count, 3u);
+  EXPECT_NE(dlsym(RTLD_DEFAULT, "mlfNDot11b_GUI_c"), nullptr);
+  EXPECT_NE(dlsym(RTLD_DEFAULT, "mlfVDot11b_GUI_c"), nullptr);
+}
+
+TEST_F(CInterface, TopEntryArityErrors) {
+  dot11b_array* one = dot11b_create_scalar(1);
+  dot11b_array* out[1] = {nullptr};
+  EXPECT_EQ(mlxDot11b_c(0, out, 1, &one), -1);
+  EXPECT_STREQ(dot11b_last_error(),
+               "Run-time Error: File: Dot11b_c Line: 1 Column: 1 The function \"Dot11b_c\" was called with more "
+               "than the declared number of inputs (0).");
+  EXPECT_EQ(mlxDot11b_c(1, out, 0, nullptr), -1);
+  EXPECT_NE(std::string(dot11b_last_error()).find("declared number of outputs (0)"), std::string::npos);
+  EXPECT_EQ(out[0], nullptr);
+  EXPECT_EQ(mlfDot11b_c(), 0);
+  EXPECT_STREQ(dot11b_last_error(), "");
+  dot11b_free(one);
+}
+
+TEST_F(CInterface, InitializersThroughTheDispatchingEntry) {
+  dot11b_array* name = text("InitializeParameters");
+  EXPECT_EQ(mlfVDot11b_GUI_c(name, nullptr), 0);
+  dot11b_array* p = dot11b_get_global("parameters");
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(number(p, "rampLength"), 88);
+  EXPECT_EQ(number(p, "idleSamples"), 4400);
+  EXPECT_EQ(number(p, "totalLength"), 1024);
+  EXPECT_EQ(number(p, "ProjectedLength"), 45792);
+
+  // InitializeSigGenSettings reads the oversampling of parameters.
+  dot11b_array* nine = dot11b_create_scalar(9);
+  ASSERT_EQ(dot11b_set_field(p, "OverSampling", nine), 0);
+  ASSERT_EQ(dot11b_set_global("parameters", p), 0);
+  dot11b_array* sg = text("InitializeSigGenSettings");
+  EXPECT_EQ(mlfVDot11b_GUI_c(sg, nullptr), 0);
+  dot11b_array* settings = dot11b_get_global("SigGenSettings");
+  EXPECT_EQ(number(settings, "SamplingRate"), 99000000);
+  EXPECT_EQ(number(settings, "Frequency"), 2412000000);
+
+  for (dot11b_array* a : {name, p, nine, sg, settings}) dot11b_free(a);
+}
+
+TEST_F(CInterface, DispatchCatchesAndContinues) {
+  dot11b_array* bad = text("NoSuchSubroutine");
+  dot11b_array* extra = dot11b_create_scalar(1);
+  testing::internal::CaptureStderr();
+  dot11b_array* results = mlfDot11b_GUI_c(bad, nullptr);
+  dot11b_array* tooMany[] = {text("InitializeAppInfo"), extra};
+  dot11b_array* out[1] = {nullptr};
+  EXPECT_EQ(mlxDot11b_GUI_c(0, out, 2, tooMany), 0);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  EXPECT_NE(printed.find("NoSuchSubroutine"), std::string::npos);
+  EXPECT_NE(printed.find("dot11b_GUI_c/InitializeAppInfo"), std::string::npos);
+  ASSERT_NE(results, nullptr);  // the call returned normally, with no results
+  EXPECT_EQ(dot11b_class_of(results), DOT11B_CELL);
+  EXPECT_EQ(dot11b_cols(results), 0u);
+
+  dot11b_array* ok = text("InitializeAppInfo");
+  EXPECT_EQ(mlfVDot11b_GUI_c(ok, nullptr), 0);
+  dot11b_array* app = dot11b_get_global("appInfo");
+  char buf[64];
+  dot11b_text(dot11b_field(app, "ApplicationFunction"), buf, sizeof buf);
+  EXPECT_STREQ(buf, "dot11b_GUI_c");
+
+  // A first input that is not text does nothing.
+  dot11b_array* before = dot11b_get_global("configuration");
+  EXPECT_EQ(mlfVDot11b_GUI_c(extra, nullptr), 0);
+  for (dot11b_array* a : {bad, extra, results, tooMany[0], ok, app, before}) dot11b_free(a);
+}
+
+TEST_F(CInterface, SizeEstimateInBothForms) {
+  const double v[10] = {1, 0, 1, 0, 0, 0, 0, 0, 0, 2};
+  std::vector<dot11b_array*> in;
+  for (double x : v) in.push_back(dot11b_create_scalar(x));
+  dot11b_array* r = mlfDot11b_SizeEst(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8], in[9]);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(dot11b_real(r)[0], 4224);
+  dot11b_free(r);
+
+  in.push_back(dot11b_create_scalar(0));
+  dot11b_array* out[1] = {nullptr};
+  EXPECT_EQ(mlxDot11b_SizeEst(1, out, 11, in.data()), -1);
+  EXPECT_NE(std::string(dot11b_last_error()).find("\"dot11b_SizeEst\" was called with more than the declared number of inputs (10)"),
+            std::string::npos);
+  dot11b_array* text3 = text("x");
+  in[2] = text3;  // a text rate is refused with a message naming the input
+  EXPECT_EQ(mlxDot11b_SizeEst(1, out, 10, in.data()), -1);
+  EXPECT_NE(std::string(dot11b_last_error()).find("DATArate"), std::string::npos);
+  for (dot11b_array* a : in) dot11b_free(a);
+}
+
+TEST_F(CInterface, ValuesRoundTripThroughTheInterface) {
+  const double re[] = {1, 2, 3, 4}, im[] = {0, -1, 0, 1};
+  dot11b_array* m = dot11b_create_matrix(2, 2, re, im);
+  EXPECT_EQ(dot11b_is_complex(m), 1);
+  EXPECT_EQ(dot11b_imag(m)[1], -1);
+  dot11b_array* r = dot11b_create_record();
+  dot11b_set_field(r, "b", m);
+  dot11b_set_field(r, "a", m);
+  EXPECT_STREQ(dot11b_field_name(r, 0), "b");
+  EXPECT_EQ(dot11b_field(r, "missing"), nullptr);
+  dot11b_array* t = dot11b_create_text("Grüße");
+  char buf[16];
+  EXPECT_EQ(dot11b_text(t, buf, sizeof buf), 7u);
+  EXPECT_STREQ(buf, "Grüße");
+  EXPECT_EQ(dot11b_cols(t), 5u);
+  EXPECT_EQ(dot11b_create_text("\xff"), nullptr);
+  EXPECT_EQ(dot11b_get_global("nonsense"), nullptr);
+  for (dot11b_array* a : {m, r, t}) dot11b_free(a);
+}
