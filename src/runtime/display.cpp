@@ -11,7 +11,7 @@ std::string real17(double x) {
   if (std::isnan(x)) return "NaN";
   if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", x);
+  std::snprintf(buf, sizeof buf, "%.17g", x == 0 ? 0.0 : x);  // no "-0"
   return buf;
 }
 

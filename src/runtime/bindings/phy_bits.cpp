@@ -1,0 +1,310 @@
+// Bit-level codes, PLCP fields, DSSS modulation and pulse shaping for the calling forms.
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "mac/bit_conversions.h"
+#include "phy/dpsk.h"
+#include "phy/plcp.h"
+#include "phy/pulse_shaping.h"
+#include "phy/scrambler.h"
+#include "runtime/binding.h"
+#include "runtime/export_macros.h"
+
+namespace dot11b::rt {
+
+namespace {
+
+// A whole-number setting (a preamble type, a scrambler state, a register order) as int; the typed
+// routine then checks which values it accepts.
+int toInt(const Value& v, ArgRef ref) {
+  const double x = toWhole(v, ref);
+  if (x < INT_MIN || x > INT_MAX) {
+    throw std::invalid_argument(std::string(ref.routine) + ": input '" + std::string(ref.name) +
+                                "' is out of range: " + std::to_string(x));
+  }
+  return static_cast<int>(x);
+}
+
+// Complex results lose an all-zero imaginary part, as arithmetic results do.
+Value complexResult(Value v) {
+  v.dropZeroImaginary();
+  return v;
+}
+
+Value complexRowResult(const ComplexRow& row) { return complexResult(fromComplex(row)); }
+
+// Column-major values in the given shape.
+Value shapedResult(const ComplexRow& values, std::size_t rows, std::size_t cols) {
+  std::vector<double> re(values.size()), im(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    re[i] = values[i].real();
+    im[i] = values[i].imag();
+  }
+  return complexResult(Value::matrix(rows, cols, std::move(re), std::move(im)));
+}
+
+// ---- PLCP (Dot11b_PREAMBLE ... CCITT_CRC16) ----
+
+Values preambleBits(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_PREAMBLE";
+  return {fromBits(phy::plcpPreamble(toInt(input(in, 0, {r, "preambleType"}), {r, "preambleType"})))};
+}
+
+Values headerBits(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_HEADER";
+  const double bits = toScalar(input(in, 0, {r, "numberOfBITS"}), {r, "numberOfBITS"});
+  const double rate = toScalar(input(in, 1, {r, "DATArate"}), {r, "DATArate"});
+  const int mod = toFlag(input(in, 2, {r, "highRateMod"}), {r, "highRateMod"});
+  const int locked = toFlag(input(in, 3, {r, "locked"}), {r, "locked"});
+  return {fromBits(phy::plcpHeader(bits, rate, mod, locked))};
+}
+
+Values signalField(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_SIGNAL";
+  return {fromBits(phy::plcpSignal(toScalar(input(in, 0, {r, "DATArate"}), {r, "DATArate"})))};
+}
+
+Values serviceField(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_SERVICE";
+  const int locked = toFlag(input(in, 0, {r, "locked"}), {r, "locked"});
+  const int mod = toFlag(input(in, 1, {r, "mod"}), {r, "mod"});
+  const int lenExt = toFlag(input(in, 2, {r, "lenExt"}), {r, "lenExt"});
+  return {fromBits(phy::plcpService(locked, mod, lenExt))};
+}
+
+Values lengthField(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_LENGTH";
+  const double bits = toScalar(input(in, 0, {r, "numberOfBITS"}), {r, "numberOfBITS"});
+  const double rate = toScalar(input(in, 1, {r, "DATArate"}), {r, "DATArate"});
+  const int mod = toFlag(input(in, 2, {r, "mod"}), {r, "mod"});
+  const phy::LengthField field = phy::plcpLength(bits, rate, mod);
+  return {fromBits(field.bits), Value::scalar(field.lenExt)};
+}
+
+Values crc16(const Values& in, int) {
+  constexpr std::string_view r = "CCITT_CRC16";
+  return {fromBits(phy::crc16(toBits(input(in, 0, {r, "input"}), {r, "input"})))};
+}
+
+// ---- Scramblers, shift registers, CRC-32 ----
+
+Values scrambler(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_Scrambler";
+  const int active = toInt(input(in, 0, {r, "scrambleActive"}), {r, "scrambleActive"});
+  const int preambleType = toInt(input(in, 1, {r, "preambleType"}), {r, "preambleType"});
+  const Bits frame = toBits(input(in, 2, {r, "frame"}), {r, "frame"});
+  return {fromBits(phy::dot11bScrambler(active, preambleType, frame))};
+}
+
+Values scrambler741(const Values& in, int) {
+  constexpr std::string_view r = "Scrambler_7bit_741";
+  const Bits bits = toBits(input(in, 0, {r, "input"}), {r, "input"});
+  const Bits state = toBits(input(in, 1, {r, "initState"}), {r, "initState"});
+  std::array<uint8_t, 7> initState{};
+  if (state.size() != initState.size()) {
+    throw std::invalid_argument("Scrambler_7bit_741: input 'initState' must hold 7 bits, not " +
+                                std::to_string(state.size()));
+  }
+  std::copy(state.begin(), state.end(), initState.begin());
+  return {fromBits(phy::scrambler741(bits, initState))};
+}
+
+Values lfsr(const Values& in, int) {
+  constexpr std::string_view r = "Lfsr";
+  const int order = toInt(input(in, 0, {r, "order"}), {r, "order"});
+  const Bits taps = toBits(input(in, 1, {r, "taps"}), {r, "taps"});
+  const std::uint64_t m = toCount(input(in, 2, {r, "m"}), {r, "m"});
+  const Bits seed = toBits(input(in, 3, {r, "seed"}), {r, "seed"});
+  return {fromBits(phy::lfsr(order, taps, m, seed))};
+}
+
+Values lfsrChecksum(const Values& in, int) {
+  constexpr std::string_view r = "LfsrChecksum";
+  const Bits taps = toBits(input(in, 0, {r, "taps"}), {r, "taps"});
+  const Bits state = toBits(input(in, 1, {r, "initalstate"}), {r, "initalstate"});
+  const Bits data = toBits(input(in, 2, {r, "data"}), {r, "data"});
+  return {fromBits(phy::lfsrChecksum(taps, state, data))};
+}
+
+Values crc32(const Values& in, int) {
+  constexpr std::string_view r = "CCITT_CRC32";
+  return {fromBits(phy::crc32(toBits(input(in, 0, {r, "input"}), {r, "input"})))};
+}
+
+// ---- Differential PSK and Barker spreading ----
+
+Values dbpsk(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_DBPSK";
+  const Bits data = toBits(input(in, 0, {r, "data"}), {r, "data"});
+  const Complex start = toComplexScalar(input(in, 1, {r, "initialVector"}), {r, "initialVector"});
+  return {complexRowResult(phy::dbpsk(data, start))};
+}
+
+Values dqpsk(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_DQPSK";
+  const Bits data = toBits(input(in, 0, {r, "data"}), {r, "data"});
+  const Complex start = toComplexScalar(input(in, 1, {r, "initialVector"}), {r, "initialVector"});
+  return {complexRowResult(phy::dqpsk(data, start))};
+}
+
+Values barkerSpread(const Values& in, int) {
+  constexpr std::string_view r = "Dot11b_BarkerSpread";
+  const Value& symbols = input(in, 0, {r, "signal"});
+  // The symbols are spread as a row: column n of Barker x symbols becomes chips 11(n-1)+1 .. 11n.
+  if (symbols.isNumeric() && symbols.rows() > 1) {
+    throw std::invalid_argument("Dot11b_BarkerSpread: input 'signal' must be a row of symbols, not " +
+                                describe(symbols));
+  }
+  return {complexRowResult(phy::barkerSpread(toComplexVector(symbols, {r, "signal"})))};
+}
+
+Values modulateRate(std::string_view r, phy::Modulated (*modulate)(const Bits&, Complex), const Values& in) {
+  const Bits bits = toBits(input(in, 0, {r, "DATAbits"}), {r, "DATAbits"});
+  const Complex start = toComplexScalar(input(in, 1, {r, "intialPhase"}), {r, "intialPhase"});
+  const phy::Modulated result = modulate(bits, start);
+  return {complexRowResult(result.chips), complexResult(Value::complexScalar(result.lastPhase))};
+}
+
+Values oneMbps(const Values& in, int) { return modulateRate("Dot11b_1Mbps", &phy::modulate1Mbps, in); }
+Values twoMbps(const Values& in, int) { return modulateRate("Dot11b_2Mbps", &phy::modulate2Mbps, in); }
+
+// ---- Pulse shaping, resampling, DAC resolution ----
+
+Values rootCosine(const Values& in, int) {
+  constexpr std::string_view r = "Filter_RootCosine";
+  const std::uint64_t taps = toCount(input(in, 0, {r, "num_taps"}), {r, "num_taps"});
+  const double alpha = toScalar(input(in, 1, {r, "alpha"}), {r, "alpha"});
+  const double perSymbol = toScalar(input(in, 2, {r, "samp_per_symb"}), {r, "samp_per_symb"});
+  return {fromReal(phy::filterRootCosine(taps, alpha, perSymbol))};
+}
+
+Values gaussian(const Values& in, int) {
+  constexpr std::string_view r = "Filter_gaussian";
+  const std::uint64_t count = toCount(input(in, 0, {r, "numCoeff"}), {r, "numCoeff"});
+  const double bT = toScalar(input(in, 1, {r, "bT"}), {r, "bT"});
+  const double rate = toScalar(input(in, 2, {r, "oversamplingRate"}), {r, "oversamplingRate"});
+  return {fromReal(phy::filterGaussian(count, bT, rate))};
+}
+
+Values upsample(const Values& in, int) {
+  constexpr std::string_view r = "Upsample";
+  const Value& x = input(in, 0, {r, "x"});
+  const ComplexRow values = toComplexVector(x, {r, "x"});
+  const std::uint64_t n = toCount(input(in, 1, {r, "n"}), {r, "n"});
+  const ComplexRow y = phy::upsample(values, n);
+  // A column (or a single value) gives a column, anything else a row.
+  if (x.cols() == 1) return {shapedResult(y, y.size(), y.empty() ? 0 : 1)};
+  return {shapedResult(y, y.empty() ? 0 : 1, y.size())};
+}
+
+Values extendVector(const Values& in, int) {
+  constexpr std::string_view r = "Extendvector";
+  const ComplexRow data = toComplexVector(input(in, 0, {r, "data"}), {r, "data"});
+  const std::uint64_t length = toCount(input(in, 1, {r, "reqLength"}), {r, "reqLength"});
+  return {complexRowResult(phy::extendVector(data, length))};
+}
+
+Values applyDacRes(const Values& in, int) {
+  constexpr std::string_view r = "ApplyDacRes";
+  const Value& wave = input(in, 0, {r, "wave"});
+  if (!wave.isNumeric()) {
+    throw std::invalid_argument("ApplyDacRes: input 'wave' must be numeric, not " + describe(wave));
+  }
+  const double numBits = toScalar(input(in, 1, {r, "numBits"}), {r, "numBits"});
+  ComplexRow samples(wave.numel());
+  for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = wave.at(i);
+  return {shapedResult(phy::applyDacRes(samples, numBits), wave.rows(), wave.cols())};
+}
+
+// ---- Bit and hexadecimal conversions ----
+
+Values bitVector(const Values& in, int) {
+  constexpr std::string_view r = "BitVector";
+  if (in.empty() || in.size() > 3) throw std::invalid_argument("Incorrect number of parameters.");
+  const double x = toScalar(in[0], {r, "x"});
+  if (!std::isfinite(x) || x != std::trunc(x)) throw std::invalid_argument("Integer required");
+  if (x < 0 || x >= 9007199254740992.0) {
+    throw std::invalid_argument("BitVector: input 'x' must be a whole number from 0 to 2^53 - 1, not " +
+                                std::to_string(x));
+  }
+  const auto value = static_cast<std::uint64_t>(x);
+  std::size_t minSize = mac::defaultBitVectorSize(value);
+  if (given(in, 1)) {
+    // The whole part of the minimum size counts; a size that is not above the significant bits pads nothing.
+    const double requested = std::trunc(toScalar(in[1], {r, "minSize"}));
+    if (!(requested <= 9007199254740992.0)) {
+      throw std::invalid_argument("BitVector: input 'minSize' is not a usable size: " +
+                                  std::to_string(requested));
+    }
+    minSize = requested > 0 ? static_cast<std::size_t>(requested) : 0;
+  }
+  const bool leftMsb = given(in, 2) && toText(in[2], {r, "orientation"}) == "left-msb";
+  return {fromBits(mac::bitVector(value, minSize, leftMsb))};
+}
+
+Values hexString(const Values& in, int) {
+  constexpr std::string_view r = "HexString";
+  const std::uint64_t num = toCount(input(in, 0, {r, "num"}), {r, "num"});
+  const std::uint64_t size = toCount(input(in, 1, {r, "size"}), {r, "size"});
+  return {Value::text(mac::hexString(num, size))};
+}
+
+void registerPhyBits(Registry& reg) {
+  reg.add({"Dot11b_PREAMBLE", "dot11b_PREAMBLE", 1, 1, 1, preambleBits});
+  reg.add({"Dot11b_HEADER", "dot11b_HEADER", 1, 4, 1, headerBits});
+  reg.add({"Dot11b_SIGNAL", "dot11b_SIGNAL", 1, 1, 1, signalField});
+  reg.add({"Dot11b_SERVICE", "dot11b_SERVICE", 1, 3, 1, serviceField});
+  reg.add({"Dot11b_LENGTH", "dot11b_LENGTH", 1, 3, 2, lengthField});
+  reg.add({"CCITT_CRC16", "CCITT_CRC16", 1, 1, 1, crc16});
+  reg.add({"Dot11b_Scrambler", "dot11b_Scrambler", 1, 3, 1, scrambler});
+  reg.add({"Scrambler_7bit_741", "scrambler_7bit_741", 1, 2, 1, scrambler741});
+  reg.add({"Lfsr", "lfsr", 1, 4, 1, lfsr});
+  reg.add({"LfsrChecksum", "lfsrChecksum", 1, 3, 1, lfsrChecksum});
+  reg.add({"CCITT_CRC32", "CCITT_CRC32", 1, 1, 1, crc32});
+  reg.add({"Dot11b_DBPSK", "dot11b_DBPSK", 1, 2, 1, dbpsk});
+  reg.add({"Dot11b_DQPSK", "dot11b_DQPSK", 1, 2, 1, dqpsk});
+  reg.add({"Dot11b_BarkerSpread", "dot11b_BarkerSpread", 1, 1, 1, barkerSpread});
+  reg.add({"Dot11b_1Mbps", "dot11b_1Mbps", 1, 2, 2, oneMbps});
+  reg.add({"Dot11b_2Mbps", "dot11b_2Mbps", 1, 2, 2, twoMbps});
+  reg.add({"Filter_RootCosine", "filter_RootCosine", 1, 3, 1, rootCosine});
+  reg.add({"Filter_gaussian", "filter_gaussian", 3, 3, 1, gaussian});
+  reg.add({"Upsample", "upsample", 1, 2, 1, upsample});
+  reg.add({"Extendvector", "extendvector", 17, 2, 1, extendVector});
+  reg.add({"ApplyDacRes", "applyDacRes", 1, 2, 1, applyDacRes});
+  reg.add({"BitVector", "bitVector", 1, kVariable, 1, bitVector});
+  reg.add({"HexString", "hexString", 1, 2, 1, hexString});
+}
+
+}  // namespace
+
+DOT11B_REGISTER_ROUTINES(registerPhyBits)
+
+}  // namespace dot11b::rt
+
+DOT11B_EXPORT_1(Dot11b_PREAMBLE, 1)
+DOT11B_EXPORT_1(Dot11b_HEADER, 4)
+DOT11B_EXPORT_1(Dot11b_SIGNAL, 1)
+DOT11B_EXPORT_1(Dot11b_SERVICE, 3)
+DOT11B_EXPORT_2(Dot11b_LENGTH, 3)
+DOT11B_EXPORT_1(CCITT_CRC16, 1)
+DOT11B_EXPORT_1(Dot11b_Scrambler, 3)
+DOT11B_EXPORT_1(Scrambler_7bit_741, 2)
+DOT11B_EXPORT_1(Lfsr, 4)
+DOT11B_EXPORT_1(LfsrChecksum, 3)
+DOT11B_EXPORT_1(CCITT_CRC32, 1)
+DOT11B_EXPORT_1(Dot11b_DBPSK, 2)
+DOT11B_EXPORT_1(Dot11b_DQPSK, 2)
+DOT11B_EXPORT_1(Dot11b_BarkerSpread, 1)
+DOT11B_EXPORT_2(Dot11b_1Mbps, 2)
+DOT11B_EXPORT_2(Dot11b_2Mbps, 2)
+DOT11B_EXPORT_1(Filter_RootCosine, 3)
+DOT11B_EXPORT_1(Filter_gaussian, 3)
+DOT11B_EXPORT_1(Upsample, 2)
+DOT11B_EXPORT_1(Extendvector, 2)
+DOT11B_EXPORT_1(ApplyDacRes, 2)
+DOT11B_EXPORT_VARARGIN(BitVector)
+DOT11B_EXPORT_1(HexString, 2)
