@@ -34,6 +34,39 @@ std::vector<std::complex<double>> toComplexVector(const Value& v, ArgRef ref);
 std::string toText(const Value& v, ArgRef ref);
 const Value& toRecord(const Value& v, ArgRef ref);
 
+// The inputs of one call, converted by position with the routine's and the input's name in every message:
+//   Inputs args(in, "Dot11b_HEADER");
+//   const double rate = args.scalar(1, "DATArate");
+class Inputs {
+ public:
+  Inputs(const Values& in, std::string_view routine) : in_(in), routine_(routine) {}
+
+  std::size_t size() const { return in_.size(); }
+  bool given(std::size_t i) const { return i < in_.size(); }
+  const Value& at(std::size_t i, std::string_view name) const { return input(in_, i, {routine_, name}); }
+
+  double scalar(std::size_t i, std::string_view name) const { return toScalar(at(i, name), {routine_, name}); }
+  double whole(std::size_t i, std::string_view name) const { return toWhole(at(i, name), {routine_, name}); }
+  std::uint64_t count(std::size_t i, std::string_view name) const { return toCount(at(i, name), {routine_, name}); }
+  int flag(std::size_t i, std::string_view name) const { return toFlag(at(i, name), {routine_, name}); }
+  std::complex<double> complexScalar(std::size_t i, std::string_view name) const {
+    return toComplexScalar(at(i, name), {routine_, name});
+  }
+  std::vector<uint8_t> bits(std::size_t i, std::string_view name) const { return toBits(at(i, name), {routine_, name}); }
+  std::vector<double> realVector(std::size_t i, std::string_view name) const {
+    return toRealVector(at(i, name), {routine_, name});
+  }
+  std::vector<std::complex<double>> complexVector(std::size_t i, std::string_view name) const {
+    return toComplexVector(at(i, name), {routine_, name});
+  }
+  std::string text(std::size_t i, std::string_view name) const { return toText(at(i, name), {routine_, name}); }
+  const Value& record(std::size_t i, std::string_view name) const { return toRecord(at(i, name), {routine_, name}); }
+
+ private:
+  const Values& in_;
+  std::string_view routine_;
+};
+
 // Results: bits and numbers as real rows of doubles, complex rows, text.
 Value fromBits(const std::vector<uint8_t>& bits);
 Value fromReal(const std::vector<double>& row);

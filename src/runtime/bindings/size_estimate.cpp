@@ -8,19 +8,18 @@ namespace dot11b::rt {
 namespace {
 
 Values sizeEst(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_SizeEst";
-  const auto arg = [&](std::size_t i, std::string_view name) { return toScalar(input(in, i, {r, name}), {r, name}); };
+  const Inputs args(in, "Dot11b_SizeEst");
   phy::SizeEstimateInput s;
-  s.generationMode = arg(0, "generationMode");
-  s.numberOfDataBits = arg(1, "numberOfDATAbits");
-  s.dataRate = arg(2, "DATArate");
-  s.highSpeedMod = arg(3, "highSpeedmod");
-  s.encoderActive = arg(4, "encoderActive");
-  s.preambleType = arg(5, "preambleType");
-  s.idleSamples = arg(6, "idleSamples");
-  s.rampType = arg(7, "rampType");
-  s.rampLength = arg(8, "rampLength");
-  s.overSampling = arg(9, "OverSampling");
+  s.generationMode = args.scalar(0, "generationMode");
+  s.numberOfDataBits = args.scalar(1, "numberOfDATAbits");
+  s.dataRate = args.scalar(2, "DATArate");
+  s.highSpeedMod = args.scalar(3, "highSpeedmod");
+  s.encoderActive = args.scalar(4, "encoderActive");
+  s.preambleType = args.scalar(5, "preambleType");
+  s.idleSamples = args.scalar(6, "idleSamples");
+  s.rampType = args.scalar(7, "rampType");
+  s.rampLength = args.scalar(8, "rampLength");
+  s.overSampling = args.scalar(9, "OverSampling");
   return {Value::scalar(phy::sizeEstimate(s))};
 }
 
