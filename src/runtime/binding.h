@@ -41,6 +41,7 @@ class Inputs {
  public:
   Inputs(const Values& in, std::string_view routine) : in_(in), routine_(routine) {}
 
+  std::string_view routine() const { return routine_; }
   std::size_t size() const { return in_.size(); }
   bool given(std::size_t i) const { return i < in_.size(); }
   const Value& at(std::size_t i, std::string_view name) const { return input(in_, i, {routine_, name}); }

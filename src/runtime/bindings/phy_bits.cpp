@@ -20,10 +20,10 @@ namespace {
 
 // A whole-number setting (a preamble type, a scrambler state, a register order) as int; the typed
 // routine then checks which values it accepts.
-int toInt(const Value& v, ArgRef ref) {
-  const double x = toWhole(v, ref);
+int toInt(const Inputs& args, std::size_t i, std::string_view name) {
+  const double x = args.whole(i, name);
   if (x < INT_MIN || x > INT_MAX) {
-    throw std::invalid_argument(std::string(ref.routine) + ": input '" + std::string(ref.name) +
+    throw std::invalid_argument(std::string(args.routine()) + ": input '" + std::string(name) +
                                 "' is out of range: " + std::to_string(x));
   }
   return static_cast<int>(x);
@@ -50,60 +50,60 @@ Value shapedResult(const ComplexRow& values, std::size_t rows, std::size_t cols)
 // ---- PLCP (Dot11b_PREAMBLE ... CCITT_CRC16) ----
 
 Values preambleBits(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_PREAMBLE";
-  return {fromBits(phy::plcpPreamble(toInt(input(in, 0, {r, "preambleType"}), {r, "preambleType"})))};
+  const Inputs args(in, "Dot11b_PREAMBLE");
+  return {fromBits(phy::plcpPreamble(toInt(args, 0, "preambleType")))};
 }
 
 Values headerBits(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_HEADER";
-  const double bits = toScalar(input(in, 0, {r, "numberOfBITS"}), {r, "numberOfBITS"});
-  const double rate = toScalar(input(in, 1, {r, "DATArate"}), {r, "DATArate"});
-  const int mod = toFlag(input(in, 2, {r, "highRateMod"}), {r, "highRateMod"});
-  const int locked = toFlag(input(in, 3, {r, "locked"}), {r, "locked"});
+  const Inputs args(in, "Dot11b_HEADER");
+  const double bits = args.scalar(0, "numberOfBITS");
+  const double rate = args.scalar(1, "DATArate");
+  const int mod = args.flag(2, "highRateMod");
+  const int locked = args.flag(3, "locked");
   return {fromBits(phy::plcpHeader(bits, rate, mod, locked))};
 }
 
 Values signalField(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_SIGNAL";
-  return {fromBits(phy::plcpSignal(toScalar(input(in, 0, {r, "DATArate"}), {r, "DATArate"})))};
+  const Inputs args(in, "Dot11b_SIGNAL");
+  return {fromBits(phy::plcpSignal(args.scalar(0, "DATArate")))};
 }
 
 Values serviceField(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_SERVICE";
-  const int locked = toFlag(input(in, 0, {r, "locked"}), {r, "locked"});
-  const int mod = toFlag(input(in, 1, {r, "mod"}), {r, "mod"});
-  const int lenExt = toFlag(input(in, 2, {r, "lenExt"}), {r, "lenExt"});
+  const Inputs args(in, "Dot11b_SERVICE");
+  const int locked = args.flag(0, "locked");
+  const int mod = args.flag(1, "mod");
+  const int lenExt = args.flag(2, "lenExt");
   return {fromBits(phy::plcpService(locked, mod, lenExt))};
 }
 
 Values lengthField(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_LENGTH";
-  const double bits = toScalar(input(in, 0, {r, "numberOfBITS"}), {r, "numberOfBITS"});
-  const double rate = toScalar(input(in, 1, {r, "DATArate"}), {r, "DATArate"});
-  const int mod = toFlag(input(in, 2, {r, "mod"}), {r, "mod"});
+  const Inputs args(in, "Dot11b_LENGTH");
+  const double bits = args.scalar(0, "numberOfBITS");
+  const double rate = args.scalar(1, "DATArate");
+  const int mod = args.flag(2, "mod");
   const phy::LengthField field = phy::plcpLength(bits, rate, mod);
   return {fromBits(field.bits), Value::scalar(field.lenExt)};
 }
 
 Values crc16(const Values& in, int) {
-  constexpr std::string_view r = "CCITT_CRC16";
-  return {fromBits(phy::crc16(toBits(input(in, 0, {r, "input"}), {r, "input"})))};
+  const Inputs args(in, "CCITT_CRC16");
+  return {fromBits(phy::crc16(args.bits(0, "input")))};
 }
 
 // ---- Scramblers, shift registers, CRC-32 ----
 
 Values scrambler(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_Scrambler";
-  const int active = toInt(input(in, 0, {r, "scrambleActive"}), {r, "scrambleActive"});
-  const int preambleType = toInt(input(in, 1, {r, "preambleType"}), {r, "preambleType"});
-  const Bits frame = toBits(input(in, 2, {r, "frame"}), {r, "frame"});
+  const Inputs args(in, "Dot11b_Scrambler");
+  const int active = toInt(args, 0, "scrambleActive");
+  const int preambleType = toInt(args, 1, "preambleType");
+  const Bits frame = args.bits(2, "frame");
   return {fromBits(phy::dot11bScrambler(active, preambleType, frame))};
 }
 
 Values scrambler741(const Values& in, int) {
-  constexpr std::string_view r = "Scrambler_7bit_741";
-  const Bits bits = toBits(input(in, 0, {r, "input"}), {r, "input"});
-  const Bits state = toBits(input(in, 1, {r, "initState"}), {r, "initState"});
+  const Inputs args(in, "Scrambler_7bit_741");
+  const Bits bits = args.bits(0, "input");
+  const Bits state = args.bits(1, "initState");
   std::array<uint8_t, 7> initState{};
   if (state.size() != initState.size()) {
     throw std::invalid_argument("Scrambler_7bit_741: input 'initState' must hold 7 bits, not " +
@@ -114,57 +114,58 @@ Values scrambler741(const Values& in, int) {
 }
 
 Values lfsr(const Values& in, int) {
-  constexpr std::string_view r = "Lfsr";
-  const int order = toInt(input(in, 0, {r, "order"}), {r, "order"});
-  const Bits taps = toBits(input(in, 1, {r, "taps"}), {r, "taps"});
-  const std::uint64_t m = toCount(input(in, 2, {r, "m"}), {r, "m"});
-  const Bits seed = toBits(input(in, 3, {r, "seed"}), {r, "seed"});
+  const Inputs args(in, "Lfsr");
+  const int order = toInt(args, 0, "order");
+  const Bits taps = args.bits(1, "taps");
+  const std::uint64_t m = args.count(2, "m");
+  const Bits seed = args.bits(3, "seed");
   return {fromBits(phy::lfsr(order, taps, m, seed))};
 }
 
 Values lfsrChecksum(const Values& in, int) {
-  constexpr std::string_view r = "LfsrChecksum";
-  const Bits taps = toBits(input(in, 0, {r, "taps"}), {r, "taps"});
-  const Bits state = toBits(input(in, 1, {r, "initalstate"}), {r, "initalstate"});
-  const Bits data = toBits(input(in, 2, {r, "data"}), {r, "data"});
+  const Inputs args(in, "LfsrChecksum");
+  const Bits taps = args.bits(0, "taps");
+  const Bits state = args.bits(1, "initalstate");
+  const Bits data = args.bits(2, "data");
   return {fromBits(phy::lfsrChecksum(taps, state, data))};
 }
 
 Values crc32(const Values& in, int) {
-  constexpr std::string_view r = "CCITT_CRC32";
-  return {fromBits(phy::crc32(toBits(input(in, 0, {r, "input"}), {r, "input"})))};
+  const Inputs args(in, "CCITT_CRC32");
+  return {fromBits(phy::crc32(args.bits(0, "input")))};
 }
 
 // ---- Differential PSK and Barker spreading ----
 
 Values dbpsk(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_DBPSK";
-  const Bits data = toBits(input(in, 0, {r, "data"}), {r, "data"});
-  const Complex start = toComplexScalar(input(in, 1, {r, "initialVector"}), {r, "initialVector"});
+  const Inputs args(in, "Dot11b_DBPSK");
+  const Bits data = args.bits(0, "data");
+  const Complex start = args.complexScalar(1, "initialVector");
   return {complexRowResult(phy::dbpsk(data, start))};
 }
 
 Values dqpsk(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_DQPSK";
-  const Bits data = toBits(input(in, 0, {r, "data"}), {r, "data"});
-  const Complex start = toComplexScalar(input(in, 1, {r, "initialVector"}), {r, "initialVector"});
+  const Inputs args(in, "Dot11b_DQPSK");
+  const Bits data = args.bits(0, "data");
+  const Complex start = args.complexScalar(1, "initialVector");
   return {complexRowResult(phy::dqpsk(data, start))};
 }
 
 Values barkerSpread(const Values& in, int) {
-  constexpr std::string_view r = "Dot11b_BarkerSpread";
-  const Value& symbols = input(in, 0, {r, "signal"});
+  const Inputs args(in, "Dot11b_BarkerSpread");
+  const Value& symbols = args.at(0, "signal");
   // The symbols are spread as a row: column n of Barker x symbols becomes chips 11(n-1)+1 .. 11n.
   if (symbols.isNumeric() && symbols.rows() > 1) {
     throw std::invalid_argument("Dot11b_BarkerSpread: input 'signal' must be a row of symbols, not " +
                                 describe(symbols));
   }
-  return {complexRowResult(phy::barkerSpread(toComplexVector(symbols, {r, "signal"})))};
+  return {complexRowResult(phy::barkerSpread(args.complexVector(0, "signal")))};
 }
 
-Values modulateRate(std::string_view r, phy::Modulated (*modulate)(const Bits&, Complex), const Values& in) {
-  const Bits bits = toBits(input(in, 0, {r, "DATAbits"}), {r, "DATAbits"});
-  const Complex start = toComplexScalar(input(in, 1, {r, "intialPhase"}), {r, "intialPhase"});
+Values modulateRate(std::string_view routine, phy::Modulated (*modulate)(const Bits&, Complex), const Values& in) {
+  const Inputs args(in, routine);
+  const Bits bits = args.bits(0, "DATAbits");
+  const Complex start = args.complexScalar(1, "intialPhase");
   const phy::Modulated result = modulate(bits, start);
   return {complexRowResult(result.chips), complexResult(Value::complexScalar(result.lastPhase))};
 }
@@ -175,26 +176,26 @@ Values twoMbps(const Values& in, int) { return modulateRate("Dot11b_2Mbps", &phy
 // ---- Pulse shaping, resampling, DAC resolution ----
 
 Values rootCosine(const Values& in, int) {
-  constexpr std::string_view r = "Filter_RootCosine";
-  const std::uint64_t taps = toCount(input(in, 0, {r, "num_taps"}), {r, "num_taps"});
-  const double alpha = toScalar(input(in, 1, {r, "alpha"}), {r, "alpha"});
-  const double perSymbol = toScalar(input(in, 2, {r, "samp_per_symb"}), {r, "samp_per_symb"});
+  const Inputs args(in, "Filter_RootCosine");
+  const std::uint64_t taps = args.count(0, "num_taps");
+  const double alpha = args.scalar(1, "alpha");
+  const double perSymbol = args.scalar(2, "samp_per_symb");
   return {fromReal(phy::filterRootCosine(taps, alpha, perSymbol))};
 }
 
 Values gaussian(const Values& in, int) {
-  constexpr std::string_view r = "Filter_gaussian";
-  const std::uint64_t count = toCount(input(in, 0, {r, "numCoeff"}), {r, "numCoeff"});
-  const double bT = toScalar(input(in, 1, {r, "bT"}), {r, "bT"});
-  const double rate = toScalar(input(in, 2, {r, "oversamplingRate"}), {r, "oversamplingRate"});
+  const Inputs args(in, "Filter_gaussian");
+  const std::uint64_t count = args.count(0, "numCoeff");
+  const double bT = args.scalar(1, "bT");
+  const double rate = args.scalar(2, "oversamplingRate");
   return {fromReal(phy::filterGaussian(count, bT, rate))};
 }
 
 Values upsample(const Values& in, int) {
-  constexpr std::string_view r = "Upsample";
-  const Value& x = input(in, 0, {r, "x"});
-  const ComplexRow values = toComplexVector(x, {r, "x"});
-  const std::uint64_t n = toCount(input(in, 1, {r, "n"}), {r, "n"});
+  const Inputs args(in, "Upsample");
+  const Value& x = args.at(0, "x");
+  const ComplexRow values = args.complexVector(0, "x");
+  const std::uint64_t n = args.count(1, "n");
   const ComplexRow y = phy::upsample(values, n);
   // A column (or a single value) gives a column, anything else a row.
   if (x.cols() == 1) return {shapedResult(y, y.size(), y.empty() ? 0 : 1)};
@@ -202,19 +203,19 @@ Values upsample(const Values& in, int) {
 }
 
 Values extendVector(const Values& in, int) {
-  constexpr std::string_view r = "Extendvector";
-  const ComplexRow data = toComplexVector(input(in, 0, {r, "data"}), {r, "data"});
-  const std::uint64_t length = toCount(input(in, 1, {r, "reqLength"}), {r, "reqLength"});
+  const Inputs args(in, "Extendvector");
+  const ComplexRow data = args.complexVector(0, "data");
+  const std::uint64_t length = args.count(1, "reqLength");
   return {complexRowResult(phy::extendVector(data, length))};
 }
 
 Values applyDacRes(const Values& in, int) {
-  constexpr std::string_view r = "ApplyDacRes";
-  const Value& wave = input(in, 0, {r, "wave"});
+  const Inputs args(in, "ApplyDacRes");
+  const Value& wave = args.at(0, "wave");
   if (!wave.isNumeric()) {
     throw std::invalid_argument("ApplyDacRes: input 'wave' must be numeric, not " + describe(wave));
   }
-  const double numBits = toScalar(input(in, 1, {r, "numBits"}), {r, "numBits"});
+  const double numBits = args.scalar(1, "numBits");
   ComplexRow samples(wave.numel());
   for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = wave.at(i);
   return {shapedResult(phy::applyDacRes(samples, numBits), wave.rows(), wave.cols())};
@@ -223,9 +224,9 @@ Values applyDacRes(const Values& in, int) {
 // ---- Bit and hexadecimal conversions ----
 
 Values bitVector(const Values& in, int) {
-  constexpr std::string_view r = "BitVector";
+  const Inputs args(in, "BitVector");
   if (in.empty() || in.size() > 3) throw std::invalid_argument("Incorrect number of parameters.");
-  const double x = toScalar(in[0], {r, "x"});
+  const double x = args.scalar(0, "x");
   if (!std::isfinite(x) || x != std::trunc(x)) throw std::invalid_argument("Integer required");
   if (x < 0 || x >= 9007199254740992.0) {
     throw std::invalid_argument("BitVector: input 'x' must be a whole number from 0 to 2^53 - 1, not " +
@@ -233,23 +234,23 @@ Values bitVector(const Values& in, int) {
   }
   const auto value = static_cast<std::uint64_t>(x);
   std::size_t minSize = mac::defaultBitVectorSize(value);
-  if (given(in, 1)) {
+  if (args.given(1)) {
     // The whole part of the minimum size counts; a size that is not above the significant bits pads nothing.
-    const double requested = std::trunc(toScalar(in[1], {r, "minSize"}));
+    const double requested = std::trunc(args.scalar(1, "minSize"));
     if (!(requested <= 9007199254740992.0)) {
       throw std::invalid_argument("BitVector: input 'minSize' is not a usable size: " +
                                   std::to_string(requested));
     }
     minSize = requested > 0 ? static_cast<std::size_t>(requested) : 0;
   }
-  const bool leftMsb = given(in, 2) && toText(in[2], {r, "orientation"}) == "left-msb";
+  const bool leftMsb = args.given(2) && args.text(2, "orientation") == "left-msb";
   return {fromBits(mac::bitVector(value, minSize, leftMsb))};
 }
 
 Values hexString(const Values& in, int) {
-  constexpr std::string_view r = "HexString";
-  const std::uint64_t num = toCount(input(in, 0, {r, "num"}), {r, "num"});
-  const std::uint64_t size = toCount(input(in, 1, {r, "size"}), {r, "size"});
+  const Inputs args(in, "HexString");
+  const std::uint64_t num = args.count(0, "num");
+  const std::uint64_t size = args.count(1, "size");
   return {Value::text(mac::hexString(num, size))};
 }
 
