@@ -190,9 +190,77 @@ DOT11B_API int mlxHexString(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_arr
 
 /* ---- 2 CCK, PBCC and the frame generator -------------------------------------------------------------- */
 
+/* CCK at 5.5 and 11 Mbit/s: 8 chips per symbol; only the angle of initialPhase is used. */
+DOT11B_API dot11b_array* mlfDot11b_CCK(dot11b_array* DATAbits, dot11b_array* DATArate, dot11b_array* initialPhase);
+DOT11B_API int mlxDot11b_CCK(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_CCK5(dot11b_array* data, dot11b_array* initialPhase);
+DOT11B_API int mlxDot11b_CCK5(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_CCK11(dot11b_array* data, dot11b_array* initialPhase);
+DOT11B_API int mlxDot11b_CCK11(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* Accumulated phi1 angles in radians; initialPhase is an angle here. */
+DOT11B_API dot11b_array* mlfDot11b_CCK_DQPSK(dot11b_array* d0, dot11b_array* d1, dot11b_array* initialPhase);
+DOT11B_API int mlxDot11b_CCK_DQPSK(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_CCKcodeword(dot11b_array* phi1, dot11b_array* phi2, dot11b_array* phi3,
+                                               dot11b_array* phi4);
+DOT11B_API int mlxDot11b_CCKcodeword(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* PBCC at 5.5 (BPSK) and 11 Mbit/s (QPSK), every symbol referred to initialPhase; rate-1/2 coder. */
+DOT11B_API dot11b_array* mlfDot11b_PBCC(dot11b_array* DATAbits, dot11b_array* DATArate,
+                                        dot11b_array* encoderActive, dot11b_array* initialPhase);
+DOT11B_API int mlxDot11b_PBCC(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfConvolEncoder(dot11b_array* dataIn, dot11b_array* k, dot11b_array* g0,
+                                          dot11b_array* g1);
+DOT11B_API int mlxConvolEncoder(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* The complete frame: waveform (complex row) and events (2 x length(waveform) marker rows). */
+DOT11B_API dot11b_array* mlfDot11b_FRAME(dot11b_array** events, dot11b_array* DATAbits, dot11b_array* DATArate,
+                                         dot11b_array* highRateMod, dot11b_array* preambleType,
+                                         dot11b_array* locked, dot11b_array* scramblerActive,
+                                         dot11b_array* encoderActive, dot11b_array* generationMode,
+                                         dot11b_array* idleSamples, dot11b_array* rampType,
+                                         dot11b_array* rampLength, dot11b_array* oversamplingRate,
+                                         dot11b_array* filterType, dot11b_array* filterFactor,
+                                         dot11b_array* filterTaps, dot11b_array* MirrorSpectrum);
+DOT11B_API int mlxDot11b_FRAME(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
 /* ---- 3 Payload and MAC framing ------------------------------------------------------------------------ */
 
+/* The PSDU bits of a parameters record: MAC header (optional), payload, FCS (optional). */
+DOT11B_API dot11b_array* mlfDot11_GeneratePayload(dot11b_array* parameters);
+DOT11B_API int mlxDot11_GeneratePayload(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* Every input is optional: trailing inputs given as NULL take their defaults. */
+DOT11B_API dot11b_array* mlfPNgenerator(dot11b_array* n, dot11b_array* dataLength, dot11b_array* userInvert,
+                                        dot11b_array* seed, dot11b_array* zeroSuppresion);
+DOT11B_API int mlxPNgenerator(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11_CalcMACfcs(dot11b_array* data);
+DOT11B_API int mlxDot11_CalcMACfcs(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
 /* ---- 4 Signal generator link -------------------------------------------------------------------------- */
+
+/* Instrument command layer. Every bus operation returns status (0 success) and response; the
+   connection record is configuration (type, GPIB, RS232, TCPIP). Formatconfig gives the record with
+   its addresses and rates as 32-bit integers. InstrIO passes its inputs to the instrument I/O module
+   (operation code, record, the operation's arguments). */
+DOT11B_API dot11b_array* mlfFormatconfig(dot11b_array* config_in);
+DOT11B_API int mlxFormatconfig(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfInstrIO(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNInstrIO(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVInstrIO(dot11b_array* first_input, ...);
+DOT11B_API int mlxInstrIO(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfHwPing(dot11b_array** response, dot11b_array* config);
+DOT11B_API int mlxHwPing(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfHwSend(dot11b_array** response, dot11b_array* config, dot11b_array* command);
+DOT11B_API int mlxHwSend(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfHwQuery(dot11b_array** response, dot11b_array* config, dot11b_array* query);
+DOT11B_API int mlxHwQuery(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfHwDownload(dot11b_array** response, dot11b_array* config, dot11b_array* data,
+                                       dot11b_array* markers, dot11b_array* normalization, dot11b_array* scale,
+                                       dot11b_array* filename);
+DOT11B_API int mlxHwDownload(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfHwReturnLocal(dot11b_array** response, dot11b_array* config);
+DOT11B_API int mlxHwReturnLocal(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfVerifyComm(dot11b_array** description, dot11b_array* config);
+DOT11B_API int mlxVerifyComm(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 #ifdef __cplusplus
 }

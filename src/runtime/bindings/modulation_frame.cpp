@@ -1,0 +1,148 @@
+// CCK and PBCC modulation and the frame generator for the calling forms.
+#include <climits>
+#include <stdexcept>
+#include <string>
+
+#include "phy/cck.h"
+#include "phy/frame.h"
+#include "phy/pbcc.h"
+#include "runtime/binding.h"
+#include "runtime/export_macros.h"
+
+namespace dot11b::rt {
+
+namespace {
+
+// A whole-number setting as int; the typed routine then checks which values it accepts.
+int toInt(const Inputs& args, std::size_t i, std::string_view name) {
+  const double x = args.whole(i, name);
+  if (x < INT_MIN || x > INT_MAX) {
+    throw std::invalid_argument(std::string(args.routine()) + ": input '" + std::string(name) +
+                                "' is out of range: " + std::to_string(x));
+  }
+  return static_cast<int>(x);
+}
+
+// Complex results lose an all-zero imaginary part, as arithmetic results do.
+Value chipRow(const ComplexRow& chips) {
+  Value v = fromComplex(chips);
+  v.dropZeroImaginary();
+  return v;
+}
+
+// ---- CCK ----
+
+Values cck(const Values& in, int) {
+  const Inputs args(in, "Dot11b_CCK");
+  const Bits bits = args.bits(0, "DATAbits");
+  const double rate = args.scalar(1, "DATArate");
+  return {chipRow(phy::cck(bits, rate, args.complexScalar(2, "initialPhase")))};
+}
+
+Values cck5(const Values& in, int) {
+  const Inputs args(in, "Dot11b_CCK5");
+  const Bits bits = args.bits(0, "data");
+  return {chipRow(phy::cck5(bits, args.complexScalar(1, "initialPhase")))};
+}
+
+Values cck11(const Values& in, int) {
+  const Inputs args(in, "Dot11b_CCK11");
+  const Bits bits = args.bits(0, "data");
+  return {chipRow(phy::cck11(bits, args.complexScalar(1, "initialPhase")))};
+}
+
+Values cckDqpsk(const Values& in, int) {
+  const Inputs args(in, "Dot11b_CCK_DQPSK");
+  const Bits d0 = args.bits(0, "d0");
+  const Bits d1 = args.bits(1, "d1");
+  return {fromReal(phy::cckDqpsk(d0, d1, args.scalar(2, "initialPhase")))};
+}
+
+Values cckCodeword(const Values& in, int) {
+  const Inputs args(in, "Dot11b_CCKcodeword");
+  const auto word = phy::cckCodeword(args.scalar(0, "phi1"), args.scalar(1, "phi2"), args.scalar(2, "phi3"),
+                                     args.scalar(3, "phi4"));
+  return {chipRow(ComplexRow(word.begin(), word.end()))};
+}
+
+// ---- PBCC ----
+
+Values pbcc(const Values& in, int) {
+  const Inputs args(in, "Dot11b_PBCC");
+  const Bits bits = args.bits(0, "DATAbits");
+  const double rate = args.scalar(1, "DATArate");
+  const int encoderActive = args.flag(2, "encoderActive");
+  return {chipRow(phy::pbcc(bits, rate, encoderActive, args.complexScalar(3, "initialPhase")))};
+}
+
+Values convolEncoder(const Values& in, int) {
+  const Inputs args(in, "ConvolEncoder");
+  const Bits data = args.bits(0, "dataIn");
+  const int k = toInt(args, 1, "k");
+  const int g0 = toInt(args, 2, "g0");
+  const int g1 = toInt(args, 3, "g1");
+  return {fromBits(phy::convolEncoder(data, k, g0, g1))};
+}
+
+// ---- Frame generator ----
+
+// The marker rows as a 2 x L matrix (column-major: row 1 and row 2 of each sample in turn).
+Value markerMatrix(const Bits& marker1, const Bits& marker2) {
+  std::vector<double> values(2 * marker1.size());
+  for (std::size_t i = 0; i < marker1.size(); ++i) {
+    values[2 * i] = marker1[i];
+    values[2 * i + 1] = marker2[i];
+  }
+  return Value::matrix(2, marker1.size(), std::move(values));
+}
+
+Values frame(const Values& in, int nargout) {
+  const Inputs args(in, "Dot11b_FRAME");
+  const Bits bits = args.bits(0, "DATAbits");
+  phy::FrameSettings s;
+  s.dataRate = args.scalar(1, "DATArate");
+  s.highRateMod = toInt(args, 2, "highRateMod");
+  s.preambleType = toInt(args, 3, "preambleType");
+  s.locked = toInt(args, 4, "locked");
+  s.scramblerActive = toInt(args, 5, "scramblerActive");
+  s.encoderActive = toInt(args, 6, "encoderActive");
+  s.generationMode = toInt(args, 7, "generationMode");
+  s.idleSamples = args.scalar(8, "idleSamples");
+  s.rampType = toInt(args, 9, "rampType");
+  s.rampLength = args.scalar(10, "rampLength");
+  s.oversamplingRate = args.scalar(11, "oversamplingRate");
+  s.filterType = toInt(args, 12, "filterType");
+  s.filterFactor = args.scalar(13, "filterFactor");
+  s.filterTaps = args.scalar(14, "filterTaps");
+  s.mirrorSpectrum = args.scalar(15, "MirrorSpectrum") != 0;
+  phy::Frame result = phy::generateFrame(bits, s);
+  Values out{chipRow(result.waveform)};
+  if (nargout > 1) out.push_back(markerMatrix(result.marker1, result.marker2));
+  return out;
+}
+
+void registerModulationFrame(Registry& reg) {
+  reg.add({"Dot11b_CCK", "dot11b_CCK", 1, 3, 1, cck});
+  reg.add({"Dot11b_CCK5", "dot11b_CCK5", 1, 2, 1, cck5});
+  reg.add({"Dot11b_CCK11", "dot11b_CCK11", 1, 2, 1, cck11});
+  reg.add({"Dot11b_CCK_DQPSK", "dot11b_CCK_DQPSK", 1, 3, 1, cckDqpsk});
+  reg.add({"Dot11b_CCKcodeword", "dot11b_CCKcodeword", 1, 4, 1, cckCodeword});
+  reg.add({"Dot11b_PBCC", "dot11b_PBCC", 1, 4, 1, pbcc});
+  reg.add({"ConvolEncoder", "convolEncoder", 1, 4, 1, convolEncoder});
+  reg.add({"Dot11b_FRAME", "dot11b_FRAME", 1, 16, 2, frame});
+}
+
+}  // namespace
+
+DOT11B_REGISTER_ROUTINES(registerModulationFrame)
+
+}  // namespace dot11b::rt
+
+DOT11B_EXPORT_1(Dot11b_CCK, 3)
+DOT11B_EXPORT_1(Dot11b_CCK5, 2)
+DOT11B_EXPORT_1(Dot11b_CCK11, 2)
+DOT11B_EXPORT_1(Dot11b_CCK_DQPSK, 3)
+DOT11B_EXPORT_1(Dot11b_CCKcodeword, 4)
+DOT11B_EXPORT_1(Dot11b_PBCC, 4)
+DOT11B_EXPORT_1(ConvolEncoder, 4)
+DOT11B_EXPORT_2(Dot11b_FRAME, 16)

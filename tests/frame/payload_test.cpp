@@ -1,0 +1,135 @@
+#include "mac/payload.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "mac/mac_header.h"
+#include "mac/pn_generator.h"
+#include "test_support.h"
+
+namespace dot11b::test {
+namespace {
+
+using mac::generatePayload;
+using mac::PayloadSettings;
+
+PayloadSettings settingsFor(int source, double octets) {
+  PayloadSettings settings;
+  settings.dataSourceType = source;
+  settings.dataLength = octets;
+  return settings;
+}
+
+Bits pnBits(int order, double count) {
+  mac::PnOptions options;
+  options.order = RealRow{static_cast<double>(order)};
+  options.length = RealRow{count};
+  return mac::pnGenerator(options);
+}
+
+struct SourceCase {
+  const char* name;
+  int source;
+  double octets;
+  Bits expected;
+};
+
+class PayloadSources : public ::testing::TestWithParam<SourceCase> {};
+
+TEST_P(PayloadSources, GiveTheirBits) {
+  const SourceCase& c = GetParam();
+  EXPECT_EQ(textFromBits(generatePayload(settingsFor(c.source, c.octets))), textFromBits(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Payload, PayloadSources,
+    ::testing::Values(SourceCase{"Zeros", 1, 2, Bits(16, 0)}, SourceCase{"Ones", 2, 2, Bits(16, 1)},
+                      SourceCase{"Alternating01", 3, 3, bitsFromText("010101010101010101010101")},
+                      SourceCase{"Alternating10", 4, 3, bitsFromText("101010101010101010101010")},
+                      SourceCase{"Pn9", 5, 100, pnBits(9, 800)}, SourceCase{"Pn15", 6, 100, pnBits(15, 800)},
+                      SourceCase{"ZerosEmpty", 1, 0, {}}, SourceCase{"AlternatingEmpty", 4, 0, {}},
+                      SourceCase{"Pn9Empty", 5, 0, {}}, SourceCase{"Pn15Empty", 6, 0, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Payload, MacHeaderInFrontAndFcsOverEverythingBefore) {
+  PayloadSettings settings = settingsFor(5, 40);
+  settings.macHeaderActive = true;
+  settings.macHeaderBits = mac::defaultMacHeader().bitStream;
+  settings.fcsActive = true;
+  const Bits psdu = generatePayload(settings);
+  ASSERT_EQ(psdu.size(), 240U + 320U + 32U);
+  EXPECT_EQ(Bits(psdu.begin(), psdu.begin() + 240), Bits(240, 0));
+  EXPECT_EQ(Bits(psdu.begin() + 240, psdu.end() - 32), pnBits(9, 320));
+  const Bits covered(psdu.begin(), psdu.end() - 32);
+  EXPECT_EQ(valueFromBits(Bits(psdu.end() - 32, psdu.end())), referenceCrc32(octetsFromBits(covered)));
+}
+
+TEST(Payload, FcsWithoutHeaderCoversThePayloadAlone) {
+  PayloadSettings settings = settingsFor(2, 4);
+  settings.fcsActive = true;
+  settings.macHeaderBits = Bits(240, 1);  // ignored while the header is off
+  const Bits psdu = generatePayload(settings);
+  ASSERT_EQ(psdu.size(), 64U);
+  EXPECT_EQ(valueFromBits(Bits(psdu.begin() + 32, psdu.end())), referenceCrc32({0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+class UserFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = std::filesystem::temp_directory_path() /
+            ("frame_tests_payload_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bin");
+  }
+  void TearDown() override { std::filesystem::remove(path_); }
+  void write(const std::string& content) { std::ofstream(path_, std::ios::binary) << content; }
+  PayloadSettings settings(double octets) const {
+    PayloadSettings s = settingsFor(7, octets);
+    s.dataSourceName = path_.string();
+    return s;
+  }
+  std::filesystem::path path_;
+};
+
+TEST_F(UserFile, OctetsRepeatedCyclicallyLeastSignificantBitFirst) {
+  write(std::string("\x01\xA5", 2));
+  EXPECT_EQ(textFromBits(generatePayload(settings(5))),
+            textFromBits(bitsFromText("10000000 10100101 10000000 10100101 10000000")));
+}
+
+TEST_F(UserFile, LongerFileIsCut) {
+  write("abcdef");
+  EXPECT_EQ(octetsFromBits(generatePayload(settings(3))), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
+}
+
+TEST_F(UserFile, MissingOrEmptyFileStopsWithItsName) {
+  for (bool exists : {false, true}) {
+    if (exists) write("");
+    try {
+      generatePayload(settings(4));
+      ADD_FAILURE() << "no error for " << path_;
+    } catch (const std::runtime_error& error) {
+      EXPECT_NE(std::string(error.what()).find(path_.string()), std::string::npos) << error.what();
+    }
+  }
+  EXPECT_TRUE(generatePayload(settings(0)).empty());  // the empty file is enough for no octets
+}
+
+TEST(Payload, RejectsBadSettings) {
+  for (int source : {0, 8, -1}) EXPECT_THROW(generatePayload(settingsFor(source, 1)), std::invalid_argument);
+  for (double octets : {-1.0, 2313.0, 1.5}) {
+    EXPECT_THROW(generatePayload(settingsFor(1, octets)), std::invalid_argument);
+  }
+  PayloadSettings badHeader = settingsFor(1, 1);
+  badHeader.macHeaderActive = true;
+  badHeader.macHeaderBits = {0, 2};
+  EXPECT_THROW(generatePayload(badHeader), std::invalid_argument);
+  EXPECT_EQ(generatePayload(settingsFor(1, 2312)).size(), 8U * 2312U);
+}
+
+}  // namespace
+}  // namespace dot11b::test
