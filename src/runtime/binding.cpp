@@ -1,5 +1,6 @@
 #include "runtime/binding.h"
 
+#include <climits>
 #include <cmath>
 #include <stdexcept>
 
@@ -102,6 +103,29 @@ Value fromBits(const std::vector<uint8_t>& bits) {
 
 Value fromReal(const std::vector<double>& row) { return Value::row(row); }
 
-Value fromComplex(const std::vector<std::complex<double>>& row) { return Value::complexRow(row); }
+Value fromComplex(const std::vector<std::complex<double>>& row) {
+  Value v = Value::complexRow(row);
+  v.dropZeroImaginary();
+  return v;
+}
+
+Value fromComplex(const std::vector<std::complex<double>>& values, std::size_t rows, std::size_t cols) {
+  std::vector<double> re(values.size()), im(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    re[i] = values[i].real();
+    im[i] = values[i].imag();
+  }
+  Value v = Value::matrix(rows, cols, std::move(re), std::move(im));
+  v.dropZeroImaginary();
+  return v;
+}
+
+int Inputs::integer(std::size_t i, std::string_view name) const {
+  const double x = whole(i, name);
+  if (x < INT_MIN || x > INT_MAX)
+    throw std::invalid_argument(std::string(routine_) + ": input '" + std::string(name) + "' is out of range: " +
+                                std::to_string(x));
+  return static_cast<int>(x);
+}
 
 }  // namespace dot11b::rt

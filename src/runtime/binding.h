@@ -48,6 +48,8 @@ class Inputs {
 
   double scalar(std::size_t i, std::string_view name) const { return toScalar(at(i, name), {routine_, name}); }
   double whole(std::size_t i, std::string_view name) const { return toWhole(at(i, name), {routine_, name}); }
+  // A whole-number setting (a preamble type, a register order) as int; the typed routine checks its range.
+  int integer(std::size_t i, std::string_view name) const;
   std::uint64_t count(std::size_t i, std::string_view name) const { return toCount(at(i, name), {routine_, name}); }
   int flag(std::size_t i, std::string_view name) const { return toFlag(at(i, name), {routine_, name}); }
   std::complex<double> complexScalar(std::size_t i, std::string_view name) const {
@@ -68,9 +70,11 @@ class Inputs {
   std::string_view routine_;
 };
 
-// Results: bits and numbers as real rows of doubles, complex rows, text.
+// Results: bits and numbers as real rows of doubles, complex rows. A complex result whose imaginary parts
+// are all zero becomes real, as arithmetic results do.
 Value fromBits(const std::vector<uint8_t>& bits);
 Value fromReal(const std::vector<double>& row);
 Value fromComplex(const std::vector<std::complex<double>>& row);
+Value fromComplex(const std::vector<std::complex<double>>& values, std::size_t rows, std::size_t cols);
 
 }  // namespace dot11b::rt

@@ -7,50 +7,17 @@
 #include <vector>
 
 #include "dot11b/Dot11b_c_lib.h"
+#include "support/c_array.h"
 
 namespace {
 
-// An owned array handle.
-class Array {
- public:
-  explicit Array(dot11b_array* a = nullptr) : a_(a) {}
-  ~Array() { dot11b_free(a_); }
-  Array(Array&& other) noexcept : a_(other.a_) { other.a_ = nullptr; }
-  Array(const Array&) = delete;
-  Array& operator=(const Array&) = delete;
-  Array& operator=(Array&& other) noexcept {
-    std::swap(a_, other.a_);
-    return *this;
-  }
-
-  dot11b_array* get() const { return a_; }
-  dot11b_array** out() { return &a_; }
-  std::size_t rows() const { return dot11b_rows(a_); }
-  std::size_t cols() const { return dot11b_cols(a_); }
-  std::vector<double> real() const {
-    const double* re = dot11b_real(a_);
-    return re ? std::vector<double>(re, re + rows() * cols()) : std::vector<double>{};
-  }
-
- private:
-  dot11b_array* a_;
-};
-
-Array scalar(double v) { return Array(dot11b_create_scalar(v)); }
-Array row(const std::vector<double>& re) { return Array(dot11b_create_matrix(1, re.size(), re.data(), nullptr)); }
+using namespace dot11b::testing;
 
 class FrameBinding : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_EQ(Dot11b_c_libInitialize(), 1); }
   static void TearDownTestSuite() { Dot11b_c_libTerminate(); }
 
-  // mlx-form call by name: the status, with the results in `results`.
-  static int call(const char* name, int nlhs, std::vector<dot11b_array*> in, std::vector<Array>& results) {
-    std::vector<dot11b_array*> out(static_cast<std::size_t>(std::max(nlhs, 1)), nullptr);
-    const int status = dot11b_call(name, nlhs, out.data(), static_cast<int>(in.size()), in.data());
-    for (dot11b_array* a : out) results.emplace_back(a);
-    return status;
-  }
 };
 
 struct Declaration {
@@ -83,7 +50,7 @@ TEST_F(FrameBinding, DeclaredCountsAndArityMessages) {
     std::vector<dot11b_array*> in;
     for (const Array& a : extra) in.push_back(a.get());
     std::vector<Array> results;
-    EXPECT_EQ(call(d.name, 1, in, results), -1);
+    EXPECT_EQ(callRoutine(d.name, 1, in, results), -1);
     EXPECT_EQ(std::string(dot11b_last_error()),
               std::string("Run-time Error: File: ") + d.messageName + " Line: 1 Column: 1 The function \"" +
                   d.messageName + "\" was called with more than the declared number of inputs (" +
@@ -122,7 +89,7 @@ TEST_F(FrameBinding, FrameGivesWaveformAndMarkerMatrix) {
   std::vector<dot11b_array*> in;
   for (const Array& a : inputs) in.push_back(a.get());
   std::vector<Array> results;
-  ASSERT_EQ(call("Dot11b_FRAME", 2, in, results), 0) << dot11b_last_error();
+  ASSERT_EQ(callRoutine("Dot11b_FRAME", 2, in, results), 0) << dot11b_last_error();
   EXPECT_EQ(results[0].rows(), 1U);
   EXPECT_EQ(results[0].cols(), 4224U);
   EXPECT_EQ(dot11b_is_complex(results[0].get()), 1);
@@ -132,18 +99,18 @@ TEST_F(FrameBinding, FrameGivesWaveformAndMarkerMatrix) {
   inputs[1] = scalar(3);  // not a DSSS rate
   in[1] = inputs[1].get();
   std::vector<Array> failed;
-  EXPECT_EQ(call("Dot11b_FRAME", 2, in, failed), -1);
+  EXPECT_EQ(callRoutine("Dot11b_FRAME", 2, in, failed), -1);
   EXPECT_NE(std::string(dot11b_last_error()).find("dataRate"), std::string::npos) << dot11b_last_error();
 }
 
 TEST_F(FrameBinding, PayloadOfTheStartParameters) {
   const Array name(dot11b_create_text("InitializeParameters"));
   std::vector<Array> none;
-  ASSERT_EQ(call("Dot11b_GUI_c", 0, {name.get()}, none), 0) << dot11b_last_error();
+  ASSERT_EQ(callRoutine("Dot11b_GUI_c", 0, {name.get()}, none), 0) << dot11b_last_error();
   Array parameters(dot11b_get_global("parameters"));
   ASSERT_NE(parameters.get(), nullptr);
   std::vector<Array> results;
-  ASSERT_EQ(call("Dot11_GeneratePayload", 1, {parameters.get()}, results), 0) << dot11b_last_error();
+  ASSERT_EQ(callRoutine("Dot11_GeneratePayload", 1, {parameters.get()}, results), 0) << dot11b_last_error();
   EXPECT_EQ(results[0].real(), std::vector<double>(8 * 1024, 0.0));
 
   // MAC header and FCS on: 240 header bits, the payload, 32 FCS bits.
@@ -155,12 +122,12 @@ TEST_F(FrameBinding, PayloadOfTheStartParameters) {
   dot11b_set_field(fcs.get(), "Active", on.get());
   dot11b_set_field(parameters.get(), "MACfcs", fcs.get());
   std::vector<Array> framed;
-  ASSERT_EQ(call("Dot11_GeneratePayload", 1, {parameters.get()}, framed), 0) << dot11b_last_error();
+  ASSERT_EQ(callRoutine("Dot11_GeneratePayload", 1, {parameters.get()}, framed), 0) << dot11b_last_error();
   EXPECT_EQ(framed[0].cols(), 240U + 8U * 1024U + 32U);
 
   const Array bare(dot11b_create_record());
   std::vector<Array> failed;
-  EXPECT_EQ(call("Dot11_GeneratePayload", 1, {bare.get()}, failed), -1);
+  EXPECT_EQ(callRoutine("Dot11_GeneratePayload", 1, {bare.get()}, failed), -1);
   EXPECT_NE(std::string(dot11b_last_error()).find("MACheader"), std::string::npos) << dot11b_last_error();
 }
 

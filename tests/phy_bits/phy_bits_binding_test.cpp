@@ -7,64 +7,17 @@
 #include <vector>
 
 #include "dot11b/Dot11b_c_lib.h"
+#include "support/c_array.h"
 
 namespace {
 
-// An owned array handle.
-class Array {
- public:
-  explicit Array(dot11b_array* a = nullptr) : a_(a) {}
-  ~Array() { dot11b_free(a_); }
-  Array(Array&& other) noexcept : a_(other.a_) { other.a_ = nullptr; }
-  Array(const Array&) = delete;
-  Array& operator=(const Array&) = delete;
-
-  dot11b_array* get() const { return a_; }
-  dot11b_array** out() { return &a_; }
-  std::size_t rows() const { return dot11b_rows(a_); }
-  std::size_t cols() const { return dot11b_cols(a_); }
-  std::vector<double> real() const {
-    const double* re = dot11b_real(a_);
-    return re ? std::vector<double>(re, re + rows() * cols()) : std::vector<double>{};
-  }
-  std::vector<double> imag() const {
-    const double* im = dot11b_imag(a_);
-    return im ? std::vector<double>(im, im + rows() * cols()) : std::vector<double>{};
-  }
-  std::string text() const {
-    std::string buf(dot11b_text(a_, nullptr, 0) + 1, '\0');
-    dot11b_text(a_, buf.data(), buf.size());
-    buf.pop_back();
-    return buf;
-  }
-
- private:
-  dot11b_array* a_;
-};
-
-Array scalar(double v) { return Array(dot11b_create_scalar(v)); }
-Array row(const std::vector<double>& re) {
-  return Array(dot11b_create_matrix(1, re.size(), re.data(), nullptr));
-}
-Array column(const std::vector<double>& re) {
-  return Array(dot11b_create_matrix(re.size(), 1, re.data(), nullptr));
-}
-Array text(const char* utf8) { return Array(dot11b_create_text(utf8)); }
+using namespace dot11b::testing;
 
 class PhyBitsBinding : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_EQ(Dot11b_c_libInitialize(), 1); }
   static void TearDownTestSuite() { Dot11b_c_libTerminate(); }
 
-  // Calls by name with the given inputs; returns the status and fills results.
-  static int call(const char* name, std::vector<Array>& results, int nlhs,
-                  const std::vector<dot11b_array*>& in) {
-    std::vector<dot11b_array*> out(static_cast<std::size_t>(std::max(nlhs, 1)), nullptr);
-    std::vector<dot11b_array*> args = in;
-    const int status = dot11b_call(name, nlhs, out.data(), static_cast<int>(args.size()), args.data());
-    for (dot11b_array* a : out) results.emplace_back(a);
-    return status;
-  }
 };
 
 struct Declaration {
@@ -119,10 +72,10 @@ TEST_F(PhyBitsBinding, DeclaredCountsAndArityMessages) {
     for (int i = 0; i <= std::max(d.inputs, 0); ++i) args.push_back(owned.emplace_back(scalar(1)).get());
     std::vector<Array> results;
     if (d.inputs >= 0) {
-      EXPECT_EQ(call(d.name, results, 1, args), -1) << d.name;
+      EXPECT_EQ(callRoutine(d.name, 1, args, results), -1) << d.name;
       EXPECT_EQ(dot11b_last_error(), arityMessage(d, "inputs", d.inputs));
     }
-    EXPECT_EQ(call(d.name, results, d.outputs + 1, {}), -1) << d.name;
+    EXPECT_EQ(callRoutine(d.name, d.outputs + 1, {}, results), -1) << d.name;
     EXPECT_EQ(dot11b_last_error(), arityMessage(d, "outputs", d.outputs));
   }
 }
@@ -178,7 +131,7 @@ TEST_F(PhyBitsBinding, BitVectorFormsAndMessages) {
   EXPECT_EQ(mlfBitVector(six.get(), eight.get(), left.get(), six.get(), nullptr), nullptr);
   EXPECT_STREQ(dot11b_last_error(), "Incorrect number of parameters.");
   std::vector<Array> results;
-  EXPECT_EQ(call("BitVector", results, 1, {}), -1);
+  EXPECT_EQ(callRoutine("BitVector", 1, {}, results), -1);
   EXPECT_STREQ(dot11b_last_error(), "Incorrect number of parameters.");
 }
 

@@ -1,5 +1,4 @@
 // CCK and PBCC modulation and the frame generator for the calling forms.
-#include <climits>
 #include <stdexcept>
 #include <string>
 
@@ -13,42 +12,25 @@ namespace dot11b::rt {
 
 namespace {
 
-// A whole-number setting as int; the typed routine then checks which values it accepts.
-int toInt(const Inputs& args, std::size_t i, std::string_view name) {
-  const double x = args.whole(i, name);
-  if (x < INT_MIN || x > INT_MAX) {
-    throw std::invalid_argument(std::string(args.routine()) + ": input '" + std::string(name) +
-                                "' is out of range: " + std::to_string(x));
-  }
-  return static_cast<int>(x);
-}
-
-// Complex results lose an all-zero imaginary part, as arithmetic results do.
-Value chipRow(const ComplexRow& chips) {
-  Value v = fromComplex(chips);
-  v.dropZeroImaginary();
-  return v;
-}
-
 // ---- CCK ----
 
 Values cck(const Values& in, int) {
   const Inputs args(in, "Dot11b_CCK");
   const Bits bits = args.bits(0, "DATAbits");
   const double rate = args.scalar(1, "DATArate");
-  return {chipRow(phy::cck(bits, rate, args.complexScalar(2, "initialPhase")))};
+  return {fromComplex(phy::cck(bits, rate, args.complexScalar(2, "initialPhase")))};
 }
 
 Values cck5(const Values& in, int) {
   const Inputs args(in, "Dot11b_CCK5");
   const Bits bits = args.bits(0, "data");
-  return {chipRow(phy::cck5(bits, args.complexScalar(1, "initialPhase")))};
+  return {fromComplex(phy::cck5(bits, args.complexScalar(1, "initialPhase")))};
 }
 
 Values cck11(const Values& in, int) {
   const Inputs args(in, "Dot11b_CCK11");
   const Bits bits = args.bits(0, "data");
-  return {chipRow(phy::cck11(bits, args.complexScalar(1, "initialPhase")))};
+  return {fromComplex(phy::cck11(bits, args.complexScalar(1, "initialPhase")))};
 }
 
 Values cckDqpsk(const Values& in, int) {
@@ -62,7 +44,7 @@ Values cckCodeword(const Values& in, int) {
   const Inputs args(in, "Dot11b_CCKcodeword");
   const auto word = phy::cckCodeword(args.scalar(0, "phi1"), args.scalar(1, "phi2"), args.scalar(2, "phi3"),
                                      args.scalar(3, "phi4"));
-  return {chipRow(ComplexRow(word.begin(), word.end()))};
+  return {fromComplex(ComplexRow(word.begin(), word.end()))};
 }
 
 // ---- PBCC ----
@@ -72,15 +54,15 @@ Values pbcc(const Values& in, int) {
   const Bits bits = args.bits(0, "DATAbits");
   const double rate = args.scalar(1, "DATArate");
   const int encoderActive = args.flag(2, "encoderActive");
-  return {chipRow(phy::pbcc(bits, rate, encoderActive, args.complexScalar(3, "initialPhase")))};
+  return {fromComplex(phy::pbcc(bits, rate, encoderActive, args.complexScalar(3, "initialPhase")))};
 }
 
 Values convolEncoder(const Values& in, int) {
   const Inputs args(in, "ConvolEncoder");
   const Bits data = args.bits(0, "dataIn");
-  const int k = toInt(args, 1, "k");
-  const int g0 = toInt(args, 2, "g0");
-  const int g1 = toInt(args, 3, "g1");
+  const int k = args.integer(1, "k");
+  const int g0 = args.integer(2, "g0");
+  const int g1 = args.integer(3, "g1");
   return {fromBits(phy::convolEncoder(data, k, g0, g1))};
 }
 
@@ -101,22 +83,22 @@ Values frame(const Values& in, int nargout) {
   const Bits bits = args.bits(0, "DATAbits");
   phy::FrameSettings s;
   s.dataRate = args.scalar(1, "DATArate");
-  s.highRateMod = toInt(args, 2, "highRateMod");
-  s.preambleType = toInt(args, 3, "preambleType");
-  s.locked = toInt(args, 4, "locked");
-  s.scramblerActive = toInt(args, 5, "scramblerActive");
-  s.encoderActive = toInt(args, 6, "encoderActive");
-  s.generationMode = toInt(args, 7, "generationMode");
+  s.highRateMod = args.integer(2, "highRateMod");
+  s.preambleType = args.integer(3, "preambleType");
+  s.locked = args.integer(4, "locked");
+  s.scramblerActive = args.integer(5, "scramblerActive");
+  s.encoderActive = args.integer(6, "encoderActive");
+  s.generationMode = args.integer(7, "generationMode");
   s.idleSamples = args.scalar(8, "idleSamples");
-  s.rampType = toInt(args, 9, "rampType");
+  s.rampType = args.integer(9, "rampType");
   s.rampLength = args.scalar(10, "rampLength");
   s.oversamplingRate = args.scalar(11, "oversamplingRate");
-  s.filterType = toInt(args, 12, "filterType");
+  s.filterType = args.integer(12, "filterType");
   s.filterFactor = args.scalar(13, "filterFactor");
   s.filterTaps = args.scalar(14, "filterTaps");
   s.mirrorSpectrum = args.scalar(15, "MirrorSpectrum") != 0;
   phy::Frame result = phy::generateFrame(bits, s);
-  Values out{chipRow(result.waveform)};
+  Values out{fromComplex(result.waveform)};
   if (nargout > 1) out.push_back(markerMatrix(result.marker1, result.marker2));
   return out;
 }

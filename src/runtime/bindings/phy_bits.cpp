@@ -1,7 +1,6 @@
 // Bit-level codes, PLCP fields, DSSS modulation and pulse shaping for the calling forms.
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -18,40 +17,11 @@ namespace dot11b::rt {
 
 namespace {
 
-// A whole-number setting (a preamble type, a scrambler state, a register order) as int; the typed
-// routine then checks which values it accepts.
-int toInt(const Inputs& args, std::size_t i, std::string_view name) {
-  const double x = args.whole(i, name);
-  if (x < INT_MIN || x > INT_MAX) {
-    throw std::invalid_argument(std::string(args.routine()) + ": input '" + std::string(name) +
-                                "' is out of range: " + std::to_string(x));
-  }
-  return static_cast<int>(x);
-}
-
-// Complex results lose an all-zero imaginary part, as arithmetic results do.
-Value complexResult(Value v) {
-  v.dropZeroImaginary();
-  return v;
-}
-
-Value complexRowResult(const ComplexRow& row) { return complexResult(fromComplex(row)); }
-
-// Column-major values in the given shape.
-Value shapedResult(const ComplexRow& values, std::size_t rows, std::size_t cols) {
-  std::vector<double> re(values.size()), im(values.size());
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    re[i] = values[i].real();
-    im[i] = values[i].imag();
-  }
-  return complexResult(Value::matrix(rows, cols, std::move(re), std::move(im)));
-}
-
 // ---- PLCP (Dot11b_PREAMBLE ... CCITT_CRC16) ----
 
 Values preambleBits(const Values& in, int) {
   const Inputs args(in, "Dot11b_PREAMBLE");
-  return {fromBits(phy::plcpPreamble(toInt(args, 0, "preambleType")))};
+  return {fromBits(phy::plcpPreamble(args.integer(0, "preambleType")))};
 }
 
 Values headerBits(const Values& in, int) {
@@ -94,8 +64,8 @@ Values crc16(const Values& in, int) {
 
 Values scrambler(const Values& in, int) {
   const Inputs args(in, "Dot11b_Scrambler");
-  const int active = toInt(args, 0, "scrambleActive");
-  const int preambleType = toInt(args, 1, "preambleType");
+  const int active = args.integer(0, "scrambleActive");
+  const int preambleType = args.integer(1, "preambleType");
   const Bits frame = args.bits(2, "frame");
   return {fromBits(phy::dot11bScrambler(active, preambleType, frame))};
 }
@@ -115,7 +85,7 @@ Values scrambler741(const Values& in, int) {
 
 Values lfsr(const Values& in, int) {
   const Inputs args(in, "Lfsr");
-  const int order = toInt(args, 0, "order");
+  const int order = args.integer(0, "order");
   const Bits taps = args.bits(1, "taps");
   const std::uint64_t m = args.count(2, "m");
   const Bits seed = args.bits(3, "seed");
@@ -141,14 +111,14 @@ Values dbpsk(const Values& in, int) {
   const Inputs args(in, "Dot11b_DBPSK");
   const Bits data = args.bits(0, "data");
   const Complex start = args.complexScalar(1, "initialVector");
-  return {complexRowResult(phy::dbpsk(data, start))};
+  return {fromComplex(phy::dbpsk(data, start))};
 }
 
 Values dqpsk(const Values& in, int) {
   const Inputs args(in, "Dot11b_DQPSK");
   const Bits data = args.bits(0, "data");
   const Complex start = args.complexScalar(1, "initialVector");
-  return {complexRowResult(phy::dqpsk(data, start))};
+  return {fromComplex(phy::dqpsk(data, start))};
 }
 
 Values barkerSpread(const Values& in, int) {
@@ -159,7 +129,7 @@ Values barkerSpread(const Values& in, int) {
     throw std::invalid_argument("Dot11b_BarkerSpread: input 'signal' must be a row of symbols, not " +
                                 describe(symbols));
   }
-  return {complexRowResult(phy::barkerSpread(args.complexVector(0, "signal")))};
+  return {fromComplex(phy::barkerSpread(args.complexVector(0, "signal")))};
 }
 
 Values modulateRate(std::string_view routine, phy::Modulated (*modulate)(const Bits&, Complex), const Values& in) {
@@ -167,7 +137,7 @@ Values modulateRate(std::string_view routine, phy::Modulated (*modulate)(const B
   const Bits bits = args.bits(0, "DATAbits");
   const Complex start = args.complexScalar(1, "intialPhase");
   const phy::Modulated result = modulate(bits, start);
-  return {complexRowResult(result.chips), complexResult(Value::complexScalar(result.lastPhase))};
+  return {fromComplex(result.chips), fromComplex({result.lastPhase})};
 }
 
 Values oneMbps(const Values& in, int) { return modulateRate("Dot11b_1Mbps", &phy::modulate1Mbps, in); }
@@ -198,15 +168,15 @@ Values upsample(const Values& in, int) {
   const std::uint64_t n = args.count(1, "n");
   const ComplexRow y = phy::upsample(values, n);
   // A column (or a single value) gives a column, anything else a row.
-  if (x.cols() == 1) return {shapedResult(y, y.size(), y.empty() ? 0 : 1)};
-  return {shapedResult(y, y.empty() ? 0 : 1, y.size())};
+  if (x.cols() == 1) return {fromComplex(y, y.size(), y.empty() ? 0 : 1)};
+  return {fromComplex(y, y.empty() ? 0 : 1, y.size())};
 }
 
 Values extendVector(const Values& in, int) {
   const Inputs args(in, "Extendvector");
   const ComplexRow data = args.complexVector(0, "data");
   const std::uint64_t length = args.count(1, "reqLength");
-  return {complexRowResult(phy::extendVector(data, length))};
+  return {fromComplex(phy::extendVector(data, length))};
 }
 
 Values applyDacRes(const Values& in, int) {
@@ -218,7 +188,7 @@ Values applyDacRes(const Values& in, int) {
   const double numBits = args.scalar(1, "numBits");
   ComplexRow samples(wave.numel());
   for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = wave.at(i);
-  return {shapedResult(phy::applyDacRes(samples, numBits), wave.rows(), wave.cols())};
+  return {fromComplex(phy::applyDacRes(samples, numBits), wave.rows(), wave.cols())};
 }
 
 // ---- Bit and hexadecimal conversions ----
