@@ -113,6 +113,19 @@ DOT11B_API dot11b_array* mlfNDot11b_GUI_c(int nargout, dot11b_array* results[], 
 DOT11B_API int mlfVDot11b_GUI_c(dot11b_array* first_input, ...);
 DOT11B_API int mlxDot11b_GUI_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
+/* Dispatching entry of the application window module: a text first input names the sub-routine
+   ("saveConfig", "loadConfig", "addFileExtention", "saveParameters", "loadParameters", "saveWaveform",
+   "redrawAppTitle", "menuFileNew_Callback", "menuFileOpen_Callback", "menuFileSave_Callback",
+   "menuFileSaveAs_Callback", ...). */
+DOT11B_API dot11b_array* mlfRfCommonUI(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNRfCommonUI(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVRfCommonUI(dot11b_array* first_input, ...);
+DOT11B_API int mlxRfCommonUI(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* 1 when the two records have the same fields in the same order with equal values, else 0. */
+DOT11B_API dot11b_array* mlfCompareStruct(dot11b_array* a, dot11b_array* b);
+DOT11B_API int mlxCompareStruct(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
 /* ---- 2 802.11b baseband generation -------------------------------------------------------------------- */
 
 DOT11B_API dot11b_array* mlfDot11b_SizeEst(dot11b_array* generationMode, dot11b_array* numberOfDATAbits,
@@ -237,6 +250,11 @@ DOT11B_API int mlxDot11_CalcMACfcs(int nlhs, dot11b_array* plhs[], int nrhs, dot
 
 /* ---- 4 Signal generator link -------------------------------------------------------------------------- */
 
+/* The 16-bit waveform file: v, then optionally filename (default "ZEL-C") and scale (0.00001 to 1), as a
+   NULL-terminated list. Returns 1 when the whole file was written, else 0. */
+DOT11B_API dot11b_array* mlfSaveFlarevaneWaveform(dot11b_array* v, ...);
+DOT11B_API int mlxSaveFlarevaneWaveform(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
 /* Instrument command layer. Every bus operation returns status (0 success) and response; the
    connection record is configuration (type, GPIB, RS232, TCPIP). Formatconfig gives the record with
    its addresses and rates as 32-bit integers. InstrIO passes its inputs to the instrument I/O module
@@ -261,6 +279,20 @@ DOT11B_API dot11b_array* mlfHwReturnLocal(dot11b_array** response, dot11b_array*
 DOT11B_API int mlxHwReturnLocal(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfVerifyComm(dot11b_array** description, dot11b_array* config);
 DOT11B_API int mlxVerifyComm(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* Waveform download and playback set-up; status (0 success) and description. ZELDownLoadWrap asks
+   before an RS-232 transfer estimated above 0.75 minutes. ZELPlay_c sends the 15 set-up commands of the
+   Q6200T generation, ZELPlay the 11 of the other platforms; both send every command and report the
+   first that failed. A title holding a double quote or a control character is refused unsent. */
+DOT11B_API dot11b_array* mlfZELDownLoadWrap(dot11b_array** description, dot11b_array* IQData, dot11b_array* Marker,
+                                            dot11b_array* Filename, dot11b_array* config);
+DOT11B_API int mlxZELDownLoadWrap(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfZELPlay(dot11b_array** description, dot11b_array* FileName, dot11b_array* setting,
+                                    dot11b_array* config);
+DOT11B_API int mlxZELPlay(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfZELPlay_c(dot11b_array** description, dot11b_array* FileName, dot11b_array* setting,
+                                      dot11b_array* config);
+DOT11B_API int mlxZELPlay_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 #ifdef __cplusplus
 }

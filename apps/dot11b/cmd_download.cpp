@@ -1,0 +1,86 @@
+// dot11b download: the frame of the given parameters into the signal generator, then the playback set-up.
+#include <iostream>
+#include <stdexcept>
+
+#include "c_host.h"
+#include "command.h"
+#include "instrument_uri.h"
+#include "link_calls.h"
+#include "parameter_source.h"
+#include "shell/calculate.h"
+#include "sig_gen_options.h"
+
+namespace dot11b::cli {
+namespace {
+
+struct DownloadRequest {
+  rt::Value configuration;
+  rt::Value settings;  // SigGenSettings
+  rt::Value waveform;  // complex row
+  rt::Value markers;   // 2 x N
+  std::string platform = "c";
+};
+
+rt::Value markerRows(const phy::Frame& frame) {
+  const std::size_t n = frame.marker1.size();
+  std::vector<double> columnMajor(2 * n);
+  for (std::size_t k = 0; k < n; ++k) {
+    columnMajor[2 * k] = frame.marker1[k];
+    columnMajor[2 * k + 1] = frame.marker2[k];
+  }
+  return rt::Value::matrix(2, n, std::move(columnMajor));
+}
+
+// Everything from the options, the frame computed; throws for a bad option or parameter.
+DownloadRequest requestFromOptions(const Args& args) {
+  DownloadRequest request;
+  Args rest = args;
+  const std::string uri = takeOption(rest, "--to");
+  if (uri.empty()) throw std::invalid_argument("--to URI is required");
+  request.configuration = configurationFromUri(uri);
+  if (const std::string platform = takeOption(rest, "--platform"); !platform.empty()) request.platform = platform;
+  const rt::Value parameters = parametersFromOptions(rest);
+  Args remaining;
+  request.settings = sigGenSettingsFromOptions(parameters, rest, remaining);
+  if (!remaining.empty()) throw std::invalid_argument("unexpected argument '" + remaining.front() + "'");
+  const phy::Frame frame = shell::calculate(parameters);
+  request.waveform = rt::Value::complexRow(frame.waveform);
+  request.markers = markerRows(frame);
+  return request;
+}
+
+}  // namespace
+
+int runDownload(const Args& args) {
+  DownloadRequest request;
+  try {
+    request = requestFromOptions(args);
+  } catch (const ParameterFileUnusable& e) {
+    std::cerr << "dot11b download: " << e.what() << "\n";
+    return kFailed;
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b download: " << e.what() << "\n";
+    return kUsage;
+  }
+  try {
+    LibrarySession session;
+    const rt::Value& title = request.settings.field("Title");
+    const LinkReply transfer = callLink("ZELDownLoadWrap", {request.waveform, request.markers, title, request.configuration});
+    if (transfer.status != 0) {
+      std::cerr << "dot11b download: Error Occured During Waveform Download: " << transfer.description << "\n";
+      return kFailed;
+    }
+    const LinkReply setup = callLink(playbackRoutine(request.platform), {title, request.settings, request.configuration});
+    if (setup.status != 0) {
+      std::cerr << "dot11b download: Error Occured During Instrument Setup: " << setup.description << "\n";
+      return kFailed;
+    }
+    std::cout << "Waveform has been successfully transferred to the instrument\n";
+    return kOk;
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b download: " << e.what() << "\n";
+    return kFailed;
+  }
+}
+
+}  // namespace dot11b::cli

@@ -1,0 +1,85 @@
+// dot11b ping and dot11b refresh: reaching the signal generator and sending it the settings.
+#include <iostream>
+#include <stdexcept>
+
+#include "c_host.h"
+#include "command.h"
+#include "instrument_uri.h"
+#include "link_calls.h"
+#include "parameter_source.h"
+#include "sig_gen_options.h"
+
+namespace dot11b::cli {
+namespace {
+
+rt::Value requiredConfiguration(Args& args) {
+  const std::string uri = takeOption(args, "--to");
+  if (uri.empty()) throw std::invalid_argument("--to URI is required");
+  return configurationFromUri(uri);
+}
+
+void expectNoMore(const Args& rest) {
+  if (!rest.empty()) throw std::invalid_argument("unexpected argument '" + rest.front() + "'");
+}
+
+}  // namespace
+
+int runPing(const Args& args) {
+  rt::Value configuration;
+  try {
+    Args rest = args;
+    configuration = requiredConfiguration(rest);
+    expectNoMore(rest);
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b ping: " << e.what() << "\n";
+    return kUsage;
+  }
+  try {
+    LibrarySession session;
+    const LinkReply reply = callLink("VerifyComm", {configuration});
+    if (reply.status != 0) {
+      std::cerr << "dot11b ping: " << reply.description << "\n";
+      return kFailed;
+    }
+    std::cout << reply.description << "\n";
+    return kOk;
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b ping: " << e.what() << "\n";
+    return kFailed;
+  }
+}
+
+int runRefresh(const Args& args) {
+  rt::Value configuration, settings;
+  std::string platform;
+  try {
+    Args rest = args;
+    configuration = requiredConfiguration(rest);
+    platform = takeOption(rest, "--platform");
+    const rt::Value parameters = parametersFromOptions(rest);
+    Args remaining;
+    settings = sigGenSettingsFromOptions(parameters, rest, remaining);
+    expectNoMore(remaining);
+  } catch (const ParameterFileUnusable& e) {
+    std::cerr << "dot11b refresh: " << e.what() << "\n";
+    return kFailed;
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b refresh: " << e.what() << "\n";
+    return kUsage;
+  }
+  try {
+    LibrarySession session;
+    const LinkReply reply =
+        callLink(playbackRoutine(platform.empty() ? "c" : platform), {settings.field("Title"), settings, configuration});
+    if (reply.status != 0) {
+      std::cerr << "dot11b refresh: " << reply.description << "\n";
+      return kFailed;
+    }
+    return kOk;
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b refresh: " << e.what() << "\n";
+    return kFailed;
+  }
+}
+
+}  // namespace dot11b::cli

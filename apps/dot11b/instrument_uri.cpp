@@ -1,0 +1,88 @@
+#include "instrument_uri.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "runtime/number_text.h"
+#include "shell/settings.h"
+
+namespace dot11b::cli {
+namespace {
+
+std::vector<std::string> splitColons(std::string_view text) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (true) {
+    const auto colon = text.find(':', start);
+    parts.emplace_back(text.substr(start, colon == std::string_view::npos ? std::string_view::npos : colon - start));
+    if (colon == std::string_view::npos) return parts;
+    start = colon + 1;
+  }
+}
+
+std::string lower(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+  return out;
+}
+
+[[noreturn]] void refuse(std::string_view uri, const std::string& why) {
+  throw std::invalid_argument("instrument address '" + std::string(uri) + "': " + why +
+                              " (tcpip:HOST[:PORT], gpib:BOARD:PRIMARY[:SECONDARY] or serial:PORT[:BAUD[:HANDSHAKE]])");
+}
+
+double wholeNumber(std::string_view uri, const std::string& text, const char* what, double low, double high) {
+  const auto value = rt::parseReal(text);
+  if (!value || *value != static_cast<long long>(*value) || *value < low || *value > high) {
+    refuse(uri, std::string(what) + " '" + text + "' is not a whole number from " + rt::numberToText(low) + " to " +
+                    rt::numberToText(high));
+  }
+  return *value;
+}
+
+void setSub(rt::Value& config, const char* group, const char* field, rt::Value value) {
+  config.field(group).setField(field, std::move(value));
+}
+
+}  // namespace
+
+rt::Value configurationFromUri(std::string_view uri) {
+  const auto colon = uri.find(':');
+  if (colon == std::string_view::npos) refuse(uri, "no bus named");
+  const std::string scheme = lower(uri.substr(0, colon));
+  const std::string_view rest = uri.substr(colon + 1);
+  rt::Value config = shell::initialConfiguration();
+  if (scheme == "tcpip") {
+    if (rest.empty()) refuse(uri, "no host");
+    config.setField("type", rt::Value::text("TCPIP"));
+    setSub(config, "TCPIP", "address", rt::Value::text(rest));  // the module parses host and port
+  } else if (scheme == "gpib") {
+    const auto parts = splitColons(rest);
+    if (parts.size() < 2 || parts.size() > 3) refuse(uri, "give the board and the primary address");
+    config.setField("type", rt::Value::text("GPIB"));
+    setSub(config, "GPIB", "board", rt::Value::scalar(wholeNumber(uri, parts[0], "board", 0, 15)));
+    setSub(config, "GPIB", "primary", rt::Value::scalar(wholeNumber(uri, parts[1], "primary address", 0, 30)));
+    const double secondary = parts.size() == 3 ? wholeNumber(uri, parts[2], "secondary address", 0, 30) : -1;
+    setSub(config, "GPIB", "secondary", rt::Value::scalar(secondary));
+  } else if (scheme == "serial") {
+    const auto parts = splitColons(rest);
+    if (parts.empty() || parts.size() > 3) refuse(uri, "give the port, and optionally the baud rate and handshake");
+    config.setField("type", rt::Value::text("RS232"));
+    setSub(config, "RS232", "port", rt::Value::scalar(wholeNumber(uri, parts[0], "port", 1, 255)));
+    if (parts.size() >= 2) setSub(config, "RS232", "baudrate", rt::Value::scalar(wholeNumber(uri, parts[1], "baud rate", 50, 4000000)));
+    if (parts.size() == 3) {
+      const std::string handshake = lower(parts[2]);
+      const char* name = handshake == "none" ? "None" : handshake == "xon/xoff" ? "Xon/Xoff" : handshake == "rts/cts" ? "RTS/CTS" : nullptr;
+      if (name == nullptr) refuse(uri, "handshake '" + parts[2] + "' is not None, Xon/Xoff or RTS/CTS");
+      setSub(config, "RS232", "handshake", rt::Value::text(name));
+    }
+  } else {
+    refuse(uri, "unknown bus '" + std::string(uri.substr(0, colon)) + "'");
+  }
+  return config;
+}
+
+}  // namespace dot11b::cli

@@ -1,0 +1,29 @@
+// dot11b-sgsim: a simulated signal generator for testing the instrument link without hardware.
+#include <csignal>
+#include <cstdio>
+#include <exception>
+
+#include "instrument.h"
+#include "server.h"
+#include "sim_options.h"
+
+int main(int argc, char** argv) {
+  std::signal(SIGPIPE, SIG_IGN);
+  try {
+    bool help = false;
+    const sgsim::SimOptions options = sgsim::parse_options(argc, argv, help);
+    if (help) {
+      std::fputs(sgsim::usage(), stdout);
+      return 0;
+    }
+    sgsim::Instrument instrument(options.store_folder, options.fail_command);
+    sgsim::Server server(options, instrument);
+    server.run();
+  } catch (const std::invalid_argument& e) {
+    std::fprintf(stderr, "dot11b-sgsim: %s\n%s", e.what(), sgsim::usage());
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "dot11b-sgsim: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,175 @@
+#include "server.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace sgsim {
+namespace {
+
+[[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
+
+int bound_port(int fd) {
+  sockaddr_storage address{};
+  socklen_t length = sizeof address;
+  if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) fail("getsockname");
+  if (address.ss_family == AF_INET6) return ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
+  return ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+}
+
+// Writes everything, waiting while the peer's buffer is full; false when the peer is gone.
+bool write_all(int fd, const std::string& bytes, bool is_socket) {
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t n = is_socket ? ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL)
+                                : ::write(fd, bytes.data() + sent, bytes.size() - sent);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+    } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+      pollfd p{fd, POLLOUT, 0};
+      ::poll(&p, 1, 1000);
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+Server::Server(const SimOptions& options, Instrument& instrument) : options_(options), instrument_(instrument) {
+  if (!options.log_file.empty()) {
+    log_.open(options.log_file, std::ios::trunc);
+    if (!log_) throw std::runtime_error("cannot write the log file " + options.log_file);
+  }
+  if (options.port >= 0) open_listener();
+  if (options.pty) open_pty();
+  std::printf("ready\n");
+  std::fflush(stdout);
+}
+
+Server::~Server() {
+  close_client(false);
+  for (const int fd : {listener_, pty_.fd, pty_slave_}) {
+    if (fd >= 0) ::close(fd);
+  }
+}
+
+void Server::open_listener() {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_PASSIVE | AI_NUMERICHOST | AI_NUMERICSERV;
+  addrinfo* found = nullptr;
+  const int rc = ::getaddrinfo(options_.bind_address.c_str(), std::to_string(options_.port).c_str(), &hints, &found);
+  if (rc != 0) throw std::runtime_error("bad --bind address " + options_.bind_address + ": " + ::gai_strerror(rc));
+  listener_ = ::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int on = 1;
+  const bool bound = listener_ >= 0 && ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
+                     ::bind(listener_, found->ai_addr, found->ai_addrlen) == 0;
+  ::freeaddrinfo(found);
+  if (!bound) fail("cannot take port " + std::to_string(options_.port));
+  // With --refuse the port stays taken but nothing listens, so connections are refused.
+  if (!options_.refuse && ::listen(listener_, 8) != 0) fail("listen");
+  std::printf("port %d\n", bound_port(listener_));
+}
+
+void Server::open_pty() {
+  pty_.fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (pty_.fd < 0 || ::grantpt(pty_.fd) != 0 || ::unlockpt(pty_.fd) != 0) fail("cannot create a pseudo-terminal");
+  char device[128];
+  if (::ptsname_r(pty_.fd, device, sizeof device) != 0) fail("ptsname");
+  termios tio{};
+  if (::tcgetattr(pty_.fd, &tio) == 0) {
+    ::cfmakeraw(&tio);  // no echo and no line-end translation until a client sets the line up
+    ::tcsetattr(pty_.fd, TCSANOW, &tio);
+  }
+  pty_slave_ = ::open(device, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (pty_slave_ < 0) fail("cannot open " + std::string(device));
+  std::printf("pty %s\n", device);
+}
+
+void Server::run() {
+  for (;;) {
+    std::vector<pollfd> fds;
+    const bool accepting = listener_ >= 0 && !options_.refuse && client_.fd < 0;
+    if (accepting) fds.push_back({listener_, POLLIN, 0});
+    if (client_.fd >= 0) fds.push_back({client_.fd, POLLIN, 0});
+    if (pty_.fd >= 0) fds.push_back({pty_.fd, POLLIN, 0});
+    if (::poll(fds.data(), fds.size(), -1) < 0) {
+      if (errno == EINTR) continue;
+      fail("poll");
+    }
+    for (const pollfd& p : fds) {
+      if (p.revents == 0) continue;
+      if (p.fd == listener_) accept_client();
+      else if (p.fd == client_.fd) serve(client_);
+      else if (p.fd == pty_.fd) serve(pty_);
+    }
+  }
+}
+
+void Server::accept_client() {
+  const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+  if (fd < 0) return;  // the client gave up before it was taken
+  client_.fd = fd;
+  client_.is_socket = true;
+  client_.framer.clear();
+}
+
+void Server::close_client(bool reset) {
+  if (client_.fd < 0) return;
+  if (reset) {  // abortive close: the peer sees a reset, as when an instrument breaks the link
+    const linger abort_close{1, 0};
+    ::setsockopt(client_.fd, SOL_SOCKET, SO_LINGER, &abort_close, sizeof abort_close);
+  }
+  if (client_.framer.pending_bytes() > 0) {
+    std::fprintf(stderr, "dot11b-sgsim: connection ended with %zu bytes of an unfinished command discarded\n",
+                 client_.framer.pending_bytes());
+  }
+  ::close(client_.fd);
+  client_.fd = -1;
+  client_.framer.clear();
+}
+
+void Server::serve(Channel& channel) {
+  char buffer[64 * 1024];
+  const ssize_t n = ::read(channel.fd, buffer, sizeof buffer);
+  if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+  if (n <= 0) {
+    if (channel.is_socket) close_client(false);
+    return;
+  }
+  channel.framer.feed(buffer, static_cast<std::size_t>(n));
+  std::size_t received = 0;
+  std::size_t length = 0;
+  if (options_.drop_in_block && channel.is_socket && channel.framer.block_in_progress(received, length) &&
+      2 * received >= length && received < length) {
+    std::fprintf(stderr, "dot11b-sgsim: fault: dropping the connection after %zu of %zu block bytes\n", received, length);
+    close_client(true);
+    return;
+  }
+  while (const auto message = channel.framer.next_message()) {
+    if (log_.is_open()) log_ << abbreviate_blocks(*message) << std::endl;
+    if (const auto answer = instrument_.handle(*message)) reply(channel, *answer);
+  }
+}
+
+void Server::reply(Channel& channel, const std::string& line) {
+  if (options_.reply_delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options_.reply_delay_ms));
+  if (!write_all(channel.fd, line + "\n", channel.is_socket) && channel.is_socket) close_client(false);
+}
+
+}  // namespace sgsim

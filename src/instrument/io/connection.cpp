@@ -1,0 +1,64 @@
+#include "instrument/io/connection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "instrument/io/bus_error.h"
+#include "instrument/io/tcp_transport.h"
+
+namespace dot11b::instrio {
+namespace {
+
+[[noreturn]] void refuse(const std::string& why) { throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: " + why); }
+
+std::string upper(const char* text) {
+  std::string out = text;
+  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::toupper(c); });
+  return out;
+}
+
+const char* required(const char* text, const char* field) {
+  if (text == nullptr) refuse(std::string("the connection field ") + field + " is missing");
+  return text;
+}
+
+}  // namespace
+
+ConnectionSettings read_connection(const instrio_connection* record) {
+  if (record == nullptr) refuse("no connection record was given");
+  if (record->abi_version != INSTRIO_ABI_VERSION) {
+    refuse("connection record of interface version " + std::to_string(record->abi_version) + "; this module reads version " +
+           std::to_string(INSTRIO_ABI_VERSION));
+  }
+  const std::string type = upper(required(record->type, "type"));
+  ConnectionSettings settings;
+  if (type == "GPIB") {
+    settings.type = BusType::Gpib;
+    settings.gpib = {record->gpib_board, record->gpib_primary, record->gpib_secondary};
+  } else if (type == "RS232") {
+    settings.type = BusType::Rs232;
+    settings.serial.port = record->rs232_port;
+    settings.serial.device = serial_device_path(record->rs232_port);
+    settings.serial.baud = checked_baud_rate(record->rs232_baudrate);
+    settings.serial.handshake = parse_handshake(required(record->rs232_handshake, "RS232.handshake"));
+  } else if (type == "TCPIP") {
+    settings.type = BusType::Tcpip;
+    settings.tcp = parse_tcp_address(required(record->tcpip_address, "TCPIP.address"));
+    settings.tcp_board = record->tcpip_board;
+  } else {
+    refuse("connection type \"" + std::string(record->type) + "\" is not one of \"GPIB\", \"RS232\", \"TCPIP\"");
+  }
+  return settings;
+}
+
+std::unique_ptr<Transport> open_transport(const ConnectionSettings& settings, const Deadline& deadline) {
+  switch (settings.type) {
+    case BusType::Gpib: return open_gpib(settings.gpib, deadline);
+    case BusType::Rs232: return open_serial(settings.serial);
+    case BusType::Tcpip: return open_tcp(settings.tcp, settings.tcp_board, deadline);
+  }
+  refuse("unknown connection type");
+}
+
+}  // namespace dot11b::instrio

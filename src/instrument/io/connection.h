@@ -1,0 +1,32 @@
+// The connection record received through the C interface, checked, and the transport it opens.
+#pragma once
+
+#include <memory>
+
+#include "instrument/io/deadline.h"
+#include "instrument/io/gpib_transport.h"
+#include "instrument/io/instrio.h"
+#include "instrument/io/serial_transport.h"
+#include "instrument/io/tcp_address.h"
+#include "instrument/io/transport.h"
+
+namespace dot11b::instrio {
+
+enum class BusType { Gpib, Rs232, Tcpip };
+
+struct ConnectionSettings {
+  BusType type = BusType::Gpib;
+  GpibSettings gpib;      // used when type is Gpib
+  SerialSettings serial;  // used when type is Rs232
+  TcpEndpoint tcp;        // used when type is Tcpip
+  int tcp_board = 0;
+};
+
+// Reads and checks the fields the record's type uses. Throws BusError INSTRIO_BAD_ARGUMENT for a
+// null record, a wrong ABI version, an unknown type or a bad field, naming the field and value.
+ConnectionSettings read_connection(const instrio_connection* record);
+
+// Opens the connection before `deadline`.
+std::unique_ptr<Transport> open_transport(const ConnectionSettings& settings, const Deadline& deadline);
+
+}  // namespace dot11b::instrio

@@ -1,0 +1,31 @@
+// A point in time by which one bus step must have finished.
+#pragma once
+
+#include <chrono>
+
+namespace dot11b::instrio {
+
+class Deadline {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  // budget: time allowed from now [ms].
+  explicit Deadline(std::chrono::milliseconds budget) : end_(Clock::now() + budget), budget_(budget) {}
+
+  // Whole milliseconds left, rounded up so that a wait never returns just before the end; 0 once passed.
+  int remaining_ms() const {
+    const auto left = end_ - Clock::now();
+    if (left <= Clock::duration::zero()) return 0;
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    return ms > 0x7fffffff ? 0x7fffffff : static_cast<int>(ms);
+  }
+  bool expired() const { return Clock::now() >= end_; }
+  // The whole time allowed [ms], for messages.
+  long long budget_ms() const { return budget_.count(); }
+
+ private:
+  Clock::time_point end_;
+  std::chrono::milliseconds budget_;
+};
+
+}  // namespace dot11b::instrio

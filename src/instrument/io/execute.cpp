@@ -1,0 +1,96 @@
+#include "instrument/io/execute.h"
+
+#include <new>
+#include <string>
+
+#include "instrument/io/bus_error.h"
+#include "instrument/io/connection.h"
+#include "instrument/io/download_payload.h"
+#include "instrument/io/operations.h"
+#include "instrument/io/scpi_text.h"
+#include "instrument/io/transfer_timeouts.h"
+
+namespace dot11b::instrio {
+namespace {
+
+[[noreturn]] void refuse(const std::string& why) { throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: " + why); }
+
+const instrio_arguments& required_arguments(const instrio_arguments* arguments, int32_t operation) {
+  if (arguments == nullptr) refuse("operation " + std::to_string(operation) + " needs arguments and none were given");
+  return *arguments;
+}
+
+std::string command_text(const instrio_arguments* arguments, int32_t operation) {
+  const char* text = required_arguments(arguments, operation).text;
+  if (text == nullptr) refuse("operation " + std::to_string(operation) + " needs a command text and none was given");
+  check_command_text(text);
+  return text;
+}
+
+DownloadPayload download_payload(const instrio_arguments* arguments) {
+  const instrio_arguments& a = required_arguments(arguments, INSTRIO_DOWNLOAD);
+  if (a.title == nullptr) refuse("download: no waveform title was given; nothing was sent");
+  DownloadRequest request;
+  request.i = a.i_samples;
+  request.q = a.q_samples;
+  request.sample_count = a.sample_count;
+  request.marker1 = a.marker1;
+  request.marker2 = a.marker2;
+  request.title = a.title;
+  request.normalization = a.normalization != nullptr ? a.normalization : "";
+  request.scale = a.scale;
+  return build_download_payload(request);
+}
+
+Outcome run(int32_t operation, const instrio_connection* connection, const instrio_arguments* arguments) {
+  const ConnectionSettings settings = read_connection(connection);
+  const auto connect_timeout = base_timeout();
+  switch (operation) {
+    case INSTRIO_PING: {
+      const auto transport = open_transport(settings, Deadline(connect_timeout));
+      return {INSTRIO_OK, ping(*transport)};
+    }
+    case INSTRIO_SEND: {
+      const std::string command = command_text(arguments, operation);
+      const auto transport = open_transport(settings, Deadline(connect_timeout));
+      return {INSTRIO_OK, send_command(*transport, command)};
+    }
+    case INSTRIO_QUERY: {
+      const std::string text = command_text(arguments, operation);
+      const auto transport = open_transport(settings, Deadline(connect_timeout));
+      return {INSTRIO_OK, query(*transport, text)};
+    }
+    case INSTRIO_DOWNLOAD: {
+      const DownloadPayload payload = download_payload(arguments);
+      const auto transport = open_transport(settings, Deadline(connect_timeout));
+      download(*transport, payload, arguments->title);
+      return {INSTRIO_OK, ""};
+    }
+    case INSTRIO_RETURN_LOCAL: {
+      const auto transport = open_transport(settings, Deadline(connect_timeout));
+      return_to_local(*transport);
+      return {INSTRIO_OK, ""};
+    }
+    default:
+      refuse("operation code " + std::to_string(operation) +
+             " is not one of 1 (ping), 2 (send), 3 (query), 4 (download), 5 (return to local)");
+  }
+}
+
+}  // namespace
+
+Outcome execute(int32_t operation, const instrio_connection* connection, const instrio_arguments* arguments) noexcept {
+  try {
+    return run(operation, connection, arguments);
+  } catch (const BusError& e) {
+    return {e.status(), e.what()};
+  } catch (const std::bad_alloc&) {
+    return {INSTRIO_INTERNAL_ERROR, "instrIO: out of memory"};
+  } catch (const std::exception& e) {
+    return {INSTRIO_INTERNAL_ERROR, std::string("instrIO: internal error: ") + e.what()};
+  } catch (...) {
+    return {INSTRIO_INTERNAL_ERROR, "instrIO: internal error"};
+  }
+}
+
+}  // namespace dot11b::instrio

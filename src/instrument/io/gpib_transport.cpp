@@ -1,0 +1,98 @@
+#include "instrument/io/gpib_transport.h"
+
+#include "instrument/io/bus_error.h"
+#include "instrument/io/gpib_driver.h"
+
+namespace dot11b::instrio {
+namespace {
+
+// GPIB moves about 1 Mbyte/s; this only bounds a stalled transfer.
+constexpr double kMinGpibBytesPerSecond = 100e3;
+// linux-gpib takes secondary addresses as 0x60 + address; 0 means none.
+constexpr int kSecondaryAddressBase = 0x60;
+
+class GpibTransport final : public Transport {
+ public:
+  GpibTransport(const GpibSettings& settings, const GpibDriver& driver, int device)
+      : Transport(gpib_address(settings)), driver_(driver), device_(device) {}
+  ~GpibTransport() override { driver_.ibonl(device_, 0); }
+  double min_bytes_per_second() const override { return kMinGpibBytesPerSecond; }
+
+  void go_to_local(const Deadline& deadline) override {
+    driver_.ibtmo(device_, gpib_timeout_code(deadline.remaining_ms()));
+    if (driver_.ibloc(device_) & kGpibStatusError) {
+      throw BusError(INSTRIO_BUS_ERROR, address() + ": return to local failed: " +
+                                            gpib_error_text(driver_.iberr(), driver_.ibcntl()));
+    }
+  }
+
+ protected:
+  IoResult write_some(const char* data, std::size_t size, const Deadline& deadline) override {
+    const int left = deadline.remaining_ms();
+    if (left == 0) return {IoEvent::TimedOut, 0, false, {}};
+    driver_.ibtmo(device_, gpib_timeout_code(left));
+    const int status = driver_.ibwrt(device_, data, static_cast<long>(size));
+    return outcome(status, false);
+  }
+
+  IoResult read_some(char* buffer, std::size_t capacity, const Deadline& deadline) override {
+    const int left = deadline.remaining_ms();
+    if (left == 0) return {IoEvent::TimedOut, 0, false, {}};
+    driver_.ibtmo(device_, gpib_timeout_code(left));
+    const int status = driver_.ibrd(device_, buffer, static_cast<long>(capacity));
+    return outcome(status, (status & kGpibStatusEnd) != 0);
+  }
+
+ private:
+  IoResult outcome(int status, bool end) const {
+    const long count = driver_.ibcntl();
+    const std::size_t moved = count > 0 ? static_cast<std::size_t>(count) : 0;
+    if (!(status & kGpibStatusError)) return {IoEvent::Transferred, moved, end, {}};
+    const int error = driver_.iberr();
+    if (error == kGpibErrorAborted || (status & kGpibStatusTimeout)) return {IoEvent::TimedOut, moved, false, {}};
+    return {IoEvent::Failed, error == kGpibErrorSystem ? 0 : moved, false, gpib_error_text(error, count)};
+  }
+
+  const GpibDriver& driver_;
+  int device_;
+};
+
+void check_range(const char* name, int value, int low, int high, const char* note) {
+  if (value < low || value > high) {
+    throw BusError(INSTRIO_BAD_ARGUMENT, std::string("instrIO: GPIB ") + name + " " + std::to_string(value) +
+                                             " is outside " + std::to_string(low) + " to " + std::to_string(high) + note);
+  }
+}
+
+}  // namespace
+
+std::string gpib_address(const GpibSettings& settings) {
+  std::string text = "GPIB" + std::to_string(settings.board) + "::" + std::to_string(settings.primary);
+  if (settings.secondary >= 0) text += "::" + std::to_string(settings.secondary);
+  return text + "::INSTR";
+}
+
+std::unique_ptr<Transport> open_gpib(const GpibSettings& settings, const Deadline& deadline) {
+  check_range("board", settings.board, 0, 15, "");
+  check_range("primary address", settings.primary, 0, 30, "");
+  if (settings.secondary != -1) check_range("secondary address", settings.secondary, 0, 30, " (or -1 for none)");
+
+  const GpibDriver& driver = [&]() -> const GpibDriver& {
+    try {
+      return gpib_driver();
+    } catch (const BusError& e) {
+      throw BusError(e.status(), gpib_address(settings) + ": " + e.what());
+    }
+  }();
+  const int secondary = settings.secondary < 0 ? 0 : kSecondaryAddressBase + settings.secondary;
+  const int device = driver.ibdev(settings.board, settings.primary, secondary,
+                                  gpib_timeout_code(deadline.remaining_ms()), 1 /* EOI on last byte */,
+                                  0 /* replies end with EOI, not a character */);
+  if (device < 0) {
+    throw BusError(INSTRIO_CONNECT_FAILED, gpib_address(settings) + ": cannot open the device: " +
+                                               gpib_error_text(driver.iberr(), driver.ibcntl()));
+  }
+  return std::make_unique<GpibTransport>(settings, driver, device);
+}
+
+}  // namespace dot11b::instrio

@@ -1,0 +1,47 @@
+#include "instrument/io/module_loader.h"
+
+#include <dlfcn.h>
+#include <stdexcept>
+
+namespace dot11b::instrio {
+namespace {
+
+void collect_text(void* context, const char* text, size_t length) {
+  static_cast<std::string*>(context)->assign(text, length);
+}
+
+std::string loader_reason() {
+  const char* reason = ::dlerror();
+  return reason != nullptr ? reason : "unknown reason";
+}
+
+}  // namespace
+
+InstrioModule::InstrioModule(const std::string& file) {
+  library_ = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library_ == nullptr) {
+    throw std::runtime_error("the instrument I/O module " + file + " could not be loaded: " + loader_reason());
+  }
+  entry_ = reinterpret_cast<instrio_execute_fn>(::dlsym(library_, INSTRIO_ENTRY_NAME));
+  if (entry_ == nullptr) {
+    const std::string reason = loader_reason();
+    ::dlclose(library_);
+    throw std::runtime_error("the instrument I/O module " + file + " has no entry " + INSTRIO_ENTRY_NAME + ": " + reason);
+  }
+}
+
+InstrioModule::~InstrioModule() { ::dlclose(library_); }
+
+const InstrioModule& InstrioModule::by_name() {
+  static const InstrioModule module(INSTRIO_MODULE_FILE);
+  return module;
+}
+
+ModuleReply InstrioModule::execute(int32_t operation, const instrio_connection& connection,
+                                   const instrio_arguments* arguments) const {
+  ModuleReply reply;
+  reply.status = entry_(operation, &connection, arguments, collect_text, &reply.text);
+  return reply;
+}
+
+}  // namespace dot11b::instrio

@@ -1,0 +1,26 @@
+// Waveform samples and markers in the byte layout of the instrument's waveform memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace dot11b::instrio {
+
+// Largest magnitude a 16-bit component is given (one step below the code limit, as in the
+// 16-bit waveform file).
+inline constexpr double kFullScale = 32766.0;
+inline constexpr double kLowestScale = 0.00001;
+
+// Appends n samples to `out` as big-endian signed 16-bit values, I and Q interleaved
+// (I1 Q1 I2 Q2 ...): 4 bytes per sample. The largest I or Q magnitude becomes scale x 32766 and
+// every value is rounded half away from zero; an all-zero waveform stays zero.
+// scale: fraction of full scale, limited to 0.00001..1. i, q: n values each, all finite
+// (otherwise BusError INSTRIO_BAD_ARGUMENT naming the sample).
+void append_samples_int16_be(const double* i, const double* q, std::size_t n, double scale, std::string& out);
+
+// Appends one byte per sample to `out`: bit 0 = marker row 1, bit 1 = marker row 2 (a non-zero
+// marker value sets its bit). A null row counts as all clear.
+void append_marker_bytes(const uint8_t* marker1, const uint8_t* marker2, std::size_t n, std::string& out);
+
+}  // namespace dot11b::instrio

@@ -1,0 +1,17 @@
+// SCPI over a TCP socket (IPv4 or IPv6), with non-blocking connect and poll time-outs.
+#pragma once
+
+#include <memory>
+
+#include "instrument/io/deadline.h"
+#include "instrument/io/tcp_address.h"
+#include "instrument/io/transport.h"
+
+namespace dot11b::instrio {
+
+// Connects to `endpoint` before `deadline`, trying every address the name resolves to.
+// board: LAN interface number, used only in the address text.
+// Throws BusError INSTRIO_CONNECT_FAILED naming the address and the reason.
+std::unique_ptr<Transport> open_tcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline);
+
+}  // namespace dot11b::instrio
