@@ -26,5 +26,10 @@ bool wantsHelp(const Args& args);
 
 int runEstimate(const Args& args);
 int runCall(const Args& args);
+int runGenerate(const Args& args);
+int runParams(const Args& args);
+int runDownload(const Args& args);
+int runPing(const Args& args);
+int runRefresh(const Args& args);
 
 }  // namespace dot11b::cli

@@ -1,4 +1,5 @@
 #include "command.h"
+#include "sig_gen_options.h"
 
 #include <algorithm>
 
@@ -21,6 +22,61 @@ const std::vector<Command>& commands() {
        "Options: --nargout N  number of results to ask for (default: as many as the routine declares).\n"
        "Exit status 1 when the call fails (message on stderr), 2 for a malformed literal.\n",
        runCall},
+      {"generate", "compute a frame and write its waveform to a file",
+       "Usage: dot11b generate [--params FILE.mat] [--set FIELD=VALUE]... --out FILE [--format FORMAT]\n"
+       "                       [--markers FILE]\n\n"
+       "Computes the frame of the start-value parameters (or of the parameter file --params, '.mat' added\n"
+       "when missing) with the given fields changed (as 'dot11b estimate'), as the Calculate button does,\n"
+       "and writes its waveform. FORMAT (default from the extension of FILE):\n"
+       "  cf64         raw little-endian complex double pairs, numpy complex128 (.cf64)\n"
+       "  iq16         the signal generator's 16-bit file: big-endian I,Q pairs at full scale (.iq16)\n"
+       "  mat          MAT-file with samplePoints, sampleRate and wave, N x 2 of I and Q (.mat)\n"
+       "  ascii        MAT-file with samples, N x 2 of I and Q\n"
+       "  complex-mat  MAT-file with samples, the complex waveform as a column\n"
+       "  sigmf        SigMF recording FILE.sigmf-data (cf32_le) and FILE.sigmf-meta (.sigmf,\n"
+       "               .sigmf-data, .sigmf-meta)\n"
+       "--markers FILE writes marker row 1, then marker row 2, one byte (0 or 1) per sample.\n"
+       "Prints the number of samples, rate and modulation, sampling rate and calculation time on stderr.\n"
+       "Exit status 1 when the parameter file or the calculation or a write fails, 2 for a bad option.\n",
+       runGenerate},
+      {"params", "write or show a parameter file",
+       "Usage: dot11b params save FILE [--set FIELD=VALUE]...\n"
+       "       dot11b params show FILE\n\n"
+       "save writes the start-value parameters with the given fields changed as a parameter file (the\n"
+       "variables fileParameters and filename; '.mat' is added when FILE lacks it), as File Save does.\n"
+       "show checks a parameter file as File Open does and prints one line per field.\n"
+       "Exit status 1 when the file cannot be written or opened, 2 for a bad option or field.\n",
+       runParams},
+      {"ping", "ask the signal generator for its identity",
+       "Usage: dot11b ping --to URI\n\n"
+       "Reaches the signal generator and prints its identity (the connection test of the I/O dialog).\n"
+       "URI: tcpip:HOST[:PORT] (PORT 5025 unless given; [IPv6]:PORT), gpib:BOARD:PRIMARY[:SECONDARY] or\n"
+       "serial:PORT[:BAUD[:HANDSHAKE]] (9600 baud and Xon/Xoff unless given; None, Xon/Xoff, RTS/CTS).\n"
+       "Serial port n is /dev/ttyS<n-1> unless DOT11B_SERIAL_PORT<n> names another device.\n"
+       "DOT11B_INSTRIO_TIMEOUT_MS sets the time-out of each step (10000 ms).\n"
+       "Exit status 0 when the instrument answered, 1 when not (the reason on stderr), 2 for a bad option.\n",
+       runPing},
+      {"download", "compute a frame and download it to the signal generator",
+       "Usage: dot11b download --to URI [--params FILE.mat] [--set FIELD=VALUE]... [settings options]\n\n"
+       "Computes the frame of the parameters (the start values or a parameter file, with the given\n"
+       "fields changed, as 'dot11b generate'), transfers its samples and markers into the instrument's\n"
+       "waveform memory under the title, then sends the playback set-up commands and returns the\n"
+       "instrument to local control (the Download button). Over RS-232 a transfer estimated above 0.75\n"
+       "minutes is first put to the user on the terminal; without a terminal it counts as cancelled.\n"
+       "URI as for 'dot11b ping'.\n\n"
+       "Exit status 0 only when the instrument took the waveform and every command; 1 otherwise (the\n"
+       "reason on stderr; also for an unusable parameter file), 2 for a bad option or parameter.\n\n"
+       DOT11B_SIG_GEN_OPTIONS_HELP,
+       runDownload},
+      {"refresh", "send the signal generator settings without a waveform",
+       "Usage: dot11b refresh --to URI [--params FILE.mat] [--set FIELD=VALUE]... [settings options]\n\n"
+       "Sends the playback set-up commands for a waveform already in the instrument's memory (the\n"
+       "Refresh button), then returns the instrument to local control. The parameters (--params,\n"
+       "--set) give the carrier (Channel) and sampling rate (OverSampling) the settings follow.\n"
+       "URI as for 'dot11b ping'.\n\n"
+       "Exit status 0 only when the instrument took every command; 1 otherwise (the first failing\n"
+       "command on stderr), 2 for a bad option.\n\n" DOT11B_SIG_GEN_OPTIONS_HELP,
+       runRefresh},
   };
   return table;
 }

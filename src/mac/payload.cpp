@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,12 @@ Bits pnBits(int order, std::size_t count) {
 
 // The octets of the file, repeated cyclically to `octets` octets, each octet least significant bit first.
 Bits userFileBits(const std::string& fileName, std::size_t octets) {
+  // Only a regular file: opening a pipe or a device could wait for data forever.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(fileName, error)) {
+    throw std::runtime_error("Dot11_GeneratePayload: the payload file \"" + fileName +
+                             (std::filesystem::exists(fileName, error) ? "\" is not a regular file" : "\" does not exist"));
+  }
   std::ifstream file(fileName, std::ios::binary);
   if (!file) throw std::runtime_error("Dot11_GeneratePayload: cannot open the payload file \"" + fileName + "\"");
   // More than `octets` octets are never used, so a long file is not read in full.

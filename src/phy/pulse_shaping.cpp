@@ -97,7 +97,7 @@ ComplexRow applyDacRes(const ComplexRow& wave, double numBits) {
   double largest = 0;
   bool finite = true;
   for (const Complex& sample : wave) {
-    finite &= std::isfinite(sample.real()) & std::isfinite(sample.imag());
+    finite = finite && std::isfinite(sample.real()) && std::isfinite(sample.imag());
     largest = std::max(largest, std::max(std::abs(sample.real()), std::abs(sample.imag())));
   }
   if (!finite) {

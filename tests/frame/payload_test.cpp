@@ -1,6 +1,7 @@
 #include "mac/payload.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -117,6 +118,12 @@ TEST_F(UserFile, MissingOrEmptyFileStopsWithItsName) {
     }
   }
   EXPECT_TRUE(generatePayload(settings(0)).empty());  // the empty file is enough for no octets
+}
+
+TEST_F(UserFile, PipeIsRefusedInsteadOfWaitedFor) {
+  std::filesystem::remove(path_);
+  ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+  EXPECT_THROW(generatePayload(settings(4)), std::runtime_error);
 }
 
 TEST(Payload, RejectsBadSettings) {

@@ -1,5 +1,4 @@
 // The PSDU payload, the pseudo-noise generator and the MAC frame check sequence for the calling forms.
-#include <climits>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -9,47 +8,15 @@
 #include "mac/pn_generator.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
+#include "shell/calculate.h"
 
 namespace dot11b::rt {
 
 namespace {
 
-// A field of the settings record, or an error naming the routine and the field's path.
-const Value& member(const Value& record, std::string_view path, std::string_view name) {
-  const Value* found = record.isRecord() ? record.findField(name) : nullptr;
-  if (found == nullptr) {
-    throw std::invalid_argument("Dot11_GeneratePayload: the parameters record has no field '" + std::string(path) +
-                                std::string(name) + "'");
-  }
-  return *found;
-}
-
 Values generatePayload(const Values& in, int) {
   const Inputs args(in, "Dot11_GeneratePayload");
-  const Value& parameters = args.record(0, "parameters");
-  const Value& header = member(parameters, "", "MACheader");
-  const Value& fcs = member(parameters, "", "MACfcs");
-  mac::PayloadSettings s;
-  const double source =
-      toWhole(member(parameters, "", "dataSourceType"), {"Dot11_GeneratePayload", "parameters.dataSourceType"});
-  if (source < INT_MIN || source > INT_MAX) {
-    throw std::invalid_argument("Dot11_GeneratePayload: data source " + std::to_string(source) + " is not 1..7");
-  }
-  s.dataSourceType = static_cast<int>(source);
-  s.dataLength =
-      toScalar(member(parameters, "", "dataLength"), {"Dot11_GeneratePayload", "parameters.dataLength"});
-  s.dataSourceName =
-      toText(member(parameters, "", "dataSourceName"), {"Dot11_GeneratePayload", "parameters.dataSourceName"});
-  s.macHeaderActive = toFlag(member(header, "MACheader.", "Active"),
-                             {"Dot11_GeneratePayload", "parameters.MACheader.Active"}) == 1;
-  if (s.macHeaderActive) {
-    const Value& contents = member(header, "MACheader.", "Contents");
-    s.macHeaderBits = toBits(member(contents, "MACheader.Contents.", "BitStream"),
-                             {"Dot11_GeneratePayload", "parameters.MACheader.Contents.BitStream"});
-  }
-  s.fcsActive =
-      toFlag(member(fcs, "MACfcs.", "Active"), {"Dot11_GeneratePayload", "parameters.MACfcs.Active"}) == 1;
-  return {fromBits(mac::generatePayload(s))};
+  return {fromBits(mac::generatePayload(shell::payloadSettings(args.record(0, "parameters"))))};
 }
 
 // PNgenerator never fails on a value: an input of the wrong size is as good as left out. Only an input

@@ -1,0 +1,110 @@
+#include "waveform_output.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+
+#include "shell/frame_description.h"
+#include "shell/iq16_file.h"
+#include "shell/safe_save.h"
+#include "shell/sigmf_file.h"
+#include "shell/waveform_files.h"
+
+namespace dot11b::cli {
+
+namespace {
+
+constexpr double kChipRate = 11e6;        // [chips/s]
+constexpr double kChannelBandwidth = 22e6; // occupied bandwidth of an IEEE 802.11b DSSS channel [Hz]
+
+bool endsWith(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+// Raw little-endian complex double pairs (numpy complex128).
+std::string cf64Bytes(const ComplexRow& samples) {
+  std::string bytes;
+  bytes.reserve(16 * samples.size());
+  for (const auto& s : samples) {
+    for (double part : {s.real(), s.imag()}) {
+      std::uint64_t bits;
+      std::memcpy(&bits, &part, sizeof bits);
+      for (int shift = 0; shift < 64; shift += 8) bytes.push_back(static_cast<char>((bits >> shift) & 0xFF));
+    }
+  }
+  return bytes;
+}
+
+// The frame's extent: where marker 2 (the frame including its ramps) is set; the whole waveform when it
+// is nowhere set.
+std::pair<std::size_t, std::size_t> frameExtent(const phy::Frame& frame) {
+  const auto& m = frame.marker2;
+  const auto first = std::find(m.begin(), m.end(), 1);
+  if (first == m.end()) return {0, frame.waveform.size()};
+  const auto last = std::find(m.rbegin(), m.rend(), 1);
+  const auto start = static_cast<std::size_t>(first - m.begin());
+  return {start, static_cast<std::size_t>(m.rend() - last) - start};
+}
+
+shell::SigmfDescription sigmfDescription(const phy::Frame& frame, const rt::Value& parameters, double sampleRate) {
+  shell::SigmfDescription d;
+  d.sampleRate = sampleRate;
+  d.centerFrequency = shell::channelFrequency(parameters.field("Channel").scalarValue());
+  d.bandwidth = kChannelBandwidth;
+  std::tie(d.frameStart, d.frameLength) = frameExtent(frame);
+  const bool framed = parameters.field("generationMode").scalarValue() == 1;
+  d.label = shell::rateAndModulation(parameters) + ", " + (framed ? shell::preambleName(parameters) : "unframed");
+  d.description = "IEEE 802.11b-1999 DSSS frame";
+  return d;
+}
+
+}  // namespace
+
+std::optional<OutputFormat> parseOutputFormat(std::string_view name) {
+  if (name == "cf64") return OutputFormat::Cf64;
+  if (name == "iq16") return OutputFormat::Iq16;
+  if (name == "mat") return OutputFormat::Mat;
+  if (name == "ascii") return OutputFormat::Ascii;
+  if (name == "complex-mat") return OutputFormat::ComplexMat;
+  if (name == "sigmf") return OutputFormat::Sigmf;
+  return std::nullopt;
+}
+
+std::optional<OutputFormat> formatFromExtension(std::string_view path) {
+  if (endsWith(path, ".cf64")) return OutputFormat::Cf64;
+  if (endsWith(path, ".iq16")) return OutputFormat::Iq16;
+  if (endsWith(path, ".mat")) return OutputFormat::Mat;
+  if (endsWith(path, ".sigmf") || endsWith(path, ".sigmf-data") || endsWith(path, ".sigmf-meta"))
+    return OutputFormat::Sigmf;
+  return std::nullopt;
+}
+
+void writeWaveform(const std::string& path, OutputFormat format, const phy::Frame& frame, const rt::Value& parameters) {
+  const double sampleRate = kChipRate * parameters.field("OverSampling").scalarValue();
+  switch (format) {
+    case OutputFormat::Cf64:
+      return shell::saveBytes(path, cf64Bytes(frame.waveform));
+    case OutputFormat::Iq16: {
+      const shell::Iq16SaveResult result = shell::saveIq16File(path, frame.waveform);
+      if (!result.success) throw std::runtime_error(result.error);
+      return;
+    }
+    case OutputFormat::Mat:
+      return shell::saveWaveData(path, frame.waveform, sampleRate);
+    case OutputFormat::Ascii:
+      return shell::saveIqColumns(path, frame.waveform);
+    case OutputFormat::ComplexMat:
+      return shell::saveComplexColumn(path, frame.waveform);
+    case OutputFormat::Sigmf:
+      return shell::saveSigmf(shell::sigmfBaseName(path), frame.waveform, sigmfDescription(frame, parameters, sampleRate));
+  }
+}
+
+void writeMarkers(const std::string& path, const phy::Frame& frame) {
+  std::string bytes(frame.marker1.begin(), frame.marker1.end());
+  bytes.append(frame.marker2.begin(), frame.marker2.end());
+  shell::saveBytes(path, bytes);
+}
+
+}  // namespace dot11b::cli

@@ -1,0 +1,53 @@
+// The modal boxes and file dialogs the commands show: one interface, so that the window supplies real
+// dialogs, tests a script, and command-line use the console.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dot11b::shell {
+
+// A file chosen in a file dialog: the folder (ending in a separator) and the file's name, so that
+// folder + name is the full name.
+struct FileChoice {
+  std::string folder;
+  std::string name;
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // Modal message and error boxes; they return when the user has closed them.
+  virtual void message(std::string_view text, std::string_view title) = 0;
+  virtual void error(std::string_view text, std::string_view title) = 0;
+  // Modal question: the text of the chosen button, or "" when closed without a choice.
+  virtual std::string question(std::string_view text, std::string_view title, const std::vector<std::string>& buttons,
+                               std::string_view defaultButton) = 0;
+  // Standard open and save dialogs with a filter such as "*.mat"; nothing when cancelled.
+  virtual std::optional<FileChoice> openFile(std::string_view filter) = 0;
+  virtual std::optional<FileChoice> saveFile(std::string_view filter) = 0;
+};
+
+// Splits a full file name into folder (with its trailing '/', "" for none) and name.
+FileChoice splitFileName(std::string_view fullName);
+
+// The dialogs in use: the console dialogs unless others were installed.
+Dialogs& dialogs();
+// Installs `d` (not owned; it must outlive its use); nullptr goes back to the console dialogs.
+void setDialogs(Dialogs* d);
+
+// Boxes on stderr. Questions and file dialogs read one line from stdin when it is a terminal (an empty
+// line picks the default button or cancels); without a terminal they count as closed without a choice.
+class ConsoleDialogs : public Dialogs {
+ public:
+  void message(std::string_view text, std::string_view title) override;
+  void error(std::string_view text, std::string_view title) override;
+  std::string question(std::string_view text, std::string_view title, const std::vector<std::string>& buttons,
+                       std::string_view defaultButton) override;
+  std::optional<FileChoice> openFile(std::string_view filter) override;
+  std::optional<FileChoice> saveFile(std::string_view filter) override;
+};
+
+}  // namespace dot11b::shell

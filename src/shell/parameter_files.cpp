@@ -1,0 +1,83 @@
+#include "shell/parameter_files.h"
+
+#include "runtime/matfile.h"
+#include "shell/parameter_rules.h"
+#include "shell/safe_save.h"
+
+namespace dot11b::shell {
+
+using rt::Value;
+
+namespace {
+
+ParameterFileContents problem(ParameterFileProblem kind, const std::string& filename, std::string_view what) {
+  return {kind, filename + "\n" + std::string(what), Value()};
+}
+
+ParameterFileContents checkVariables(const rt::MatVariables& variables, const std::string& filename,
+                                     std::string_view expectedId) {
+  // As when all variables are loaded into one record: a later variable of the same name wins.
+  const Value* fileParameters = nullptr;
+  for (const auto& [name, value] : variables)
+    if (name == "fileParameters") fileParameters = &value;
+  if (!fileParameters) return problem(ParameterFileProblem::InvalidFormat, filename, "has an Invalid File Format.");
+  const Value* id = fileParameters->isRecord() ? fileParameters->findField("ParameterFileFormat_ID") : nullptr;
+  if (!id) return problem(ParameterFileProblem::InvalidStructure, filename, "has an Invalid File Structure.");
+  if (!id->isText() || id->rows() > 1 || id->toUtf8() != expectedId)
+    return problem(ParameterFileProblem::InvalidParameterId, filename, "has an Invalid File Parameter ID.");
+
+  Value parameters = *fileParameters;
+  try {
+    validateParameters(parameters);
+    // The derived fields follow from the others, as the panel's redraw makes them.
+    for (const char* derived : {"totalLength", "ProjectedLength"})
+      if (!parameters.hasField(derived)) parameters.setField(derived, Value());
+    deriveParameters(parameters);
+  } catch (const std::exception&) {
+    return problem(ParameterFileProblem::InvalidStructure, filename, "has an Invalid File Structure.");
+  }
+  return {ParameterFileProblem::None, {}, std::move(parameters)};
+}
+
+}  // namespace
+
+std::string addFileExtention(std::string_view name, std::string_view ext) {
+  if (name.size() >= ext.size() && name.substr(name.size() - ext.size()) == ext) return std::string(name);
+  return std::string(name) + std::string(ext);
+}
+
+void saveParameterFile(const std::string& filename, const Value& parameters) {
+  saveReplacing(filename, [&](const std::string& temporary) {
+    rt::writeMatFile(temporary, {{"fileParameters", parameters}, {"filename", Value::text(filename)}});
+  });
+}
+
+rt::MatReadLimits parameterFileLimits() {
+  rt::MatReadLimits limits;
+  limits.maxFileBytes = 1u << 20;
+  limits.maxInflatedBytes = 8u << 20;
+  return limits;
+}
+
+ParameterFileContents readParameterFile(const std::string& filename, std::string_view expectedId) {
+  rt::MatVariables variables;
+  try {
+    variables = rt::readMatFile(filename, parameterFileLimits());
+  } catch (const std::exception& e) {
+    return {ParameterFileProblem::Unreadable, e.what(), Value()};
+  }
+  return checkVariables(variables, filename, expectedId);
+}
+
+ParameterFileContents parseParameterFile(std::string_view bytes, const std::string& filename,
+                                         std::string_view expectedId) {
+  rt::MatVariables variables;
+  try {
+    variables = rt::readMatBytes(bytes, parameterFileLimits());
+  } catch (const std::exception& e) {
+    return {ParameterFileProblem::Unreadable, e.what(), Value()};
+  }
+  return checkVariables(variables, filename, expectedId);
+}
+
+}  // namespace dot11b::shell

@@ -1,0 +1,42 @@
+// Parameter files: MAT-files holding the whole parameters record (fileParameters) and the file's full
+// name at the time of saving (filename).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "runtime/matfile_check.h"
+#include "runtime/value.h"
+
+namespace dot11b::shell {
+
+// `name` when it already ends in `ext` (letter case counts), else `name` followed by `ext`.
+std::string addFileExtention(std::string_view name, std::string_view ext);
+
+// Writes the two variables, replacing `filename` only once the new file is complete. Throws with the
+// error's text.
+void saveParameterFile(const std::string& filename, const rt::Value& parameters);
+
+enum class ParameterFileProblem { None, Unreadable, InvalidFormat, InvalidStructure, InvalidParameterId };
+
+struct ParameterFileContents {
+  ParameterFileProblem problem = ParameterFileProblem::None;
+  std::string message;   // the error box's text when there is a problem
+  rt::Value parameters;  // the record to use when there is none
+};
+
+// Parameter files are small; anything much larger is refused before it is parsed.
+rt::MatReadLimits parameterFileLimits();
+
+// Reads a parameter file and checks it: a fileParameters variable (else "has an Invalid File Format."),
+// a record with a ParameterFileFormat_ID (else "has an Invalid File Structure."), the expected identity
+// (else "has an Invalid File Parameter ID."), and every field the generator and the panel rely on
+// present and inside its allowed values (else "has an Invalid File Structure."). The record is kept
+// whole, extra fields included; only the derived totalLength and ProjectedLength are recomputed. An
+// unreadable file gives the reader's own error text.
+ParameterFileContents readParameterFile(const std::string& filename, std::string_view expectedId);
+// The same for the file's bytes.
+ParameterFileContents parseParameterFile(std::string_view bytes, const std::string& filename,
+                                         std::string_view expectedId);
+
+}  // namespace dot11b::shell

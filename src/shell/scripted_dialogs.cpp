@@ -1,0 +1,39 @@
+#include "shell/scripted_dialogs.h"
+
+namespace dot11b::shell {
+
+void ScriptedDialogs::message(std::string_view text, std::string_view title) {
+  shown_.push_back({"message", std::string(title), std::string(text), {}, {}});
+}
+
+void ScriptedDialogs::error(std::string_view text, std::string_view title) {
+  shown_.push_back({"error", std::string(title), std::string(text), {}, {}});
+}
+
+std::string ScriptedDialogs::question(std::string_view text, std::string_view title,
+                                      const std::vector<std::string>& buttons, std::string_view defaultButton) {
+  shown_.push_back({"question", std::string(title), std::string(text), buttons, std::string(defaultButton)});
+  if (questionAnswers_.empty()) return "";
+  std::string answer = std::move(questionAnswers_.front());
+  questionAnswers_.pop_front();
+  return answer;
+}
+
+std::optional<FileChoice> ScriptedDialogs::nextFile() {
+  if (fileChoices_.empty()) return std::nullopt;
+  std::optional<FileChoice> choice = std::move(fileChoices_.front());
+  fileChoices_.pop_front();
+  return choice;
+}
+
+std::optional<FileChoice> ScriptedDialogs::openFile(std::string_view filter) {
+  shown_.push_back({"open", std::string(filter), "", {}, {}});
+  return nextFile();
+}
+
+std::optional<FileChoice> ScriptedDialogs::saveFile(std::string_view filter) {
+  shown_.push_back({"save", std::string(filter), "", {}, {}});
+  return nextFile();
+}
+
+}  // namespace dot11b::shell

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "runtime/matfile.h"
+#include "shell/compare_struct.h"
+#include "shell/file_commands.h"
+#include "shell/parameter_files.h"
+#include "shell/parameter_rules.h"
+#include "shell/scripted_dialogs.h"
+#include "shell/settings.h"
+#include "shell/waveform_files.h"
+#include "test_support.h"
+
+namespace dot11b::shell {
+namespace {
+
+using rt::Value;
+
+constexpr const char* kId = "dot11b - Format 1.0";
+
+struct ExtensionCase {
+  const char* name;
+  const char* ext;
+  const char* full;
+};
+
+// Test names in listings.
+void PrintTo(const ExtensionCase& c, std::ostream* os) { *os << c.name; }
+
+class AddFileExtention : public ::testing::TestWithParam<ExtensionCase> {};
+
+TEST_P(AddFileExtention, AddsTheExtensionOnlyWhenMissing) {
+  EXPECT_EQ(addFileExtention(GetParam().name, GetParam().ext), GetParam().full);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AddFileExtention,
+                         ::testing::Values(ExtensionCase{"set1", ".mat", "set1.mat"},
+                                           ExtensionCase{"set1.mat", ".mat", "set1.mat"},
+                                           ExtensionCase{"set1.MAT", ".mat", "set1.MAT.mat"},
+                                           ExtensionCase{"ab", ".mat", "ab.mat"},
+                                           ExtensionCase{".mat", ".mat", ".mat"},
+                                           ExtensionCase{"", ".mat", ".mat"},
+                                           ExtensionCase{"/dir/x.mat", ".mat", "/dir/x.mat"}));
+
+// A record that differs from the start values almost everywhere, MAC header contents included.
+Value changedParameters() {
+  Value p = initialParameters();
+  for (const char* assignment :
+       {"dataRate=5.5", "highRateMod=1", "preambleType=1", "clkLocked=1", "scramblerActive=2", "encoderActive=0",
+        "Channel=11", "MirrorSpectrum=1", "MACheader.Active=1", "MACheader.Contents.Address1.Contents=0x0123456789AB",
+        "MACheader.Contents.FrameCntrl.Contents=0x0208", "MACheader.Contents.Address4.Active=0", "MACfcs.Active=1",
+        "dataSourceType=6", "dataLength=100", "dataSourceName=payload.bin", "OverSampling=6", "rampType=2",
+        "rampLength=100", "idleSamples=600", "FilterType=2", "FilterFactor=0.35", "FilterTaps=8"})
+    applyAssignment(p, assignment);
+  validateParameters(p);
+  deriveParameters(p);
+  return p;
+}
+
+TEST(ParameterFile, SaveThenOpenRestoresEveryField) {
+  test::ScratchDir dir;
+  const std::string path = dir / "set1.mat";
+  const Value saved = changedParameters();
+  saveParameterFile(path, saved);
+  const ParameterFileContents back = readParameterFile(path, kId);
+  ASSERT_EQ(back.problem, ParameterFileProblem::None) << back.message;
+  EXPECT_EQ(back.parameters, saved);
+  EXPECT_TRUE(compareStruct(back.parameters, saved));
+  const Value& contents = back.parameters.field("MACheader").field("Contents");
+  EXPECT_EQ(contents.field("Address1").field("Contents"), Value::scalar(0x0123456789AB));
+  EXPECT_EQ(contents.field("BitStream").numel(), 192u);  // Address4 is off
+  EXPECT_EQ(back.parameters.field("totalLength"), Value::scalar(100 + 24 + 4));
+}
+
+TEST(ParameterFile, HoldsTheParametersAndTheFilesName) {
+  test::ScratchDir dir;
+  const std::string path = dir / "set1.mat";
+  saveParameterFile(path, initialParameters());
+  const rt::MatVariables vars = rt::readMatFile(path);
+  ASSERT_EQ(vars.size(), 2u);
+  EXPECT_EQ(vars[0].first, "fileParameters");
+  EXPECT_EQ(vars[0].second, initialParameters());
+  EXPECT_EQ(vars[1].first, "filename");
+  EXPECT_EQ(vars[1].second, Value::text(path));
+}
+
+void writeFile(const std::string& path, const rt::MatVariables& variables) { rt::writeMatFile(path, variables); }
+
+Value without(const Value& record, std::string_view name) {
+  Value r = Value::record();
+  for (const auto& [field, value] : record.fields())
+    if (field != name) r.setField(field, value);
+  return r;
+}
+
+struct ProblemCase {
+  const char* name;
+  std::function<void(const std::string& path)> make;
+  ParameterFileProblem problem;
+  const char* message;  // after the file name and a line break; "" for the reader's own text
+};
+
+// Test names in listings.
+void PrintTo(const ProblemCase& c, std::ostream* os) { *os << c.name; }
+
+const ProblemCase kProblems[] = {
+    {"saveWaveDataFile", [](const std::string& p) { saveWaveData(p, {{1, 0}, {0, 1}}, 44e6); },
+     ParameterFileProblem::InvalidFormat, "has an Invalid File Format."},
+    {"noIdentity", [](const std::string& p) { writeFile(p, {{"fileParameters", without(initialParameters(), "ParameterFileFormat_ID")}}); },
+     ParameterFileProblem::InvalidStructure, "has an Invalid File Structure."},
+    {"notARecord", [](const std::string& p) { writeFile(p, {{"fileParameters", Value::scalar(3)}}); },
+     ParameterFileProblem::InvalidStructure, "has an Invalid File Structure."},
+    {"otherIdentity", [](const std::string& p) {
+       Value v = initialParameters();
+       v.setField("ParameterFileFormat_ID", Value::text("dot11a - Format 1.0"));
+       writeFile(p, {{"fileParameters", v}});
+     }, ParameterFileProblem::InvalidParameterId, "has an Invalid File Parameter ID."},
+    {"numericIdentity", [](const std::string& p) {
+       Value v = initialParameters();
+       v.setField("ParameterFileFormat_ID", Value::scalar(1));
+       writeFile(p, {{"fileParameters", v}});
+     }, ParameterFileProblem::InvalidParameterId, "has an Invalid File Parameter ID."},
+    {"notAMatFile", [](const std::string& p) { test::writeBytes(p, "plain text, not a MAT-file"); },
+     ParameterFileProblem::Unreadable, ""},
+};
+
+class ParameterFileProblems : public ::testing::TestWithParam<ProblemCase> {};
+
+TEST_P(ParameterFileProblems, AreReportedWithTheirMessage) {
+  test::ScratchDir dir;
+  const std::string path = dir / "f.mat";
+  GetParam().make(path);
+  const ParameterFileContents back = readParameterFile(path, kId);
+  EXPECT_EQ(back.problem, GetParam().problem);
+  if (*GetParam().message) EXPECT_EQ(back.message, path + "\n" + GetParam().message);
+  else EXPECT_FALSE(back.message.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ParameterFileProblems, ::testing::ValuesIn(kProblems),
+                         [](const ::testing::TestParamInfo<ProblemCase>& info) { return std::string(info.param.name); });
+
+TEST(ParameterFile, MissingFileGivesTheReadersText) {
+  const ParameterFileContents back = readParameterFile("/nonexistent/set.mat", kId);
+  EXPECT_EQ(back.problem, ParameterFileProblem::Unreadable);
+  EXPECT_NE(back.message.find("Unable to read file '/nonexistent/set.mat'"), std::string::npos);
+}
+
+// Files with the right identity whose contents the generator cannot use.
+struct DamagedCase {
+  const char* name;
+  std::function<void(Value& p)> damage;
+};
+
+// Test names in listings.
+void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.name; }
+
+Value& macContents(Value& p) { return p.field("MACheader").field("Contents"); }
+
+const DamagedCase kDamaged[] = {
+    {"hugeDataLength", [](Value& p) { p.setField("dataLength", Value::scalar(1e12)); }},
+    {"textForNumber", [](Value& p) { p.setField("dataRate", Value::text("eleven")); }},
+    {"missingOverSampling", [](Value& p) { p = without(p, "OverSampling"); }},
+    {"missingBitStream", [](Value& p) { macContents(p) = without(macContents(p), "BitStream"); }},
+    {"bitStreamNotBits", [](Value& p) { macContents(p).setField("BitStream", Value::row(std::vector<double>(240, 2))); }},
+    {"headerLengthDisagrees", [](Value& p) { p.field("MACheader").setField("Length", Value::scalar(29)); }},
+    {"headerNotARecord", [](Value& p) { p.setField("MACheader", Value::scalar(0)); }},
+    {"zeroFilterTaps", [](Value& p) { p.setField("FilterTaps", Value::scalar(0)); }},
+    {"channel15", [](Value& p) { p.setField("Channel", Value::scalar(15)); }},
+    {"rampBeyondLimit", [](Value& p) { p.setField("rampLength", Value::scalar(44001)); }},
+    {"vectorDataRate", [](Value& p) { p.setField("dataRate", Value::row({11, 11})); }},
+    {"complexDataLength", [](Value& p) { p.setField("dataLength", Value::complexScalar({10, 1})); }},
+    {"nanDataLength", [](Value& p) { p.setField("dataLength", Value::scalar(std::nan(""))); }},
+    {"fractionalOverSampling", [](Value& p) { p.setField("OverSampling", Value::scalar(4.5)); }},
+    {"numberForSourceName", [](Value& p) { p.setField("dataSourceName", Value::scalar(5)); }},
+    {"sourceType8", [](Value& p) { p.setField("dataSourceType", Value::scalar(8)); }},
+};
+
+class DamagedParameterFile : public ::testing::TestWithParam<DamagedCase> {};
+
+TEST_P(DamagedParameterFile, IsRefusedAndChangesNothing) {
+  test::ScratchDir dir;
+  const std::string path = dir / "damaged.mat";
+  Value damaged = initialParameters();
+  GetParam().damage(damaged);
+  writeFile(path, {{"fileParameters", damaged}, {"filename", Value::text(path)}});
+
+  const ParameterFileContents back = readParameterFile(path, kId);
+  EXPECT_EQ(back.problem, ParameterFileProblem::InvalidStructure);
+  EXPECT_EQ(back.message, path + "\nhas an Invalid File Structure.");
+
+  Value current = changedParameters();
+  ScriptedDialogs boxes;
+  EXPECT_FALSE(loadParameters(path, current, boxes));
+  EXPECT_EQ(current, changedParameters());
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(boxes.shown()[0].kind, "error");
+  EXPECT_EQ(boxes.shown()[0].title, "Error Loading File");
+  EXPECT_EQ(boxes.shown()[0].text, path + "\nhas an Invalid File Structure.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedParameterFile, ::testing::ValuesIn(kDamaged),
+                         [](const ::testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.name); });
+
+TEST(ParameterFile, ExtraFieldsAreKeptAndDerivedFieldsRecomputed) {
+  test::ScratchDir dir;
+  const std::string path = dir / "extra.mat";
+  Value stored = without(without(initialParameters(), "totalLength"), "ProjectedLength");
+  stored.setField("userNote", Value::text("kept"));
+  writeFile(path, {{"fileParameters", stored}});
+  const ParameterFileContents back = readParameterFile(path, kId);
+  ASSERT_EQ(back.problem, ParameterFileProblem::None) << back.message;
+  EXPECT_EQ(back.parameters.field("userNote"), Value::text("kept"));
+  EXPECT_EQ(back.parameters.field("totalLength"), Value::scalar(1024));
+  EXPECT_EQ(back.parameters.field("ProjectedLength"), initialParameters().field("ProjectedLength"));
+}
+
+TEST(ParameterFile, LoadReplacesTheWholeRecord) {
+  test::ScratchDir dir;
+  const std::string path = dir / "set.mat";
+  saveParameterFile(path, changedParameters());
+  Value current = initialParameters();
+  ScriptedDialogs boxes;
+  EXPECT_TRUE(loadParameters(path, current, boxes));
+  EXPECT_EQ(current, changedParameters());
+  EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST(ParameterFile, SaveFailureShowsTheErrorTitledWithTheName) {
+  ScriptedDialogs boxes;
+  EXPECT_FALSE(saveParameters("/nonexistent-folder/set.mat", initialParameters(), boxes));
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(boxes.shown()[0].kind, "error");
+  EXPECT_EQ(boxes.shown()[0].title, "Error Saving /nonexistent-folder/set.mat");
+  EXPECT_NE(boxes.shown()[0].text.find("/nonexistent-folder/set.mat"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dot11b::shell

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <stdexcept>
+
+#include "shell/safe_save.h"
+#include "test_support.h"
+
+namespace dot11b::shell {
+namespace {
+
+TEST(SafeSave, ReplacesTheFileWhenTheWriteCompletes) {
+  test::ScratchDir dir;
+  const std::string path = dir / "f";
+  test::writeBytes(path, "old");
+  saveBytes(path, "new contents");
+  EXPECT_EQ(test::readBytes(path), "new contents");
+  EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST(SafeSave, FailedWriteLeavesTheOldFileAndNoTemporary) {
+  test::ScratchDir dir;
+  const std::string path = dir / "f";
+  test::writeBytes(path, "old");
+  EXPECT_THROW(saveReplacing(path,
+                             [](const std::string& temporary) {
+                               test::writeBytes(temporary, "half");
+                               throw std::runtime_error("interrupted");
+                             }),
+               std::runtime_error);
+  EXPECT_EQ(test::readBytes(path), "old");
+  EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST(SafeSave, KeepsTheReplacedFilesPermissions) {
+  test::ScratchDir dir;
+  const std::string path = dir / "f";
+  test::writeBytes(path, "old");
+  ::chmod(path.c_str(), 0640);
+  saveBytes(path, "new");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(SafeSave, NewFileGetsTheUsualPermissions) {
+  test::ScratchDir dir;
+  const mode_t mask = ::umask(022);
+  saveBytes(dir / "f", "x");
+  ::umask(mask);
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "f").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+TEST(SafeSave, WritesThroughALinkToItsFile) {
+  test::ScratchDir dir;
+  test::writeBytes(dir / "real", "old");
+  std::filesystem::create_symlink(dir / "real", dir / "link");
+  saveBytes(dir / "link", "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
+  EXPECT_EQ(test::readBytes(dir / "real"), "new");
+}
+
+TEST(SafeSave, WritesADeviceDirectly) {
+  saveBytes("/dev/null", "discarded");
+  struct stat st {};
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST(SafeSave, MissingFolderNamesTheFile) {
+  try {
+    saveBytes("/nonexistent-folder/f", "x");
+    FAIL() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("/nonexistent-folder/f"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace dot11b::shell

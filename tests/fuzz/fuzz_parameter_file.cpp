@@ -1,0 +1,23 @@
+// libFuzzer target: any bytes given as a parameter file are refused with a message or give a record the
+// generator can take; they never crash, hang or exhaust memory.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "shell/calculate.h"
+#include "shell/parameter_files.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace dot11b::shell;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const ParameterFileContents contents = parseParameterFile(bytes, "fuzz.mat", "dot11b - Format 1.0");
+  if (contents.problem == ParameterFileProblem::None) {
+    // An accepted record converts to the generator's settings without surprises.
+    frameSettings(contents.parameters);
+    payloadSettings(contents.parameters);
+  } else if (contents.message.empty()) {
+    std::abort();  // every refusal says why
+  }
+  return 0;
+}
