@@ -47,8 +47,8 @@ struct DamagedCase {
   std::function<std::string()> bytes;
   MatReadLimits limits = {};
 
-// Test names in listings.
-void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.name; }
+  // Test names in listings.
+  friend void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.name; }
 };
 
 MatReadLimits inflateLimit(std::uint64_t bytes) {

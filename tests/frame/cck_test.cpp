@@ -24,6 +24,9 @@ struct CckCase {
   const char* bits;
   Complex phase;
   ComplexRow chips;
+
+  // Test names in listings.
+  friend void PrintTo(const CckCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CckKnownVectors : public ::testing::TestWithParam<CckCase> {};

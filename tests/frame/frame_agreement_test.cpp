@@ -5,6 +5,7 @@
 #include <ostream>
 #include <random>
 
+#include "mac/payload.h"
 #include "phy/frame.h"
 #include "phy/plcp.h"
 #include "phy/size_estimate.h"
@@ -119,6 +120,40 @@ INSTANTIATE_TEST_SUITE_P(Frame, HeaderInTheFrame,
                          ::testing::Values(LengthCase{1, 1, 100, 800, 0}, LengthCase{2, 1, 100, 400, 0},
                                            LengthCase{1, 0, 100, 800, 0}, LengthCase{11, 1, 10, 8, 1},
                                            LengthCase{11, 0, 100, 73, 0}, LengthCase{5.5, 1, 1, 3, 1}));
+
+// A receiver that trusts the header: it takes the PSDU length from LENGTH, demodulates that many bits and
+// finds the FCS at their end. At 1 and 2 Mbit/s this holds whatever highRateMod says.
+TEST(HeaderInTheFrame, PsduLengthFromTheHeaderEndsWithAValidFcs) {
+  for (double rate : {1.0, 2.0}) {
+    mac::PayloadSettings payload;
+    payload.dataSourceType = 5;  // PN9
+    payload.dataLength = 100;
+    payload.fcsActive = true;
+    FrameSettings s;
+    s.dataRate = rate;
+    s.highRateMod = 1;
+    s.oversamplingRate = 2;
+    s.filterType = 0;
+    s.rampType = 0;
+    s.idleSamples = 0;
+    const phy::Frame frame = generateFrame(mac::generatePayload(payload), s);
+
+    const ChipReceiver receiver(frame.waveform, 2, 0);
+    Complex reference = kStartPhase;
+    Bits stream = receiver.dbpsk(0, 192, reference);
+    const Bits plcp = descramble(stream, kLongSeed);
+    const std::uint64_t lengthUs = valueFromBits(Bits(plcp.begin() + 144 + 16, plcp.begin() + 144 + 32));
+    const auto psduBits = static_cast<std::size_t>(static_cast<double>(lengthUs) * rate);
+    ASSERT_EQ(psduBits, 8U * 104U) << rate;
+    const Bits psduChips = rate == 1 ? receiver.dbpsk(192 * 11, psduBits, reference)
+                                     : receiver.dqpsk(192 * 11, psduBits / 2, reference);
+    stream.insert(stream.end(), psduChips.begin(), psduChips.end());
+    const Bits all = descramble(stream, kLongSeed);
+    const Bits psdu(all.begin() + 192, all.end());
+    const Bits covered(psdu.begin(), psdu.end() - 32);
+    EXPECT_EQ(valueFromBits(Bits(psdu.end() - 32, psdu.end())), referenceCrc32(octetsFromBits(covered))) << rate;
+  }
+}
 
 }  // namespace
 }  // namespace dot11b::test

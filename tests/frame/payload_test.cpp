@@ -38,6 +38,9 @@ struct SourceCase {
   int source;
   double octets;
   Bits expected;
+
+  // Test names in listings.
+  friend void PrintTo(const SourceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class PayloadSources : public ::testing::TestWithParam<SourceCase> {};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <random>
 #include <stdexcept>
@@ -18,6 +20,10 @@ struct BitVectorCase {
   std::size_t minSize;
   bool leftMsb;
   const char* expected;
+
+  friend void PrintTo(const BitVectorCase& c, std::ostream* os) {
+    *os << c.x << ", " << c.minSize << (c.leftMsb ? ", left-msb" : "");
+  }
 };
 
 class BitVectorExamples : public ::testing::TestWithParam<BitVectorCase> {};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 #include <random>
@@ -59,6 +61,8 @@ struct SymbolCase {
   bool quaternary;
   const char* bits;
   ComplexRow symbols;
+
+  friend void PrintTo(const SymbolCase& c, std::ostream* os) { *os << (c.quaternary ? "DQPSK " : "DBPSK ") << c.bits; }
 };
 
 class DpskExamples : public ::testing::TestWithParam<SymbolCase> {};

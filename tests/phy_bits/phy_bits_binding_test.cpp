@@ -17,7 +17,6 @@ class PhyBitsBinding : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_EQ(Dot11b_c_libInitialize(), 1); }
   static void TearDownTestSuite() { Dot11b_c_libTerminate(); }
-
 };
 
 struct Declaration {

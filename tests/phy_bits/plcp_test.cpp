@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 #include <random>
@@ -69,6 +71,10 @@ struct LengthCase {
   int mod;
   unsigned length;
   int lenExt;
+
+  friend void PrintTo(const LengthCase& c, std::ostream* os) {
+    *os << c.bits << " bits at " << c.rate << " Mbit/s, mod " << c.mod;
+  }
 };
 
 class PlcpLengthExamples : public ::testing::TestWithParam<LengthCase> {};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -40,6 +42,10 @@ struct RootCosineCase {
   std::size_t taps;
   double alpha;
   double samplesPerChip;
+
+  friend void PrintTo(const RootCosineCase& c, std::ostream* os) {
+    *os << c.taps << " taps, alpha " << c.alpha << ", " << c.samplesPerChip << " per chip";
+  }
 };
 
 class RootCosineRows : public ::testing::TestWithParam<RootCosineCase> {};
