@@ -18,7 +18,7 @@ std::string real17(double x) {
 std::string element(const Value& v, std::size_t i) {
   if (!v.isComplex()) return real17(v.re(i));
   const double im = v.im(i);
-  const bool negative = std::signbit(im) && !std::isnan(im);
+  const bool negative = im < 0;
   return real17(v.re(i)) + (negative ? "-" : "+") + real17(std::fabs(im)) + "i";
 }
 
