@@ -23,7 +23,7 @@ struct Frame {
   std::vector<uint8_t> marker1, marker2;
 };
 
-const Frame& largest_frame() {
+const Frame& largestFrame() {
   static const Frame frame = [] {
     Frame f;
     for (std::size_t k = 0; k < kLargestFrameSamples; ++k) {
@@ -37,7 +37,7 @@ const Frame& largest_frame() {
   return frame;
 }
 
-instrio_arguments frame_arguments(const Frame& f) {
+instrio_arguments frameArguments(const Frame& f) {
   instrio_arguments a{};
   a.i_samples = f.i.data();
   a.q_samples = f.q.data();
@@ -85,21 +85,21 @@ class Simulator {
   int port_ = -1;
 };
 
-void BM_EncodeLargestFrame(benchmark::State& state) {
-  const Frame& f = largest_frame();
+void encodeLargestFrame(benchmark::State& state) {
+  const Frame& f = largestFrame();
   dot11b::instrio::DownloadRequest request;
   request.i = f.i.data();
   request.q = f.q.data();
-  request.sample_count = f.i.size();
+  request.sampleCount = f.i.size();
   request.marker1 = f.marker1.data();
   request.marker2 = f.marker2.data();
   request.title = "dot11b";
-  for (auto _ : state) benchmark::DoNotOptimize(dot11b::instrio::build_download_payload(request));
+  for (auto _ : state) benchmark::DoNotOptimize(dot11b::instrio::buildDownloadPayload(request));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.i.size() * 5));
 }
-BENCHMARK(BM_EncodeLargestFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(encodeLargestFrame)->Unit(benchmark::kMillisecond);
 
-void BM_DownloadLargestFrameOverLoopback(benchmark::State& state) {
+void downloadLargestFrameOverLoopback(benchmark::State& state) {
   const Simulator simulator;
   if (simulator.port() < 0) {
     state.SkipWithError("dot11b-sgsim did not start");
@@ -111,7 +111,7 @@ void BM_DownloadLargestFrameOverLoopback(benchmark::State& state) {
   connection.abi_version = INSTRIO_ABI_VERSION;
   connection.type = "TCPIP";
   connection.tcpip_address = address.c_str();
-  const instrio_arguments arguments = frame_arguments(largest_frame());
+  const instrio_arguments arguments = frameArguments(largestFrame());
   for (auto _ : state) {
     const auto reply = module.execute(INSTRIO_DOWNLOAD, connection, &arguments);
     if (reply.status != INSTRIO_OK) {
@@ -122,7 +122,7 @@ void BM_DownloadLargestFrameOverLoopback(benchmark::State& state) {
   // I/Q (4 bytes) and marker (1 byte) per sample.
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kLargestFrameSamples * 5));
 }
-BENCHMARK(BM_DownloadLargestFrameOverLoopback)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(downloadLargestFrameOverLoopback)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -8,8 +8,8 @@ namespace sgsim {
 namespace {
 
 struct PatternNode {
-  std::string short_form;  // upper case
-  std::string long_form;   // upper case
+  std::string shortForm;  // upper case
+  std::string longForm;   // upper case
   bool optional = false;
 };
 
@@ -19,7 +19,7 @@ std::string upper(std::string_view text) {
   return out;
 }
 
-std::vector<PatternNode> pattern_nodes(std::string_view pattern) {
+std::vector<PatternNode> patternNodes(std::string_view pattern) {
   std::vector<PatternNode> nodes;
   std::size_t i = 0;
   while (i < pattern.size()) {
@@ -35,16 +35,16 @@ std::vector<PatternNode> pattern_nodes(std::string_view pattern) {
     if (optional && i < pattern.size() && pattern[i] == ']') ++i;
     PatternNode node;
     for (const char c : name) {
-      if (std::isupper(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) || c == '*') node.short_form += c;
+      if (std::isupper(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) || c == '*') node.shortForm += c;
     }
-    node.long_form = upper(name);
+    node.longForm = upper(name);
     node.optional = optional;
     nodes.push_back(node);
   }
   return nodes;
 }
 
-std::vector<std::string> header_nodes(std::string_view header) {
+std::vector<std::string> headerNodes(std::string_view header) {
   std::vector<std::string> nodes;
   std::size_t i = header.size() > 0 && header[0] == ':' ? 1 : 0;
   while (i <= header.size()) {
@@ -57,20 +57,20 @@ std::vector<std::string> header_nodes(std::string_view header) {
   return nodes;
 }
 
-bool match_from(const std::vector<PatternNode>& pattern, std::size_t p, const std::vector<std::string>& header, std::size_t h) {
+bool matchFrom(const std::vector<PatternNode>& pattern, std::size_t p, const std::vector<std::string>& header, std::size_t h) {
   if (p == pattern.size()) return h == header.size();
   const PatternNode& node = pattern[p];
-  if (h < header.size() && (header[h] == node.short_form || header[h] == node.long_form) &&
-      match_from(pattern, p + 1, header, h + 1)) {
+  if (h < header.size() && (header[h] == node.shortForm || header[h] == node.longForm) &&
+      matchFrom(pattern, p + 1, header, h + 1)) {
     return true;
   }
-  return node.optional && match_from(pattern, p + 1, header, h);
+  return node.optional && matchFrom(pattern, p + 1, header, h);
 }
 
 }  // namespace
 
-bool header_matches(std::string_view pattern, std::string_view header) {
-  return match_from(pattern_nodes(pattern), 0, header_nodes(header), 0);
+bool headerMatches(std::string_view pattern, std::string_view header) {
+  return matchFrom(patternNodes(pattern), 0, headerNodes(header), 0);
 }
 
 }  // namespace sgsim

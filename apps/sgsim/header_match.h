@@ -8,6 +8,6 @@
 namespace sgsim {
 
 // True when `header` (e.g. ":freq:fix", "source:frequency", "*idn") matches `pattern`.
-bool header_matches(std::string_view pattern, std::string_view header);
+bool headerMatches(std::string_view pattern, std::string_view header);
 
 }  // namespace sgsim

@@ -10,7 +10,7 @@ namespace {
 constexpr const char* kArbStatePattern = "[:SOURce]:RADio:ARB[:STATe]";
 constexpr const char* kWaveformPattern = "[:SOURce]:RADio:ARB:WAVeform";
 
-void expect_parameters(const ProgramUnit& unit, std::size_t count) {
+void expectParameters(const ProgramUnit& unit, std::size_t count) {
   if (unit.parameters.size() < count) throw ScpiError(-109, "Missing parameter");
   if (unit.parameters.size() > count) throw ScpiError(-108, "Parameter not allowed");
 }
@@ -25,7 +25,7 @@ std::string quoted(const std::string& text) {
   return out + "\"";
 }
 
-std::string definite_block(const std::string& bytes) {
+std::string definiteBlock(const std::string& bytes) {
   const std::string length = std::to_string(bytes.size());
   std::string block(1, '#');  // appended piecewise: GCC 12 warns falsely on "#" + std::string
   block += std::to_string(length.size());
@@ -36,21 +36,21 @@ std::string definite_block(const std::string& bytes) {
 
 }  // namespace
 
-Instrument::Instrument(std::string store_folder, long fail_command)
-    : store_(std::move(store_folder)), fail_command_(fail_command) {
-  reset_settings();
+Instrument::Instrument(std::string storeFolder, long failCommand)
+    : store_(std::move(storeFolder)), failCommand_(failCommand) {
+  resetSettings();
 }
 
-void Instrument::reset_settings() {
-  for (const SettingSpec& spec : setting_specs()) settings_[spec.pattern] = spec.initial;
+void Instrument::resetSettings() {
+  for (const SettingSpec& spec : settingSpecs()) settings_[spec.pattern] = spec.initial;
 }
 
 std::optional<std::string> Instrument::handle(const std::string& message) {
   std::optional<std::string> reply;
   try {
-    for (const ProgramUnit& unit : parse_message(message)) {
+    for (const ProgramUnit& unit : parseMessage(message)) {
       try {
-        if (const auto answer = run_unit(unit)) reply = reply ? *reply + ";" + *answer : *answer;
+        if (const auto answer = runUnit(unit)) reply = reply ? *reply + ";" + *answer : *answer;
       } catch (const ScpiError& e) {
         errors_.push(e.code(), e.what());
       }
@@ -61,49 +61,49 @@ std::optional<std::string> Instrument::handle(const std::string& message) {
   return reply;
 }
 
-std::optional<std::string> Instrument::run_unit(const ProgramUnit& unit) {
+std::optional<std::string> Instrument::runUnit(const ProgramUnit& unit) {
   if (!unit.query) {
-    if (++commands_seen_ == fail_command_) {
-      throw ScpiError(-200, "Execution error;fault injected on command " + std::to_string(fail_command_));
+    if (++commandsSeen_ == failCommand_) {
+      throw ScpiError(-200, "Execution error;fault injected on command " + std::to_string(failCommand_));
     }
   }
   const std::string& h = unit.header;
-  if (header_matches("*IDN", h) && unit.query) {
-    expect_parameters(unit, 0);
+  if (headerMatches("*IDN", h) && unit.query) {
+    expectParameters(unit, 0);
     return kIdentity;
   }
-  if (header_matches("*OPC", h)) {
-    expect_parameters(unit, 0);
+  if (headerMatches("*OPC", h)) {
+    expectParameters(unit, 0);
     return unit.query ? std::optional<std::string>("1") : std::nullopt;
   }
-  if (!unit.query && (header_matches("*RST", h) || header_matches("*CLS", h) || header_matches("*WAI", h))) {
-    expect_parameters(unit, 0);
-    if (header_matches("*RST", h)) reset_settings();
-    if (header_matches("*CLS", h)) errors_.clear();
+  if (!unit.query && (headerMatches("*RST", h) || headerMatches("*CLS", h) || headerMatches("*WAI", h))) {
+    expectParameters(unit, 0);
+    if (headerMatches("*RST", h)) resetSettings();
+    if (headerMatches("*CLS", h)) errors_.clear();
     return std::nullopt;
   }
-  if (header_matches(":SYSTem:ERRor[:NEXT]", h) && unit.query) {
-    expect_parameters(unit, 0);
+  if (headerMatches(":SYSTem:ERRor[:NEXT]", h) && unit.query) {
+    expectParameters(unit, 0);
     return errors_.pop();
   }
-  if (header_matches(":SYSTem:LOCal", h) && !unit.query) {  // no front panel to hand back to
-    expect_parameters(unit, 0);
+  if (headerMatches(":SYSTem:LOCal", h) && !unit.query) {  // no front panel to hand back to
+    expectParameters(unit, 0);
     return std::nullopt;
   }
-  if (header_matches(":MMEMory:DATA", h)) return run_memory_data(unit);
+  if (headerMatches(":MMEMory:DATA", h)) return runMemoryData(unit);
   bool matched = false;
-  const auto answer = run_setting(unit, matched);
+  const auto answer = runSetting(unit, matched);
   if (!matched) throw ScpiError(-113, "Undefined header");
   return answer;
 }
 
-std::optional<std::string> Instrument::run_memory_data(const ProgramUnit& unit) {
+std::optional<std::string> Instrument::runMemoryData(const ProgramUnit& unit) {
   if (unit.query) {
-    expect_parameters(unit, 1);
+    expectParameters(unit, 1);
     if (unit.parameters[0].kind != Parameter::Kind::String) throw ScpiError(-104, "Data type error");
-    return definite_block(store_.load(unit.parameters[0].value));
+    return definiteBlock(store_.load(unit.parameters[0].value));
   }
-  expect_parameters(unit, 2);
+  expectParameters(unit, 2);
   if (unit.parameters[0].kind != Parameter::Kind::String || unit.parameters[1].kind != Parameter::Kind::Block) {
     throw ScpiError(-104, "Data type error");
   }
@@ -111,18 +111,18 @@ std::optional<std::string> Instrument::run_memory_data(const ProgramUnit& unit) 
   return std::nullopt;
 }
 
-std::optional<std::string> Instrument::run_setting(const ProgramUnit& unit, bool& matched) {
-  for (const SettingSpec& spec : setting_specs()) {
-    if (!header_matches(spec.pattern, unit.header)) continue;
+std::optional<std::string> Instrument::runSetting(const ProgramUnit& unit, bool& matched) {
+  for (const SettingSpec& spec : settingSpecs()) {
+    if (!headerMatches(spec.pattern, unit.header)) continue;
     matched = true;
     if (unit.query) {
-      expect_parameters(unit, 0);
+      expectParameters(unit, 0);
       return settings_[spec.pattern];
     }
-    expect_parameters(unit, 1);
-    std::string value = canonical_value(spec.rule, unit.parameters[0]);
+    expectParameters(unit, 1);
+    std::string value = canonicalValue(spec.rule, unit.parameters[0]);
     if (spec.rule.kind == ValueKind::Name) {
-      if (!store_.has_waveform(value)) throw ScpiError(-256, "File name not found");
+      if (!store_.hasWaveform(value)) throw ScpiError(-256, "File name not found");
       value = quoted(value);
     }
     if (spec.pattern == kArbStatePattern && value == "1" && settings_[kWaveformPattern] == "\"\"") {

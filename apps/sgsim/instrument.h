@@ -16,10 +16,10 @@ inline constexpr const char* kIdentity = "Vantrel,Q6200T,SIM0001,A.01.00";
 
 class Instrument {
  public:
-  // store_folder: where downloaded waveforms are also written (empty = memory only).
-  // fail_command: the command (non-query program unit, counted from 1 over the simulator's life)
+  // storeFolder: where downloaded waveforms are also written (empty = memory only).
+  // failCommand: the command (non-query program unit, counted from 1 over the simulator's life)
   // that fails with -200 "Execution error" for fault tests; 0 = none.
-  Instrument(std::string store_folder, long fail_command);
+  Instrument(std::string storeFolder, long failCommand);
 
   // Runs one program message. Returns the reply line without terminator (the answers of its
   // queries joined by ';'), or nothing when the message holds no answered query. Errors go to
@@ -27,16 +27,16 @@ class Instrument {
   std::optional<std::string> handle(const std::string& message);
 
  private:
-  std::optional<std::string> run_unit(const ProgramUnit& unit);
-  std::optional<std::string> run_memory_data(const ProgramUnit& unit);
-  std::optional<std::string> run_setting(const ProgramUnit& unit, bool& matched);
-  void reset_settings();
+  std::optional<std::string> runUnit(const ProgramUnit& unit);
+  std::optional<std::string> runMemoryData(const ProgramUnit& unit);
+  std::optional<std::string> runSetting(const ProgramUnit& unit, bool& matched);
+  void resetSettings();
 
   std::map<std::string, std::string> settings_;  // command pattern -> query text of its value
   ErrorQueue errors_;
   WaveformStore store_;
-  long commands_seen_ = 0;
-  long fail_command_;
+  long commandsSeen_ = 0;
+  long failCommand_;
 };
 
 }  // namespace sgsim

@@ -11,12 +11,12 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   try {
     bool help = false;
-    const sgsim::SimOptions options = sgsim::parse_options(argc, argv, help);
+    const sgsim::SimOptions options = sgsim::parseOptions(argc, argv, help);
     if (help) {
       std::fputs(sgsim::usage(), stdout);
       return 0;
     }
-    sgsim::Instrument instrument(options.store_folder, options.fail_command);
+    sgsim::Instrument instrument(options.storeFolder, options.failCommand);
     sgsim::Server server(options, instrument);
     server.run();
   } catch (const std::invalid_argument& e) {

@@ -4,7 +4,7 @@
 
 namespace sgsim {
 
-std::size_t block_header_size(const std::string& text, std::size_t at, std::size_t& length) {
+std::size_t blockHeaderSize(const std::string& text, std::size_t at, std::size_t& length) {
   if (at + 1 >= text.size()) return std::string::npos;
   const char count = text[at + 1];
   if (count < '1' || count > '9') return 0;  // "#0" (indefinite) and anything else is no definite block
@@ -21,12 +21,12 @@ std::size_t block_header_size(const std::string& text, std::size_t at, std::size
 
 void MessageFramer::feed(const char* data, std::size_t size) { buffer_.append(data, size); }
 
-std::optional<std::string> MessageFramer::next_message() {
+std::optional<std::string> MessageFramer::nextMessage() {
   while (true) {
-    if (block_end_ != std::string::npos) {
-      if (buffer_.size() < block_end_) return std::nullopt;
-      scan_ = block_end_;
-      block_start_ = block_end_ = std::string::npos;
+    if (blockEnd_ != std::string::npos) {
+      if (buffer_.size() < blockEnd_) return std::nullopt;
+      scan_ = blockEnd_;
+      blockStart_ = blockEnd_ = std::string::npos;
     }
     if (scan_ >= buffer_.size()) return std::nullopt;
     const char c = buffer_[scan_];
@@ -43,11 +43,11 @@ std::optional<std::string> MessageFramer::next_message() {
       quote_ = c;
     } else if (c == '#') {
       std::size_t length = 0;
-      const std::size_t header = block_header_size(buffer_, scan_, length);
+      const std::size_t header = blockHeaderSize(buffer_, scan_, length);
       if (header == std::string::npos) return std::nullopt;  // wait for the rest of the header
       if (header > 0) {
-        block_start_ = scan_ + header;
-        block_end_ = block_start_ + length;
+        blockStart_ = scan_ + header;
+        blockEnd_ = blockStart_ + length;
         continue;
       }
     }
@@ -55,10 +55,10 @@ std::optional<std::string> MessageFramer::next_message() {
   }
 }
 
-bool MessageFramer::block_in_progress(std::size_t& received, std::size_t& length) const {
-  if (block_end_ == std::string::npos) return false;
-  length = block_end_ - block_start_;
-  received = buffer_.size() > block_start_ ? buffer_.size() - block_start_ : 0;
+bool MessageFramer::blockInProgress(std::size_t& received, std::size_t& length) const {
+  if (blockEnd_ == std::string::npos) return false;
+  length = blockEnd_ - blockStart_;
+  received = buffer_.size() > blockStart_ ? buffer_.size() - blockStart_ : 0;
   return true;
 }
 
@@ -66,10 +66,10 @@ void MessageFramer::clear() {
   buffer_.clear();
   scan_ = 0;
   quote_ = 0;
-  block_start_ = block_end_ = std::string::npos;
+  blockStart_ = blockEnd_ = std::string::npos;
 }
 
-std::string abbreviate_blocks(const std::string& message) {
+std::string abbreviateBlocks(const std::string& message) {
   std::string out;
   char quote = 0;
   for (std::size_t i = 0; i < message.size(); ++i) {
@@ -80,7 +80,7 @@ std::string abbreviate_blocks(const std::string& message) {
       quote = c;
     } else if (c == '#') {
       std::size_t length = 0;
-      const std::size_t header = block_header_size(message, i, length);
+      const std::size_t header = blockHeaderSize(message, i, length);
       if (header != 0 && header != std::string::npos) {
         const std::size_t present = std::min(length, message.size() - (i + header));
         out += message.substr(i, header) + "[" + std::to_string(present) + " bytes]";

@@ -12,26 +12,26 @@ class MessageFramer {
  public:
   void feed(const char* data, std::size_t size);
   // The next complete message without its line feed, or nothing until more bytes arrive.
-  std::optional<std::string> next_message();
+  std::optional<std::string> nextMessage();
   // While a block is being received: its length and the bytes of it received so far.
-  bool block_in_progress(std::size_t& received, std::size_t& length) const;
+  bool blockInProgress(std::size_t& received, std::size_t& length) const;
   // Bytes received that do not yet form a complete message.
-  std::size_t pending_bytes() const { return buffer_.size(); }
+  std::size_t pendingBytes() const { return buffer_.size(); }
   void clear();
 
  private:
   std::string buffer_;
   std::size_t scan_ = 0;                       // bytes of buffer_ already scanned
   char quote_ = 0;                             // open quote character while inside a string
-  std::size_t block_start_ = std::string::npos;  // first payload byte of the block being received
-  std::size_t block_end_ = std::string::npos;    // one past its last payload byte
+  std::size_t blockStart_ = std::string::npos;  // first payload byte of the block being received
+  std::size_t blockEnd_ = std::string::npos;    // one past its last payload byte
 };
 
 // Size of the header of a definite-length block at `text[at]` ('#'), or 0 when there is none
 // there; `length` receives the payload length. Returns npos when the header is incomplete.
-std::size_t block_header_size(const std::string& text, std::size_t at, std::size_t& length);
+std::size_t blockHeaderSize(const std::string& text, std::size_t at, std::size_t& length);
 
 // The message with every block's bytes replaced by "[N bytes]", for the command log.
-std::string abbreviate_blocks(const std::string& message);
+std::string abbreviateBlocks(const std::string& message);
 
 }  // namespace sgsim

@@ -8,8 +8,8 @@
 namespace sgsim {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-bool is_header_char(char c) {
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isHeaderChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == ':' || c == '*' || c == '_';
 }
 
@@ -17,66 +17,66 @@ class UnitReader {
  public:
   explicit UnitReader(const std::string& text) : text_(text) {}
 
-  bool at_end() const { return pos_ >= text_.size(); }
+  bool atEnd() const { return pos_ >= text_.size(); }
 
   // Reads one unit up to ';' or the end; consumes the ';'.
-  ProgramUnit read_unit() {
+  ProgramUnit readUnit() {
     ProgramUnit unit;
-    skip_blanks();
+    skipBlanks();
     const std::size_t start = pos_;
-    while (!at_end() && is_header_char(text_[pos_])) ++pos_;
+    while (!atEnd() && isHeaderChar(text_[pos_])) ++pos_;
     unit.header = text_.substr(start, pos_ - start);
-    if (!at_end() && text_[pos_] == '?') {
+    if (!atEnd() && text_[pos_] == '?') {
       unit.query = true;
       ++pos_;
     }
     if (unit.header.empty() || unit.header == ":" || unit.header.back() == ':') throw ScpiError(-102, "Syntax error");
-    if (!at_end() && !is_blank(text_[pos_]) && text_[pos_] != ';') throw ScpiError(-102, "Syntax error");
-    skip_blanks();
-    while (!at_end() && text_[pos_] != ';') {
-      unit.parameters.push_back(read_parameter());
-      skip_blanks();
-      if (at_end() || text_[pos_] == ';') break;
+    if (!atEnd() && !isBlank(text_[pos_]) && text_[pos_] != ';') throw ScpiError(-102, "Syntax error");
+    skipBlanks();
+    while (!atEnd() && text_[pos_] != ';') {
+      unit.parameters.push_back(readParameter());
+      skipBlanks();
+      if (atEnd() || text_[pos_] == ';') break;
       if (text_[pos_] != ',') throw ScpiError(-102, "Syntax error");
       ++pos_;
-      skip_blanks();
-      if (at_end() || text_[pos_] == ';') throw ScpiError(-109, "Missing parameter");
+      skipBlanks();
+      if (atEnd() || text_[pos_] == ';') throw ScpiError(-109, "Missing parameter");
     }
-    if (!at_end()) ++pos_;  // the ';'
+    if (!atEnd()) ++pos_;  // the ';'
     return unit;
   }
 
  private:
-  void skip_blanks() {
-    while (!at_end() && is_blank(text_[pos_])) ++pos_;
+  void skipBlanks() {
+    while (!atEnd() && isBlank(text_[pos_])) ++pos_;
   }
 
-  Parameter read_parameter() {
+  Parameter readParameter() {
     const char c = text_[pos_];
-    if (c == '"' || c == '\'') return read_string(c);
+    if (c == '"' || c == '\'') return readString(c);
     if (c == '#') {
       std::size_t length = 0;
-      const std::size_t header = block_header_size(text_, pos_, length);
-      if (header != 0) return read_block(header, length);
+      const std::size_t header = blockHeaderSize(text_, pos_, length);
+      if (header != 0) return readBlock(header, length);
     }
     Parameter token;
     const std::size_t start = pos_;
-    while (!at_end() && text_[pos_] != ',' && text_[pos_] != ';') ++pos_;
+    while (!atEnd() && text_[pos_] != ',' && text_[pos_] != ';') ++pos_;
     std::size_t end = pos_;
-    while (end > start && is_blank(text_[end - 1])) --end;
+    while (end > start && isBlank(text_[end - 1])) --end;
     token.value = text_.substr(start, end - start);
     return token;
   }
 
-  Parameter read_string(char quote) {
+  Parameter readString(char quote) {
     Parameter string{Parameter::Kind::String, {}};
     ++pos_;
     while (true) {
-      if (at_end()) throw ScpiError(-151, "Invalid string data");
+      if (atEnd()) throw ScpiError(-151, "Invalid string data");
       const char c = text_[pos_++];
       if (c != quote) {
         string.value += c;
-      } else if (!at_end() && text_[pos_] == quote) {  // a doubled quote stands for one
+      } else if (!atEnd() && text_[pos_] == quote) {  // a doubled quote stands for one
         string.value += c;
         ++pos_;
       } else {
@@ -85,7 +85,7 @@ class UnitReader {
     }
   }
 
-  Parameter read_block(std::size_t header, std::size_t length) {
+  Parameter readBlock(std::size_t header, std::size_t length) {
     if (header == std::string::npos || pos_ + header + length > text_.size()) {
       throw ScpiError(-161, "Invalid block data;fewer bytes than the block length states");
     }
@@ -93,7 +93,7 @@ class UnitReader {
     pos_ += header + length;
     // After the stated length only a separator or the end may follow; anything else means the
     // sender's length and its data disagree.
-    if (!at_end() && !is_blank(text_[pos_]) && text_[pos_] != ',' && text_[pos_] != ';') {
+    if (!atEnd() && !isBlank(text_[pos_]) && text_[pos_] != ',' && text_[pos_] != ';') {
       throw ScpiError(-161, "Invalid block data;more bytes than the block length states");
     }
     return block;
@@ -105,10 +105,10 @@ class UnitReader {
 
 }  // namespace
 
-std::vector<ProgramUnit> parse_message(const std::string& message) {
+std::vector<ProgramUnit> parseMessage(const std::string& message) {
   std::vector<ProgramUnit> units;
   UnitReader reader(message);
-  while (!reader.at_end()) units.push_back(reader.read_unit());
+  while (!reader.atEnd()) units.push_back(reader.readUnit());
   return units;
 }
 

@@ -22,6 +22,6 @@ struct ProgramUnit {
 // -102 "Syntax error" for a unit without a valid header, -151 "Invalid string data" for an
 // unterminated string, -161 "Invalid block data" when a block's stated length does not match the
 // bytes that follow it.
-std::vector<ProgramUnit> parse_message(const std::string& message);
+std::vector<ProgramUnit> parseMessage(const std::string& message);
 
 }  // namespace sgsim

@@ -21,7 +21,7 @@ namespace {
 
 [[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
 
-int bound_port(int fd) {
+int boundPort(int fd) {
   sockaddr_storage address{};
   socklen_t length = sizeof address;
   if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) fail("getsockname");
@@ -30,11 +30,11 @@ int bound_port(int fd) {
 }
 
 // Writes everything, waiting while the peer's buffer is full; false when the peer is gone.
-bool write_all(int fd, const std::string& bytes, bool is_socket) {
+bool writeAll(int fd, const std::string& bytes, bool isSocket) {
   std::size_t sent = 0;
   while (sent < bytes.size()) {
-    const ssize_t n = is_socket ? ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL)
-                                : ::write(fd, bytes.data() + sent, bytes.size() - sent);
+    const ssize_t n = isSocket ? ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL)
+                               : ::write(fd, bytes.data() + sent, bytes.size() - sent);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
@@ -50,31 +50,31 @@ bool write_all(int fd, const std::string& bytes, bool is_socket) {
 }  // namespace
 
 Server::Server(const SimOptions& options, Instrument& instrument) : options_(options), instrument_(instrument) {
-  if (!options.log_file.empty()) {
-    log_.open(options.log_file, std::ios::trunc);
-    if (!log_) throw std::runtime_error("cannot write the log file " + options.log_file);
+  if (!options.logFile.empty()) {
+    log_.open(options.logFile, std::ios::trunc);
+    if (!log_) throw std::runtime_error("cannot write the log file " + options.logFile);
   }
-  if (options.port >= 0) open_listener();
-  if (options.pty) open_pty();
+  if (options.port >= 0) openListener();
+  if (options.pty) openPty();
   std::printf("ready\n");
   std::fflush(stdout);
 }
 
 Server::~Server() {
-  close_client(false);
-  for (const int fd : {listener_, pty_.fd, pty_slave_}) {
+  closeClient(false);
+  for (const int fd : {listener_, pty_.fd, ptySlave_}) {
     if (fd >= 0) ::close(fd);
   }
 }
 
-void Server::open_listener() {
+void Server::openListener() {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_flags = AI_PASSIVE | AI_NUMERICHOST | AI_NUMERICSERV;
   addrinfo* found = nullptr;
-  const int rc = ::getaddrinfo(options_.bind_address.c_str(), std::to_string(options_.port).c_str(), &hints, &found);
-  if (rc != 0) throw std::runtime_error("bad --bind address " + options_.bind_address + ": " + ::gai_strerror(rc));
+  const int rc = ::getaddrinfo(options_.bindAddress.c_str(), std::to_string(options_.port).c_str(), &hints, &found);
+  if (rc != 0) throw std::runtime_error("bad --bind address " + options_.bindAddress + ": " + ::gai_strerror(rc));
   listener_ = ::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
   const int on = 1;
   const bool bound = listener_ >= 0 && ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
@@ -83,10 +83,10 @@ void Server::open_listener() {
   if (!bound) fail("cannot take port " + std::to_string(options_.port));
   // With --refuse the port stays taken but nothing listens, so connections are refused.
   if (!options_.refuse && ::listen(listener_, 8) != 0) fail("listen");
-  std::printf("port %d\n", bound_port(listener_));
+  std::printf("port %d\n", boundPort(listener_));
 }
 
-void Server::open_pty() {
+void Server::openPty() {
   pty_.fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (pty_.fd < 0 || ::grantpt(pty_.fd) != 0 || ::unlockpt(pty_.fd) != 0) fail("cannot create a pseudo-terminal");
   char device[128];
@@ -96,8 +96,8 @@ void Server::open_pty() {
     ::cfmakeraw(&tio);  // no echo and no line-end translation until a client sets the line up
     ::tcsetattr(pty_.fd, TCSANOW, &tio);
   }
-  pty_slave_ = ::open(device, O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (pty_slave_ < 0) fail("cannot open " + std::string(device));
+  ptySlave_ = ::open(device, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (ptySlave_ < 0) fail("cannot open " + std::string(device));
   std::printf("pty %s\n", device);
 }
 
@@ -114,30 +114,30 @@ void Server::run() {
     }
     for (const pollfd& p : fds) {
       if (p.revents == 0) continue;
-      if (p.fd == listener_) accept_client();
+      if (p.fd == listener_) acceptClient();
       else if (p.fd == client_.fd) serve(client_);
       else if (p.fd == pty_.fd) serve(pty_);
     }
   }
 }
 
-void Server::accept_client() {
+void Server::acceptClient() {
   const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
   if (fd < 0) return;  // the client gave up before it was taken
   client_.fd = fd;
-  client_.is_socket = true;
+  client_.isSocket = true;
   client_.framer.clear();
 }
 
-void Server::close_client(bool reset) {
+void Server::closeClient(bool reset) {
   if (client_.fd < 0) return;
   if (reset) {  // abortive close: the peer sees a reset, as when an instrument breaks the link
-    const linger abort_close{1, 0};
-    ::setsockopt(client_.fd, SOL_SOCKET, SO_LINGER, &abort_close, sizeof abort_close);
+    const linger abortClose{1, 0};
+    ::setsockopt(client_.fd, SOL_SOCKET, SO_LINGER, &abortClose, sizeof abortClose);
   }
-  if (client_.framer.pending_bytes() > 0) {
+  if (client_.framer.pendingBytes() > 0) {
     std::fprintf(stderr, "dot11b-sgsim: connection ended with %zu bytes of an unfinished command discarded\n",
-                 client_.framer.pending_bytes());
+                 client_.framer.pendingBytes());
   }
   ::close(client_.fd);
   client_.fd = -1;
@@ -149,27 +149,27 @@ void Server::serve(Channel& channel) {
   const ssize_t n = ::read(channel.fd, buffer, sizeof buffer);
   if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
   if (n <= 0) {
-    if (channel.is_socket) close_client(false);
+    if (channel.isSocket) closeClient(false);
     return;
   }
   channel.framer.feed(buffer, static_cast<std::size_t>(n));
   std::size_t received = 0;
   std::size_t length = 0;
-  if (options_.drop_in_block && channel.is_socket && channel.framer.block_in_progress(received, length) &&
+  if (options_.dropInBlock && channel.isSocket && channel.framer.blockInProgress(received, length) &&
       2 * received >= length && received < length) {
     std::fprintf(stderr, "dot11b-sgsim: fault: dropping the connection after %zu of %zu block bytes\n", received, length);
-    close_client(true);
+    closeClient(true);
     return;
   }
-  while (const auto message = channel.framer.next_message()) {
-    if (log_.is_open()) log_ << abbreviate_blocks(*message) << std::endl;
+  while (const auto message = channel.framer.nextMessage()) {
+    if (log_.is_open()) log_ << abbreviateBlocks(*message) << std::endl;
     if (const auto answer = instrument_.handle(*message)) reply(channel, *answer);
   }
 }
 
 void Server::reply(Channel& channel, const std::string& line) {
-  if (options_.reply_delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options_.reply_delay_ms));
-  if (!write_all(channel.fd, line + "\n", channel.is_socket) && channel.is_socket) close_client(false);
+  if (options_.replyDelayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options_.replyDelayMs));
+  if (!writeAll(channel.fd, line + "\n", channel.isSocket) && channel.isSocket) closeClient(false);
 }
 
 }  // namespace sgsim

@@ -25,22 +25,22 @@ class Server {
  private:
   struct Channel {
     int fd = -1;
-    bool is_socket = false;
+    bool isSocket = false;
     MessageFramer framer;
   };
 
-  void open_listener();
-  void open_pty();
-  void accept_client();
+  void openListener();
+  void openPty();
+  void acceptClient();
   void serve(Channel& channel);
-  void close_client(bool reset);
+  void closeClient(bool reset);
   void reply(Channel& channel, const std::string& line);
 
   const SimOptions& options_;
   Instrument& instrument_;
   std::ofstream log_;
   int listener_ = -1;
-  int pty_slave_ = -1;  // kept open so the master never sees a hang-up between clients
+  int ptySlave_ = -1;  // kept open so the master never sees a hang-up between clients
   Channel client_;
   Channel pty_;
 };

@@ -18,7 +18,7 @@ std::string upper(const std::string& text) {
 }
 
 // The capitals of a SCPI keyword: "POSitive" gives "POS".
-std::string short_form(const std::string& keyword) {
+std::string shortForm(const std::string& keyword) {
   std::string out;
   for (const char c : keyword) {
     if (std::isupper(static_cast<unsigned char>(c))) out += c;
@@ -49,7 +49,7 @@ const std::vector<Suffix>& suffixes(ValueKind kind) {
 }
 
 // A number followed by an optional suffix of the kind; false when the token is no number.
-bool parse_number(const std::string& token, ValueKind kind, double& value) {
+bool parseNumber(const std::string& token, ValueKind kind, double& value) {
   const char* begin = token.c_str();
   char* end = nullptr;
   value = std::strtod(begin, &end);
@@ -66,14 +66,14 @@ bool parse_number(const std::string& token, ValueKind kind, double& value) {
   throw ScpiError(-131, "Invalid suffix");
 }
 
-const Parameter& token_of(const Parameter& parameter) {
+const Parameter& tokenOf(const Parameter& parameter) {
   if (parameter.kind != Parameter::Kind::Token) throw ScpiError(-104, "Data type error");
   return parameter;
 }
 
 }  // namespace
 
-std::string number_text(double value) {
+std::string numberText(double value) {
   char text[32];
   if (value == std::floor(value) && std::abs(value) < 1e15) {
     std::snprintf(text, sizeof text, "%.0f", value);
@@ -83,39 +83,39 @@ std::string number_text(double value) {
   return text;
 }
 
-std::string canonical_value(const ValueRule& rule, const Parameter& parameter) {
+std::string canonicalValue(const ValueRule& rule, const Parameter& parameter) {
   switch (rule.kind) {
     case ValueKind::Frequency:
     case ValueKind::Level:
     case ValueKind::Decibel:
     case ValueKind::Percent: {
       double value = 0;
-      if (!parse_number(token_of(parameter).value, rule.kind, value)) throw ScpiError(-104, "Data type error");
+      if (!parseNumber(tokenOf(parameter).value, rule.kind, value)) throw ScpiError(-104, "Data type error");
       if (value < rule.min || value > rule.max) throw ScpiError(-222, "Data out of range");
-      return number_text(value);
+      return numberText(value);
     }
     case ValueKind::Boolean: {
-      const std::string token = upper(token_of(parameter).value);
+      const std::string token = upper(tokenOf(parameter).value);
       if (token == "ON") return "1";
       if (token == "OFF") return "0";
       double value = 0;
-      if (parse_number(token, rule.kind, value)) return std::lround(value) != 0 ? "1" : "0";
+      if (parseNumber(token, rule.kind, value)) return std::lround(value) != 0 ? "1" : "0";
       throw ScpiError(-224, "Illegal parameter value");
     }
     case ValueKind::Choice: {
-      const std::string& token = token_of(parameter).value;
+      const std::string& token = tokenOf(parameter).value;
       for (const std::string& choice : rule.choices) {
-        if (header_matches(choice, token)) return short_form(choice);
+        if (headerMatches(choice, token)) return shortForm(choice);
       }
       throw ScpiError(-224, "Illegal parameter value");
     }
     case ValueKind::Filter: {
-      const std::string& token = token_of(parameter).value;
-      if (header_matches("THRough", token)) return "THR";
+      const std::string& token = tokenOf(parameter).value;
+      if (headerMatches("THRough", token)) return "THR";
       double value = 0;
-      if (!parse_number(token, rule.kind, value)) throw ScpiError(-224, "Illegal parameter value");
+      if (!parseNumber(token, rule.kind, value)) throw ScpiError(-224, "Illegal parameter value");
       for (const double step : rule.steps) {
-        if (std::abs(value - step) <= 1e-9 * step) return number_text(step);
+        if (std::abs(value - step) <= 1e-9 * step) return numberText(step);
       }
       throw ScpiError(-224, "Illegal parameter value");
     }

@@ -30,9 +30,9 @@ struct ValueRule {
 
 // Canonical query text of the value, or ScpiError: -104 "Data type error", -131 "Invalid suffix",
 // -222 "Data out of range", -224 "Illegal parameter value". Names are checked by the caller.
-std::string canonical_value(const ValueRule& rule, const Parameter& parameter);
+std::string canonicalValue(const ValueRule& rule, const Parameter& parameter);
 
 // A number as a query answers it: whole values in full ("2412000000"), others with up to 12 digits.
-std::string number_text(double value);
+std::string numberText(double value);
 
 }  // namespace sgsim

@@ -2,7 +2,7 @@
 
 namespace sgsim {
 
-const std::vector<SettingSpec>& setting_specs() {
+const std::vector<SettingSpec>& settingSpecs() {
   static const std::vector<SettingSpec> specs = {
       {"[:SOURce]:FREQuency[:FIXed]", {ValueKind::Frequency, 100e3, 6e9, {}, {}}, "1000000000"},
       {"[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", {ValueKind::Level, -140, 25, {}, {}}, "-135"},

@@ -15,6 +15,6 @@ struct SettingSpec {
   std::string initial;  // query text after *RST
 };
 
-const std::vector<SettingSpec>& setting_specs();
+const std::vector<SettingSpec>& settingSpecs();
 
 }  // namespace sgsim

@@ -8,7 +8,7 @@
 namespace sgsim {
 namespace {
 
-long parse_whole(std::string_view option, const char* text, long low, long high) {
+long parseWhole(std::string_view option, const char* text, long low, long high) {
   errno = 0;
   char* end = nullptr;
   const long value = std::strtol(text, &end, 10);
@@ -38,7 +38,7 @@ const char* usage() {
          "\"ready\" is printed once everything is set up.\n";
 }
 
-SimOptions parse_options(int argc, char** argv, bool& help) {
+SimOptions parseOptions(int argc, char** argv, bool& help) {
   SimOptions options;
   help = false;
   for (int i = 1; i < argc; ++i) {
@@ -47,15 +47,15 @@ SimOptions parse_options(int argc, char** argv, bool& help) {
       if (i + 1 >= argc) throw std::invalid_argument(std::string(option) + " needs a value");
       return argv[++i];
     };
-    if (option == "--port") options.port = static_cast<int>(parse_whole(option, value(), 0, 65535));
-    else if (option == "--bind") options.bind_address = value();
+    if (option == "--port") options.port = static_cast<int>(parseWhole(option, value(), 0, 65535));
+    else if (option == "--bind") options.bindAddress = value();
     else if (option == "--pty") options.pty = true;
-    else if (option == "--store") options.store_folder = value();
-    else if (option == "--log") options.log_file = value();
+    else if (option == "--store") options.storeFolder = value();
+    else if (option == "--log") options.logFile = value();
     else if (option == "--refuse") options.refuse = true;
-    else if (option == "--delay-ms") options.reply_delay_ms = static_cast<int>(parse_whole(option, value(), 0, 3600000));
-    else if (option == "--drop-in-block") options.drop_in_block = true;
-    else if (option == "--fail-command") options.fail_command = parse_whole(option, value(), 1, 1000000000);
+    else if (option == "--delay-ms") options.replyDelayMs = static_cast<int>(parseWhole(option, value(), 0, 3600000));
+    else if (option == "--drop-in-block") options.dropInBlock = true;
+    else if (option == "--fail-command") options.failCommand = parseWhole(option, value(), 1, 1000000000);
     else if (option == "--help" || option == "-h") help = true;
     else throw std::invalid_argument("unknown option '" + std::string(option) + "'");
   }

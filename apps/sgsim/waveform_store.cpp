@@ -17,7 +17,7 @@ struct MemoryName {
   std::string title;
 };
 
-MemoryName split_name(const std::string& name) {
+MemoryName splitName(const std::string& name) {
   const auto colon = name.find(':');
   if (colon == std::string::npos) throw ScpiError(-257, "File name error;no memory prefix");
   MemoryName parsed{name.substr(0, colon), name.substr(colon + 1)};
@@ -35,12 +35,12 @@ MemoryName split_name(const std::string& name) {
 }  // namespace
 
 void WaveformStore::store(const std::string& name, const std::string& bytes) {
-  const MemoryName parsed = split_name(name);
+  const MemoryName parsed = splitName(name);
   if (parsed.memory == "ARBI") {
     if (bytes.empty() || bytes.size() % kBytesPerSample != 0) {
       throw ScpiError(-161, "Invalid block data;not whole 16-bit I/Q pairs");
     }
-    write_file(parsed.memory, parsed.title, bytes);
+    writeFile(parsed.memory, parsed.title, bytes);
     waveforms_[parsed.title] = bytes;
     markers_.erase(parsed.title);  // markers of an older waveform of the same title no longer fit
   } else {
@@ -49,29 +49,29 @@ void WaveformStore::store(const std::string& name, const std::string& bytes) {
     if (bytes.size() != waveform->second.size() / kBytesPerSample) {
       throw ScpiError(-224, "Illegal parameter value;marker count differs from sample count");
     }
-    write_file(parsed.memory, parsed.title, bytes);
+    writeFile(parsed.memory, parsed.title, bytes);
     markers_[parsed.title] = bytes;
   }
 }
 
 const std::string& WaveformStore::load(const std::string& name) const {
-  const MemoryName parsed = split_name(name);
+  const MemoryName parsed = splitName(name);
   const auto& memory = parsed.memory == "ARBI" ? waveforms_ : markers_;
   const auto found = memory.find(parsed.title);
   if (found == memory.end()) throw ScpiError(-256, "File name not found");
   return found->second;
 }
 
-bool WaveformStore::has_waveform(const std::string& name) const {
+bool WaveformStore::hasWaveform(const std::string& name) const {
   try {
-    const MemoryName parsed = split_name(name);
+    const MemoryName parsed = splitName(name);
     return parsed.memory == "ARBI" && waveforms_.count(parsed.title) != 0;
   } catch (const ScpiError&) {
     return false;
   }
 }
 
-void WaveformStore::write_file(const std::string& memory, const std::string& title, const std::string& bytes) const {
+void WaveformStore::writeFile(const std::string& memory, const std::string& title, const std::string& bytes) const {
   if (folder_.empty()) return;
   const std::filesystem::path directory = std::filesystem::path(folder_) / memory;
   std::error_code error;

@@ -19,10 +19,10 @@ class WaveformStore {
   void store(const std::string& name, const std::string& bytes);
   // The bytes stored under "ARBI:<title>" or "MKRI:<title>"; ScpiError -256 when none.
   const std::string& load(const std::string& name) const;
-  bool has_waveform(const std::string& name) const;
+  bool hasWaveform(const std::string& name) const;
 
  private:
-  void write_file(const std::string& memory, const std::string& title, const std::string& bytes) const;
+  void writeFile(const std::string& memory, const std::string& title, const std::string& bytes) const;
 
   std::string folder_;
   std::map<std::string, std::string> waveforms_;  // title -> big-endian I/Q bytes

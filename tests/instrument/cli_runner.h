@@ -7,16 +7,16 @@
 namespace instrument_test {
 
 struct CliResult {
-  int exit_status = -1;
+  int exitStatus = -1;
   std::string out;  // standard output
   std::string err;  // standard error
 };
 
 // Runs build/bin/dot11b with the arguments (no shell involved); standard input is an empty pipe.
-CliResult run_cli(const std::vector<std::string>& args);
+CliResult runCli(const std::vector<std::string>& args);
 
 // The same with standard input on a terminal (a pseudo-terminal) on which `typed` is typed, as a
 // user answers a question.
-CliResult run_cli_on_terminal(const std::vector<std::string>& args, const std::string& typed);
+CliResult runCliOnTerminal(const std::vector<std::string>& args, const std::string& typed);
 
 }  // namespace instrument_test

@@ -21,12 +21,12 @@ constexpr int kEdvr = 0, kEnol = 2, kEabo = 6, kEneb = 7;
 
 struct Device {
   int socket = -1;
-  int timeout_ms = 10000;
+  int timeoutMs = 10000;
 };
 std::map<int, Device> devices;
-int next_device = 1;
-int last_error = 0;
-long last_count = 0;
+int nextDevice = 1;
+int lastError = 0;
+long lastCount = 0;
 
 void trace(const char* format, int a, int b = 0, int c = 0) {
   const char* file = std::getenv("FAKE_GPIB_TRACE");
@@ -39,12 +39,12 @@ void trace(const char* format, int a, int b = 0, int c = 0) {
 }
 
 int failure(int error, long count, int extra = 0) {
-  last_error = error;
-  last_count = count;
+  lastError = error;
+  lastCount = count;
   return kErr | extra;
 }
 
-int timeout_ms(int code) {
+int timeoutMs(int code) {
   static const int ms[] = {0, 1, 1, 1, 1, 1, 3, 10, 30, 100, 300, 1000, 3000, 10000, 30000, 100000, 300000, 1000000};
   return code >= 0 && code <= 17 ? ms[code] : 10000;
 }
@@ -58,7 +58,7 @@ FAKE_GPIB_EXPORT int ibdev(int board, int pad, int sad, int timo, int, int) {
     return -1;
   }
   Device device;
-  device.timeout_ms = timeout_ms(timo);
+  device.timeoutMs = timeoutMs(timo);
   if (const char* port = std::getenv("FAKE_GPIB_PORT")) {
     device.socket = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -70,12 +70,12 @@ FAKE_GPIB_EXPORT int ibdev(int board, int pad, int sad, int timo, int, int) {
       device.socket = -1;
     }
   }
-  devices[next_device] = device;
-  return next_device++;
+  devices[nextDevice] = device;
+  return nextDevice++;
 }
 
 FAKE_GPIB_EXPORT int ibtmo(int ud, int code) {
-  devices[ud].timeout_ms = timeout_ms(code);
+  devices[ud].timeoutMs = timeoutMs(code);
   return kCmpl;
 }
 
@@ -88,7 +88,7 @@ FAKE_GPIB_EXPORT int ibwrt(int ud, const void* data, long count) {
     if (n <= 0) return failure(kEdvr, errno);
     sent += n;
   }
-  last_count = sent;
+  lastCount = sent;
   return kCmpl;
 }
 
@@ -96,10 +96,10 @@ FAKE_GPIB_EXPORT int ibrd(int ud, void* buffer, long count) {
   const Device& device = devices[ud];
   if (device.socket < 0) return failure(kEnol, 0);
   pollfd p{device.socket, POLLIN, 0};
-  if (::poll(&p, 1, device.timeout_ms) <= 0) return failure(kEabo, 0, kTimo);
+  if (::poll(&p, 1, device.timeoutMs) <= 0) return failure(kEabo, 0, kTimo);
   const ssize_t n = ::recv(device.socket, buffer, static_cast<size_t>(count), 0);
   if (n <= 0) return failure(kEdvr, n == 0 ? ECONNRESET : errno);
-  last_count = n;
+  lastCount = n;
   // The instrument asserts EOI with the line feed that ends its reply.
   return kCmpl | (static_cast<char*>(buffer)[n - 1] == '\n' ? kEnd : 0);
 }
@@ -116,5 +116,5 @@ FAKE_GPIB_EXPORT int ibonl(int ud, int online) {
   return kCmpl;
 }
 
-FAKE_GPIB_EXPORT int ThreadIberr() { return last_error; }
-FAKE_GPIB_EXPORT long ThreadIbcntl() { return last_count; }
+FAKE_GPIB_EXPORT int ThreadIberr() { return lastError; }
+FAKE_GPIB_EXPORT long ThreadIbcntl() { return lastCount; }

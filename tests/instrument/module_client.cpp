@@ -4,30 +4,30 @@ namespace instrument_test {
 
 instrio_connection TestConnection::record() const {
   instrio_connection r{};
-  r.abi_version = abi_version;
+  r.abi_version = abiVersion;
   r.type = type.c_str();
-  r.gpib_board = gpib_board;
-  r.gpib_primary = gpib_primary;
-  r.gpib_secondary = gpib_secondary;
-  r.rs232_port = rs232_port;
-  r.rs232_baudrate = rs232_baudrate;
+  r.gpib_board = gpibBoard;
+  r.gpib_primary = gpibPrimary;
+  r.gpib_secondary = gpibSecondary;
+  r.rs232_port = rs232Port;
+  r.rs232_baudrate = rs232Baudrate;
   r.rs232_handshake = handshake.c_str();
   r.tcpip_board = 0;
   r.tcpip_address = address.c_str();
   return r;
 }
 
-TestConnection tcp_to(int port) {
+TestConnection tcpTo(int port) {
   TestConnection c;
   c.address = "127.0.0.1:" + std::to_string(port);
   return c;
 }
 
-TestConnection serial_port(int32_t port, int32_t baud, const std::string& handshake) {
+TestConnection serialPort(int32_t port, int32_t baud, const std::string& handshake) {
   TestConnection c;
   c.type = "RS232";
-  c.rs232_port = port;
-  c.rs232_baudrate = baud;
+  c.rs232Port = port;
+  c.rs232Baudrate = baud;
   c.handshake = handshake;
   return c;
 }
@@ -35,9 +35,9 @@ TestConnection serial_port(int32_t port, int32_t baud, const std::string& handsh
 TestConnection gpib(int32_t board, int32_t primary, int32_t secondary) {
   TestConnection c;
   c.type = "GPIB";
-  c.gpib_board = board;
-  c.gpib_primary = primary;
-  c.gpib_secondary = secondary;
+  c.gpibBoard = board;
+  c.gpibPrimary = primary;
+  c.gpibSecondary = secondary;
   return c;
 }
 
@@ -78,7 +78,7 @@ dot11b::instrio::ModuleReply download(const TestConnection& c, const TestWavefor
   return module().execute(INSTRIO_DOWNLOAD, c.record(), &a);
 }
 
-dot11b::instrio::ModuleReply return_to_local(const TestConnection& c) {
+dot11b::instrio::ModuleReply returnToLocal(const TestConnection& c) {
   return module().execute(INSTRIO_RETURN_LOCAL, c.record(), nullptr);
 }
 

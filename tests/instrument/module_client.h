@@ -18,18 +18,18 @@ struct TestConnection {
   std::string type = "TCPIP";
   std::string address;
   std::string handshake = "Xon/Xoff";
-  int32_t gpib_board = 0;
-  int32_t gpib_primary = 19;
-  int32_t gpib_secondary = -1;
-  int32_t rs232_port = 1;
-  int32_t rs232_baudrate = 9600;
-  int32_t abi_version = INSTRIO_ABI_VERSION;
+  int32_t gpibBoard = 0;
+  int32_t gpibPrimary = 19;
+  int32_t gpibSecondary = -1;
+  int32_t rs232Port = 1;
+  int32_t rs232Baudrate = 9600;
+  int32_t abiVersion = INSTRIO_ABI_VERSION;
 
   instrio_connection record() const;
 };
 
-TestConnection tcp_to(int port);
-TestConnection serial_port(int32_t port, int32_t baud, const std::string& handshake);
+TestConnection tcpTo(int port);
+TestConnection serialPort(int32_t port, int32_t baud, const std::string& handshake);
 TestConnection gpib(int32_t board, int32_t primary, int32_t secondary);
 
 // The module's download arguments pointing into the waveform.
@@ -41,6 +41,6 @@ dot11b::instrio::ModuleReply ping(const TestConnection& c);
 dot11b::instrio::ModuleReply send(const TestConnection& c, const std::string& command);
 dot11b::instrio::ModuleReply query(const TestConnection& c, const std::string& text);
 dot11b::instrio::ModuleReply download(const TestConnection& c, const TestWaveform& w);
-dot11b::instrio::ModuleReply return_to_local(const TestConnection& c);
+dot11b::instrio::ModuleReply returnToLocal(const TestConnection& c);
 
 }  // namespace instrument_test

@@ -16,11 +16,11 @@ namespace instrument_test {
 namespace {
 
 // Reads the simulator's start-up lines until "ready" (or a time-out / its exit).
-std::vector<std::string> read_startup_lines(int fd) {
+std::vector<std::string> readStartupLines(int fd) {
   std::vector<std::string> lines;
   std::string partial;
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (std::chrono::steady_clock::now() < give_up) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (std::chrono::steady_clock::now() < giveUp) {
     pollfd p{fd, POLLIN, 0};
     if (::poll(&p, 1, 100) <= 0) continue;
     char c = 0;
@@ -65,7 +65,7 @@ SimProcess::SimProcess(const std::vector<std::string>& extra) {
     std::_Exit(127);
   }
   ::close(out[1]);
-  for (const std::string& line : read_startup_lines(out[0])) {
+  for (const std::string& line : readStartupLines(out[0])) {
     if (line.rfind("port ", 0) == 0) port_ = std::stoi(line.substr(5));
     if (line.rfind("pty ", 0) == 0) pty_ = line.substr(4);
     if (line == "ready") started_ = true;
@@ -91,33 +91,33 @@ std::string SimProcess::stored(const std::string& memory, const std::string& tit
   return bytes.str();
 }
 
-bool SimProcess::has_stored(const std::string& memory, const std::string& title) const {
+bool SimProcess::hasStored(const std::string& memory, const std::string& title) const {
   return std::filesystem::exists(folder_ + "/store/" + memory + "/" + title);
 }
 
-std::vector<std::string> SimProcess::log_lines(std::size_t count, std::chrono::milliseconds wait) const {
-  const auto give_up = std::chrono::steady_clock::now() + wait;
+std::vector<std::string> SimProcess::logLines(std::size_t count, std::chrono::milliseconds wait) const {
+  const auto giveUp = std::chrono::steady_clock::now() + wait;
   std::vector<std::string> lines;
   for (;;) {
     lines.clear();
     std::ifstream file(folder_ + "/commands.log");
     for (std::string line; std::getline(file, line);) lines.push_back(line);
-    if ((count > 0 && lines.size() >= count) || std::chrono::steady_clock::now() >= give_up) return lines;
+    if ((count > 0 && lines.size() >= count) || std::chrono::steady_clock::now() >= giveUp) return lines;
     std::this_thread::sleep_for(std::chrono::milliseconds(count > 0 ? 10 : 100));
   }
 }
 
-std::vector<std::string> SimProcess::log_lines_until(const std::string& last) const {
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-  std::vector<std::string> lines = log_lines(0, std::chrono::milliseconds(0));
-  while ((lines.empty() || lines.back() != last) && std::chrono::steady_clock::now() < give_up) {
+std::vector<std::string> SimProcess::logLinesUntil(const std::string& last) const {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  std::vector<std::string> lines = logLines(0, std::chrono::milliseconds(0));
+  while ((lines.empty() || lines.back() != last) && std::chrono::steady_clock::now() < giveUp) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    lines = log_lines(0, std::chrono::milliseconds(0));
+    lines = logLines(0, std::chrono::milliseconds(0));
   }
   return lines;
 }
 
-std::vector<std::string> without_error_queries(const std::vector<std::string>& lines) {
+std::vector<std::string> withoutErrorQueries(const std::vector<std::string>& lines) {
   std::vector<std::string> kept;
   for (const std::string& line : lines) {
     if (line != ":SYSTem:ERRor?") kept.push_back(line);

@@ -21,12 +21,12 @@ class SimProcess {
   int port() const { return port_; }                      // TCP port, when --port was given
   const std::string& pty() const { return pty_; }         // pseudo-terminal device, when --pty was given
   std::string stored(const std::string& memory, const std::string& title) const;  // bytes of ARBI/MKRI
-  bool has_stored(const std::string& memory, const std::string& title) const;
+  bool hasStored(const std::string& memory, const std::string& title) const;
   // The command log once it holds at least `count` lines (or after `wait`, whatever it holds).
-  std::vector<std::string> log_lines(std::size_t count = 0,
-                                     std::chrono::milliseconds wait = std::chrono::milliseconds(3000)) const;
+  std::vector<std::string> logLines(std::size_t count = 0,
+                                    std::chrono::milliseconds wait = std::chrono::milliseconds(3000)) const;
   // The command log once its last line is `last` (or after 3 s, whatever it holds).
-  std::vector<std::string> log_lines_until(const std::string& last) const;
+  std::vector<std::string> logLinesUntil(const std::string& last) const;
 
  private:
   std::string folder_;
@@ -37,6 +37,6 @@ class SimProcess {
 };
 
 // The log without the :SYSTem:ERRor? checks the module adds after each command.
-std::vector<std::string> without_error_queries(const std::vector<std::string>& lines);
+std::vector<std::string> withoutErrorQueries(const std::vector<std::string>& lines);
 
 }  // namespace instrument_test

@@ -79,14 +79,14 @@ TEST_F(BusBindings, SendQueryAndReturnToLocal) {
   EXPECT_EQ(reply.status, 0);
   EXPECT_EQ(reply.description, "2412000000");
   EXPECT_EQ(call2("HwReturnLocal", {&config}).status, 0);
-  EXPECT_EQ(sim_.log_lines(4), (std::vector<std::string>{" :source:freq:fix 2412000000Hz", ":SYSTem:ERRor?", ":freq?",
-                                                         ":SYSTem:LOCal"}));
+  EXPECT_EQ(sim_.logLines(4), (std::vector<std::string>{" :source:freq:fix 2412000000Hz", ":SYSTem:ERRor?", ":freq?",
+                                                        ":SYSTem:LOCal"}));
 }
 
 TEST_F(BusBindings, HwDownloadIgnoresItsFourthAndFifthInputs) {
   ASSERT_TRUE(sim_.started());
   const Handle config = tcpConfiguration(sim_.port());
-  const TestWaveform w = pseudo_random_waveform(1000);
+  const TestWaveform w = pseudoRandomWaveform(1000);
   const Handle data = complexRow(w.i, w.q);
   std::vector<double> rows;  // 2 x N, column-major
   for (std::size_t k = 0; k < w.i.size(); ++k) {
@@ -100,8 +100,8 @@ TEST_F(BusBindings, HwDownloadIgnoresItsFourthAndFifthInputs) {
   const Reply reply = call2("HwDownload", {&config, &data, &markers, &other, &seven, &name});
   ASSERT_EQ(reply.rc, 0) << reply.error;
   EXPECT_EQ(reply.status, 0) << reply.description;
-  EXPECT_TRUE(sim_.stored("ARBI", "dot11b") == expected_sample_bytes(w)) << "stored at full scale, as with \"norm\" and 1";
-  EXPECT_TRUE(sim_.stored("MKRI", "dot11b") == expected_marker_bytes(w));
+  EXPECT_TRUE(sim_.stored("ARBI", "dot11b") == expectedSampleBytes(w)) << "stored at full scale, as with \"norm\" and 1";
+  EXPECT_TRUE(sim_.stored("MKRI", "dot11b") == expectedMarkerBytes(w));
 }
 
 TEST_F(BusBindings, InstrIOPassesItsInputsToTheModule) {

@@ -22,7 +22,7 @@ class PlaybackBindings : public ::testing::Test {
 
   // Puts a waveform named "dot11b" into the instrument, as a Download does first.
   void downloadWaveform(const Handle& config) {
-    const TestWaveform w = pseudo_random_waveform(100);
+    const TestWaveform w = pseudoRandomWaveform(100);
     const Handle data = complexRow(w.i, w.q), markers = matrix(1, 100, std::vector<double>(100, 0.0));
     const Handle norm = text("norm"), one = scalar(1), name = text("dot11b");
     ASSERT_EQ(call2("HwDownload", {&config, &data, &markers, &norm, &one, &name}).status, 0);
@@ -52,9 +52,9 @@ TEST_F(PlaybackBindings, Q6200tPlaybackSendsItsFifteenCommandsThenLocal) {
   const Reply reply = play("ZELPlay_c", config);
   ASSERT_EQ(reply.rc, 0) << reply.error;
   EXPECT_EQ(reply.status, 0) << reply.description;
-  const Lines expected = withDownload(playback_commands_q6200t());
-  const Lines logged = sim.log_lines_until(":SYSTem:LOCal");
-  EXPECT_EQ(without_error_queries(logged), expected);
+  const Lines expected = withDownload(expectedPlaybackCommandsQ6200T());
+  const Lines logged = sim.logLinesUntil(":SYSTem:LOCal");
+  EXPECT_EQ(withoutErrorQueries(logged), expected);
   EXPECT_EQ(logged.size(), expected.size() + 16) << "one :SYSTem:ERRor? after the download and after each command";
 }
 
@@ -65,8 +65,8 @@ TEST_F(PlaybackBindings, OlderPlatformSendsElevenCommandsWithTheReconstructionFi
   downloadWaveform(config);
   setField(settings_, "ReconFilter", scalar(1));
   EXPECT_EQ(play("ZELPlay", config).status, 0);
-  const Lines expected = withDownload(playback_commands_older_platform());
-  EXPECT_EQ(without_error_queries(sim.log_lines_until(":SYSTem:LOCal")), expected);
+  const Lines expected = withDownload(expectedPlaybackCommandsOlderPlatform());
+  EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")), expected);
 }
 
 TEST_F(PlaybackBindings, RefreshSendsOnlyTheCommands) {
@@ -74,12 +74,12 @@ TEST_F(PlaybackBindings, RefreshSendsOnlyTheCommands) {
   ASSERT_TRUE(sim.started());
   const Handle config = tcpConfiguration(sim.port());
   downloadWaveform(config);
-  const std::size_t before = sim.log_lines(3).size();
+  const std::size_t before = sim.logLines(3).size();
   setField(settings_, "Amplitude", scalar(-12.5));
   EXPECT_EQ(play("ZELPlay_c", config).status, 0);
-  const Lines all = sim.log_lines_until(":SYSTem:LOCal");
-  Lines refresh = without_error_queries(Lines(all.begin() + static_cast<long>(before), all.end()));
-  Lines expected = playback_commands_q6200t();
+  const Lines all = sim.logLinesUntil(":SYSTem:LOCal");
+  Lines refresh = withoutErrorQueries(Lines(all.begin() + static_cast<long>(before), all.end()));
+  Lines expected = expectedPlaybackCommandsQ6200T();
   expected[3] = " :source:power:level:immediate:amplitude -12.5dbm";
   expected.push_back(":SYSTem:LOCal");
   EXPECT_EQ(refresh, expected);
@@ -96,7 +96,7 @@ TEST_F(PlaybackBindings, AFailedCommandIsReportedAndTheRestStillSent) {
   EXPECT_EQ(reply.description,
             "The instrument did not take the command ' :source:freq:fix 2412000000Hz': "
             "-200,\"Execution error;fault injected on command 5\"");
-  EXPECT_EQ(without_error_queries(sim.log_lines_until(":SYSTem:LOCal")).size(), 18u) << "all 15 commands and local were still sent";
+  EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")).size(), 18u) << "all 15 commands and local were still sent";
 }
 
 TEST_F(PlaybackBindings, BadTitleIsRefusedBeforeAnythingIsSent) {
@@ -108,7 +108,7 @@ TEST_F(PlaybackBindings, BadTitleIsRefusedBeforeAnythingIsSent) {
     EXPECT_NE(reply.status, 0) << title;
     EXPECT_NE(reply.description.find("nothing was sent"), std::string::npos) << reply.description;
   }
-  EXPECT_TRUE(sim.log_lines(0, std::chrono::milliseconds(200)).empty());
+  EXPECT_TRUE(sim.logLines(0, std::chrono::milliseconds(200)).empty());
 }
 
 TEST_F(PlaybackBindings, MissingSettingIsAnErrorBeforeAnythingIsSent) {
@@ -122,7 +122,7 @@ TEST_F(PlaybackBindings, MissingSettingIsAnErrorBeforeAnythingIsSent) {
   EXPECT_EQ(reply.rc, -1);
   EXPECT_NE(reply.error.find("ZELPlay_c: the signal generator settings have no field 'Amplitude'"), std::string::npos)
       << reply.error;
-  EXPECT_TRUE(sim.log_lines(0, std::chrono::milliseconds(200)).empty());
+  EXPECT_TRUE(sim.logLines(0, std::chrono::milliseconds(200)).empty());
 }
 
 }  // namespace

@@ -44,14 +44,14 @@ class CliDownload : public ::testing::Test {
 TEST_F(CliDownload, OverTcpTheWaveformAndTheFifteenCommandsArrive) {
   SimProcess sim({"--port", "0"});
   ASSERT_TRUE(sim.started());
-  const CliResult r = run_cli(concat({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port())}, kFortyThousandSamples));
-  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const CliResult r = runCli(concat({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port())}, kFortyThousandSamples));
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(r.out, "Waveform has been successfully transferred to the instrument\n");
   Lines expected = {":MMEMory:DATA \"ARBI:dot11b\",#6160000[160000 bytes]", ":MMEMory:DATA \"MKRI:dot11b\",#540000[40000 bytes]"};
-  const Lines commands = playback_commands_q6200t();
+  const Lines commands = expectedPlaybackCommandsQ6200T();
   expected.insert(expected.end(), commands.begin(), commands.end());
   expected.push_back(":SYSTem:LOCal");
-  EXPECT_EQ(without_error_queries(sim.log_lines_until(":SYSTem:LOCal")), expected);
+  EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")), expected);
 
   const std::string samples = sim.stored("ARBI", "dot11b");
   const std::string markers = sim.stored("MKRI", "dot11b");
@@ -71,33 +71,33 @@ class CliSerialDownload : public CliDownload {
 
 TEST_F(CliSerialDownload, TheEstimateIsPutToTheUserAndOkTransfers) {
   ASSERT_TRUE(sim_.started());
-  const CliResult r = run_cli_on_terminal(args_, "OK\n");
-  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const CliResult r = runCliOnTerminal(args_, "OK\n");
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_NE(r.err.find(kQuestion), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("[Cancel] (default)"), std::string::npos) << r.err;
   EXPECT_EQ(sim_.stored("ARBI", "dot11b").size(), 160000u);
   EXPECT_EQ(sim_.stored("MKRI", "dot11b").size(), 40000u);
-  EXPECT_EQ(without_error_queries(sim_.log_lines_until(":SYSTem:LOCal")).size(), 18u);
+  EXPECT_EQ(withoutErrorQueries(sim_.logLinesUntil(":SYSTem:LOCal")).size(), 18u);
 }
 
 TEST_F(CliSerialDownload, CancelOrNoAnswerTransfersNothing) {
   ASSERT_TRUE(sim_.started());
   for (const char* typed : {"Cancel\n", "\n"}) {  // an empty line takes the default, "Cancel"
-    const CliResult r = run_cli_on_terminal(args_, typed);
-    EXPECT_EQ(r.exit_status, 1);
+    const CliResult r = runCliOnTerminal(args_, typed);
+    EXPECT_EQ(r.exitStatus, 1);
     EXPECT_NE(r.err.find("Error Occured During Waveform Download: download cancelled"), std::string::npos) << r.err;
   }
-  const CliResult noTerminal = run_cli(args_);  // closed without a choice
-  EXPECT_EQ(noTerminal.exit_status, 1);
+  const CliResult noTerminal = runCli(args_);  // closed without a choice
+  EXPECT_EQ(noTerminal.exitStatus, 1);
   EXPECT_NE(noTerminal.err.find("download cancelled"), std::string::npos) << noTerminal.err;
-  EXPECT_TRUE(sim_.log_lines(0, std::chrono::milliseconds(200)).empty());
+  EXPECT_TRUE(sim_.logLines(0, std::chrono::milliseconds(200)).empty());
 }
 
 TEST_F(CliSerialDownload, ShortTransfersAskNothing) {
   ASSERT_TRUE(sim_.started());
   // 12000 samples at 9600 baud: exactly 0.75 minutes.
-  const CliResult r = run_cli({"download", "--to", "serial:2:9600", "--set", "dataLength=100", "--set", "idleSamples=176"});
-  EXPECT_EQ(r.exit_status, 0) << r.err;
+  const CliResult r = runCli({"download", "--to", "serial:2:9600", "--set", "dataLength=100", "--set", "idleSamples=176"});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(r.err.find("RS-232 Download"), std::string::npos) << r.err;
   EXPECT_EQ(sim_.stored("MKRI", "dot11b").size(), 12000u);
 }
@@ -110,16 +110,16 @@ TEST_F(CliDownload, StoredSamplesEqualTheSixteenBitWaveformFile) {
   ASSERT_NE(::mkdtemp(folder), nullptr);
   const std::string params = std::string(folder) + "/frame.mat", iq16 = std::string(folder) + "/frame.bin";
   const Lines changes = {"--set", "dataRate=5.5", "--set", "highRateMod=1", "--set", "dataLength=300", "--set", "OverSampling=5"};
-  ASSERT_EQ(run_cli(concat({"params", "save", params}, changes)).exit_status, 0);
-  ASSERT_EQ(run_cli({"generate", "--params", params, "--format", "iq16", "--out", iq16}).exit_status, 0);
-  const CliResult r = run_cli({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port()), "--params", params,
-                               "--title", "PBCC55"});
-  ASSERT_EQ(r.exit_status, 0) << r.err;
+  ASSERT_EQ(runCli(concat({"params", "save", params}, changes)).exitStatus, 0);
+  ASSERT_EQ(runCli({"generate", "--params", params, "--format", "iq16", "--out", iq16}).exitStatus, 0);
+  const CliResult r = runCli({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port()), "--params", params,
+                              "--title", "PBCC55"});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
   std::ifstream file(iq16, std::ios::binary);
   const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   EXPECT_FALSE(expected.empty());
   EXPECT_TRUE(sim.stored("ARBI", "PBCC55") == expected);
-  EXPECT_EQ(without_error_queries(sim.log_lines_until(":SYSTem:LOCal")).at(6),
+  EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")).at(6),
             " :source:rad:arb:clock:srate 55000000Hz");
   std::filesystem::remove_all(folder);
 }
@@ -128,8 +128,8 @@ TEST_F(CliDownload, InstrumentRefusingASetupCommandFailsTheDownload) {
   // Commands counted by the simulator: ARBI 1, MKRI 2, then the set-up; command 10 is ":source:DM:IQAT:AUTO off".
   SimProcess sim({"--port", "0", "--fail-command", "10"});
   ASSERT_TRUE(sim.started());
-  const CliResult r = run_cli({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port()), "--set", "dataLength=10"});
-  EXPECT_EQ(r.exit_status, 1);
+  const CliResult r = runCli({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port()), "--set", "dataLength=10"});
+  EXPECT_EQ(r.exitStatus, 1);
   EXPECT_NE(r.err.find("Error Occured During Instrument Setup: The instrument did not take the command "
                        "':source:DM:IQAT:AUTO off'"),
             std::string::npos)
@@ -137,8 +137,8 @@ TEST_F(CliDownload, InstrumentRefusingASetupCommandFailsTheDownload) {
 }
 
 TEST_F(CliDownload, BadParametersAreRefusedBeforeConnecting) {
-  const CliResult r = run_cli({"download", "--to", "tcpip:127.0.0.1:1", "--set", "dataLength=99999"});
-  EXPECT_EQ(r.exit_status, 2);
+  const CliResult r = runCli({"download", "--to", "tcpip:127.0.0.1:1", "--set", "dataLength=99999"});
+  EXPECT_EQ(r.exitStatus, 2);
   EXPECT_NE(r.err.find("dataLength"), std::string::npos) << r.err;
 }
 

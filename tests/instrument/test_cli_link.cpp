@@ -12,7 +12,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string tcp_uri(const SimProcess& sim) { return "tcpip:127.0.0.1:" + std::to_string(sim.port()); }
+std::string tcpUri(const SimProcess& sim) { return "tcpip:127.0.0.1:" + std::to_string(sim.port()); }
 
 class CliLink : public ::testing::Test {
  protected:
@@ -22,8 +22,8 @@ class CliLink : public ::testing::Test {
 TEST_F(CliLink, PingPrintsTheIdentity) {
   SimProcess sim({"--port", "0"});
   ASSERT_TRUE(sim.started());
-  const CliResult r = run_cli({"ping", "--to", tcp_uri(sim)});
-  EXPECT_EQ(r.exit_status, 0) << r.err;
+  const CliResult r = runCli({"ping", "--to", tcpUri(sim)});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(r.out, "Vantrel,Q6200T,SIM0001,A.01.00\n");
 }
 
@@ -31,16 +31,16 @@ TEST_F(CliLink, PingOverTheSerialLine) {
   SimProcess sim({"--pty"});
   ASSERT_TRUE(sim.started());
   ScopedEnv device("DOT11B_SERIAL_PORT5", sim.pty());
-  const CliResult r = run_cli({"ping", "--to", "serial:5:115200:none"});
-  EXPECT_EQ(r.exit_status, 0) << r.err;
+  const CliResult r = runCli({"ping", "--to", "serial:5:115200:none"});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(r.out, "Vantrel,Q6200T,SIM0001,A.01.00\n");
 }
 
 TEST_F(CliLink, PingFailuresAndBadAddresses) {
   SimProcess refusing({"--port", "0", "--refuse"});
   ASSERT_TRUE(refusing.started());
-  const CliResult refused = run_cli({"ping", "--to", tcp_uri(refusing)});
-  EXPECT_EQ(refused.exit_status, 1);
+  const CliResult refused = runCli({"ping", "--to", tcpUri(refusing)});
+  EXPECT_EQ(refused.exitStatus, 1);
   EXPECT_NE(refused.err.find("TCPIP0::127.0.0.1::" + std::to_string(refusing.port()) + "::SOCKET: cannot connect"),
             std::string::npos)
       << refused.err;
@@ -58,8 +58,8 @@ TEST_F(CliLink, PingFailuresAndBadAddresses) {
                                          {{"refresh", "--to", "tcpip:h", "--amplitude", "30"}, "--amplitude needs a number from -136 to 20"},
                                          {{"refresh", "--to", "tcpip:h", "--title", "a b"}, "--title needs 1 to 20"},
                                          {{"refresh", "--to", "tcpip:h", "--set", "Channel=15"}, "Channel"}}) {
-    const CliResult r = run_cli(c.args);
-    EXPECT_EQ(r.exit_status, 2) << c.args.back() << ": " << r.err;
+    const CliResult r = runCli(c.args);
+    EXPECT_EQ(r.exitStatus, 2) << c.args.back() << ": " << r.err;
     EXPECT_NE(r.err.find(c.mention), std::string::npos) << r.err;
   }
 }
@@ -68,7 +68,7 @@ TEST_F(CliLink, PingFailuresAndBadAddresses) {
 void storeWaveform(const SimProcess& sim) {
   ASSERT_EQ(Dot11b_c_libInitialize(), 1);
   const Handle config = tcpConfiguration(sim.port());
-  const TestWaveform w = pseudo_random_waveform(10);
+  const TestWaveform w = pseudoRandomWaveform(10);
   const Handle data = complexRow(w.i, w.q), markers = matrix(0, 0, {}), norm = text("norm"), one = scalar(1),
                name = text("dot11b");
   EXPECT_EQ(call2("HwDownload", {&config, &data, &markers, &norm, &one, &name}).status, 0);
@@ -79,12 +79,12 @@ TEST_F(CliLink, RefreshSendsTheSettingsOfItsOptions) {
   SimProcess sim({"--port", "0"});
   ASSERT_TRUE(sim.started());
   storeWaveform(sim);
-  const std::size_t before = sim.log_lines(3).size();
-  const CliResult r = run_cli({"refresh", "--to", tcp_uri(sim), "--set", "Channel=6", "--set", "OverSampling=8",
-                               "--amplitude", "-20.5", "--platform", "b", "--recon-filter", "2"});
-  EXPECT_EQ(r.exit_status, 0) << r.err;
-  const Lines all = sim.log_lines_until(":SYSTem:LOCal");
-  const Lines sent = without_error_queries(Lines(all.begin() + static_cast<long>(before), all.end()));
+  const std::size_t before = sim.logLines(3).size();
+  const CliResult r = runCli({"refresh", "--to", tcpUri(sim), "--set", "Channel=6", "--set", "OverSampling=8",
+                              "--amplitude", "-20.5", "--platform", "b", "--recon-filter", "2"});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  const Lines all = sim.logLinesUntil(":SYSTem:LOCal");
+  const Lines sent = withoutErrorQueries(Lines(all.begin() + static_cast<long>(before), all.end()));
   ASSERT_EQ(sent.size(), 12u);
   EXPECT_EQ(sent[2], " :source:freq:fix 2437000000Hz");
   EXPECT_EQ(sent[3], " :source:power:level:immediate:amplitude -20.5dbm");
@@ -96,11 +96,11 @@ TEST_F(CliLink, RefreshFailsWhenTheInstrumentRefusesACommand) {
   SimProcess sim({"--port", "0"});
   ASSERT_TRUE(sim.started());
   // Nothing was downloaded: the instrument has no waveform of that name.
-  const CliResult r = run_cli({"refresh", "--to", tcp_uri(sim)});
-  EXPECT_EQ(r.exit_status, 1);
+  const CliResult r = runCli({"refresh", "--to", tcpUri(sim)});
+  EXPECT_EQ(r.exitStatus, 1);
   EXPECT_EQ(r.err, "dot11b refresh: The instrument did not take the command ' :source:rad:arb:wav \"arbi:dot11b\" ': "
                    "-256,\"File name not found\"\n");
-  EXPECT_EQ(without_error_queries(sim.log_lines_until(":SYSTem:LOCal")).size(), 16u) << "every command was still sent";
+  EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")).size(), 16u) << "every command was still sent";
 }
 
 }  // namespace

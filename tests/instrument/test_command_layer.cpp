@@ -15,10 +15,10 @@ using namespace dot11b::instrument;
 
 TEST(PlaybackCommands, StartValuesGiveTheListedCommands) {
   const PlaybackSettings start;
-  EXPECT_EQ(playbackCommandsQ6200T("dot11b", start), playback_commands_q6200t());
+  EXPECT_EQ(playbackCommandsQ6200T("dot11b", start), expectedPlaybackCommandsQ6200T());
   PlaybackSettings older = start;
   older.reconFilter = 1;
-  EXPECT_EQ(playbackCommandsOlderPlatform("dot11b", older), playback_commands_older_platform());
+  EXPECT_EQ(playbackCommandsOlderPlatform("dot11b", older), expectedPlaybackCommandsOlderPlatform());
   EXPECT_EQ(waveformSelection("dot11b"), std::string(" :source:rad:arb:wav ") + '"' + "arbi:dot11b" + '"' + " ");
 }
 
@@ -81,7 +81,7 @@ class RecordingLink : public InstrumentLink {
 
 TEST(Playback, SendsEveryCommandThenReturnsToLocal) {
   RecordingLink link;
-  const auto commands = playback_commands_q6200t();
+  const auto commands = expectedPlaybackCommandsQ6200T();
   const LinkReply reply = runPlayback(commands, link);
   EXPECT_EQ(reply.status, 0);
   std::vector<std::string> expected = commands;
@@ -90,7 +90,7 @@ TEST(Playback, SendsEveryCommandThenReturnsToLocal) {
 }
 
 TEST(Playback, FirstFailureIsReportedEvenWhenTheLastCommandSucceeds) {
-  const auto commands = playback_commands_q6200t();
+  const auto commands = expectedPlaybackCommandsQ6200T();
   RecordingLink link({commands[2], commands[4]});
   const LinkReply reply = runPlayback(commands, link);
   EXPECT_EQ(link.calls.size(), commands.size() + 1) << "every command is still sent";

@@ -14,7 +14,7 @@ class TcpLink : public ::testing::Test {
  protected:
   ScopedEnv timeout_{"DOT11B_INSTRIO_TIMEOUT_MS", "5000"};
   SimProcess sim_{{"--port", "0"}};
-  TestConnection link_ = tcp_to(sim_.port());
+  TestConnection link_ = tcpTo(sim_.port());
 };
 
 TEST_F(TcpLink, PingReturnsTheIdentity) {
@@ -22,7 +22,7 @@ TEST_F(TcpLink, PingReturnsTheIdentity) {
   const auto reply = ping(link_);
   EXPECT_EQ(reply.status, INSTRIO_OK);
   EXPECT_EQ(reply.text, "Vantrel,Q6200T,SIM0001,A.01.00");
-  EXPECT_EQ(sim_.log_lines(1), Lines{"*IDN?"});
+  EXPECT_EQ(sim_.logLines(1), Lines{"*IDN?"});
 }
 
 TEST_F(TcpLink, SendIsCheckedAndQueryReadsTheSettingBack) {
@@ -31,7 +31,7 @@ TEST_F(TcpLink, SendIsCheckedAndQueryReadsTheSettingBack) {
   const auto reply = query(link_, ":SOURce:FREQuency:FIXed?");
   EXPECT_EQ(reply.status, INSTRIO_OK);
   EXPECT_EQ(reply.text, "2412000000");
-  EXPECT_EQ(sim_.log_lines(3), (Lines{" :source:freq:fix 2412000000Hz", ":SYSTem:ERRor?", ":SOURce:FREQuency:FIXed?"}));
+  EXPECT_EQ(sim_.logLines(3), (Lines{" :source:freq:fix 2412000000Hz", ":SYSTem:ERRor?", ":SOURce:FREQuency:FIXed?"}));
 }
 
 TEST_F(TcpLink, SendOfAQueryReturnsItsReply) {
@@ -53,17 +53,17 @@ TEST_F(TcpLink, DownloadStoresTheKnownBytes) {
   ASSERT_EQ(reply.status, INSTRIO_OK) << reply.text;
   EXPECT_EQ(hex(sim_.stored("ARBI", "dot11b")), "7F FE 7F FE 80 02 C0 01");
   EXPECT_EQ(hex(sim_.stored("MKRI", "dot11b")), "03 02");
-  EXPECT_EQ(sim_.log_lines(3), (Lines{":MMEMory:DATA \"ARBI:dot11b\",#18[8 bytes]",
-                                      ":MMEMory:DATA \"MKRI:dot11b\",#12[2 bytes]", ":SYSTem:ERRor?"}));
+  EXPECT_EQ(sim_.logLines(3), (Lines{":MMEMory:DATA \"ARBI:dot11b\",#18[8 bytes]",
+                                     ":MMEMory:DATA \"MKRI:dot11b\",#12[2 bytes]", ":SYSTem:ERRor?"}));
 }
 
 TEST_F(TcpLink, DownloadOfALargeWaveformStoresEveryByte) {
   ASSERT_TRUE(sim_.started());
-  const TestWaveform w = pseudo_random_waveform(40000);
+  const TestWaveform w = pseudoRandomWaveform(40000);
   const auto reply = download(link_, w);
   ASSERT_EQ(reply.status, INSTRIO_OK) << reply.text;
-  EXPECT_TRUE(sim_.stored("ARBI", "dot11b") == expected_sample_bytes(w));
-  EXPECT_TRUE(sim_.stored("MKRI", "dot11b") == expected_marker_bytes(w));
+  EXPECT_TRUE(sim_.stored("ARBI", "dot11b") == expectedSampleBytes(w));
+  EXPECT_TRUE(sim_.stored("MKRI", "dot11b") == expectedMarkerBytes(w));
 }
 
 TEST(TcpLinkIpv6, PingOverIpv6Loopback) {

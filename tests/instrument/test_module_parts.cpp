@@ -40,15 +40,15 @@ TEST(SampleEncoding, KnownVectors) {
   };
   for (const EncodingCase& c : cases) {
     std::string out;
-    append_samples_int16_be(c.i.data(), c.q.data(), c.i.size(), c.scale, out);
+    appendSamplesInt16Be(c.i.data(), c.q.data(), c.i.size(), c.scale, out);
     EXPECT_EQ(hex(out), c.bytes);
   }
 }
 
 TEST(SampleEncoding, LargestComponentIsFullScaleForAnyWaveform) {
-  const TestWaveform w = pseudo_random_waveform(2000);
+  const TestWaveform w = pseudoRandomWaveform(2000);
   std::string out;
-  append_samples_int16_be(w.i.data(), w.q.data(), w.i.size(), 1.0, out);
+  appendSamplesInt16Be(w.i.data(), w.q.data(), w.i.size(), 1.0, out);
   ASSERT_EQ(out.size(), 4 * w.i.size());
   int largest = 0;
   for (std::size_t k = 0; k < out.size(); k += 2) {
@@ -56,24 +56,24 @@ TEST(SampleEncoding, LargestComponentIsFullScaleForAnyWaveform) {
     largest = std::max(largest, std::abs(static_cast<int>(value)));
   }
   EXPECT_EQ(largest, 32766);
-  EXPECT_TRUE(out == expected_sample_bytes(w));
+  EXPECT_TRUE(out == expectedSampleBytes(w));
 }
 
 TEST(MarkerEncoding, RowsBecomeBitsAndNullRowsAreClear) {
   const uint8_t row1[] = {0, 1, 0, 1, 7};
   const uint8_t row2[] = {0, 0, 1, 1, 0};
-  std::string both, only_second;
-  append_marker_bytes(row1, row2, 5, both);
-  append_marker_bytes(nullptr, row2, 5, only_second);
+  std::string both, onlySecond;
+  appendMarkerBytes(row1, row2, 5, both);
+  appendMarkerBytes(nullptr, row2, 5, onlySecond);
   EXPECT_EQ(hex(both), "00 01 02 03 01");
-  EXPECT_EQ(hex(only_second), "00 00 02 02 00");
+  EXPECT_EQ(hex(onlySecond), "00 00 02 02 00");
 }
 
 TEST(DownloadPayload, CommandsCarryDefiniteLengthBlocks) {
   for (const auto& [length, header] : std::vector<std::pair<std::size_t, std::string>>{
            {8, "#18"}, {160, "#3160"}, {160000, "#6160000"}, {999999999, "#9999999999"}}) {
     std::string out;
-    append_block_header(length, out);
+    appendBlockHeader(length, out);
     EXPECT_EQ(out, header);
   }
   const double i[] = {1, -1}, q[] = {1, -0.5};
@@ -81,31 +81,31 @@ TEST(DownloadPayload, CommandsCarryDefiniteLengthBlocks) {
   DownloadRequest request;
   request.i = i;
   request.q = q;
-  request.sample_count = 2;
+  request.sampleCount = 2;
   request.marker1 = m1;
   request.title = "my wave#1";
-  const DownloadPayload payload = build_download_payload(request);
-  EXPECT_EQ(payload.waveform_command,
+  const DownloadPayload payload = buildDownloadPayload(request);
+  EXPECT_EQ(payload.waveformCommand,
             ":MMEMory:DATA \"ARBI:my wave#1\",#18" + std::string("\x7F\xFE\x7F\xFE\x80\x02\xC0\x01", 8) + "\n");
-  EXPECT_EQ(payload.marker_command, ":MMEMory:DATA \"MKRI:my wave#1\",#12" + std::string("\x01\x00", 2) + "\n");
+  EXPECT_EQ(payload.markerCommand, ":MMEMory:DATA \"MKRI:my wave#1\",#12" + std::string("\x01\x00", 2) + "\n");
 }
 
 TEST(ScpiText, QueriesAndErrorNumbers) {
-  EXPECT_TRUE(is_query("*IDN?"));
-  EXPECT_TRUE(is_query(":freq?;:pow?"));
-  EXPECT_FALSE(is_query(" :source:rad:arb:wav \"arbi:what?\" "));
-  EXPECT_FALSE(is_query(":outp on"));
+  EXPECT_TRUE(isQuery("*IDN?"));
+  EXPECT_TRUE(isQuery(":freq?;:pow?"));
+  EXPECT_FALSE(isQuery(" :source:rad:arb:wav \"arbi:what?\" "));
+  EXPECT_FALSE(isQuery(":outp on"));
   const std::vector<std::pair<std::string, std::optional<long>>> replies = {
       {"0,\"No error\"", 0}, {"+0,\"No error\"", 0}, {"-113,\"Undefined header\"", -113},
       {"+221,\"Settings conflict\"", 221}, {"0", 0}, {"No error", std::nullopt}, {"", std::nullopt}, {"-1x,\"\"", std::nullopt}};
-  for (const auto& [reply, number] : replies) EXPECT_EQ(error_number(reply), number) << reply;
+  for (const auto& [reply, number] : replies) EXPECT_EQ(errorNumber(reply), number) << reply;
 }
 
 TEST(ScpiText, AcceptedCommandsAndTitles) {
   for (const char* text : {" :source:rad:arb:wav \"arbi:dot11b\" ", ":a \"say \"\"hi\"\"\"", ":a 'x\"y'", "*RST"}) {
-    EXPECT_NO_THROW(check_command_text(text)) << text;
+    EXPECT_NO_THROW(checkCommandText(text)) << text;
   }
-  for (const char* title : {"dot11b", "frame 11 Mbit/s", "a'b", "x#1"}) EXPECT_NO_THROW(check_waveform_title(title)) << title;
+  for (const char* title : {"dot11b", "frame 11 Mbit/s", "a'b", "x#1"}) EXPECT_NO_THROW(checkWaveformTitle(title)) << title;
   EXPECT_EQ(printable("a\nb\x7f"), "a\\x0Ab\\x7F");
 }
 
@@ -122,37 +122,37 @@ TEST(TcpAddress, Forms) {
                                          {"fe80::1", "fe80::1", 5025},
                                          {"[::1]:6000", "::1", 6000},
                                          {"[2001:db8::7]", "2001:db8::7", 5025}}) {
-    const TcpEndpoint endpoint = parse_tcp_address(c.text);
+    const TcpEndpoint endpoint = parseTcpAddress(c.text);
     EXPECT_EQ(endpoint.host, c.host) << c.text;
     EXPECT_EQ(endpoint.port, c.port) << c.text;
   }
   for (const char* bad : {"", "   ", "0.0.0.0", "::", "[::]:5025", "host:0", "host:65536", "host:50a", "[::1", "[::1]x", ":5025", "a b"}) {
-    EXPECT_THROW(parse_tcp_address(bad), BusError) << bad;
+    EXPECT_THROW(parseTcpAddress(bad), BusError) << bad;
   }
 }
 
 TEST(SerialSettings, DevicePathHandshakeAndBaud) {
-  EXPECT_EQ(serial_device_path(1), "/dev/ttyS0");
+  EXPECT_EQ(serialDevicePath(1), "/dev/ttyS0");
   {
     ScopedEnv device("DOT11B_SERIAL_PORT3", "/dev/ttyUSB0");
-    EXPECT_EQ(serial_device_path(3), "/dev/ttyUSB0");
+    EXPECT_EQ(serialDevicePath(3), "/dev/ttyUSB0");
   }
-  EXPECT_EQ(serial_device_path(3), "/dev/ttyS2");
-  EXPECT_EQ(parse_handshake("none"), Handshake::None);
-  EXPECT_EQ(parse_handshake("XON/XOFF"), Handshake::XonXoff);
-  EXPECT_EQ(parse_handshake("rts/cts"), Handshake::RtsCts);
-  EXPECT_THROW(parse_handshake("Xon"), BusError);
-  EXPECT_EQ(checked_baud_rate(9600), 9600);
-  EXPECT_THROW(checked_baud_rate(-9600), BusError);
+  EXPECT_EQ(serialDevicePath(3), "/dev/ttyS2");
+  EXPECT_EQ(parseHandshake("none"), Handshake::None);
+  EXPECT_EQ(parseHandshake("XON/XOFF"), Handshake::XonXoff);
+  EXPECT_EQ(parseHandshake("rts/cts"), Handshake::RtsCts);
+  EXPECT_THROW(parseHandshake("Xon"), BusError);
+  EXPECT_EQ(checkedBaudRate(9600), 9600);
+  EXPECT_THROW(checkedBaudRate(-9600), BusError);
 }
 
 TEST(Gpib, AddressTextsAndTimeoutCodes) {
-  EXPECT_EQ(gpib_address({0, 19, -1}), "GPIB0::19::INSTR");
-  EXPECT_EQ(gpib_address({1, 5, 0}), "GPIB1::5::0::INSTR");
+  EXPECT_EQ(gpibAddress({0, 19, -1}), "GPIB0::19::INSTR");
+  EXPECT_EQ(gpibAddress({1, 5, 0}), "GPIB1::5::0::INSTR");
   const std::vector<std::pair<int, int>> codes = {{0, 1}, {1, 5}, {2, 6}, {300, 10}, {301, 11}, {1000, 11},
                                                   {10000, 13}, {10001, 14}, {5000000, 17}};
-  for (const auto& [ms, code] : codes) EXPECT_EQ(gpib_timeout_code(ms), code) << ms;
-  EXPECT_NE(gpib_error_text(2, 0).find("ENOL"), std::string::npos);
+  for (const auto& [ms, code] : codes) EXPECT_EQ(gpibTimeoutCode(ms), code) << ms;
+  EXPECT_NE(gpibErrorText(2, 0).find("ENOL"), std::string::npos);
 }
 
 }  // namespace

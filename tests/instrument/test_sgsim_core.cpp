@@ -14,15 +14,15 @@ namespace {
 TEST(SgsimHeaders, LongAndShortFormsAnyCaseAndOptionalNodes) {
   const char* pattern = "[:SOURce]:FREQuency[:FIXed]";
   for (const char* header : {":SOURce:FREQuency:FIXed", ":freq:fix", "freq", ":source:frequency", "SOUR:FREQ:FIX", ":FREQ:FIXED"}) {
-    EXPECT_TRUE(sgsim::header_matches(pattern, header)) << header;
+    EXPECT_TRUE(sgsim::headerMatches(pattern, header)) << header;
   }
   for (const char* header : {":fre:fix", ":sourc:freq", ":freq:fix:fix", ":source", ":frequen", ""}) {
-    EXPECT_FALSE(sgsim::header_matches(pattern, header)) << header;
+    EXPECT_FALSE(sgsim::headerMatches(pattern, header)) << header;
   }
-  EXPECT_TRUE(sgsim::header_matches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":source:power:level:immediate:amplitude"));
-  EXPECT_TRUE(sgsim::header_matches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":pow:ampl"));
-  EXPECT_FALSE(sgsim::header_matches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":pow:alc:state"));
-  EXPECT_TRUE(sgsim::header_matches("*IDN", "*idn"));
+  EXPECT_TRUE(sgsim::headerMatches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":source:power:level:immediate:amplitude"));
+  EXPECT_TRUE(sgsim::headerMatches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":pow:ampl"));
+  EXPECT_FALSE(sgsim::headerMatches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":pow:alc:state"));
+  EXPECT_TRUE(sgsim::headerMatches("*IDN", "*idn"));
 }
 
 TEST(SgsimFramer, BlocksMayHoldLineFeedsAndArriveInPieces) {
@@ -32,50 +32,50 @@ TEST(SgsimFramer, BlocksMayHoldLineFeedsAndArriveInPieces) {
   std::vector<std::string> messages;
   for (const char c : stream) {  // one byte at a time
     framer.feed(&c, 1);
-    while (const auto m = framer.next_message()) messages.push_back(*m);
+    while (const auto m = framer.nextMessage()) messages.push_back(*m);
   }
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0], ":MMEM:DATA \"ARBI:a#1\",#16" + block);
   EXPECT_EQ(messages[1], "*IDN?");
-  EXPECT_EQ(sgsim::abbreviate_blocks(messages[0]), ":MMEM:DATA \"ARBI:a#1\",#16[6 bytes]");
+  EXPECT_EQ(sgsim::abbreviateBlocks(messages[0]), ":MMEM:DATA \"ARBI:a#1\",#16[6 bytes]");
 }
 
 TEST(SgsimFramer, ReportsTheProgressOfABlock) {
   sgsim::MessageFramer framer;
   const std::string head = ":MMEM:DATA \"ARBI:a\",#210abcd";
   framer.feed(head.data(), head.size());
-  EXPECT_FALSE(framer.next_message());
+  EXPECT_FALSE(framer.nextMessage());
   std::size_t received = 0, length = 0;
-  ASSERT_TRUE(framer.block_in_progress(received, length));
+  ASSERT_TRUE(framer.blockInProgress(received, length));
   EXPECT_EQ(received, 4u);
   EXPECT_EQ(length, 10u);
 }
 
 TEST(SgsimParser, UnitsParametersAndBadBlocks) {
-  const auto units = sgsim::parse_message(" :freq:fix 2.412 GHz ; :rad:arb:wav \"arbi:say \"\"hi\"\"\";*IDN?");
+  const auto units = sgsim::parseMessage(" :freq:fix 2.412 GHz ; :rad:arb:wav \"arbi:say \"\"hi\"\"\";*IDN?");
   ASSERT_EQ(units.size(), 3u);
   EXPECT_EQ(units[0].header, ":freq:fix");
   EXPECT_EQ(units[0].parameters.at(0).value, "2.412 GHz");
   EXPECT_EQ(units[1].parameters.at(0).kind, sgsim::Parameter::Kind::String);
   EXPECT_EQ(units[1].parameters.at(0).value, "arbi:say \"hi\"");
   EXPECT_TRUE(units[2].query);
-  const auto code_of = [](const std::string& message) {
+  const auto codeOf = [](const std::string& message) {
     try {
-      sgsim::parse_message(message);
+      sgsim::parseMessage(message);
     } catch (const sgsim::ScpiError& e) {
       return e.code();
     }
     return 0;
   };
-  EXPECT_EQ(code_of(":MMEM:DATA \"ARBI:a\",#14abcdef"), -161);  // more bytes than stated
-  EXPECT_EQ(code_of(":MMEM:DATA \"ARBI:a\",#19abcd"), -161);    // fewer bytes than stated
-  EXPECT_EQ(code_of(":rad:arb:wav \"open"), -151);
-  EXPECT_EQ(code_of(":freq 1,"), -109);
-  EXPECT_EQ(code_of(":freq% 1"), -102);
+  EXPECT_EQ(codeOf(":MMEM:DATA \"ARBI:a\",#14abcdef"), -161);  // more bytes than stated
+  EXPECT_EQ(codeOf(":MMEM:DATA \"ARBI:a\",#19abcd"), -161);    // fewer bytes than stated
+  EXPECT_EQ(codeOf(":rad:arb:wav \"open"), -151);
+  EXPECT_EQ(codeOf(":freq 1,"), -109);
+  EXPECT_EQ(codeOf(":freq% 1"), -102);
 }
 
 // Runs messages on a fresh instrument and returns the answer of the last one.
-std::string answer_after(const std::vector<std::string>& messages) {
+std::string answerAfter(const std::vector<std::string>& messages) {
   sgsim::Instrument instrument("", 0);
   std::string last;
   for (const std::string& m : messages) last = instrument.handle(m).value_or("");
@@ -107,11 +107,11 @@ TEST(SgsimInstrument, SettingsAnswerTheirQueryForms) {
       {" :output:state on", ":outp?", "1"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(answer_after({c.command, c.query}), c.answer) << c.command;
-    EXPECT_EQ(answer_after({c.command, ":syst:err?"}), "0,\"No error\"") << c.command;
+    EXPECT_EQ(answerAfter({c.command, c.query}), c.answer) << c.command;
+    EXPECT_EQ(answerAfter({c.command, ":syst:err?"}), "0,\"No error\"") << c.command;
   }
-  EXPECT_EQ(answer_after({"*IDN?"}), "Vantrel,Q6200T,SIM0001,A.01.00");
-  EXPECT_EQ(answer_after({":freq 1e9", "*RST", ":freq?"}), "1000000000");
+  EXPECT_EQ(answerAfter({"*IDN?"}), "Vantrel,Q6200T,SIM0001,A.01.00");
+  EXPECT_EQ(answerAfter({":freq 1e9", "*RST", ":freq?"}), "1000000000");
 }
 
 TEST(SgsimInstrument, ErrorsGoToTheQueue) {
@@ -133,11 +133,11 @@ TEST(SgsimInstrument, ErrorsGoToTheQueue) {
       {":MMEM:DATA \"MKRI:a\",#11x", "-256,\"File name not found;no waveform of this title\""},
       {":MMEM:DATA \"ARBI:../a\",#14abcd", "-257,\"File name error\""},
   };
-  for (const Case& c : cases) EXPECT_EQ(answer_after({c.command, ":SYST:ERR?"}), c.error) << c.command;
-  EXPECT_EQ(answer_after({":MMEM:DATA \"ARBI:a\",#14abcd", ":MMEM:DATA \"MKRI:a\",#12xy", ":SYST:ERR?"}),
+  for (const Case& c : cases) EXPECT_EQ(answerAfter({c.command, ":SYST:ERR?"}), c.error) << c.command;
+  EXPECT_EQ(answerAfter({":MMEM:DATA \"ARBI:a\",#14abcd", ":MMEM:DATA \"MKRI:a\",#12xy", ":SYST:ERR?"}),
             "-224,\"Illegal parameter value;marker count differs from sample count\"");
-  EXPECT_EQ(answer_after({":MMEM:DATA \"ARBI:a\",#14abcd", ":MMEM:DATA? \"ARBI:a\""}), "#14abcd");
-  EXPECT_EQ(answer_after({":frobnicate", "*CLS", ":SYST:ERR?"}), "0,\"No error\"");
+  EXPECT_EQ(answerAfter({":MMEM:DATA \"ARBI:a\",#14abcd", ":MMEM:DATA? \"ARBI:a\""}), "#14abcd");
+  EXPECT_EQ(answerAfter({":frobnicate", "*CLS", ":SYST:ERR?"}), "0,\"No error\"");
 }
 
 TEST(SgsimInstrument, FaultInjectionFailsTheChosenCommandOnly) {

@@ -7,7 +7,7 @@
 
 namespace instrument_test {
 
-TestWaveform pseudo_random_waveform(std::size_t n, const std::string& title) {
+TestWaveform pseudoRandomWaveform(std::size_t n, const std::string& title) {
   TestWaveform w;
   w.title = title;
   uint32_t state = 12345;
@@ -24,7 +24,7 @@ TestWaveform pseudo_random_waveform(std::size_t n, const std::string& title) {
   return w;
 }
 
-std::string expected_sample_bytes(const TestWaveform& w) {
+std::string expectedSampleBytes(const TestWaveform& w) {
   double largest = 0;
   for (std::size_t k = 0; k < w.i.size(); ++k) largest = std::max({largest, std::abs(w.i[k]), std::abs(w.q[k])});
   std::string bytes;
@@ -38,7 +38,7 @@ std::string expected_sample_bytes(const TestWaveform& w) {
   return bytes;
 }
 
-std::string expected_marker_bytes(const TestWaveform& w) {
+std::string expectedMarkerBytes(const TestWaveform& w) {
   std::string bytes;
   for (std::size_t k = 0; k < w.i.size(); ++k) bytes += static_cast<char>((w.marker1[k] ? 1 : 0) | (w.marker2[k] ? 2 : 0));
   return bytes;
@@ -55,7 +55,7 @@ std::string hex(const std::string& bytes) {
   return text;
 }
 
-std::vector<std::string> playback_commands_q6200t() {
+std::vector<std::string> expectedPlaybackCommandsQ6200T() {
   return {" :source:rad:arb:state off",
           " :source:rad:arb:wav \"arbi:dot11b\" ",
           " :source:freq:fix 2412000000Hz",
@@ -73,7 +73,7 @@ std::vector<std::string> playback_commands_q6200t() {
           " :output:state on"};
 }
 
-std::vector<std::string> playback_commands_older_platform() {
+std::vector<std::string> expectedPlaybackCommandsOlderPlatform() {
   return {" :source:rad:arb:state off",
           " :source:rad:arb:wav \"arbi:dot11b\" ",
           " :source:freq:fix 2412000000Hz",

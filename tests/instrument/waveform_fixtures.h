@@ -19,20 +19,20 @@ struct TestWaveform {
 
 // n samples of a deterministic pseudo-random waveform with markers (row 1 on the first tenth,
 // row 2 on every fourth sample).
-TestWaveform pseudo_random_waveform(std::size_t n, const std::string& title = "dot11b");
+TestWaveform pseudoRandomWaveform(std::size_t n, const std::string& title = "dot11b");
 
 // The bytes of the ARBI block for the waveform: its largest component scaled to 32766, rounded
 // half away from zero, big-endian signed 16-bit, I and Q interleaved.
-std::string expected_sample_bytes(const TestWaveform& w);
+std::string expectedSampleBytes(const TestWaveform& w);
 // One byte per sample: bit 0 marker row 1, bit 1 marker row 2.
-std::string expected_marker_bytes(const TestWaveform& w);
+std::string expectedMarkerBytes(const TestWaveform& w);
 
 // Bytes written as hexadecimal pairs, "7F FE ...", for readable comparisons.
 std::string hex(const std::string& bytes);
 
 // The playback set-up commands for the start values of the signal generator settings and the
 // waveform "dot11b": 15 for the Q6200T generation, 11 for the older platform.
-std::vector<std::string> playback_commands_q6200t();
-std::vector<std::string> playback_commands_older_platform();
+std::vector<std::string> expectedPlaybackCommandsQ6200T();
+std::vector<std::string> expectedPlaybackCommandsOlderPlatform();
 
 }  // namespace instrument_test

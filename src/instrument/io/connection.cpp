@@ -25,7 +25,7 @@ const char* required(const char* text, const char* field) {
 
 }  // namespace
 
-ConnectionSettings read_connection(const instrio_connection* record) {
+ConnectionSettings readConnection(const instrio_connection* record) {
   if (record == nullptr) refuse("no connection record was given");
   if (record->abi_version != INSTRIO_ABI_VERSION) {
     refuse("connection record of interface version " + std::to_string(record->abi_version) + "; this module reads version " +
@@ -39,24 +39,24 @@ ConnectionSettings read_connection(const instrio_connection* record) {
   } else if (type == "RS232") {
     settings.type = BusType::Rs232;
     settings.serial.port = record->rs232_port;
-    settings.serial.device = serial_device_path(record->rs232_port);
-    settings.serial.baud = checked_baud_rate(record->rs232_baudrate);
-    settings.serial.handshake = parse_handshake(required(record->rs232_handshake, "RS232.handshake"));
+    settings.serial.device = serialDevicePath(record->rs232_port);
+    settings.serial.baud = checkedBaudRate(record->rs232_baudrate);
+    settings.serial.handshake = parseHandshake(required(record->rs232_handshake, "RS232.handshake"));
   } else if (type == "TCPIP") {
     settings.type = BusType::Tcpip;
-    settings.tcp = parse_tcp_address(required(record->tcpip_address, "TCPIP.address"));
-    settings.tcp_board = record->tcpip_board;
+    settings.tcp = parseTcpAddress(required(record->tcpip_address, "TCPIP.address"));
+    settings.tcpBoard = record->tcpip_board;
   } else {
     refuse("connection type \"" + std::string(record->type) + "\" is not one of \"GPIB\", \"RS232\", \"TCPIP\"");
   }
   return settings;
 }
 
-std::unique_ptr<Transport> open_transport(const ConnectionSettings& settings, const Deadline& deadline) {
+std::unique_ptr<Transport> openTransport(const ConnectionSettings& settings, const Deadline& deadline) {
   switch (settings.type) {
-    case BusType::Gpib: return open_gpib(settings.gpib, deadline);
-    case BusType::Rs232: return open_serial(settings.serial);
-    case BusType::Tcpip: return open_tcp(settings.tcp, settings.tcp_board, deadline);
+    case BusType::Gpib: return openGpib(settings.gpib, deadline);
+    case BusType::Rs232: return openSerial(settings.serial);
+    case BusType::Tcpip: return openTcp(settings.tcp, settings.tcpBoard, deadline);
   }
   refuse("unknown connection type");
 }

@@ -19,14 +19,14 @@ struct ConnectionSettings {
   GpibSettings gpib;      // used when type is Gpib
   SerialSettings serial;  // used when type is Rs232
   TcpEndpoint tcp;        // used when type is Tcpip
-  int tcp_board = 0;
+  int tcpBoard = 0;
 };
 
 // Reads and checks the fields the record's type uses. Throws BusError INSTRIO_BAD_ARGUMENT for a
 // null record, a wrong ABI version, an unknown type or a bad field, naming the field and value.
-ConnectionSettings read_connection(const instrio_connection* record);
+ConnectionSettings readConnection(const instrio_connection* record);
 
 // Opens the connection before `deadline`.
-std::unique_ptr<Transport> open_transport(const ConnectionSettings& settings, const Deadline& deadline);
+std::unique_ptr<Transport> openTransport(const ConnectionSettings& settings, const Deadline& deadline);
 
 }  // namespace dot11b::instrio

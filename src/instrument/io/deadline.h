@@ -13,7 +13,7 @@ class Deadline {
   explicit Deadline(std::chrono::milliseconds budget) : end_(Clock::now() + budget), budget_(budget) {}
 
   // Whole milliseconds left, rounded up so that a wait never returns just before the end; 0 once passed.
-  int remaining_ms() const {
+  int remainingMs() const {
     const auto left = end_ - Clock::now();
     if (left <= Clock::duration::zero()) return 0;
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
@@ -21,7 +21,7 @@ class Deadline {
   }
   bool expired() const { return Clock::now() >= end_; }
   // The whole time allowed [ms], for messages.
-  long long budget_ms() const { return budget_.count(); }
+  long long budgetMs() const { return budget_.count(); }
 
  private:
   Clock::time_point end_;

@@ -14,7 +14,7 @@ namespace dot11b::instrio {
 struct DownloadRequest {
   const double* i = nullptr;  // I of each sample, unscaled
   const double* q = nullptr;  // Q of each sample, unscaled
-  std::size_t sample_count = 0;
+  std::size_t sampleCount = 0;
   const uint8_t* marker1 = nullptr;  // marker row 1, one byte per sample, or null
   const uint8_t* marker2 = nullptr;  // marker row 2, or null
   std::string title;                 // waveform name in the instrument's memory
@@ -23,20 +23,20 @@ struct DownloadRequest {
 };
 
 struct DownloadPayload {
-  std::string waveform_command;  // with its block and terminator
-  std::string marker_command;    // with its block and terminator
-  std::size_t sample_bytes = 0;  // payload bytes of the waveform block
-  std::size_t marker_bytes = 0;  // payload bytes of the marker block
+  std::string waveformCommand;  // with its block and terminator
+  std::string markerCommand;    // with its block and terminator
+  std::size_t sampleBytes = 0;  // payload bytes of the waveform block
+  std::size_t markerBytes = 0;  // payload bytes of the marker block
 };
 
 // Longest block payload: a definite-length block header holds at most 9 length digits.
 inline constexpr std::size_t kMaxBlockBytes = 999'999'999;
 
 // Appends the header of a definite-length block of `length` bytes, e.g. "#3160" for 160 bytes.
-void append_block_header(std::size_t length, std::string& out);
+void appendBlockHeader(std::size_t length, std::string& out);
 
 // Checks the request (INSTRIO_BAD_ARGUMENT: missing data, no samples, too many samples, a bad
 // title, a normalization other than "norm", non-finite values) and builds both commands.
-DownloadPayload build_download_payload(const DownloadRequest& request);
+DownloadPayload buildDownloadPayload(const DownloadRequest& request);
 
 }  // namespace dot11b::instrio

@@ -15,60 +15,60 @@ namespace {
 
 [[noreturn]] void refuse(const std::string& why) { throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: " + why); }
 
-const instrio_arguments& required_arguments(const instrio_arguments* arguments, int32_t operation) {
+const instrio_arguments& requiredArguments(const instrio_arguments* arguments, int32_t operation) {
   if (arguments == nullptr) refuse("operation " + std::to_string(operation) + " needs arguments and none were given");
   return *arguments;
 }
 
-std::string command_text(const instrio_arguments* arguments, int32_t operation) {
-  const char* text = required_arguments(arguments, operation).text;
+std::string commandText(const instrio_arguments* arguments, int32_t operation) {
+  const char* text = requiredArguments(arguments, operation).text;
   if (text == nullptr) refuse("operation " + std::to_string(operation) + " needs a command text and none was given");
-  check_command_text(text);
+  checkCommandText(text);
   return text;
 }
 
-DownloadPayload download_payload(const instrio_arguments* arguments) {
-  const instrio_arguments& a = required_arguments(arguments, INSTRIO_DOWNLOAD);
+DownloadPayload downloadPayload(const instrio_arguments* arguments) {
+  const instrio_arguments& a = requiredArguments(arguments, INSTRIO_DOWNLOAD);
   if (a.title == nullptr) refuse("download: no waveform title was given; nothing was sent");
   DownloadRequest request;
   request.i = a.i_samples;
   request.q = a.q_samples;
-  request.sample_count = a.sample_count;
+  request.sampleCount = a.sample_count;
   request.marker1 = a.marker1;
   request.marker2 = a.marker2;
   request.title = a.title;
   request.normalization = a.normalization != nullptr ? a.normalization : "";
   request.scale = a.scale;
-  return build_download_payload(request);
+  return buildDownloadPayload(request);
 }
 
 Outcome run(int32_t operation, const instrio_connection* connection, const instrio_arguments* arguments) {
-  const ConnectionSettings settings = read_connection(connection);
-  const auto connect_timeout = base_timeout();
+  const ConnectionSettings settings = readConnection(connection);
+  const auto connectTimeout = baseTimeout();
   switch (operation) {
     case INSTRIO_PING: {
-      const auto transport = open_transport(settings, Deadline(connect_timeout));
+      const auto transport = openTransport(settings, Deadline(connectTimeout));
       return {INSTRIO_OK, ping(*transport)};
     }
     case INSTRIO_SEND: {
-      const std::string command = command_text(arguments, operation);
-      const auto transport = open_transport(settings, Deadline(connect_timeout));
-      return {INSTRIO_OK, send_command(*transport, command)};
+      const std::string command = commandText(arguments, operation);
+      const auto transport = openTransport(settings, Deadline(connectTimeout));
+      return {INSTRIO_OK, sendCommand(*transport, command)};
     }
     case INSTRIO_QUERY: {
-      const std::string text = command_text(arguments, operation);
-      const auto transport = open_transport(settings, Deadline(connect_timeout));
+      const std::string text = commandText(arguments, operation);
+      const auto transport = openTransport(settings, Deadline(connectTimeout));
       return {INSTRIO_OK, query(*transport, text)};
     }
     case INSTRIO_DOWNLOAD: {
-      const DownloadPayload payload = download_payload(arguments);
-      const auto transport = open_transport(settings, Deadline(connect_timeout));
+      const DownloadPayload payload = downloadPayload(arguments);
+      const auto transport = openTransport(settings, Deadline(connectTimeout));
       download(*transport, payload, arguments->title);
       return {INSTRIO_OK, ""};
     }
     case INSTRIO_RETURN_LOCAL: {
-      const auto transport = open_transport(settings, Deadline(connect_timeout));
-      return_to_local(*transport);
+      const auto transport = openTransport(settings, Deadline(connectTimeout));
+      returnToLocal(*transport);
       return {INSTRIO_OK, ""};
     }
     default:

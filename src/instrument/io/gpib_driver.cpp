@@ -52,7 +52,7 @@ GpibDriver load(const std::string& file) {
 
 }  // namespace
 
-const GpibDriver& gpib_driver() {
+const GpibDriver& gpibDriver() {
   const char* configured = std::getenv("DOT11B_GPIB_LIBRARY");
   const std::string file = configured != nullptr && *configured != '\0' ? configured : kGpibLibraryFile;
   // The only state the module keeps between calls: drivers loaded so far, by file name.
@@ -64,7 +64,7 @@ const GpibDriver& gpib_driver() {
   return found->second;
 }
 
-std::string gpib_error_text(int iberr, long ibcntl) {
+std::string gpibErrorText(int iberr, long ibcntl) {
   switch (iberr) {
     case 0: return std::string("EDVR: system error: ") + std::strerror(static_cast<int>(ibcntl));
     case 1: return "ECIC: the interface is not controller-in-charge";
@@ -86,7 +86,7 @@ std::string gpib_error_text(int iberr, long ibcntl) {
   }
 }
 
-int gpib_timeout_code(int ms) {
+int gpibTimeoutCode(int ms) {
   // Codes 1..17 stand for 10 us, 30 us, 100 us ... 1000 s (linux-gpib T10us .. T1000s).
   static constexpr double kLimitsMs[] = {0.01, 0.03, 0.1, 0.3, 1,    3,    10,    30,     100,
                                          300,  1e3,  3e3, 1e4, 3e4, 1e5, 3e5, 1e6};

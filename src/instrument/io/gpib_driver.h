@@ -9,10 +9,10 @@ namespace dot11b::instrio {
 // Entry points of the driver library (names and signatures of linux-gpib's ib.h).
 struct GpibDriver {
   std::string file;  // the library file as loaded, for messages
-  int (*ibdev)(int board_index, int pad, int sad, int timo, int send_eoi, int eosmode) = nullptr;
+  int (*ibdev)(int boardIndex, int pad, int sad, int timo, int sendEoi, int eosmode) = nullptr;
   int (*ibwrt)(int ud, const void* data, long count) = nullptr;
   int (*ibrd)(int ud, void* buffer, long count) = nullptr;
-  int (*ibtmo)(int ud, int timeout_code) = nullptr;
+  int (*ibtmo)(int ud, int timeoutCode) = nullptr;
   int (*ibloc)(int ud) = nullptr;
   int (*ibonl)(int ud, int online) = nullptr;
   int (*iberr)() = nullptr;    // ThreadIberr: error code of the last failed call
@@ -32,12 +32,12 @@ inline constexpr const char* kGpibLibraryFile = "libgpib.so.0";
 
 // The loaded driver. Throws BusError INSTRIO_NO_DRIVER, with a text that says how to install it,
 // when the library cannot be loaded or lacks an entry point.
-const GpibDriver& gpib_driver();
+const GpibDriver& gpibDriver();
 
 // Text of an iberr code, e.g. "ENOL: no listeners on the bus".
-std::string gpib_error_text(int iberr, long ibcntl);
+std::string gpibErrorText(int iberr, long ibcntl);
 
 // Smallest linux-gpib time-out code (T10us .. T1000s) covering `ms` milliseconds.
-int gpib_timeout_code(int ms);
+int gpibTimeoutCode(int ms);
 
 }  // namespace dot11b::instrio

@@ -14,31 +14,31 @@ constexpr int kSecondaryAddressBase = 0x60;
 class GpibTransport final : public Transport {
  public:
   GpibTransport(const GpibSettings& settings, const GpibDriver& driver, int device)
-      : Transport(gpib_address(settings)), driver_(driver), device_(device) {}
+      : Transport(gpibAddress(settings)), driver_(driver), device_(device) {}
   ~GpibTransport() override { driver_.ibonl(device_, 0); }
-  double min_bytes_per_second() const override { return kMinGpibBytesPerSecond; }
+  double minBytesPerSecond() const override { return kMinGpibBytesPerSecond; }
 
-  void go_to_local(const Deadline& deadline) override {
-    driver_.ibtmo(device_, gpib_timeout_code(deadline.remaining_ms()));
+  void goToLocal(const Deadline& deadline) override {
+    driver_.ibtmo(device_, gpibTimeoutCode(deadline.remainingMs()));
     if (driver_.ibloc(device_) & kGpibStatusError) {
       throw BusError(INSTRIO_BUS_ERROR, address() + ": return to local failed: " +
-                                            gpib_error_text(driver_.iberr(), driver_.ibcntl()));
+                                            gpibErrorText(driver_.iberr(), driver_.ibcntl()));
     }
   }
 
  protected:
-  IoResult write_some(const char* data, std::size_t size, const Deadline& deadline) override {
-    const int left = deadline.remaining_ms();
+  IoResult writeSome(const char* data, std::size_t size, const Deadline& deadline) override {
+    const int left = deadline.remainingMs();
     if (left == 0) return {IoEvent::TimedOut, 0, false, {}};
-    driver_.ibtmo(device_, gpib_timeout_code(left));
+    driver_.ibtmo(device_, gpibTimeoutCode(left));
     const int status = driver_.ibwrt(device_, data, static_cast<long>(size));
     return outcome(status, false);
   }
 
-  IoResult read_some(char* buffer, std::size_t capacity, const Deadline& deadline) override {
-    const int left = deadline.remaining_ms();
+  IoResult readSome(char* buffer, std::size_t capacity, const Deadline& deadline) override {
+    const int left = deadline.remainingMs();
     if (left == 0) return {IoEvent::TimedOut, 0, false, {}};
-    driver_.ibtmo(device_, gpib_timeout_code(left));
+    driver_.ibtmo(device_, gpibTimeoutCode(left));
     const int status = driver_.ibrd(device_, buffer, static_cast<long>(capacity));
     return outcome(status, (status & kGpibStatusEnd) != 0);
   }
@@ -50,14 +50,14 @@ class GpibTransport final : public Transport {
     if (!(status & kGpibStatusError)) return {IoEvent::Transferred, moved, end, {}};
     const int error = driver_.iberr();
     if (error == kGpibErrorAborted || (status & kGpibStatusTimeout)) return {IoEvent::TimedOut, moved, false, {}};
-    return {IoEvent::Failed, error == kGpibErrorSystem ? 0 : moved, false, gpib_error_text(error, count)};
+    return {IoEvent::Failed, error == kGpibErrorSystem ? 0 : moved, false, gpibErrorText(error, count)};
   }
 
   const GpibDriver& driver_;
   int device_;
 };
 
-void check_range(const char* name, int value, int low, int high, const char* note) {
+void checkRange(const char* name, int value, int low, int high, const char* note) {
   if (value < low || value > high) {
     throw BusError(INSTRIO_BAD_ARGUMENT, std::string("instrIO: GPIB ") + name + " " + std::to_string(value) +
                                              " is outside " + std::to_string(low) + " to " + std::to_string(high) + note);
@@ -66,31 +66,31 @@ void check_range(const char* name, int value, int low, int high, const char* not
 
 }  // namespace
 
-std::string gpib_address(const GpibSettings& settings) {
+std::string gpibAddress(const GpibSettings& settings) {
   std::string text = "GPIB" + std::to_string(settings.board) + "::" + std::to_string(settings.primary);
   if (settings.secondary >= 0) text += "::" + std::to_string(settings.secondary);
   return text + "::INSTR";
 }
 
-std::unique_ptr<Transport> open_gpib(const GpibSettings& settings, const Deadline& deadline) {
-  check_range("board", settings.board, 0, 15, "");
-  check_range("primary address", settings.primary, 0, 30, "");
-  if (settings.secondary != -1) check_range("secondary address", settings.secondary, 0, 30, " (or -1 for none)");
+std::unique_ptr<Transport> openGpib(const GpibSettings& settings, const Deadline& deadline) {
+  checkRange("board", settings.board, 0, 15, "");
+  checkRange("primary address", settings.primary, 0, 30, "");
+  if (settings.secondary != -1) checkRange("secondary address", settings.secondary, 0, 30, " (or -1 for none)");
 
   const GpibDriver& driver = [&]() -> const GpibDriver& {
     try {
-      return gpib_driver();
+      return gpibDriver();
     } catch (const BusError& e) {
-      throw BusError(e.status(), gpib_address(settings) + ": " + e.what());
+      throw BusError(e.status(), gpibAddress(settings) + ": " + e.what());
     }
   }();
   const int secondary = settings.secondary < 0 ? 0 : kSecondaryAddressBase + settings.secondary;
   const int device = driver.ibdev(settings.board, settings.primary, secondary,
-                                  gpib_timeout_code(deadline.remaining_ms()), 1 /* EOI on last byte */,
+                                  gpibTimeoutCode(deadline.remainingMs()), 1 /* EOI on last byte */,
                                   0 /* replies end with EOI, not a character */);
   if (device < 0) {
-    throw BusError(INSTRIO_CONNECT_FAILED, gpib_address(settings) + ": cannot open the device: " +
-                                               gpib_error_text(driver.iberr(), driver.ibcntl()));
+    throw BusError(INSTRIO_CONNECT_FAILED, gpibAddress(settings) + ": cannot open the device: " +
+                                               gpibErrorText(driver.iberr(), driver.ibcntl()));
   }
   return std::make_unique<GpibTransport>(settings, driver, device);
 }

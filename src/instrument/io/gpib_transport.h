@@ -16,10 +16,10 @@ struct GpibSettings {
 };
 
 // Address text in messages, e.g. "GPIB0::19::INSTR" or "GPIB0::19::3::INSTR".
-std::string gpib_address(const GpibSettings& settings);
+std::string gpibAddress(const GpibSettings& settings);
 
 // Checks the addresses (INSTRIO_BAD_ARGUMENT), loads the driver (INSTRIO_NO_DRIVER) and opens the
 // device (INSTRIO_CONNECT_FAILED). The device is taken off line again when the transport ends.
-std::unique_ptr<Transport> open_gpib(const GpibSettings& settings, const Deadline& deadline);
+std::unique_ptr<Transport> openGpib(const GpibSettings& settings, const Deadline& deadline);
 
 }  // namespace dot11b::instrio

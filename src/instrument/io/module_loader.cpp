@@ -6,11 +6,11 @@
 namespace dot11b::instrio {
 namespace {
 
-void collect_text(void* context, const char* text, size_t length) {
+void collectText(void* context, const char* text, size_t length) {
   static_cast<std::string*>(context)->assign(text, length);
 }
 
-std::string loader_reason() {
+std::string loaderReason() {
   const char* reason = ::dlerror();
   return reason != nullptr ? reason : "unknown reason";
 }
@@ -20,11 +20,11 @@ std::string loader_reason() {
 InstrioModule::InstrioModule(const std::string& file) {
   library_ = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library_ == nullptr) {
-    throw std::runtime_error("the instrument I/O module " + file + " could not be loaded: " + loader_reason());
+    throw std::runtime_error("the instrument I/O module " + file + " could not be loaded: " + loaderReason());
   }
   entry_ = reinterpret_cast<instrio_execute_fn>(::dlsym(library_, INSTRIO_ENTRY_NAME));
   if (entry_ == nullptr) {
-    const std::string reason = loader_reason();
+    const std::string reason = loaderReason();
     ::dlclose(library_);
     throw std::runtime_error("the instrument I/O module " + file + " has no entry " + INSTRIO_ENTRY_NAME + ": " + reason);
   }
@@ -32,7 +32,7 @@ InstrioModule::InstrioModule(const std::string& file) {
 
 InstrioModule::~InstrioModule() { ::dlclose(library_); }
 
-const InstrioModule& InstrioModule::by_name() {
+const InstrioModule& InstrioModule::byName() {
   static const InstrioModule module(INSTRIO_MODULE_FILE);
   return module;
 }
@@ -40,7 +40,7 @@ const InstrioModule& InstrioModule::by_name() {
 ModuleReply InstrioModule::execute(int32_t operation, const instrio_connection& connection,
                                    const instrio_arguments* arguments) const {
   ModuleReply reply;
-  reply.status = entry_(operation, &connection, arguments, collect_text, &reply.text);
+  reply.status = entry_(operation, &connection, arguments, collectText, &reply.text);
   return reply;
 }
 

@@ -24,7 +24,7 @@ class InstrioModule {
 
   // The module found by its name, INSTRIO_MODULE_FILE, loaded at the first call and kept loaded.
   // A failed load throws and is tried again at the next call.
-  static const InstrioModule& by_name();
+  static const InstrioModule& byName();
 
   // One operation (enum instrio_operation); arguments may be null for ping and return to local.
   ModuleReply execute(int32_t operation, const instrio_connection& connection, const instrio_arguments* arguments) const;

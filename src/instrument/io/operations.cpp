@@ -21,10 +21,10 @@ std::string quoted(const std::string& text) {
 }
 
 // Asks for the instrument's oldest error; returns its reply when the error number is not 0.
-std::optional<std::string> next_error(Transport& transport, const Deadline& deadline) {
-  transport.write_all(std::string(kErrorQuery) + "\n", Deadline(base_timeout()), quoted(kErrorQuery));
-  const std::string reply = transport.read_line(deadline, quoted(kErrorQuery));
-  const std::optional<long> number = error_number(reply);
+std::optional<std::string> nextError(Transport& transport, const Deadline& deadline) {
+  transport.writeAll(std::string(kErrorQuery) + "\n", Deadline(baseTimeout()), quoted(kErrorQuery));
+  const std::string reply = transport.readLine(deadline, quoted(kErrorQuery));
+  const std::optional<long> number = errorNumber(reply);
   if (!number) {
     throw BusError(INSTRIO_BUS_ERROR, transport.address() + ": unexpected reply to " + quoted(kErrorQuery) + ": " + quoted(reply));
   }
@@ -33,12 +33,12 @@ std::optional<std::string> next_error(Transport& transport, const Deadline& dead
 }
 
 // Fails with the first queued error, after reading the rest of the queue.
-// reply_deadline: time allowed for the first reply (the instrument may still be storing data).
-void check_instrument_errors(Transport& transport, const Deadline& reply_deadline) {
-  const std::optional<std::string> first = next_error(transport, reply_deadline);
+// replyDeadline: time allowed for the first reply (the instrument may still be storing data).
+void checkInstrumentErrors(Transport& transport, const Deadline& replyDeadline) {
+  const std::optional<std::string> first = nextError(transport, replyDeadline);
   if (!first) return;
   for (int drained = 0; drained < kMaxQueuedErrorsDrained; ++drained) {
-    if (!next_error(transport, Deadline(base_timeout()))) break;
+    if (!nextError(transport, Deadline(baseTimeout()))) break;
   }
   throw BusError(INSTRIO_INSTRUMENT_ERROR, *first);
 }
@@ -46,34 +46,34 @@ void check_instrument_errors(Transport& transport, const Deadline& reply_deadlin
 }  // namespace
 
 std::string ping(Transport& transport) {
-  transport.write_all("*IDN?\n", Deadline(base_timeout()), "'*IDN?'");
-  return transport.read_line(Deadline(base_timeout()), "'*IDN?'");
+  transport.writeAll("*IDN?\n", Deadline(baseTimeout()), "'*IDN?'");
+  return transport.readLine(Deadline(baseTimeout()), "'*IDN?'");
 }
 
-std::string send_command(Transport& transport, const std::string& command) {
-  transport.write_all(command + "\n", Deadline(base_timeout()), quoted(command));
+std::string sendCommand(Transport& transport, const std::string& command) {
+  transport.writeAll(command + "\n", Deadline(baseTimeout()), quoted(command));
   std::string reply;
-  if (is_query(command)) reply = transport.read_line(Deadline(base_timeout()), quoted(command));
-  check_instrument_errors(transport, Deadline(base_timeout()));
+  if (isQuery(command)) reply = transport.readLine(Deadline(baseTimeout()), quoted(command));
+  checkInstrumentErrors(transport, Deadline(baseTimeout()));
   return reply;
 }
 
 std::string query(Transport& transport, const std::string& text) {
-  transport.write_all(text + "\n", Deadline(base_timeout()), quoted(text));
-  return transport.read_line(Deadline(base_timeout()), quoted(text));
+  transport.writeAll(text + "\n", Deadline(baseTimeout()), quoted(text));
+  return transport.readLine(Deadline(baseTimeout()), quoted(text));
 }
 
 void download(Transport& transport, const DownloadPayload& payload, const std::string& title) {
-  const double rate = transport.min_bytes_per_second();
+  const double rate = transport.minBytesPerSecond();
   const std::string name = "\"" + title + "\"";
-  transport.write_all(payload.waveform_command, Deadline(block_timeout(payload.waveform_command.size(), rate)),
-                      "the waveform data of " + name);
-  transport.write_all(payload.marker_command, Deadline(block_timeout(payload.marker_command.size(), rate)),
-                      "the marker data of " + name);
+  transport.writeAll(payload.waveformCommand, Deadline(blockTimeout(payload.waveformCommand.size(), rate)),
+                     "the waveform data of " + name);
+  transport.writeAll(payload.markerCommand, Deadline(blockTimeout(payload.markerCommand.size(), rate)),
+                     "the marker data of " + name);
   // The instrument may still be storing the data when asked; allow for it as for the transfer.
-  check_instrument_errors(transport, Deadline(block_timeout(payload.sample_bytes + payload.marker_bytes, rate)));
+  checkInstrumentErrors(transport, Deadline(blockTimeout(payload.sampleBytes + payload.markerBytes, rate)));
 }
 
-void return_to_local(Transport& transport) { transport.go_to_local(Deadline(base_timeout())); }
+void returnToLocal(Transport& transport) { transport.goToLocal(Deadline(baseTimeout())); }
 
 }  // namespace dot11b::instrio

@@ -1,5 +1,5 @@
 // The five operations of the module, each over one open connection. Command texts and payloads
-// are checked by the caller before the connection is opened (check_command_text, build_download_payload).
+// are checked by the caller before the connection is opened (checkCommandText, buildDownloadPayload).
 #pragma once
 
 #include <string>
@@ -15,15 +15,15 @@ std::string ping(Transport& transport);
 // Sends one command (its reply is read and returned when it is a query), then asks
 // :SYSTem:ERRor?; an error number other than 0 is BusError INSTRIO_INSTRUMENT_ERROR whose text is
 // the instrument's reply.
-std::string send_command(Transport& transport, const std::string& command);
+std::string sendCommand(Transport& transport, const std::string& command);
 
 // Sends one query and returns its reply.
 std::string query(Transport& transport, const std::string& text);
 
-// Sends the waveform and marker blocks, then checks :SYSTem:ERRor? as send_command does.
+// Sends the waveform and marker blocks, then checks :SYSTem:ERRor? as sendCommand does.
 void download(Transport& transport, const DownloadPayload& payload, const std::string& title);
 
 // Returns the instrument to front-panel control.
-void return_to_local(Transport& transport);
+void returnToLocal(Transport& transport);
 
 }  // namespace dot11b::instrio

@@ -4,9 +4,9 @@
 
 namespace dot11b::instrio {
 
-bool wait_ready(int fd, short events, const Deadline& deadline, short& revents) {
+bool waitReady(int fd, short events, const Deadline& deadline, short& revents) {
   for (;;) {
-    const int left = deadline.remaining_ms();
+    const int left = deadline.remainingMs();
     if (left == 0) return false;
     pollfd p{fd, events, 0};
     const int n = ::poll(&p, 1, left);

@@ -9,6 +9,6 @@ namespace dot11b::instrio {
 
 // Waits until `fd` reports one of `events` (or an error or hang-up); false when the deadline passed
 // first. Interrupted waits resume. revents receives what poll() reported (POLLERR on a poll failure).
-bool wait_ready(int fd, short events, const Deadline& deadline, short& revents);
+bool waitReady(int fd, short events, const Deadline& deadline, short& revents);
 
 }  // namespace dot11b::instrio

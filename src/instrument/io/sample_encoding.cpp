@@ -8,7 +8,7 @@
 namespace dot11b::instrio {
 namespace {
 
-void check_finite(const double* values, std::size_t n, const char* component) {
+void checkFinite(const double* values, std::size_t n, const char* component) {
   for (std::size_t k = 0; k < n; ++k) {
     if (!std::isfinite(values[k])) {
       throw BusError(INSTRIO_BAD_ARGUMENT, std::string("instrIO: download: ") + component + " of sample " +
@@ -17,7 +17,7 @@ void check_finite(const double* values, std::size_t n, const char* component) {
   }
 }
 
-void append_int16_be(double value, std::string& out) {
+void appendInt16Be(double value, std::string& out) {
   const auto code = static_cast<uint16_t>(static_cast<int16_t>(std::round(value)));  // round: halves away from zero
   out.push_back(static_cast<char>(code >> 8));
   out.push_back(static_cast<char>(code & 0xff));
@@ -25,10 +25,10 @@ void append_int16_be(double value, std::string& out) {
 
 }  // namespace
 
-void append_samples_int16_be(const double* i, const double* q, std::size_t n, double scale, std::string& out) {
+void appendSamplesInt16Be(const double* i, const double* q, std::size_t n, double scale, std::string& out) {
   if (std::isnan(scale)) throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: download: the scale is not a number");
-  check_finite(i, n, "I");
-  check_finite(q, n, "Q");
+  checkFinite(i, n, "I");
+  checkFinite(q, n, "Q");
   scale = std::clamp(scale, kLowestScale, 1.0);
   double largest = 0.0;
   for (std::size_t k = 0; k < n; ++k) largest = std::max({largest, std::abs(i[k]), std::abs(q[k])});
@@ -37,12 +37,12 @@ void append_samples_int16_be(const double* i, const double* q, std::size_t n, do
   const double factor = largest > 0.0 ? kFullScale * scale / largest : 0.0;
   out.reserve(out.size() + 4 * n);
   for (std::size_t k = 0; k < n; ++k) {
-    append_int16_be(i[k] * factor, out);
-    append_int16_be(q[k] * factor, out);
+    appendInt16Be(i[k] * factor, out);
+    appendInt16Be(q[k] * factor, out);
   }
 }
 
-void append_marker_bytes(const uint8_t* marker1, const uint8_t* marker2, std::size_t n, std::string& out) {
+void appendMarkerBytes(const uint8_t* marker1, const uint8_t* marker2, std::size_t n, std::string& out) {
   out.reserve(out.size() + n);
   for (std::size_t k = 0; k < n; ++k) {
     const bool row1 = marker1 != nullptr && marker1[k] != 0;

@@ -17,10 +17,10 @@ inline constexpr double kLowestScale = 0.00001;
 // every value is rounded half away from zero; an all-zero waveform stays zero.
 // scale: fraction of full scale, limited to 0.00001..1. i, q: n values each, all finite
 // (otherwise BusError INSTRIO_BAD_ARGUMENT naming the sample).
-void append_samples_int16_be(const double* i, const double* q, std::size_t n, double scale, std::string& out);
+void appendSamplesInt16Be(const double* i, const double* q, std::size_t n, double scale, std::string& out);
 
 // Appends one byte per sample to `out`: bit 0 = marker row 1, bit 1 = marker row 2 (a non-zero
 // marker value sets its bit). A null row counts as all clear.
-void append_marker_bytes(const uint8_t* marker1, const uint8_t* marker2, std::size_t n, std::string& out);
+void appendMarkerBytes(const uint8_t* marker1, const uint8_t* marker2, std::size_t n, std::string& out);
 
 }  // namespace dot11b::instrio

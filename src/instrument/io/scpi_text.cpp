@@ -7,12 +7,12 @@
 namespace dot11b::instrio {
 namespace {
 
-bool is_control(char c) {
+bool isControl(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte == 0x7f;
 }
 
-std::string control_name(char c) {
+std::string controlName(char c) {
   if (c == '\n') return "a line feed";
   if (c == '\r') return "a carriage return";
   if (c == '\t') return "a tab";
@@ -30,7 +30,7 @@ std::string control_name(char c) {
 std::string printable(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    if (is_control(c)) {
+    if (isControl(c)) {
       char code[8];
       std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
       out += code;
@@ -41,44 +41,44 @@ std::string printable(std::string_view text) {
   return out;
 }
 
-void check_command_text(std::string_view text) {
+void checkCommandText(std::string_view text) {
   if (text.empty()) refuse("command text", text, "is empty");
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (is_control(text[i])) refuse("command text", text, "holds " + control_name(text[i]) + " at position " + std::to_string(i + 1));
+    if (isControl(text[i])) refuse("command text", text, "holds " + controlName(text[i]) + " at position " + std::to_string(i + 1));
   }
-  char open_quote = 0;  // SCPI strings use "..." or '...'; a doubled quote inside stands for one
+  char openQuote = 0;  // SCPI strings use "..." or '...'; a doubled quote inside stands for one
   for (const char c : text) {
-    if (open_quote == 0) {
-      if (c == '"' || c == '\'') open_quote = c;
-    } else if (c == open_quote) {
-      open_quote = 0;  // a doubled quote reopens at once, which this toggling also covers
+    if (openQuote == 0) {
+      if (c == '"' || c == '\'') openQuote = c;
+    } else if (c == openQuote) {
+      openQuote = 0;  // a doubled quote reopens at once, which this toggling also covers
     }
   }
-  if (open_quote != 0) refuse("command text", text, "ends inside a quoted string");
+  if (openQuote != 0) refuse("command text", text, "ends inside a quoted string");
 }
 
-void check_waveform_title(std::string_view title) {
+void checkWaveformTitle(std::string_view title) {
   if (title.empty()) refuse("waveform title", title, "is empty");
   for (std::size_t i = 0; i < title.size(); ++i) {
     if (title[i] == '"') refuse("waveform title", title, "holds a double quote at position " + std::to_string(i + 1));
-    if (is_control(title[i])) refuse("waveform title", title, "holds " + control_name(title[i]) + " at position " + std::to_string(i + 1));
+    if (isControl(title[i])) refuse("waveform title", title, "holds " + controlName(title[i]) + " at position " + std::to_string(i + 1));
   }
 }
 
-bool is_query(std::string_view text) {
-  char open_quote = 0;
+bool isQuery(std::string_view text) {
+  char openQuote = 0;
   for (const char c : text) {
-    if (open_quote == 0) {
-      if (c == '"' || c == '\'') open_quote = c;
+    if (openQuote == 0) {
+      if (c == '"' || c == '\'') openQuote = c;
       else if (c == '?') return true;
-    } else if (c == open_quote) {
-      open_quote = 0;
+    } else if (c == openQuote) {
+      openQuote = 0;
     }
   }
   return false;
 }
 
-std::optional<long> error_number(std::string_view reply) {
+std::optional<long> errorNumber(std::string_view reply) {
   std::size_t i = 0;
   while (i < reply.size() && reply[i] == ' ') ++i;
   const std::size_t sign = i;

@@ -13,17 +13,17 @@ std::string printable(std::string_view text);
 // Refuses (BusError INSTRIO_BAD_ARGUMENT) an empty command text, one holding a control character
 // (line breaks included: they would split it into several commands) or ending inside a quoted
 // string (the instrument would take the terminator as part of the string and wait).
-void check_command_text(std::string_view text);
+void checkCommandText(std::string_view text);
 
 // Refuses an empty waveform title or one holding a double quote or a control character: the
 // title is sent inside a double-quoted SCPI string.
-void check_waveform_title(std::string_view title);
+void checkWaveformTitle(std::string_view title);
 
 // True when the command text holds a query ('?' outside quoted strings), so a reply follows.
-bool is_query(std::string_view text);
+bool isQuery(std::string_view text);
 
 // Error number of a :SYSTem:ERRor? reply such as `-113,"Undefined header"` or `+0,"No error"`;
 // empty when the reply does not start with a whole number followed by a comma or the end.
-std::optional<long> error_number(std::string_view reply);
+std::optional<long> errorNumber(std::string_view reply);
 
 }  // namespace dot11b::instrio

@@ -8,7 +8,7 @@ namespace dot11b::instrio {
 namespace {
 
 // The reason of the last failed libserialport call.
-std::string sp_reason(sp_return rc) {
+std::string spReason(sp_return rc) {
   switch (rc) {
     case SP_ERR_ARG: return "invalid argument";
     case SP_ERR_MEM: return "out of memory";
@@ -34,25 +34,25 @@ using PortHandle = std::unique_ptr<sp_port, PortDeleter>;
 class LibserialportTransport final : public Transport {
  public:
   LibserialportTransport(const SerialSettings& settings, PortHandle port)
-      : Transport(serial_address(settings)), port_(std::move(port)), baud_(settings.baud) {}
-  double min_bytes_per_second() const override { return serial_min_bytes_per_second(baud_); }
+      : Transport(serialAddress(settings)), port_(std::move(port)), baud_(settings.baud) {}
+  double minBytesPerSecond() const override { return serialMinBytesPerSecond(baud_); }
 
  protected:
   // A zero time-out means "wait forever" to libserialport, so an expired deadline is handled here.
-  IoResult write_some(const char* data, std::size_t size, const Deadline& deadline) override {
-    const int left = deadline.remaining_ms();
+  IoResult writeSome(const char* data, std::size_t size, const Deadline& deadline) override {
+    const int left = deadline.remainingMs();
     if (left == 0) return {IoEvent::TimedOut, 0, false, {}};
     const sp_return rc = sp_blocking_write(port_.get(), data, size, static_cast<unsigned>(left));
-    if (rc < 0) return {IoEvent::Failed, 0, false, sp_reason(rc)};
+    if (rc < 0) return {IoEvent::Failed, 0, false, spReason(rc)};
     const auto written = static_cast<std::size_t>(rc);
     return {written < size ? IoEvent::TimedOut : IoEvent::Transferred, written, false, {}};
   }
 
-  IoResult read_some(char* buffer, std::size_t capacity, const Deadline& deadline) override {
-    const int left = deadline.remaining_ms();
+  IoResult readSome(char* buffer, std::size_t capacity, const Deadline& deadline) override {
+    const int left = deadline.remainingMs();
     if (left == 0) return {IoEvent::TimedOut, 0, false, {}};
     const sp_return rc = sp_blocking_read_next(port_.get(), buffer, capacity, static_cast<unsigned>(left));
-    if (rc < 0) return {IoEvent::Failed, 0, false, sp_reason(rc)};
+    if (rc < 0) return {IoEvent::Failed, 0, false, spReason(rc)};
     if (rc == 0) return {IoEvent::TimedOut, 0, false, {}};
     return {IoEvent::Transferred, static_cast<std::size_t>(rc), false, {}};
   }
@@ -62,7 +62,7 @@ class LibserialportTransport final : public Transport {
   int baud_;
 };
 
-sp_flowcontrol flow_control(Handshake handshake) {
+sp_flowcontrol flowControl(Handshake handshake) {
   switch (handshake) {
     case Handshake::XonXoff: return SP_FLOWCONTROL_XONXOFF;
     case Handshake::RtsCts: return SP_FLOWCONTROL_RTSCTS;
@@ -73,12 +73,12 @@ sp_flowcontrol flow_control(Handshake handshake) {
 
 }  // namespace
 
-std::unique_ptr<Transport> open_with_libserialport(const SerialSettings& settings) {
+std::unique_ptr<Transport> openWithLibserialport(const SerialSettings& settings) {
   sp_port* found = nullptr;
   if (sp_get_port_by_name(settings.device.c_str(), &found) != SP_OK) return nullptr;
   PortHandle port(found);
   const auto fail = [&](const char* step, sp_return rc) {
-    throw BusError(INSTRIO_CONNECT_FAILED, serial_address(settings) + ": " + step + ": " + sp_reason(rc));
+    throw BusError(INSTRIO_CONNECT_FAILED, serialAddress(settings) + ": " + step + ": " + spReason(rc));
   };
   if (const sp_return rc = sp_open(port.get(), SP_MODE_READ_WRITE); rc != SP_OK) {
     // sp_close of a port that never opened fails harmlessly in the deleter.
@@ -88,7 +88,7 @@ std::unique_ptr<Transport> open_with_libserialport(const SerialSettings& setting
   if (const sp_return rc = sp_set_bits(port.get(), 8); rc != SP_OK) fail("cannot set 8 data bits", rc);
   if (const sp_return rc = sp_set_parity(port.get(), SP_PARITY_NONE); rc != SP_OK) fail("cannot set no parity", rc);
   if (const sp_return rc = sp_set_stopbits(port.get(), 1); rc != SP_OK) fail("cannot set 1 stop bit", rc);
-  if (const sp_return rc = sp_set_flowcontrol(port.get(), flow_control(settings.handshake)); rc != SP_OK) {
+  if (const sp_return rc = sp_set_flowcontrol(port.get(), flowControl(settings.handshake)); rc != SP_OK) {
     fail("cannot set the handshake", rc);
   }
   // Replies left over from an earlier, interrupted exchange must not pass for the next reply.

@@ -9,6 +9,6 @@ namespace dot11b::instrio {
 
 // Opens and sets up the port through libserialport. Returns null when libserialport does not know
 // the device; throws BusError INSTRIO_CONNECT_FAILED when it knows it but cannot open or set it up.
-std::unique_ptr<Transport> open_with_libserialport(const SerialSettings& settings);
+std::unique_ptr<Transport> openWithLibserialport(const SerialSettings& settings);
 
 }  // namespace dot11b::instrio

@@ -9,7 +9,7 @@
 namespace dot11b::instrio {
 namespace {
 
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
          });
@@ -17,7 +17,7 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::string serial_device_path(int port) {
+std::string serialDevicePath(int port) {
   if (port < 1) {
     throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: RS232 port " + std::to_string(port) + " is not a port number (1 or more)");
   }
@@ -27,15 +27,15 @@ std::string serial_device_path(int port) {
   return "/dev/ttyS" + std::to_string(port - 1);
 }
 
-Handshake parse_handshake(std::string_view text) {
-  if (equal_ignoring_case(text, "None")) return Handshake::None;
-  if (equal_ignoring_case(text, "Xon/Xoff")) return Handshake::XonXoff;
-  if (equal_ignoring_case(text, "RTS/CTS")) return Handshake::RtsCts;
+Handshake parseHandshake(std::string_view text) {
+  if (equalIgnoringCase(text, "None")) return Handshake::None;
+  if (equalIgnoringCase(text, "Xon/Xoff")) return Handshake::XonXoff;
+  if (equalIgnoringCase(text, "RTS/CTS")) return Handshake::RtsCts;
   throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: RS232 handshake \"" + std::string(text) +
                                            "\" is not one of \"None\", \"Xon/Xoff\", \"RTS/CTS\"");
 }
 
-int checked_baud_rate(int baud) {
+int checkedBaudRate(int baud) {
   if (baud < 50 || baud > 4000000) {
     throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: RS232 baud rate " + std::to_string(baud) + " is outside 50 to 4000000");
   }

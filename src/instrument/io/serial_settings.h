@@ -10,12 +10,12 @@ enum class Handshake { None, XonXoff, RtsCts };
 
 // Device of serial port `port` (1 or more): DOT11B_SERIAL_PORT<port> when set, else /dev/ttyS<port-1>.
 // Throws BusError INSTRIO_BAD_ARGUMENT for a port below 1.
-std::string serial_device_path(int port);
+std::string serialDevicePath(int port);
 
 // "None", "Xon/Xoff" or "RTS/CTS", letter case ignored; anything else is INSTRIO_BAD_ARGUMENT.
-Handshake parse_handshake(std::string_view text);
+Handshake parseHandshake(std::string_view text);
 
 // A baud rate [bit/s] from 50 to 4000000, else INSTRIO_BAD_ARGUMENT.
-int checked_baud_rate(int baud);
+int checkedBaudRate(int baud);
 
 }  // namespace dot11b::instrio

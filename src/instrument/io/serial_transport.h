@@ -21,12 +21,12 @@ inline constexpr double kSerialBitsPerByte = 10.0;
 
 // Opens the port, sets it up and discards stale input. Throws BusError INSTRIO_CONNECT_FAILED
 // naming the port and device when the device does not exist or cannot be opened or set up.
-std::unique_ptr<Transport> open_serial(const SerialSettings& settings);
+std::unique_ptr<Transport> openSerial(const SerialSettings& settings);
 
 // Address text of a serial port in messages, e.g. "ASRL1::INSTR (/dev/ttyS0)".
-std::string serial_address(const SerialSettings& settings);
+std::string serialAddress(const SerialSettings& settings);
 
 // Slowest rate expected for a block: the line rate, halved to allow for handshake pauses [byte/s].
-double serial_min_bytes_per_second(int baud);
+double serialMinBytesPerSecond(int baud);
 
 }  // namespace dot11b::instrio

@@ -27,32 +27,32 @@ constexpr BaudCode kBaudCodes[] = {
 };
 
 // A hang-up of the other end shows as EIO on terminals.
-bool is_hang_up(int error) { return error == EIO || error == ENXIO || error == EPIPE; }
+bool isHangUp(int error) { return error == EIO || error == ENXIO || error == EPIPE; }
 
 class TtyTransport final : public Transport {
  public:
   TtyTransport(const SerialSettings& settings, UniqueFd fd)
-      : Transport(serial_address(settings)), fd_(std::move(fd)), baud_(settings.baud) {}
-  double min_bytes_per_second() const override { return serial_min_bytes_per_second(baud_); }
+      : Transport(serialAddress(settings)), fd_(std::move(fd)), baud_(settings.baud) {}
+  double minBytesPerSecond() const override { return serialMinBytesPerSecond(baud_); }
 
  protected:
-  IoResult write_some(const char* data, std::size_t size, const Deadline& deadline) override {
+  IoResult writeSome(const char* data, std::size_t size, const Deadline& deadline) override {
     short revents = 0;
-    if (!wait_ready(fd_.get(), POLLOUT, deadline, revents)) return {IoEvent::TimedOut, 0, false, {}};
+    if (!waitReady(fd_.get(), POLLOUT, deadline, revents)) return {IoEvent::TimedOut, 0, false, {}};
     const ssize_t n = ::write(fd_.get(), data, size);
     if (n >= 0) return {IoEvent::Transferred, static_cast<std::size_t>(n), false, {}};
     if (errno == EAGAIN || errno == EINTR) return {IoEvent::Transferred, 0, false, {}};
-    return {is_hang_up(errno) ? IoEvent::Closed : IoEvent::Failed, 0, false, std::strerror(errno)};
+    return {isHangUp(errno) ? IoEvent::Closed : IoEvent::Failed, 0, false, std::strerror(errno)};
   }
 
-  IoResult read_some(char* buffer, std::size_t capacity, const Deadline& deadline) override {
+  IoResult readSome(char* buffer, std::size_t capacity, const Deadline& deadline) override {
     short revents = 0;
-    if (!wait_ready(fd_.get(), POLLIN, deadline, revents)) return {IoEvent::TimedOut, 0, false, {}};
+    if (!waitReady(fd_.get(), POLLIN, deadline, revents)) return {IoEvent::TimedOut, 0, false, {}};
     const ssize_t n = ::read(fd_.get(), buffer, capacity);
     if (n > 0) return {IoEvent::Transferred, static_cast<std::size_t>(n), false, {}};
     if (n == 0) return {IoEvent::Closed, 0, false, "the device hung up"};
     if (errno == EAGAIN || errno == EINTR) return {IoEvent::Transferred, 0, false, {}};
-    return {is_hang_up(errno) ? IoEvent::Closed : IoEvent::Failed, 0, false, std::strerror(errno)};
+    return {isHangUp(errno) ? IoEvent::Closed : IoEvent::Failed, 0, false, std::strerror(errno)};
   }
 
  private:
@@ -62,9 +62,9 @@ class TtyTransport final : public Transport {
 
 }  // namespace
 
-std::unique_ptr<Transport> open_tty(const SerialSettings& settings) {
+std::unique_ptr<Transport> openTty(const SerialSettings& settings) {
   const auto fail = [&](const std::string& step) {
-    throw BusError(INSTRIO_CONNECT_FAILED, serial_address(settings) + ": " + step);
+    throw BusError(INSTRIO_CONNECT_FAILED, serialAddress(settings) + ": " + step);
   };
   speed_t speed = B0;
   for (const BaudCode& entry : kBaudCodes) {

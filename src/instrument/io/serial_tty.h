@@ -9,6 +9,6 @@
 namespace dot11b::instrio {
 
 // Opens and sets up the terminal; throws BusError INSTRIO_CONNECT_FAILED naming the port on failure.
-std::unique_ptr<Transport> open_tty(const SerialSettings& settings);
+std::unique_ptr<Transport> openTty(const SerialSettings& settings);
 
 }  // namespace dot11b::instrio

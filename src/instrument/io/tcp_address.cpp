@@ -11,7 +11,7 @@ namespace {
   throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: TCPIP address \"" + std::string(text) + "\" " + why);
 }
 
-uint16_t parse_port(std::string_view whole, std::string_view digits) {
+uint16_t parsePort(std::string_view whole, std::string_view digits) {
   if (digits.empty() || digits.size() > 5 ||
       !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     refuse(whole, "has an invalid port '" + std::string(digits) + "' (expected 1 to 65535)");
@@ -23,7 +23,7 @@ uint16_t parse_port(std::string_view whole, std::string_view digits) {
 
 }  // namespace
 
-TcpEndpoint parse_tcp_address(std::string_view text) {
+TcpEndpoint parseTcpAddress(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   const auto last = text.find_last_not_of(" \t");
   const std::string_view trimmed = first == std::string_view::npos ? std::string_view{} : text.substr(first, last - first + 1);
@@ -37,14 +37,14 @@ TcpEndpoint parse_tcp_address(std::string_view text) {
     const std::string_view rest = trimmed.substr(close + 1);
     if (!rest.empty()) {
       if (rest.front() != ':') refuse(text, "has text after ']' that is not ':port'");
-      endpoint.port = parse_port(text, rest.substr(1));
+      endpoint.port = parsePort(text, rest.substr(1));
     }
   } else {
     const auto colons = std::count(trimmed.begin(), trimmed.end(), ':');
     if (colons == 1) {
       const auto colon = trimmed.find(':');
       endpoint.host = std::string(trimmed.substr(0, colon));
-      endpoint.port = parse_port(text, trimmed.substr(colon + 1));
+      endpoint.port = parsePort(text, trimmed.substr(colon + 1));
     } else {
       endpoint.host = std::string(trimmed);  // a name, an IPv4 address, or a bare IPv6 address
     }

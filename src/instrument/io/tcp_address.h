@@ -18,6 +18,6 @@ struct TcpEndpoint {
 // Parses "host", "host:port", "[ipv6]:port", "[ipv6]" or a bare IPv6 address ("fe80::1").
 // Surrounding blanks are ignored. Throws BusError INSTRIO_BAD_ARGUMENT for an empty address, a port
 // outside 1..65535, or an unspecified address (0.0.0.0 or ::, the "not set" value of the settings).
-TcpEndpoint parse_tcp_address(std::string_view text);
+TcpEndpoint parseTcpAddress(std::string_view text);
 
 }  // namespace dot11b::instrio

@@ -19,33 +19,33 @@ namespace {
 // Loopback and LAN instruments take blocks far faster; this only bounds a stalled transfer.
 constexpr double kMinLanBytesPerSecond = 100e3;
 
-bool is_connection_loss(int error) {
+bool isConnectionLoss(int error) {
   return error == EPIPE || error == ECONNRESET || error == ECONNABORTED || error == ENOTCONN;
 }
 
 class TcpTransport final : public Transport {
  public:
   TcpTransport(std::string address, UniqueFd socket) : Transport(std::move(address)), socket_(std::move(socket)) {}
-  double min_bytes_per_second() const override { return kMinLanBytesPerSecond; }
+  double minBytesPerSecond() const override { return kMinLanBytesPerSecond; }
 
  protected:
-  IoResult write_some(const char* data, std::size_t size, const Deadline& deadline) override {
+  IoResult writeSome(const char* data, std::size_t size, const Deadline& deadline) override {
     short revents = 0;
-    if (!wait_ready(socket_.get(), POLLOUT, deadline, revents)) return {IoEvent::TimedOut, 0, false, {}};
+    if (!waitReady(socket_.get(), POLLOUT, deadline, revents)) return {IoEvent::TimedOut, 0, false, {}};
     const ssize_t n = ::send(socket_.get(), data, size, MSG_NOSIGNAL);
     if (n >= 0) return {IoEvent::Transferred, static_cast<std::size_t>(n), false, {}};
     if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return {IoEvent::Transferred, 0, false, {}};
-    return {is_connection_loss(errno) ? IoEvent::Closed : IoEvent::Failed, 0, false, std::strerror(errno)};
+    return {isConnectionLoss(errno) ? IoEvent::Closed : IoEvent::Failed, 0, false, std::strerror(errno)};
   }
 
-  IoResult read_some(char* buffer, std::size_t capacity, const Deadline& deadline) override {
+  IoResult readSome(char* buffer, std::size_t capacity, const Deadline& deadline) override {
     short revents = 0;
-    if (!wait_ready(socket_.get(), POLLIN, deadline, revents)) return {IoEvent::TimedOut, 0, false, {}};
+    if (!waitReady(socket_.get(), POLLIN, deadline, revents)) return {IoEvent::TimedOut, 0, false, {}};
     const ssize_t n = ::recv(socket_.get(), buffer, capacity, 0);
     if (n > 0) return {IoEvent::Transferred, static_cast<std::size_t>(n), false, {}};
     if (n == 0) return {IoEvent::Closed, 0, false, {}};
     if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return {IoEvent::Transferred, 0, false, {}};
-    return {is_connection_loss(errno) ? IoEvent::Closed : IoEvent::Failed, 0, false, std::strerror(errno)};
+    return {isConnectionLoss(errno) ? IoEvent::Closed : IoEvent::Failed, 0, false, std::strerror(errno)};
   }
 
  private:
@@ -53,14 +53,14 @@ class TcpTransport final : public Transport {
 };
 
 // One connection attempt; returns the connected socket, or -1 with `reason` set.
-UniqueFd try_connect(const addrinfo& ai, const Deadline& deadline, std::string& reason) {
+UniqueFd tryConnect(const addrinfo& ai, const Deadline& deadline, std::string& reason) {
   UniqueFd fd(::socket(ai.ai_family, ai.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai.ai_protocol));
   if (!fd.valid()) { reason = std::strerror(errno); return UniqueFd(); }
   if (::connect(fd.get(), ai.ai_addr, ai.ai_addrlen) != 0) {
     if (errno != EINPROGRESS) { reason = std::strerror(errno); return UniqueFd(); }
     short revents = 0;
-    if (!wait_ready(fd.get(), POLLOUT, deadline, revents)) {
-      reason = "no answer within " + std::to_string(deadline.budget_ms()) + " ms";
+    if (!waitReady(fd.get(), POLLOUT, deadline, revents)) {
+      reason = "no answer within " + std::to_string(deadline.budgetMs()) + " ms";
       return UniqueFd();
     }
     int error = 0;
@@ -75,7 +75,7 @@ UniqueFd try_connect(const addrinfo& ai, const Deadline& deadline, std::string& 
 
 }  // namespace
 
-std::unique_ptr<Transport> open_tcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline) {
+std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline) {
   // IPv6 addresses are bracketed so that their colons stay apart from the separators.
   const std::string host = endpoint.host.find(':') == std::string::npos ? endpoint.host : "[" + endpoint.host + "]";
   const std::string address = "TCPIP" + std::to_string(board) + "::" + host + "::" + std::to_string(endpoint.port) + "::SOCKET";
@@ -92,7 +92,7 @@ std::unique_ptr<Transport> open_tcp(const TcpEndpoint& endpoint, int board, cons
   std::string reason = "no address";
   UniqueFd connected;
   for (const addrinfo* ai = found; ai != nullptr && !connected.valid(); ai = ai->ai_next) {
-    connected = try_connect(*ai, deadline, reason);
+    connected = tryConnect(*ai, deadline, reason);
   }
   ::freeaddrinfo(found);
   if (!connected.valid()) throw BusError(INSTRIO_CONNECT_FAILED, address + ": cannot connect: " + reason);

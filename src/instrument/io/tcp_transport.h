@@ -12,6 +12,6 @@ namespace dot11b::instrio {
 // Connects to `endpoint` before `deadline`, trying every address the name resolves to.
 // board: LAN interface number, used only in the address text.
 // Throws BusError INSTRIO_CONNECT_FAILED naming the address and the reason.
-std::unique_ptr<Transport> open_tcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline);
+std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline);
 
 }  // namespace dot11b::instrio

@@ -9,7 +9,7 @@
 
 namespace dot11b::instrio {
 
-std::chrono::milliseconds base_timeout() {
+std::chrono::milliseconds baseTimeout() {
   const char* text = std::getenv("DOT11B_INSTRIO_TIMEOUT_MS");
   if (text == nullptr || *text == '\0') return std::chrono::milliseconds(kDefaultBaseTimeoutMs);
   errno = 0;
@@ -22,9 +22,9 @@ std::chrono::milliseconds base_timeout() {
   return std::chrono::milliseconds(ms);
 }
 
-std::chrono::milliseconds block_timeout(std::size_t bytes, double min_bytes_per_second) {
-  const double transfer_ms = 1000.0 * static_cast<double>(bytes) / min_bytes_per_second;
-  return base_timeout() + std::chrono::milliseconds(static_cast<long long>(std::ceil(transfer_ms)));
+std::chrono::milliseconds blockTimeout(std::size_t bytes, double minBytesPerSecond) {
+  const double transferMs = 1000.0 * static_cast<double>(bytes) / minBytesPerSecond;
+  return baseTimeout() + std::chrono::milliseconds(static_cast<long long>(std::ceil(transferMs)));
 }
 
 }  // namespace dot11b::instrio

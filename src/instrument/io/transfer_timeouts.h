@@ -12,10 +12,10 @@ inline constexpr long long kDefaultBaseTimeoutMs = 10000;
 
 // Base time-out for connecting and for each write and read: DOT11B_INSTRIO_TIMEOUT_MS when set
 // (a positive whole number of milliseconds, otherwise BusError INSTRIO_BAD_ARGUMENT), else the default.
-std::chrono::milliseconds base_timeout();
+std::chrono::milliseconds baseTimeout();
 
-// Time-out for moving `bytes` over a bus that sustains at least `min_bytes_per_second` [byte/s]:
+// Time-out for moving `bytes` over a bus that sustains at least `minBytesPerSecond` [byte/s]:
 // the base time-out plus the time the transfer needs at that rate.
-std::chrono::milliseconds block_timeout(std::size_t bytes, double min_bytes_per_second);
+std::chrono::milliseconds blockTimeout(std::size_t bytes, double minBytesPerSecond);
 
 }  // namespace dot11b::instrio

@@ -16,7 +16,7 @@ enum class IoEvent { Transferred, TimedOut, Closed, Failed };
 struct IoResult {
   IoEvent event = IoEvent::Transferred;
   std::size_t count = 0;        // bytes moved (also for TimedOut, when some moved)
-  bool end_of_message = false;  // the bus marked the end of the reply (GPIB EOI)
+  bool endOfMessage = false;    // the bus marked the end of the reply (GPIB EOI)
   std::string detail;           // the system's reason, for Closed and Failed
 };
 
@@ -29,21 +29,21 @@ class Transport {
   Transport& operator=(const Transport&) = delete;
 
   // Writes every byte of `bytes` before `deadline`. `what` names the data in messages.
-  void write_all(std::string_view bytes, const Deadline& deadline, std::string_view what);
+  void writeAll(std::string_view bytes, const Deadline& deadline, std::string_view what);
   // Reads one reply line before `deadline` and returns it without its line terminator.
   // `what` names what was asked, for messages.
-  std::string read_line(const Deadline& deadline, std::string_view what);
+  std::string readLine(const Deadline& deadline, std::string_view what);
   // Returns the instrument to front-panel control. By default sends ":SYSTem:LOCal".
-  virtual void go_to_local(const Deadline& deadline);
+  virtual void goToLocal(const Deadline& deadline);
   // Slowest transfer rate expected while the instrument takes a block [byte/s].
-  virtual double min_bytes_per_second() const = 0;
+  virtual double minBytesPerSecond() const = 0;
 
   const std::string& address() const { return address_; }
 
  protected:
   // Moves at least one byte unless the deadline passes or the bus fails.
-  virtual IoResult write_some(const char* data, std::size_t size, const Deadline& deadline) = 0;
-  virtual IoResult read_some(char* buffer, std::size_t capacity, const Deadline& deadline) = 0;
+  virtual IoResult writeSome(const char* data, std::size_t size, const Deadline& deadline) = 0;
+  virtual IoResult readSome(char* buffer, std::size_t capacity, const Deadline& deadline) = 0;
 
  private:
   std::string address_;

@@ -195,7 +195,7 @@ Values instrIORoutine(const Values& in, int) {
   const auto operation = static_cast<int32_t>(code);
   const ModuleConnection connection(args.record(1, "config"));
   const ModuleArguments arguments(args, operation);
-  const instrio::ModuleReply reply = instrio::InstrioModule::by_name().execute(operation, connection.record(), arguments.get());
+  const instrio::ModuleReply reply = instrio::InstrioModule::byName().execute(operation, connection.record(), arguments.get());
   return {Value::scalar(reply.status), Value::text(reply.text)};
 }
 
