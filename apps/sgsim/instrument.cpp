@@ -42,7 +42,7 @@ Instrument::Instrument(std::string storeFolder, long failCommand)
 }
 
 void Instrument::resetSettings() {
-  for (const SettingSpec& spec : settingSpecs()) settings_[spec.pattern] = spec.initial;
+  for (const SettingSpec& entry : settingSpecs()) settings_[entry.pattern] = entry.initial;
 }
 
 std::optional<std::string> Instrument::handle(const std::string& message) {
@@ -112,23 +112,23 @@ std::optional<std::string> Instrument::runMemoryData(const ProgramUnit& unit) {
 }
 
 std::optional<std::string> Instrument::runSetting(const ProgramUnit& unit, bool& matched) {
-  for (const SettingSpec& spec : settingSpecs()) {
-    if (!headerMatches(spec.pattern, unit.header)) continue;
+  for (const SettingSpec& entry : settingSpecs()) {
+    if (!headerMatches(entry.pattern, unit.header)) continue;
     matched = true;
     if (unit.query) {
       expectParameters(unit, 0);
-      return settings_[spec.pattern];
+      return settings_[entry.pattern];
     }
     expectParameters(unit, 1);
-    std::string value = canonicalValue(spec.rule, unit.parameters[0]);
-    if (spec.rule.kind == ValueKind::Name) {
+    std::string value = canonicalValue(entry.rule, unit.parameters[0]);
+    if (entry.rule.kind == ValueKind::Name) {
       if (!store_.hasWaveform(value)) throw ScpiError(-256, "File name not found");
       value = quoted(value);
     }
-    if (spec.pattern == kArbStatePattern && value == "1" && settings_[kWaveformPattern] == "\"\"") {
+    if (entry.pattern == kArbStatePattern && value == "1" && settings_[kWaveformPattern] == "\"\"") {
       throw ScpiError(-221, "Settings conflict;no waveform selected");
     }
-    settings_[spec.pattern] = value;
+    settings_[entry.pattern] = value;
     return std::nullopt;
   }
   return std::nullopt;

@@ -13,11 +13,7 @@ namespace {
 
 using namespace dot11b::testing;
 
-class FrameBinding : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ASSERT_EQ(Dot11b_c_libInitialize(), 1); }
-  static void TearDownTestSuite() { Dot11b_c_libTerminate(); }
-};
+class FrameBinding : public LibraryTest {};
 
 struct Declaration {
   const char* name;

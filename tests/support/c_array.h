@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "dot11b/Dot11b_c_lib.h"
 
 namespace dot11b::testing {
@@ -65,5 +67,12 @@ inline std::string arityMessage(const std::string& messageName, int line, int co
          messageName + "\" was called with more than the declared number of " + (inputs ? "inputs" : "outputs") +
          " (" + std::to_string(count) + ").";
 }
+
+// A test suite that runs with the library initialized.
+class LibraryTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_EQ(Dot11b_c_libInitialize(), 1); }
+  static void TearDownTestSuite() { Dot11b_c_libTerminate(); }
+};
 
 }  // namespace dot11b::testing
