@@ -5,24 +5,12 @@
 #include <vector>
 
 #include "dot11b/Dot11b_c_lib.h"
+#include "support/c_array.h"
 
 namespace instrument_test {
 
 // Owns one array of the library.
-class Handle {
- public:
-  explicit Handle(dot11b_array* array = nullptr) : array_(array) {}
-  ~Handle() { dot11b_free(array_); }
-  Handle(Handle&& other) noexcept : array_(other.array_) { other.array_ = nullptr; }
-  Handle& operator=(Handle&& other) noexcept {
-    std::swap(array_, other.array_);
-    return *this;
-  }
-  dot11b_array* get() const { return array_; }
-
- private:
-  dot11b_array* array_;
-};
+using Handle = dot11b::testing::Array;
 
 Handle text(const std::string& utf8);
 Handle scalar(double value);
