@@ -1,29 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
+
+#include "support/run_command.h"
 
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;  // stdout and stderr together
-};
+using dot11b::testing::CommandResult;
 
-CliRun run(const std::string& args) {
-  const std::string command = std::string(DOT11B_CLI) + " " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string out;
-  char buf[4096];
-  while (std::size_t n = fread(buf, 1, sizeof buf, pipe)) out.append(buf, n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
+CommandResult run(const std::string& args) { return dot11b::testing::runCommand(std::string(DOT11B_CLI) + " " + args); }
 
 }  // namespace
 
 TEST(Cli, EstimateOfTheStartValuesAndEdgeCases) {
-  EXPECT_EQ(run("estimate").out, "45792\n");
+  EXPECT_EQ(run("estimate").output, "45792\n");
   const std::pair<const char*, const char*> cases[] = {
       {"--set preambleType=1 --set dataLength=100 --set rampType=0 --set idleSamples=0", "7424\n"},
       {"--set generationMode=0 --set dataRate=2 --set dataLength=2 --set OverSampling=3", "264\n"},
@@ -31,24 +21,24 @@ TEST(Cli, EstimateOfTheStartValuesAndEdgeCases) {
       {"--set highRateMod=1 --set dataLength=100 --set rampType=0 --set idleSamples=0 --set OverSampling=2",
        "5824\n"},
   };
-  for (const auto& [args, expected] : cases) EXPECT_EQ(run(std::string("estimate ") + args).out, expected) << args;
+  for (const auto& [args, expected] : cases) EXPECT_EQ(run(std::string("estimate ") + args).output, expected) << args;
 }
 
 TEST(Cli, EstimateRefusesBadFieldsWithStatus2) {
-  const CliRun unknown = run("estimate --set dataRat=1");
+  const CommandResult unknown = run("estimate --set dataRat=1");
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_NE(unknown.out.find("dataRat: unknown field"), std::string::npos);
-  const CliRun range = run("estimate --set dataRate=3");
+  EXPECT_NE(unknown.output.find("dataRat: unknown field"), std::string::npos);
+  const CommandResult range = run("estimate --set dataRate=3");
   EXPECT_EQ(range.status, 2);
-  EXPECT_NE(range.out.find("dataRate: 3 is not allowed; allowed: one of 1 2 5.5 11"), std::string::npos);
+  EXPECT_NE(range.output.find("dataRate: 3 is not allowed; allowed: one of 1 2 5.5 11"), std::string::npos);
   EXPECT_EQ(run("estimate --set totalLength=3").status, 2);
 }
 
 TEST(Cli, CallPrintsResultsAndErrors) {
-  EXPECT_EQ(run("call Dot11b_SizeEst 1 0 1 0 0 0 0 0 0 2").out, "4224\n");
-  const CliRun tooMany = run("call Dot11b_SizeEst 1 0 1 0 0 0 0 0 0 2 3");
+  EXPECT_EQ(run("call Dot11b_SizeEst 1 0 1 0 0 0 0 0 0 2").output, "4224\n");
+  const CommandResult tooMany = run("call Dot11b_SizeEst 1 0 1 0 0 0 0 0 0 2 3");
   EXPECT_EQ(tooMany.status, 1);
-  EXPECT_EQ(tooMany.out,
+  EXPECT_EQ(tooMany.output,
             "Run-time Error: File: dot11b_SizeEst Line: 1 Column: 1 The function \"dot11b_SizeEst\" was called "
             "with more than the declared number of inputs (10).\n");
   EXPECT_EQ(run("call NoSuchRoutine").status, 1);
