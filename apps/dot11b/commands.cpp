@@ -11,7 +11,9 @@ const std::vector<Command>& commands() {
        "Usage: dot11b estimate [--set FIELD=VALUE]...\n\n"
        "Prints the projected number of samples (ProjectedLength) of the start-value parameters with the\n"
        "given fields changed. FIELD is a field of the parameters record, dotted for sub-records\n"
-       "(MACheader.Active). totalLength and ProjectedLength are derived and cannot be set.\n"
+       "(MACheader.Active). totalLength, ProjectedLength and MACheader.Length are derived and cannot be set;\n"
+       "MAC header fields are set as MACheader.Contents.Address1.Contents=0x0123456789AB (or decimal) and\n"
+       "MACheader.Contents.SeqCntrl.Active=0. As on the format panel, dataRate=1 also selects the long preamble.\n"
        "Exit status 2 for an unknown field or a value outside its allowed values.\n",
        runEstimate},
       {"call", "call any routine of the library by name",

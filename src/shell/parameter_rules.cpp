@@ -223,8 +223,6 @@ void validateParameters(const Value& p) {
   const Value* id = p.findField("ParameterFileFormat_ID");
   if (!id || !id->isText()) throw ParameterError("ParameterFileFormat_ID: must be text");
   for (const auto& rule : numericRules()) checkRule(rule, p);
-  if (numberAt(p, "dataRate") == 1 && numberAt(p, "preambleType") == 1)
-    throw ParameterError("preambleType: 1 (short) is not allowed at 1 Mbit/s; allowed: 0");
   const Value* name = p.findField("dataSourceName");
   if (!name || !(name->isText() || (name->isNumeric() && name->isEmpty())))
     throw ParameterError("dataSourceName: must be text");
