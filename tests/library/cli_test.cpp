@@ -15,7 +15,10 @@ CommandResult run(const std::string& args) { return dot11b::testing::runCommand(
 TEST(Cli, EstimateOfTheStartValuesAndEdgeCases) {
   EXPECT_EQ(run("estimate").output, "45792\n");
   const std::pair<const char*, const char*> cases[] = {
+      {"--set dataRate=1 --set dataLength=0 --set rampType=0 --set idleSamples=0 --set OverSampling=2", "4224\n"},
       {"--set preambleType=1 --set dataLength=100 --set rampType=0 --set idleSamples=0", "7424\n"},
+      {"--set dataRate=1 --set dataLength=0 --set rampLength=44 --set idleSamples=0", "8536\n"},
+      {"--set dataRate=1 --set dataLength=0 --set rampLength=7 --set idleSamples=0", "8462\n"},
       {"--set generationMode=0 --set dataRate=2 --set dataLength=2 --set OverSampling=3", "264\n"},
       {"--set dataRate=1 --set dataLength=1 --set OverSampling=3 --set rampType=0 --set idleSamples=1", "6602\n"},
       {"--set highRateMod=1 --set dataLength=100 --set rampType=0 --set idleSamples=0 --set OverSampling=2",
