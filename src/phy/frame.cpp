@@ -198,20 +198,22 @@ Frame generateFrame(const Bits& psdu, const FrameSettings& settings) {
     // Ramp length in chips, from the rate as passed in, halves rounded away from zero.
     adjLength = static_cast<std::size_t>(std::round(settings.rampLength / settings.oversamplingRate));
   }
-  const ComplexRow rampedSignal = addRamps(modSignal, adjLength, settings.rampType);
 
   // A half-integer rate is generated at twice the rate and every second sample kept.
   const bool halfInteger = settings.oversamplingRate != std::floor(settings.oversamplingRate);
   const auto factor =
       static_cast<std::size_t>(halfInteger ? 2 * settings.oversamplingRate : settings.oversamplingRate);
   const auto idleSamples = framed ? static_cast<std::size_t>(settings.idleSamples) : std::size_t{0};
-  if (static_cast<double>(rampedSignal.size()) * static_cast<double>(factor) + static_cast<double>(idleSamples) >
-      maxSamples) {
-    throw std::invalid_argument("Dot11b_FRAME: " + std::to_string(rampedSignal.size()) + " chips at " +
+  // Checked before the ramps are built: a long ramp setting alone could ask for more memory than exists.
+  const double rampedChips = static_cast<double>(modSignal.size()) + 2.0 * static_cast<double>(adjLength);
+  if (rampedChips * static_cast<double>(factor) + static_cast<double>(idleSamples) > maxSamples) {
+    throw std::invalid_argument("Dot11b_FRAME: " + number(rampedChips) + " chips at " +
                                 number(settings.oversamplingRate) + " samples per chip and " +
                                 std::to_string(idleSamples) + " idle samples exceed " + number(maxSamples) +
                                 " samples");
   }
+
+  const ComplexRow rampedSignal = addRamps(modSignal, adjLength, settings.rampType);
 
   Frame frame;
   const std::size_t step = halfInteger ? 2 : 1;

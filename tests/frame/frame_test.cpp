@@ -369,6 +369,13 @@ TEST(Frame, RejectsBadSettings) {
       {"oversampling 2.3", [](FrameSettings& s) { s.oversamplingRate = 2.3; }},
       {"oversampling 0.5", [](FrameSettings& s) { s.oversamplingRate = 0.5; }},
       {"oversampling NaN", [](FrameSettings& s) { s.oversamplingRate = NAN; }},
+      // Refused before the ramp chips are built: they alone would need tens of gigabytes.
+      {"ramp of 2^31 - 1 chips",
+       [](FrameSettings& s) {
+         s.rampType = 1;
+         s.rampLength = 2147483647;
+         s.oversamplingRate = 1;
+       }},
       {"Gaussian with 0 taps",
        [](FrameSettings& s) {
          s.filterType = 1;
