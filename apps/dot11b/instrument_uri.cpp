@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -36,7 +37,7 @@ std::string lower(std::string_view text) {
 
 double wholeNumber(std::string_view uri, const std::string& text, const char* what, double low, double high) {
   const auto value = rt::parseReal(text);
-  if (!value || *value != static_cast<long long>(*value) || *value < low || *value > high) {
+  if (!value || !(*value >= low && *value <= high) || *value != std::floor(*value)) {  // NaN and infinity fail
     refuse(uri, std::string(what) + " '" + text + "' is not a whole number from " + rt::numberToText(low) + " to " +
                     rt::numberToText(high));
   }

@@ -37,6 +37,10 @@ TEST(SampleEncoding, KnownVectors) {
       {{3, 1}, {0, 0}, 1.0, "7F FE 00 00 2A AA 00 00"},         // 10922 = 32766 / 3
       // Largest 32766 makes the factor exactly 1: halves round away from zero.
       {{32766, 0.5, -0.5, 1.5}, {0, -2.5, 2.5, 0}, 1.0, "7F FE 00 00 00 01 FF FD FF FF 00 03 00 02 00 00"},
+      // Divided by the largest first, as the 16-bit waveform file: 10449 / 13932 x 32766 = 24574.5.
+      {{13932, 10449}, {0, 0}, 1.0, "7F FE 00 00 5F FF 00 00"},
+      // A subnormal largest magnitude still gives full scale (its reciprocal would overflow).
+      {{1e-310, 0}, {0, -5e-311}, 1.0, "7F FE 00 00 00 00 C0 01"},
   };
   for (const EncodingCase& c : cases) {
     std::string out;

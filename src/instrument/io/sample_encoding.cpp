@@ -34,11 +34,13 @@ void appendSamplesInt16Be(const double* i, const double* q, std::size_t n, doubl
   for (std::size_t k = 0; k < n; ++k) largest = std::max({largest, std::abs(i[k]), std::abs(q[k])});
   // Every waveform is scaled to full scale by its largest component, also one whose components
   // all have the same magnitude (left unscaled, it would reach the DAC as a few codes at most).
-  const double factor = largest > 0.0 ? kFullScale * scale / largest : 0.0;
+  // Divided first, in the 16-bit waveform file's order: the same bytes as that file, and no
+  // overflow to infinity when the largest magnitude is subnormal.
+  const auto scaled = [&](double value) { return largest > 0.0 ? value / largest * kFullScale * scale : 0.0; };
   out.reserve(out.size() + 4 * n);
   for (std::size_t k = 0; k < n; ++k) {
-    appendInt16Be(i[k] * factor, out);
-    appendInt16Be(q[k] * factor, out);
+    appendInt16Be(scaled(i[k]), out);
+    appendInt16Be(scaled(q[k]), out);
   }
 }
 
