@@ -1,4 +1,6 @@
+#include <cmath>
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "c_host.h"
@@ -10,6 +12,9 @@
 namespace dot11b::cli {
 
 namespace {
+
+// More results than any routine could hand back.
+constexpr int kMaxResults = 1000;
 
 // Without --nargout, as many results as the routine declares (none for a variable result list).
 int declaredResults(const std::string& routine) {
@@ -28,7 +33,10 @@ int runCall(const Args& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
       if (args[i] == "--nargout" && i + 1 < args.size()) {
         const auto n = rt::parseReal(args[++i]);
-        if (!n || *n < 0 || *n != static_cast<int>(*n)) throw rt::LiteralError("--nargout needs a whole number >= 0");
+        // Checked before the cast: a value outside int (or NaN) would make the conversion undefined, and a
+        // huge count would size the result array beyond memory.
+        if (!n || !(*n >= 0 && *n <= kMaxResults) || *n != std::trunc(*n))
+          throw rt::LiteralError("--nargout needs a whole number from 0 to " + std::to_string(kMaxResults));
         nargout = static_cast<int>(*n);
       } else if (routine.empty()) {
         routine = args[i];

@@ -11,7 +11,8 @@
  *               NULL-terminated list; routines with a variable result list return their results as a cell
  *               list.
  *   mlx<Name>   (nlhs, plhs, nrhs, prhs): requested result count, room for max(nlhs, 1) results, input
- *               count, inputs. Returns 0 on success and -1 on failure.
+ *               count, inputs. Returns 0 on success and -1 on failure; on success every slot of the room
+ *               that received no result is NULL.
  *   mlfN<Name>  (nargout, results, inputs..., NULL): writes nargout results into results[0..nargout-1] and
  *               returns results[0] (the same value, to be freed once).
  *   mlfV<Name>  (inputs..., NULL): calls for the effects only; returns 0 on success and -1 on failure.
@@ -51,14 +52,15 @@ typedef struct dot11b_array dot11b_array;
 
 typedef enum dot11b_class { DOT11B_NUMERIC = 0, DOT11B_TEXT = 1, DOT11B_RECORD = 2, DOT11B_CELL = 3 } dot11b_class;
 
-/* Numeric arrays hold column-major doubles; im may be NULL for a real array. */
+/* Numeric arrays hold column-major doubles; im may be NULL for a real array. NULL when rows x cols is too
+   large. */
 DOT11B_API dot11b_array* dot11b_create_scalar(double value);
 DOT11B_API dot11b_array* dot11b_create_matrix(size_t rows, size_t cols, const double* re, const double* im);
 /* Text from UTF-8; stored as 16-bit characters. NULL when the text is not valid UTF-8. */
 DOT11B_API dot11b_array* dot11b_create_text(const char* utf8);
 /* A record without fields; fields keep the order in which they are first set. */
 DOT11B_API dot11b_array* dot11b_create_record(void);
-/* A cell list of rows x cols empty arrays. */
+/* A cell list of rows x cols empty arrays; NULL when rows x cols is too large. */
 DOT11B_API dot11b_array* dot11b_create_cell(size_t rows, size_t cols);
 DOT11B_API dot11b_array* dot11b_duplicate(const dot11b_array* a);
 DOT11B_API void dot11b_free(dot11b_array* a);
@@ -92,7 +94,8 @@ DOT11B_API const dot11b_array* dot11b_get_cell(const dot11b_array* cell, size_t 
 DOT11B_API dot11b_array* dot11b_get_global(const char* name);
 DOT11B_API int dot11b_set_global(const char* name, const dot11b_array* value);
 
-/* Name of the index-th registered routine (from 0, in name order); NULL past the end. */
+/* Name of the index-th registered routine (from 0, in name order); NULL past the end. The text stays valid
+   until the library is terminated. */
 DOT11B_API const char* dot11b_routine_name(size_t index);
 
 /* Declared input and result counts of a routine (-1: variable). Returns 0, or -1 for an unknown name. */

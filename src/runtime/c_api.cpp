@@ -59,7 +59,9 @@ dot11b_array* dot11b_create_text(const char* utf8) {
 
 dot11b_array* dot11b_create_record(void) { return wrap(Value::record()); }
 
-dot11b_array* dot11b_create_cell(size_t rows, size_t cols) { return wrap(Value::cell(rows, cols)); }
+dot11b_array* dot11b_create_cell(size_t rows, size_t cols) {
+  return noThrow([&] { return wrap(Value::cell(rows, cols)); }, static_cast<dot11b_array*>(nullptr));
+}
 
 dot11b_array* dot11b_duplicate(const dot11b_array* a) { return a ? wrap(*valueOf(a)) : nullptr; }
 
@@ -128,7 +130,9 @@ int dot11b_set_global(const char* name, const dot11b_array* value) {
 const char* dot11b_routine_name(size_t index) {
   static thread_local std::vector<std::string> names;
   if (!dot11b::rt::libraryInitialized()) return nullptr;
-  names = dot11b::rt::registry().names();
+  // Refilled only when the registered names change, so that a name handed out earlier stays valid while
+  // the caller goes on through the list.
+  if (std::vector<std::string> current = dot11b::rt::registry().names(); current != names) names = std::move(current);
   return index < names.size() ? names[index].c_str() : nullptr;
 }
 

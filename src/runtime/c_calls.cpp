@@ -84,7 +84,9 @@ int callMlx(const char* name, int nlhs, dot11b_array* plhs[], int nrhs, dot11b_a
         }
         Values out = callByName(name, in, nlhs);
         const std::size_t room = static_cast<std::size_t>(nlhs < 1 ? 1 : nlhs);
-        for (std::size_t k = 0; k < room && k < out.size(); ++k) plhs[k] = newHandle(std::move(out[k]));
+        // A slot without a result (a dispatching call whose sub-routine failed returns none) is set to NULL,
+        // so that the caller never takes whatever the slot held before for a result.
+        for (std::size_t k = 0; k < room; ++k) plhs[k] = k < out.size() ? newHandle(std::move(out[k])) : nullptr;
         return 0;
       },
       -1);

@@ -32,7 +32,8 @@ int significantDigits(double x) {
 std::string numberToText(double x) {
   if (std::isnan(x)) return "NaN";
   if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
-  char buf[64];
+  // A whole number is written with all its digits: up to 309 of them, and a sign.
+  char buf[320];
   if (x == std::trunc(x)) {
     std::snprintf(buf, sizeof buf, "%.0f", x == 0 ? 0.0 : x);  // no "-0"
   } else {

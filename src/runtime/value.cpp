@@ -1,16 +1,29 @@
 #include "runtime/value.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 namespace dot11b::rt {
+
+namespace {
+
+// rows x cols as an element count; a product past the size type would wrap and leave a shape that does
+// not match the data.
+std::size_t elementCount(std::size_t rows, std::size_t cols) {
+  if (cols != 0 && rows > SIZE_MAX / cols)
+    throw std::invalid_argument("array size " + std::to_string(rows) + "x" + std::to_string(cols) + " is too large");
+  return rows * cols;
+}
+
+}  // namespace
 
 Value Value::scalar(double v) { return matrix(1, 1, {v}); }
 
 Value Value::complexScalar(std::complex<double> v) { return matrix(1, 1, {v.real()}, {v.imag()}); }
 
 Value Value::zeros(std::size_t rows, std::size_t cols) {
-  return matrix(rows, cols, std::vector<double>(rows * cols, 0.0));
+  return matrix(rows, cols, std::vector<double>(elementCount(rows, cols), 0.0));
 }
 
 Value Value::row(std::vector<double> re) {
@@ -34,7 +47,7 @@ Value Value::complexRow(const std::vector<std::complex<double>>& values) {
 }
 
 Value Value::matrix(std::size_t rows, std::size_t cols, std::vector<double> re, std::vector<double> im) {
-  if (re.size() != rows * cols || (!im.empty() && im.size() != re.size()))
+  if (re.size() != elementCount(rows, cols) || (!im.empty() && im.size() != re.size()))
     throw std::invalid_argument("array data does not match its size " + std::to_string(rows) + "x" +
                                 std::to_string(cols));
   Value v;
@@ -70,11 +83,12 @@ Value Value::record() {
 }
 
 Value Value::cell(std::size_t rows, std::size_t cols) {
+  const std::size_t count = elementCount(rows, cols);
   Value v;
   v.class_ = ValueClass::Cell;
   v.rows_ = rows;
   v.cols_ = cols;
-  v.cells_.resize(rows * cols);
+  v.cells_.resize(count);
   return v;
 }
 
@@ -180,6 +194,11 @@ std::u16string utf8ToUtf16(std::string_view s) {
       if ((cc >> 6) != 0x2) throw std::invalid_argument("text is not valid UTF-8");
       cp = (cp << 6) | (cc & 0x3F);
     }
+    // Overlong forms, UTF-16 surrogates and code points past U+10FFFF are not valid UTF-8 (RFC 3629); the
+    // last would otherwise turn into a broken surrogate pair.
+    static constexpr char32_t kSmallestOfLength[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallestOfLength[len] || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF)
+      throw std::invalid_argument("text is not valid UTF-8");
     if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));

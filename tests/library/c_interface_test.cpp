@@ -32,6 +32,12 @@ TEST_F(CInterface, EveryRegisteredRoutineIsExportedInBothForms) {
       EXPECT_NE(dlsym(RTLD_DEFAULT, (std::string(prefix) + name).c_str()), nullptr) << prefix << name;
   }
   EXPECT_GE(count, 3u);
+  // Names handed out earlier stay valid while the list is walked.
+  const char* first = dot11b_routine_name(0);
+  const std::string firstName = first;
+  ASSERT_NE(dot11b_routine_name(1), nullptr);
+  EXPECT_EQ(std::string(first), firstName);
+  EXPECT_EQ(dot11b_routine_name(0), first);
   EXPECT_NE(dlsym(RTLD_DEFAULT, "mlfNDot11b_GUI_c"), nullptr);
   EXPECT_NE(dlsym(RTLD_DEFAULT, "mlfVDot11b_GUI_c"), nullptr);
 }
@@ -88,6 +94,13 @@ TEST_F(CInterface, DispatchCatchesAndContinues) {
   ASSERT_NE(results, nullptr);  // the call returned normally, with no results
   EXPECT_EQ(dot11b_class_of(results), DOT11B_CELL);
   EXPECT_EQ(dot11b_cols(results), 0u);
+  // Through the mlx form the failed sub-routine leaves no result: the slot is NULL, not what it held.
+  dot11b_array* failing[] = {bad};
+  dot11b_array* stale[1] = {extra};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(mlxDot11b_GUI_c(1, stale, 1, failing), 0);
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(stale[0], nullptr);
 
   dot11b_array* ok = text("InitializeAppInfo");
   EXPECT_EQ(mlfVDot11b_GUI_c(ok, nullptr), 0);
@@ -139,6 +152,10 @@ TEST_F(CInterface, ValuesRoundTripThroughTheInterface) {
   EXPECT_STREQ(buf, "Grüße");
   EXPECT_EQ(dot11b_cols(t), 5u);
   EXPECT_EQ(dot11b_create_text("\xff"), nullptr);
+  const size_t half = size_t{1} << (sizeof(size_t) * 8 - 1);  // half x 2 wraps to 0 elements
+  EXPECT_EQ(dot11b_create_matrix(half, 2, nullptr, nullptr), nullptr);
+  EXPECT_EQ(dot11b_create_cell(half, 2), nullptr);
+  EXPECT_NE(std::string(dot11b_last_error()).find("too large"), std::string::npos);
   EXPECT_EQ(dot11b_get_global("nonsense"), nullptr);
   for (dot11b_array* a : {m, r, t}) dot11b_free(a);
 }

@@ -46,6 +46,8 @@ TEST(Cli, CallPrintsResultsAndErrors) {
             "with more than the declared number of inputs (10).\n");
   EXPECT_EQ(run("call NoSuchRoutine").status, 1);
   EXPECT_EQ(run("call Dot11b_SizeEst '[1 2'").status, 2);
+  for (const char* count : {"-1", "1.5", "NaN", "1e10", "2147483647"})
+    EXPECT_EQ(run(std::string("call --nargout ") + count + " Dot11b_SizeEst").status, 2) << count;
   EXPECT_EQ(run("--help").status, 0);
   EXPECT_EQ(run("call --help").status, 0);
   EXPECT_EQ(run("estimate --help").status, 0);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 #include "runtime/number_text.h"
 
@@ -17,6 +19,14 @@ TEST(NumberToText, DefaultConversion) {
   for (const auto& [x, text] : cases) EXPECT_EQ(numberToText(x), text) << x;
   EXPECT_EQ(numberToText(std::complex<double>(1, -2)), "1-2i");
   EXPECT_EQ(dot11b::rt::numbersToText({1, 2.5}), "1  2.5");
+}
+
+TEST(NumberToText, LargeWholeNumbersKeepAllTheirDigits) {
+  for (double x : {1e300, -1.7976931348623157e308, 1e63, 1e64}) {
+    const std::string text = numberToText(x);
+    EXPECT_EQ(text.size(), static_cast<std::size_t>(std::floor(std::log10(std::fabs(x)))) + 1 + (x < 0)) << x;
+    EXPECT_EQ(std::strtod(text.c_str(), nullptr), x) << text;
+  }
 }
 
 TEST(TextToNumbers, BlanksAndCommasSeparateNumbers) {

@@ -39,6 +39,29 @@ TEST(Value, EmptiesAreZeroByZero) {
   EXPECT_THROW(Value().scalarValue(), std::invalid_argument);
 }
 
+TEST(Value, ShapesWhoseElementCountOverflowAreRefused) {
+  const std::size_t half = std::size_t{1} << (sizeof(std::size_t) * 8 - 1);  // half x 2 wraps to 0 elements
+  EXPECT_THROW(Value::matrix(half, 2, {}), std::invalid_argument);
+  EXPECT_THROW(Value::zeros(half, 2), std::invalid_argument);
+  EXPECT_THROW(Value::cell(half, 2), std::invalid_argument);
+  EXPECT_EQ(Value::cell(0, half).cells().size(), 0u);
+}
+
+TEST(Value, TextRoundTripsValidUtf8AndRefusesInvalidForms) {
+  for (const char* valid : {"A\xc3\xa9\xe2\x82\xac", "\xf0\x9f\x93\xa1", "\xf4\x8f\xbf\xbf", "\xef\xbf\xbf"})
+    EXPECT_EQ(Value::text(valid).toUtf8(), valid) << valid;
+  EXPECT_EQ(Value::text("\xf0\x9f\x93\xa1").cols(), 2u);  // one surrogate pair
+  const char* invalid[] = {
+      "\xf4\x90\x80\x80",  // past U+10FFFF
+      "\xf7\xbf\xbf\xbf",  // past U+10FFFF
+      "\xed\xa0\x80",       // a surrogate
+      "\xc0\xaf",            // overlong '/'
+      "\xe0\x80\xaf",       // overlong '/'
+      "\xf0\x80\x80\xaf",  // overlong '/'
+  };
+  for (const char* text : invalid) EXPECT_THROW(Value::text(text), std::invalid_argument) << text;
+}
+
 TEST(Value, NaNEqualsNothing) {
   EXPECT_FALSE(Value::scalar(NAN) == Value::scalar(NAN));
   EXPECT_TRUE(std::isnan(Value::scalar(NAN).scalarValue()));
