@@ -31,8 +31,10 @@ GenerateOptions takeOptions(const Args& args, Args& rest) {
       if (i + 1 >= args.size()) throw std::invalid_argument(std::string(name) + " needs a value");
       return args[++i];
     }
-    if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=')
+    if (a.size() >= name.size() + 1 && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
+      if (a.size() == name.size() + 1) throw std::invalid_argument(std::string(name) + " needs a value");
       return a.substr(name.size() + 1);
+    }
     return std::nullopt;
   };
   for (std::size_t i = 0; i < args.size(); ++i) {

@@ -27,8 +27,9 @@ LinkReply callLink(const char* routine, const std::vector<rt::Value>& inputs) {
 
 std::string takeOption(Args& args, const std::string& name) {
   for (auto at = args.begin(); at != args.end(); ++at) {
-    if (at->size() > name.size() && at->compare(0, name.size(), name) == 0 && (*at)[name.size()] == '=') {
+    if (at->size() >= name.size() + 1 && at->compare(0, name.size(), name) == 0 && (*at)[name.size()] == '=') {
       std::string value = at->substr(name.size() + 1);  // "--name=VALUE"
+      if (value.empty()) throw std::invalid_argument(name + " needs a value");
       args.erase(at);
       return value;
     }

@@ -8,7 +8,10 @@ namespace {
 void printToolHelp() {
   std::cout << "Usage: dot11b COMMAND [OPTIONS]\n\n"
                "IEEE 802.11b-1999 DSSS waveform generation.\n\nCommands:\n";
-  for (const auto& c : dot11b::cli::commands()) std::cout << "  " << c.name << std::string(12 - c.name.size(), ' ') << c.summary << "\n";
+  for (const auto& c : dot11b::cli::commands()) {
+    const std::size_t pad = c.name.size() < 12 ? 12 - c.name.size() : 1;
+    std::cout << "  " << c.name << std::string(pad, ' ') << c.summary << "\n";
+  }
   std::cout << "\nRun 'dot11b COMMAND --help' for the options of one command.\n";
 }
 

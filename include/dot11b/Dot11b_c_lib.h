@@ -65,6 +65,7 @@ DOT11B_API dot11b_array* dot11b_create_cell(size_t rows, size_t cols);
 DOT11B_API dot11b_array* dot11b_duplicate(const dot11b_array* a);
 DOT11B_API void dot11b_free(dot11b_array* a);
 
+/* The readers take a NULL handle as the empty 0x0 array. */
 DOT11B_API dot11b_class dot11b_class_of(const dot11b_array* a);
 DOT11B_API size_t dot11b_rows(const dot11b_array* a);
 DOT11B_API size_t dot11b_cols(const dot11b_array* a);

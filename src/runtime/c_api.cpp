@@ -13,6 +13,12 @@ namespace {
 using dot11b::rt::handleOf;
 using dot11b::rt::valueOf;
 
+// A NULL handle reads as the empty array, so a missing result never crashes a reader.
+const Value& view(const dot11b_array* a) {
+  static const Value empty;
+  return a ? *valueOf(a) : empty;
+}
+
 dot11b_array* wrap(Value v) { return dot11b::rt::newHandle(std::move(v)); }
 
 template <typename Body, typename Result>
@@ -67,23 +73,23 @@ dot11b_array* dot11b_duplicate(const dot11b_array* a) { return a ? wrap(*valueOf
 
 void dot11b_free(dot11b_array* a) { delete valueOf(a); }
 
-dot11b_class dot11b_class_of(const dot11b_array* a) { return static_cast<dot11b_class>(valueOf(a)->valueClass()); }
+dot11b_class dot11b_class_of(const dot11b_array* a) { return static_cast<dot11b_class>(view(a).valueClass()); }
 
-size_t dot11b_rows(const dot11b_array* a) { return valueOf(a)->rows(); }
+size_t dot11b_rows(const dot11b_array* a) { return view(a).rows(); }
 
-size_t dot11b_cols(const dot11b_array* a) { return valueOf(a)->cols(); }
+size_t dot11b_cols(const dot11b_array* a) { return view(a).cols(); }
 
-int dot11b_is_complex(const dot11b_array* a) { return valueOf(a)->isNumeric() && valueOf(a)->isComplex(); }
+int dot11b_is_complex(const dot11b_array* a) { return view(a).isNumeric() && view(a).isComplex(); }
 
-const double* dot11b_real(const dot11b_array* a) { return valueOf(a)->isNumeric() ? valueOf(a)->real().data() : nullptr; }
+const double* dot11b_real(const dot11b_array* a) { return view(a).isNumeric() ? view(a).real().data() : nullptr; }
 
 const double* dot11b_imag(const dot11b_array* a) {
-  return valueOf(a)->isNumeric() && valueOf(a)->isComplex() ? valueOf(a)->imag().data() : nullptr;
+  return view(a).isNumeric() && view(a).isComplex() ? view(a).imag().data() : nullptr;
 }
 
 size_t dot11b_text(const dot11b_array* a, char* buf, size_t cap) {
-  if (!valueOf(a)->isText()) return 0;
-  const std::string s = valueOf(a)->toUtf8();
+  if (!view(a).isText()) return 0;
+  const std::string s = view(a).toUtf8();
   if (buf && cap > 0) {
     const size_t n = std::min(cap - 1, s.size());
     std::memcpy(buf, s.data(), n);
@@ -93,30 +99,31 @@ size_t dot11b_text(const dot11b_array* a, char* buf, size_t cap) {
 }
 
 int dot11b_set_field(dot11b_array* record, const char* name, const dot11b_array* value) {
+  if (!record || !name || !value) return -1;
   return noThrow([&] { valueOf(record)->setField(name, *valueOf(value)); return 0; }, -1);
 }
 
-size_t dot11b_field_count(const dot11b_array* record) { return valueOf(record)->isRecord() ? valueOf(record)->fields().size() : 0; }
+size_t dot11b_field_count(const dot11b_array* record) { return view(record).isRecord() ? view(record).fields().size() : 0; }
 
 const char* dot11b_field_name(const dot11b_array* record, size_t index) {
-  if (!valueOf(record)->isRecord() || index >= valueOf(record)->fields().size()) return nullptr;
-  return valueOf(record)->fields()[index].first.c_str();
+  if (!view(record).isRecord() || index >= view(record).fields().size()) return nullptr;
+  return view(record).fields()[index].first.c_str();
 }
 
 const dot11b_array* dot11b_field(const dot11b_array* record, const char* name) {
-  if (!valueOf(record)->isRecord()) return nullptr;
-  return handleOf(valueOf(record)->findField(name));
+  if (!view(record).isRecord() || !name) return nullptr;
+  return handleOf(view(record).findField(name));
 }
 
 int dot11b_set_cell(dot11b_array* cell, size_t index, const dot11b_array* value) {
-  if (!valueOf(cell)->isCell() || index >= valueOf(cell)->cells().size()) return -1;
+  if (!cell || !value || !valueOf(cell)->isCell() || index >= valueOf(cell)->cells().size()) return -1;
   valueOf(cell)->cells()[index] = *valueOf(value);
   return 0;
 }
 
 const dot11b_array* dot11b_get_cell(const dot11b_array* cell, size_t index) {
-  if (!valueOf(cell)->isCell() || index >= valueOf(cell)->cells().size()) return nullptr;
-  return handleOf(&valueOf(cell)->cells()[index]);
+  if (!view(cell).isCell() || index >= view(cell).cells().size()) return nullptr;
+  return handleOf(&view(cell).cells()[index]);
 }
 
 dot11b_array* dot11b_get_global(const char* name) {

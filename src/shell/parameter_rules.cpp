@@ -196,6 +196,8 @@ void applySetting(Value& p, std::string_view path, std::string_view text) {
   if (path == "dataRate" && *value == 1) pathRef(p, "preambleType") = Value::scalar(0);
   if (path.substr(0, 19) == "MACheader.Contents.") {
     // A header field changed: check it, then rebuild the bit stream from the fields.
+    if (isMacContentsPath(path, "Active") && *value != 0 && *value != 1)
+      throw ParameterError(std::string(path) + ": " + std::string(text) + " is not allowed; allowed: one of 0 1");
     const bool wholeInRange = *value >= 0 && *value == std::trunc(*value) && *value < std::ldexp(1.0, 48);
     mac::MacHeader typed;
     if (wholeInRange) typed = macHeaderFromRecord(p.field("MACheader").field("Contents"));
@@ -203,8 +205,6 @@ void applySetting(Value& p, std::string_view path, std::string_view text) {
       if (!wholeInRange || static_cast<double>(field.contents) >= std::ldexp(1.0, static_cast<int>(8 * field.size)))
         throw ParameterError(std::string(path) + ": " + std::string(text) +
                              " is not allowed; allowed: a whole number that fits the field's octets");
-    if (isMacContentsPath(path, "Active") && *value != 0 && *value != 1)
-      throw ParameterError(std::string(path) + ": " + std::string(text) + " is not allowed; allowed: one of 0 1");
     typed.bitStream = mac::recalcBitStream(typed);
     pathRef(p, "MACheader.Contents") = macHeaderRecord(typed);
   }
