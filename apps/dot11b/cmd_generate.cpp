@@ -16,35 +16,20 @@ namespace dot11b::cli {
 namespace {
 
 struct GenerateOptions {
-  std::string paramsFile;
   std::string out;
   std::string markers;
   std::optional<OutputFormat> format;
 };
 
-// Takes the generate options out of args (as "--name VALUE" or "--name=VALUE"); the rest stays for --set.
-GenerateOptions takeOptions(const Args& args, Args& rest) {
+// Takes the output options out of args; --params and --set stay for the parameters.
+GenerateOptions takeOutputOptions(Args& args) {
   GenerateOptions o;
-  const auto valueOf = [&](std::size_t& i, std::string_view name) -> std::optional<std::string> {
-    const std::string& a = args[i];
-    if (a == name) {
-      if (i + 1 >= args.size()) throw std::invalid_argument(std::string(name) + " needs a value");
-      return args[++i];
-    }
-    if (a.size() >= name.size() + 1 && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
-      if (a.size() == name.size() + 1) throw std::invalid_argument(std::string(name) + " needs a value");
-      return a.substr(name.size() + 1);
-    }
-    return std::nullopt;
-  };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (auto v = valueOf(i, "--params")) o.paramsFile = *v;
-    else if (auto v = valueOf(i, "--out")) o.out = *v;
-    else if (auto v = valueOf(i, "--markers")) o.markers = *v;
-    else if (auto v = valueOf(i, "--format")) {
-      o.format = parseOutputFormat(*v);
-      if (!o.format) throw std::invalid_argument("unknown --format '" + *v + "'; use cf64, iq16, mat, ascii, complex-mat or sigmf");
-    } else rest.push_back(args[i]);
+  o.out = takeOption(args, "--out");
+  o.markers = takeOption(args, "--markers");
+  if (const std::string format = takeOption(args, "--format"); !format.empty()) {
+    o.format = parseOutputFormat(format);
+    if (!o.format)
+      throw std::invalid_argument("unknown --format '" + format + "'; use cf64, iq16, mat, ascii, complex-mat or sigmf");
   }
   if (o.out.empty()) throw std::invalid_argument("--out FILE is required");
   if (!o.format) o.format = formatFromExtension(o.out);
@@ -65,11 +50,9 @@ int runGenerate(const Args& args) {
   GenerateOptions options;
   rt::Value parameters;
   try {
-    Args setArgs;
-    options = takeOptions(args, setArgs);
-    Args rest;
-    parameters = startingParameters(options.paramsFile);
-    applySetOptions(parameters, setArgs, rest);
+    Args rest = args;
+    options = takeOutputOptions(rest);
+    parameters = parametersFromOptions(rest);
     if (!rest.empty()) throw std::invalid_argument("unexpected argument '" + rest.front() + "'");
   } catch (const ParameterFileUnusable& e) {
     std::cerr << "dot11b generate: " << e.what() << "\n";

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "parameter_source.h"
 #include "shell/parameter_rules.h"
 
 namespace dot11b::cli {
@@ -19,6 +20,31 @@ void applySetOptions(rt::Value& parameters, const Args& args, Args& rest) {
   }
   shell::validateParameters(parameters);
   shell::deriveParameters(parameters);
+}
+
+std::string takeOption(Args& args, const std::string& name) {
+  for (auto at = args.begin(); at != args.end(); ++at) {
+    if (at->size() >= name.size() + 1 && at->compare(0, name.size(), name) == 0 && (*at)[name.size()] == '=') {
+      std::string value = at->substr(name.size() + 1);  // "--name=VALUE"
+      if (value.empty()) throw std::invalid_argument(name + " needs a value");
+      args.erase(at);
+      return value;
+    }
+    if (*at != name) continue;
+    if (at + 1 == args.end()) throw std::invalid_argument(name + " needs a value");
+    std::string value = *(at + 1);
+    args.erase(at, at + 2);
+    return value;
+  }
+  return "";
+}
+
+rt::Value parametersFromOptions(Args& args) {
+  rt::Value parameters = startingParameters(takeOption(args, "--params"));
+  Args rest;
+  applySetOptions(parameters, args, rest);
+  args = rest;
+  return parameters;
 }
 
 }  // namespace dot11b::cli

@@ -1,5 +1,8 @@
-// The --set options shared by the commands that build a parameters record.
+// The options shared by the commands: taking "NAME VALUE" options, and building a parameters record from
+// --params and --set.
 #pragma once
+
+#include <string>
 
 #include "command.h"
 #include "runtime/value.h"
@@ -7,8 +10,16 @@
 namespace dot11b::cli {
 
 // Applies every "--set FIELD=VALUE" of args (in order) to parameters, checks the result and derives
-// ProjectedLength. Other options
-// are left for the caller in `rest`. Throws shell::ParameterError or std::invalid_argument.
+// ProjectedLength. Other options are left for the caller in `rest`. Throws shell::ParameterError or
+// std::invalid_argument.
 void applySetOptions(rt::Value& parameters, const Args& args, Args& rest);
+
+// Removes "NAME VALUE" (or "NAME=VALUE") from args and returns VALUE; empty when absent. Throws
+// std::invalid_argument when NAME has no value.
+std::string takeOption(Args& args, const std::string& name);
+// The parameters of "--params FILE" and "--set FIELD=VALUE" options, as 'dot11b generate' takes
+// them; the other arguments stay in args. Throws ParameterFileUnusable, shell::ParameterError or
+// std::invalid_argument.
+rt::Value parametersFromOptions(Args& args);
 
 }  // namespace dot11b::cli
