@@ -10,6 +10,12 @@ namespace {
 using dot11b::Bits;
 using dot11b::phy::FrameSettings;
 
+// Times the frame and reports its number of samples.
+void measureFrame(benchmark::State& state, const Bits& psdu, const FrameSettings& s) {
+  for (auto _ : state) benchmark::DoNotOptimize(dot11b::phy::generateFrame(psdu, s));
+  state.counters["samples"] = static_cast<double>(dot11b::phy::generateFrame(psdu, s).waveform.size());
+}
+
 // 11 Mbit/s CCK, long preamble, 1024 zero octets, 4 samples per chip, 2 us linear ramps, 100 us idle,
 // Gaussian filter BT 0.5 over 6 chips.
 void startValueFrame(benchmark::State& state) {
@@ -29,8 +35,7 @@ void startValueFrame(benchmark::State& state) {
   s.filterType = 1;
   s.filterFactor = 0.5;
   s.filterTaps = 6 * 4;
-  for (auto _ : state) benchmark::DoNotOptimize(dot11b::phy::generateFrame(psdu, s));
-  state.counters["samples"] = static_cast<double>(dot11b::phy::generateFrame(psdu, s).waveform.size());
+  measureFrame(state, psdu, s);
 }
 
 // 2312 PN9 octets behind the 30-octet MAC header and before the FCS at 1 Mbit/s, long preamble, 9 samples
@@ -54,8 +59,7 @@ void largestFrame(benchmark::State& state) {
   s.filterType = 2;
   s.filterFactor = 0.5;
   s.filterTaps = 1000 * 9;
-  for (auto _ : state) benchmark::DoNotOptimize(dot11b::phy::generateFrame(psdu, s));
-  state.counters["samples"] = static_cast<double>(dot11b::phy::generateFrame(psdu, s).waveform.size());
+  measureFrame(state, psdu, s);
 }
 
 }  // namespace
