@@ -69,15 +69,6 @@ Values convolEncoder(const Values& in, int) {
 // ---- Frame generator ----
 
 // The marker rows as a 2 x L matrix (column-major: row 1 and row 2 of each sample in turn).
-Value markerMatrix(const Bits& marker1, const Bits& marker2) {
-  std::vector<double> values(2 * marker1.size());
-  for (std::size_t i = 0; i < marker1.size(); ++i) {
-    values[2 * i] = marker1[i];
-    values[2 * i + 1] = marker2[i];
-  }
-  return Value::matrix(2, marker1.size(), std::move(values));
-}
-
 Values frame(const Values& in, int nargout) {
   const Inputs args(in, "Dot11b_FRAME");
   const Bits bits = args.bits(0, "DATAbits");
@@ -99,7 +90,7 @@ Values frame(const Values& in, int nargout) {
   s.mirrorSpectrum = args.scalar(15, "MirrorSpectrum") != 0;
   phy::Frame result = phy::generateFrame(bits, s);
   Values out{fromComplex(result.waveform)};
-  if (nargout > 1) out.push_back(markerMatrix(result.marker1, result.marker2));
+  if (nargout > 1) out.push_back(fromMarkerRows(result.marker1, result.marker2));
   return out;
 }
 

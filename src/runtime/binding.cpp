@@ -128,4 +128,14 @@ int Inputs::integer(std::size_t i, std::string_view name) const {
   return static_cast<int>(x);
 }
 
+Value fromMarkerRows(const std::vector<uint8_t>& row1, const std::vector<uint8_t>& row2) {
+  if (row1.size() != row2.size()) throw std::invalid_argument("marker rows must be equally long");
+  std::vector<double> values(2 * row1.size());
+  for (std::size_t i = 0; i < row1.size(); ++i) {
+    values[2 * i] = row1[i];
+    values[2 * i + 1] = row2[i];
+  }
+  return Value::matrix(2, row1.size(), std::move(values));
+}
+
 }  // namespace dot11b::rt

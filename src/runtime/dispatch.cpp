@@ -31,4 +31,18 @@ Values WindowModule::dispatch(const Values& in, int nargout, const RoutineFn& no
   }
 }
 
+Routine moduleRoutine(std::string name, const WindowModule& module, RoutineFn run) {
+  Routine r;
+  r.name = std::move(name);
+  r.messageName = module.messageName();
+  r.maxInputs = kVariable;
+  r.maxOutputs = kVariable;
+  r.module = &module;
+  r.fn = [&module, run = std::move(run)](const Values& in, int nargout) {
+    if (!in.empty() && in.front().isText()) return module.dispatch(in, nargout);
+    return run ? run(in, nargout) : Values{};
+  };
+  return r;
+}
+
 }  // namespace dot11b::rt

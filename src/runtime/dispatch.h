@@ -18,6 +18,7 @@ class WindowModule {
   // Adds a sub-routine; its messageName is derived from the module's.
   void add(std::string name, int line, int maxInputs, int maxOutputs, RoutineFn fn);
   const Routine* find(std::string_view name) const { return subroutines_.find(name); }
+  const std::string& messageName() const { return messageName_; }
 
   // With a text first input: runs that sub-routine with the remaining inputs. Any error inside is caught,
   // its text printed on the console (stderr) and no result returned. A first input that is not text does
@@ -28,5 +29,10 @@ class WindowModule {
   std::string messageName_;
   Registry subroutines_;
 };
+
+// The registry entry of a window module, exported under `name`: a text first input runs the sub-routine of
+// that name (errors printed, as dispatch does); any other call, with no inputs or a first input that is
+// not text, runs `run` when given (its errors reach the caller) and otherwise does nothing.
+Routine moduleRoutine(std::string name, const WindowModule& module, RoutineFn run = {});
 
 }  // namespace dot11b::rt

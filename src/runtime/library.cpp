@@ -1,5 +1,7 @@
 #include "runtime/library.h"
 
+#include "runtime/dispatch.h"
+
 #include <array>
 #include <map>
 #include <stdexcept>
@@ -72,6 +74,15 @@ Values callByName(std::string_view name, const Values& in, int nargout) {
   const Routine* routine = registry().find(name);
   if (!routine) throw std::runtime_error("Undefined function '" + std::string(name) + "'.");
   return invoke(*routine, in, nargout);
+}
+
+Values callSubroutine(std::string_view module, std::string_view subroutine, const Values& in, int nargout) {
+  if (!libraryInitialized()) throw std::logic_error("the library is not initialized");
+  const Routine* entry = registry().find(module);
+  if (!entry || !entry->module) throw std::runtime_error("Undefined window module '" + std::string(module) + "'.");
+  const Routine* sub = entry->module->find(subroutine);
+  if (!sub) throw std::runtime_error("Undefined function '" + std::string(subroutine) + "' in " + entry->messageName + ".");
+  return invoke(*sub, in, nargout);
 }
 
 }  // namespace dot11b::rt

@@ -22,6 +22,11 @@ bool isGlobalName(std::string_view name);
 // Calls a registered routine by name (exact, then ignoring letter case), checking its declared counts.
 Values callByName(std::string_view name, const Values& in, int nargout);
 
+// Runs a sub-routine of a window module by their names, like the module's dispatching entry, except
+// that an error is passed on to the caller instead of being printed, so that the caller can tell a
+// failure from success.
+Values callSubroutine(std::string_view module, std::string_view subroutine, const Values& in, int nargout);
+
 // A subsystem's registration function; the library runs every one at initialization.
 using RegistrationFn = void (*)(Registry&);
 struct RoutineRegistration {

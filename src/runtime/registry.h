@@ -20,6 +20,8 @@ using RoutineFn = std::function<Values(const Values& in, int nargout)>;
 
 constexpr int kVariable = -1;
 
+class WindowModule;
+
 struct Routine {
   std::string name;         // exported name, e.g. "Dot11b_SizeEst"
   std::string messageName;  // as its module spells it in messages, e.g. "dot11b_SizeEst"
@@ -27,6 +29,9 @@ struct Routine {
   int maxInputs = 0;        // kVariable: any number
   int maxOutputs = 0;       // kVariable: any number
   RoutineFn fn;
+  // For the dispatching entry of a window module: the module, so that its sub-routines can also be run
+  // with their errors passed on to the caller.
+  const WindowModule* module = nullptr;
 };
 
 // The message of a call with more inputs (or results) than the routine declares.

@@ -60,6 +60,21 @@ std::string ConsoleDialogs::question(std::string_view text, std::string_view tit
   return "";
 }
 
+std::optional<std::vector<std::string>> ConsoleDialogs::inputs(std::string_view title,
+                                                               const std::vector<std::string>& prompts,
+                                                               const std::vector<std::string>& defaults) {
+  std::cerr << title << "\n";
+  std::vector<std::string> answers;
+  for (std::size_t i = 0; i < prompts.size(); ++i) {
+    const std::string preset = i < defaults.size() ? defaults[i] : std::string();
+    std::cerr << prompts[i] << " [" << preset << "] " << std::flush;
+    const auto line = readAnswer();
+    if (!line) return std::nullopt;
+    answers.push_back(line->empty() ? preset : *line);
+  }
+  return answers;
+}
+
 std::optional<FileChoice> ConsoleDialogs::openFile(std::string_view filter) { return askFileName("Open file", filter); }
 
 std::optional<FileChoice> ConsoleDialogs::saveFile(std::string_view filter) { return askFileName("Save file", filter); }

@@ -25,6 +25,10 @@ class Dialogs {
   // Modal question: the text of the chosen button, or "" when closed without a choice.
   virtual std::string question(std::string_view text, std::string_view title, const std::vector<std::string>& buttons,
                                std::string_view defaultButton) = 0;
+  // Modal input dialog with one one-line field per prompt, filled with its default: the texts entered, or
+  // nothing when cancelled or closed.
+  virtual std::optional<std::vector<std::string>> inputs(std::string_view title, const std::vector<std::string>& prompts,
+                                                         const std::vector<std::string>& defaults) = 0;
   // Standard open and save dialogs with a filter such as "*.mat"; nothing when cancelled.
   virtual std::optional<FileChoice> openFile(std::string_view filter) = 0;
   virtual std::optional<FileChoice> saveFile(std::string_view filter) = 0;
@@ -38,14 +42,17 @@ Dialogs& dialogs();
 // Installs `d` (not owned; it must outlive its use); nullptr goes back to the console dialogs.
 void setDialogs(Dialogs* d);
 
-// Boxes on stderr. Questions and file dialogs read one line from stdin when it is a terminal (an empty
-// line picks the default button or cancels); without a terminal they count as closed without a choice.
+// Boxes on stderr. Questions, inputs and file dialogs read one line from stdin when it is a terminal (an
+// empty line picks the default button or value, or cancels a file dialog); without a terminal they count
+// as closed without a choice.
 class ConsoleDialogs : public Dialogs {
  public:
   void message(std::string_view text, std::string_view title) override;
   void error(std::string_view text, std::string_view title) override;
   std::string question(std::string_view text, std::string_view title, const std::vector<std::string>& buttons,
                        std::string_view defaultButton) override;
+  std::optional<std::vector<std::string>> inputs(std::string_view title, const std::vector<std::string>& prompts,
+                                                 const std::vector<std::string>& defaults) override;
   std::optional<FileChoice> openFile(std::string_view filter) override;
   std::optional<FileChoice> saveFile(std::string_view filter) override;
 };

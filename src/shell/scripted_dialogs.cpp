@@ -19,6 +19,21 @@ std::string ScriptedDialogs::question(std::string_view text, std::string_view ti
   return answer;
 }
 
+std::optional<std::vector<std::string>> ScriptedDialogs::inputs(std::string_view title,
+                                                                const std::vector<std::string>& prompts,
+                                                                const std::vector<std::string>& defaults) {
+  std::string text;
+  for (const auto& p : prompts) text += (text.empty() ? "" : "\n") + p;
+  shown_.push_back({"inputs", std::string(title), text, defaults, {}});
+  if (inputAnswers_.empty() || !inputAnswers_.front()) {
+    if (!inputAnswers_.empty()) inputAnswers_.pop_front();
+    return std::nullopt;
+  }
+  std::vector<std::string> answer = std::move(*inputAnswers_.front());
+  inputAnswers_.pop_front();
+  return answer;
+}
+
 std::optional<FileChoice> ScriptedDialogs::nextFile() {
   if (fileChoices_.empty()) return std::nullopt;
   std::optional<FileChoice> choice = std::move(fileChoices_.front());

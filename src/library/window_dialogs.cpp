@@ -1,0 +1,29 @@
+// The dialogs' modules for the calling forms: the MAC header dialog, the connection dialog and the
+// signal generator settings panels. Called with a window (not an operation name) they run their dialog.
+#include "runtime/export_macros.h"
+#include "runtime/library.h"
+#include "shell/connection_dialog.h"
+#include "shell/mac_header_dialog.h"
+#include "shell/sig_gen_panels.h"
+
+namespace dot11b::rt {
+
+namespace {
+
+void registerWindowDialogs(Registry& r) {
+  r.add(moduleRoutine("Dot11_MACconfig", shell::mac_header_dialog::module(), shell::mac_header_dialog::run));
+  r.add(moduleRoutine("VX_SigGen", shell::connection_dialog::module(), shell::connection_dialog::run));
+  r.add(moduleRoutine("ZELconfig_c", shell::sig_gen_panel::module()));
+  r.add(moduleRoutine("ZelConfigAdv_c", shell::sig_gen_advanced::module(), shell::sig_gen_advanced::run));
+}
+
+}  // namespace
+
+DOT11B_REGISTER_ROUTINES(registerWindowDialogs)
+
+}  // namespace dot11b::rt
+
+DOT11B_EXPORT_VARIABLE(Dot11_MACconfig)
+DOT11B_EXPORT_VARIABLE(VX_SigGen)
+DOT11B_EXPORT_VARIABLE(ZELconfig_c)
+DOT11B_EXPORT_VARIABLE(ZelConfigAdv_c)

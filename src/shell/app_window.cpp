@@ -1,0 +1,209 @@
+// The application window's commands: title, Calculate, the readiness questions, Download and Refresh,
+// the instrument configuration, About and the shutdown.
+#include "shell/app_window.h"
+
+#include <exception>
+
+#include "runtime/library.h"
+#include "shell/clock_text.h"
+#include "shell/compare_struct.h"
+#include "shell/connection_settings.h"
+#include "shell/controls.h"
+#include "shell/dialogs.h"
+#include "shell/window_module.h"
+
+namespace dot11b::shell::app_window {
+
+using rt::Value;
+using rt::Values;
+
+namespace {
+
+std::string lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+Handle mainWindow(const Value& handles) { return handleIn(handles, "main"); }
+
+std::string formatModule() { return globalText("appInfo", "ApplicationFunction"); }
+
+bool platformC() { return globalText("appInfo", "Platform") == "c"; }
+
+// (status, description) of an instrument routine called by name.
+struct Reply {
+  double status = -1;
+  std::string description;
+};
+
+Reply callInstrument(std::string_view routine, const Values& in) {
+  const Values out = rt::callByName(routine, in, 2);
+  Reply r;
+  if (!out.empty() && out[0].isNumeric() && !out[0].isEmpty()) r.status = out[0].re(0);
+  if (out.size() > 1 && out[1].isText()) r.description = out[1].toUtf8();
+  return r;
+}
+
+Reply setUpPlayback() {
+  const Value& settings = rt::global("SigGenSettings");
+  return callInstrument(platformC() ? "ZELPlay_c" : "ZELPlay",
+                        {settings.field("Title"), settings, rt::global("configuration")});
+}
+
+void checkOnly(Handle item) {
+  const std::string tag = Control(item).tag();
+  const Value siblings = toolkit().get(toolkit().get(item, "Parent").re(0), "Children");
+  for (double sibling : siblings.real()) Control(sibling).setChecked(Control(sibling).tag() == tag);
+}
+
+void closeIfValid(const Value& window) {
+  if (window.isNumeric() && !window.isEmpty() && toolkit().isValid(window.re(0))) toolkit().close(window.re(0));
+}
+
+}  // namespace
+
+std::string applicationTitle() {
+  std::string title = "Vantrel Wavendo - " + globalText("appInfo", "Name");
+  const std::string file = globalText("configuration", "LastParameterFilename");
+  if (!file.empty()) title += " : " + file;
+  return title;
+}
+
+void initializeFigure(const Value& handles) {
+  const Value stored = loadConnectionSettings();
+  if (!stored.isEmpty()) rt::global("configuration") = stored;
+  const Window window(handles);
+  window["pbCalculate"].setToolTip("Calculates the waveform based\non current settings.");
+  window["pbDownload"].setToolTip("Downloads the current waveform and\nsettings to the ZEL.");
+  window["pbRefresh"].setToolTip("Downloads just the current seetings\nto the ZEL.");
+  window["txtEvent1"].setToolTip("Description of the signal available on\nthe Event 1 Connector of the rear panel.");
+  window["txtEvent2"].setToolTip("Description of the signal available on\nthe Event 2 Connector of the rear panel.");
+  if (!platformC()) {
+    window["txtNumberOfSamples"].setToolTip(
+        "The number of samples generated \nby the current settings.\n(An ZEL can hold up to 1 M samples.)");
+    return;
+  }
+  window["txtNumberOfSamples"].setToolTip(
+      "The number of samples generated \nby the current settings.\n(The Q6200T can hold up to 8 or 32 M samples.)");
+  window["txtEvent3"].setToolTip("Description of the signal available on\nthe Event 3 Connector of the rear panel.");
+  window["txtEvent4"].setToolTip("Description of the signal available on\nthe Event 4 Connector of the rear panel.");
+  const bool option001 = globalText("configuration", "BBGtype") == "001";
+  window["menuConfigBBG1Opt1"].setChecked(option001);
+  window["menuConfigBBG1Opt2"].setChecked(!option001);
+}
+
+void redrawAppTitle(const Value& handles) {
+  // Without a window (a host running the commands headless) there is no title to redraw.
+  if (!hasToolkit() || !handles.isRecord() || !handles.hasField("main")) return;
+  toolkit().set(mainWindow(handles), "Name", Value::text(applicationTitle()));
+}
+
+bool executeCalculation(const Value& handles) {
+  try {
+    const BusyPointer busy(mainWindow(handles));
+    rt::callSubroutine(formatModule(), "Calculate", {}, 0);
+  } catch (const std::exception& e) {
+    dialogs().error(e.what(), "Error Occured During Calculation");
+    return false;
+  }
+  Value& appInfo = rt::global("appInfo");
+  appInfo.setField("LastCalcTimeStamp", clockNow());
+  appInfo.setField("LastCaluclatedParameterSet", rt::global("parameters"));
+  return true;
+}
+
+bool checkWaveformReady(const Value& handles, const std::string& action) {
+  const Value& appInfo = rt::global("appInfo");
+  if (appInfo.field("LastCalcTimeStamp").isEmpty()) {
+    const std::string answer = dialogs().question(
+        "The waveform has not yet been calculated. Do you wish to calculate\nthe waveform and then " + lower(action) +
+            " ?",
+        "Waveform Not Calculated", {"Calculate & " + action, "Cancel"}, "Calculate & " + action);
+    return answer != "Cancel" && executeCalculation(handles);
+  }
+  if (!compareStruct(appInfo.field("LastCaluclatedParameterSet"), rt::global("parameters"))) {
+    const std::string recalc = "Recalc & " + action;
+    const std::string answer = dialogs().question(
+        "Settings have changed since last calculating the waveform.\n" + action +
+            " will use the last calculated waveform.\nDo you wish to " + lower(action) + " anyway ?",
+        "Waveform Not Recalculated", {"Yes", recalc, "Cancel"}, recalc);
+    if (answer == "Cancel") return false;
+    return answer.rfind("Recalc & ", 0) != 0 || executeCalculation(handles);
+  }
+  return true;
+}
+
+void pbCalculate(Handle, const Value& handles) { executeCalculation(handles); }
+
+void pbDownload(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Download")) return;
+  Reply download;
+  Reply playback;
+  {
+    const BusyPointer busy(mainWindow(handles));
+    download = callInstrument("ZELDownLoadWrap", {rt::global("waveform"), rt::global("markers"),
+                                                  rt::global("SigGenSettings").field("Title"),
+                                                  rt::global("configuration")});
+    if (download.status == 0) playback = setUpPlayback();
+  }
+  if (download.status != 0) {
+    dialogs().message(download.description, "Error Occured During Waveform Download");
+  } else if (playback.status == 0) {
+    dialogs().message("Waveform has been successfully transferred to the instrument", "Download Completed");
+  } else {
+    dialogs().message(playback.description, "Error Occured During Instrument Setup");
+  }
+}
+
+void pbRefresh(Handle, const Value&) {
+  const Reply playback = setUpPlayback();
+  if (playback.status != 0) dialogs().message(playback.description, "Error Occured During Instrument Setup");
+}
+
+void menuConfigSigGenIO(Handle, const Value& handles) {
+  const Values out = rt::callByName(
+      "VX_SigGen", {Value::scalar(mainWindow(handles)), rt::global("configuration"), rt::global("appInfo").field("Platform")},
+      2);
+  if (out.size() >= 2 && out[0].isText() && out[0].toUtf8() == "OK") rt::global("configuration") = out[1];
+}
+
+void menuConfigBBG1Opt1(Handle h, const Value& handles) {
+  if (globalNumber("parameters", "ProjectedLength") > 8000000) {
+    const std::string answer = dialogs().question(
+        "The waveform based on the current settings \nis too large to for Option 001. Changing to\nOption 001 will "
+        "reset all settings to the defaults.\nDo you wish to change anyway ?",
+        "Waveform too large", {"Yes", "Cancel"}, "Cancel");
+    if (answer == "Cancel") return;
+    callModule(formatModule(), "InitializeParameters");
+    callModule(formatModule(), "redraw", {handles});
+  }
+  rt::global("configuration").setField("BBGtype", Value::text("001"));
+  checkOnly(h);
+}
+
+void menuConfigBBG1Opt2(Handle h, const Value&) {
+  rt::global("configuration").setField("BBGtype", Value::text("002"));
+  checkOnly(h);
+}
+
+void menuHelpAbout(Handle, const Value& handles) {
+  rt::callByName("VX_About", {Value::scalar(mainWindow(handles)), rt::global("appInfo")}, 0);
+}
+
+void appShutDown(const Value& handles) {
+  Value& appInfo = rt::global("appInfo");
+  const Value windows = appInfo.field("ClientWindows");
+  for (double w : windows.real()) closeIfValid(Value::scalar(w));
+  appInfo.setField("ClientWindows", Value());
+  saveConnectionSettings(rt::global("configuration"));
+  // The hidden dialogs live as long as the main window.
+  const Value& figureList = rt::global("figureList");
+  if (figureList.isRecord()) {
+    for (const auto& [name, dialog] : figureList.fields()) closeIfValid(dialog);
+  }
+  if (handles.isRecord() && handles.hasField("main")) closeIfValid(handles.field("main"));
+}
+
+void menuFileExit(Handle, const Value& handles) { appShutDown(handles); }
+
+}  // namespace dot11b::shell::app_window

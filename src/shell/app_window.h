@@ -1,0 +1,53 @@
+// The application window module: what every signal application shares, whatever its format. The menu
+// bar, Calculate, Download and Refresh, the window title, the instrument configuration commands, the
+// File commands, About and the orderly shutdown. It reaches the format module only by name, through
+// appInfo.ApplicationFunction.
+#pragma once
+
+#include <string>
+
+#include "runtime/dispatch.h"
+#include "shell/toolkit.h"
+
+namespace dot11b::shell::app_window {
+
+const rt::WindowModule& module();
+
+// Builds the menu bar in `window`; returns the record File, Plot, Config, Special, Help of the top-level
+// menus' handles.
+rt::Value addMenus(Handle window);
+
+// "Vantrel Wavendo - " + appInfo.Name, and " : " + the parameter file when there is one.
+std::string applicationTitle();
+
+void initializeFigure(const rt::Value& handles);
+void redrawAppTitle(const rt::Value& handles);
+// Runs the format module's Calculate under the busy pointer; records the time stamp and the parameters
+// only when it succeeded. A failure is shown to the user; returns whether it succeeded.
+bool executeCalculation(const rt::Value& handles);
+// Whether an action ("Download", "Plot", "Save") may use the computed waveform, asking the user to
+// calculate or recalculate first where needed.
+bool checkWaveformReady(const rt::Value& handles, const std::string& action);
+// Closes the plot windows and dialogs, stores the connection settings and closes the main window.
+void appShutDown(const rt::Value& handles);
+
+// The callback sub-routines, each (control that fired, control record).
+void pbCalculate(Handle h, const rt::Value& handles);
+void pbDownload(Handle h, const rt::Value& handles);
+void pbRefresh(Handle h, const rt::Value& handles);
+void menuConfigSigGenIO(Handle h, const rt::Value& handles);
+void menuConfigBBG1Opt1(Handle h, const rt::Value& handles);
+void menuConfigBBG1Opt2(Handle h, const rt::Value& handles);
+void menuHelpAbout(Handle h, const rt::Value& handles);
+void menuFileExit(Handle h, const rt::Value& handles);
+
+// File commands (parameter files and the waveform data files).
+void menuFileNew(Handle h, const rt::Value& handles);
+void menuFileOpen(Handle h, const rt::Value& handles);
+void menuFileSave(Handle h, const rt::Value& handles);
+void menuFileSaveAs(Handle h, const rt::Value& handles);
+void menuSpecialSaveWave(Handle h, const rt::Value& handles);
+// Reads a parameter file into parameters and redraws the window; whether it was loaded.
+bool loadParametersInto(const std::string& filename, const rt::Value& handles);
+
+}  // namespace dot11b::shell::app_window

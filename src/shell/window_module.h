@@ -1,0 +1,33 @@
+// Helpers for the window modules' sub-routines, which take the inputs of their callback texts:
+// (the control that fired, empty event data, the window's control record).
+#pragma once
+
+#include <string_view>
+
+#include "runtime/dispatch.h"
+#include "runtime/library.h"
+#include "shell/toolkit.h"
+
+namespace dot11b::shell {
+
+using ControlCallback = void (*)(Handle control, const rt::Value& handles);
+using HandlesRoutine = void (*)(const rt::Value& handles);
+
+// A callback sub-routine: inputs (control, event data, handles), no result.
+rt::RoutineFn callbackRoutine(ControlCallback fn);
+// A sub-routine of the control record alone, as redraw(handles).
+rt::RoutineFn handlesRoutine(HandlesRoutine fn);
+
+// Input i of a sub-routine as a handle (0 when left out or empty) or as a control record.
+Handle handleInput(const rt::Values& in, std::size_t i);
+const rt::Value& recordInput(const rt::Values& in, std::size_t i);
+
+// A numeric or text field of one of the library's global records.
+double globalNumber(std::string_view record, std::string_view field);
+std::string globalText(std::string_view record, std::string_view field);
+void setGlobalNumber(std::string_view record, std::string_view field, double value);
+
+// Calls another window module's sub-routine by name, as its callback texts do.
+void callModule(std::string_view module, std::string_view subroutine, rt::Values rest = {});
+
+}  // namespace dot11b::shell
