@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts dot11b (arguments are passed on; default: --help).
+# Installs what is missing, builds, and starts the application (arguments are passed on to dot11b: a command
+# such as "estimate --set dataRate=2" runs that command instead).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-if [ $# -eq 0 ]; then set -- --help; fi
 exec build/bin/dot11b "$@"

@@ -4,10 +4,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-tools-dev libqt6opengl6-dev libqcustomplot-dev
+  qt6-base-dev qt6-tools-dev libqt6opengl6-dev libqcustomplot-dev libxcb1-dev
   libmatio-dev zlib1g-dev libfftw3-dev libserialport-dev nlohmann-json3-dev
   libgtest-dev libbenchmark-dev
   python3-scipy clang libclang-rt-14-dev fonts-dejavu-core
+  xvfb xauth imagemagick
 )
 
 missing=()

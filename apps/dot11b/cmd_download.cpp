@@ -1,4 +1,5 @@
 // dot11b download: the frame of the given parameters into the signal generator, then the playback set-up.
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
 
@@ -13,12 +14,25 @@
 namespace dot11b::cli {
 namespace {
 
+// --yes: the library's questions (the RS-232 transfer time) are answered "OK"; its messages are printed.
+dot11b_array* answerYes(void*, const dot11b_dialog* dialog) {
+  if (dialog->kind != DOT11B_DIALOG_QUESTION) {
+    std::cerr << dialog->title << ": " << dialog->text << "\n";
+    return nullptr;
+  }
+  for (std::size_t i = 0; i < dialog->item_count; ++i) {
+    if (std::string_view(dialog->items[i]) == "OK") return dot11b_create_text("OK");
+  }
+  return dot11b_create_text(dialog->default_button);
+}
+
 struct DownloadRequest {
   rt::Value configuration;
   rt::Value settings;  // SigGenSettings
   rt::Value waveform;  // complex row
   rt::Value markers;   // 2 x N
   std::string platform = "c";
+  bool yes = false;
 };
 
 rt::Value markerRows(const phy::Frame& frame) {
@@ -35,6 +49,9 @@ rt::Value markerRows(const phy::Frame& frame) {
 DownloadRequest requestFromOptions(const Args& args) {
   DownloadRequest request;
   Args rest = args;
+  const auto yes = std::find(rest.begin(), rest.end(), "--yes");
+  request.yes = yes != rest.end();
+  if (request.yes) rest.erase(yes);
   const std::string uri = takeOption(rest, "--to");
   if (uri.empty()) throw std::invalid_argument("--to URI is required");
   request.configuration = configurationFromUri(uri);
@@ -64,6 +81,7 @@ int runDownload(const Args& args) {
   }
   try {
     LibrarySession session;
+    if (request.yes) dot11b_set_dialog_hook(answerYes, nullptr);
     const rt::Value& title = request.settings.field("Title");
     const LinkReply transfer = callLink("ZELDownLoadWrap", {request.waveform, request.markers, title, request.configuration});
     if (transfer.status != 0) {

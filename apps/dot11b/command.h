@@ -31,5 +31,6 @@ int runParams(const Args& args);
 int runDownload(const Args& args);
 int runPing(const Args& args);
 int runRefresh(const Args& args);
+int runGui(const Args& args);
 
 }  // namespace dot11b::cli

@@ -7,6 +7,13 @@ namespace dot11b::cli {
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
+      {"gui", "open the application window (also: dot11b without a command)",
+       "Usage: dot11b gui\n\n"
+       "Opens the application window and returns when it is closed. Needs a display; without one, set\n"
+       "QT_QPA_PLATFORM=offscreen to run it invisibly, or use the other commands of this tool.\n"
+       "DOT11B_SPLASH_MS shortens the start-up window's minimum time on screen (3000 ms).\n"
+       "Exit status 1 when the window cannot be opened.\n",
+       runGui},
       {"estimate", "print the projected number of samples of a frame",
        "Usage: dot11b estimate [--set FIELD=VALUE]...\n\n"
        "Prints the projected number of samples (ProjectedLength) of the start-value parameters with the\n"
@@ -59,12 +66,13 @@ const std::vector<Command>& commands() {
        "Exit status 0 when the instrument answered, 1 when not (the reason on stderr), 2 for a bad option.\n",
        runPing},
       {"download", "compute a frame and download it to the signal generator",
-       "Usage: dot11b download --to URI [--params FILE.mat] [--set FIELD=VALUE]... [settings options]\n\n"
+       "Usage: dot11b download --to URI [--params FILE.mat] [--set FIELD=VALUE]... [--yes] [settings options]\n\n"
        "Computes the frame of the parameters (the start values or a parameter file, with the given\n"
        "fields changed, as 'dot11b generate'), transfers its samples and markers into the instrument's\n"
        "waveform memory under the title, then sends the playback set-up commands and returns the\n"
        "instrument to local control (the Download button). Over RS-232 a transfer estimated above 0.75\n"
-       "minutes is first put to the user on the terminal; without a terminal it counts as cancelled.\n"
+       "minutes is first put to the user on the terminal; without a terminal it counts as cancelled,\n"
+       "unless --yes answers the question.\n"
        "URI as for 'dot11b ping'.\n\n"
        "Exit status 0 only when the instrument took the waveform and every command; 1 otherwise (the\n"
        "reason on stderr; also for an unusable parameter file), 2 for a bad option or parameter.\n\n"

@@ -1,4 +1,4 @@
-// dot11b: the command-line face of the library (the window application joins it later).
+// dot11b: the window application, and the command-line face of the library.
 #include <iostream>
 
 #include "command.h"
@@ -20,9 +20,10 @@ void printToolHelp() {
 int main(int argc, char** argv) {
   using namespace dot11b::cli;
   const Args args(argv + 1, argv + argc);
-  if (args.empty() || args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
+  if (args.empty()) return runGui(args);
+  if (args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
     printToolHelp();
-    return args.empty() ? kUsage : kOk;
+    return kOk;
   }
   for (const auto& c : commands()) {
     if (c.name != args.front()) continue;

@@ -105,6 +105,47 @@ DOT11B_API int dot11b_routine_counts(const char* name, int* max_inputs, int* max
 /* Any routine by name, in the mlx form. */
 DOT11B_API int dot11b_call(const char* name, int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
+/* ---- Windows ------------------------------------------------------------------------------------------ */
+
+/* The application window opens with mlfDot11b_c(). A host without a Qt application of its own gets one;
+   without a display the call fails with a message (set QT_QPA_PLATFORM=offscreen to run invisibly).
+   Runs the event loop until every window of the library has closed (returns at once when none is open).
+   Returns 0, or -1 on failure. */
+DOT11B_API int dot11b_run_event_loop(void);
+
+/* Modal boxes and file dialogs, as a host's dialog hook sees them. */
+typedef enum dot11b_dialog_kind {
+  DOT11B_DIALOG_MESSAGE = 0,   /* a message to acknowledge; the answer is ignored */
+  DOT11B_DIALOG_ERROR = 1,     /* an error message to acknowledge; the answer is ignored */
+  DOT11B_DIALOG_QUESTION = 2,  /* answer: the text of the chosen button */
+  DOT11B_DIALOG_INPUTS = 3,    /* answer: a cell list with one text per prompt */
+  DOT11B_DIALOG_OPEN_FILE = 4, /* answer: the full name of the chosen file */
+  DOT11B_DIALOG_SAVE_FILE = 5  /* answer: the full name of the chosen file */
+} dot11b_dialog_kind;
+
+typedef struct dot11b_dialog {
+  dot11b_dialog_kind kind;
+  const char* title;               /* UTF-8; for file dialogs the filter, such as "*.mat" */
+  const char* text;                /* the message or question; "" for input and file dialogs */
+  const char* const* items;        /* questions: the button texts; input dialogs: the prompts */
+  const char* const* defaults;     /* input dialogs: the texts the fields start with */
+  size_t item_count;
+  const char* default_button;      /* questions: the default button's text */
+} dot11b_dialog;
+
+/* Answers a dialog: returns a new array (released by the library) or NULL for "closed without a choice".
+   Everything the dialog points to is valid only during the call. */
+typedef dot11b_array* (*dot11b_dialog_hook)(void* context, const dot11b_dialog* dialog);
+/* Installs the hook through which every modal box and file dialog of the library goes from now on;
+   NULL goes back to the library's own (the window's, or the console's without one). */
+DOT11B_API void dot11b_set_dialog_hook(dot11b_dialog_hook hook, void* context);
+
+/* Called with the window's handle when a dialog window (MAC header, connection, advanced settings) starts
+   its modal wait, before it blocks: a host drives the dialog from here with Set and Invoke (a press of
+   pbOK ends the wait). NULL removes it. */
+typedef void (*dot11b_wait_hook)(void* context, double window);
+DOT11B_API void dot11b_set_wait_hook(dot11b_wait_hook hook, void* context);
+
 /* ---- 1 Application shell and settings ----------------------------------------------------------------- */
 
 DOT11B_API int mlfDot11b_c(void);
@@ -125,6 +166,13 @@ DOT11B_API dot11b_array* mlfRfCommonUI(dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNRfCommonUI(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVRfCommonUI(dot11b_array* first_input, ...);
 DOT11B_API int mlxRfCommonUI(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* Builds the menu bar in a window; returns the record File, Plot, Config, Special, Help of menu handles. */
+DOT11B_API dot11b_array* mlfVX_AddMenu(dot11b_array* hFigure);
+DOT11B_API int mlxVX_AddMenu(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* "03DEC2001 14:07:09" for a date-time vector (year, month, day, hour, minute, seconds). */
+DOT11B_API dot11b_array* mlfClock2str(dot11b_array* clkVector);
+DOT11B_API int mlxClock2str(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* 1 when the two records have the same fields in the same order with equal values, else 0. */
 DOT11B_API dot11b_array* mlfCompareStruct(dot11b_array* a, dot11b_array* b);
@@ -251,6 +299,12 @@ DOT11B_API dot11b_array* mlfPNgenerator(dot11b_array* n, dot11b_array* dataLengt
 DOT11B_API int mlxPNgenerator(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11_CalcMACfcs(dot11b_array* data);
 DOT11B_API int mlxDot11_CalcMACfcs(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* The MAC header dialog: (fig [, record]) shows it modally and gives answer ("OK"/"Cancel") and the
+   record; a text first input runs the dialog routine of that name. */
+DOT11B_API dot11b_array* mlfDot11_MACconfig(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNDot11_MACconfig(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVDot11_MACconfig(dot11b_array* first_input, ...);
+DOT11B_API int mlxDot11_MACconfig(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* ---- 4 Signal generator link -------------------------------------------------------------------------- */
 
@@ -297,6 +351,91 @@ DOT11B_API int mlxZELPlay(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array
 DOT11B_API dot11b_array* mlfZELPlay_c(dot11b_array** description, dot11b_array* FileName, dot11b_array* setting,
                                       dot11b_array* config);
 DOT11B_API int mlxZELPlay_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* The connection dialog (parent, configuration, platform) gives response and the record; the signal
+   generator section of the main window; the advanced settings dialog (fig [, settings]) gives answer and
+   the settings. A text first input runs the operation of that name. */
+DOT11B_API dot11b_array* mlfVX_SigGen(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNVX_SigGen(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVVX_SigGen(dot11b_array* first_input, ...);
+DOT11B_API int mlxVX_SigGen(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfZELconfig_c(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNZELconfig_c(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVZELconfig_c(dot11b_array* first_input, ...);
+DOT11B_API int mlxZELconfig_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfZelConfigAdv_c(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNZelConfigAdv_c(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVZelConfigAdv_c(dot11b_array* first_input, ...);
+DOT11B_API int mlxZelConfigAdv_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* ---- 6 Figure and window utilities -------------------------------------------------------------------- */
+
+/* Handles are numbers: windows, controls and menu items of the open windows; 0 is the screen. */
+DOT11B_API dot11b_array* mlfVX_Splash(void);
+DOT11B_API int mlxVX_Splash(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (parent, appInfo): the About window; gives its handle. */
+DOT11B_API dot11b_array* mlfVX_About(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNVX_About(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlxVX_About(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (h) gives the application data of h's window (its control record); (h, data) sets it. */
+DOT11B_API dot11b_array* mlfGuidata(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNGuidata(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVGuidata(dot11b_array* first_input, ...);
+DOT11B_API int mlxGuidata(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* The record tag -> handle of every tagged control and menu item of h's window. */
+DOT11B_API dot11b_array* mlfGuihandles(dot11b_array* h);
+DOT11B_API int mlxGuihandles(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (name [, parent]): opens a layout hidden, keeps its control record and centres it on the parent. */
+DOT11B_API dot11b_array* mlfLoadFigure(dot11b_array* figureName, dot11b_array* hParent);
+DOT11B_API int mlxLoadFigure(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* Opens a layout and shows it. */
+DOT11B_API dot11b_array* mlfOpenfig(dot11b_array* figureName);
+DOT11B_API int mlxOpenfig(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (h [, position]): "center", "north", "southwest", ... or "onscreen" (the default). */
+DOT11B_API int mlfMovegui(dot11b_array* h, dot11b_array* position);
+DOT11B_API int mlxMovegui(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API int mlfPositionChildWindow(dot11b_array* hChild, dot11b_array* hParent);
+DOT11B_API int mlxPositionChildWindow(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (h [, factor]): every font of the window at factor x the application's size (default 1). */
+DOT11B_API int mlfResizeAllFonts(dot11b_array* hFigure, dot11b_array* factor);
+DOT11B_API int mlxResizeAllFonts(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfNum2Str(dot11b_array* x, dot11b_array* precision);
+DOT11B_API int mlxNum2Str(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfIsvarname(dot11b_array* s);
+DOT11B_API int mlxIsvarname(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (s) 1 for a keyword; without input the keywords as a cell list. */
+DOT11B_API dot11b_array* mlfIskeyword(dot11b_array* s);
+DOT11B_API int mlxIskeyword(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* An image file as its red, green and blue planes (8-bit); Readjpg and Rjpgc read JPEG files only. */
+DOT11B_API dot11b_array* mlfImread(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNImread(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVImread(dot11b_array* first_input, ...);
+DOT11B_API int mlxImread(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfReadjpg(dot11b_array* filename);
+DOT11B_API int mlxReadjpg(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfRjpgc(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNRjpgc(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVRjpgc(dot11b_array* first_input, ...);
+DOT11B_API int mlxRjpgc(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* Numbers written with octal digits (777), or a text of them, as decimal numbers (511). */
+DOT11B_API dot11b_array* mlfOct2dec(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNOct2dec(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVOct2dec(dot11b_array* first_input, ...);
+DOT11B_API int mlxOct2dec(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* Driving the windows by name: a property of a handle (Value, String, Enable, Visible, TooltipString,
+   Tag, Position, Units, Pointer, Checked, Label, Callback, CloseRequestFcn, Name, Parent, Children);
+   setting one; acting on a control as the user does (choosing the entry its list shows, clicking it,
+   finishing its edit, picking the menu item, or closing the window), which runs its callback; the
+   handles of the open objects with a tag. */
+DOT11B_API dot11b_array* mlfGet(dot11b_array* h, dot11b_array* property);
+DOT11B_API int mlxGet(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API int mlfSet(dot11b_array* h, dot11b_array* property, dot11b_array* value);
+DOT11B_API int mlxSet(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API int mlfInvoke(dot11b_array* h);
+DOT11B_API int mlxInvoke(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfFindobj(dot11b_array* tag);
+DOT11B_API int mlxFindobj(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 #ifdef __cplusplus
 }

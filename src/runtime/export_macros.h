@@ -3,6 +3,7 @@
 
 #include "runtime/c_calls.h"
 
+#define D11_IN0 void
 #define D11_IN1 dot11b_array* i1
 #define D11_IN2 D11_IN1, dot11b_array* i2
 #define D11_IN3 D11_IN2, dot11b_array* i3
@@ -20,6 +21,7 @@
 #define D11_IN15 D11_IN14, dot11b_array* i15
 #define D11_IN16 D11_IN15, dot11b_array* i16
 
+#define D11_ARG0
 #define D11_ARG1 i1
 #define D11_ARG2 D11_ARG1, i2
 #define D11_ARG3 D11_ARG2, i3
@@ -42,7 +44,7 @@
     return ::dot11b::rt::callMlx(#name, nlhs, plhs, nrhs, prhs);                        \
   }
 
-// nin fixed inputs (1..16), one result.
+// nin fixed inputs (0..16), one result.
 #define DOT11B_EXPORT_1(name, nin)                                                       \
   extern "C" DOT11B_API dot11b_array* mlf##name(D11_IN##nin) {                           \
     return ::dot11b::rt::callMlf(#name, {}, {D11_ARG##nin});                             \
@@ -100,6 +102,25 @@
     va_list rest;                                                                        \
     va_start(rest, first);                                                               \
     int r = ::dot11b::rt::callMlfV(#name, first, rest);                                  \
+    va_end(rest);                                                                        \
+    return r;                                                                            \
+  }                                                                                      \
+  D11_MLX(name)
+
+// Variable input and result lists without the effects-only form: mlf, mlfN and mlx.
+#define DOT11B_EXPORT_VARIABLE_N(name)                                                   \
+  extern "C" DOT11B_API dot11b_array* mlf##name(dot11b_array* first, ...) {              \
+    va_list rest;                                                                        \
+    va_start(rest, first);                                                               \
+    dot11b_array* r = ::dot11b::rt::callMlfVariableResults(#name, first, rest);          \
+    va_end(rest);                                                                        \
+    return r;                                                                            \
+  }                                                                                      \
+  extern "C" DOT11B_API dot11b_array* mlfN##name(int nargout, dot11b_array* results[],   \
+                                                 dot11b_array* first, ...) {             \
+    va_list rest;                                                                        \
+    va_start(rest, first);                                                               \
+    dot11b_array* r = ::dot11b::rt::callMlfN(#name, nargout, results, first, rest);      \
     va_end(rest);                                                                        \
     return r;                                                                            \
   }                                                                                      \

@@ -52,9 +52,17 @@ TEST_F(CInterface, TopEntryArityErrors) {
   EXPECT_EQ(mlxDot11b_c(1, out, 0, nullptr), -1);
   EXPECT_NE(std::string(dot11b_last_error()).find("declared number of outputs (0)"), std::string::npos);
   EXPECT_EQ(out[0], nullptr);
-  EXPECT_EQ(mlfDot11b_c(), 0);
-  EXPECT_STREQ(dot11b_last_error(), "");
   dot11b_free(one);
+}
+
+TEST_F(CInterface, TopEntryWithoutADisplayFailsWithAMessage) {
+  unsetenv("DISPLAY");
+  unsetenv("QT_QPA_PLATFORM");
+  EXPECT_EQ(mlfDot11b_c(), -1);
+  const std::string message = dot11b_last_error();
+  EXPECT_NE(message.find("dot11b --help"), std::string::npos) << message;
+  EXPECT_NE(message.find("QT_QPA_PLATFORM=offscreen"), std::string::npos) << message;
+  EXPECT_EQ(dot11b_run_event_loop(), 0);
 }
 
 TEST_F(CInterface, InitializersThroughTheDispatchingEntry) {

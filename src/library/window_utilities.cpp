@@ -1,0 +1,172 @@
+// The figure and window utilities for the calling forms, on the Qt toolkit, and the routines by which a
+// host drives the windows by name: Get, Set, Invoke and Findobj.
+#include <algorithm>
+
+#include "runtime/binding.h"
+#include "runtime/export_macros.h"
+#include "shell/figures.h"
+#include "shell/settings.h"
+#include "shell/window_module.h"
+#include "ui/callbacks.h"
+#include "ui/figure_files.h"
+#include "ui/handle_table.h"
+#include "ui/image_reader.h"
+#include "ui/info_windows.h"
+#include "ui/qt_toolkit.h"
+
+namespace dot11b::rt {
+
+namespace {
+
+using shell::Handle;
+using shell::toolkit;
+
+constexpr const char* kLogo = "logo.jpg";
+
+Handle handleArg(const Values& in, std::size_t i, std::string_view routine, std::string_view name) {
+  return toScalar(input(in, i, {routine, name}), {routine, name});
+}
+
+QImage logo() { return ui::imageFromPlanes(callByName("Imread", {Value::text(ui::imageFile(kLogo).toStdString())}, 3)); }
+
+Values vxSplash(const Values&, int) {
+  const std::string name = shell::initialAppInfo().field("Name").toUtf8();
+  return {Value::scalar(ui::showSplash(logo(), name))};
+}
+
+Values vxAbout(const Values& in, int) {
+  const Inputs args(in, "VX_About");
+  const Handle parent = args.given(0) ? args.scalar(0, "hParent") : shell::kScreen;
+  const Value& appInfo = args.record(1, "appInfo");
+  std::vector<std::string> lines;
+  const auto line = [&appInfo, &lines](std::string_view field, std::string prefix = "") {
+    const Value* v = appInfo.findField(field);
+    if (v != nullptr && v->isText()) lines.push_back(prefix + v->toUtf8());
+  };
+  line("Name");
+  line("Rev", "Revision ");
+  line("Date", "Released ");
+  line("CopyrightMsg");
+  lines.push_back("");
+  for (const char* f : {"Notes", "NotesLine2", "NotesLine3", "NotesLine4", "NotesLine5", "NotesLine6", "NotesLine7"}) line(f);
+  return {Value::scalar(ui::showAbout(parent, logo(), lines))};
+}
+
+Values guidata(const Values& in, int) {
+  const Handle window = toolkit().windowOf(handleArg(in, 0, "Guidata", "h"));
+  if (in.size() >= 2) {
+    toolkit().setAppData(window, in[1]);
+    return {};
+  }
+  return {toolkit().appData(window)};
+}
+
+Values guihandles(const Values& in, int) {
+  return {toolkit().controlRecord(toolkit().windowOf(handleArg(in, 0, "Guihandles", "h")))};
+}
+
+Values loadFigure(const Values& in, int) {
+  const Inputs args(in, "LoadFigure");
+  const Handle parent = args.given(1) ? args.scalar(1, "hParent") : shell::kScreen;
+  return {Value::scalar(shell::loadFigure(args.text(0, "figureName"), parent))};
+}
+
+Values openfig(const Values& in, int) {
+  const Handle window = toolkit().openFigure(Inputs(in, "Openfig").text(0, "figureName"));
+  toolkit().show(window);
+  return {Value::scalar(window)};
+}
+
+Values movegui(const Values& in, int) {
+  const Inputs args(in, "Movegui");
+  shell::moveWindow(toolkit().windowOf(args.scalar(0, "h")), args.given(1) ? args.text(1, "position") : "onscreen");
+  return {};
+}
+
+Values positionChildWindow(const Values& in, int) {
+  const Inputs args(in, "PositionChildWindow");
+  shell::positionChildWindow(args.scalar(0, "hChild"), args.given(1) ? args.scalar(1, "hParent") : shell::kScreen);
+  return {};
+}
+
+Values resizeAllFonts(const Values& in, int) {
+  const Inputs args(in, "ResizeAllFonts");
+  ui::resizeAllFonts(toolkit().windowOf(args.scalar(0, "hFigure")), args.given(1) ? args.scalar(1, "factor") : 1.0);
+  return {};
+}
+
+Values imread(const Values& in, int) { return ui::readImage(Inputs(in, "Imread").text(0, "filename"), false); }
+Values readjpg(const Values& in, int) { return ui::readImage(Inputs(in, "Readjpg").text(0, "filename"), true); }
+Values rjpgc(const Values& in, int) { return ui::readImage(Inputs(in, "Rjpgc").text(0, "filename"), true); }
+
+Values get(const Values& in, int) {
+  const Inputs args(in, "Get");
+  return {toolkit().get(args.scalar(0, "h"), args.text(1, "property"))};
+}
+
+Values set(const Values& in, int) {
+  const Inputs args(in, "Set");
+  toolkit().set(args.scalar(0, "h"), args.text(1, "property"), args.at(2, "value"));
+  return {};
+}
+
+// Acts on a control as the user does: chooses the list entry it shows, clicks it, ends its edit, picks
+// the menu item or asks the window to close.
+Values invoke(const Values& in, int) {
+  ui::actOn(ui::HandleTable::instance().get(Inputs(in, "Invoke").scalar(0, "h")));
+  return {};
+}
+
+// The handles of everything open with this tag, windows first.
+Values findobj(const Values& in, int) {
+  const std::string tag = Inputs(in, "Findobj").text(0, "tag");
+  std::vector<double> found;
+  for (const Handle window : ui::HandleTable::instance().windows()) {
+    const Value record = toolkit().controlRecord(window);
+    if (const Value* h = record.findField(tag)) found.push_back(h->re(0));
+  }
+  return {Value::row(std::move(found))};
+}
+
+void registerWindowUtilities(Registry& r) {
+  shell::setToolkit(&ui::qtToolkit());
+  r.add({"VX_Splash", "VX_Splash", 1, 0, 1, vxSplash});
+  r.add({"VX_About", "VX_About", 1, 2, 1, vxAbout});
+  r.add({"Guidata", "guidata", 1, 2, 1, guidata});
+  r.add({"Guihandles", "guihandles", 1, 1, 1, guihandles});
+  r.add({"LoadFigure", "LoadFigure", 1, 2, 1, loadFigure});
+  r.add({"Openfig", "openfig", 1, 1, 1, openfig});
+  r.add({"Movegui", "movegui", 1, 2, 0, movegui});
+  r.add({"PositionChildWindow", "PositionChildWindow", 1, 2, 0, positionChildWindow});
+  r.add({"ResizeAllFonts", "ResizeAllFonts", 1, 2, 0, resizeAllFonts});
+  r.add({"Imread", "imread", 1, 1, 3, imread});
+  r.add({"Readjpg", "readjpg", 1, 1, 3, readjpg});
+  r.add({"Rjpgc", "rjpgc", 1, 1, 3, rjpgc});
+  r.add({"Get", "get", 1, 2, 1, get});
+  r.add({"Set", "set", 1, 3, 0, set});
+  r.add({"Invoke", "invoke", 1, 1, 0, invoke});
+  r.add({"Findobj", "findobj", 1, 1, 1, findobj});
+}
+
+}  // namespace
+
+DOT11B_REGISTER_ROUTINES(registerWindowUtilities)
+
+}  // namespace dot11b::rt
+
+DOT11B_EXPORT_1(VX_Splash, 0)
+DOT11B_EXPORT_VARIABLE_N(VX_About)
+DOT11B_EXPORT_VARIABLE(Guidata)
+DOT11B_EXPORT_1(Guihandles, 1)
+DOT11B_EXPORT_1(LoadFigure, 2)
+DOT11B_EXPORT_1(Openfig, 1)
+DOT11B_EXPORT_0(Movegui, 2)
+DOT11B_EXPORT_0(PositionChildWindow, 2)
+DOT11B_EXPORT_0(ResizeAllFonts, 2)
+DOT11B_EXPORT_VARIABLE(Imread)
+DOT11B_EXPORT_1(Readjpg, 1)
+DOT11B_EXPORT_VARIABLE(Rjpgc)
+DOT11B_EXPORT_1(Get, 2)
+DOT11B_EXPORT_0(Set, 3)
+DOT11B_EXPORT_0(Invoke, 1)
+DOT11B_EXPORT_1(Findobj, 1)

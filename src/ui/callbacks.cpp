@@ -1,0 +1,68 @@
+#include "ui/callbacks.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <exception>
+#include <iostream>
+
+#include "runtime/library.h"
+#include "ui/callback_text.h"
+#include "ui/handle_table.h"
+#include "ui/properties.h"
+
+namespace dot11b::ui {
+
+QWidget* owningWindow(QObject* object) {
+  for (QObject* o = object; o != nullptr; o = o->parent()) {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (w != nullptr && w->isWindow() && qobject_cast<QMenu*>(w) == nullptr) return w;
+  }
+  return nullptr;
+}
+
+void runCallback(QObject* source, const char* property) {
+  const std::string text = textProperty(source, property);
+  if (text.empty()) return;
+  try {
+    const auto call = parseCallback(text);
+    if (!call) throw std::runtime_error("the callback text \"" + text + "\" has not the form module('name',gcbo,[],guidata(gcbo))");
+    HandleTable& table = HandleTable::instance();
+    const double window = table.handleOf(owningWindow(source));
+    const rt::Value handles = window != 0 ? table.appData(window) : rt::Value();
+    rt::callByName(call->module, {rt::Value::text(call->subroutine), rt::Value::scalar(table.handleOf(source)), rt::Value(), handles}, 0);
+  } catch (const std::exception& e) {
+    // No exception may cross the toolkit's event loop.
+    std::cerr << e.what() << std::endl;
+  }
+}
+
+void connectCallback(QWidget* control) {
+  if (auto* c = qobject_cast<QComboBox*>(control)) {
+    QObject::connect(c, &QComboBox::activated, c, [c](int) { runCallback(c); });
+  } else if (auto* e = qobject_cast<QLineEdit*>(control)) {
+    QObject::connect(e, &QLineEdit::editingFinished, e, [e] { runCallback(e); });
+  } else if (auto* b = qobject_cast<QAbstractButton*>(control)) {
+    QObject::connect(b, &QAbstractButton::clicked, b, [b](bool) { runCallback(b); });
+  }
+}
+
+void actOn(QObject* control) {
+  if (auto* a = qobject_cast<QAction*>(control)) {
+    a->trigger();
+  } else if (auto* c = qobject_cast<QComboBox*>(control)) {
+    emit c->activated(c->currentIndex());
+  } else if (auto* e = qobject_cast<QLineEdit*>(control)) {
+    emit e->editingFinished();
+  } else if (auto* b = qobject_cast<QAbstractButton*>(control)) {
+    emit b->clicked(b->isChecked());
+  } else if (auto* w = qobject_cast<QWidget*>(control); w != nullptr && w->isWindow()) {
+    w->close();
+  }
+}
+
+}  // namespace dot11b::ui

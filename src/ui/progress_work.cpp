@@ -1,0 +1,90 @@
+#include "ui/progress_work.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
+#include <atomic>
+#include <exception>
+#include <thread>
+
+#include "ui/application.h"
+
+namespace dot11b::ui {
+
+namespace {
+
+// Shared between the work's thread and the window's.
+class SharedProgress : public shell::Progress {
+ public:
+  void report(std::uint64_t done, std::uint64_t total) override {
+    done_ = done;
+    total_ = total;
+  }
+  bool cancelled() const override { return cancelled_; }
+
+  void cancel() { cancelled_ = true; }
+  std::uint64_t done() const { return done_; }
+  std::uint64_t total() const { return total_; }
+
+ private:
+  std::atomic<std::uint64_t> done_{0}, total_{0};
+  std::atomic<bool> cancelled_{false};
+};
+
+QString megabytes(std::uint64_t bytes) { return QString::number(static_cast<double>(bytes) / 1e6, 'f', 1) + " MB"; }
+
+}  // namespace
+
+ProgressWork& progressWork() {
+  static ProgressWork work;
+  return work;
+}
+
+void ProgressWork::run(std::string_view title, const std::function<void(shell::Progress&)>& work) {
+  if (!applicationRunning()) {
+    shell::InlineWork().run(title, work);
+    return;
+  }
+  SharedProgress progress;
+  std::atomic<bool> finished{false};
+  std::exception_ptr failure;
+  std::thread worker([&] {
+    try {
+      work(progress);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    finished = true;
+  });
+
+  const QString name = QString::fromUtf8(title.data(), static_cast<int>(title.size()));
+  QProgressDialog dialog(name + "...", "Cancel", 0, 1000, QApplication::activeWindow());
+  dialog.setWindowTitle(name);
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.setAutoClose(false);
+  dialog.setAutoReset(false);
+  dialog.setMinimumDuration(400);
+  QObject::connect(&dialog, &QProgressDialog::canceled, [&] {
+    progress.cancel();
+    dialog.setLabelText("Cancelling...");
+  });
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (finished) {
+      loop.quit();
+      return;
+    }
+    if (progress.total() > 0 && !progress.cancelled()) {
+      dialog.setValue(static_cast<int>(1000.0 * static_cast<double>(progress.done()) / static_cast<double>(progress.total())));
+      dialog.setLabelText(name + ": " + megabytes(progress.done()) + " of " + megabytes(progress.total()));
+    }
+  });
+  poll.start(50);
+  loop.exec();
+  worker.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace dot11b::ui

@@ -1,0 +1,97 @@
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace dot11b::ui {
+
+namespace {
+
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+QWidget* parentWindow() { return QApplication::activeWindow(); }
+
+void box(QMessageBox::Icon icon, std::string_view text, std::string_view title) {
+  QMessageBox b(icon, q(title), q(text), QMessageBox::Ok, parentWindow());
+  b.setWindowModality(Qt::ApplicationModal);
+  b.exec();
+}
+
+// "*.mat" becomes "*.mat;;All files (*)", so that any file can still be chosen.
+QString nameFilter(std::string_view filter) {
+  const QString f = q(filter);
+  return f == "*" ? QString("All files (*)") : f + ";;All files (*)";
+}
+
+std::optional<shell::FileChoice> choice(const QString& path) {
+  if (path.isEmpty()) return std::nullopt;
+  return shell::splitFileName(path.toStdString());
+}
+
+}  // namespace
+
+QtDialogs& qtDialogs() {
+  static QtDialogs dialogs;
+  return dialogs;
+}
+
+void QtDialogs::message(std::string_view text, std::string_view title) { box(QMessageBox::Information, text, title); }
+
+void QtDialogs::error(std::string_view text, std::string_view title) { box(QMessageBox::Critical, text, title); }
+
+std::string QtDialogs::question(std::string_view text, std::string_view title, const std::vector<std::string>& buttons,
+                                std::string_view defaultButton) {
+  QMessageBox b(QMessageBox::Question, q(title), q(text), QMessageBox::NoButton, parentWindow());
+  b.setWindowModality(Qt::ApplicationModal);
+  for (const std::string& label : buttons) {
+    QPushButton* button = b.addButton(q(label), QMessageBox::AcceptRole);
+    if (label == defaultButton) b.setDefaultButton(button);
+  }
+  b.exec();
+  // Closed without a choice: no button was clicked.
+  const auto* clicked = qobject_cast<QPushButton*>(b.clickedButton());
+  return clicked == nullptr ? std::string() : clicked->text().toStdString();
+}
+
+std::optional<std::vector<std::string>> QtDialogs::inputs(std::string_view title, const std::vector<std::string>& prompts,
+                                                          const std::vector<std::string>& defaults) {
+  QDialog dialog(parentWindow());
+  dialog.setWindowTitle(q(title));
+  dialog.setWindowModality(Qt::ApplicationModal);
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* form = new QFormLayout;
+  layout->addLayout(form);
+  std::vector<QLineEdit*> fields;
+  for (std::size_t i = 0; i < prompts.size(); ++i) {
+    auto* field = new QLineEdit(q(i < defaults.size() ? defaults[i] : std::string()), &dialog);
+    form->addRow(q(prompts[i]), field);
+    fields.push_back(field);
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  std::vector<std::string> texts;
+  for (const QLineEdit* f : fields) texts.push_back(f->text().toStdString());
+  return texts;
+}
+
+std::optional<shell::FileChoice> QtDialogs::openFile(std::string_view filter) {
+  return choice(QFileDialog::getOpenFileName(parentWindow(), "Open", QString(), nameFilter(filter)));
+}
+
+std::optional<shell::FileChoice> QtDialogs::saveFile(std::string_view filter) {
+  // The commands add the extension themselves and ask no question of their own about replacing a file.
+  return choice(QFileDialog::getSaveFileName(parentWindow(), "Save", QString(), nameFilter(filter)));
+}
+
+}  // namespace dot11b::ui

@@ -1,0 +1,22 @@
+// The modal boxes and file dialogs of the window: Qt message boxes, an input dialog and Qt's file dialogs.
+#pragma once
+
+#include "shell/dialogs.h"
+
+namespace dot11b::ui {
+
+class QtDialogs : public shell::Dialogs {
+ public:
+  void message(std::string_view text, std::string_view title) override;
+  void error(std::string_view text, std::string_view title) override;
+  std::string question(std::string_view text, std::string_view title, const std::vector<std::string>& buttons,
+                       std::string_view defaultButton) override;
+  std::optional<std::vector<std::string>> inputs(std::string_view title, const std::vector<std::string>& prompts,
+                                                 const std::vector<std::string>& defaults) override;
+  std::optional<shell::FileChoice> openFile(std::string_view filter) override;
+  std::optional<shell::FileChoice> saveFile(std::string_view filter) override;
+};
+
+QtDialogs& qtDialogs();
+
+}  // namespace dot11b::ui

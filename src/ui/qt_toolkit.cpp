@@ -1,0 +1,215 @@
+#include "ui/qt_toolkit.h"
+
+#include <QAction>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QWidget>
+#include <stdexcept>
+
+#include "runtime/number_text.h"
+#include "ui/application.h"
+#include "ui/callbacks.h"
+#include "ui/figure_files.h"
+#include "ui/handle_table.h"
+#include "ui/properties.h"
+#include "ui/window_events.h"
+
+namespace dot11b::ui {
+
+namespace {
+
+using rt::Value;
+
+HandleTable& table() { return HandleTable::instance(); }
+
+// Widgets the program addresses carry a tag: an object name that Qt did not give them itself.
+bool isTagged(const QObject* o) {
+  const QString name = o->objectName();
+  return !name.isEmpty() && !name.startsWith("qt_");
+}
+
+void registerControl(QWidget* control) {
+  table().add(control);
+  if (!textProperty(control, "Callback").empty()) connectCallback(control);
+}
+
+QMenuBar* menuBarOf(QWidget* window) {
+  if (auto* main = qobject_cast<QMainWindow*>(window)) return main->menuBar();
+  if (auto* bar = window->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly)) return bar;
+  auto* bar = new QMenuBar(window);
+  if (window->layout() != nullptr) window->layout()->setMenuBar(bar);
+  return bar;
+}
+
+// The widget a group of controls goes into: the window's "groupArea" container when it has one.
+QLayout* groupLayoutOf(QWidget* window) {
+  if (auto* area = window->findChild<QWidget*>("groupArea"); area != nullptr && area->layout() != nullptr) {
+    return area->layout();
+  }
+  if (window->layout() == nullptr) throw std::runtime_error("the window " + window->objectName().toStdString() + " has no layout for controls");
+  return window->layout();
+}
+
+}  // namespace
+
+QtToolkit& qtToolkit() {
+  static QtToolkit toolkit;
+  return toolkit;
+}
+
+shell::Handle registerWindow(QWidget* window) {
+  const shell::Handle h = table().add(window);
+  for (QWidget* w : window->findChildren<QWidget*>())
+    if (isTagged(w)) registerControl(w);
+  routeCloseRequests(window);
+  // A window that has no close request of its own goes away when closed.
+  if (textProperty(window, "CloseRequestFcn").empty()) window->setAttribute(Qt::WA_DeleteOnClose);
+  return h;
+}
+
+Value QtToolkit::get(shell::Handle h, std::string_view property) const {
+  return getProperty(h == shell::kScreen ? nullptr : table().get(h), property);
+}
+
+void QtToolkit::set(shell::Handle h, std::string_view property, const Value& value) {
+  if (h == shell::kScreen) throw std::invalid_argument("the screen's properties cannot be set");
+  setProperty(table().get(h), property, value);
+}
+
+bool QtToolkit::isValid(shell::Handle h) const { return h == shell::kScreen || table().find(h) != nullptr; }
+
+shell::Handle QtToolkit::openFigure(std::string_view layout) {
+  ensureApplication();
+  QWidget* window = loadLayout(layout);
+  // Every window but the main window is a dialog that blocks the others while it waits for an answer.
+  if (qobject_cast<QMainWindow*>(window) == nullptr) {
+    window->setWindowFlag(Qt::Dialog);
+    window->setWindowModality(Qt::ApplicationModal);
+  }
+  return registerWindow(window);
+}
+
+void QtToolkit::close(shell::Handle h) {
+  QWidget* window = windowWidget(h);
+  resume(h);
+  table().forget(window);
+  window->hide();
+  window->deleteLater();
+}
+
+shell::Handle QtToolkit::windowOf(shell::Handle h) const {
+  if (h == shell::kScreen) return shell::kScreen;
+  return table().handleOf(owningWindow(table().get(h)));
+}
+
+Value QtToolkit::controlRecord(shell::Handle h) const {
+  QWidget* window = windowWidget(h);
+  Value record = Value::record();
+  record.setField(window->objectName().toStdString(), Value::scalar(h));
+  for (QObject* o : window->findChildren<QObject*>()) {
+    const double handle = table().handleOf(o);
+    const std::string tag = o->objectName().toStdString();
+    if (handle != 0 && isTagged(o) && !record.hasField(tag)) record.setField(tag, Value::scalar(handle));
+  }
+  return record;
+}
+
+Value QtToolkit::appData(shell::Handle window) const { return table().appData(window); }
+
+void QtToolkit::setAppData(shell::Handle window, const Value& data) { table().setAppData(window, data); }
+
+void QtToolkit::show(shell::Handle h) {
+  QWidget* window = windowWidget(h);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+void QtToolkit::waitFor(shell::Handle h) {
+  QWidget* window = windowWidget(h);
+  QEventLoop loop;
+  waits_[h] = Wait{&loop, false};
+  const QPointer<QWidget> alive(window);
+  QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
+  if (waitHook_) waitHook_(h);
+  if (!waits_[h].resumed && alive && isValid(h)) loop.exec();
+  waits_.erase(h);
+}
+
+void QtToolkit::resume(shell::Handle h) {
+  const auto it = waits_.find(h);
+  if (it == waits_.end()) return;
+  it->second.resumed = true;
+  it->second.loop->quit();
+}
+
+std::vector<shell::Handle> QtToolkit::addControls(shell::Handle h, std::string_view layout) {
+  QWidget* window = windowWidget(h);
+  QWidget* group = loadLayout(layout);
+  QList<QWidget*> tagged;
+  if (isTagged(group)) tagged.push_back(group);
+  for (QWidget* w : group->findChildren<QWidget*>())
+    if (isTagged(w)) tagged.push_back(w);
+  const Value existing = controlRecord(h);
+  groupLayoutOf(window)->addWidget(group);
+  std::vector<shell::Handle> handles;
+  for (auto it = tagged.rbegin(); it != tagged.rend(); ++it) {
+    QWidget* control = *it;
+    const std::string tag = control->objectName().toStdString();
+    if (const Value* own = existing.findField(tag)) {
+      // The window's own control of that tag is used instead.
+      handles.push_back(own->re(0));
+      delete control;
+      continue;
+    }
+    registerControl(control);
+    handles.push_back(table().handleOf(control));
+  }
+  return handles;
+}
+
+shell::Handle QtToolkit::addMenu(shell::Handle parent, const shell::MenuItemSpec& item) {
+  QObject* owner = table().get(parent);
+  const QString label = QString::fromStdString(item.label);
+  QObject* created = nullptr;
+  QAction* action = nullptr;
+  if (auto* menu = qobject_cast<QMenu*>(owner)) {
+    if (item.separatorAbove) menu->addSeparator();
+    if (item.callback.empty()) {
+      QMenu* sub = menu->addMenu(label);
+      created = sub;
+      action = sub->menuAction();
+    } else {
+      action = menu->addAction(label);
+      created = action;
+      action->setProperty("Callback", QString::fromStdString(item.callback));
+      QObject::connect(action, &QAction::triggered, action, [action] { runCallback(action); });
+    }
+  } else if (auto* window = qobject_cast<QWidget*>(owner); window != nullptr && window->isWindow()) {
+    QMenu* top = menuBarOf(window)->addMenu(label);
+    created = top;
+    action = top->menuAction();
+  } else {
+    throw std::invalid_argument("menus go into a window or a menu, not handle " + rt::numberToText(parent));
+  }
+  created->setObjectName(QString::fromStdString(item.tag));
+  action->setVisible(item.visible);
+  action->setEnabled(item.enabled);
+  if (item.checked) {
+    action->setCheckable(true);
+    action->setChecked(true);
+  }
+  return table().add(created);
+}
+
+void QtToolkit::processEventsFor(int milliseconds) {
+  if (!applicationRunning()) return;
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+}  // namespace dot11b::ui
