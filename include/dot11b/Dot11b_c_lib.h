@@ -436,6 +436,9 @@ DOT11B_API int mlfInvoke(dot11b_array* h);
 DOT11B_API int mlxInvoke(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfFindobj(dot11b_array* tag);
 DOT11B_API int mlxFindobj(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (h, filename): the image of h's window as drawn now; the format follows the extension (.png). */
+DOT11B_API int mlfSaveWindowImage(dot11b_array* h, dot11b_array* filename);
+DOT11B_API int mlxSaveWindowImage(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 #ifdef __cplusplus
 }

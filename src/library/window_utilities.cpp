@@ -117,6 +117,12 @@ Values invoke(const Values& in, int) {
   return {};
 }
 
+Values saveWindowImage(const Values& in, int) {
+  const Inputs args(in, "SaveWindowImage");
+  ui::saveWindowImage(toolkit().windowOf(args.scalar(0, "h")), args.text(1, "filename"));
+  return {};
+}
+
 // The handles of everything open with this tag, windows first.
 Values findobj(const Values& in, int) {
   const std::string tag = Inputs(in, "Findobj").text(0, "tag");
@@ -146,6 +152,7 @@ void registerWindowUtilities(Registry& r) {
   r.add({"Set", "set", 1, 3, 0, set});
   r.add({"Invoke", "invoke", 1, 1, 0, invoke});
   r.add({"Findobj", "findobj", 1, 1, 1, findobj});
+  r.add({"SaveWindowImage", "SaveWindowImage", 1, 2, 0, saveWindowImage});
 }
 
 }  // namespace
@@ -170,3 +177,4 @@ DOT11B_EXPORT_1(Get, 2)
 DOT11B_EXPORT_0(Set, 3)
 DOT11B_EXPORT_0(Invoke, 1)
 DOT11B_EXPORT_1(Findobj, 1)
+DOT11B_EXPORT_0(SaveWindowImage, 2)

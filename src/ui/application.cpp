@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -28,6 +29,22 @@ bool xServerReachable() {
   return ok;
 }
 
+// Qt's notices that say nothing to a user (the offscreen platform lacks window-manager features; no
+// per-user runtime folder is set in a service or test environment) are dropped; everything else goes on.
+QtMessageHandler previousHandler = nullptr;
+
+void filterNotices(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type <= QtWarningMsg && (message.startsWith("This plugin does not support") ||
+                               message.startsWith("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+    return;
+  }
+  if (previousHandler != nullptr) {
+    previousHandler(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  }
+}
+
 }  // namespace
 
 std::string displayProblem() {
@@ -50,6 +67,7 @@ void ensureApplication() {
     return;
   }
   if (const std::string problem = displayProblem(); !problem.empty()) throw std::runtime_error(problem);
+  previousHandler = qInstallMessageHandler(filterNotices);
   // QApplication keeps references to its arguments for its whole life.
   static int argc = 1;
   static char name[] = "dot11b";

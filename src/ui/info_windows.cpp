@@ -105,6 +105,11 @@ shell::Handle showAbout(shell::Handle parent, const QImage& logo, const std::vec
   return h;
 }
 
+void saveWindowImage(shell::Handle window, const std::string& filename) {
+  const QPixmap image = windowWidget(window)->grab();
+  if (!image.save(QString::fromStdString(filename))) throw std::runtime_error("the window's image cannot be written to " + filename);
+}
+
 void resizeAllFonts(shell::Handle window, double factor) {
   if (!(factor > 0) || !std::isfinite(factor)) throw std::invalid_argument("ResizeAllFonts: the factor must be a positive number");
   QWidget* w = windowWidget(window);

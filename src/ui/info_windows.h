@@ -20,6 +20,9 @@ shell::Handle showAbout(shell::Handle parent, const QImage& logo, const std::vec
 // An image from three 8-bit colour planes (rows x columns each, column-major).
 QImage imageFromPlanes(const rt::Values& planes);
 
+// Writes the image of a window as it is drawn now (PNG, JPEG, ... by the file's extension).
+void saveWindowImage(shell::Handle window, const std::string& filename);
+
 // Sets the point size of every font in the window to `factor` times the application's.
 void resizeAllFonts(shell::Handle window, double factor);
 
