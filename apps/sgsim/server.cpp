@@ -1,5 +1,7 @@
 #include "server.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -81,6 +83,11 @@ void Server::openListener() {
                      ::bind(listener_, found->ai_addr, found->ai_addrlen) == 0;
   ::freeaddrinfo(found);
   if (!bound) fail("cannot take port " + std::to_string(options_.port));
+  if (options_.readRate > 0) {
+    // Small buffers (inherited by accepted connections), so that a slow reader slows the sender at once.
+    const int bytes = 16 * 1024;
+    ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+  }
   // With --refuse the port stays taken but nothing listens, so connections are refused.
   if (!options_.refuse && ::listen(listener_, 8) != 0) fail("listen");
   std::printf("port %d\n", boundPort(listener_));
@@ -146,7 +153,14 @@ void Server::closeClient(bool reset) {
 
 void Server::serve(Channel& channel) {
   char buffer[64 * 1024];
-  const ssize_t n = ::read(channel.fd, buffer, sizeof buffer);
+  // A slow line: reads of a tenth of a second's worth, each followed by that tenth of a second.
+  const std::size_t chunk =
+      options_.readRate > 0 ? std::clamp<std::size_t>(static_cast<std::size_t>(options_.readRate / 10), 1, sizeof buffer)
+                            : sizeof buffer;
+  const ssize_t n = ::read(channel.fd, buffer, chunk);
+  if (options_.readRate > 0 && n > 0) {
+    std::this_thread::sleep_for(std::chrono::microseconds(1000000LL * n / options_.readRate));
+  }
   if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
   if (n <= 0) {
     if (channel.isSocket) closeClient(false);

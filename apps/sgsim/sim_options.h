@@ -16,6 +16,7 @@ struct SimOptions {
   int replyDelayMs = 0;               // wait this long before every reply
   bool dropInBlock = false;           // break a TCP connection once half a block has arrived
   long failCommand = 0;               // command number K (from 1) fails with an execution error
+  long readRate = 0;                  // read a connection at most this many bytes per second; 0 = at once
 };
 
 // Parses the arguments; throws std::invalid_argument with a message and the usage for bad ones.

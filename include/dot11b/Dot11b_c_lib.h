@@ -439,6 +439,10 @@ DOT11B_API int mlxFindobj(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array
 /* (h, filename): the image of h's window as drawn now; the format follows the extension (.png). */
 DOT11B_API int mlfSaveWindowImage(dot11b_array* h, dot11b_array* filename);
 DOT11B_API int mlxSaveWindowImage(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* Lets `seconds` pass with the windows drawn and responsive (a download's progress dialog, "figProgress"
+   with its button "pbCancel", is driven from the wait hook with it). */
+DOT11B_API int mlfPause(dot11b_array* seconds);
+DOT11B_API int mlxPause(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 #ifdef __cplusplus
 }

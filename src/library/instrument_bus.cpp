@@ -12,6 +12,7 @@
 #include "instrument/io/module_loader.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
+#include "shell/long_work.h"
 
 namespace dot11b::rt {
 
@@ -137,6 +138,10 @@ class ModuleArguments {
     }
   }
   const instrio_arguments* get() const { return &arguments_; }
+  void setProgress(instrio_progress_fn fn, void* context) {
+    arguments_.progress = fn;
+    arguments_.progress_context = context;
+  }
 
  private:
   static void expectInputs(const Inputs& args, std::size_t count, int32_t operation) {
@@ -187,6 +192,25 @@ class ModuleArguments {
   std::vector<uint8_t> marker1_, marker2_;
 };
 
+int32_t reportProgress(void* context, uint64_t done, uint64_t total) {
+  auto* progress = static_cast<shell::Progress*>(context);
+  progress->report(done, total);
+  return progress->cancelled() ? 1 : 0;
+}
+
+// A download may take minutes: it runs as long work, which the window runs beside a progress dialog with
+// Cancel. Everything the work uses is prepared here; it touches no global of the library.
+instrio::ModuleReply runModule(int32_t operation, const ModuleConnection& connection, ModuleArguments& arguments) {
+  const instrio::InstrioModule& module = instrio::InstrioModule::byName();
+  if (operation != INSTRIO_DOWNLOAD) return module.execute(operation, connection.record(), arguments.get());
+  instrio::ModuleReply reply;
+  shell::longWork().run("Downloading waveform", [&](shell::Progress& progress) {
+    arguments.setProgress(&reportProgress, &progress);
+    reply = module.execute(operation, connection.record(), arguments.get());
+  });
+  return reply;
+}
+
 // Forwards its inputs to the module: (code, config, the operation's arguments...) -> status, response.
 Values instrIORoutine(const Values& in, int) {
   const Inputs args(in, "InstrIO");
@@ -194,8 +218,8 @@ Values instrIORoutine(const Values& in, int) {
   if (code < INT32_MIN || code > INT32_MAX) throw std::invalid_argument("InstrIO: operation code is out of range");
   const auto operation = static_cast<int32_t>(code);
   const ModuleConnection connection(args.record(1, "config"));
-  const ModuleArguments arguments(args, operation);
-  const instrio::ModuleReply reply = instrio::InstrioModule::byName().execute(operation, connection.record(), arguments.get());
+  ModuleArguments arguments(args, operation);
+  const instrio::ModuleReply reply = runModule(operation, connection, arguments);
   return {Value::scalar(reply.status), Value::text(reply.text)};
 }
 

@@ -5,6 +5,7 @@
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
 #include "shell/figures.h"
+#include "shell/long_work.h"
 #include "shell/settings.h"
 #include "shell/window_module.h"
 #include "ui/callbacks.h"
@@ -12,6 +13,7 @@
 #include "ui/handle_table.h"
 #include "ui/image_reader.h"
 #include "ui/info_windows.h"
+#include "ui/progress_work.h"
 #include "ui/qt_toolkit.h"
 
 namespace dot11b::rt {
@@ -123,6 +125,14 @@ Values saveWindowImage(const Values& in, int) {
   return {};
 }
 
+// Waits, keeping the windows drawn and responsive: a host's script lets time pass with it.
+Values pause(const Values& in, int) {
+  const double seconds = Inputs(in, "Pause").scalar(0, "seconds");
+  if (!(seconds >= 0) || seconds > 3600) throw std::invalid_argument("Pause: the time must be 0 to 3600 seconds");
+  toolkit().processEventsFor(static_cast<int>(seconds * 1000));
+  return {};
+}
+
 // The handles of everything open with this tag, windows first.
 Values findobj(const Values& in, int) {
   const std::string tag = Inputs(in, "Findobj").text(0, "tag");
@@ -136,6 +146,8 @@ Values findobj(const Values& in, int) {
 
 void registerWindowUtilities(Registry& r) {
   shell::setToolkit(&ui::qtToolkit());
+  // Long work goes beside a progress dialog once the window system runs (inline without it).
+  shell::setLongWork(&ui::progressWork());
   r.add({"VX_Splash", "VX_Splash", 1, 0, 1, vxSplash});
   r.add({"VX_About", "VX_About", 1, 2, 1, vxAbout});
   r.add({"Guidata", "guidata", 1, 2, 1, guidata});
@@ -153,6 +165,7 @@ void registerWindowUtilities(Registry& r) {
   r.add({"Invoke", "invoke", 1, 1, 0, invoke});
   r.add({"Findobj", "findobj", 1, 1, 1, findobj});
   r.add({"SaveWindowImage", "SaveWindowImage", 1, 2, 0, saveWindowImage});
+  r.add({"Pause", "pause", 1, 1, 0, pause});
 }
 
 }  // namespace
@@ -178,3 +191,4 @@ DOT11B_EXPORT_0(Set, 3)
 DOT11B_EXPORT_0(Invoke, 1)
 DOT11B_EXPORT_1(Findobj, 1)
 DOT11B_EXPORT_0(SaveWindowImage, 2)
+DOT11B_EXPORT_0(Pause, 1)

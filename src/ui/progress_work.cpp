@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 #include <atomic>
 #include <exception>
 #include <thread>
 
 #include "ui/application.h"
+#include "ui/handle_table.h"
+#include "ui/qt_toolkit.h"
 
 namespace dot11b::ui {
 
@@ -65,6 +68,13 @@ void ProgressWork::run(std::string_view title, const std::function<void(shell::P
   dialog.setAutoClose(false);
   dialog.setAutoReset(false);
   dialog.setMinimumDuration(400);
+  // A host drives the dialog by name as the others: the window "figProgress" with its button "pbCancel".
+  dialog.setObjectName("figProgress");
+  auto* cancelButton = new QPushButton("Cancel", &dialog);
+  cancelButton->setObjectName("pbCancel");
+  dialog.setCancelButton(cancelButton);
+  const shell::Handle window = HandleTable::instance().add(&dialog);
+  HandleTable::instance().add(cancelButton);
   QObject::connect(&dialog, &QProgressDialog::canceled, [&] {
     progress.cancel();
     dialog.setLabelText("Cancelling...");
@@ -82,7 +92,8 @@ void ProgressWork::run(std::string_view title, const std::function<void(shell::P
     }
   });
   poll.start(50);
-  loop.exec();
+  qtToolkit().notifyWait(window);
+  if (!finished) loop.exec();
   worker.join();
   if (failure) std::rethrow_exception(failure);
 }

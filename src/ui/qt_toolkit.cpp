@@ -134,7 +134,7 @@ void QtToolkit::waitFor(shell::Handle h) {
   waits_[h] = Wait{&loop, false};
   const QPointer<QWidget> alive(window);
   QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
-  if (waitHook_) waitHook_(h);
+  notifyWait(h);
   if (!waits_[h].resumed && alive && isValid(h)) loop.exec();
   waits_.erase(h);
 }

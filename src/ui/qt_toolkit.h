@@ -34,6 +34,10 @@ class QtToolkit : public shell::Toolkit {
   // Called with the window whenever a modal wait begins, before it blocks: a host scripts the dialog
   // from here (an empty function: none).
   void setWaitHook(std::function<void(shell::Handle)> hook) { waitHook_ = std::move(hook); }
+  // Tells the host that a window starts a modal wait (the hook, when there is one).
+  void notifyWait(shell::Handle window) const {
+    if (waitHook_) waitHook_(window);
+  }
 
  private:
   struct Wait {

@@ -20,6 +20,7 @@ using cli::toHandle;
 void AppTest::SetUp() {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("DOT11B_SPLASH_MS", "0", 1);
+  setenv("DOT11B_INSTRIO_TIMEOUT_MS", "2000", 1);
   char folder[] = "/tmp/dot11b-gui-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   workFolder = folder;

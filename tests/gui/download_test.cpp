@@ -1,4 +1,6 @@
 // Download and Refresh from the window to the signal-generator simulator on loopback.
+#include <chrono>
+#include <cstdio>
 #include <memory>
 
 #include "app_driver.h"
@@ -30,6 +32,20 @@ class Download : public AppTest {
   std::unique_ptr<SimProcess> sim;
 };
 
+// A line of 100 kB/s: the largest payload at oversampling 9 takes about eight seconds.
+class SlowDownload : public Download {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    sim = std::make_unique<SimProcess>(std::vector<std::string>{"--port", "0", "--read-rate", "100000"});
+    ASSERT_TRUE(sim->started());
+    connectTo(sim->port());
+    type("txtOversampleRate", "9");
+    type("txtDataLength", "2312");
+    click("pbCalculate");
+  }
+};
+
 TEST_F(Download, TheWaveformReachesTheInstrument) {
   click("pbDownload");
   ASSERT_FALSE(shown.empty());
@@ -55,6 +71,29 @@ TEST_F(Download, AStoppedInstrumentIsReportedAsADownloadError) {
   EXPECT_EQ(get("main", "Pointer").toUtf8(), "arrow");
   click("pbRefresh");
   EXPECT_EQ(shown.back().title, "Error Occured During Instrument Setup");
+}
+
+TEST_F(SlowDownload, CancelStopsTheTransferAndIsReportedAsCancelled) {
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point cancelled;
+  bool progressShown = false;
+  onWait = [&](double window) {
+    progressShown = call1("Get", {Value::scalar(window), Value::text("Tag")}).toUtf8() == "figProgress";
+    call("Pause", {Value::scalar(0.5)}, 0);
+    cancelled = Clock::now();
+    click("pbCancel");
+  };
+  click("pbDownload");
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - cancelled).count();
+  std::printf("the transfer ended %lld ms after Cancel\n", static_cast<long long>(took));
+  EXPECT_TRUE(progressShown);
+  // A hang guard, not a speed measure: the module hears the cancel within its 100 ms steps.
+  EXPECT_LT(took, 2000);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back().title, "Error Occured During Waveform Download");
+  EXPECT_NE(shown.back().text.find("cancelled"), std::string::npos) << shown.back().text;
+  EXPECT_FALSE(sim->hasStored("ARBI", "dot11b"));
+  EXPECT_EQ(get("main", "Pointer").toUtf8(), "arrow");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A point in time by which one bus step must have finished.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 
 namespace dot11b::instrio {
@@ -11,6 +12,13 @@ class Deadline {
 
   // budget: time allowed from now [ms].
   explicit Deadline(std::chrono::milliseconds budget) : end_(Clock::now() + budget), budget_(budget) {}
+
+  // The same deadline, but ending no later than `step` from now: for waits that must return now and then.
+  Deadline within(std::chrono::milliseconds step) const {
+    Deadline d = *this;
+    d.end_ = std::min(end_, Clock::now() + step);
+    return d;
+  }
 
   // Whole milliseconds left, rounded up so that a wait never returns just before the end; 0 once passed.
   int remainingMs() const {

@@ -63,7 +63,7 @@ Outcome run(int32_t operation, const instrio_connection* connection, const instr
     case INSTRIO_DOWNLOAD: {
       const DownloadPayload payload = downloadPayload(arguments);
       const auto transport = openTransport(settings, Deadline(connectTimeout));
-      download(*transport, payload, arguments->title);
+      download(*transport, payload, arguments->title, arguments->progress, arguments->progress_context);
       return {INSTRIO_OK, ""};
     }
     case INSTRIO_RETURN_LOCAL: {

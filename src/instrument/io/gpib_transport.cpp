@@ -17,6 +17,8 @@ class GpibTransport final : public Transport {
       : Transport(gpibAddress(settings)), driver_(driver), device_(device) {}
   ~GpibTransport() override { driver_.ibonl(device_, 0); }
   double minBytesPerSecond() const override { return kMinGpibBytesPerSecond; }
+  // Each driver write ends the message (EOI): a block goes out in one.
+  bool writesInSteps() const override { return false; }
 
   void goToLocal(const Deadline& deadline) override {
     driver_.ibtmo(device_, gpibTimeoutCode(deadline.remainingMs()));

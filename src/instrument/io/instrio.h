@@ -38,7 +38,7 @@ extern "C" {
 #endif
 
 /* Version of the structures below; instrio_connection.abi_version must hold it. */
-#define INSTRIO_ABI_VERSION 1
+#define INSTRIO_ABI_VERSION 2
 
 /* Name the loader looks for and the entry it resolves. */
 #define INSTRIO_MODULE_FILE "libinstrIO.so"
@@ -63,7 +63,8 @@ enum instrio_status {
     INSTRIO_BUS_ERROR = 5,        /* any other failure of the bus */
     INSTRIO_INSTRUMENT_ERROR = 6, /* the instrument reported an error; the text is its reply */
     INSTRIO_NO_DRIVER = 7,        /* the GPIB driver library is not installed */
-    INSTRIO_INTERNAL_ERROR = 8    /* a fault inside the module (e.g. out of memory) */
+    INSTRIO_INTERNAL_ERROR = 8,   /* a fault inside the module (e.g. out of memory) */
+    INSTRIO_CANCELLED = 9         /* the caller's progress callback stopped the transfer */
 };
 
 /* The connection record, fields as the application's configuration holds them. */
@@ -79,6 +80,9 @@ typedef struct instrio_connection {
     int32_t tcpip_board;         /* LAN interface board number (only 0 is used) */
     const char* tcpip_address;   /* "host", "host:port", "[ipv6]:port" or a bare IPv6 address */
 } instrio_connection;
+
+/* Reports a transfer's progress: done of total bytes. A non-zero return cancels the transfer. */
+typedef int32_t (*instrio_progress_fn)(void* context, uint64_t done, uint64_t total);
 
 /* Arguments of one operation; fields an operation does not use are ignored. */
 typedef struct instrio_arguments {
@@ -100,6 +104,13 @@ typedef struct instrio_arguments {
        0.00001..1. */
     const char* normalization;
     double scale;
+    /* INSTRIO_DOWNLOAD: called with the bytes of both blocks sent so far, at least every 100 ms while
+       the blocks are written (also while the bus is stalled), and once they are all written; NULL for
+       none. When it returns non-zero the module stops writing, closes the connection and returns
+       INSTRIO_CANCELLED. Over GPIB a block is one driver call: it is reported when done, and a cancel
+       takes effect before the next block. */
+    instrio_progress_fn progress;
+    void* progress_context;
 } instrio_arguments;
 
 /* Receives the response text once per call (not NUL-terminated; valid only during the call). */

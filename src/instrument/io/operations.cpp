@@ -63,13 +63,17 @@ std::string query(Transport& transport, const std::string& text) {
   return transport.readLine(Deadline(baseTimeout()), quoted(text));
 }
 
-void download(Transport& transport, const DownloadPayload& payload, const std::string& title) {
+void download(Transport& transport, const DownloadPayload& payload, const std::string& title,
+              instrio_progress_fn progress, void* progressContext) {
   const double rate = transport.minBytesPerSecond();
   const std::string name = "\"" + title + "\"";
+  const std::uint64_t total = payload.waveformCommand.size() + payload.markerCommand.size();
+  const TransferObserver waveform(progress, progressContext, 0, total);
+  const TransferObserver markers(progress, progressContext, payload.waveformCommand.size(), total);
   transport.writeAll(payload.waveformCommand, Deadline(blockTimeout(payload.waveformCommand.size(), rate)),
-                     "the waveform data of " + name);
+                     "the waveform data of " + name, progress != nullptr ? &waveform : nullptr);
   transport.writeAll(payload.markerCommand, Deadline(blockTimeout(payload.markerCommand.size(), rate)),
-                     "the marker data of " + name);
+                     "the marker data of " + name, progress != nullptr ? &markers : nullptr);
   // The instrument may still be storing the data when asked; allow for it as for the transfer.
   checkInstrumentErrors(transport, Deadline(blockTimeout(payload.sampleBytes + payload.markerBytes, rate)));
 }

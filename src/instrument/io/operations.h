@@ -20,8 +20,10 @@ std::string sendCommand(Transport& transport, const std::string& command);
 // Sends one query and returns its reply.
 std::string query(Transport& transport, const std::string& text);
 
-// Sends the waveform and marker blocks, then checks :SYSTem:ERRor? as sendCommand does.
-void download(Transport& transport, const DownloadPayload& payload, const std::string& title);
+// Sends the waveform and marker blocks, then checks :SYSTem:ERRor? as sendCommand does. With a progress
+// callback, the bytes of both blocks are reported and the caller may cancel.
+void download(Transport& transport, const DownloadPayload& payload, const std::string& title,
+              instrio_progress_fn progress = nullptr, void* progressContext = nullptr);
 
 // Returns the instrument to front-panel control.
 void returnToLocal(Transport& transport);

@@ -2,8 +2,15 @@
 
 #include "instrument/io/bus_error.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace dot11b::instrio {
 namespace {
+
+// A write in steps moves at most this much, waiting at most this long.
+constexpr std::size_t kStepBytes = 64 * 1024;
+constexpr std::chrono::milliseconds kStepTime{100};
 
 std::string progress(std::size_t done, std::size_t total) {
   return " (" + std::to_string(done) + " of " + std::to_string(total) + " bytes sent)";
@@ -17,15 +24,25 @@ std::string stripTerminator(std::string line) {
 
 }  // namespace
 
-void Transport::writeAll(std::string_view bytes, const Deadline& deadline, std::string_view what) {
+void Transport::writeAll(std::string_view bytes, const Deadline& deadline, std::string_view what,
+                         const TransferObserver* observer) {
+  const bool inSteps = observer != nullptr && writesInSteps();
   std::size_t sent = 0;
   while (sent < bytes.size()) {
-    const IoResult r = writeSome(bytes.data() + sent, bytes.size() - sent, deadline);
+    if (observer != nullptr && !observer->report(sent)) {
+      throw BusError(INSTRIO_CANCELLED, "Waveform transfer cancelled after " + std::to_string(observer->offset() + sent) +
+                                            " of " + std::to_string(observer->total()) +
+                                            " bytes; the instrument did not take the waveform");
+    }
+    // In steps: each write returns within a short time, so that progress is heard even on a stalled bus.
+    const std::size_t size = inSteps ? std::min(bytes.size() - sent, kStepBytes) : bytes.size() - sent;
+    const IoResult r = writeSome(bytes.data() + sent, size, inSteps ? deadline.within(kStepTime) : deadline);
     sent += r.count;
     switch (r.event) {
       case IoEvent::Transferred:
         break;
       case IoEvent::TimedOut:
+        if (inSteps && !deadline.expired()) break;  // only the step ended
         throw BusError(INSTRIO_TIMED_OUT, address_ + ": sending " + std::string(what) + " did not finish within " +
                                               std::to_string(deadline.budgetMs()) + " ms" +
                                               progress(sent, bytes.size()));
@@ -38,6 +55,7 @@ void Transport::writeAll(std::string_view bytes, const Deadline& deadline, std::
                                               progress(sent, bytes.size()) + ": " + r.detail);
     }
   }
+  if (observer != nullptr) observer->report(sent);
 }
 
 std::string Transport::readLine(const Deadline& deadline, std::string_view what) {

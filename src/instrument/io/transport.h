@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,23 @@
 #include "instrument/io/instrio.h"
 
 namespace dot11b::instrio {
+
+// Reports the bytes written of a transfer and tells whether to go on (the caller's progress callback).
+class TransferObserver {
+ public:
+  // offset: bytes of the transfer written before this write; total: bytes of the whole transfer.
+  TransferObserver(instrio_progress_fn fn, void* context, std::uint64_t offset, std::uint64_t total)
+      : fn_(fn), context_(context), offset_(offset), total_(total) {}
+  // False when the caller asks to stop.
+  bool report(std::uint64_t written) const { return fn_(context_, offset_ + written, total_) == 0; }
+  std::uint64_t offset() const { return offset_; }
+  std::uint64_t total() const { return total_; }
+
+ private:
+  instrio_progress_fn fn_;
+  void* context_;
+  std::uint64_t offset_, total_;
+};
 
 // What one low-level read or write achieved.
 enum class IoEvent { Transferred, TimedOut, Closed, Failed };
@@ -28,8 +46,10 @@ class Transport {
   Transport(const Transport&) = delete;
   Transport& operator=(const Transport&) = delete;
 
-  // Writes every byte of `bytes` before `deadline`. `what` names the data in messages.
-  void writeAll(std::string_view bytes, const Deadline& deadline, std::string_view what);
+  // Writes every byte of `bytes` before `deadline`. `what` names the data in messages. With an observer,
+  // progress is reported at least every 100 ms and a cancel ends the write with INSTRIO_CANCELLED.
+  void writeAll(std::string_view bytes, const Deadline& deadline, std::string_view what,
+                const TransferObserver* observer = nullptr);
   // Reads one reply line before `deadline` and returns it without its line terminator.
   // `what` names what was asked, for messages.
   std::string readLine(const Deadline& deadline, std::string_view what);
@@ -37,6 +57,9 @@ class Transport {
   virtual void goToLocal(const Deadline& deadline);
   // Slowest transfer rate expected while the instrument takes a block [byte/s].
   virtual double minBytesPerSecond() const = 0;
+  // Whether a block may go out in several writes, so that progress can be reported and a cancel heard
+  // in between. A bus that ends a message with each write (GPIB) sends a block in one.
+  virtual bool writesInSteps() const { return true; }
 
   const std::string& address() const { return address_; }
 
