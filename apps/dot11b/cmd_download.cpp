@@ -16,14 +16,14 @@ namespace {
 
 // --yes: the library's questions (the RS-232 transfer time) are answered "OK"; its messages are printed.
 dot11b_array* answerYes(void*, const dot11b_dialog* dialog) {
-  if (dialog->kind != DOT11B_DIALOG_QUESTION) {
-    std::cerr << dialog->title << ": " << dialog->text << "\n";
-    return nullptr;
-  }
+  std::cerr << dialog->title << ": " << dialog->text << "\n";
+  if (dialog->kind != DOT11B_DIALOG_QUESTION) return nullptr;
+  std::string answer = dialog->default_button;
   for (std::size_t i = 0; i < dialog->item_count; ++i) {
-    if (std::string_view(dialog->items[i]) == "OK") return dot11b_create_text("OK");
+    if (std::string_view(dialog->items[i]) == "OK") answer = "OK";
   }
-  return dot11b_create_text(dialog->default_button);
+  std::cerr << "> " << answer << " (--yes)\n";
+  return dot11b_create_text(answer.c_str());
 }
 
 struct DownloadRequest {

@@ -1,6 +1,8 @@
 // The figure and window utilities for the calling forms, on the Qt toolkit, and the routines by which a
 // host drives the windows by name: Get, Set, Invoke and Findobj.
 #include <algorithm>
+#include <exception>
+#include <iostream>
 
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
@@ -29,7 +31,15 @@ Handle handleArg(const Values& in, std::size_t i, std::string_view routine, std:
   return toScalar(input(in, i, {routine, name}), {routine, name});
 }
 
-QImage logo() { return ui::imageFromPlanes(callByName("Imread", {Value::text(ui::imageFile(kLogo).toStdString())}, 3)); }
+// The logo; a window without it still shows its texts.
+QImage logo() {
+  try {
+    return ui::imageFromPlanes(callByName("Imread", {Value::text(ui::imageFile(kLogo).toStdString())}, 3));
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << std::endl;
+    return QImage();
+  }
+}
 
 Values vxSplash(const Values&, int) {
   const std::string name = shell::initialAppInfo().field("Name").toUtf8();

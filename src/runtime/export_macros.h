@@ -81,15 +81,16 @@
   }                                                                                      \
   D11_MLX(name)
 
-// Variable input and result lists: mlf, mlfN, mlfV and mlx.
-#define DOT11B_EXPORT_VARIABLE(name)                                                     \
+// The variable-list forms: mlf (results as a cell list), mlfN (a result count) and mlfV (effects only).
+#define D11_MLF_VARIABLE(name)                                                           \
   extern "C" DOT11B_API dot11b_array* mlf##name(dot11b_array* first, ...) {              \
     va_list rest;                                                                        \
     va_start(rest, first);                                                               \
     dot11b_array* r = ::dot11b::rt::callMlfVariableResults(#name, first, rest);          \
     va_end(rest);                                                                        \
     return r;                                                                            \
-  }                                                                                      \
+  }
+#define D11_MLFN(name)                                                                   \
   extern "C" DOT11B_API dot11b_array* mlfN##name(int nargout, dot11b_array* results[],   \
                                                  dot11b_array* first, ...) {             \
     va_list rest;                                                                        \
@@ -97,31 +98,18 @@
     dot11b_array* r = ::dot11b::rt::callMlfN(#name, nargout, results, first, rest);      \
     va_end(rest);                                                                        \
     return r;                                                                            \
-  }                                                                                      \
+  }
+#define D11_MLFV(name)                                                                   \
   extern "C" DOT11B_API int mlfV##name(dot11b_array* first, ...) {                       \
     va_list rest;                                                                        \
     va_start(rest, first);                                                               \
     int r = ::dot11b::rt::callMlfV(#name, first, rest);                                  \
     va_end(rest);                                                                        \
     return r;                                                                            \
-  }                                                                                      \
-  D11_MLX(name)
+  }
+
+// Variable input and result lists: mlf, mlfN, mlfV and mlx.
+#define DOT11B_EXPORT_VARIABLE(name) D11_MLF_VARIABLE(name) D11_MLFN(name) D11_MLFV(name) D11_MLX(name)
 
 // Variable input and result lists without the effects-only form: mlf, mlfN and mlx.
-#define DOT11B_EXPORT_VARIABLE_N(name)                                                   \
-  extern "C" DOT11B_API dot11b_array* mlf##name(dot11b_array* first, ...) {              \
-    va_list rest;                                                                        \
-    va_start(rest, first);                                                               \
-    dot11b_array* r = ::dot11b::rt::callMlfVariableResults(#name, first, rest);          \
-    va_end(rest);                                                                        \
-    return r;                                                                            \
-  }                                                                                      \
-  extern "C" DOT11B_API dot11b_array* mlfN##name(int nargout, dot11b_array* results[],   \
-                                                 dot11b_array* first, ...) {             \
-    va_list rest;                                                                        \
-    va_start(rest, first);                                                               \
-    dot11b_array* r = ::dot11b::rt::callMlfN(#name, nargout, results, first, rest);      \
-    va_end(rest);                                                                        \
-    return r;                                                                            \
-  }                                                                                      \
-  D11_MLX(name)
+#define DOT11B_EXPORT_VARIABLE_N(name) D11_MLF_VARIABLE(name) D11_MLFN(name) D11_MLX(name)

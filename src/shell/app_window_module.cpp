@@ -89,30 +89,23 @@ const rt::WindowModule& module() {
     w.add("saveParameters", 214, 2, 0, saveParametersRoutine);
     w.add("loadParameters", 227, 2, 1, loadParametersRoutine);
     w.add("saveWaveform", 262, 1, 0, saveWaveformRoutine);
-    struct Entry {
-      const char* name;
-      ControlCallback fn;
-    };
-    static const Entry callbacks[] = {
-        {"pbCalculate_Callback", pbCalculate},
-        {"pbDownload_Callback", pbDownload},
-        {"pbRefresh_Callback", pbRefresh},
-        {"menuConfigSigGenIO_Callback", menuConfigSigGenIO},
-        {"menuConfigBBG1Opt1_Callback", menuConfigBBG1Opt1},
-        {"menuConfigBBG1Opt2_Callback", menuConfigBBG1Opt2},
-        {"menuHelpAbout_Callback", menuHelpAbout},
-        {"menuFileExit_Callback", menuFileExit},
-        {"menuFileNew_Callback", menuFileNew},
-        {"menuFileOpen_Callback", menuFileOpen},
-        {"menuFileSave_Callback", menuFileSave},
-        {"menuFileSaveAs_Callback", menuFileSaveAs},
-        {"menuSpecialSaveWave_Callback", menuSpecialSaveWave},
-    };
-    int line = 300;
-    for (const Entry& e : callbacks) {
-      w.add(e.name, line, 3, 0, callbackRoutine(e.fn));
-      line += 20;
-    }
+    addCallbacks(w,
+                 {
+                  {"pbCalculate_Callback", pbCalculate},
+                  {"pbDownload_Callback", pbDownload},
+                  {"pbRefresh_Callback", pbRefresh},
+                  {"menuConfigSigGenIO_Callback", menuConfigSigGenIO},
+                  {"menuConfigBBG1Opt1_Callback", menuConfigBBG1Opt1},
+                  {"menuConfigBBG1Opt2_Callback", menuConfigBBG1Opt2},
+                  {"menuHelpAbout_Callback", menuHelpAbout},
+                  {"menuFileExit_Callback", menuFileExit},
+                  {"menuFileNew_Callback", menuFileNew},
+                  {"menuFileOpen_Callback", menuFileOpen},
+                  {"menuFileSave_Callback", menuFileSave},
+                  {"menuFileSaveAs_Callback", menuFileSaveAs},
+                  {"menuSpecialSaveWave_Callback", menuSpecialSaveWave},
+                 },
+                 300, 20);
     return w;
   }();
   return m;

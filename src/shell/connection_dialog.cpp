@@ -427,23 +427,21 @@ const rt::WindowModule& module() {
     w.add("EnableGuiObjects", 420, 1, 0, handlesRoutine(showControls));
     w.add("addControls", 428, 2, 1, addControlsRoutine);
     w.add("UpdateIoAddress", 455, 1, 0, nothing);
-    struct Entry {
-      const char* name;
-      ControlCallback fn;
-    };
-    static const Entry callbacks[] = {
-        {"pmConnection_Callback", pmConnectionCallback},   {"pmGpibBoard_Callback", noEffect},
-        {"pmPrimaryAddress_Callback", noEffect},           {"pmSecondaryAddress_Callback", noEffect},
-        {"pmPortNumber_Callback", noEffect},               {"pmBaudRate_Callback", noEffect},
-        {"pmHandShake_Callback", pmHandShakeCallback},     {"editTCPIPAddress_Callback", noEffect},
-        {"pbOK_Callback", pbOK},                           {"pbCancel_Callback", pbCancel},
-        {"pbCheckHardware_Callback", pbCheckHardware},
-    };
-    int line = 470;
-    for (const Entry& e : callbacks) {
-      w.add(e.name, line, 3, 0, callbackRoutine(e.fn));
-      line += 12;
-    }
+    addCallbacks(w,
+                 {
+                  {"pmConnection_Callback", pmConnectionCallback},
+                  {"pmGpibBoard_Callback", noEffect},
+                  {"pmPrimaryAddress_Callback", noEffect},
+                  {"pmSecondaryAddress_Callback", noEffect},
+                  {"pmPortNumber_Callback", noEffect},
+                  {"pmBaudRate_Callback", noEffect},
+                  {"pmHandShake_Callback", pmHandShakeCallback},
+                  {"editTCPIPAddress_Callback", noEffect},
+                  {"pbOK_Callback", pbOK},
+                  {"pbCancel_Callback", pbCancel},
+                  {"pbCheckHardware_Callback", pbCheckHardware},
+                 },
+                 470, 12);
     return w;
   }();
   return m;

@@ -1,6 +1,8 @@
 // The format module's start-up, its Calculate and its table of sub-routines.
 #include <chrono>
 #include <cstdlib>
+#include <exception>
+#include <iostream>
 #include <string>
 
 #include "runtime/binding.h"
@@ -83,22 +85,53 @@ void calculate() {
   rt::global("markers") = rt::fromMarkerRows(frame.marker1, frame.marker2);
 }
 
-Values startApplication(const Values&, int) {
-  const auto start = std::chrono::steady_clock::now();
-  const Values splash = rt::callByName("VX_Splash", {}, 1);
-  initializeAppInfo({}, 0);
-  initializeConfiguration({}, 0);
-  initializeParameters({}, 0);
-  initializeSigGenSettings({}, 0);
-  const Handle main = initializeFigures({}, 1).front().re(0);
-  const Value handles = controlRecordOf(main);
-  initializeFigure(handles);
-  redraw(handles);
-  const auto shownFor = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-  if (shownFor.count() < splashMilliseconds()) {
-    toolkit().processEventsFor(splashMilliseconds() - static_cast<int>(shownFor.count()));
+namespace {
+
+// The splash window while the application starts; it goes on every path out, failures included.
+class Splash {
+ public:
+  Splash() {
+    try {
+      const Values shown = rt::callByName("VX_Splash", {}, 1);
+      if (!shown.empty()) window_ = shown.front().re(0);
+    } catch (const std::exception& e) {
+      // The application starts without its splash window rather than not at all.
+      std::cerr << e.what() << std::endl;
+    }
   }
-  if (!splash.empty() && toolkit().isValid(splash.front().re(0))) toolkit().close(splash.front().re(0));
+  ~Splash() {
+    if (window_ != kScreen && toolkit().isValid(window_)) toolkit().close(window_);
+  }
+  Splash(const Splash&) = delete;
+  Splash& operator=(const Splash&) = delete;
+
+  // Keeps it up until it has been shown for the minimum time.
+  void keepUpFor(int milliseconds) const {
+    const auto shownFor = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
+    if (shownFor.count() < milliseconds) toolkit().processEventsFor(milliseconds - static_cast<int>(shownFor.count()));
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  Handle window_ = kScreen;
+};
+
+}  // namespace
+
+Values startApplication(const Values&, int) {
+  Handle main = kScreen;
+  {
+    const Splash splash;
+    initializeAppInfo({}, 0);
+    initializeConfiguration({}, 0);
+    initializeParameters({}, 0);
+    initializeSigGenSettings({}, 0);
+    main = initializeFigures({}, 1).front().re(0);
+    const Value handles = controlRecordOf(main);
+    initializeFigure(handles);
+    redraw(handles);
+    splash.keepUpFor(splashMilliseconds());
+  }
   toolkit().show(main);
   return {Value::scalar(main)};
 }
@@ -117,29 +150,32 @@ const rt::WindowModule& module() {
     w.add("redrawGenerationParameters", 420, 1, 0, handlesRoutine(redrawGenerationParameters));
     w.add("redrawPaylodSetup", 447, 1, 0, handlesRoutine(redrawPaylodSetup));
     w.add("redrawProjectedLength", 471, 1, 0, handlesRoutine(redrawProjectedLength));
-    struct Entry {
-      const char* name;
-      ControlCallback fn;
-    };
-    static const Entry callbacks[] = {
-        {"tbGenerationMode_Callback", tbGenerationMode}, {"pdDataRate_Callback", pdDataRate},
-        {"pdModulation_Callback", pdModulation},         {"pdPreambleFormat_Callback", pdPreambleFormat},
-        {"chkClkLocked_Callback", chkClkLocked},         {"pdScrambler_Callback", pdScrambler},
-        {"chkEncoderActive_Callback", chkEncoderActive}, {"pdChannels_Callback", pdChannels},
-        {"pdPowerRamp_Callback", pdPowerRamp},           {"txtRampTime_Callback", txtRampTime},
-        {"txtIdleInterval_Callback", txtIdleInterval},   {"txtOversampleRate_Callback", txtOversampleRate},
-        {"pdFilterType_Callback", pdFilterType},         {"txtFilterFactor_Callback", txtFilterFactor},
-        {"txtFilterTaps_Callback", txtFilterTaps},       {"chkMirrorSpectrum_Callback", chkMirrorSpectrum},
-        {"chkMACheader_Callback", chkMACheader},         {"chkMACfcs_Callback", chkMACfcs},
-        {"pbMACheaderSetup_Callback", pbMACheaderSetup}, {"pdDATAsourceType_Callback", pdDATAsourceType},
-        {"txtDataLength_Callback", txtDataLength},
-    };
-    int line = 490;
-    for (const Entry& e : callbacks) {
-      w.add(e.name, line, 3, 0, callbackRoutine(e.fn));
-      line += 14;
-    }
-    w.add("Calculate", line, 0, 0, calculateRoutine);
+    addCallbacks(w,
+                 {
+                  {"tbGenerationMode_Callback", tbGenerationMode},
+                  {"pdDataRate_Callback", pdDataRate},
+                  {"pdModulation_Callback", pdModulation},
+                  {"pdPreambleFormat_Callback", pdPreambleFormat},
+                  {"chkClkLocked_Callback", chkClkLocked},
+                  {"pdScrambler_Callback", pdScrambler},
+                  {"chkEncoderActive_Callback", chkEncoderActive},
+                  {"pdChannels_Callback", pdChannels},
+                  {"pdPowerRamp_Callback", pdPowerRamp},
+                  {"txtRampTime_Callback", txtRampTime},
+                  {"txtIdleInterval_Callback", txtIdleInterval},
+                  {"txtOversampleRate_Callback", txtOversampleRate},
+                  {"pdFilterType_Callback", pdFilterType},
+                  {"txtFilterFactor_Callback", txtFilterFactor},
+                  {"txtFilterTaps_Callback", txtFilterTaps},
+                  {"chkMirrorSpectrum_Callback", chkMirrorSpectrum},
+                  {"chkMACheader_Callback", chkMACheader},
+                  {"chkMACfcs_Callback", chkMACfcs},
+                  {"pbMACheaderSetup_Callback", pbMACheaderSetup},
+                  {"pdDATAsourceType_Callback", pdDATAsourceType},
+                  {"txtDataLength_Callback", txtDataLength},
+                 },
+                 490, 14);
+    w.add("Calculate", 784, 0, 0, calculateRoutine);
     return w;
   }();
   return m;

@@ -33,6 +33,13 @@ rt::RoutineFn handlesRoutine(HandlesRoutine fn) {
   };
 }
 
+void addCallbacks(rt::WindowModule& module, std::initializer_list<NamedCallback> callbacks, int line, int lineStep) {
+  for (const NamedCallback& c : callbacks) {
+    module.add(c.name, line, 3, 0, callbackRoutine(c.fn));
+    line += lineStep;
+  }
+}
+
 double globalNumber(std::string_view record, std::string_view field) {
   return rt::global(record).field(field).scalarValue();
 }

@@ -2,6 +2,7 @@
 // (the control that fired, empty event data, the window's control record).
 #pragma once
 
+#include <initializer_list>
 #include <string_view>
 
 #include "runtime/dispatch.h"
@@ -17,6 +18,14 @@ using HandlesRoutine = void (*)(const rt::Value& handles);
 rt::RoutineFn callbackRoutine(ControlCallback fn);
 // A sub-routine of the control record alone, as redraw(handles).
 rt::RoutineFn handlesRoutine(HandlesRoutine fn);
+
+// A callback sub-routine by name, for a module's table of them.
+struct NamedCallback {
+  const char* name;
+  ControlCallback fn;
+};
+// Adds the callbacks to the module, the first beginning at `line` and each `lineStep` lines after the last.
+void addCallbacks(rt::WindowModule& module, std::initializer_list<NamedCallback> callbacks, int line, int lineStep);
 
 // Input i of a sub-routine as a handle (0 when left out or empty) or as a control record.
 Handle handleInput(const rt::Values& in, std::size_t i);

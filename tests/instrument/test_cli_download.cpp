@@ -93,6 +93,14 @@ TEST_F(CliSerialDownload, CancelOrNoAnswerTransfersNothing) {
   EXPECT_TRUE(sim_.logLines(0, std::chrono::milliseconds(200)).empty());
 }
 
+TEST_F(CliSerialDownload, YesAnswersTheQuestionWithoutATerminal) {
+  ASSERT_TRUE(sim_.started());
+  const CliResult r = runCli(concat(args_, {"--yes"}));
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_NE(r.err.find(kQuestion), std::string::npos) << r.err;
+  EXPECT_EQ(sim_.stored("ARBI", "dot11b").size(), 160000u);
+}
+
 TEST_F(CliSerialDownload, ShortTransfersAskNothing) {
   ASSERT_TRUE(sim_.started());
   // 12000 samples at 9600 baud: exactly 0.75 minutes.
