@@ -2,6 +2,7 @@
 // the instrument configuration, About and the shutdown.
 #include "shell/app_window.h"
 
+#include <cctype>
 #include <exception>
 
 #include "runtime/library.h"

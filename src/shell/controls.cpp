@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "runtime/number_text.h"
 
 namespace dot11b::shell {
 

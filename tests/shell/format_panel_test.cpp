@@ -1,0 +1,96 @@
+// The format panel and the signal generator section over a toolkit without widgets: the modules' rules
+// as plain code, through their controls' properties.
+#include <gtest/gtest.h>
+
+#include "fake_toolkit.h"
+#include "runtime/library.h"
+#include "shell/app_window.h"
+#include "shell/format_panel.h"
+#include "shell/settings.h"
+#include "shell/sig_gen_panels.h"
+
+namespace dot11b::shell_test {
+namespace {
+
+using rt::Value;
+namespace panel = shell::format_panel;
+
+void registerModules(rt::Registry& r) {
+  r.add(rt::moduleRoutine("RfCommonUI", shell::app_window::module()));
+  r.add(rt::moduleRoutine("ZELconfig_c", shell::sig_gen_panel::module()));
+}
+DOT11B_REGISTER_ROUTINES(registerModules)
+
+const std::vector<std::string> kControls = {
+    "tbGenerationMode", "pdDataRate", "pdModulation", "pdPreambleFormat", "chkClkLocked", "pdScrambler",
+    "chkEncoderActive", "pdChannels", "pdPowerRamp", "txtRampTime", "txtIdleInterval", "txtOversampleRate",
+    "pdFilterType", "lblFilterFactor", "txtFilterFactor", "lblFilterTaps", "txtFilterTaps", "chkMirrorSpectrum",
+    "chkMACheader", "pbMACheaderSetup", "chkMACfcs", "pdDATAsourceType", "txtDataLength", "txtTotalLength",
+    "txtNumberOfSamples", "txtFrequency", "pdFrequencyUnits", "txtAmplitude", "txtWaveformTitle"};
+
+class PanelWithoutWidgets : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rt::initializeLibrary();
+    shell::setToolkit(&toolkit);
+    rt::global("appInfo") = shell::initialAppInfo();
+    rt::global("configuration") = shell::initialConfiguration();
+    rt::global("parameters") = shell::initialParameters();
+    rt::global("SigGenSettings") = shell::initialSigGenSettings(4);
+    handles = toolkit.addWindow("main", kControls);
+    panel::redraw(handles);
+  }
+  void TearDown() override {
+    shell::setToolkit(nullptr);
+    rt::terminateLibrary();
+  }
+  double h(const char* tag) { return handles.field(tag).scalarValue(); }
+  Value property(const char* tag, const char* name) { return toolkit.get(h(tag), name); }
+  void enter(const char* tag, const char* text) { toolkit.set(h(tag), "String", Value::text(text)); }
+  void pick(const char* tag, double entry) { toolkit.set(h(tag), "Value", Value::scalar(entry)); }
+  double parameter(const char* field) { return rt::global("parameters").field(field).scalarValue(); }
+
+  FakeToolkit toolkit;
+  Value handles;
+};
+
+TEST_F(PanelWithoutWidgets, RedrawShowsTheStartValues) {
+  EXPECT_EQ(property("txtNumberOfSamples", "String").toUtf8(), "45792 Samples");
+  EXPECT_EQ(property("tbGenerationMode", "String").toUtf8(), "Framed");
+  EXPECT_EQ(property("pdDataRate", "Value").scalarValue(), 4);
+  EXPECT_EQ(property("txtRampTime", "String").toUtf8(), "2");
+  EXPECT_EQ(property("lblFilterFactor", "String").toUtf8(), "bT:  ");
+  EXPECT_EQ(property("main", "Name").toUtf8(), "Vantrel Wavendo - IEEE 802.11b-1999 (DSSS)");
+  EXPECT_EQ(property("txtFrequency", "String").toUtf8(), "2.412");
+  EXPECT_EQ(property("pdFrequencyUnits", "Value").scalarValue(), 4);
+}
+
+TEST_F(PanelWithoutWidgets, OversamplingKeepsTheTimesAndSetsTheSamplingRate) {
+  enter("txtOversampleRate", "3");
+  panel::txtOversampleRate(h("txtOversampleRate"), handles);
+  EXPECT_EQ(parameter("rampLength"), 66);
+  EXPECT_EQ(parameter("idleSamples"), 3300);
+  EXPECT_EQ(rt::global("SigGenSettings").field("SamplingRate").scalarValue(), 33000000);
+  EXPECT_EQ(property("txtRampTime", "String").toUtf8(), "2");
+}
+
+TEST_F(PanelWithoutWidgets, UnframedDisablesTheFrameControls) {
+  pick("tbGenerationMode", 0);
+  panel::tbGenerationMode(h("tbGenerationMode"), handles);
+  for (const char* tag : {"pdPreambleFormat", "chkClkLocked", "pdPowerRamp", "txtRampTime", "txtIdleInterval",
+                          "chkMACheader", "chkMACfcs", "pbMACheaderSetup"}) {
+    EXPECT_EQ(property(tag, "Enable").toUtf8(), "off") << tag;
+  }
+  // A full redraw lets the set-up button follow the MAC header switch alone.
+  panel::redraw(handles);
+  EXPECT_EQ(property("pbMACheaderSetup", "Enable").toUtf8(), "off");
+}
+
+TEST_F(PanelWithoutWidgets, AnEntryOutsideAListIsRefusedAndChangesNothing) {
+  pick("pdDataRate", 7);
+  EXPECT_THROW(panel::pdDataRate(h("pdDataRate"), handles), std::invalid_argument);
+  EXPECT_EQ(parameter("dataRate"), 11);
+}
+
+}  // namespace
+}  // namespace dot11b::shell_test
