@@ -36,7 +36,9 @@ class ConnectionDialog : public AppTest {
 };
 
 TEST_F(ConnectionDialog, OpensWithTheStartValuesWithoutARecord) {
+  double connectionList = 0;
   const auto [response, r] = open({}, [&] {
+    connectionList = handle("pmConnection");
     EXPECT_EQ(entries("pmConnection"), (std::vector<std::string>{"RS232", "GPIB", "TCP/IP"}));
     EXPECT_EQ(value("pmConnection"), 2);
     EXPECT_EQ(value("pmGpibBoard"), 1);
@@ -57,6 +59,8 @@ TEST_F(ConnectionDialog, OpensWithTheStartValuesWithoutARecord) {
   EXPECT_EQ(r.field("type").toUtf8(), "GPIB");
   EXPECT_EQ(number(r, "GPIB", "primary"), 19);
   EXPECT_EQ(call1("Findobj", {Value::text("figureVisaAddress")}).numel(), 0u) << "the dialog is destroyed";
+  // Its handles are invalid now, and reported so.
+  EXPECT_THROW(call("Get", {Value::scalar(connectionList), Value::text("Value")}), std::runtime_error);
 }
 
 TEST_F(ConnectionDialog, StoredValuesOutsideTheirRangesAreLimited) {
