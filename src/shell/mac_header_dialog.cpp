@@ -48,15 +48,22 @@ void redrawField(std::string_view name, const Value& handles) {
                                              static_cast<std::size_t>(number(field, "Size"))));
 }
 
+// 8 x Size bits of an active field, least significant first; none for an inactive one.
+std::vector<double> recalcBitField(std::string_view name) {
+  const Value& field = header().field(name);
+  mac::MacField typed;
+  typed.contents = static_cast<std::uint64_t>(number(field, "Contents"));
+  typed.size = static_cast<std::size_t>(number(field, "Size"));
+  typed.active = number(field, "Active") == 1;
+  const Bits bits = mac::recalcBitField(typed);
+  return {bits.begin(), bits.end()};
+}
+
 void recalcBitStream() {
   std::vector<double> bits;
   for (const FieldText& f : kFields) {
-    const Value& field = header().field(f.name);
-    mac::MacField typed;
-    typed.contents = static_cast<std::uint64_t>(number(field, "Contents"));
-    typed.size = static_cast<std::size_t>(number(field, "Size"));
-    typed.active = number(field, "Active") == 1;
-    for (uint8_t b : mac::recalcBitField(typed)) bits.push_back(b);
+    const std::vector<double> fieldBits = recalcBitField(f.name);
+    bits.insert(bits.end(), fieldBits.begin(), fieldBits.end());
   }
   header().setField("BitStream", Value::row(std::move(bits)));
 }
@@ -79,6 +86,11 @@ Values defaultMACheader(const Values&, int) { return {macHeaderRecord(mac::defau
 Values recalcBitStreamRoutine(const Values&, int) {
   recalcBitStream();
   return {};
+}
+
+Values recalcBitFieldRoutine(const Values& in, int) {
+  const Value& id = rt::input(in, 0, {"dot11_MACconfig/recalcBitField", "fieldId"});
+  return {Value::row(recalcBitField(id.toUtf8()))};
 }
 
 Values redrawFieldRoutine(const Values& in, int) {
@@ -178,6 +190,7 @@ const rt::WindowModule& module() {
     w.add("redrawField", 142, 2, 0, redrawFieldRoutine);
     w.add("Field_Callback", 156, 3, 0, callbackRoutine(fieldCallback));
     w.add("recalcBitStream", 185, 0, 0, recalcBitStreamRoutine);
+    w.add("recalcBitField", 196, 1, 1, recalcBitFieldRoutine);
     w.add("pbOK_Callback", 214, 3, 0, callbackRoutine(pbOK));
     w.add("pbCancel_Callback", 222, 3, 0, callbackRoutine(pbCancel));
     w.add("close_Callback", 230, 3, 0, callbackRoutine(pbCancel));
