@@ -71,7 +71,9 @@ shell::Handle showSplash(const QImage& logo, const std::string& name) {
 
 shell::Handle showAbout(shell::Handle parent, const QImage& logo, const std::vector<std::string>& lines) {
   ensureApplication();
-  auto* about = new QWidget(nullptr, Qt::Dialog);
+  // A window of the application's: it closes with the main window.
+  QWidget* owner = parent != shell::kScreen && HandleTable::instance().find(parent) != nullptr ? windowWidget(parent) : nullptr;
+  auto* about = new QWidget(owner, Qt::Dialog);
   about->setObjectName("figAbout");
   about->setWindowTitle("About");
   auto* outer = new QVBoxLayout(about);

@@ -186,6 +186,10 @@ TEST_F(AppWindow, AboutShowsTheApplicationsTexts) {
   EXPECT_EQ(call1("Get", {Value::scalar(about), Value::text("Visible")}).toUtf8(), "on");
   click("figAbout");
   EXPECT_EQ(call1("Findobj", {Value::text("figAbout")}).numel(), 0u);
+  // An About window still open closes with the application.
+  click("menuHelpAbout");
+  click("menuFileExit");
+  EXPECT_EQ(call1("Findobj", {Value::text("figAbout")}).numel(), 0u);
 }
 
 }  // namespace
