@@ -1,11 +1,9 @@
 #include "phy/circular_filter.h"
 
-#include <fftw3.h>
+#include "phy/fft_plan.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,48 +12,12 @@ namespace dot11b::phy {
 
 namespace {
 
-// FFTW's planner shares tables between plans: only fftw_execute may run concurrently, so plan
-// creation and destruction are serialised.
-std::mutex& plannerMutex() {
-  static std::mutex mutex;
-  return mutex;
-}
-
-class FftPlan {
- public:
-  template <typename MakePlan>
-  explicit FftPlan(MakePlan makePlan) {
-    const std::lock_guard lock(plannerMutex());
-    plan_ = makePlan();
-    if (plan_ == nullptr) throw std::runtime_error("circularFilter: FFTW could not plan the transform");
-  }
-  ~FftPlan() {
-    const std::lock_guard lock(plannerMutex());
-    fftw_destroy_plan(plan_);
-  }
-  FftPlan(const FftPlan&) = delete;
-  FftPlan& operator=(const FftPlan&) = delete;
-
-  void execute() const { fftw_execute(plan_); }
-
- private:
-  fftw_plan plan_ = nullptr;
-};
+constexpr const char* kWho = "circularFilter";
 
 // Plain complex product: the finite spectra need none of the infinity and NaN recovery that the
 // operator* of std::complex performs, which would keep the loop from being vectorised.
 Complex multiply(const Complex& a, const Complex& b) {
   return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
-}
-
-fftw_complex* asFftw(Complex* values) { return reinterpret_cast<fftw_complex*>(values); }
-
-// FFTW takes transform sizes as int.
-int fftSize(std::size_t n) {
-  if (n > static_cast<std::size_t>(INT_MAX)) {
-    throw std::invalid_argument("circularFilter: a transform of " + std::to_string(n) + " points is too long");
-  }
-  return static_cast<int>(n);
 }
 
 // Smallest n >= minimum with no prime factor above 7, the sizes FFTW transforms fastest. Such numbers
@@ -122,8 +84,8 @@ ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const Rea
 
   ComplexRow chipSpectrum(points);
   std::copy(chips.begin(), chips.end(), chipSpectrum.begin());
-  FftPlan([&] {
-    return fftw_plan_dft_1d(fftSize(points), asFftw(chipSpectrum.data()), asFftw(chipSpectrum.data()),
+  FftPlan(kWho, [&] {
+    return fftw_plan_dft_1d(fftSize(points, kWho), asFftw(chipSpectrum.data()), asFftw(chipSpectrum.data()),
                             FFTW_FORWARD, FFTW_ESTIMATE);
   }).execute();
 
@@ -131,8 +93,8 @@ ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const Rea
   // points/2 + 1 complex values that receive the half spectrum.
   ComplexRow tapSpectrum(points / 2 + 1);
   double* phaseTapRow = reinterpret_cast<double*>(tapSpectrum.data());
-  const FftPlan tapTransform([&] {
-    return fftw_plan_dft_r2c_1d(fftSize(points), phaseTapRow, asFftw(tapSpectrum.data()), FFTW_ESTIMATE);
+  const FftPlan tapTransform(kWho, [&] {
+    return fftw_plan_dft_r2c_1d(fftSize(points, kWho), phaseTapRow, asFftw(tapSpectrum.data()), FFTW_ESTIMATE);
   });
 
   // Row p of `phases` receives the product of the spectra of phase p, then its convolution. A filter shorter
@@ -154,9 +116,9 @@ ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const Rea
   }
   ComplexRow().swap(tapSpectrum);
   ComplexRow().swap(chipSpectrum);
-  const int size = fftSize(points);
-  FftPlan([&] {
-    return fftw_plan_many_dft(1, &size, fftSize(factor), asFftw(phases.data()), nullptr, 1, size,
+  const int size = fftSize(points, kWho);
+  FftPlan(kWho, [&] {
+    return fftw_plan_many_dft(1, &size, fftSize(factor, kWho), asFftw(phases.data()), nullptr, 1, size,
                               asFftw(phases.data()), nullptr, 1, size, FFTW_BACKWARD, FFTW_ESTIMATE);
   }).execute();
 

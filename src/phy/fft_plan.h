@@ -1,0 +1,44 @@
+// FFTW plans made safely from any thread. FFTW's planner shares tables between plans: only
+// fftw_execute may run concurrently, so every plan of the program is created and destroyed under one lock.
+#pragma once
+
+#include <fftw3.h>
+
+#include <complex>
+#include <cstddef>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+
+namespace dot11b::phy {
+
+std::mutex& fftwPlannerMutex();
+
+class FftPlan {
+ public:
+  // `makePlan` returns the plan (nullptr when FFTW cannot make it); `who` names the caller in errors.
+  template <typename MakePlan>
+  FftPlan(const char* who, MakePlan makePlan) {
+    const std::lock_guard lock(fftwPlannerMutex());
+    plan_ = makePlan();
+    if (plan_ == nullptr) throw std::runtime_error(std::string(who) + ": FFTW could not plan the transform");
+  }
+  ~FftPlan() {
+    const std::lock_guard lock(fftwPlannerMutex());
+    fftw_destroy_plan(plan_);
+  }
+  FftPlan(const FftPlan&) = delete;
+  FftPlan& operator=(const FftPlan&) = delete;
+
+  void execute() const { fftw_execute(plan_); }
+
+ private:
+  fftw_plan plan_ = nullptr;
+};
+
+inline fftw_complex* asFftw(std::complex<double>* values) { return reinterpret_cast<fftw_complex*>(values); }
+
+// FFTW takes transform sizes as int; `who` names the caller when n is too large.
+int fftSize(std::size_t n, const char* who);
+
+}  // namespace dot11b::phy

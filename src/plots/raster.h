@@ -1,0 +1,35 @@
+// Density images for views of very many points or lines (an eye of 240 000 traces, the trace of every
+// sample in the I/Q plane): each cell counts the points or line pieces that pass through it, as the
+// persistence display of an instrument shows them.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace dot11b::plots {
+
+class Raster {
+ public:
+  // `columns` x `rows` cells over [xMin, xMax] x [yMin, yMax]; row 0 at yMin.
+  Raster(std::size_t columns, std::size_t rows, double xMin, double xMax, double yMin, double yMax);
+
+  // Counts the cells the segment passes through (the part inside the area), its end cell excluded so
+  // that a polyline counts each joint once.
+  void addSegment(double x0, double y0, double x1, double y1);
+  void addPoint(double x, double y);
+
+  std::size_t columns() const { return columns_; }
+  std::size_t rows() const { return rows_; }
+  double at(std::size_t column, std::size_t row) const { return hits_[row * columns_ + column]; }
+  double total() const;
+
+ private:
+  double cellX(double x) const { return (x - xMin_) * xScale_; }
+  double cellY(double y) const { return (y - yMin_) * yScale_; }
+
+  std::size_t columns_, rows_;
+  double xMin_, yMin_, xScale_, yScale_;
+  std::vector<double> hits_;
+};
+
+}  // namespace dot11b::plots
