@@ -1,5 +1,6 @@
 #include "c_host.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -64,6 +65,22 @@ Value fromHandle(const dot11b_array* a) {
     }
   }
   throw std::logic_error("unknown value class");
+}
+
+std::vector<Value> callRoutine(const char* routine, const std::vector<Value>& inputs, int nargout) {
+  std::vector<dot11b_array*> in;
+  for (const Value& v : inputs) in.push_back(toHandle(v));
+  // A routine may give its first result even when none is asked for: one slot at least.
+  std::vector<dot11b_array*> out(static_cast<std::size_t>(std::max(nargout, 1)), nullptr);
+  const int rc = dot11b_call(routine, nargout, out.data(), static_cast<int>(in.size()), in.data());
+  for (dot11b_array* a : in) dot11b_free(a);
+  std::vector<Value> results;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (i < static_cast<std::size_t>(nargout)) results.push_back(out[i] != nullptr ? fromHandle(out[i]) : Value());
+    dot11b_free(out[i]);
+  }
+  if (rc != 0) throw std::runtime_error(dot11b_last_error());
+  return results;
 }
 
 LibrarySession::LibrarySession() {

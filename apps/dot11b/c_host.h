@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "dot11b/Dot11b_c_lib.h"
 #include "runtime/value.h"
@@ -10,6 +11,10 @@ namespace dot11b::cli {
 
 dot11b_array* toHandle(const rt::Value& v);
 rt::Value fromHandle(const dot11b_array* a);
+
+// Calls a routine by name with nargout results. Throws std::runtime_error with the library's message
+// when the call fails.
+std::vector<rt::Value> callRoutine(const char* routine, const std::vector<rt::Value>& inputs, int nargout);
 
 // Owns the library's initialization for the life of a command.
 class LibrarySession {

@@ -32,5 +32,6 @@ int runDownload(const Args& args);
 int runPing(const Args& args);
 int runRefresh(const Args& args);
 int runGui(const Args& args);
+int runPlot(const Args& args);
 
 }  // namespace dot11b::cli

@@ -48,6 +48,23 @@ const std::vector<Command>& commands() {
        "Prints the number of samples, rate and modulation, sampling rate and calculation time on stderr.\n"
        "Exit status 1 when the parameter file or the calculation or a write fails, 2 for a bad option.\n",
        runGenerate},
+      {"plot", "draw a view of a frame into a PNG file, and write its data as CSV",
+       "Usage: dot11b plot VIEW [--params FILE.mat] [--set FIELD=VALUE]... --png FILE [--csv FILE]\n"
+       "                   [--size WIDTHxHEIGHT] [--symbols N] [--delay D] [--trace 0|1]\n\n"
+       "Computes the frame as 'dot11b generate' does, quantises it to 14 bits as the window's Plot\n"
+       "commands do, and draws VIEW off screen (no display needed):\n"
+       "  ccdf        power above average against the Gaussian reference\n"
+       "  spectrum    magnitude spectrum from -fs/2 to +fs/2\n"
+       "  iq          I(t) and Q(t) on two axes;  iq-overlay: on one\n"
+       "  eye         eye diagram of N symbols a trace (--symbols, default 1) from D symbols in\n"
+       "              (--delay 0 to 1, default 0)\n"
+       "  scatter     every symbol in the I/Q plane from D symbols in (--delay), with the trace of\n"
+       "              every sample (--trace 1, the default) or without (--trace 0)\n"
+       "  waterfall   spectrum of 200 successive slices as a colour map\n"
+       "--png FILE gets the plot at --size (default 800x600); --csv FILE all of its data, every point,\n"
+       "with a header row. Exit status 1 when the calculation, the drawing or a write fails, 2 for a\n"
+       "bad option.\n",
+       runPlot},
       {"params", "write or show a parameter file",
        "Usage: dot11b params save FILE [--set FIELD=VALUE]...\n"
        "       dot11b params show FILE\n\n"

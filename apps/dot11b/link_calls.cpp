@@ -10,18 +10,10 @@
 namespace dot11b::cli {
 
 LinkReply callLink(const char* routine, const std::vector<rt::Value>& inputs) {
-  std::vector<dot11b_array*> in;
-  for (const rt::Value& v : inputs) in.push_back(toHandle(v));
-  dot11b_array* out[2] = {nullptr, nullptr};
-  const int rc = dot11b_call(routine, 2, out, static_cast<int>(in.size()), in.data());
-  for (dot11b_array* a : in) dot11b_free(a);
-  if (rc != 0) throw std::runtime_error(dot11b_last_error());
+  const std::vector<rt::Value> out = callRoutine(routine, inputs, 2);
   LinkReply reply;
-  reply.status = fromHandle(out[0]).scalarValue();
-  const rt::Value description = fromHandle(out[1]);
-  if (description.isText()) reply.description = description.toUtf8();
-  dot11b_free(out[0]);
-  dot11b_free(out[1]);
+  reply.status = out[0].scalarValue();
+  if (out[1].isText()) reply.description = out[1].toUtf8();
   return reply;
 }
 

@@ -444,6 +444,76 @@ DOT11B_API int mlxSaveWindowImage(int nlhs, dot11b_array* plhs[], int nrhs, dot1
 DOT11B_API int mlfPause(dot11b_array* seconds);
 DOT11B_API int mlxPause(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
+/* Signal plots. Each view opens a plot window beside hParent (0: on the screen) and returns its handle;
+   the eye, scatter and waterfall views return an empty array when they could not draw, after an error box
+   titled "Plot Error". The samples are a complex row; an empty one draws each view's test data. */
+DOT11B_API dot11b_array* mlfVX_PlotCCDF(dot11b_array* hParent, dot11b_array* title, dot11b_array* iqWave);
+DOT11B_API int mlxVX_PlotCCDF(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfVX_PlotSpectrum(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate, dot11b_array* iqWave);
+DOT11B_API int mlxVX_PlotSpectrum(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* overlay 0: I and Q on two axes; 1: on one. */
+DOT11B_API dot11b_array* mlfVX_PlotIQTime(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate, dot11b_array* overlay, dot11b_array* iqWave);
+DOT11B_API int mlxVX_PlotIQTime(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* n samples a trace spanning period seconds, starting offset samples in. */
+DOT11B_API dot11b_array* mlfVX_PlotEyeDiagram(dot11b_array* hParent, dot11b_array* title, dot11b_array* iqWave, dot11b_array* n, dot11b_array* period, dot11b_array* offset);
+DOT11B_API int mlxVX_PlotEyeDiagram(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* Every n-th sample from offset; traceOn 1 also joins every sample by a line. */
+DOT11B_API dot11b_array* mlfVX_PlotScatterDiagram(dot11b_array* hParent, dot11b_array* title, dot11b_array* iqWave, dot11b_array* n, dot11b_array* offset, dot11b_array* traceOn);
+DOT11B_API int mlxVX_PlotScatterDiagram(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* The spectrum of successive slices of timeSlice seconds as a colour map in dB. */
+DOT11B_API dot11b_array* mlfVX_PlotWaterfall(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate, dot11b_array* timeSlice, dot11b_array* iqWave);
+DOT11B_API int mlxVX_PlotWaterfall(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* The general drawing routines: (x, n [, period [, offset]]); (x [, n [, offset [, plotstring [, h]]]]),
+   plotstring such as "b." or "c-", into window h when given; (x, sampleRate, timeSlice). Each returns its
+   window's handle. */
+DOT11B_API dot11b_array* mlfEyediagram(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNEyediagram(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVEyediagram(dot11b_array* first_input, ...);
+DOT11B_API int mlxEyediagram(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfScatterplot(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNScatterplot(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVScatterplot(dot11b_array* first_input, ...);
+DOT11B_API int mlxScatterplot(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfWaterfall(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNWaterfall(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVWaterfall(dot11b_array* first_input, ...);
+DOT11B_API int mlxWaterfall(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* The Tools menu's Zoom and Rotate switches of a plot window (NULL: the current one). */
+DOT11B_API int mlfVX_Zoom(dot11b_array* hFigure);
+DOT11B_API int mlxVX_Zoom(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API int mlfVX_Rotate(dot11b_array* hFigure);
+DOT11B_API int mlxVX_Rotate(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (m, n, p): the axes in cell p of an m x n grid of the current plot window, made current; their handle.
+   Title, Xlabel, Ylabel: (text) for the current axes or (axes, text). Clf ([hFigure]) removes the axes. */
+DOT11B_API dot11b_array* mlfSubplot(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNSubplot(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVSubplot(dot11b_array* first_input, ...);
+DOT11B_API int mlxSubplot(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfTitle(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNTitle(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVTitle(dot11b_array* first_input, ...);
+DOT11B_API int mlxTitle(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfXlabel(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNXlabel(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVXlabel(dot11b_array* first_input, ...);
+DOT11B_API int mlxXlabel(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfYlabel(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNYlabel(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVYlabel(dot11b_array* first_input, ...);
+DOT11B_API int mlxYlabel(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfClf(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNClf(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVClf(dot11b_array* first_input, ...);
+DOT11B_API int mlxClf(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* (h, filename [, width, height]): the plot of h's window as .png or .pdf, or all its data as .csv. */
+DOT11B_API int mlfVX_ExportPlot(dot11b_array* hFigure, dot11b_array* filename, dot11b_array* width, dot11b_array* height);
+DOT11B_API int mlxVX_ExportPlot(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* The plot windows' menu commands by name: Print, Export, Close, Copy, Zoom, Rotate, ZoomReset. */
+DOT11B_API dot11b_array* mlfVX_PlotWindow(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfNVX_PlotWindow(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
+DOT11B_API int mlfVVX_PlotWindow(dot11b_array* first_input, ...);
+DOT11B_API int mlxVX_PlotWindow(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
 #ifdef __cplusplus
 }
 #endif

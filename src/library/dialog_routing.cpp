@@ -78,6 +78,7 @@ class RoutedDialogs : public shell::Dialogs {
   }
   std::optional<shell::FileChoice> openFile(std::string_view filter) override { return current().openFile(filter); }
   std::optional<shell::FileChoice> saveFile(std::string_view filter) override { return current().saveFile(filter); }
+  bool print(double window) override { return current().print(window); }
 
  private:
   static shell::Dialogs& current() {

@@ -53,12 +53,16 @@ Waterfall computeWaterfall(const Samples& iq, double sampleRate, double sliceSec
   return w;
 }
 
-std::vector<double> peakColumns(const Waterfall& w, std::size_t slice, std::size_t columns) {
-  columns = std::clamp<std::size_t>(columns, 1, w.bins);
+std::vector<double> peakColumns(const Waterfall& w, std::size_t slice, std::size_t firstBin, std::size_t endBin,
+                                std::size_t columns) {
+  endBin = std::min(endBin, w.bins);
+  if (firstBin >= endBin) return {};
+  const std::size_t bins = endBin - firstBin;
+  columns = std::clamp<std::size_t>(columns, 1, bins);
   std::vector<double> out(columns, -HUGE_VAL);
-  const double* row = w.db.data() + slice * w.bins;
-  for (std::size_t k = 0; k < w.bins; ++k) {
-    double& column = out[k * columns / w.bins];
+  const double* row = w.db.data() + slice * w.bins + firstBin;
+  for (std::size_t k = 0; k < bins; ++k) {
+    double& column = out[k * columns / bins];
     column = std::max(column, row[k]);
   }
   return out;

@@ -27,7 +27,9 @@ struct Waterfall {
 // that is not positive.
 Waterfall computeWaterfall(const Samples& iq, double sampleRate, double sliceSeconds);
 
-// The largest of each group of neighbouring bins of one slice, so that `columns` columns keep every peak.
-std::vector<double> peakColumns(const Waterfall& w, std::size_t slice, std::size_t columns);
+// The largest of each group of neighbouring bins firstBin .. endBin - 1 of one slice, so that `columns`
+// columns keep every peak.
+std::vector<double> peakColumns(const Waterfall& w, std::size_t slice, std::size_t firstBin, std::size_t endBin,
+                                std::size_t columns);
 
 }  // namespace dot11b::plots

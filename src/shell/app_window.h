@@ -1,6 +1,6 @@
 // The application window module: what every signal application shares, whatever its format. The menu
-// bar, Calculate, Download and Refresh, the window title, the instrument configuration commands, the
-// File commands, About and the orderly shutdown. It reaches the format module only by name, through
+// bar, Calculate, Download and Refresh, the window title, the plot commands, the instrument configuration
+// commands, the File commands, About and the orderly shutdown. It reaches the format module only by name, through
 // appInfo.ApplicationFunction.
 #pragma once
 
@@ -40,6 +40,15 @@ void menuConfigBBG1Opt1(Handle h, const rt::Value& handles);
 void menuConfigBBG1Opt2(Handle h, const rt::Value& handles);
 void menuHelpAbout(Handle h, const rt::Value& handles);
 void menuFileExit(Handle h, const rt::Value& handles);
+
+// Plot commands: each opens its view beside the main window and adds it to appInfo.ClientWindows.
+void menuPlotSpectrum(Handle h, const rt::Value& handles);
+void menuPlotWaterfall(Handle h, const rt::Value& handles);
+void menuPlotIQTime(Handle h, const rt::Value& handles);
+void menuPlotIQTimeSameAxes(Handle h, const rt::Value& handles);
+void menuPlotEyeDiagram(Handle h, const rt::Value& handles);
+void menuPlotScatterDiagram(Handle h, const rt::Value& handles);
+void menuPlotCCDF(Handle h, const rt::Value& handles);
 
 // File commands (parameter files and the waveform data files).
 void menuFileNew(Handle h, const rt::Value& handles);

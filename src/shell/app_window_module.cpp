@@ -104,6 +104,13 @@ const rt::WindowModule& module() {
                   {"menuFileSave_Callback", menuFileSave},
                   {"menuFileSaveAs_Callback", menuFileSaveAs},
                   {"menuSpecialSaveWave_Callback", menuSpecialSaveWave},
+                  {"menuPlotSpectrum_Callback", menuPlotSpectrum},
+                  {"menuPlotWaterfall_Callback", menuPlotWaterfall},
+                  {"menuPlotIQTime_Callback", menuPlotIQTime},
+                  {"menuPlotIQTimeSameAxes_Callback", menuPlotIQTimeSameAxes},
+                  {"menuPlotEyeDiagram_Callback", menuPlotEyeDiagram},
+                  {"menuPlotScatterDiagram_Callback", menuPlotScatterDiagram},
+                  {"menuPlotCCDF_Callback", menuPlotCCDF},
                  },
                  300, 20);
     return w;

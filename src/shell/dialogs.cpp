@@ -75,6 +75,11 @@ std::optional<std::vector<std::string>> ConsoleDialogs::inputs(std::string_view 
   return answers;
 }
 
+bool Dialogs::print(double) {
+  error("Printing needs the window system.", "Print");
+  return false;
+}
+
 std::optional<FileChoice> ConsoleDialogs::openFile(std::string_view filter) { return askFileName("Open file", filter); }
 
 std::optional<FileChoice> ConsoleDialogs::saveFile(std::string_view filter) { return askFileName("Save file", filter); }

@@ -32,6 +32,9 @@ class Dialogs {
   // Standard open and save dialogs with a filter such as "*.mat"; nothing when cancelled.
   virtual std::optional<FileChoice> openFile(std::string_view filter) = 0;
   virtual std::optional<FileChoice> saveFile(std::string_view filter) = 0;
+  // The print dialog for the window of that handle, then the printing: whether it printed. Only a window
+  // system can print; the others say so in an error box.
+  virtual bool print(double window);
 };
 
 // Splits a full file name into folder (with its trailing '/', "" for none) and name.

@@ -51,4 +51,9 @@ std::optional<FileChoice> ScriptedDialogs::saveFile(std::string_view filter) {
   return nextFile();
 }
 
+bool ScriptedDialogs::print(double) {
+  shown_.push_back({"print", "", "", {}, {}});
+  return false;
+}
+
 }  // namespace dot11b::shell

@@ -13,7 +13,7 @@ namespace dot11b::shell {
 class ScriptedDialogs : public Dialogs {
  public:
   struct Shown {
-    std::string kind;  // "message", "error", "question", "inputs", "open", "save"
+    std::string kind;  // "message", "error", "question", "inputs", "open", "save", "print"
     std::string title; // the filter for file dialogs
     std::string text;  // the prompts of an input dialog, one a line
     std::vector<std::string> buttons;  // questions; the defaults of an input dialog
@@ -37,6 +37,8 @@ class ScriptedDialogs : public Dialogs {
                                                  const std::vector<std::string>& defaults) override;
   std::optional<FileChoice> openFile(std::string_view filter) override;
   std::optional<FileChoice> saveFile(std::string_view filter) override;
+  // Records the request and prints nothing.
+  bool print(double window) override;
 
  private:
   std::optional<FileChoice> nextFile();

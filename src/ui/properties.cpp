@@ -13,6 +13,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "runtime/number_text.h"
 #include "shell/controls.h"
@@ -255,7 +256,14 @@ Value getScreen(std::string_view p) {
   throw std::invalid_argument("'" + std::string(p) + "' is not a property of the screen");
 }
 
+std::vector<const PropertyExtension*>& extensions() {
+  static std::vector<const PropertyExtension*> all;
+  return all;
+}
+
 }  // namespace
+
+void addPropertyExtension(const PropertyExtension* extension) { extensions().push_back(extension); }
 
 std::string textProperty(const QObject* object, const char* name) {
   const QVariant v = object->property(name);
@@ -264,6 +272,9 @@ std::string textProperty(const QObject* object, const char* name) {
 
 Value getProperty(QObject* o, std::string_view p) {
   if (o == nullptr) return getScreen(p);
+  Value answer;
+  for (const PropertyExtension* e : extensions())
+    if (e->get(o, p, answer)) return answer;
   if (p == "Tag") return fromQ(o->objectName());
   if (p == "Callback") return Value::text(textProperty(o, "Callback"));
   if (p == "Parent") return parentOf(o);
@@ -284,6 +295,8 @@ Value getProperty(QObject* o, std::string_view p) {
 
 void setProperty(QObject* o, std::string_view p, const Value& v) {
   if (o == nullptr) throw std::invalid_argument("the screen's properties cannot be set");
+  for (const PropertyExtension* e : extensions())
+    if (e->set(o, p, v)) return;
   if (p == "Tag") return o->setObjectName(qText(textOf(o, p, v)));
   if (p == "Callback") return static_cast<void>(o->setProperty("Callback", qText(textOf(o, p, v))));
   if (p == "Units") {

@@ -14,6 +14,17 @@ namespace dot11b::ui {
 rt::Value getProperty(QObject* object, std::string_view property);
 void setProperty(QObject* object, std::string_view property, const rt::Value& value);
 
+// Properties of objects this layer does not know itself (the plot views' axes). An extension answers for
+// the objects it knows and returns false for any other.
+class PropertyExtension {
+ public:
+  virtual ~PropertyExtension() = default;
+  virtual bool get(QObject* object, std::string_view property, rt::Value& out) const = 0;
+  virtual bool set(QObject* object, std::string_view property, const rt::Value& value) const = 0;
+};
+// Adds an extension (not owned; it lives as long as the program).
+void addPropertyExtension(const PropertyExtension* extension);
+
 // The text of a string property of an object ("" when it has none).
 std::string textProperty(const QObject* object, const char* name);
 

@@ -8,8 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "ui/handle_table.h"
 
 namespace dot11b::ui {
 
@@ -92,6 +97,21 @@ std::optional<shell::FileChoice> QtDialogs::openFile(std::string_view filter) {
 std::optional<shell::FileChoice> QtDialogs::saveFile(std::string_view filter) {
   // The commands add the extension themselves and ask no question of their own about replacing a file.
   return choice(QFileDialog::getSaveFileName(parentWindow(), "Save", QString(), nameFilter(filter)));
+}
+
+bool QtDialogs::print(double h) {
+  QWidget* window = windowWidget(h);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(window->windowTitle());
+  QPrintDialog dialog(&printer, window);
+  dialog.setWindowModality(Qt::ApplicationModal);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  QPainter painter(&printer);
+  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const double scale = std::min(page.width() / window->width(), page.height() / window->height());
+  painter.scale(scale, scale);
+  window->render(&painter);
+  return painter.end();
 }
 
 }  // namespace dot11b::ui

@@ -15,6 +15,8 @@ class QtDialogs : public shell::Dialogs {
                                                  const std::vector<std::string>& defaults) override;
   std::optional<shell::FileChoice> openFile(std::string_view filter) override;
   std::optional<shell::FileChoice> saveFile(std::string_view filter) override;
+  // Qt's print dialog; the window is drawn scaled to fit the page.
+  bool print(double window) override;
 };
 
 QtDialogs& qtDialogs();

@@ -186,7 +186,14 @@ shell::Handle QtToolkit::addMenu(shell::Handle parent, const shell::MenuItemSpec
       action = menu->addAction(label);
       created = action;
       action->setProperty("Callback", QString::fromStdString(item.callback));
-      QObject::connect(action, &QAction::triggered, action, [action] { runCallback(action); });
+      QObject::connect(action, &QAction::triggered, action, [action] {
+        // Qt flips a check mark itself when the item is picked; here the callback alone sets it.
+        if (action->isCheckable()) {
+          const QSignalBlocker quiet(action);
+          action->setChecked(!action->isChecked());
+        }
+        runCallback(action);
+      });
     }
   } else if (auto* window = qobject_cast<QWidget*>(owner); window != nullptr && window->isWindow()) {
     QMenu* top = menuBarOf(window)->addMenu(label);

@@ -34,6 +34,9 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
   if (call1("Findobj", {Value::text("main")}).numel() == 1) click("menuFileExit");
+  // Plot windows that a test opened by name, outside the application's list, are closed as a user would.
+  const std::vector<double> plotCloseItems = call1("Findobj", {Value::text("VX_Close")}).real();
+  for (double h : plotCloseItems) call("Invoke", {Value::scalar(h)}, 0);
   dot11b_run_event_loop();
   dot11b_set_dialog_hook(nullptr, nullptr);
   dot11b_set_wait_hook(nullptr, nullptr);
@@ -43,18 +46,11 @@ void AppTest::TearDown() {
 }
 
 Values AppTest::call(const std::string& routine, const Values& in, int nargout) {
-  std::vector<dot11b_array*> args;
-  for (const Value& v : in) args.push_back(toHandle(v));
-  std::vector<dot11b_array*> out(static_cast<std::size_t>(std::max(nargout, 1)), nullptr);
-  const int status = dot11b_call(routine.c_str(), nargout, out.data(), static_cast<int>(args.size()), args.data());
-  for (dot11b_array* a : args) dot11b_free(a);
-  Values results;
-  for (dot11b_array* a : out) {
-    results.push_back(a ? fromHandle(a) : Value());
-    dot11b_free(a);
+  try {
+    return cli::callRoutine(routine.c_str(), in, nargout);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error(routine + ": " + e.what());
   }
-  if (status != 0) throw std::runtime_error(routine + ": " + dot11b_last_error());
-  return results;
 }
 
 double AppTest::handle(const std::string& tag) {

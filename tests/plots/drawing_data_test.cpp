@@ -75,8 +75,12 @@ TEST(WaterfallSlices, ToneStepsAcrossTheSlices) {
   EXPECT_EQ(*std::max_element(w.db.begin(), w.db.end()), 0);
   EXPECT_GE(*std::min_element(w.db.begin(), w.db.end()), -100);
   // Ten columns of ten bins each keep the peak of their group.
-  const std::vector<double> columns = peakColumns(w, 0, 10);
+  const std::vector<double> columns = peakColumns(w, 0, 0, 100, 10);
   EXPECT_EQ(columns[6], 0);  // +0.1 MHz is bin 60 of 100
+  EXPECT_LT(columns[5], -20);
+  const std::vector<double> zoomed = peakColumns(w, 0, 55, 65, 100);  // fewer bins than columns: one each
+  ASSERT_EQ(zoomed.size(), 10u);
+  EXPECT_EQ(zoomed[5], 0);
 
   EXPECT_THROW(computeWaterfall({}, 1e6, 1e-6), std::invalid_argument);
   EXPECT_THROW(computeWaterfall(iq, 1e6, 0), std::invalid_argument);

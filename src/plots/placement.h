@@ -1,0 +1,25 @@
+// Where a plot window opens: relative to the window that opened it, or at the view's own place on the
+// screen. Rectangles are [x y width height] with y counted up from the bottom.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace dot11b::plots {
+
+using Rect = std::array<double, 4>;
+
+enum class ViewKind { kCcdf, kSpectrum, kIqTime, kEye, kScatter, kWaterfall };
+
+// The view's rectangle in pixels on the screen, used when it has no parent window.
+Rect screenRect(ViewKind view);
+// "CCDF ", "Magnitude Spectrum ", ...: the window's name is this followed by the title.
+std::string namePrefix(ViewKind view);
+
+// The new window's rectangle, in the parent's units: 80 % of the parent's size, 10 % of its own width
+// to the right and 10 % of its own height down; the spectrum goes 10 % of the parent's width right and
+// 18 % of the parent's height up. Without a parent, the view's screen rectangle.
+Rect plotWindowRect(ViewKind view, const std::optional<Rect>& parent);
+
+}  // namespace dot11b::plots

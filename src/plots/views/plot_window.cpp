@@ -1,0 +1,253 @@
+#include "plots/views/plot_window.h"
+
+#include <qcustomplot.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+#include "plots/csv_export.h"
+#include "runtime/number_text.h"
+#include "shell/figures.h"
+#include "ui/application.h"
+#include "ui/handle_table.h"
+#include "ui/qt_toolkit.h"
+
+namespace dot11b::plots::views {
+
+namespace {
+
+QPointer<PlotWindow>& current() {
+  static QPointer<PlotWindow> window;
+  return window;
+}
+
+std::string callback(const char* subroutine) { return std::string("VX_PlotWindow('") + subroutine + "',gcbo,[],guidata(gcbo))"; }
+
+void addMenus(shell::Handle window) {
+  ui::QtToolkit& tk = ui::qtToolkit();
+  const shell::Handle file = tk.addMenu(window, {"&File", "VX_File", ""});
+  tk.addMenu(file, {"&Print", "VX_Print", callback("Print")});
+  tk.addMenu(file, {"&Export...", "VX_Export", callback("Export")});
+  tk.addMenu(file, {"&Close", "VX_Close", callback("Close"), true});
+  const shell::Handle edit = tk.addMenu(window, {"&Edit", "VX_Edit", ""});
+  tk.addMenu(edit, {"&Copy", "VX_Copy", callback("Copy")});
+  const shell::Handle tools = tk.addMenu(window, {"&Tools", "VX_Tools", ""});
+  tk.addMenu(tools, {"&Zoom", "VX_Zoom", callback("Zoom")});
+  tk.addMenu(tools, {"&Rotate", "VX_Rotate", callback("Rotate"), false, true, false});
+  tk.addMenu(tools, {"Zoom Re&set", "VX_ZoomReset", callback("ZoomReset"), true});
+}
+
+// "Time (uS)" -> "uS": the unit an axis label names in brackets.
+QString unitOf(const QCPAxis* axis) {
+  const QString label = axis->label();
+  const auto open = label.lastIndexOf('('), close = label.lastIndexOf(')');
+  return open >= 0 && close > open ? label.mid(open + 1, close - open - 1) : QString();
+}
+
+std::string lowerExtension(const std::string& path) {
+  const auto dot = path.find_last_of('.');
+  std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+// Remembers a window brought to the front as the one the plotting routines draw into.
+class ActivationWatch : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowActivate) current() = static_cast<PlotWindow*>(watched);
+    return false;
+  }
+};
+
+}  // namespace
+
+PlotWindow::PlotWindow() : plot_(new QCustomPlot(this)), readout_(new QLabel(this)) {
+  setObjectName("VX_PlotWindow");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(plot_, 1);
+  readout_->setObjectName("txtReadout");
+  readout_->setContentsMargins(6, 2, 6, 2);
+  readout_->setText(" ");
+  layout->addWidget(readout_);
+  plot_->plotLayout()->clear();
+  plot_->setInteraction(QCP::iSelectPlottables, false);
+  connect(plot_, &QCustomPlot::afterLayout, this, [this] {
+    for (const auto& refresh : refreshers_) refresh();
+  });
+  connect(plot_, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) { showReadout(e->pos()); });
+  installEventFilter(new ActivationWatch(this));
+}
+
+PlotWindow* PlotWindow::create(const std::string& name) {
+  ui::ensureApplication();
+  auto* window = new PlotWindow;
+  window->setWindowTitle(QString::fromStdString(name));
+  const shell::Handle h = ui::registerWindow(window);
+  addMenus(h);
+  current() = window;
+  return window;
+}
+
+shell::Handle PlotWindow::handle() const { return ui::HandleTable::instance().handleOf(this); }
+
+QCPAxisRect* PlotWindow::addAxes(const std::string& tag, int row, int column) {
+  auto* cell = new QCPLayoutGrid;
+  plot_->plotLayout()->addElement(row, column, cell);
+  auto* a = new QCPAxisRect(plot_);
+  cell->addElement(1, 0, a);
+  cell->setRowSpacing(0);
+  a->setObjectName(QString::fromStdString(tag));
+  for (QCPAxis* axis : a->axes()) axis->grid()->setPen(QPen(QColor(160, 160, 160), 0, Qt::DotLine));
+  for (QCPAxis* axis : {a->axis(QCPAxis::atTop), a->axis(QCPAxis::atRight)}) {
+    axis->setVisible(true);  // a box round the axes, ticks without labels
+    axis->setTickLabels(false);
+  }
+  a->axis(QCPAxis::atBottom)->grid()->setVisible(true);
+  a->axis(QCPAxis::atLeft)->grid()->setVisible(true);
+  connect(a->axis(QCPAxis::atBottom), qOverload<const QCPRange&>(&QCPAxis::rangeChanged), a->axis(QCPAxis::atTop),
+          qOverload<const QCPRange&>(&QCPAxis::setRange));
+  connect(a->axis(QCPAxis::atLeft), qOverload<const QCPRange&>(&QCPAxis::rangeChanged), a->axis(QCPAxis::atRight),
+          qOverload<const QCPRange&>(&QCPAxis::setRange));
+  ui::HandleTable::instance().add(a);
+  axes_.push_back(a);
+  cells_[a] = {row, column};
+  current_ = a;
+  return a;
+}
+
+QCPAxisRect* PlotWindow::axesAt(int row, int column) const {
+  for (const auto& [a, cell] : cells_)
+    if (cell == std::pair(row, column)) return a;
+  return nullptr;
+}
+
+void PlotWindow::clear() {
+  for (QCPAxisRect* a : axes_) ui::HandleTable::instance().forget(a);
+  plot_->clearPlottables();
+  plot_->plotLayout()->clear();
+  axes_.clear();
+  titles_.clear();
+  cells_.clear();
+  home_.clear();
+  refreshers_.clear();
+  csv_ = nullptr;
+  current_ = nullptr;
+  plot_->replot();
+}
+
+void PlotWindow::setAxesTitle(QCPAxisRect* a, const std::string& title) {
+  auto* cell = static_cast<QCPLayoutGrid*>(a->layout());
+  QCPTextElement*& element = titles_[a];
+  if (element == nullptr) {
+    element = new QCPTextElement(plot_, QString(), QFont(font().family(), font().pointSize() + 1, QFont::Bold));
+    cell->addElement(0, 0, element);
+  }
+  element->setText(QString::fromStdString(title));
+  element->setVisible(!title.empty());
+}
+
+std::string PlotWindow::axesTitle(QCPAxisRect* a) const {
+  const auto it = titles_.find(a);
+  return it == titles_.end() ? std::string() : it->second->text().toStdString();
+}
+
+void PlotWindow::place(ViewKind view, shell::Handle parent) {
+  ui::QtToolkit& tk = ui::qtToolkit();
+  const shell::Handle h = handle();
+  std::optional<Rect> parentRect;
+  if (parent != shell::kScreen && tk.isValid(parent)) {
+    const rt::Value p = tk.get(parent, "Position");
+    parentRect = Rect{p.re(0), p.re(1), p.re(2), p.re(3)};
+    tk.set(h, "Units", tk.get(parent, "Units"));
+  }
+  const Rect r = plotWindowRect(view, parentRect);
+  tk.set(h, "Position", rt::Value::row({r[0], r[1], r[2], r[3]}));
+  shell::moveWindow(h, "onscreen");
+  plot_->replot();
+  for (QCPAxisRect* a : axes_) {
+    const QCPRange x = a->axis(QCPAxis::atBottom)->range(), y = a->axis(QCPAxis::atLeft)->range();
+    home_[a] = {x.lower, x.upper, y.lower, y.upper};
+  }
+  tk.setAppData(h, tk.controlRecord(h));
+  tk.show(h);
+}
+
+void PlotWindow::setZoomMode(bool on) { plot_->setSelectionRectMode(on ? QCP::srmZoom : QCP::srmNone); }
+
+void PlotWindow::resetZoom() {
+  for (const auto& [a, r] : home_) {
+    a->axis(QCPAxis::atBottom)->setRange(r[0], r[1]);
+    a->axis(QCPAxis::atLeft)->setRange(r[2], r[3]);
+  }
+  plot_->replot();
+}
+
+void PlotWindow::exportTo(const std::string& path, int width, int height) {
+  const std::string ext = lowerExtension(path);
+  if (ext == "csv") {
+    if (!csv_) throw std::runtime_error("this window has no data to export");
+    writeCsvFile(path, csv_);
+    return;
+  }
+  if (ext != "png" && ext != "pdf") throw std::invalid_argument("export to .png, .pdf or .csv, not '" + path + "'");
+  const QRect shown = plot_->viewport();
+  width = width > 0 ? width : shown.width();
+  height = height > 0 ? height : shown.height();
+  // The curves are reduced for the size the file is drawn at.
+  plot_->setViewport(QRect(0, 0, width, height));
+  plot_->replot(QCustomPlot::rpQueuedRefresh);
+  const QString file = QString::fromStdString(path);
+  const bool saved = ext == "png" ? plot_->savePng(file, width, height) : plot_->savePdf(file, width, height);
+  plot_->setViewport(shown);
+  plot_->replot(QCustomPlot::rpQueuedRefresh);
+  if (!saved) throw std::runtime_error("cannot write " + path);
+}
+
+void PlotWindow::copyToClipboard() { QApplication::clipboard()->setPixmap(plot_->toPixmap()); }
+
+void PlotWindow::showReadout(const QPoint& pixel) {
+  for (QCPAxisRect* a : axes_) {
+    if (!a->rect().contains(pixel)) continue;
+    const QCPAxis* x = a->axis(QCPAxis::atBottom);
+    const QCPAxis* y = a->axis(QCPAxis::atLeft);
+    const double kx = x->pixelToCoord(pixel.x()), vy = y->pixelToCoord(pixel.y());
+    QString text = QString("%1 %2,  %3 %4").arg(kx, 0, 'g', 6).arg(unitOf(x)).arg(vy, 0, 'g', 6).arg(unitOf(y));
+    for (QCPAbstractPlottable* p : a->plottables()) {
+      if (auto* map = dynamic_cast<QCPColorMap*>(p); map != nullptr && !map->name().isEmpty()) {
+        text += QString(",  %1 %2").arg(map->data()->data(kx, vy), 0, 'f', 1).arg(map->name());
+      }
+    }
+    readout_->setText(text);
+    return;
+  }
+  readout_->setText(" ");
+}
+
+PlotWindow* plotWindowOf(shell::Handle h) {
+  auto* window = dynamic_cast<PlotWindow*>(ui::windowWidget(ui::qtToolkit().windowOf(h)));
+  if (window == nullptr) throw std::invalid_argument("handle " + rt::numberToText(h) + " is not in a plot window");
+  return window;
+}
+
+PlotWindow* currentPlotWindow() {
+  // A window being closed has left the handle table already.
+  PlotWindow* w = current().data();
+  return w != nullptr && ui::HandleTable::instance().handleOf(w) != 0 ? w : nullptr;
+}
+
+PlotWindow& currentOrNewPlotWindow() {
+  if (PlotWindow* w = currentPlotWindow()) return *w;
+  return *PlotWindow::create("Figure");
+}
+
+}  // namespace dot11b::plots::views

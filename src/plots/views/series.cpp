@@ -1,0 +1,124 @@
+#include "plots/views/series.h"
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "plots/decimate.h"
+
+namespace dot11b::plots::views {
+
+namespace {
+
+// The visible ranges and the pixel size of the axes, so that a series is reduced again only when they
+// changed.
+struct ViewKey {
+  double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  int width = 0, height = 0;
+  bool operator==(const ViewKey&) const = default;
+};
+
+ViewKey keyOf(const QCPAxisRect* a) {
+  const QCPRange x = a->axis(QCPAxis::atBottom)->range(), y = a->axis(QCPAxis::atLeft)->range();
+  return {x.lower, x.upper, y.lower, y.upper, a->width(), a->height()};
+}
+
+constexpr std::size_t kMaxDensityCells = 1024;
+
+}  // namespace
+
+QCPGraph* addCurve(PlotWindow& window, QCPAxisRect* a, Column x, Column y, const QPen& pen) {
+  QCPGraph* graph = window.plot()->addGraph(a->axis(QCPAxis::atBottom), a->axis(QCPAxis::atLeft));
+  graph->setPen(pen);
+  graph->setAdaptiveSampling(false);  // the reduction below keeps every peak already
+  auto last = std::make_shared<ViewKey>();
+  window.addRefresher([graph, a, x, y, last] {
+    const ViewKey key = keyOf(a);
+    if (key == *last) return;
+    *last = key;
+    const Polyline p = decimateMinMax(*x, *y, key.x0, key.x1, static_cast<std::size_t>(std::max(key.width, 1)));
+    QVector<QCPGraphData> points(static_cast<int>(p.x.size()));
+    for (std::size_t k = 0; k < p.x.size(); ++k) points[static_cast<int>(k)] = {p.x[k], p.y[k]};
+    graph->data()->set(points, true);
+  });
+  return graph;
+}
+
+QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* a, std::function<void(Raster&)> fill, const QColor& color) {
+  auto* map = new QCPColorMap(a->axis(QCPAxis::atBottom), a->axis(QCPAxis::atLeft));
+  QCPColorGradient shades;
+  shades.setColorStopAt(0, color.lighter(185));
+  shades.setColorStopAt(1, color.darker(160));
+  shades.setNanHandling(QCPColorGradient::nhTransparent);
+  map->setGradient(shades);
+  map->setInterpolate(false);
+  map->setTightBoundary(true);
+  auto last = std::make_shared<ViewKey>();
+  window.addRefresher([map, a, fill = std::move(fill), last] {
+    const ViewKey key = keyOf(a);
+    if (key == *last || key.width <= 0 || key.height <= 0) return;
+    *last = key;
+    const auto columns = std::min<std::size_t>(static_cast<std::size_t>(key.width), kMaxDensityCells);
+    const auto rows = std::min<std::size_t>(static_cast<std::size_t>(key.height), kMaxDensityCells);
+    Raster raster(columns, rows, key.x0, key.x1, key.y0, key.y1);
+    fill(raster);
+    // The data's range names the centres of the outer cells.
+    const double dx = (key.x1 - key.x0) / static_cast<double>(columns), dy = (key.y1 - key.y0) / static_cast<double>(rows);
+    QCPColorMapData* data = map->data();
+    data->setSize(static_cast<int>(columns), static_cast<int>(rows));
+    data->setRange(QCPRange(key.x0 + dx / 2, key.x1 - dx / 2), QCPRange(key.y0 + dy / 2, key.y1 - dy / 2));
+    double most = 0;
+    for (std::size_t r = 0; r < rows; ++r) {
+      for (std::size_t c = 0; c < columns; ++c) {
+        const double hits = raster.at(c, r);
+        most = std::max(most, hits);
+        data->setCell(static_cast<int>(c), static_cast<int>(r), hits > 0 ? std::log1p(hits) : NAN);
+      }
+    }
+    map->setDataRange(QCPRange(0, std::max(std::log1p(most), 1e-9)));
+  });
+  return map;
+}
+
+void addPlane(PlotWindow& window, QCPAxisRect* a, Column x, Column y, Mark mark, const QColor& color) {
+  const std::size_t n = std::min(x->size(), y->size());
+  if (n > kExactPointLimit) {
+    addDensity(window, a, [x, y, n, mark](Raster& r) {
+      const std::vector<double>& xs = *x;
+      const std::vector<double>& ys = *y;
+      if (mark == Mark::kDot) {
+        for (std::size_t k = 0; k < n; ++k) r.addPoint(xs[k], ys[k]);
+        return;
+      }
+      for (std::size_t k = 0; k + 1 < n; ++k) r.addSegment(xs[k], ys[k], xs[k + 1], ys[k + 1]);
+    }, color);
+    return;
+  }
+  auto* curve = new QCPCurve(a->axis(QCPAxis::atBottom), a->axis(QCPAxis::atLeft));
+  QVector<QCPCurveData> points(static_cast<int>(n));
+  for (std::size_t k = 0; k < n; ++k) points[static_cast<int>(k)] = {static_cast<double>(k), (*x)[k], (*y)[k]};
+  curve->data()->set(points, true);
+  if (mark == Mark::kDot) {
+    curve->setLineStyle(QCPCurve::lsNone);
+    curve->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, color, color, 3));
+  } else {
+    curve->setPen(QPen(color));
+  }
+}
+
+void setRanges(QCPAxisRect* a, double xMin, double xMax, double yMin, double yMax) {
+  const auto widen = [](double& lo, double& hi) {
+    if (!(hi > lo)) {
+      const double pad = lo == 0 ? 1 : std::abs(lo) * 0.1;
+      lo -= pad;
+      hi += pad;
+    }
+  };
+  widen(xMin, xMax);
+  widen(yMin, yMax);
+  a->axis(QCPAxis::atBottom)->setRange(xMin, xMax);
+  a->axis(QCPAxis::atLeft)->setRange(yMin, yMax);
+}
+
+}  // namespace dot11b::plots::views

@@ -1,0 +1,38 @@
+// The plot views. Each opens a plot window of its own beside `parent` (kScreen: on the screen) and
+// returns its handle. The eye, scatter and waterfall views return 0 when the drawing failed, after telling
+// the user why.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "plots/eye_scatter.h"
+#include "plots/samples.h"
+#include "plots/views/plot_window.h"
+
+namespace dot11b::plots::views {
+
+using SharedSamples = std::shared_ptr<const Samples>;
+
+shell::Handle showCcdf(shell::Handle parent, const std::string& title, SharedSamples iq);
+shell::Handle showSpectrum(shell::Handle parent, const std::string& title, double sampleRate, SharedSamples iq);
+shell::Handle showIqTime(shell::Handle parent, const std::string& title, double sampleRate, bool overlay, SharedSamples iq);
+shell::Handle showEyeDiagram(shell::Handle parent, const std::string& title, SharedSamples iq, const EyeSettings& settings);
+shell::Handle showScatterDiagram(shell::Handle parent, const std::string& title, SharedSamples iq, double samplesPerSymbol,
+                                 double offset, bool traceOn);
+shell::Handle showWaterfall(shell::Handle parent, const std::string& title, double sampleRate, double sliceSeconds,
+                            SharedSamples iq);
+
+// The general drawing routines the views build on.
+// An eye diagram of I and Q in a new window, which is made current.
+PlotWindow& drawEye(SharedSamples iq, const ClampedEye& settings);
+// Every n-th sample from the offset in the I/Q plane, into the current axes of `window` (new axes when it
+// has none), in the style of a text such as "b." (blue dots) or "c-" (cyan lines).
+void drawScatter(PlotWindow& window, SharedSamples iq, const ClampedScatter& settings, const std::string& style);
+// A waterfall in a new window, made current.
+PlotWindow& drawWaterfall(SharedSamples iq, double sampleRate, double sliceSeconds);
+
+// Axis labels, with the plot's usual font colour.
+void label(QCPAxisRect* axes, const std::string& x, const std::string& y);
+
+}  // namespace dot11b::plots::views

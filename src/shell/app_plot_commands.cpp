@@ -1,0 +1,96 @@
+// The Plot commands of the application window: each opens a plot window beside the main window with the
+// last waveform quantised to 14 bits, and keeps the window's handle so that Exit closes it.
+#include <cmath>
+
+#include "runtime/library.h"
+#include "shell/app_window.h"
+#include "shell/clock_text.h"
+#include "shell/controls.h"
+#include "shell/dialogs.h"
+#include "shell/plot_settings.h"
+#include "shell/window_module.h"
+
+namespace dot11b::shell::app_window {
+
+using rt::Value;
+using rt::Values;
+
+namespace {
+
+// appInfo.Name and the time now, to whole seconds: "dot11b (08DEC2026 9:05:03)".
+Value plotTitle() {
+  std::vector<double> now = clockNow().real();
+  now.at(5) = std::floor(now.at(5));
+  return Value::text(globalText("appInfo", "Name") + " (" + clock2str(Value::row(std::move(now))) + ")");
+}
+
+Value quantisedWaveform() { return rt::callByName("ApplyDacRes", {rt::global("waveform"), Value::scalar(14)}, 1).at(0); }
+
+double sampleRate() { return globalNumber("SigGenSettings", "SamplingRate"); }
+double overSampling() { return globalNumber("parameters", "OverSampling"); }
+double waveformLength() { return static_cast<double>(rt::global("waveform").numel()); }
+
+// Opens the view by name with (owner, title, the rest...); a window that opened joins the client windows.
+void openView(std::string_view routine, const Value& handles, Values rest) {
+  Values in{Value::scalar(handleIn(handles, "main")), plotTitle()};
+  for (Value& v : rest) in.push_back(std::move(v));
+  const Values out = rt::callByName(routine, in, 1);
+  if (out.empty() || out[0].isEmpty()) return;
+  Value& appInfo = rt::global("appInfo");
+  std::vector<double> windows = appInfo.field("ClientWindows").real();
+  windows.push_back(out[0].re(0));
+  appInfo.setField("ClientWindows", Value::row(std::move(windows)));
+}
+
+// The answers of a plot's input dialog; nothing when it was cancelled.
+std::optional<std::vector<std::string>> ask(const PlotQuestion& q) { return dialogs().inputs(q.title, q.prompts, q.defaults); }
+
+}  // namespace
+
+void menuPlotSpectrum(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Plot")) return;
+  openView("VX_PlotSpectrum", handles, {Value::scalar(sampleRate()), quantisedWaveform()});
+}
+
+void menuPlotWaterfall(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Plot")) return;
+  const double slice = waveformLength() / sampleRate() / 200;
+  openView("VX_PlotWaterfall", handles, {Value::scalar(sampleRate()), Value::scalar(slice), quantisedWaveform()});
+}
+
+void menuPlotIQTime(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Plot")) return;
+  openView("VX_PlotIQTime", handles, {Value::scalar(sampleRate()), Value::scalar(0), quantisedWaveform()});
+}
+
+void menuPlotIQTimeSameAxes(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Plot")) return;
+  openView("VX_PlotIQTime", handles, {Value::scalar(sampleRate()), Value::scalar(1), quantisedWaveform()});
+}
+
+void menuPlotEyeDiagram(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Plot")) return;
+  const auto answers = ask(eyeQuestion());
+  if (!answers) return;
+  const BusyPointer busy(handleIn(handles, "main"));
+  const EyeRequest eye = eyeRequest(*answers, waveformLength(), overSampling(), sampleRate());
+  openView("VX_PlotEyeDiagram", handles,
+           {quantisedWaveform(), Value::scalar(eye.samplesPerTrace), Value::scalar(eye.period), Value::scalar(eye.delaySamples)});
+}
+
+void menuPlotScatterDiagram(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Plot")) return;
+  const auto answers = ask(scatterQuestion());
+  if (!answers) return;
+  const BusyPointer busy(handleIn(handles, "main"));
+  const ScatterRequest scatter = scatterRequest(*answers, overSampling());
+  openView("VX_PlotScatterDiagram", handles,
+           {quantisedWaveform(), Value::scalar(overSampling()), Value::scalar(scatter.delaySamples), Value::scalar(scatter.traceOn)});
+}
+
+void menuPlotCCDF(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Plot")) return;
+  openView("VX_PlotCCDF", handles, {quantisedWaveform()});
+}
+
+}  // namespace dot11b::shell::app_window

@@ -1,0 +1,52 @@
+#include "shell/plot_settings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "runtime/number_text.h"
+
+namespace dot11b::shell {
+
+namespace {
+
+// The two answers as numbers, converted together: each must be one number.
+std::pair<double, double> twoNumbers(const std::vector<std::string>& answers, const char* title) {
+  std::vector<double> numbers;
+  for (const std::string& a : answers) {
+    const std::vector<double> n = rt::textToNumbers(a);
+    if (n.size() != 1) throw std::invalid_argument(std::string(title) + ": '" + a + "' is not a number");
+    numbers.push_back(n[0]);
+  }
+  if (numbers.size() != 2) throw std::invalid_argument(std::string(title) + ": two numbers are needed");
+  return {numbers[0], numbers[1]};
+}
+
+double delayInSamples(double delaySymbols, double overSampling) {
+  return std::round(std::min(1.0, std::max(0.0, delaySymbols)) * overSampling);
+}
+
+}  // namespace
+
+const PlotQuestion& eyeQuestion() {
+  static const PlotQuestion q{"Eye Diagram Configuration", {"Enter number of symbols:", "Enter symbol delay (0-1):"}, {"1", "0"}};
+  return q;
+}
+
+const PlotQuestion& scatterQuestion() {
+  static const PlotQuestion q{"Scatter Diagram Configuration", {"Trace On (0|1):", "Enter symbol delay (0-1):"}, {"1", "0"}};
+  return q;
+}
+
+EyeRequest eyeRequest(const std::vector<std::string>& answers, double waveformLength, double overSampling, double sampleRate) {
+  const auto [symbols, delay] = twoNumbers(answers, eyeQuestion().title);
+  const double numSym = std::min(std::round(std::max(1.0, symbols)), waveformLength / overSampling);
+  return {numSym * overSampling, numSym * overSampling / sampleRate, delayInSamples(delay, overSampling)};
+}
+
+ScatterRequest scatterRequest(const std::vector<std::string>& answers, double overSampling) {
+  const auto [trace, delay] = twoNumbers(answers, scatterQuestion().title);
+  return {std::min(std::round(std::max(0.0, trace)), 1.0), delayInSamples(delay, overSampling)};
+}
+
+}  // namespace dot11b::shell
