@@ -1,6 +1,7 @@
 /* A host program that opens the application window and runs until it is closed. With "--tour FOLDER" it
    instead walks through the windows by name, as a test script would: it opens each dialog, saves an image
-   of it into FOLDER and closes it again, then leaves through File > Exit. */
+   of it into FOLDER and closes it again, calculates and opens the spectrum, then leaves through
+   File > Exit, which closes the plot window too. */
 #include <stdio.h>
 #include <string.h>
 
@@ -64,6 +65,9 @@ static int tour(void) {
   invoke(find(0, "chkMACheader"));
   const char* openers[] = {"pbMACheaderSetup", "pbAdvancedSettings", "menuConfigSigGenIO"};
   for (size_t i = 0; i < sizeof openers / sizeof openers[0]; ++i) invoke(find(0, openers[i]));
+  invoke(find(0, "pbCalculate"));
+  invoke(find(0, "menuPlotSpectrum"));
+  saveImage(find(0, "VX_Spectrum"), "plotSpectrum");
   invoke(find(0, "menuHelpAbout"));
   saveImage(find(0, "figAbout"), "about");
   invoke(find(0, "figAbout"));

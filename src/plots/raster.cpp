@@ -44,33 +44,55 @@ Raster::Raster(std::size_t columns, std::size_t rows, double xMin, double xMax, 
       yMin_(yMin),
       xScale_(xMax > xMin ? static_cast<double>(columns_) / (xMax - xMin) : 0),
       yScale_(yMax > yMin ? static_cast<double>(rows_) / (yMax - yMin) : 0),
-      hits_(columns_ * rows_, 0.0) {}
+      hits_(columns_ * rows_, 0) {}
 
 void Raster::addPoint(double x, double y) {
   const double cx = cellX(x), cy = cellY(y);
   if (!(cx >= 0 && cx < static_cast<double>(columns_) && cy >= 0 && cy < static_cast<double>(rows_))) return;
-  hits_[static_cast<std::size_t>(cy) * columns_ + static_cast<std::size_t>(cx)] += 1;
+  ++hits_[static_cast<std::size_t>(cy) * columns_ + static_cast<std::size_t>(cx)];
 }
 
 void Raster::addSegment(double x0, double y0, double x1, double y1) {
   double cx0 = cellX(x0), cy0 = cellY(y0), cx1 = cellX(x1), cy1 = cellY(y1);
   if (!std::isfinite(cx0 + cy0 + cx1 + cy1)) return;
   if (!clip(cx0, cy0, cx1, cy1, static_cast<double>(columns_), static_cast<double>(rows_))) return;
-  const auto steps = static_cast<std::size_t>(std::max(std::abs(std::floor(cx1) - std::floor(cx0)),
-                                                       std::abs(std::floor(cy1) - std::floor(cy0))));
-  if (steps == 0) {
+  // One cell per column crossed for a flat line, one per row for a steep one: the end cell is left to
+  // the next segment. The line is sampled at the middle of each column (row).
+  const auto c0 = static_cast<long>(cx0), c1 = static_cast<long>(cx1), r0 = static_cast<long>(cy0), r1 = static_cast<long>(cy1);
+  const long lastColumn = static_cast<long>(columns_) - 1, lastRow = static_cast<long>(rows_) - 1;
+  const auto count = [this](long c, long r) { ++hits_[static_cast<std::size_t>(r) * columns_ + static_cast<std::size_t>(c)]; };
+  if (c0 == c1 && r0 == r1) {
     // A segment within one cell counts there once, unless it is only the joint of a longer line.
-    if (cx0 != cx1 || cy0 != cy1) hits_[static_cast<std::size_t>(cy0) * columns_ + static_cast<std::size_t>(cx0)] += 1;
+    if (cx0 != cx1 || cy0 != cy1) count(c0, r0);
     return;
   }
-  const double sx = (cx1 - cx0) / static_cast<double>(steps), sy = (cy1 - cy0) / static_cast<double>(steps);
-  for (std::size_t k = 0; k < steps; ++k) {
-    const auto c = static_cast<std::size_t>(cx0 + sx * static_cast<double>(k));
-    const auto r = static_cast<std::size_t>(cy0 + sy * static_cast<double>(k));
-    hits_[std::min(r, rows_ - 1) * columns_ + std::min(c, columns_ - 1)] += 1;
+  if (std::abs(c1 - c0) >= std::abs(r1 - r0)) {
+    const long step = c1 > c0 ? 1 : -1;
+    const double slope = (cy1 - cy0) / (cx1 - cx0);
+    for (long c = c0; c != c1; c += step) {
+      const auto r = static_cast<long>(cy0 + (static_cast<double>(c) + 0.5 - cx0) * slope);
+      count(c, std::clamp(r, 0L, lastRow));
+    }
+  } else {
+    const long step = r1 > r0 ? 1 : -1;
+    const double slope = (cx1 - cx0) / (cy1 - cy0);
+    for (long r = r0; r != r1; r += step) {
+      const auto c = static_cast<long>(cx0 + (static_cast<double>(r) + 0.5 - cy0) * slope);
+      count(std::clamp(c, 0L, lastColumn), r);
+    }
   }
 }
 
-double Raster::total() const { return std::accumulate(hits_.begin(), hits_.end(), 0.0); }
+double Raster::total() const { return static_cast<double>(std::accumulate(hits_.begin(), hits_.end(), std::uint64_t{0})); }
+
+Raster Raster::blank() const {
+  Raster r = *this;
+  std::fill(r.hits_.begin(), r.hits_.end(), 0);
+  return r;
+}
+
+void Raster::merge(const Raster& other) {
+  for (std::size_t k = 0; k < hits_.size() && k < other.hits_.size(); ++k) hits_[k] += other.hits_[k];
+}
 
 }  // namespace dot11b::plots

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace dot11b::plots {
@@ -22,6 +23,10 @@ class Raster {
   std::size_t rows() const { return rows_; }
   double at(std::size_t column, std::size_t row) const { return hits_[row * columns_ + column]; }
   double total() const;
+  // A raster of the same cells with no counts.
+  Raster blank() const;
+  // Adds the counts of a raster of the same shape.
+  void merge(const Raster& other);
 
  private:
   double cellX(double x) const { return (x - xMin_) * xScale_; }
@@ -29,7 +34,7 @@ class Raster {
 
   std::size_t columns_, rows_;
   double xMin_, yMin_, xScale_, yScale_;
-  std::vector<double> hits_;
+  std::vector<std::uint32_t> hits_;
 };
 
 }  // namespace dot11b::plots

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "plots/decimate.h"
 
@@ -26,6 +27,20 @@ ViewKey keyOf(const QCPAxisRect* a) {
 
 constexpr std::size_t kMaxDensityCells = 1024;
 
+// The raster of all items, each core filling its share into a raster of its own; the counts add up to
+// the same whatever the number of cores.
+void fillInParallel(Raster& raster, std::size_t items, const RasterFill& fill) {
+  const std::size_t cores = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+  const std::size_t parts = items < 10000 ? 1 : cores;
+  std::vector<Raster> shares(parts - 1, raster.blank());
+  std::vector<std::thread> workers;
+  const auto bound = [items, parts](std::size_t p) { return items * p / parts; };
+  for (std::size_t p = 1; p < parts; ++p) workers.emplace_back([&, p] { fill(shares[p - 1], bound(p), bound(p + 1)); });
+  fill(raster, 0, bound(1));
+  for (std::thread& w : workers) w.join();
+  for (const Raster& share : shares) raster.merge(share);
+}
+
 }  // namespace
 
 QCPGraph* addCurve(PlotWindow& window, QCPAxisRect* a, Column x, Column y, const QPen& pen) {
@@ -45,24 +60,30 @@ QCPGraph* addCurve(PlotWindow& window, QCPAxisRect* a, Column x, Column y, const
   return graph;
 }
 
-QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* a, std::function<void(Raster&)> fill, const QColor& color) {
+QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* a, std::size_t items, RasterFill fill, const QColor& color) {
   auto* map = new QCPColorMap(a->axis(QCPAxis::atBottom), a->axis(QCPAxis::atLeft));
   QCPColorGradient shades;
-  shades.setColorStopAt(0, color.lighter(185));
-  shades.setColorStopAt(1, color.darker(160));
+  // From a tint of the colour for a single hit to the colour darkened for the most.
+  const auto tint = [&color](double white) {
+    return QColor::fromRgbF(white + (1 - white) * color.redF(), white + (1 - white) * color.greenF(),
+                            white + (1 - white) * color.blueF());
+  };
+  shades.setColorStopAt(0, tint(0.8));
+  shades.setColorStopAt(0.4, color);
+  shades.setColorStopAt(1, color.darker(300));
   shades.setNanHandling(QCPColorGradient::nhTransparent);
   map->setGradient(shades);
   map->setInterpolate(false);
   map->setTightBoundary(true);
   auto last = std::make_shared<ViewKey>();
-  window.addRefresher([map, a, fill = std::move(fill), last] {
+  window.addRefresher([map, a, items, fill = std::move(fill), last] {
     const ViewKey key = keyOf(a);
     if (key == *last || key.width <= 0 || key.height <= 0) return;
     *last = key;
     const auto columns = std::min<std::size_t>(static_cast<std::size_t>(key.width), kMaxDensityCells);
     const auto rows = std::min<std::size_t>(static_cast<std::size_t>(key.height), kMaxDensityCells);
     Raster raster(columns, rows, key.x0, key.x1, key.y0, key.y1);
-    fill(raster);
+    fillInParallel(raster, items, fill);
     // The data's range names the centres of the outer cells.
     const double dx = (key.x1 - key.x0) / static_cast<double>(columns), dy = (key.y1 - key.y0) / static_cast<double>(rows);
     QCPColorMapData* data = map->data();
@@ -73,10 +94,10 @@ QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* a, std::function<void(R
       for (std::size_t c = 0; c < columns; ++c) {
         const double hits = raster.at(c, r);
         most = std::max(most, hits);
-        data->setCell(static_cast<int>(c), static_cast<int>(r), hits > 0 ? std::log1p(hits) : NAN);
+        data->setCell(static_cast<int>(c), static_cast<int>(r), hits > 0 ? std::sqrt(hits) : NAN);
       }
     }
-    map->setDataRange(QCPRange(0, std::max(std::log1p(most), 1e-9)));
+    map->setDataRange(QCPRange(0, std::max(std::sqrt(most), 1e-9)));
   });
   return map;
 }
@@ -84,14 +105,14 @@ QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* a, std::function<void(R
 void addPlane(PlotWindow& window, QCPAxisRect* a, Column x, Column y, Mark mark, const QColor& color) {
   const std::size_t n = std::min(x->size(), y->size());
   if (n > kExactPointLimit) {
-    addDensity(window, a, [x, y, n, mark](Raster& r) {
+    const std::size_t items = mark == Mark::kDot ? n : n - 1;  // points, or the lines between them
+    addDensity(window, a, items, [x, y, mark](Raster& r, std::size_t first, std::size_t end) {
       const std::vector<double>& xs = *x;
       const std::vector<double>& ys = *y;
-      if (mark == Mark::kDot) {
-        for (std::size_t k = 0; k < n; ++k) r.addPoint(xs[k], ys[k]);
-        return;
+      for (std::size_t k = first; k < end; ++k) {
+        if (mark == Mark::kDot) r.addPoint(xs[k], ys[k]);
+        else r.addSegment(xs[k], ys[k], xs[k + 1], ys[k + 1]);
       }
-      for (std::size_t k = 0; k + 1 < n; ++k) r.addSegment(xs[k], ys[k], xs[k + 1], ys[k + 1]);
     }, color);
     return;
   }

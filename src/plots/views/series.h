@@ -22,9 +22,12 @@ using Column = std::shared_ptr<const std::vector<double>>;
 // A curve whose x values ascend (time, frequency).
 QCPGraph* addCurve(PlotWindow& window, QCPAxisRect* axes, Column x, Column y, const QPen& pen);
 
-// A density image of the visible area at the axes' pixel resolution, refilled by `fill` after each zoom;
-// empty cells are clear, the others shaded from light to `color` by the logarithm of their count.
-QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* axes, std::function<void(Raster&)> fill, const QColor& color);
+// Fills a raster with items first .. end - 1 of what it shows (traces, points).
+using RasterFill = std::function<void(Raster&, std::size_t first, std::size_t end)>;
+// A density image of `items` things at the axes' pixel resolution, refilled after each zoom, the items
+// shared out among the processor's cores; empty cells are clear, the others shaded from light to `color`
+// by the square root of their count, so that rare paths stay visible beside the common ones.
+QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* axes, std::size_t items, RasterFill fill, const QColor& color);
 
 // How a set of points in a plane is drawn: joined by lines, or as dots.
 enum class Mark { kLine, kDot };

@@ -38,8 +38,8 @@ void eyeAxes(PlotWindow& window, QCPAxisRect* a, std::shared_ptr<const Eye> eye,
   const auto part = [quadrature](const std::complex<double>& s) { return quadrature ? s.imag() : s.real(); };
   const std::size_t points = eye->traces * (eye->n + 2);
   if (points > kExactPointLimit) {
-    addDensity(window, a, [eye, iq, part](Raster& r) {
-      for (std::size_t t = 0; t < eye->traces; ++t)
+    addDensity(window, a, eye->traces, [eye, iq, part](Raster& r, std::size_t first, std::size_t end) {
+      for (std::size_t t = first; t < end; ++t)
         for (std::size_t j = 0; j < eye->n && eye->has(t, j + 1); ++j)
           r.addSegment(eye->time[j], part(eye->at(t, j)), eye->time[j + 1], part(eye->at(t, j + 1)));
     }, Qt::blue);
