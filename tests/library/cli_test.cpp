@@ -52,3 +52,33 @@ TEST(Cli, CallPrintsResultsAndErrors) {
   EXPECT_EQ(run("call --help").status, 0);
   EXPECT_EQ(run("estimate --help").status, 0);
 }
+
+TEST(Cli, PlotWritesTheViewAndItsDataOffScreen) {
+  const std::string folder = ::testing::TempDir();
+  const std::string png = folder + "/eye.png", csv = folder + "/eye.csv";
+  const CommandResult eye = run("plot eye --symbols 2 --delay 0.5 --size 400x300 --png " + png + " --csv " + csv);
+  ASSERT_EQ(eye.status, 0) << eye.output;
+  std::FILE* image = std::fopen(png.c_str(), "rb");
+  ASSERT_NE(image, nullptr);
+  unsigned char head[24] = {};
+  ASSERT_EQ(std::fread(head, 1, sizeof head, image), sizeof head);
+  std::fclose(image);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(head + 1), 3), "PNG");
+  // The PNG header's width and height, big-endian.
+  EXPECT_EQ((head[18] << 8) | head[19], 400);
+  EXPECT_EQ((head[22] << 8) | head[23], 300);
+  std::FILE* table = std::fopen(csv.c_str(), "r");
+  ASSERT_NE(table, nullptr);
+  char header[128] = {};
+  ASSERT_NE(std::fgets(header, sizeof header, table), nullptr);
+  std::fclose(table);
+  EXPECT_STREQ(header, "\"Trace\",\"Time (nS)\",\"I (V)\",\"Q (V)\"\n");
+
+  EXPECT_EQ(run("plot bode --png x.png").status, 2);
+  EXPECT_EQ(run("plot ccdf").status, 2);
+  EXPECT_EQ(run("plot ccdf --png x.png --size 10x10").status, 2);
+  const CommandResult unwritable = run("plot ccdf --png /nonexistent-folder/x.png");
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.output.find("cannot write /nonexistent-folder/x.png"), std::string::npos) << unwritable.output;
+  EXPECT_EQ(run("plot eye --symbols two --png x.png").status, 1);
+}
