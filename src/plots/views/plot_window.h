@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <map>
 #include <ostream>
