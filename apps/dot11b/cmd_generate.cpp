@@ -32,7 +32,9 @@ GenerateOptions takeOutputOptions(Args& args) {
       throw std::invalid_argument("unknown --format '" + format + "'; use cf64, iq16, mat, ascii, complex-mat or sigmf");
   }
   if (o.out.empty()) throw std::invalid_argument("--out FILE is required");
-  if (!o.format) o.format = formatFromExtension(o.out);
+  if (!o.format) o.format = o.out == kStandardOutput ? OutputFormat::Cf64 : formatFromExtension(o.out);
+  if (o.out == kStandardOutput && o.format != OutputFormat::Cf64 && o.format != OutputFormat::Iq16)
+    throw std::invalid_argument("--out - takes the cf64 or iq16 format only");
   if (!o.format)
     throw std::invalid_argument("cannot tell the format of '" + o.out + "' from its extension; use --format");
   return o;

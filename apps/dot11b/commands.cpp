@@ -44,6 +44,7 @@ const std::vector<Command>& commands() {
        "  complex-mat  MAT-file with samples, the complex waveform as a column\n"
        "  sigmf        SigMF recording FILE.sigmf-data (cf32_le) and FILE.sigmf-meta (.sigmf,\n"
        "               .sigmf-data, .sigmf-meta)\n"
+       "--out - writes the samples to standard output (cf64, the default, or iq16) for a pipe.\n"
        "--markers FILE writes marker row 1, then marker row 2, one byte (0 or 1) per sample.\n"
        "Prints the number of samples, rate and modulation, sampling rate and calculation time on stderr.\n"
        "Exit status 1 when the parameter file or the calculation or a write fails, 2 for a bad option.\n",

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -59,6 +61,13 @@ shell::SigmfDescription sigmfDescription(const phy::Frame& frame, const rt::Valu
   return d;
 }
 
+// Writes the bytes to standard output; throws when they do not all get there.
+void writeToStandardOutput(std::string_view bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+    throw std::runtime_error(std::string("writing to standard output failed: ") + std::strerror(errno));
+  }
+}
+
 }  // namespace
 
 std::optional<OutputFormat> parseOutputFormat(std::string_view name) {
@@ -82,6 +91,14 @@ std::optional<OutputFormat> formatFromExtension(std::string_view path) {
 
 void writeWaveform(const std::string& path, OutputFormat format, const phy::Frame& frame, const rt::Value& parameters) {
   const double sampleRate = kChipRate * parameters.field("OverSampling").scalarValue();
+  if (path == kStandardOutput) {
+    if (format == OutputFormat::Cf64) return writeToStandardOutput(cf64Bytes(frame.waveform));
+    if (format == OutputFormat::Iq16) {
+      const std::vector<std::uint8_t> bytes = shell::encodeIq16(frame.waveform, 1);
+      return writeToStandardOutput(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
+    throw std::invalid_argument("standard output takes the cf64 or iq16 format only");
+  }
   switch (format) {
     case OutputFormat::Cf64:
       return shell::saveBytes(path, cf64Bytes(frame.waveform));

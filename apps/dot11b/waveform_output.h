@@ -17,7 +17,10 @@ std::optional<OutputFormat> parseOutputFormat(std::string_view name);
 // From the file name's extension: .cf64, .iq16, .mat, .sigmf / .sigmf-data / .sigmf-meta.
 std::optional<OutputFormat> formatFromExtension(std::string_view path);
 
-// Writes the frame's waveform to path (each file replaced only once complete); the parameters give the
+// The file name that means standard output.
+inline constexpr std::string_view kStandardOutput = "-";
+
+// Writes the frame's waveform to path (standard output for "-", cf64 or iq16 only) (each file replaced only once complete); the parameters give the
 // sampling rate (11 MHz x OverSampling) and, for SigMF, the channel and the annotation's label. Throws
 // with the error's text.
 void writeWaveform(const std::string& path, OutputFormat format, const phy::Frame& frame, const rt::Value& parameters);

@@ -21,7 +21,7 @@ nlohmann::ordered_json metadata(const SigmfDescription& d) {
   nlohmann::ordered_json meta;
   meta["global"] = {{"core:datatype", "cf32_le"},
                     {"core:sample_rate", d.sampleRate},
-                    {"core:version", "1.0.0"},
+                    {"core:version", "1.2.0"},
                     {"core:description", d.description},
                     {"core:recorder", "dot11b"}};
   meta["captures"] = nlohmann::ordered_json::array({{{"core:sample_start", 0}, {"core:frequency", d.centerFrequency}}});
