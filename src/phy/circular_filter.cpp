@@ -6,6 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace dot11b::phy {
@@ -13,6 +14,8 @@ namespace dot11b::phy {
 namespace {
 
 constexpr const char* kWho = "circularFilter";
+// Rows of fewer samples are filtered on one core unless more are asked for.
+constexpr std::size_t kParallelSamples = 1 << 18;
 
 // Plain complex product: the finite spectra need none of the infinity and NaN recovery that the
 // operator* of std::complex performs, which would keep the loop from being vectorised.
@@ -69,7 +72,7 @@ void validate(const ComplexRow& chips, std::size_t factor, const RealRow& h) {
 
 }  // namespace
 
-ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const RealRow& h) {
+ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const RealRow& h, unsigned threads) {
   validate(chips, factor, h);
   if (chips.empty()) return {};
   const std::size_t rowLength = chips.size() * factor;
@@ -80,65 +83,77 @@ ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const Rea
   // taps of one phase), never as long as the zero-stuffed sample row, which is not built at all.
   const std::size_t phaseTaps = (filter.taps.size() + factor - 1) / factor;
   const std::size_t points = smoothSizeAtLeast(chips.size() + phaseTaps - 1);
+  const int size = fftSize(points, kWho);
   const double inverseScale = 1.0 / static_cast<double>(points);
 
-  ComplexRow chipSpectrum(points);
-  std::copy(chips.begin(), chips.end(), chipSpectrum.begin());
+  FftwBuffer chipSpectrum(points);
+  std::fill(std::copy(chips.begin(), chips.end(), chipSpectrum.data()), chipSpectrum.data() + points, Complex(0, 0));
   FftPlan(kWho, [&] {
-    return fftw_plan_dft_1d(fftSize(points, kWho), asFftw(chipSpectrum.data()), asFftw(chipSpectrum.data()),
-                            FFTW_FORWARD, FFTW_ESTIMATE);
+    return fftw_plan_dft_1d(size, asFftw(chipSpectrum.data()), asFftw(chipSpectrum.data()), FFTW_FORWARD, FFTW_ESTIMATE);
   }).execute();
 
-  // The taps of one phase are transformed real-to-complex in place: they occupy the front of the
-  // points/2 + 1 complex values that receive the half spectrum.
-  ComplexRow tapSpectrum(points / 2 + 1);
-  double* phaseTapRow = reinterpret_cast<double*>(tapSpectrum.data());
+  // One plan of each kind serves every phase, on each worker's own buffers (FFTW's new-array execute):
+  // the taps of a phase are transformed real-to-complex in place, in the front of the points/2 + 1 complex
+  // values that receive the half spectrum; the product of the spectra is transformed back in place.
+  // A short row is not worth starting threads for.
+  const unsigned available = threads != 0 ? threads : points * factor < kParallelSamples ? 1 : std::thread::hardware_concurrency();
+  const std::size_t workers = std::clamp<std::size_t>(available, 1, std::min(factor, filter.taps.size()));
+  std::vector<FftwBuffer> tapSpectra, products;
+  for (std::size_t w = 0; w < workers; ++w) {
+    tapSpectra.emplace_back(points / 2 + 1);
+    products.emplace_back(points);
+  }
   const FftPlan tapTransform(kWho, [&] {
-    return fftw_plan_dft_r2c_1d(fftSize(points, kWho), phaseTapRow, asFftw(tapSpectrum.data()), FFTW_ESTIMATE);
+    return fftw_plan_dft_r2c_1d(size, reinterpret_cast<double*>(tapSpectra[0].data()), asFftw(tapSpectra[0].data()),
+                                FFTW_ESTIMATE);
+  });
+  const FftPlan inverseTransform(kWho, [&] {
+    return fftw_plan_dft_1d(size, asFftw(products[0].data()), asFftw(products[0].data()), FFTW_BACKWARD, FFTW_ESTIMATE);
   });
 
-  // Row p of `phases` receives the product of the spectra of phase p, then its convolution. A filter shorter
-  // than the factor leaves the rows of the phases without taps at 0.
-  ComplexRow phases(factor * points);
-  std::vector<std::size_t> convolutionLength(factor, 0);
-  for (std::size_t phase = 0; phase < std::min(factor, filter.taps.size()); ++phase) {
+  // Linear-convolution sample j = q F + p is sample q of phase p; it goes to (j - delay) mod N. Samples
+  // j < N land on distinct places, one phase apart, and are written by the worker of their phase. The tail
+  // j >= N folds onto the start of the row: kept per phase and added afterwards, in order of j.
+  ComplexRow filtered(rowLength);
+  std::vector<ComplexRow> tails(factor);
+  const auto filterPhase = [&](std::size_t phase, std::size_t worker) {
     const std::size_t tapsOfPhase = (filter.taps.size() - phase + factor - 1) / factor;
-    convolutionLength[phase] = chips.size() + tapsOfPhase - 1;
-    std::fill(tapSpectrum.begin(), tapSpectrum.end(), Complex(0, 0));
+    const std::size_t convolutionLength = chips.size() + tapsOfPhase - 1;
+    Complex* tapSpectrum = tapSpectra[worker].data();
+    double* phaseTapRow = reinterpret_cast<double*>(tapSpectrum);
+    std::fill(tapSpectrum, tapSpectrum + points / 2 + 1, Complex(0, 0));
     for (std::size_t r = 0; r < tapsOfPhase; ++r) phaseTapRow[r] = filter.taps[r * factor + phase];
-    tapTransform.execute();
-    Complex* row = phases.data() + phase * points;
+    fftw_execute_dft_r2c(tapTransform.plan(), phaseTapRow, asFftw(tapSpectrum));
+    Complex* row = products[worker].data();
     // The upper half of a real row's spectrum is the conjugate mirror of the lower half.
     for (std::size_t f = 0; f < points; ++f) {
       const Complex tapBin = f <= points / 2 ? tapSpectrum[f] : std::conj(tapSpectrum[points - f]);
-      row[f] = multiply(chipSpectrum[f], tapBin * inverseScale);
+      row[f] = multiply(chipSpectrum.data()[f], tapBin * inverseScale);
     }
-  }
-  ComplexRow().swap(tapSpectrum);
-  ComplexRow().swap(chipSpectrum);
-  const int size = fftSize(points, kWho);
-  FftPlan(kWho, [&] {
-    return fftw_plan_many_dft(1, &size, fftSize(factor, kWho), asFftw(phases.data()), nullptr, 1, size,
-                              asFftw(phases.data()), nullptr, 1, size, FFTW_BACKWARD, FFTW_ESTIMATE);
-  }).execute();
-
-  // Linear-convolution sample j = q F + p is sample q of phase p; it goes to (j - delay) mod N, so the
-  // samples are read in order from j = delay, and the tail beyond N folds onto the start of the row.
-  const auto linearSample = [&](std::size_t j) {
-    const std::size_t phase = j % factor, q = j / factor;
-    return q < convolutionLength[phase] ? phases[phase * points + q] : Complex(0, 0);
+    fftw_execute_dft(inverseTransform.plan(), asFftw(row), asFftw(row));
+    for (std::size_t q = 0; q < chips.size(); ++q) {
+      const std::size_t j = q * factor + phase;
+      filtered[(j + rowLength - filter.delay) % rowLength] = row[q];
+    }
+    tails[phase].assign(row + chips.size(), row + convolutionLength);
   };
-  ComplexRow filtered(rowLength);
-  std::size_t phase = filter.delay % factor, q = filter.delay / factor;
-  for (std::size_t n = 0; n < rowLength; ++n) {
-    filtered[n] = phases[phase * points + q];  // j < N: inside every phase's convolution
-    if (++phase == factor) {
-      phase = 0;
-      if (++q == chips.size()) q = 0;  // j reached N: continue from sample 0
-    }
+  // A filter shorter than the factor leaves the phases without taps at 0.
+  const std::size_t phasesWithTaps = std::min(factor, filter.taps.size());
+  for (std::size_t phase = phasesWithTaps; phase < factor; ++phase) {
+    for (std::size_t q = 0; q < chips.size(); ++q) filtered[(q * factor + phase + rowLength - filter.delay) % rowLength] = 0;
   }
+  std::vector<std::thread> pool;
+  for (std::size_t w = 1; w < workers; ++w) {
+    pool.emplace_back([&, w] {
+      for (std::size_t phase = w; phase < phasesWithTaps; phase += workers) filterPhase(phase, w);
+    });
+  }
+  for (std::size_t phase = 0; phase < phasesWithTaps; phase += workers) filterPhase(phase, 0);
+  for (std::thread& t : pool) t.join();
+
   for (std::size_t j = rowLength; j < rowLength + filter.taps.size() - 1; ++j) {
-    filtered[(j - filter.delay) % rowLength] += linearSample(j);
+    const std::size_t phase = j % factor, q = j / factor - chips.size();
+    if (q < tails[phase].size()) filtered[(j - filter.delay) % rowLength] += tails[phase][q];
   }
   return filtered;
 }

@@ -16,6 +16,8 @@ namespace dot11b::phy {
 // per chip (factor 1 filters the row itself); h holds the FIR numerator coefficients, earliest first.
 // Exact to rounding in O(N log N) for any N. An empty chip row gives an empty result.
 // Throws std::invalid_argument on factor 0, an empty h or a non-finite coefficient.
-ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const RealRow& h);
+// The phases are filtered on `threads` cores (0: every core the machine has); the result is the same, bit for
+// bit, on any number.
+ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const RealRow& h, unsigned threads = 0);
 
 }  // namespace dot11b::phy

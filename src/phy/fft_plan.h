@@ -4,7 +4,10 @@
 
 #include <fftw3.h>
 
+#include <algorithm>
 #include <complex>
+#include <new>
+#include <utility>
 #include <cstddef>
 #include <mutex>
 #include <stdexcept>
@@ -31,9 +34,29 @@ class FftPlan {
   FftPlan& operator=(const FftPlan&) = delete;
 
   void execute() const { fftw_execute(plan_); }
+  // For FFTW's new-array execute functions, which may run on several threads at once.
+  fftw_plan plan() const { return plan_; }
 
  private:
   fftw_plan plan_ = nullptr;
+};
+
+// Complex values in memory from fftw_malloc, aligned alike, so that one plan serves every such buffer.
+class FftwBuffer {
+ public:
+  explicit FftwBuffer(std::size_t n)
+      : data_(static_cast<std::complex<double>*>(fftw_malloc(sizeof(std::complex<double>) * std::max<std::size_t>(n, 1)))) {
+    if (data_ == nullptr) throw std::bad_alloc();
+  }
+  ~FftwBuffer() { fftw_free(data_); }
+  FftwBuffer(FftwBuffer&& other) noexcept : data_(std::exchange(other.data_, nullptr)) {}
+  FftwBuffer(const FftwBuffer&) = delete;
+  FftwBuffer& operator=(const FftwBuffer&) = delete;
+  FftwBuffer& operator=(FftwBuffer&&) = delete;
+  std::complex<double>* data() const { return data_; }
+
+ private:
+  std::complex<double>* data_;
 };
 
 inline fftw_complex* asFftw(std::complex<double>* values) { return reinterpret_cast<fftw_complex*>(values); }
