@@ -58,7 +58,7 @@ TEST(Sigmf, WritesFloatSamplesAndTheirDescription) {
   const auto meta = nlohmann::json::parse(test::readBytes(dir / "rec.sigmf-meta"));
   EXPECT_EQ(meta["global"]["core:datatype"], "cf32_le");
   EXPECT_EQ(meta["global"]["core:sample_rate"], 44e6);
-  EXPECT_EQ(meta["global"]["core:version"], "1.0.0");
+  EXPECT_EQ(meta["global"]["core:version"], "1.2.0");
   EXPECT_EQ(meta["captures"][0]["core:sample_start"], 0);
   EXPECT_EQ(meta["captures"][0]["core:frequency"], 2437e6);
   EXPECT_EQ(meta["annotations"][0]["core:sample_start"], 1);
