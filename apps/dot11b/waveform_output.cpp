@@ -1,6 +1,7 @@
 #include "waveform_output.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cerrno>
 #include <cstdio>
@@ -24,18 +25,21 @@ bool endsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
-// Raw little-endian complex double pairs (numpy complex128).
-std::string cf64Bytes(const ComplexRow& samples) {
-  std::string bytes;
-  bytes.reserve(16 * samples.size());
+// Raw little-endian complex double pairs (numpy complex128): on a little-endian machine the samples'
+// own memory, written as it is; elsewhere `converted` receives the swapped bytes.
+std::string_view cf64Bytes(const ComplexRow& samples, std::string& converted) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return {reinterpret_cast<const char*>(samples.data()), sizeof(samples[0]) * samples.size()};
+  }
+  converted.reserve(16 * samples.size());
   for (const auto& s : samples) {
     for (double part : {s.real(), s.imag()}) {
       std::uint64_t bits;
       std::memcpy(&bits, &part, sizeof bits);
-      for (int shift = 0; shift < 64; shift += 8) bytes.push_back(static_cast<char>((bits >> shift) & 0xFF));
+      for (int shift = 0; shift < 64; shift += 8) converted.push_back(static_cast<char>((bits >> shift) & 0xFF));
     }
   }
-  return bytes;
+  return converted;
 }
 
 // The frame's extent: where marker 2 (the frame including its ramps) is set; the whole waveform when it
@@ -92,7 +96,8 @@ std::optional<OutputFormat> formatFromExtension(std::string_view path) {
 void writeWaveform(const std::string& path, OutputFormat format, const phy::Frame& frame, const rt::Value& parameters) {
   const double sampleRate = kChipRate * parameters.field("OverSampling").scalarValue();
   if (path == kStandardOutput) {
-    if (format == OutputFormat::Cf64) return writeToStandardOutput(cf64Bytes(frame.waveform));
+    std::string converted;
+    if (format == OutputFormat::Cf64) return writeToStandardOutput(cf64Bytes(frame.waveform, converted));
     if (format == OutputFormat::Iq16) {
       const std::vector<std::uint8_t> bytes = shell::encodeIq16(frame.waveform, 1);
       return writeToStandardOutput(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
@@ -100,8 +105,10 @@ void writeWaveform(const std::string& path, OutputFormat format, const phy::Fram
     throw std::invalid_argument("standard output takes the cf64 or iq16 format only");
   }
   switch (format) {
-    case OutputFormat::Cf64:
-      return shell::saveBytes(path, cf64Bytes(frame.waveform));
+    case OutputFormat::Cf64: {
+      std::string converted;
+      return shell::saveBytes(path, cf64Bytes(frame.waveform, converted));
+    }
     case OutputFormat::Iq16: {
       const shell::Iq16SaveResult result = shell::saveIq16File(path, frame.waveform);
       if (!result.success) throw std::runtime_error(result.error);

@@ -131,9 +131,12 @@ ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const Rea
       row[f] = multiply(chipSpectrum.data()[f], tapBin * inverseScale);
     }
     fftw_execute_dft(inverseTransform.plan(), asFftw(row), asFftw(row));
+    // Sample q goes to (q F + phase - delay) mod N: one factor further each time, wrapping once.
+    std::size_t n = (phase + rowLength - filter.delay % rowLength) % rowLength;
     for (std::size_t q = 0; q < chips.size(); ++q) {
-      const std::size_t j = q * factor + phase;
-      filtered[(j + rowLength - filter.delay) % rowLength] = row[q];
+      filtered[n] = row[q];
+      n += factor;
+      if (n >= rowLength) n -= rowLength;
     }
     tails[phase].assign(row + chips.size(), row + convolutionLength);
   };
