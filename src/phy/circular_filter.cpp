@@ -72,7 +72,8 @@ void validate(const ComplexRow& chips, std::size_t factor, const RealRow& h) {
 
 }  // namespace
 
-ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const RealRow& h, unsigned threads) {
+ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const RealRow& h, unsigned threads,
+                          std::size_t capacity) {
   validate(chips, factor, h);
   if (chips.empty()) return {};
   const std::size_t rowLength = chips.size() * factor;
@@ -114,7 +115,9 @@ ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const Rea
   // Linear-convolution sample j = q F + p is sample q of phase p; it goes to (j - delay) mod N. Samples
   // j < N land on distinct places, one phase apart, and are written by the worker of their phase. The tail
   // j >= N folds onto the start of the row: kept per phase and added afterwards, in order of j.
-  ComplexRow filtered(rowLength);
+  ComplexRow filtered;
+  filtered.reserve(std::max(capacity, rowLength));
+  filtered.resize(rowLength);
   std::vector<ComplexRow> tails(factor);
   const auto filterPhase = [&](std::size_t phase, std::size_t worker) {
     const std::size_t tapsOfPhase = (filter.taps.size() - phase + factor - 1) / factor;

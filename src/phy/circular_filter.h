@@ -17,7 +17,9 @@ namespace dot11b::phy {
 // Exact to rounding in O(N log N) for any N. An empty chip row gives an empty result.
 // Throws std::invalid_argument on factor 0, an empty h or a non-finite coefficient.
 // The phases are filtered on `threads` cores (0: every core the machine has); the result is the same, bit for
-// bit, on any number.
-ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const RealRow& h, unsigned threads = 0);
+// bit, on any number. The row returned has room for `capacity` samples, so that a caller can append to it
+// without a copy.
+ComplexRow circularFilter(const ComplexRow& chips, std::size_t factor, const RealRow& h, unsigned threads = 0,
+                          std::size_t capacity = 0);
 
 }  // namespace dot11b::phy

@@ -137,37 +137,41 @@ ComplexRow addRamps(const ComplexRow& modSignal, std::size_t adjLength, int ramp
 }
 
 // Rectangular chips: each chip held for `factor` samples (not circular, no delay to compensate).
-ComplexRow holdChips(const ComplexRow& chips, std::size_t factor) {
-  ComplexRow samples(chips.size() * factor);
+ComplexRow holdChips(const ComplexRow& chips, std::size_t factor, std::size_t capacity) {
+  ComplexRow samples;
+  samples.reserve(std::max(capacity, chips.size() * factor));
+  samples.resize(chips.size() * factor);
   for (std::size_t m = 0; m < chips.size(); ++m) {
     std::fill_n(samples.begin() + static_cast<std::ptrdiff_t>(m * factor), factor, chips[m]);
   }
   return samples;
 }
 
-ComplexRow shapeChips(const ComplexRow& chips, std::size_t factor, const FrameSettings& s) {
-  if (s.filterType == 0) return holdChips(chips, factor);
+// The shaped row has room for `capacity` samples: the waveform is completed in it.
+ComplexRow shapeChips(const ComplexRow& chips, std::size_t factor, const FrameSettings& s, std::size_t capacity) {
+  if (s.filterType == 0) return holdChips(chips, factor, capacity);
   const auto taps = static_cast<std::size_t>(s.filterTaps);
   const double samplesPerChip = static_cast<double>(factor);
   const RealRow h = s.filterType == 1 ? filterGaussian(taps, s.filterFactor, samplesPerChip)
                                       : filterRootCosine(taps, s.filterFactor, samplesPerChip);
-  return circularFilter(chips, factor, h);
+  return circularFilter(chips, factor, h, 0, capacity);
 }
 
-// The output samples: the shaped row less its mean (a complex DC offset), every `step`-th sample kept and
-// conjugated when the spectrum is mirrored, followed by idleSamples zeros and a zero pad to an even length.
-ComplexRow outputSamples(const ComplexRow& shaped, std::size_t step, std::size_t idleSamples, bool mirror) {
-  const Complex mean = shaped.empty() ? Complex(0, 0)
-                                      : std::accumulate(shaped.begin(), shaped.end(), Complex(0, 0)) /
-                                            static_cast<double>(shaped.size());
-  const std::size_t frameSamples = (shaped.size() + step - 1) / step;
+// The output samples, made in the shaped row itself: the row less its mean (a complex DC offset), every
+// `step`-th sample kept and conjugated when the spectrum is mirrored, followed by idleSamples zeros and a
+// zero pad to an even length.
+ComplexRow outputSamples(ComplexRow samples, std::size_t step, std::size_t idleSamples, bool mirror) {
+  const Complex mean = samples.empty() ? Complex(0, 0)
+                                       : std::accumulate(samples.begin(), samples.end(), Complex(0, 0)) /
+                                             static_cast<double>(samples.size());
+  const std::size_t frameSamples = (samples.size() + step - 1) / step;
   const std::size_t pad = (frameSamples + idleSamples) % 2;
-  ComplexRow samples;
-  samples.reserve(frameSamples + idleSamples + pad);
-  for (std::size_t i = 0; i < shaped.size(); i += step) {
-    const Complex sample = shaped[i] - mean;
-    samples.push_back(mirror ? std::conj(sample) : sample);
+  // Sample i moves to i / step, never ahead of where it is read.
+  for (std::size_t i = 0, k = 0; i < samples.size(); i += step, ++k) {
+    const Complex sample = samples[i] - mean;
+    samples[k] = mirror ? std::conj(sample) : sample;
   }
+  samples.resize(frameSamples);
   samples.resize(frameSamples + idleSamples + pad, Complex(0, 0));
   return samples;
 }
@@ -217,9 +221,11 @@ Frame generateFrame(const Bits& psdu, const FrameSettings& settings) {
 
   Frame frame;
   const std::size_t step = halfInteger ? 2 : 1;
-  const ComplexRow shaped = shapeChips(rampedSignal, factor, settings);
-  const std::size_t frameSamples = (shaped.size() + step - 1) / step;
-  frame.waveform = outputSamples(shaped, step, idleSamples, settings.mirrorSpectrum);
+  const std::size_t shapedSamples = rampedSignal.size() * factor;
+  const std::size_t frameSamples = (shapedSamples + step - 1) / step;
+  const std::size_t waveformSamples = frameSamples + idleSamples + (frameSamples + idleSamples) % 2;
+  ComplexRow shaped = shapeChips(rampedSignal, factor, settings, step == 1 ? waveformSamples : 0);
+  frame.waveform = outputSamples(std::move(shaped), step, idleSamples, settings.mirrorSpectrum);
   fillMarkers(frame, frameSamples, static_cast<std::size_t>(settings.rampLength));
   return frame;
 }
