@@ -11,7 +11,7 @@ namespace {
 
 struct MenuRow {
   int level;  // 0 a top-level menu, 1 its item, 2 an item of a sub-menu
-  MenuItemSpec spec;
+  MenuEntry entry;
   bool platformCOnly = false;  // created only for the Q6200T generation (platform code "c")
 };
 
@@ -65,11 +65,11 @@ rt::Value addMenus(Handle window) {
   for (const MenuRow& row : menuTable()) {
     if (row.platformCOnly && !platformC) continue;
     const Handle parent = row.level == 0 ? window : parents[row.level - 1];
-    const Handle h = toolkit().addMenu(parent, row.spec);
+    const Handle h = toolkit().addMenu(parent, row.entry);
     if (row.level < 2) parents[row.level] = h;
     if (row.level == 0) {
       // "menuConfig" is the record's Config: the tags without their "menu" prefix.
-      headers.setField(row.spec.tag.substr(4), rt::Value::scalar(h));
+      headers.setField(row.entry.tag.substr(4), rt::Value::scalar(h));
     }
   }
   return headers;

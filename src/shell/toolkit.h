@@ -16,7 +16,7 @@ using Handle = double;
 inline constexpr Handle kScreen = 0;
 
 // One menu or menu item added to a window's menu bar (parent = the window) or to a menu.
-struct MenuItemSpec {
+struct MenuEntry {
   std::string label;     // "&File": the ampersand marks the letter that selects it from the keyboard
   std::string tag;
   std::string callback;  // "rfCommonUI('menuFileNew_Callback',gcbo,[],guidata(gcbo))"; "" for a menu
@@ -69,7 +69,7 @@ class Toolkit {
   // controls, in the window, from last to first.
   virtual std::vector<Handle> addControls(Handle window, std::string_view layout) = 0;
 
-  virtual Handle addMenu(Handle parent, const MenuItemSpec& item) = 0;
+  virtual Handle addMenu(Handle parent, const MenuEntry& item) = 0;
 
   // Waits, keeping every window drawn and responsive meanwhile.
   virtual void processEventsFor(int milliseconds) = 0;

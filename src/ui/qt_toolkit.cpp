@@ -171,7 +171,7 @@ std::vector<shell::Handle> QtToolkit::addControls(shell::Handle h, std::string_v
   return handles;
 }
 
-shell::Handle QtToolkit::addMenu(shell::Handle parent, const shell::MenuItemSpec& item) {
+shell::Handle QtToolkit::addMenu(shell::Handle parent, const shell::MenuEntry& item) {
   QObject* owner = table().get(parent);
   const QString label = QString::fromStdString(item.label);
   QObject* created = nullptr;

@@ -28,7 +28,7 @@ class QtToolkit : public shell::Toolkit {
   void resume(shell::Handle window) override;
 
   std::vector<shell::Handle> addControls(shell::Handle window, std::string_view layout) override;
-  shell::Handle addMenu(shell::Handle parent, const shell::MenuItemSpec& item) override;
+  shell::Handle addMenu(shell::Handle parent, const shell::MenuEntry& item) override;
   void processEventsFor(int milliseconds) override;
 
   // Called with the window whenever a modal wait begins, before it blocks: a host scripts the dialog

@@ -47,7 +47,7 @@ void FakeToolkit::close(shell::Handle window) { properties_.erase(window); }
 std::vector<shell::Handle> FakeToolkit::addControls(shell::Handle, std::string_view) {
   throw std::logic_error("no layouts without widgets");
 }
-shell::Handle FakeToolkit::addMenu(shell::Handle, const shell::MenuItemSpec&) {
+shell::Handle FakeToolkit::addMenu(shell::Handle, const shell::MenuEntry&) {
   throw std::logic_error("no menus without widgets");
 }
 

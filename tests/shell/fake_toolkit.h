@@ -29,7 +29,7 @@ class FakeToolkit : public shell::Toolkit {
   void waitFor(shell::Handle) override {}
   void resume(shell::Handle) override {}
   std::vector<shell::Handle> addControls(shell::Handle window, std::string_view layout) override;
-  shell::Handle addMenu(shell::Handle parent, const shell::MenuItemSpec& item) override;
+  shell::Handle addMenu(shell::Handle parent, const shell::MenuEntry& item) override;
   void processEventsFor(int) override {}
 
  private:
