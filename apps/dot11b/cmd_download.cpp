@@ -59,7 +59,7 @@ DownloadRequest requestFromOptions(const Args& args) {
   const rt::Value parameters = parametersFromOptions(rest);
   Args remaining;
   request.settings = sigGenSettingsFromOptions(parameters, rest, remaining);
-  if (!remaining.empty()) throw std::invalid_argument("unexpected argument '" + remaining.front() + "'");
+  expectNoMore(remaining);
   const phy::Frame frame = shell::calculate(parameters);
   request.waveform = rt::Value::complexRow(frame.waveform);
   request.markers = markerRows(frame);
@@ -70,15 +70,7 @@ DownloadRequest requestFromOptions(const Args& args) {
 
 int runDownload(const Args& args) {
   DownloadRequest request;
-  try {
-    request = requestFromOptions(args);
-  } catch (const ParameterFileUnusable& e) {
-    std::cerr << "dot11b download: " << e.what() << "\n";
-    return kFailed;
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b download: " << e.what() << "\n";
-    return kUsage;
-  }
+  if (const auto status = takeOptions("download", [&] { request = requestFromOptions(args); })) return *status;
   try {
     LibrarySession session;
     if (request.yes) dot11b_set_dialog_hook(answerYes, nullptr);

@@ -51,17 +51,13 @@ std::string millisecondsText(std::chrono::steady_clock::duration d) {
 int runGenerate(const Args& args) {
   GenerateOptions options;
   rt::Value parameters;
-  try {
-    Args rest = args;
-    options = takeOutputOptions(rest);
-    parameters = parametersFromOptions(rest);
-    if (!rest.empty()) throw std::invalid_argument("unexpected argument '" + rest.front() + "'");
-  } catch (const ParameterFileUnusable& e) {
-    std::cerr << "dot11b generate: " << e.what() << "\n";
-    return kFailed;
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b generate: " << e.what() << "\n";
-    return kUsage;
+  if (const auto status = takeOptions("generate", [&] {
+        Args rest = args;
+        options = takeOutputOptions(rest);
+        parameters = parametersFromOptions(rest);
+        expectNoMore(rest);
+      })) {
+    return *status;
   }
 
   try {

@@ -18,21 +18,16 @@ rt::Value requiredConfiguration(Args& args) {
   return configurationFromUri(uri);
 }
 
-void expectNoMore(const Args& rest) {
-  if (!rest.empty()) throw std::invalid_argument("unexpected argument '" + rest.front() + "'");
-}
-
 }  // namespace
 
 int runPing(const Args& args) {
   rt::Value configuration;
-  try {
-    Args rest = args;
-    configuration = requiredConfiguration(rest);
-    expectNoMore(rest);
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b ping: " << e.what() << "\n";
-    return kUsage;
+  if (const auto status = takeOptions("ping", [&] {
+        Args rest = args;
+        configuration = requiredConfiguration(rest);
+        expectNoMore(rest);
+      })) {
+    return *status;
   }
   try {
     LibrarySession session;
@@ -52,20 +47,16 @@ int runPing(const Args& args) {
 int runRefresh(const Args& args) {
   rt::Value configuration, settings;
   std::string platform;
-  try {
-    Args rest = args;
-    configuration = requiredConfiguration(rest);
-    platform = takeOption(rest, "--platform");
-    const rt::Value parameters = parametersFromOptions(rest);
-    Args remaining;
-    settings = sigGenSettingsFromOptions(parameters, rest, remaining);
-    expectNoMore(remaining);
-  } catch (const ParameterFileUnusable& e) {
-    std::cerr << "dot11b refresh: " << e.what() << "\n";
-    return kFailed;
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b refresh: " << e.what() << "\n";
-    return kUsage;
+  if (const auto status = takeOptions("refresh", [&] {
+        Args rest = args;
+        configuration = requiredConfiguration(rest);
+        platform = takeOption(rest, "--platform");
+        const rt::Value parameters = parametersFromOptions(rest);
+        Args remaining;
+        settings = sigGenSettingsFromOptions(parameters, rest, remaining);
+        expectNoMore(remaining);
+      })) {
+    return *status;
   }
   try {
     LibrarySession session;

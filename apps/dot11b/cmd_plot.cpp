@@ -84,17 +84,13 @@ std::vector<Value> viewInputs(const PlotOptions& o, const Value& samples, double
 int runPlot(const Args& args) {
   PlotOptions options;
   Value parameters;
-  try {
-    Args rest = args;
-    options = takePlotOptions(rest);
-    parameters = parametersFromOptions(rest);
-    if (!rest.empty()) throw std::invalid_argument("unexpected argument '" + rest.front() + "'");
-  } catch (const ParameterFileUnusable& e) {
-    std::cerr << "dot11b plot: " << e.what() << "\n";
-    return kFailed;
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b plot: " << e.what() << "\n";
-    return kUsage;
+  if (const auto status = takeOptions("plot", [&] {
+        Args rest = args;
+        options = takePlotOptions(rest);
+        parameters = parametersFromOptions(rest);
+        expectNoMore(rest);
+      })) {
+    return *status;
   }
 
   try {

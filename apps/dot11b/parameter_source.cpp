@@ -1,6 +1,7 @@
 #include "parameter_source.h"
 
 #include <algorithm>
+#include <iostream>
 
 #include "shell/parameter_files.h"
 #include "shell/settings.h"
@@ -18,6 +19,23 @@ rt::Value startingParameters(const std::string& file) {
     throw ParameterFileUnusable(contents.message);
   }
   return std::move(contents.parameters);
+}
+
+std::optional<int> takeOptions(std::string_view command, const std::function<void()>& take) {
+  try {
+    take();
+    return std::nullopt;
+  } catch (const ParameterFileUnusable& e) {
+    std::cerr << "dot11b " << command << ": " << e.what() << "\n";
+    return kFailed;
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b " << command << ": " << e.what() << "\n";
+    return kUsage;
+  }
+}
+
+void expectNoMore(const Args& rest) {
+  if (!rest.empty()) throw std::invalid_argument("unexpected argument '" + rest.front() + "'");
 }
 
 }  // namespace dot11b::cli

@@ -1,9 +1,13 @@
 // Where a command's parameters start: the start values, or a parameter file.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
+#include "command.h"
 #include "runtime/value.h"
 
 namespace dot11b::cli {
@@ -17,5 +21,13 @@ struct ParameterFileUnusable : std::runtime_error {
 // The start values when file is empty; otherwise the checked record of the parameter file (the
 // extension ".mat" is added when the name lacks it, as File Open does). Throws ParameterFileUnusable.
 rt::Value startingParameters(const std::string& file);
+
+// Runs a command's option taking. Nothing comes back when it succeeded; otherwise its message goes to stderr
+// after "dot11b COMMAND: " and the command's exit status comes back: 1 for a parameter file that cannot be
+// used, 2 for a bad option.
+std::optional<int> takeOptions(std::string_view command, const std::function<void()>& take);
+
+// Throws naming the first argument that no option took.
+void expectNoMore(const Args& rest);
 
 }  // namespace dot11b::cli
