@@ -27,6 +27,9 @@ QPointer<PlotWindow>& current() {
   return window;
 }
 
+// What the readout line says while the pointer is not over a plot.
+const char* const kReadoutHint = "Point at the plot to read its values";
+
 std::string callback(const char* subroutine) { return std::string("VX_PlotWindow('") + subroutine + "',gcbo,[],guidata(gcbo))"; }
 
 void addMenus(shell::Handle window) {
@@ -77,7 +80,8 @@ PlotWindow::PlotWindow() : plot_(new QCustomPlot(this)), readout_(new QLabel(thi
   layout->addWidget(plot_, 1);
   readout_->setObjectName("txtReadout");
   readout_->setContentsMargins(6, 2, 6, 2);
-  readout_->setText(" ");
+  readout_->setText(kReadoutHint);
+  readout_->setEnabled(false);  // drawn grey, as a hint
   layout->addWidget(readout_);
   plot_->plotLayout()->clear();
   plot_->setInteraction(QCP::iSelectPlottables, false);
@@ -228,9 +232,11 @@ void PlotWindow::showReadout(const QPoint& pixel) {
       }
     }
     readout_->setText(text);
+    readout_->setEnabled(true);
     return;
   }
-  readout_->setText(" ");
+  readout_->setText(kReadoutHint);
+  readout_->setEnabled(false);
 }
 
 PlotWindow* plotWindowOf(shell::Handle h) {
