@@ -10,6 +10,7 @@
 
 #include "phy/cck.h"
 #include "phy/circular_filter.h"
+#include "phy/sample_row.h"
 #include "phy/dpsk.h"
 #include "phy/pbcc.h"
 #include "phy/plcp.h"
@@ -138,8 +139,7 @@ ComplexRow addRamps(const ComplexRow& modSignal, std::size_t adjLength, int ramp
 
 // Rectangular chips: each chip held for `factor` samples (not circular, no delay to compensate).
 ComplexRow holdChips(const ComplexRow& chips, std::size_t factor, std::size_t capacity) {
-  ComplexRow samples;
-  samples.reserve(std::max(capacity, chips.size() * factor));
+  ComplexRow samples = reservedRow(std::max(capacity, chips.size() * factor));
   samples.resize(chips.size() * factor);
   for (std::size_t m = 0; m < chips.size(); ++m) {
     std::fill_n(samples.begin() + static_cast<std::ptrdiff_t>(m * factor), factor, chips[m]);

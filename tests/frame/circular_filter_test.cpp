@@ -101,7 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FilterCase{3, 2, 1000},   // much longer than the row
                       FilterCase{10, 4, 3},     // fewer taps than the factor: a phase without taps
                       FilterCase{6, 9, 1},      // a single tap at 9 samples per chip
-                      FilterCase{509, 1, 1}));  // a prime length, unit-length filter
+                      FilterCase{509, 1, 1},    // a prime length, unit-length filter
+                      FilterCase{20000, 2, 60},  // many blocks, the last one short
+                      FilterCase{9001, 3, 3000}));  // long phases: few blocks, each wrapping round the row
 
 TEST(CircularFilter, UnitImpulseGivesTheWrappedRotatedResponse) {
   const std::size_t chips = 40, factor = 4, position = 3;
@@ -130,8 +132,8 @@ TEST(CircularFilter, NoTransientAtTheSeam) {
 }
 
 TEST(CircularFilter, AnyNumberOfThreadsGivesTheSameBits) {
-  // Long enough that every phase's tail folds onto the row's start.
-  ComplexRow chips(3001);
+  // Long enough for many blocks, so that every worker gets some.
+  ComplexRow chips(30001);
   for (std::size_t m = 0; m < chips.size(); ++m) chips[m] = Complex(std::sin(0.37 * m), std::cos(1.3 * m * m));
   const RealRow h = phy::filterRootCosine(1000 * 9, 0.5, 9);
   const ComplexRow one = circularFilter(chips, 9, h, 1);
