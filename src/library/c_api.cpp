@@ -139,13 +139,13 @@ const char* dot11b_routine_name(size_t index) {
   if (!dot11b::rt::libraryInitialized()) return nullptr;
   // Refilled only when the registered names change, so that a name handed out earlier stays valid while
   // the caller goes on through the list.
-  if (std::vector<std::string> current = dot11b::rt::registry().names(); current != names) names = std::move(current);
+  if (std::vector<std::string> current = dot11b::rt::routineNames(); current != names) names = std::move(current);
   return index < names.size() ? names[index].c_str() : nullptr;
 }
 
 int dot11b_routine_counts(const char* name, int* max_inputs, int* max_outputs) {
   if (!dot11b::rt::libraryInitialized()) return -1;
-  const dot11b::rt::Routine* r = dot11b::rt::registry().find(name);
+  const dot11b::rt::Routine* r = dot11b::rt::findRoutine(name);
   if (!r) return -1;
   if (max_inputs) *max_inputs = r->maxInputs;
   if (max_outputs) *max_outputs = r->maxOutputs;

@@ -5,8 +5,7 @@
 #include "runtime/c_calls.h"
 #include "runtime/library.h"
 #include "shell/dialogs.h"
-#include "ui/application.h"
-#include "ui/qt_dialogs.h"
+#include "shell/window_system.h"
 
 namespace dot11b::rt {
 
@@ -85,7 +84,9 @@ class RoutedDialogs : public shell::Dialogs {
     static HookDialogs hook;
     static shell::ConsoleDialogs console;
     if (hostHook != nullptr) return hook;
-    if (ui::applicationRunning()) return ui::qtDialogs();
+    if (shell::WindowSystem* windows = shell::openWindowSystem()) {
+      if (shell::Dialogs* running = windows->runningDialogs()) return *running;
+    }
     return console;
   }
 };

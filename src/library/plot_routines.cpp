@@ -6,7 +6,6 @@
 #include "plots/views/views.h"
 #include "runtime/binding.h"
 #include "runtime/dispatch.h"
-#include "runtime/export_macros.h"
 #include "shell/dialogs.h"
 #include "shell/figures.h"
 #include "shell/window_module.h"
@@ -220,22 +219,3 @@ void registerPlotRoutines(Registry& r) {
 DOT11B_REGISTER_ROUTINES(registerPlotRoutines)
 
 }  // namespace dot11b::rt
-
-DOT11B_EXPORT_1(VX_PlotCCDF, 3)
-DOT11B_EXPORT_1(VX_PlotSpectrum, 4)
-DOT11B_EXPORT_1(VX_PlotIQTime, 5)
-DOT11B_EXPORT_1(VX_PlotEyeDiagram, 6)
-DOT11B_EXPORT_1(VX_PlotScatterDiagram, 6)
-DOT11B_EXPORT_1(VX_PlotWaterfall, 5)
-DOT11B_EXPORT_VARIABLE(Eyediagram)
-DOT11B_EXPORT_VARIABLE(Scatterplot)
-DOT11B_EXPORT_VARIABLE(Waterfall)
-DOT11B_EXPORT_0(VX_Zoom, 1)
-DOT11B_EXPORT_0(VX_Rotate, 1)
-DOT11B_EXPORT_VARIABLE(Subplot)
-DOT11B_EXPORT_VARIABLE(Title)
-DOT11B_EXPORT_VARIABLE(Xlabel)
-DOT11B_EXPORT_VARIABLE(Ylabel)
-DOT11B_EXPORT_VARIABLE(Clf)
-DOT11B_EXPORT_0(VX_ExportPlot, 4)
-DOT11B_EXPORT_VARIABLE(VX_PlotWindow)

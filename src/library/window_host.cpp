@@ -2,12 +2,11 @@
 #include <exception>
 
 #include "runtime/c_calls.h"
-#include "ui/application.h"
-#include "ui/qt_toolkit.h"
+#include "shell/window_system.h"
 
 extern "C" int dot11b_run_event_loop(void) {
   try {
-    dot11b::ui::runUntilWindowsClosed();
+    dot11b::shell::windowSystem().runUntilWindowsClosed();
     return 0;
   } catch (const std::exception& e) {
     dot11b::rt::setLastError(e.what());
@@ -16,9 +15,14 @@ extern "C" int dot11b_run_event_loop(void) {
 }
 
 extern "C" void dot11b_set_wait_hook(dot11b_wait_hook hook, void* context) {
-  if (hook == nullptr) {
-    dot11b::ui::qtToolkit().setWaitHook({});
-    return;
+  try {
+    if (hook == nullptr) {
+      // No window system open: no hook to remove.
+      if (dot11b::shell::WindowSystem* open = dot11b::shell::openWindowSystem()) open->setWaitHook({});
+      return;
+    }
+    dot11b::shell::windowSystem().setWaitHook([hook, context](double window) { hook(context, window); });
+  } catch (const std::exception& e) {
+    dot11b::rt::setLastError(e.what());
   }
-  dot11b::ui::qtToolkit().setWaitHook([hook, context](double window) { hook(context, window); });
 }

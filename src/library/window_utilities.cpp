@@ -5,7 +5,6 @@
 #include <iostream>
 
 #include "runtime/binding.h"
-#include "runtime/export_macros.h"
 #include "shell/figures.h"
 #include "shell/long_work.h"
 #include "shell/settings.h"
@@ -17,6 +16,7 @@
 #include "ui/info_windows.h"
 #include "ui/progress_work.h"
 #include "ui/qt_toolkit.h"
+#include "ui/qt_window_system.h"
 
 namespace dot11b::rt {
 
@@ -156,6 +156,7 @@ Values findobj(const Values& in, int) {
 
 void registerWindowUtilities(Registry& r) {
   shell::setToolkit(&ui::qtToolkit());
+  shell::setWindowSystem(&ui::qtWindowSystem());
   // Long work goes beside a progress dialog once the window system runs (inline without it).
   shell::setLongWork(&ui::progressWork());
   r.add({"VX_Splash", "VX_Splash", 1, 0, 1, vxSplash});
@@ -183,22 +184,3 @@ void registerWindowUtilities(Registry& r) {
 DOT11B_REGISTER_ROUTINES(registerWindowUtilities)
 
 }  // namespace dot11b::rt
-
-DOT11B_EXPORT_1(VX_Splash, 0)
-DOT11B_EXPORT_VARIABLE_N(VX_About)
-DOT11B_EXPORT_VARIABLE(Guidata)
-DOT11B_EXPORT_1(Guihandles, 1)
-DOT11B_EXPORT_1(LoadFigure, 2)
-DOT11B_EXPORT_1(Openfig, 1)
-DOT11B_EXPORT_0(Movegui, 2)
-DOT11B_EXPORT_0(PositionChildWindow, 2)
-DOT11B_EXPORT_0(ResizeAllFonts, 2)
-DOT11B_EXPORT_VARIABLE(Imread)
-DOT11B_EXPORT_1(Readjpg, 1)
-DOT11B_EXPORT_VARIABLE(Rjpgc)
-DOT11B_EXPORT_1(Get, 2)
-DOT11B_EXPORT_0(Set, 3)
-DOT11B_EXPORT_0(Invoke, 1)
-DOT11B_EXPORT_1(Findobj, 1)
-DOT11B_EXPORT_0(SaveWindowImage, 2)
-DOT11B_EXPORT_0(Pause, 1)

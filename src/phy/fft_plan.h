@@ -2,6 +2,8 @@
 // fftw_execute may run concurrently, so every plan of the program is created and destroyed under one lock.
 #pragma once
 
+#include "runtime/shared_api.h"
+
 #include <fftw3.h>
 
 #include <algorithm>
@@ -15,7 +17,7 @@
 
 namespace dot11b::phy {
 
-std::mutex& fftwPlannerMutex();
+DOT11B_SHARED std::mutex& fftwPlannerMutex();
 
 class FftPlan {
  public:
@@ -62,6 +64,6 @@ class FftwBuffer {
 inline fftw_complex* asFftw(std::complex<double>* values) { return reinterpret_cast<fftw_complex*>(values); }
 
 // FFTW takes transform sizes as int; `who` names the caller when n is too large.
-int fftSize(std::size_t n, const char* who);
+DOT11B_SHARED int fftSize(std::size_t n, const char* who);
 
 }  // namespace dot11b::phy

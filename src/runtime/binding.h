@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/shared_api.h"
 #include "runtime/library.h"
 #include "runtime/value.h"
 
@@ -20,24 +21,24 @@ struct ArgRef {
 };
 
 // Input i, or a "not enough input arguments" error naming the routine.
-const Value& input(const Values& in, std::size_t i, ArgRef ref);
+DOT11B_SHARED const Value& input(const Values& in, std::size_t i, ArgRef ref);
 bool given(const Values& in, std::size_t i);  // present (a trailing input may be left out)
 
-double toScalar(const Value& v, ArgRef ref);                  // a real number
+DOT11B_SHARED double toScalar(const Value& v, ArgRef ref);                  // a real number
 double toWhole(const Value& v, ArgRef ref);                   // a real whole number
 std::uint64_t toCount(const Value& v, ArgRef ref);            // a whole number >= 0
 int toFlag(const Value& v, ArgRef ref);                       // 0 or 1
 std::complex<double> toComplexScalar(const Value& v, ArgRef ref);
 std::vector<uint8_t> toBits(const Value& v, ArgRef ref);      // a vector (or empty) of 0/1
 std::vector<double> toRealVector(const Value& v, ArgRef ref); // a real vector (or empty)
-std::vector<std::complex<double>> toComplexVector(const Value& v, ArgRef ref);
-std::string toText(const Value& v, ArgRef ref);
-const Value& toRecord(const Value& v, ArgRef ref);
+DOT11B_SHARED std::vector<std::complex<double>> toComplexVector(const Value& v, ArgRef ref);
+DOT11B_SHARED std::string toText(const Value& v, ArgRef ref);
+DOT11B_SHARED const Value& toRecord(const Value& v, ArgRef ref);
 
 // The inputs of one call, converted by position with the routine's and the input's name in every message:
 //   Inputs args(in, "Dot11b_HEADER");
 //   const double rate = args.scalar(1, "DATArate");
-class Inputs {
+class DOT11B_SHARED Inputs {
  public:
   Inputs(const Values& in, std::string_view routine) : in_(in), routine_(routine) {}
 

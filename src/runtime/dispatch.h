@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/shared_api.h"
 #include "runtime/registry.h"
 
 namespace dot11b::rt {
@@ -33,6 +34,6 @@ class WindowModule {
 // The registry entry of a window module, exported under `name`: a text first input runs the sub-routine of
 // that name (errors printed, as dispatch does); any other call, with no inputs or a first input that is
 // not text, runs `run` when given (its errors reach the caller) and otherwise does nothing.
-Routine moduleRoutine(std::string name, const WindowModule& module, RoutineFn run = {});
+DOT11B_SHARED Routine moduleRoutine(std::string name, const WindowModule& module, RoutineFn run = {});
 
 }  // namespace dot11b::rt

@@ -1,6 +1,7 @@
 #include "runtime/library.h"
 
 #include "runtime/dispatch.h"
+#include "runtime/modules.h"
 
 #include <array>
 #include <map>
@@ -29,6 +30,27 @@ LibraryState& state() {
 std::vector<RegistrationFn>& registrations() {
   static std::vector<RegistrationFn> fns;
   return fns;
+}
+
+struct RoutineModule {
+  std::string fileName;
+  bool open = false;
+};
+
+struct RoutineModules {
+  std::vector<RoutineModule> modules;
+  std::string failure;  // why the last attempt to open one failed
+};
+
+RoutineModules& routineModules() {
+  static RoutineModules m;
+  return m;
+}
+
+bool anyModuleClosed() {
+  for (const RoutineModule& m : routineModules().modules)
+    if (!m.open) return true;
+  return false;
 }
 
 }  // namespace
@@ -69,16 +91,71 @@ Value& global(std::string_view name) {
   return it->second;
 }
 
+void addRoutineModule(const std::string& fileName) {
+  for (const RoutineModule& m : routineModules().modules)
+    if (m.fileName == fileName) return;
+  routineModules().modules.push_back({fileName});
+}
+
+void openRoutineModules() {
+  RoutineModules& all = routineModules();
+  for (RoutineModule& m : all.modules) {
+    if (m.open) continue;
+    // The module's registrations are recorded while it loads and run once it has loaded, when every
+    // object of the module has been constructed.
+    const std::size_t before = registrations().size();
+    try {
+      openModule(m.fileName);
+    } catch (const std::exception& e) {
+      all.failure = e.what();
+      throw;
+    }
+    m.open = true;
+    if (state().initialized) {
+      for (std::size_t i = before; i < registrations().size(); ++i) registrations()[i](state().routines);
+    }
+  }
+  all.failure.clear();
+}
+
+const Routine* findRoutine(std::string_view name) {
+  if (const Routine* routine = registry().find(name)) return routine;
+  if (!anyModuleClosed()) return nullptr;
+  try {
+    openRoutineModules();
+  } catch (const std::exception&) {
+    return nullptr;  // the reason is kept for undefinedMessage
+  }
+  return registry().find(name);
+}
+
+std::vector<std::string> routineNames() {
+  if (anyModuleClosed()) {
+    try {
+      openRoutineModules();
+    } catch (const std::exception&) {
+      // the table without the module's routines
+    }
+  }
+  return registry().names();
+}
+
+std::string undefinedMessage(std::string_view name) {
+  std::string message = "Undefined function '" + std::string(name) + "'.";
+  if (!routineModules().failure.empty()) message += " (" + routineModules().failure + ")";
+  return message;
+}
+
 Values callByName(std::string_view name, const Values& in, int nargout) {
   if (!libraryInitialized()) throw std::logic_error("the library is not initialized");
-  const Routine* routine = registry().find(name);
-  if (!routine) throw std::runtime_error("Undefined function '" + std::string(name) + "'.");
+  const Routine* routine = findRoutine(name);
+  if (!routine) throw std::runtime_error(undefinedMessage(name));
   return invoke(*routine, in, nargout);
 }
 
 Values callSubroutine(std::string_view module, std::string_view subroutine, const Values& in, int nargout) {
   if (!libraryInitialized()) throw std::logic_error("the library is not initialized");
-  const Routine* entry = registry().find(module);
+  const Routine* entry = findRoutine(module);
   if (!entry || !entry->module) throw std::runtime_error("Undefined window module '" + std::string(module) + "'.");
   const Routine* sub = entry->module->find(subroutine);
   if (!sub) throw std::runtime_error("Undefined function '" + std::string(subroutine) + "' in " + entry->messageName + ".");

@@ -1,9 +1,12 @@
 // Library-wide state: the routine table and the nine global records, from initialization to termination.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/registry.h"
+#include "runtime/shared_api.h"
 
 namespace dot11b::rt {
 
@@ -19,8 +22,22 @@ Registry& registry();
 Value& global(std::string_view name);
 bool isGlobalName(std::string_view name);
 
+// A routine by name (exact, then ignoring letter case). A name not in the table opens the routine modules
+// not open yet, whose routines then join the table; nullptr when the name is still unknown.
+const Routine* findRoutine(std::string_view name);
+// Every routine's name, those of the routine modules included.
+std::vector<std::string> routineNames();
+// "Undefined function 'name'.", with the reason when a routine module could not be opened.
+std::string undefinedMessage(std::string_view name);
+
+// A module (a shared object beside the library, see openModule) whose routines join the table when a
+// name not in it is first asked for. Its routines register themselves with DOT11B_REGISTER_ROUTINES.
+void addRoutineModule(const std::string& fileName);
+// Opens the routine modules not open yet and registers their routines; throws when one cannot be opened.
+void openRoutineModules();
+
 // Calls a registered routine by name (exact, then ignoring letter case), checking its declared counts.
-Values callByName(std::string_view name, const Values& in, int nargout);
+DOT11B_SHARED Values callByName(std::string_view name, const Values& in, int nargout);
 
 // Runs a sub-routine of a window module by their names, like the module's dispatching entry, except
 // that an error is passed on to the caller instead of being printed, so that the caller can tell a
@@ -29,7 +46,7 @@ Values callSubroutine(std::string_view module, std::string_view subroutine, cons
 
 // A subsystem's registration function; the library runs every one at initialization.
 using RegistrationFn = void (*)(Registry&);
-struct RoutineRegistration {
+struct DOT11B_SHARED RoutineRegistration {
   explicit RoutineRegistration(RegistrationFn fn);
 };
 

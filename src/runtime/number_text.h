@@ -1,6 +1,8 @@
 // Conversions between numbers and text as the windows and instrument commands use them.
 #pragma once
 
+#include "runtime/shared_api.h"
+
 #include <complex>
 #include <optional>
 #include <string>
@@ -12,7 +14,7 @@ namespace dot11b::rt {
 // The default number-to-text conversion: whole values in full without a decimal point; other values
 // of magnitude >= 1 with at most four decimals, smaller ones with five significant digits; trailing
 // zeros dropped; "Inf", "-Inf", "NaN".
-std::string numberToText(double x);
+DOT11B_SHARED std::string numberToText(double x);
 std::string numberToText(std::complex<double> z);
 // A row of numbers, separated by two blanks.
 std::string numbersToText(const std::vector<double>& row);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/shared_api.h"
 #include "runtime/value.h"
 
 namespace dot11b::rt {
@@ -37,7 +38,7 @@ struct Routine {
 // The message of a call with more inputs (or results) than the routine declares.
 std::string arityMessage(const Routine& routine, bool inputs);
 
-class Registry {
+class DOT11B_SHARED Registry {
  public:
   void add(Routine routine);
   // Exact name first, then ignoring letter case (modules are also reached by their lower-case names).

@@ -3,6 +3,8 @@
 // numbers, keys into the toolkit's handle table, as everywhere else in the library.
 #pragma once
 
+#include "runtime/shared_api.h"
+
 #include <complex>
 #include <cstddef>
 #include <string>
@@ -17,7 +19,7 @@ enum class ValueClass { Numeric, Text, Record, Cell };
 // Storage class of a numeric array; arithmetic always happens in double. Files keep the class.
 enum class NumericClass { Double, Single, Int8, UInt8, Int16, UInt16, Int32, UInt32, Int64, UInt64, Logical };
 
-class Value {
+class DOT11B_SHARED Value {
  public:
   using Field = std::pair<std::string, Value>;
 
@@ -100,7 +102,7 @@ class Value {
 };
 
 // A short description of a value's kind and size for error messages, e.g. "1x3 double", "text", "record".
-std::string describe(const Value& v);
+DOT11B_SHARED std::string describe(const Value& v);
 
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view units);

@@ -6,12 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/shared_api.h"
 #include "runtime/value.h"
 #include "shell/toolkit.h"
 
 namespace dot11b::shell {
 
-class Control {
+class DOT11B_SHARED Control {
  public:
   explicit Control(Handle h) : handle_(h) {}
   Handle handle() const { return handle_; }
@@ -51,7 +52,7 @@ class Window {
 };
 
 // The handle a control record holds under `tag`; throws naming the tag when there is none.
-Handle handleIn(const rt::Value& handles, std::string_view tag);
+DOT11B_SHARED Handle handleIn(const rt::Value& handles, std::string_view tag);
 
 // Shows the busy ("watch") pointer on a window while it lives and restores the pointer the window had,
 // on every path out of the scope (errors included).
@@ -67,7 +68,7 @@ class BusyPointer {
   rt::Value previous_;
 };
 
-rt::Value onOff(bool on);
+DOT11B_SHARED rt::Value onOff(bool on);
 bool isOn(const rt::Value& v);
 // A cell list of texts, as a pop-up list's String property holds them.
 rt::Value textList(const std::vector<std::string>& texts);

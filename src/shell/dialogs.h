@@ -2,6 +2,8 @@
 // dialogs, tests a script, and command-line use the console.
 #pragma once
 
+#include "runtime/shared_api.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +18,7 @@ struct FileChoice {
   std::string name;
 };
 
-class Dialogs {
+class DOT11B_SHARED Dialogs {
  public:
   virtual ~Dialogs() = default;
   // Modal message and error boxes; they return when the user has closed them.
@@ -38,10 +40,10 @@ class Dialogs {
 };
 
 // Splits a full file name into folder (with its trailing '/', "" for none) and name.
-FileChoice splitFileName(std::string_view fullName);
+DOT11B_SHARED FileChoice splitFileName(std::string_view fullName);
 
 // The dialogs in use: the console dialogs unless others were installed.
-Dialogs& dialogs();
+DOT11B_SHARED Dialogs& dialogs();
 // Installs `d` (not owned; it must outlive its use); nullptr goes back to the console dialogs.
 void setDialogs(Dialogs* d);
 

@@ -3,19 +3,20 @@
 
 #include <string_view>
 
+#include "runtime/shared_api.h"
 #include "shell/toolkit.h"
 
 namespace dot11b::shell {
 
 // Opens the layout hidden, keeps the window's control record as its application data, and places it
 // relative to `parent` (kScreen: the screen).
-Handle loadFigure(std::string_view layout, Handle parent);
+DOT11B_SHARED Handle loadFigure(std::string_view layout, Handle parent);
 
 // Centres `child` on `parent` (or on the screen), keeping its size and keeping it on the screen.
-void positionChildWindow(Handle child, Handle parent);
+DOT11B_SHARED void positionChildWindow(Handle child, Handle parent);
 
 // Moves a window: "center", "north", "south", "east", "west", "northeast", "northwest", "southeast",
 // "southwest" on the screen, or "onscreen" (only as far as needed to be wholly visible).
-void moveWindow(Handle window, std::string_view where);
+DOT11B_SHARED void moveWindow(Handle window, std::string_view where);
 
 }  // namespace dot11b::shell

@@ -3,6 +3,8 @@
 // beside a progress dialog, the command line inline, and tests as they choose.
 #pragma once
 
+#include "runtime/shared_api.h"
+
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -30,7 +32,7 @@ class LongWork {
 };
 
 // Runs the work on the calling thread; nothing is shown and nothing cancels it.
-class InlineWork : public LongWork {
+class DOT11B_SHARED InlineWork : public LongWork {
  public:
   void run(std::string_view title, const std::function<void(Progress&)>& work) override;
 };
@@ -38,6 +40,6 @@ class InlineWork : public LongWork {
 // The runner in use: InlineWork unless another was installed.
 LongWork& longWork();
 // Installs `w` (not owned; it must outlive its use); nullptr goes back to InlineWork.
-void setLongWork(LongWork* w);
+DOT11B_SHARED void setLongWork(LongWork* w);
 
 }  // namespace dot11b::shell

@@ -1,6 +1,7 @@
 // The four settings records with their start values, in the field order that files and comparisons rely on.
 #pragma once
 
+#include "runtime/shared_api.h"
 #include "mac/mac_header.h"
 #include "runtime/value.h"
 
@@ -10,7 +11,7 @@ rt::Value initialParameters();
 // SamplingRate follows the given oversampling.
 rt::Value initialSigGenSettings(double overSampling);
 rt::Value initialConfiguration();
-rt::Value initialAppInfo();
+DOT11B_SHARED rt::Value initialAppInfo();
 
 // MAC header record (BitStream, FrameCntrl, DurationID, SeqCntrl, Address1..4) and back.
 rt::Value macHeaderRecord(const mac::MacHeader& header);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "shell/window_system.h"
+
 namespace dot11b::shell {
 
 namespace {
@@ -9,6 +11,8 @@ Toolkit* installed = nullptr;
 }
 
 Toolkit& toolkit() {
+  // The window system installs its toolkit when it is opened.
+  if (installed == nullptr) windowSystem();
   if (installed == nullptr) throw std::runtime_error("no window system is available in this process");
   return *installed;
 }

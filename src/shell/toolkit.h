@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/shared_api.h"
 #include "runtime/value.h"
 
 namespace dot11b::shell {
@@ -76,9 +77,9 @@ class Toolkit {
 };
 
 // The toolkit in use; throws when none is installed (the library runs without windows).
-Toolkit& toolkit();
+DOT11B_SHARED Toolkit& toolkit();
 bool hasToolkit();
 // Installs `t` (not owned; it must outlive its use); nullptr removes it.
-void setToolkit(Toolkit* t);
+DOT11B_SHARED void setToolkit(Toolkit* t);
 
 }  // namespace dot11b::shell

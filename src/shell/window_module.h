@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "runtime/shared_api.h"
 #include "runtime/dispatch.h"
 #include "runtime/library.h"
 #include "shell/toolkit.h"
@@ -25,7 +26,7 @@ struct NamedCallback {
   ControlCallback fn;
 };
 // Adds the callbacks to the module, the first beginning at `line` and each `lineStep` lines after the last.
-void addCallbacks(rt::WindowModule& module, std::initializer_list<NamedCallback> callbacks, int line, int lineStep);
+DOT11B_SHARED void addCallbacks(rt::WindowModule& module, std::initializer_list<NamedCallback> callbacks, int line, int lineStep);
 
 // Input i of a sub-routine as a handle (0 when left out or empty) or as a control record.
 Handle handleInput(const rt::Values& in, std::size_t i);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,33 @@ TEST_F(CInterface, TopEntryWithoutADisplayFailsWithAMessage) {
   EXPECT_NE(message.find("dot11b --help"), std::string::npos) << message;
   EXPECT_NE(message.find("QT_QPA_PLATFORM=offscreen"), std::string::npos) << message;
   EXPECT_EQ(dot11b_run_event_loop(), 0);
+}
+
+// Whether a shared object whose file name contains `part` is mapped into this process.
+bool loaded(const std::string& part) {
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);)
+    if (line.find(part) != std::string::npos) return true;
+  return false;
+}
+
+TEST_F(CInterface, TheWindowModuleIsOpenedByTheFirstWindowRoutineOnly) {
+  dot11b_array* name = text("InitializeParameters");
+  EXPECT_EQ(mlfVDot11b_GUI_c(name, nullptr), 0);
+  dot11b_free(name);
+  EXPECT_FALSE(loaded("libDot11b_windows.so"));
+  EXPECT_FALSE(loaded("libQt6Widgets"));
+
+  int inputs = -1, outputs = -1;
+  ASSERT_EQ(dot11b_routine_counts("Get", &inputs, &outputs), 0);
+  EXPECT_EQ(inputs, 2);
+  EXPECT_TRUE(loaded("libDot11b_windows.so"));
+  EXPECT_TRUE(loaded("libQt6Widgets"));
+  // Its routines stay registered across a new start of the library.
+  Dot11b_c_libTerminate();
+  ASSERT_EQ(Dot11b_c_libInitialize(), 1);
+  EXPECT_EQ(dot11b_routine_counts("Get", nullptr, nullptr), 0);
+  EXPECT_EQ(dot11b_routine_counts("NoSuchRoutine", nullptr, nullptr), -1);
 }
 
 TEST_F(CInterface, InitializersThroughTheDispatchingEntry) {
