@@ -2,4 +2,9 @@
 // routine table, values and window modules); everything else in the library stays hidden.
 #pragma once
 
+#ifndef DOT11B_SHARED
 #define DOT11B_SHARED __attribute__((visibility("default")))
+#endif
+
+// The entry by which the library finds what a module offers.
+#define DOT11B_MODULE_ENTRY __attribute__((visibility("default")))
