@@ -1,12 +1,32 @@
 #include "phy/fft_plan.h"
 
 #include <climits>
+#include <map>
+#include <memory>
+#include <utility>
 
 namespace dot11b::phy {
 
 std::mutex& fftwPlannerMutex() {
   static std::mutex mutex;
   return mutex;
+}
+
+fftw_plan keptTransform(std::size_t n, int sign, const char* who) {
+  static std::map<std::pair<std::size_t, int>, std::unique_ptr<FftPlan>> kept;
+  static std::mutex keptMutex;
+  const std::lock_guard lock(keptMutex);
+  std::unique_ptr<FftPlan>& plan = kept[{n, sign}];
+  if (!plan) {
+    const int size = fftSize(n, who);
+    // Planned with FFTW_ESTIMATE: it plans in microseconds, where FFTW_MEASURE takes about 85 ms for the
+    // largest frame's blocks and executes them no faster.
+    FftwBuffer from(n), to(n);
+    plan = std::make_unique<FftPlan>(who, [&] {
+      return fftw_plan_dft_1d(size, asFftw(from.data()), asFftw(to.data()), sign, FFTW_ESTIMATE);
+    });
+  }
+  return plan->plan();
 }
 
 int fftSize(std::size_t n, const char* who) {

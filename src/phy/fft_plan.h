@@ -63,6 +63,11 @@ class FftwBuffer {
 
 inline fftw_complex* asFftw(std::complex<double>* values) { return reinterpret_cast<fftw_complex*>(values); }
 
+// The out-of-place complex transform of n points in direction `sign` (FFTW_FORWARD or FFTW_BACKWARD),
+// planned once per process and kept: frames filtered one after another (the window's Calculate, a
+// sequence) plan nothing again. For fftw_execute_dft on FftwBuffer arrays, from any thread.
+DOT11B_SHARED fftw_plan keptTransform(std::size_t n, int sign, const char* who);
+
 // FFTW takes transform sizes as int; `who` names the caller when n is too large.
 DOT11B_SHARED int fftSize(std::size_t n, const char* who);
 

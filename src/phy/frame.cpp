@@ -120,7 +120,7 @@ ComplexRow modulateFrame(const Bits& psdu, const FrameSettings& s) {
 
 // Power ramps of adjLength chips before and after the frame: Barker chips scaled by the first and last
 // frame chip and shaped by a rising (falling) mask that reaches full power next to the frame.
-ComplexRow addRamps(const ComplexRow& modSignal, std::size_t adjLength, int rampType) {
+ComplexRow addRamps(ComplexRow modSignal, std::size_t adjLength, int rampType) {
   if (adjLength == 0) return modSignal;
   const RealRow appendStream = extendVector(barkerSequence(), adjLength);
   const double length = static_cast<double>(adjLength);
@@ -148,13 +148,14 @@ ComplexRow holdChips(const ComplexRow& chips, std::size_t factor, std::size_t ca
 }
 
 // The shaped row has room for `capacity` samples: the waveform is completed in it.
-ComplexRow shapeChips(const ComplexRow& chips, std::size_t factor, const FrameSettings& s, std::size_t capacity) {
+ComplexRow shapeChips(ComplexRow chips, std::size_t factor, const FrameSettings& s, std::size_t capacity,
+                      unsigned threads) {
   if (s.filterType == 0) return holdChips(chips, factor, capacity);
   const auto taps = static_cast<std::size_t>(s.filterTaps);
   const double samplesPerChip = static_cast<double>(factor);
   const RealRow h = s.filterType == 1 ? filterGaussian(taps, s.filterFactor, samplesPerChip)
                                       : filterRootCosine(taps, s.filterFactor, samplesPerChip);
-  return circularFilter(chips, factor, h, 0, capacity);
+  return circularFilter(chips, factor, h, threads, capacity);
 }
 
 // The output samples, made in the shaped row itself: the row less its mean (a complex DC offset), every
@@ -192,10 +193,10 @@ void fillMarkers(Frame& frame, std::size_t frameSamples, std::size_t rampSamples
 
 }  // namespace
 
-Frame generateFrame(const Bits& psdu, const FrameSettings& settings) {
+Frame generateFrame(const Bits& psdu, const FrameSettings& settings, unsigned threads) {
   validate(settings);
   const bool framed = settings.generationMode == 1;
-  const ComplexRow modSignal = modulateFrame(psdu, settings);
+  ComplexRow modSignal = modulateFrame(psdu, settings);
 
   std::size_t adjLength = 0;
   if (framed && settings.rampType > 0) {
@@ -217,14 +218,16 @@ Frame generateFrame(const Bits& psdu, const FrameSettings& settings) {
                                 " samples");
   }
 
-  const ComplexRow rampedSignal = addRamps(modSignal, adjLength, settings.rampType);
-
   Frame frame;
   const std::size_t step = halfInteger ? 2 : 1;
-  const std::size_t shapedSamples = rampedSignal.size() * factor;
+  const std::size_t shapedSamples = (modSignal.size() + 2 * adjLength) * factor;
   const std::size_t frameSamples = (shapedSamples + step - 1) / step;
   const std::size_t waveformSamples = frameSamples + idleSamples + (frameSamples + idleSamples) % 2;
-  ComplexRow shaped = shapeChips(rampedSignal, factor, settings, step == 1 ? waveformSamples : 0);
+  // Each chip row is passed on by value and ends with the statement that uses it last: a long frame
+  // never holds its chips twice, nor its chips beside its samples and markers.
+  ComplexRow rampedSignal = addRamps(std::move(modSignal), adjLength, settings.rampType);
+  ComplexRow shaped =
+      shapeChips(std::move(rampedSignal), factor, settings, step == 1 ? waveformSamples : 0, threads);
   frame.waveform = outputSamples(std::move(shaped), step, idleSamples, settings.mirrorSpectrum);
   fillMarkers(frame, frameSamples, static_cast<std::size_t>(settings.rampLength));
   return frame;

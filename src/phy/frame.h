@@ -29,7 +29,8 @@ struct Frame {
   Bits marker2;         // 1 over the whole frame including ramps
 };
 
-// Throws std::invalid_argument naming the bad setting.
-Frame generateFrame(const Bits& psdu, const FrameSettings& settings);
+// Throws std::invalid_argument naming the bad setting. A long frame is filtered on `threads` cores (0:
+// every core the machine has), with the same result, bit for bit, on any number.
+Frame generateFrame(const Bits& psdu, const FrameSettings& settings, unsigned threads = 0);
 
 }  // namespace dot11b::phy

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <ostream>
 #include <stdexcept>
+#include <utility>
 
 #include "phy/cck.h"
 #include "phy/dpsk.h"
@@ -336,6 +337,26 @@ TEST(Frame, FilterLongerThanTheFrameFoldsOntoIt) {
   for (const Complex& sample : frame.waveform)
     ASSERT_TRUE(std::isfinite(sample.real()) && std::isfinite(sample.imag()));
   EXPECT_NEAR(std::abs(meanOf(frame.waveform, 176)), 0.0, 1e-12);
+}
+
+TEST(Frame, ThreadedAndSingleThreadFramesAreIdentical) {
+  // Long enough to be filtered on every core by default, with both filter forms: summed (Gaussian over 6
+  // chips) and transformed (root raised cosine over 100 chips).
+  FrameSettings settings = plainSettings(1, 0, 9);
+  settings.rampType = 1;
+  settings.rampLength = 9900;
+  settings.idleSamples = 990;
+  const Bits psdu = randomBits(8 * 400, 21);
+  for (const auto& [type, taps] : {std::pair{1, 6 * 9}, std::pair{2, 100 * 9}}) {
+    settings.filterType = type;
+    settings.filterTaps = taps;
+    const Frame single = generateFrame(psdu, settings, 1);
+    ASSERT_GT(single.waveform.size(), 1U << 18);
+    for (unsigned threads : {0u, 2u, 5u}) {
+      const Frame threaded = generateFrame(psdu, settings, threads);
+      EXPECT_TRUE(threaded.waveform == single.waveform) << "filter " << type << ", " << threads << " threads";
+    }
+  }
 }
 
 TEST(Frame, EmptyUnframedPsduGivesAnEmptyWaveform) {
