@@ -12,7 +12,7 @@
  *               list.
  *   mlx<Name>   (nlhs, plhs, nrhs, prhs): requested result count, room for max(nlhs, 1) results, input
  *               count, inputs. Returns 0 on success and -1 on failure; on success every slot of the room
- *               that received no result is NULL.
+ *               that received no result is NULL. With nlhs 0, plhs may be NULL: no result is kept.
  *   mlfN<Name>  (nargout, results, inputs..., NULL): writes nargout results into results[0..nargout-1] and
  *               returns results[0] (the same value, to be freed once).
  *   mlfV<Name>  (inputs..., NULL): calls for the effects only; returns 0 on success and -1 on failure.

@@ -201,7 +201,7 @@ int32_t reportProgress(void* context, uint64_t done, uint64_t total) {
 // A download may take minutes: it runs as long work, which the window runs beside a progress dialog with
 // Cancel. Everything the work uses is prepared here; it touches no global of the library.
 instrio::ModuleReply runModule(int32_t operation, const ModuleConnection& connection, ModuleArguments& arguments) {
-  const instrio::InstrioModule& module = instrio::InstrioModule::byName();
+  const instrio::InstrioModule& module = instrio::InstrioModule::inUse();
   if (operation != INSTRIO_DOWNLOAD) return module.execute(operation, connection.record(), arguments.get());
   instrio::ModuleReply reply;
   shell::longWork().run("Downloading waveform", [&](shell::Progress& progress) {

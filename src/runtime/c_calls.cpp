@@ -77,6 +77,8 @@ int callMlx(const char* name, int nlhs, dot11b_array* plhs[], int nrhs, dot11b_a
   return guarded(
       [&] {
         if (nlhs < 0 || nrhs < 0) throw std::invalid_argument("negative argument count");
+        if (nlhs > 0 && plhs == nullptr) throw std::invalid_argument("no room for the results (plhs is NULL)");
+        if (nrhs > 0 && prhs == nullptr) throw std::invalid_argument("no inputs (prhs is NULL)");
         Values in;
         for (int i = 0; i < nrhs; ++i) {
           if (!prhs[i]) throw std::invalid_argument("input " + std::to_string(i + 1) + " is NULL");
@@ -85,7 +87,9 @@ int callMlx(const char* name, int nlhs, dot11b_array* plhs[], int nrhs, dot11b_a
         Values out = callByName(name, in, nlhs);
         const std::size_t room = static_cast<std::size_t>(nlhs < 1 ? 1 : nlhs);
         // A slot without a result (a dispatching call whose sub-routine failed returns none) is set to NULL,
-        // so that the caller never takes whatever the slot held before for a result.
+        // so that the caller never takes whatever the slot held before for a result. A call for the effects
+        // alone may pass no room at all; its first result, if any, is dropped.
+        if (plhs == nullptr) return 0;
         for (std::size_t k = 0; k < room; ++k) plhs[k] = k < out.size() ? newHandle(std::move(out[k])) : nullptr;
         return 0;
       },

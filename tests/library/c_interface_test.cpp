@@ -93,6 +93,20 @@ TEST_F(CInterface, TheWindowModuleIsOpenedByTheFirstWindowRoutineOnly) {
   EXPECT_EQ(dot11b_routine_counts("NoSuchRoutine", nullptr, nullptr), -1);
 }
 
+TEST_F(CInterface, CallsForTheEffectsMayPassNoRoomForResults) {
+  dot11b_array* name = text("InitializeParameters");
+  EXPECT_EQ(dot11b_call("Dot11b_GUI_c", 0, nullptr, 1, &name), 0);
+  dot11b_free(name);
+  dot11b_array* p = dot11b_get_global("parameters");
+  EXPECT_EQ(number(p, "idleSamples"), 4400);
+  dot11b_free(p);
+  EXPECT_EQ(dot11b_call("Dot11b_SizeEst", 1, nullptr, 0, nullptr), -1);
+  EXPECT_NE(std::string(dot11b_last_error()).find("plhs is NULL"), std::string::npos) << dot11b_last_error();
+  dot11b_array* out[1] = {nullptr};
+  EXPECT_EQ(dot11b_call("Dot11b_SizeEst", 1, out, 3, nullptr), -1);
+  EXPECT_NE(std::string(dot11b_last_error()).find("prhs is NULL"), std::string::npos) << dot11b_last_error();
+}
+
 TEST_F(CInterface, InitializersThroughTheDispatchingEntry) {
   dot11b_array* name = text("InitializeParameters");
   EXPECT_EQ(mlfVDot11b_GUI_c(name, nullptr), 0);
@@ -165,8 +179,8 @@ TEST_F(CInterface, SizeEstimateInBothForms) {
   EXPECT_EQ(mlxDot11b_SizeEst(1, out, 11, in.data()), -1);
   EXPECT_NE(std::string(dot11b_last_error()).find("\"dot11b_SizeEst\" was called with more than the declared number of inputs (10)"),
             std::string::npos);
-  dot11b_array* text3 = text("x");
-  in[2] = text3;  // a text rate is refused with a message naming the input
+  dot11b_free(in[2]);
+  in[2] = text("x");  // a text rate is refused with a message naming the input
   EXPECT_EQ(mlxDot11b_SizeEst(1, out, 10, in.data()), -1);
   EXPECT_NE(std::string(dot11b_last_error()).find("DATArate"), std::string::npos);
   for (dot11b_array* a : in) dot11b_free(a);

@@ -1,7 +1,11 @@
 #include "instrument/io/module_loader.h"
 
 #include <dlfcn.h>
+
+#include <cstdlib>
 #include <stdexcept>
+
+#include "runtime/modules.h"
 
 namespace dot11b::instrio {
 namespace {
@@ -32,8 +36,21 @@ InstrioModule::InstrioModule(const std::string& file) {
 
 InstrioModule::~InstrioModule() { ::dlclose(library_); }
 
-const InstrioModule& InstrioModule::byName() {
-  static const InstrioModule module(INSTRIO_MODULE_FILE);
+const InstrioModule& InstrioModule::inUse() {
+  static const InstrioModule module = [] {
+    if (const char* named = std::getenv("DOT11B_INSTRIO_MODULE"); named != nullptr && *named != '\0') {
+      return InstrioModule(named);
+    }
+    try {
+      return InstrioModule(rt::ownFolder() + INSTRIO_MODULE_FILE);
+    } catch (const std::runtime_error& besideFailure) {
+      try {
+        return InstrioModule(INSTRIO_MODULE_FILE);
+      } catch (const std::runtime_error&) {
+        throw besideFailure;  // the reason it failed where it belongs
+      }
+    }
+  }();
   return module;
 }
 

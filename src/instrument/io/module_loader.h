@@ -15,16 +15,18 @@ struct ModuleReply {
 
 class InstrioModule {
  public:
-  // file: a path, or a bare name searched like any shared library (the caller's run path first).
+  // file: a path, or a bare name searched like any shared library (the run path of the caller of dlopen
+  // first, which an interposed dlopen replaces with its own).
   // Throws std::runtime_error naming the file and the loader's reason when it cannot be loaded.
   explicit InstrioModule(const std::string& file);
   ~InstrioModule();
   InstrioModule(const InstrioModule&) = delete;
   InstrioModule& operator=(const InstrioModule&) = delete;
 
-  // The module found by its name, INSTRIO_MODULE_FILE, loaded at the first call and kept loaded.
-  // A failed load throws and is tried again at the next call.
-  static const InstrioModule& byName();
+  // The module in use, loaded at the first call and kept loaded: the file that DOT11B_INSTRIO_MODULE names
+  // when it is set, else INSTRIO_MODULE_FILE from the folder of the library (or program) that holds this
+  // code, else INSTRIO_MODULE_FILE by name. A failed load throws and is tried again at the next call.
+  static const InstrioModule& inUse();
 
   // One operation (enum instrio_operation); arguments may be null for ping and return to local.
   ModuleReply execute(int32_t operation, const instrio_connection& connection, const instrio_arguments* arguments) const;

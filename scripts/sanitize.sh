@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer (leak checking on, no recovery
+# from undefined behaviour) in build-sanitize/, and runs every test there, the window and plot tests
+# included. Any report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize
