@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, fuzzes the parameter-file loader for 60 s, then runs every test.
+# Installs what is missing, builds, fuzzes the parameter-file loader for 60 s and the simulator's SCPI parser and
+# the literal parser of `dot11b call` for 30 s each, then runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-scripts/fuzz.sh 60
+scripts/fuzz.sh 60 parameter_file
+scripts/fuzz.sh 30 scpi_message call_literal
 ctest --preset default

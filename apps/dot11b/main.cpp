@@ -1,4 +1,5 @@
 // dot11b: the window application, and the command-line face of the library.
+#include <exception>
 #include <iostream>
 
 #include "command.h"
@@ -32,7 +33,14 @@ int main(int argc, char** argv) {
       std::cout << c.help;
       return kOk;
     }
-    return c.run(rest);
+    // Each command reports its own errors; whatever escapes one still ends the tool with a message and
+    // a failure status rather than an abort.
+    try {
+      return c.run(rest);
+    } catch (const std::exception& e) {
+      std::cerr << "dot11b " << c.name << ": " << e.what() << "\n";
+      return kFailed;
+    }
   }
   std::cerr << "dot11b: unknown command '" << args.front() << "'; run 'dot11b --help'\n";
   return kUsage;

@@ -58,7 +58,11 @@ Value parseText(std::string_view text) {
     }
     out.push_back(body[k]);
   }
-  return Value::text(out);
+  try {
+    return Value::text(out);
+  } catch (const std::invalid_argument&) {
+    malformed(text, "text is not valid UTF-8");
+  }
 }
 
 Value parseMatrix(std::string_view text) {

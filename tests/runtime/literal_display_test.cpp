@@ -19,7 +19,7 @@ TEST(Literal, ParsesAndDisplaysEveryForm) {
 }
 
 TEST(Literal, MalformedLiteralsAreRefused) {
-  for (const char* bad : {"", "[1 2", "[1 2; 3]", "'open", "1+", "abc", "'a'b'", "[1 x]", "1..2"})
+  for (const char* bad : {"", "[1 2", "[1 2; 3]", "'open", "1+", "abc", "'a'b'", "[1 x]", "1..2", "'caf\xe9'"})
     EXPECT_THROW(parseLiteral(bad), LiteralError) << bad;
 }
 
