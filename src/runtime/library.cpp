@@ -118,25 +118,29 @@ void openRoutineModules() {
   all.failure.clear();
 }
 
-const Routine* findRoutine(std::string_view name) {
-  if (const Routine* routine = registry().find(name)) return routine;
-  if (!anyModuleClosed()) return nullptr;
+namespace {
+
+// Opens the routine modules not open yet; false when there were none or one failed (the reason is kept
+// for undefinedMessage).
+bool openedMoreModules() {
+  if (!anyModuleClosed()) return false;
   try {
     openRoutineModules();
+    return true;
   } catch (const std::exception&) {
-    return nullptr;  // the reason is kept for undefinedMessage
+    return false;
   }
-  return registry().find(name);
+}
+
+}  // namespace
+
+const Routine* findRoutine(std::string_view name) {
+  if (const Routine* routine = registry().find(name)) return routine;
+  return openedMoreModules() ? registry().find(name) : nullptr;
 }
 
 std::vector<std::string> routineNames() {
-  if (anyModuleClosed()) {
-    try {
-      openRoutineModules();
-    } catch (const std::exception&) {
-      // the table without the module's routines
-    }
-  }
+  openedMoreModules();
   return registry().names();
 }
 

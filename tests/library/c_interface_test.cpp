@@ -75,6 +75,8 @@ bool loaded(const std::string& part) {
 }
 
 TEST_F(CInterface, TheWindowModuleIsOpenedByTheFirstWindowRoutineOnly) {
+  // ctest runs every test in a process of its own; a run of the whole program has opened it before.
+  if (loaded("libDot11b_windows.so")) GTEST_SKIP() << "an earlier test of this process opened the window module";
   dot11b_array* name = text("InitializeParameters");
   EXPECT_EQ(mlfVDot11b_GUI_c(name, nullptr), 0);
   dot11b_free(name);

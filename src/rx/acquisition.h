@@ -1,0 +1,21 @@
+// Finding a DSSS preamble in the stream: Barker correlation energy that stands out of the signal's own
+// energy, the chip timing at its strongest, and the carrier offset from the phase steps between the
+// SYNC symbols.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "rx/chip_stream.h"
+
+namespace dot11b::rx {
+
+struct Acquisition {
+  double firstSymbol = 0;  // sample instant of the first chip of a SYNC symbol
+  double cfoHz = 0;        // carrier offset of the signal against ours
+};
+
+// The first preamble that starts at sample `from` or later; nothing when the rest of the stream holds none.
+std::optional<Acquisition> acquire(const ChipStream& stream, std::size_t from);
+
+}  // namespace dot11b::rx

@@ -1,0 +1,42 @@
+// The received signal at four samples a chip (44 Msample/s), read at any fractional instant: the symbol
+// loops ask for chips at their current timing estimate, which moves by fractions of a sample as the
+// transmitter's chip clock drifts against ours.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+#include "phy/types.h"
+
+namespace dot11b::rx {
+
+inline constexpr double kChipRate = 11e6;
+inline constexpr int kSamplesPerChip = 4;
+inline constexpr double kStreamRate = kChipRate * kSamplesPerChip;
+
+// The 11-chip Barker sequence of the DSSS rates (IEEE 802.11b-1999 18.4.6.3).
+inline constexpr std::array<double, 11> kBarker = {1, -1, 1, 1, -1, 1, 1, 1, -1, -1, -1};
+
+// A view of the samples (which must outlive it), with a carrier offset taken out as they are read.
+class ChipStream {
+ public:
+  explicit ChipStream(const ComplexRow& samples) : samples_(samples) {}
+  // The same samples with a carrier offset [Hz] removed, the phase 0 at sample `origin`.
+  ChipStream withoutCarrierOffset(double offsetHz, double origin) const;
+
+  std::size_t size() const { return samples_.size(); }
+  const ComplexRow& samples() const { return samples_; }
+  // The signal at sample instant t (cubic interpolation between samples; 0 outside the capture).
+  Complex at(double t) const;
+  // Chip k after the chip at t: the signal at t + 4k.
+  Complex chip(double t, int k) const { return at(t + kSamplesPerChip * k); }
+  // The Barker correlation of the 11 chips from t: sum of Barker(k) x chip k.
+  Complex barker(double t) const;
+ private:
+  const ComplexRow& samples_;
+  double radiansPerSample_ = 0;  // of the carrier offset taken out
+  double origin_ = 0;
+};
+
+}  // namespace dot11b::rx

@@ -1,0 +1,214 @@
+#include "rx/frame_decoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+#include "phy/scrambler.h"
+#include "rx/cck_decisions.h"
+#include "rx/descrambler.h"
+#include "rx/symbol_tracker.h"
+
+namespace dot11b::rx {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kSymbolSeconds = 11 / kChipRate;
+// Symbols searched for the SFD after the acquisition: long enough for a 1000 us power-on ramp and the
+// 128 SYNC symbols of the long preamble.
+constexpr int kSfdSearchSymbols = 1400;
+// SFDs in transmission order, first bit in bit 15 of the register the bits are shifted into.
+constexpr std::uint16_t kLongSfd = 0b0000010111001111;
+constexpr std::uint16_t kShortSfd = 0b1111001110100000;
+constexpr int kSyncBitsBeforeSfd = 8;  // SYNC bits that must precede an SFD
+constexpr std::size_t kPeakEvmChips = 1000;
+
+double wrap(double phase) { return std::remainder(phase, 2 * kPi); }
+
+// The dibit of a DQPSK phase step (18.4.6.4): 0 -> 00, +pi/2 -> 01, pi -> 11, -pi/2 -> 10.
+std::pair<uint8_t, uint8_t> dqpskDibit(double step) {
+  const int quarter = static_cast<int>(std::lround(wrap(step) / (kPi / 2)));  // -2 .. 2
+  switch ((quarter + 4) % 4) {
+    case 0: return {0, 0};
+    case 1: return {0, 1};
+    case 2: return {1, 1};
+    default: return {1, 0};
+  }
+}
+
+double dqpskStep(uint8_t d0, uint8_t d1) {
+  if (d0 == 0) return d1 == 0 ? 0.0 : kPi / 2;
+  return d1 == 1 ? kPi : -kPi / 2;
+}
+
+ComplexRow barkerChips(Complex symbol) {
+  ComplexRow chips(11);
+  for (std::size_t k = 0; k < 11; ++k) chips[k] = kBarker[k] * symbol;
+  return chips;
+}
+
+// The frame as it is decoded: the symbol loop, the descrambler, the phase reference of the last symbol
+// and the received magnitude of a chip.
+class FrameReader {
+ public:
+  FrameReader(const ChipStream& stream, double firstSymbol) : tracker_(stream, firstSymbol) {}
+
+  SymbolTracker& tracker() { return tracker_; }
+  double residualCfoHz() const { return std::arg(steps_) / (2 * kPi * kSymbolSeconds); }
+  double chipGain() const { return symbols_ > 0 ? gainSum_ / symbols_ : 0.0; }
+  double lastPhase() const { return std::arg(last_); }
+
+  // A DSSS symbol: its phase step decided as one of `steps` (0 and pi, or the four quarter turns).
+  // Returns the step and the symbol's energy against the frame's.
+  double dsssStep(bool quaternary, bool record) {
+    const ComplexRow chips = tracker_.chips(11);
+    const Complex symbol = tracker_.barkerSymbol();
+    const Complex raw = symbol * std::conj(last_);
+    const double measured = std::arg(raw) - residualStep();
+    const double decided = quaternary ? std::round(wrap(measured) / (kPi / 2)) * (kPi / 2)
+                                      : (std::cos(measured) >= 0 ? 0.0 : kPi);
+    if (symbols_ > 0) steps_ += raw * std::polar(1.0, -decided);
+    if (record && chipGain() > 0) {
+      const Complex reference = std::polar(chipGain(), std::arg(last_) + decided + residualStep());
+      tracker_.recordChips(chips, barkerChips(1.0), reference);
+    }
+    gainSum_ += std::abs(symbol) / 11;
+    ++symbols_;
+    energy_ = std::norm(symbol);
+    last_ = symbol;
+    return decided;
+  }
+
+  double lastEnergy() const { return energy_; }
+  double meanEnergy() const { return symbols_ > 0 ? std::pow(chipGain() * 11, 2) : 0.0; }
+
+  uint8_t descramble(uint8_t bit) { return descrambler_.next(bit); }
+
+  // A CCK symbol of `fullRate` (11 Mbit/s) or 5.5 Mbit/s; `odd`: an odd-numbered PSDU symbol, whose phi1
+  // carries an extra pi. Appends its descrambled bits.
+  void cckSymbol(bool fullRate, bool odd, Bits& psdu) {
+    const ComplexRow chips = tracker_.chips(8);
+    const CckDecision decision = decideCck(chips, fullRate);
+    const double phi1 = std::arg(decision.correlation);
+    const double step = phi1 - std::arg(last_) - (odd ? kPi : 0.0) - residualStep() * 8 / 11;
+    const auto [d0, d1] = dqpskDibit(step);
+    const double idealPhi1 = std::arg(last_) + dqpskStep(d0, d1) + (odd ? kPi : 0.0) + residualStep() * 8 / 11;
+    if (chipGain() > 0) tracker_.recordChips(chips, decision.codeword, std::polar(chipGain(), idealPhi1));
+    tracker_.endCckSymbol(decision.codeword);
+    last_ = decision.correlation;
+    psdu.push_back(descramble(d0));
+    psdu.push_back(descramble(d1));
+    for (uint8_t b : decision.bits) psdu.push_back(descramble(b));
+  }
+
+ private:
+  // The carrier's phase step over one symbol, as measured from the decided steps so far.
+  double residualStep() const { return symbols_ > 1 ? std::arg(steps_) : 0.0; }
+
+  SymbolTracker tracker_;
+  Descrambler descrambler_;
+  Complex last_{1, 0};
+  Complex steps_{0, 0};  // sum of the symbol steps with their decided modulation removed
+  double gainSum_ = 0, energy_ = 0;
+  int symbols_ = 0;
+};
+
+bool fcsHolds(const Bits& psdu) {
+  if (psdu.size() < 32) return false;
+  const Bits covered(psdu.begin(), psdu.end() - 32);
+  return phy::crc32(covered) == Bits(psdu.end() - 32, psdu.end());
+}
+
+void summariseEvm(const std::vector<double>& errors, ReceivedFrame& frame) {
+  if (errors.empty()) return;
+  double sum = 0;
+  for (double e : errors) sum += e * e;
+  frame.evmRmsPercent = 100 * std::sqrt(sum / static_cast<double>(errors.size()));
+  const auto peakEnd = errors.begin() + static_cast<std::ptrdiff_t>(std::min(errors.size(), kPeakEvmChips));
+  frame.evmPeak = *std::max_element(errors.begin(), peakEnd);
+}
+
+}  // namespace
+
+FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisition) {
+  FrameReader reader(stream, acquisition.firstSymbol);
+  SymbolTracker& tracker = reader.tracker();
+  FrameOutcome outcome;
+
+  // SYNC and SFD at 1 Mbit/s DBPSK. The descrambler is right from its eighth bit on.
+  std::uint64_t recent = 0;
+  int weak = 0;
+  std::optional<bool> shortPreamble;
+  for (int m = 0; m < kSfdSearchSymbols && tracker.holds(11) && !shortPreamble; ++m) {
+    const uint8_t bit = reader.descramble(reader.dsssStep(false, false) != 0 ? 1 : 0);
+    // The signal is lost when its symbols fall far below the frame's level.
+    weak = m > 4 && reader.lastEnergy() < 0.1 * reader.meanEnergy() ? weak + 1 : 0;
+    if (weak >= 4) break;
+    recent = (recent << 1) | bit;
+    if (m < 7 + 16 + kSyncBitsBeforeSfd) continue;
+    const auto sfd = static_cast<std::uint16_t>(recent & 0xFFFF);
+    const auto syncBits = static_cast<std::uint8_t>((recent >> 16) & 0xFF);
+    if (sfd == kLongSfd && syncBits == 0xFF) shortPreamble = false;
+    if (sfd == kShortSfd && syncBits == 0x00) shortPreamble = true;
+  }
+  outcome.resumeAt = tracker.time();
+  if (!shortPreamble) return outcome;
+
+  ReceivedFrame frame;
+  frame.shortPreamble = *shortPreamble;
+  const int syncSymbols = frame.shortPreamble ? 56 : 128;
+  frame.startSample = tracker.time() - (syncSymbols + 16) * 11.0 * kSamplesPerChip;
+
+  // The header: 48 bits at 1 Mbit/s (long preamble) or 2 Mbit/s DQPSK (short).
+  tracker.clearChipErrors();
+  Bits headerBits;
+  while (headerBits.size() < 48) {
+    if (!tracker.holds(11)) return outcome;
+    const double step = reader.dsssStep(frame.shortPreamble, true);
+    if (frame.shortPreamble) {
+      const auto [d0, d1] = dqpskDibit(step);
+      headerBits.push_back(reader.descramble(d0));
+      headerBits.push_back(reader.descramble(d1));
+    } else {
+      headerBits.push_back(reader.descramble(step != 0 ? 1 : 0));
+    }
+  }
+  frame.header = parsePlcpHeader(headerBits);
+  frame.cfoHz = acquisition.cfoHz + reader.residualCfoHz();
+  const std::optional<double> rate = frame.header.rateMbps();
+  const std::optional<std::size_t> octets = frame.header.psduOctets();
+  if (frame.header.crcOk && rate && octets) {
+    const bool highRate = *rate > 2;
+    frame.modulation = !highRate ? (*rate == 1 ? "DBPSK" : "DQPSK") : frame.header.pbcc() ? "PBCC" : "CCK";
+    const std::size_t bits = 8 * *octets;
+    if (frame.modulation == "DBPSK" || frame.modulation == "DQPSK") {
+      const bool quaternary = frame.modulation == "DQPSK";
+      while (frame.psdu.size() < bits && tracker.holds(11)) {
+        const double step = reader.dsssStep(quaternary, true);
+        if (quaternary) {
+          const auto [d0, d1] = dqpskDibit(step);
+          frame.psdu.push_back(reader.descramble(d0));
+          frame.psdu.push_back(reader.descramble(d1));
+        } else {
+          frame.psdu.push_back(reader.descramble(step != 0 ? 1 : 0));
+        }
+      }
+    } else if (frame.modulation == "CCK") {
+      const bool fullRate = *rate == 11;
+      for (std::size_t symbol = 0; frame.psdu.size() < bits && tracker.holds(8); ++symbol) {
+        reader.cckSymbol(fullRate, symbol % 2 == 1, frame.psdu);
+      }
+    }
+    frame.psduComplete = frame.psdu.size() == bits;
+    frame.fcsOk = frame.psduComplete && fcsHolds(frame.psdu);
+  }
+  frame.clockPpm = tracker.clockPpm();
+  summariseEvm(tracker.chipErrors(), frame);
+  outcome.resumeAt = tracker.time();
+  outcome.frame = frame;
+  return outcome;
+}
+
+}  // namespace dot11b::rx

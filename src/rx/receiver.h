@@ -1,0 +1,34 @@
+// A receiver for IEEE 802.11b-1999 DSSS frames (clauses 18.2 and 18.4), written from the standard and
+// sharing no modulator with this system's transmitter, so that a fault in one cannot hide in the other.
+// It finds every frame in a capture and decodes its PLCP header and PSDU.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "phy/types.h"
+#include "rx/plcp_header.h"
+
+namespace dot11b::rx {
+
+struct ReceivedFrame {
+  double startSample = 0;      // first SYNC sample, in the capture's samples
+  bool shortPreamble = false;
+  PlcpHeader header;
+  std::string modulation;      // "DBPSK", "DQPSK", "CCK" or "PBCC"; "" when the header is unusable
+  Bits psdu;                   // descrambled PSDU bits, first received first (empty without a usable header)
+  bool psduComplete = false;   // every announced PSDU bit was received
+  bool fcsOk = false;          // the last 32 PSDU bits are the FCS of the others
+  double cfoHz = 0;            // carrier offset of the frame against the capture's centre
+  double clockPpm = 0;         // chip clock of the frame against 11 MHz x (1 + ppm 1e-6)
+  double evmRmsPercent = 0;    // over every chip after the SFD
+  double evmPeak = 0;          // the largest error vector magnitude among the first 1000 chips after the SFD
+};
+
+// Every frame in `samples` taken at `sampleRate` [Hz], in order. Throws std::invalid_argument for a rate
+// that is not finite and positive.
+std::vector<ReceivedFrame> receiveFrames(const ComplexRow& samples, double sampleRate);
+
+}  // namespace dot11b::rx

@@ -1,0 +1,53 @@
+// The chip timing of a frame, symbol by symbol: an early-late loop on the correlation of each symbol
+// with what it carries (the Barker sequence, or the CCK codeword decided for it), with a second-order
+// term that follows a chip clock running off ours. It also keeps the error vector of every chip against
+// the ideal chip at the ideal instant, for the modulation accuracy.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "rx/chip_stream.h"
+
+namespace dot11b::rx {
+
+class SymbolTracker {
+ public:
+  SymbolTracker(const ChipStream& stream, double firstSymbol) : stream_(stream), time_(firstSymbol) {}
+
+  // The Barker correlation of the symbol at the current timing; moves on by 11 chips.
+  Complex barkerSymbol();
+  // The next `count` chips at the current timing.
+  ComplexRow chips(int count) const;
+  // Moves on by the chips of a CCK symbol once they are known to carry `idealChips`.
+  void endCckSymbol(const ComplexRow& idealChips);
+
+  // Records the error vector magnitudes of received chips against their ideal chips, the received chips
+  // divided by `reference` (how a chip +1 is received: gain and phase) first.
+  void recordChips(const ComplexRow& received, const ComplexRow& ideal, Complex reference);
+
+  double time() const { return time_; }
+  // Whether the stream holds the next `chips` chips and the early-late instants around them.
+  bool holds(int chips) const { return time_ + (chips + 1) * kSamplesPerChip + 4 < static_cast<double>(stream_.size()); }
+  // The transmitter's chip clock against ours [ppm]: from the slope of the symbol instants the loop found
+  // against their nominal instants, over every symbol so far.
+  double clockPpm() const;
+  const std::vector<double>& chipErrors() const { return chipErrors_; }
+  void clearChipErrors() { chipErrors_.clear(); }
+
+ private:
+  // Moves the timing on by `chips` chips, corrected by the early-late error of the symbol just read.
+  void advance(int chips, double early, double late);
+  Complex correlate(const ComplexRow& ideal, double offset) const;
+
+  const ChipStream& stream_;
+  double time_;        // sample instant of the current symbol's first chip
+  double drift_ = 0;   // relative chip-period error: (their chip period - ours) / ours
+  // Sums for the least-squares line of the symbol instants over their nominal instants.
+  double nominal_ = 0, sumX_ = 0, sumY_ = 0, sumXX_ = 0, sumXY_ = 0;
+  long count_ = 0;
+  std::vector<double> chipErrors_;
+};
+
+}  // namespace dot11b::rx

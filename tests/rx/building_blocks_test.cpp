@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "rx/cck_decisions.h"
+#include "rx/descrambler.h"
+#include "rx/plcp_header.h"
+#include "rx/resample.h"
+
+namespace dot11b::test {
+namespace {
+
+TEST(Descrambler, UndoesTheScramblerFromItsEighthBit) {
+  // The scrambler x^7 + x^4 + 1 from an arbitrary state; the descrambler starts from nothing.
+  std::uint8_t state = 0x5B;
+  rx::Descrambler descrambler;
+  for (int n = 0; n < 200; ++n) {
+    const std::uint8_t bit = static_cast<std::uint8_t>((n * 7 / 3) & 1);
+    const std::uint8_t scrambled = bit ^ ((state >> 3) & 1) ^ ((state >> 6) & 1);
+    state = static_cast<std::uint8_t>(((state << 1) | scrambled) & 0x7F);
+    const std::uint8_t back = descrambler.next(scrambled);
+    if (n >= 7) {
+      EXPECT_EQ(back, bit) << n;
+    }
+  }
+}
+
+TEST(PlcpHeader, LengthsOfTheStandardsExamples) {
+  rx::PlcpHeader h;
+  h.signal = 110;
+  h.length = 73;  // 100 octets at 11 Mbit/s
+  EXPECT_EQ(h.psduOctets(), 100U);
+  h.length = 8;
+  h.service = 0x80;  // 10 octets: the length extension bit set
+  EXPECT_EQ(h.psduOctets(), 10U);
+  h.service = 0x08;  // PBCC at 11 Mbit/s, 10 octets: LENGTH 8, no extension
+  EXPECT_EQ(h.psduOctets(), 10U);
+  h.signal = 55;
+  h.service = 0;
+  h.length = 2;  // 1 octet at 5.5 Mbit/s
+  EXPECT_EQ(h.psduOctets(), 1U);
+  h.signal = 20;
+  h.length = 8;
+  EXPECT_EQ(h.psduOctets(), 2U);
+  h.signal = 33;
+  EXPECT_FALSE(h.psduOctets());
+}
+
+TEST(PlcpHeader, FieldsAndCrcOfAKnownHeader) {
+  // 1 Mbit/s, LENGTH 0: SIGNAL 0x0A, SERVICE 0, LENGTH 0 and the CRC 0000 1110 0000 0100.
+  Bits bits;
+  for (char c : std::string("01010000" "000000000000000000000000" "0000111000000100")) bits.push_back(c == '1');
+  rx::PlcpHeader h = rx::parsePlcpHeader(bits);
+  EXPECT_EQ(h.signal, 10);
+  EXPECT_EQ(h.rateMbps(), 1.0);
+  EXPECT_TRUE(h.crcOk);
+  bits[20] ^= 1;
+  EXPECT_FALSE(rx::parsePlcpHeader(bits).crcOk);
+}
+
+TEST(Cck, DecisionsRecoverEveryCodewordAndPhase) {
+  for (int v = 0; v < 64; ++v) {
+    const double quarter = std::numbers::pi / 2;
+    const auto q = [&](int pair) { return quarter * (2 * ((v >> (5 - 2 * pair)) & 1) + ((v >> (4 - 2 * pair)) & 1)); };
+    ComplexRow chips = rx::cckCodeword(q(0), q(1), q(2));
+    for (Complex& c : chips) c *= std::polar(1.0, 0.3);
+    const rx::CckDecision d = rx::decideCck(chips, true);
+    int value = 0;
+    for (uint8_t b : d.bits) value = 2 * value + b;
+    EXPECT_EQ(value, v);
+    EXPECT_NEAR(std::arg(d.correlation), 0.3, 1e-12);
+  }
+}
+
+TEST(Resample, KeepsAToneInBandAndItsPhase) {
+  // A 3 MHz tone at 99 MHz taken to 44 MHz and to 20 MHz.
+  ComplexRow tone(9900);
+  for (std::size_t n = 0; n < tone.size(); ++n) tone[n] = std::polar(1.0, 2 * std::numbers::pi * 3e6 * n / 99e6);
+  for (double to : {44e6, 20e6}) {
+    const ComplexRow out = rx::resample(tone, 99e6, to);
+    for (std::size_t m = 200; m + 200 < out.size(); ++m) {
+      ASSERT_NEAR(std::abs(out[m] - std::polar(1.0, 2 * std::numbers::pi * 3e6 * m / to)), 0.0, 2e-3) << to << " " << m;
+    }
+  }
+  EXPECT_THROW(rx::resample(tone, 0, 44e6), std::invalid_argument);
+  EXPECT_THROW(rx::resample(tone, 44e6, std::nan("")), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace dot11b::test
