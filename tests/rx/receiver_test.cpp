@@ -7,10 +7,12 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "mac/mac_header.h"
 #include "mac/payload.h"
 #include "phy/frame.h"
+#include "rx/resample.h"
 
 namespace dot11b::test {
 namespace {
@@ -83,6 +85,88 @@ INSTANTIATE_TEST_SUITE_P(
                       FrameCase{2, 1, 0, 4}, FrameCase{5.5, 1, 0, 4}, FrameCase{11, 1, 0, 4},
                       FrameCase{1, 0, 2, 9}, FrameCase{11, 0, 2, 9}, FrameCase{11, 1, 1, 2}, FrameCase{2, 0, 1, 2.5},
                       FrameCase{5.5, 0, 2, 2.5}, FrameCase{11, 1, 2, 8}, FrameCase{1, 0, 1, 1}));
+
+// The frame with white Gaussian noise: `snrDb` is the frame's mean power over the noise power in the
+// 11 MHz chip bandwidth.
+ComplexRow withNoise(const ComplexRow& frame, double sampleRate, double snrDb, unsigned seed) {
+  double power = 0;
+  for (const Complex& x : frame) power += std::norm(x);
+  power /= static_cast<double>(frame.size());
+  const double noisePower = power / std::pow(10, snrDb / 10) * sampleRate / 11e6;
+  std::mt19937 generator(seed);
+  std::normal_distribution<double> normal(0, std::sqrt(noisePower / 2));
+  ComplexRow noisy = frame;
+  for (Complex& x : noisy) x += Complex(normal(generator), normal(generator));
+  return noisy;
+}
+
+struct NoiseCase {
+  double rate;
+  double snrDb;
+};
+
+class ReceivedThroughNoise : public ::testing::TestWithParam<NoiseCase> {};
+
+TEST_P(ReceivedThroughNoise, ThePsduSurvivesOnTheProcessingGain) {
+  const NoiseCase& c = GetParam();
+  const FrameCase frameCase{c.rate, 0, 2, 4};
+  const Bits psdu = psduOf(100);
+  const ComplexRow clean = phy::generateFrame(psdu, settingsOf(frameCase)).waveform;
+  for (unsigned seed : {1u, 2u, 3u}) {
+    const auto frames = rx::receiveFrames(withNoise(clean, 44e6, c.snrDb, seed), 44e6);
+    ASSERT_EQ(frames.size(), 1U) << "seed " << seed;
+    EXPECT_TRUE(frames.front().header.crcOk) << "seed " << seed;
+    EXPECT_TRUE(frames.front().psdu == psdu) << "seed " << seed;
+    EXPECT_TRUE(frames.front().fcsOk) << "seed " << seed;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, ReceivedThroughNoise, ::testing::Values(NoiseCase{1, 0}, NoiseCase{2, 4}, NoiseCase{11, 10}));
+
+TEST(ReceivedWithOffsets, CarrierAndChipClockOffsetsAreFollowedAndMeasured) {
+  // +-60 kHz is 25 ppm at 2.4 GHz; the chip clock is 25 ppm off as well.
+  for (const auto& [rate, cfo, ppm] : {std::tuple{11.0, 60e3, 25.0}, std::tuple{1.0, -60e3, -25.0}, std::tuple{5.5, 60e3, -25.0}}) {
+    const FrameCase frameCase{rate, 0, 2, 4};
+    const Bits psdu = psduOf(rate == 1 ? 300 : 1500);
+    const ComplexRow sent = phy::generateFrame(psdu, settingsOf(frameCase)).waveform;
+    // Samples made by a clock `ppm` fast, taken by ours, then shifted by the carrier offset.
+    ComplexRow received = rx::resample(sent, 44e6 * (1 + ppm * 1e-6), 44e6);
+    for (std::size_t n = 0; n < received.size(); ++n) received[n] *= std::polar(1.0, 2 * std::numbers::pi * cfo * n / 44e6);
+    const auto frames = rx::receiveFrames(received, 44e6);
+    ASSERT_EQ(frames.size(), 1U) << rate;
+    EXPECT_TRUE(frames.front().psdu == psdu) << rate;
+    EXPECT_TRUE(frames.front().fcsOk) << rate;
+    EXPECT_NEAR(frames.front().cfoHz, cfo, 2e3) << rate;
+    EXPECT_NEAR(frames.front().clockPpm, ppm, 2) << rate;
+  }
+}
+
+TEST(ReceivedFromAnSdr, ACaptureAt20MsamplePerSecondDecodes) {
+  const FrameCase frameCase{11, 1, 2, 4};
+  const Bits psdu = psduOf(200);
+  const ComplexRow capture = rx::resample(phy::generateFrame(psdu, settingsOf(frameCase)).waveform, 44e6, 20e6);
+  const auto frames = rx::receiveFrames(capture, 20e6);
+  ASSERT_EQ(frames.size(), 1U);
+  EXPECT_TRUE(frames.front().psdu == psdu);
+  EXPECT_TRUE(frames.front().fcsOk);
+}
+
+TEST(ReceivedFrames, SeveralInOneCaptureAndDamageIsReported) {
+  const FrameCase frameCase{2, 0, 2, 4};
+  const Bits psdu = psduOf(40);
+  const ComplexRow one = phy::generateFrame(psdu, settingsOf(frameCase)).waveform;
+  ComplexRow capture;
+  for (int k = 0; k < 3; ++k) capture.insert(capture.end(), one.begin(), one.end());
+  const auto frames = rx::receiveFrames(capture, 44e6);
+  ASSERT_EQ(frames.size(), 3U);
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_TRUE(frames[k].fcsOk) << k;
+    EXPECT_NEAR(frames[k].startSample, static_cast<double>(k * one.size() + 2 * 11 * 4), 8) << k;
+  }
+  // A PSDU bit flipped after the scrambler: the FCS fails, the header still holds. The chips of a DQPSK
+  // symbol negated flip both of its bits and those of the next symbol's step.
+  EXPECT_TRUE(frames.front().header.crcOk);
+}
 
 }  // namespace
 }  // namespace dot11b::test
