@@ -8,6 +8,7 @@
 #include "phy/scrambler.h"
 #include "rx/cck_decisions.h"
 #include "rx/descrambler.h"
+#include "rx/pbcc_decoder.h"
 #include "rx/symbol_tracker.h"
 
 namespace dot11b::rx {
@@ -84,7 +85,15 @@ class FrameReader {
   double lastEnergy() const { return energy_; }
   double meanEnergy() const { return symbols_ > 0 ? std::pow(chipGain() * 11, 2) : 0.0; }
 
-  uint8_t descramble(uint8_t bit) { return descrambler_.next(bit); }
+  // A received bit as the frame means it: descrambled, unless the frame was found to be sent unscrambled
+  // (a test setting of some transmitters, this system's among them). The descrambler follows either way.
+  uint8_t descramble(uint8_t bit) {
+    const uint8_t descrambled = descrambler_.next(bit);
+    return scrambled_ ? descrambled : bit;
+  }
+  void setScrambled(bool scrambled) { scrambled_ = scrambled; }
+  bool scrambled() const { return scrambled_; }
+  Descrambler descrambler() const { return descrambler_; }
 
   // A CCK symbol of `fullRate` (11 Mbit/s) or 5.5 Mbit/s; `odd`: an odd-numbered PSDU symbol, whose phi1
   // carries an extra pi. Appends its descrambled bits.
@@ -96,11 +105,50 @@ class FrameReader {
     const auto [d0, d1] = dqpskDibit(step);
     const double idealPhi1 = std::arg(last_) + dqpskStep(d0, d1) + (odd ? kPi : 0.0) + residualStep() * 8 / 11;
     if (chipGain() > 0) tracker_.recordChips(chips, decision.codeword, std::polar(chipGain(), idealPhi1));
-    tracker_.endCckSymbol(decision.codeword);
+    tracker_.endSymbol(decision.codeword);
     last_ = decision.correlation;
     psdu.push_back(descramble(d0));
     psdu.push_back(descramble(d1));
     for (uint8_t b : decision.bits) psdu.push_back(descramble(b));
+  }
+
+  // The PBCC symbols of a PSDU of `bits` bits at 5.5 (`fullRate` false) or 11 Mbit/s, coherently against
+  // the phase of the last header symbol, which the phase loop then follows. Returns the soft value of
+  // every bit the symbols carry (positive: 0), in the order sent.
+  std::vector<double> pbccSoftBits(bool fullRate, std::size_t symbols) {
+    const Bits cover = pbccCover(symbols);
+    std::vector<double> soft;
+    double phase = std::arg(last_);
+    const double gain = chipGain();
+    for (std::size_t first = 0; first < symbols && tracker_.holds(8); first += 8) {
+      const int count = static_cast<int>(std::min<std::size_t>(8, symbols - first));
+      const ComplexRow chips = tracker_.chips(count);
+      ComplexRow ideal(chips.size());
+      for (std::size_t k = 0; k < chips.size(); ++k) {
+        const Complex coverTurn = cover[first + k] ? Complex(0, 1) : Complex(1, 0);
+        const Complex s = chips[k] * std::polar(1.0, -phase) * std::conj(coverTurn);
+        Complex decided;
+        if (fullRate) {
+          // Turned by 45 degrees, the four points +1, -j, +j, -1 lie one to a quadrant: the sign of the real
+          // part is d0, that of the imaginary part d1.
+          const Complex turned = s * std::polar(1.0, kPi / 4);
+          soft.push_back(turned.real());
+          soft.push_back(turned.imag());
+          decided = std::polar(1.0, -kPi / 4) * Complex(turned.real() >= 0 ? 1 : -1, turned.imag() >= 0 ? 1 : -1) /
+                    std::sqrt(2.0);
+        } else {
+          soft.push_back(s.real());
+          decided = s.real() >= 0 ? 1.0 : -1.0;
+        }
+        ideal[k] = decided * coverTurn;
+        // A first-order loop on the phase error of each decision.
+        phase += 0.05 * std::arg(s * std::conj(decided));
+        if (gain > 0) tracker_.recordChips({chips[k]}, {ideal[k]}, std::polar(gain, phase));
+        ideal[k] *= std::polar(1.0, phase);
+      }
+      tracker_.endSymbol(ideal);
+    }
+    return soft;
   }
 
  private:
@@ -109,6 +157,7 @@ class FrameReader {
 
   SymbolTracker tracker_;
   Descrambler descrambler_;
+  bool scrambled_ = true;
   Complex last_{1, 0};
   Complex steps_{0, 0};  // sum of the symbol steps with their decided modulation removed
   double gainSum_ = 0, energy_ = 0;
@@ -119,6 +168,28 @@ bool fcsHolds(const Bits& psdu) {
   if (psdu.size() < 32) return false;
   const Bits covered(psdu.begin(), psdu.end() - 32);
   return phy::crc32(covered) == Bits(psdu.end() - 32, psdu.end());
+}
+
+// PBCC with the coder on sends two coded bits for every PSDU bit; with it off (a setting of this system's
+// transmitter that the header does not tell), the bits themselves. Both readings are tried; the coded
+// one stands unless only the uncoded one has a valid FCS.
+Bits pbccPsdu(FrameReader& reader, bool fullRate, std::size_t bits) {
+  const Descrambler atPsdu = reader.descrambler();
+  const std::vector<double> soft = reader.pbccSoftBits(fullRate, fullRate ? bits : 2 * bits);
+  Bits coded = viterbiDecode(soft);
+  coded.resize(std::min(coded.size(), bits));
+  Bits uncoded;
+  for (std::size_t k = 0; k < std::min(soft.size(), bits); ++k) uncoded.push_back(soft[k] < 0 ? 1 : 0);
+  const auto descrambled = [&](Bits& row) {
+    if (!reader.scrambled()) return;
+    Descrambler d = atPsdu;
+    for (uint8_t& b : row) b = d.next(b);
+  };
+  descrambled(coded);
+  descrambled(uncoded);
+  const bool codedHolds = coded.size() == bits && fcsHolds(coded);
+  const bool uncodedHolds = uncoded.size() == bits && fcsHolds(uncoded);
+  return !codedHolds && uncodedHolds ? uncoded : coded;
 }
 
 void summariseEvm(const std::vector<double>& errors, ReceivedFrame& frame) {
@@ -138,20 +209,28 @@ FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisitio
   FrameOutcome outcome;
 
   // SYNC and SFD at 1 Mbit/s DBPSK. The descrambler is right from its eighth bit on.
-  std::uint64_t recent = 0;
+  std::uint64_t recent = 0, recentRaw = 0;
   int weak = 0;
   std::optional<bool> shortPreamble;
   for (int m = 0; m < kSfdSearchSymbols && tracker.holds(11) && !shortPreamble; ++m) {
-    const uint8_t bit = reader.descramble(reader.dsssStep(false, false) != 0 ? 1 : 0);
+    const uint8_t raw = reader.dsssStep(false, false) != 0 ? 1 : 0;
+    const uint8_t bit = reader.descramble(raw);
     // The signal is lost when its symbols fall far below the frame's level.
     weak = m > 4 && reader.lastEnergy() < 0.1 * reader.meanEnergy() ? weak + 1 : 0;
     if (weak >= 4) break;
     recent = (recent << 1) | bit;
+    recentRaw = (recentRaw << 1) | raw;
     if (m < 7 + 16 + kSyncBitsBeforeSfd) continue;
-    const auto sfd = static_cast<std::uint16_t>(recent & 0xFFFF);
-    const auto syncBits = static_cast<std::uint8_t>((recent >> 16) & 0xFF);
-    if (sfd == kLongSfd && syncBits == 0xFF) shortPreamble = false;
-    if (sfd == kShortSfd && syncBits == 0x00) shortPreamble = true;
+    for (const std::uint64_t bits : {recent, recentRaw}) {
+      const auto sfd = static_cast<std::uint16_t>(bits & 0xFFFF);
+      const auto syncBits = static_cast<std::uint8_t>((bits >> 16) & 0xFF);
+      if (sfd == kLongSfd && syncBits == 0xFF) shortPreamble = false;
+      if (sfd == kShortSfd && syncBits == 0x00) shortPreamble = true;
+      if (shortPreamble) {
+        reader.setScrambled(bits == recent);
+        break;
+      }
+    }
   }
   outcome.resumeAt = tracker.time();
   if (!shortPreamble) return outcome;
@@ -163,19 +242,28 @@ FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisitio
 
   // The header: 48 bits at 1 Mbit/s (long preamble) or 2 Mbit/s DQPSK (short).
   tracker.clearChipErrors();
-  Bits headerBits;
+  Bits headerBits, rawHeaderBits;
   while (headerBits.size() < 48) {
     if (!tracker.holds(11)) return outcome;
     const double step = reader.dsssStep(frame.shortPreamble, true);
+    Bits raw;
     if (frame.shortPreamble) {
       const auto [d0, d1] = dqpskDibit(step);
-      headerBits.push_back(reader.descramble(d0));
-      headerBits.push_back(reader.descramble(d1));
+      raw = {d0, d1};
     } else {
-      headerBits.push_back(reader.descramble(step != 0 ? 1 : 0));
+      raw = {static_cast<uint8_t>(step != 0 ? 1 : 0)};
+    }
+    for (uint8_t b : raw) {
+      rawHeaderBits.push_back(b);
+      headerBits.push_back(reader.descramble(b));
     }
   }
   frame.header = parsePlcpHeader(headerBits);
+  // A scrambled preamble before an unscrambled header and PSDU (another test setting).
+  if (!frame.header.crcOk && reader.scrambled() && parsePlcpHeader(rawHeaderBits).crcOk) {
+    frame.header = parsePlcpHeader(rawHeaderBits);
+    reader.setScrambled(false);
+  }
   frame.cfoHz = acquisition.cfoHz + reader.residualCfoHz();
   const std::optional<double> rate = frame.header.rateMbps();
   const std::optional<std::size_t> octets = frame.header.psduOctets();
@@ -195,6 +283,8 @@ FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisitio
           frame.psdu.push_back(reader.descramble(step != 0 ? 1 : 0));
         }
       }
+    } else if (frame.modulation == "PBCC") {
+      frame.psdu = pbccPsdu(reader, *rate == 11, bits);
     } else if (frame.modulation == "CCK") {
       const bool fullRate = *rate == 11;
       for (std::size_t symbol = 0; frame.psdu.size() < bits && tracker.holds(8); ++symbol) {
@@ -204,6 +294,7 @@ FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisitio
     frame.psduComplete = frame.psdu.size() == bits;
     frame.fcsOk = frame.psduComplete && fcsHolds(frame.psdu);
   }
+  frame.scrambled = reader.scrambled();
   frame.clockPpm = tracker.clockPpm();
   summariseEvm(tracker.chipErrors(), frame);
   outcome.resumeAt = tracker.time();

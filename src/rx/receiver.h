@@ -16,6 +16,7 @@ namespace dot11b::rx {
 struct ReceivedFrame {
   double startSample = 0;      // first SYNC sample, in the capture's samples
   bool shortPreamble = false;
+  bool scrambled = true;       // false: the header and PSDU came unscrambled (a transmitter's test setting)
   PlcpHeader header;
   std::string modulation;      // "DBPSK", "DQPSK", "CCK" or "PBCC"; "" when the header is unusable
   Bits psdu;                   // descrambled PSDU bits, first received first (empty without a usable header)

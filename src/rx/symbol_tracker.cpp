@@ -32,8 +32,8 @@ Complex SymbolTracker::correlate(const ComplexRow& ideal, double offset) const {
   return sum;
 }
 
-void SymbolTracker::endCckSymbol(const ComplexRow& idealChips) {
-  advance(8, std::abs(correlate(idealChips, kEarlyLate)), std::abs(correlate(idealChips, -kEarlyLate)));
+void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
+  advance(static_cast<int>(idealChips.size()), std::abs(correlate(idealChips, kEarlyLate)), std::abs(correlate(idealChips, -kEarlyLate)));
 }
 
 void SymbolTracker::advance(int chips, double early, double late) {

@@ -20,8 +20,9 @@ class SymbolTracker {
   Complex barkerSymbol();
   // The next `count` chips at the current timing.
   ComplexRow chips(int count) const;
-  // Moves on by the chips of a CCK symbol once they are known to carry `idealChips`.
-  void endCckSymbol(const ComplexRow& idealChips);
+  // Moves on by the chips just read once they are known to carry `idealChips` (a CCK codeword, or PBCC
+  // symbols as decided).
+  void endSymbol(const ComplexRow& idealChips);
 
   // Records the error vector magnitudes of received chips against their ideal chips, the received chips
   // divided by `reference` (how a chip +1 is received: gain and phase) first.

@@ -23,11 +23,13 @@ struct FrameCase {
   int filter;      // 0 none, 1 Gaussian, 2 root raised cosine
   double oversampling;
   int scrambler = 1;
+  int pbcc = 0;
+  int coder = 1;
 };
 
 std::ostream& operator<<(std::ostream& out, const FrameCase& c) {
   return out << c.rate << " Mbit/s, " << (c.preamble ? "short" : "long") << ", filter " << c.filter << ", x"
-             << c.oversampling << ", scrambler " << c.scrambler;
+             << c.oversampling << ", scrambler " << c.scrambler << (c.pbcc ? ", PBCC" : "") << (c.coder ? "" : " uncoded");
 }
 
 phy::FrameSettings settingsOf(const FrameCase& c) {
@@ -35,6 +37,8 @@ phy::FrameSettings settingsOf(const FrameCase& c) {
   s.dataRate = c.rate;
   s.preambleType = c.preamble;
   s.scramblerActive = c.scrambler;
+  s.highRateMod = c.pbcc;
+  s.encoderActive = c.coder;
   s.oversamplingRate = c.oversampling;
   s.filterType = c.filter;
   s.filterFactor = 0.5;
@@ -67,9 +71,10 @@ TEST_P(ReceivedAsSent, PsduAndHeaderDecode) {
   const rx::ReceivedFrame& got = frames.front();
   EXPECT_TRUE(got.header.crcOk);
   EXPECT_EQ(got.shortPreamble, c.preamble == 1);
+  EXPECT_EQ(got.scrambled, c.scrambler == 1);
   ASSERT_TRUE(got.header.rateMbps());
   EXPECT_EQ(*got.header.rateMbps(), c.rate);
-  EXPECT_EQ(got.modulation, c.rate == 1 ? "DBPSK" : c.rate == 2 ? "DQPSK" : "CCK");
+  EXPECT_EQ(got.modulation, c.rate == 1 ? "DBPSK" : c.rate == 2 ? "DQPSK" : c.pbcc ? "PBCC" : "CCK");
   EXPECT_TRUE(got.psdu == psdu) << "first difference at bit "
                                 << std::mismatch(got.psdu.begin(), got.psdu.end(), psdu.begin(), psdu.end()).first -
                                        got.psdu.begin();
@@ -84,7 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FrameCase{1, 0, 0, 4}, FrameCase{2, 0, 0, 4}, FrameCase{5.5, 0, 0, 4}, FrameCase{11, 0, 0, 4},
                       FrameCase{2, 1, 0, 4}, FrameCase{5.5, 1, 0, 4}, FrameCase{11, 1, 0, 4},
                       FrameCase{1, 0, 2, 9}, FrameCase{11, 0, 2, 9}, FrameCase{11, 1, 1, 2}, FrameCase{2, 0, 1, 2.5},
-                      FrameCase{5.5, 0, 2, 2.5}, FrameCase{11, 1, 2, 8}, FrameCase{1, 0, 1, 1}));
+                      FrameCase{5.5, 0, 2, 2.5}, FrameCase{11, 1, 2, 8}, FrameCase{1, 0, 1, 1},
+                      FrameCase{5.5, 0, 0, 4, 1, 1}, FrameCase{11, 0, 0, 4, 1, 1}, FrameCase{11, 1, 2, 9, 1, 1},
+                      FrameCase{5.5, 1, 1, 2.5, 1, 1}, FrameCase{11, 0, 2, 4, 1, 1, 0}, FrameCase{5.5, 0, 2, 4, 1, 1, 0},
+                      FrameCase{11, 0, 2, 4, 0}, FrameCase{2, 1, 2, 4, 2}));
 
 // The frame with white Gaussian noise: `snrDb` is the frame's mean power over the noise power in the
 // 11 MHz chip bandwidth.
