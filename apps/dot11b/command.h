@@ -33,5 +33,6 @@ int runPing(const Args& args);
 int runRefresh(const Args& args);
 int runGui(const Args& args);
 int runPlot(const Args& args);
+int runVerify(const Args& args);
 
 }  // namespace dot11b::cli

@@ -66,6 +66,20 @@ const std::vector<Command>& commands() {
        "with a header row. Exit status 1 when the calculation, the drawing or a write fails, 2 for a\n"
        "bad option.\n",
        runPlot},
+      {"verify", "decode every 802.11b frame of a capture with the built-in receiver",
+       "Usage: dot11b verify FILE [--rate HZ] [--json] [--expect-fcs]\n\n"
+       "Finds every frame in FILE and decodes it with a receiver written from IEEE 802.11b-1999 (it shares\n"
+       "no modulator with the generator): SYNC and SFD of either preamble, the PLCP header and its CRC, the\n"
+       "PSDU at 1, 2, 5.5 or 11 Mbit/s (DBPSK, DQPSK, CCK or PBCC), its FCS and MAC header, with the carrier\n"
+       "offset, the chip-clock offset and the error vector magnitude of the chips.\n"
+       "FILE: .cf64 or .cf32 (little-endian complex), .iq16 (the generator's 16-bit file), a SigMF recording\n"
+       "(.sigmf-meta or .sigmf-data; cf64_le, cf32_le or ci16_le) or a waveform MAT-file. --rate HZ gives\n"
+       "the sample rate, which FILE must say otherwise (SigMF and MAT-files do); any rate is taken, those\n"
+       "that are no multiple of 11 MHz (an SDR's 20 or 25 Msample/s) are resampled.\n"
+       "--json prints one object {\"frames\": [...], \"mask\": {...}} instead of the summary.\n"
+       "Exit status 0 when a frame was found and every frame's header CRC holds (and its FCS, with\n"
+       "--expect-fcs), 1 otherwise, 2 for a bad option or a file that cannot be read.\n",
+       runVerify},
       {"params", "write or show a parameter file",
        "Usage: dot11b params save FILE [--set FIELD=VALUE]...\n"
        "       dot11b params show FILE\n\n"

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "support/run_command.h"
@@ -81,4 +83,52 @@ TEST(Cli, PlotWritesTheViewAndItsDataOffScreen) {
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.output.find("cannot write /nonexistent-folder/x.png"), std::string::npos) << unwritable.output;
   EXPECT_EQ(run("plot eye --symbols two --png x.png").status, 1);
+}
+
+TEST(Cli, VerifyDecodesEveryFormatTheGeneratorWrites) {
+  const std::string folder = ::testing::TempDir() + "/verify";
+  std::filesystem::create_directories(folder);
+  const std::string frame = "--set dataRate=2 --set dataLength=64 --set MACheader.Active=1 --set MACfcs.Active=1";
+  for (const char* name : {"f.cf64", "f.iq16", "f.sigmf-data", "f.mat"}) {
+    const std::string path = folder + "/" + name;
+    ASSERT_EQ(run("generate " + frame + " --out " + path).status, 0) << name;
+    const bool saysItsRate = std::string(name).find("sigmf") != std::string::npos || std::string(name).ends_with(".mat");
+    const CommandResult verified = run("verify " + path + (saysItsRate ? "" : " --rate 44000000") + " --expect-fcs");
+    EXPECT_EQ(verified.status, 0) << name << "\n" << verified.output;
+    EXPECT_NE(verified.output.find("2 Mbit/s DQPSK, long preamble"), std::string::npos) << verified.output;
+    EXPECT_NE(verified.output.find("FCS ok"), std::string::npos) << verified.output;
+  }
+  const CommandResult json = run("verify " + folder + "/f.sigmf-meta --json");
+  EXPECT_EQ(json.status, 0);
+  for (const char* key : {"\"frames\"", "\"start_sample\"", "\"rate_mbps\": 2", "\"modulation\": \"DQPSK\"",
+                          "\"preamble\": \"long\"", "\"header_crc_ok\": true", "\"psdu_hex\"", "\"fcs_ok\": true",
+                          "\"evm_rms_percent\"", "\"cfo_hz\"", "\"clock_ppm\"", "\"mac\"", "\"mask\""}) {
+    EXPECT_NE(json.output.find(key), std::string::npos) << key;
+  }
+}
+
+TEST(Cli, VerifyRefusesDamagedAndHostileFilesWithStatus2) {
+  const std::string folder = ::testing::TempDir() + "/verify-bad";
+  std::filesystem::create_directories(folder);
+  const auto write = [&](const std::string& name, const std::string& text) {
+    std::ofstream(folder + "/" + name, std::ios::binary) << text;
+    return folder + "/" + name;
+  };
+  const std::string truncated = write("cut.cf64", std::string(17, '\0'));
+  EXPECT_EQ(run("verify " + truncated + " --rate 44e6").status, 2);
+  EXPECT_EQ(run("verify " + write("x.cf64", std::string(32, '\0'))).status, 2);  // no rate known
+  EXPECT_EQ(run("verify " + truncated + " --rate 0").status, 2);
+  EXPECT_EQ(run("verify " + truncated + " --rate nan").status, 2);
+  EXPECT_EQ(run("verify " + folder + "/missing.cf32 --rate 20e6").status, 2);
+  EXPECT_EQ(run("verify " + write("x.wav", "RIFF") + " --rate 20e6").status, 2);
+  write("t.sigmf-data", std::string(8, '\0'));
+  for (const char* meta : {"{\"global\": {\"core:datatype\": 7}}", "{\"global\": {\"core:datatype\": \"cf32_le\", \"core:sample_rate\": \"fast\"}}",
+                           "{\"global\": {\"core:datatype\": \"cf32_le\", \"core:sample_rate\": 0}}",
+                           "{\"global\": {\"core:datatype\": \"ri8\", \"core:sample_rate\": 1e6}}", "[1, 2", "{}"}) {
+    const CommandResult bad = run("verify " + write("t.sigmf-meta", meta));
+    EXPECT_EQ(bad.status, 2) << meta << "\n" << bad.output;
+    EXPECT_NE(bad.output.find("t.sigmf-meta"), std::string::npos) << bad.output;
+  }
+  // A readable capture without a frame: status 1.
+  EXPECT_EQ(run("verify " + write("zeros.cf32", std::string(8000, '\0')) + " --rate 20e6").status, 1);
 }

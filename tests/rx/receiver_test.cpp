@@ -171,9 +171,30 @@ TEST(ReceivedFrames, SeveralInOneCaptureAndDamageIsReported) {
     EXPECT_TRUE(frames[k].fcsOk) << k;
     EXPECT_NEAR(frames[k].startSample, static_cast<double>(k * one.size() + 2 * 11 * 4), 8) << k;
   }
-  // A PSDU bit flipped after the scrambler: the FCS fails, the header still holds. The chips of a DQPSK
-  // symbol negated flip both of its bits and those of the next symbol's step.
+}
+
+TEST(ReceivedFrames, AFlippedPsduBitFailsTheFcsAndAFlippedHeaderSymbolTheCrc) {
+  FrameCase frameCase{1, 0, 0, 4};
+  phy::FrameSettings settings = settingsOf(frameCase);
+  settings.rampType = 0;
+  Bits psdu = psduOf(20);
+  psdu[100] ^= 1;  // after the FCS was computed
+  const ComplexRow damagedPsdu = phy::generateFrame(psdu, settings).waveform;
+  auto frames = rx::receiveFrames(damagedPsdu, 44e6);
+  ASSERT_EQ(frames.size(), 1U);
   EXPECT_TRUE(frames.front().header.crcOk);
+  EXPECT_TRUE(frames.front().psdu == psdu);
+  EXPECT_FALSE(frames.front().fcsOk);
+
+  // Header symbol 20 negated: the steps into and out of it flip two header bits.
+  ComplexRow damagedHeader = phy::generateFrame(psduOf(20), settings).waveform;
+  const std::size_t symbolSamples = 11 * 4, first = (144 + 20) * symbolSamples;
+  for (std::size_t n = first; n < first + symbolSamples; ++n) damagedHeader[n] = -damagedHeader[n];
+  frames = rx::receiveFrames(damagedHeader, 44e6);
+  ASSERT_EQ(frames.size(), 1U);
+  EXPECT_FALSE(frames.front().header.crcOk);
+  EXPECT_TRUE(frames.front().psdu.empty());
+  EXPECT_FALSE(frames.front().fcsOk);
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#include "rx/mac_fields.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace dot11b::rx {
+
+namespace {
+
+std::string addressText(const std::vector<std::uint8_t>& octets, std::size_t at) {
+  char text[18];
+  std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", octets[at], octets[at + 1], octets[at + 2],
+                octets[at + 3], octets[at + 4], octets[at + 5]);
+  return text;
+}
+
+std::uint16_t word(const std::vector<std::uint8_t>& octets, std::size_t at) {
+  return static_cast<std::uint16_t>(octets[at] | octets[at + 1] << 8);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> octetsOf(const Bits& bits) {
+  std::vector<std::uint8_t> octets(bits.size() / 8);
+  for (std::size_t k = 0; k < 8 * octets.size(); ++k) octets[k / 8] |= static_cast<std::uint8_t>((bits[k] & 1) << (k % 8));
+  return octets;
+}
+
+std::optional<MacFields> parseMacHeader(const std::vector<std::uint8_t>& psdu) {
+  if (psdu.size() < 2 + 4) return std::nullopt;
+  MacFields f;
+  f.frameControl = word(psdu, 0);
+  if ((f.frameControl & 3) != 0) return std::nullopt;
+  f.type = (f.frameControl >> 2) & 3;
+  f.subtype = (f.frameControl >> 4) & 15;
+  f.toDs = (f.frameControl >> 8) & 1;
+  f.fromDs = (f.frameControl >> 9) & 1;
+  // How many addresses follow Duration, and whether Sequence Control does (7.2.1, 7.2.2, 7.2.3).
+  std::size_t addresses = 3;
+  bool sequence = true;
+  if (f.type == 1) {
+    sequence = false;
+    addresses = (f.subtype == 12 || f.subtype == 13) ? 1 : 2;  // CTS and ACK carry only the receiver
+  } else if (f.type == 2 && f.toDs && f.fromDs) {
+    addresses = 4;
+  } else if (f.type == 3) {
+    return std::nullopt;
+  }
+  const std::size_t length = 4 + 6 * std::min<std::size_t>(addresses, 3) + (sequence ? 2 : 0) + (addresses == 4 ? 6 : 0);
+  if (psdu.size() < length + 4) return std::nullopt;  // the FCS follows
+  f.duration = word(psdu, 2);
+  for (std::size_t a = 0; a < std::min<std::size_t>(addresses, 3); ++a) f.addresses.push_back(addressText(psdu, 4 + 6 * a));
+  if (sequence) f.sequenceControl = word(psdu, 4 + 18);
+  if (addresses == 4) f.addresses.push_back(addressText(psdu, 24));
+  return f;
+}
+
+}  // namespace dot11b::rx

@@ -1,0 +1,31 @@
+// The MAC header at the front of a PSDU (IEEE 802.11-1999 7.1-7.2), when it parses: what a user checks
+// first in a frame under test.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "phy/types.h"
+
+namespace dot11b::rx {
+
+struct MacFields {
+  std::uint16_t frameControl = 0;
+  int type = 0;     // 0 management, 1 control, 2 data
+  int subtype = 0;
+  bool toDs = false, fromDs = false;
+  std::uint16_t duration = 0;
+  std::vector<std::string> addresses;  // "00:11:22:33:44:55", in the order of the header
+  std::optional<std::uint16_t> sequenceControl;
+};
+
+// The PSDU's bits as octets, each octet's first bit its least significant.
+std::vector<std::uint8_t> octetsOf(const Bits& bits);
+
+// The MAC header of a PSDU whose FCS holds; nothing when the PSDU is too short for the header its Frame
+// Control announces, or its protocol version is not 0.
+std::optional<MacFields> parseMacHeader(const std::vector<std::uint8_t>& psdu);
+
+}  // namespace dot11b::rx

@@ -1,0 +1,32 @@
+// Captures for the receiver, in every waveform format this system writes and in those SDR tools
+// record: complex doubles (.cf64) and floats (.cf32), the signal generator's 16-bit file (.iq16), SigMF
+// recordings (cf64_le, cf32_le, ci16_le) and the waveform MAT-files. A file from an unknown source is
+// checked before it is trusted: a damaged or hostile one is refused with a message, never read beyond
+// its own size.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "shell/waveform_files.h"
+
+namespace dot11b::shell {
+
+struct CaptureError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct Capture {
+  Samples samples;
+  std::optional<double> sampleRate;  // [Hz], when the file says it
+};
+
+inline constexpr std::uint64_t kMaxCaptureBytes = 2ull << 30;
+
+// The format is told by the extension: .cf64, .cf32, .iq16, .sigmf-meta / .sigmf-data / .sigmf, .mat.
+// Throws CaptureError naming the file and what is wrong with it.
+Capture readCapture(const std::string& path, std::uint64_t maxBytes = kMaxCaptureBytes);
+
+}  // namespace dot11b::shell
