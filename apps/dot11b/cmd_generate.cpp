@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -9,6 +10,8 @@
 #include "runtime/number_text.h"
 #include "shell/calculate.h"
 #include "shell/frame_description.h"
+#include "rx/receiver.h"
+#include "verify_report.h"
 #include "waveform_output.h"
 
 namespace dot11b::cli {
@@ -19,6 +22,7 @@ struct GenerateOptions {
   std::string out;
   std::string markers;
   std::optional<OutputFormat> format;
+  bool verify = false;
 };
 
 // Takes the output options out of args; --params and --set stay for the parameters.
@@ -26,6 +30,10 @@ GenerateOptions takeOutputOptions(Args& args) {
   GenerateOptions o;
   o.out = takeOption(args, "--out");
   o.markers = takeOption(args, "--markers");
+  if (const auto at = std::find(args.begin(), args.end(), "--verify"); at != args.end()) {
+    o.verify = true;
+    args.erase(at);
+  }
   if (const std::string format = takeOption(args, "--format"); !format.empty()) {
     o.format = parseOutputFormat(format);
     if (!o.format)
@@ -70,6 +78,12 @@ int runGenerate(const Args& args) {
     std::cerr << frame.waveform.size() << " samples, " << shell::rateAndModulation(parameters) << ", "
               << rt::numberToText(11 * overSampling) << " MHz sampling rate, calculated in "
               << millisecondsText(took) << " ms\n";
+    if (options.verify) {
+      // The summary goes with the other messages, so that --out - keeps standard output to the samples.
+      const std::vector<rx::ReceivedFrame> frames = rx::receiveFrames(frame.waveform, 11e6 * overSampling);
+      printSummary(frames, std::cerr);
+      if (!verified(frames, parameters.field("MACfcs").field("Active").scalarValue() != 0)) return kFailed;
+    }
   } catch (const std::exception& e) {
     std::cerr << "dot11b generate: " << e.what() << "\n";
     return kFailed;

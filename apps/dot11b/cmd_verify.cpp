@@ -1,15 +1,14 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "command.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "rx/mac_fields.h"
 #include "rx/receiver.h"
 #include "shell/capture_files.h"
+#include "verify_report.h"
 
 namespace dot11b::cli {
 
@@ -51,80 +50,6 @@ VerifyOptions takeVerifyOptions(Args& args) {
   return o;
 }
 
-std::string hexOf(const std::vector<std::uint8_t>& octets) {
-  std::string text;
-  char pair[3];
-  for (std::uint8_t o : octets) {
-    std::snprintf(pair, sizeof pair, "%02x", o);
-    text += pair;
-  }
-  return text;
-}
-
-std::string fixed(double value, int digits) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", digits, value);
-  return text;
-}
-
-nlohmann::ordered_json frameJson(const rx::ReceivedFrame& f) {
-  const std::vector<std::uint8_t> octets = rx::octetsOf(f.psdu);
-  nlohmann::ordered_json j;
-  j["start_sample"] = f.startSample;
-  j["rate_mbps"] = f.header.rateMbps() ? nlohmann::ordered_json(*f.header.rateMbps()) : nlohmann::ordered_json();
-  j["modulation"] = f.modulation;
-  j["preamble"] = f.shortPreamble ? "short" : "long";
-  j["scrambled"] = f.scrambled;
-  j["signal"] = f.header.signal;
-  j["service"] = f.header.service;
-  j["length_us"] = f.header.length;
-  j["header_crc_ok"] = f.header.crcOk;
-  j["psdu_octets"] = octets.size();
-  j["psdu_complete"] = f.psduComplete;
-  j["psdu_hex"] = hexOf(octets);
-  j["fcs_ok"] = f.fcsOk;
-  j["evm_rms_percent"] = f.evmRmsPercent;
-  j["evm_peak"] = f.evmPeak;
-  j["cfo_hz"] = f.cfoHz;
-  j["clock_ppm"] = f.clockPpm;
-  if (f.fcsOk) {
-    if (const auto mac = rx::parseMacHeader(octets)) {
-      nlohmann::ordered_json m;
-      m["frame_control"] = mac->frameControl;
-      m["type"] = mac->type;
-      m["subtype"] = mac->subtype;
-      m["to_ds"] = mac->toDs;
-      m["from_ds"] = mac->fromDs;
-      m["duration"] = mac->duration;
-      m["addresses"] = mac->addresses;
-      if (mac->sequenceControl) m["sequence_number"] = *mac->sequenceControl >> 4;
-      j["mac"] = m;
-    }
-  }
-  return j;
-}
-
-void printSummary(const std::vector<rx::ReceivedFrame>& frames) {
-  if (frames.empty()) std::cout << "no 802.11b frame found\n";
-  for (std::size_t k = 0; k < frames.size(); ++k) {
-    const rx::ReceivedFrame& f = frames[k];
-    std::cout << "frame " << k + 1 << " at sample " << fixed(f.startSample, 0) << ": "
-              << (f.header.rateMbps() ? fixed(*f.header.rateMbps(), *f.header.rateMbps() == 5.5 ? 1 : 0) + " Mbit/s "
-                                      : std::string("unknown rate "))
-              << f.modulation << (f.modulation.empty() ? "" : ", ") << (f.shortPreamble ? "short" : "long")
-              << " preamble" << (f.scrambled ? "" : ", unscrambled") << ", LENGTH " << f.header.length
-              << " us, header CRC " << (f.header.crcOk ? "ok" : "FAILED") << "\n";
-    if (f.header.crcOk) {
-      std::cout << "  PSDU " << f.psdu.size() / 8 << " octets" << (f.psduComplete ? "" : " (cut short)") << ", FCS "
-                << (f.fcsOk ? "ok" : "does not hold") << "\n";
-    }
-    std::cout << "  carrier offset " << fixed(f.cfoHz, 0) << " Hz, chip clock " << fixed(f.clockPpm, 1)
-              << " ppm, EVM " << fixed(f.evmRmsPercent, 2) << " % rms ("
-              << fixed(20 * std::log10(std::max(f.evmRmsPercent / 100, 1e-12)), 1) << " dB), peak "
-              << fixed(f.evmPeak, 3) << "\n";
-  }
-}
-
 }  // namespace
 
 int runVerify(const Args& args) {
@@ -150,17 +75,11 @@ int runVerify(const Args& args) {
   }
   const std::vector<rx::ReceivedFrame> frames = rx::receiveFrames(capture.samples, *rate);
   if (options.json) {
-    nlohmann::ordered_json out;
-    out["frames"] = nlohmann::ordered_json::array();
-    for (const rx::ReceivedFrame& f : frames) out["frames"].push_back(frameJson(f));
-    out["mask"] = {{"measured", false}};
-    std::cout << out.dump(2) << "\n";
+    printJson(frames);
   } else {
     printSummary(frames);
   }
-  bool good = !frames.empty();
-  for (const rx::ReceivedFrame& f : frames) good = good && f.header.crcOk && (!options.expectFcs || f.fcsOk);
-  return good ? kOk : kFailed;
+  return verified(frames, options.expectFcs) ? kOk : kFailed;
 }
 
 }  // namespace dot11b::cli

@@ -33,7 +33,7 @@ const std::vector<Command>& commands() {
        runCall},
       {"generate", "compute a frame and write its waveform to a file",
        "Usage: dot11b generate [--params FILE.mat] [--set FIELD=VALUE]... --out FILE [--format FORMAT]\n"
-       "                       [--markers FILE]\n\n"
+       "                       [--markers FILE] [--verify]\n\n"
        "Computes the frame of the start-value parameters (or of the parameter file --params, '.mat' added\n"
        "when missing) with the given fields changed (as 'dot11b estimate'), as the Calculate button does,\n"
        "and writes its waveform. FORMAT (default from the extension of FILE):\n"
@@ -47,7 +47,10 @@ const std::vector<Command>& commands() {
        "--out - writes the samples to standard output (cf64, the default, or iq16) for a pipe.\n"
        "--markers FILE writes marker row 1, then marker row 2, one byte (0 or 1) per sample.\n"
        "Prints the number of samples, rate and modulation, sampling rate and calculation time on stderr.\n"
-       "Exit status 1 when the parameter file or the calculation or a write fails, 2 for a bad option.\n",
+       "--verify then decodes the frame just made with the receiver of 'dot11b verify' and prints its\n"
+       "summary on stderr too.\n"
+       "Exit status 1 when the parameter file or the calculation or a write fails, or the frame does not\n"
+       "verify (its header CRC, and its FCS when the frame has one), 2 for a bad option.\n",
        runGenerate},
       {"plot", "draw a view of a frame into a PNG file, and write its data as CSV",
        "Usage: dot11b plot VIEW [--params FILE.mat] [--set FIELD=VALUE]... --png FILE [--csv FILE]\n"

@@ -98,6 +98,9 @@ TEST(Cli, VerifyDecodesEveryFormatTheGeneratorWrites) {
     EXPECT_NE(verified.output.find("2 Mbit/s DQPSK, long preamble"), std::string::npos) << verified.output;
     EXPECT_NE(verified.output.find("FCS ok"), std::string::npos) << verified.output;
   }
+  const CommandResult made = run("generate " + frame + " --set highRateMod=1 --set dataRate=11 --out " + folder + "/p.cf64 --verify");
+  EXPECT_EQ(made.status, 0) << made.output;
+  EXPECT_NE(made.output.find("11 Mbit/s PBCC"), std::string::npos) << made.output;
   const CommandResult json = run("verify " + folder + "/f.sigmf-meta --json");
   EXPECT_EQ(json.status, 0);
   for (const char* key : {"\"frames\"", "\"start_sample\"", "\"rate_mbps\": 2", "\"modulation\": \"DQPSK\"",
