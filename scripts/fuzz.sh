@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds libFuzzer targets with clang and runs each for a bounded time from its committed seed corpus.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
-# SECONDS defaults to 60; TARGET is parameter_file, scpi_message or call_literal (default: all three).
+# SECONDS defaults to 60; TARGET is parameter_file, scpi_message, call_literal or capture_file (default: all).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(parameter_file scpi_message call_literal)
+[ ${#targets[@]} -gt 0 ] || targets=(parameter_file scpi_message call_literal capture_file)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDOT11B_FUZZ=ON \
   -DDOT11B_BUILD_BENCH=OFF -DDOT11B_BUILD_TESTS=OFF >/dev/null
 cmake --build build-fuzz --target "${targets[@]/#/fuzz_}" -j2

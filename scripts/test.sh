@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, fuzzes the parameter-file loader for 60 s and the simulator's SCPI parser and
-# the literal parser of `dot11b call` for 30 s each, then runs every test.
+# the literal parser of `dot11b call` and the capture readers of `dot11b verify` for 30 s each, then runs
+# every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 scripts/fuzz.sh 60 parameter_file
-scripts/fuzz.sh 30 scpi_message call_literal
+scripts/fuzz.sh 30 scpi_message call_literal capture_file
 ctest --preset default
