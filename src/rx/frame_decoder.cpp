@@ -58,11 +58,12 @@ class FrameReader {
 
   SymbolTracker& tracker() { return tracker_; }
   double residualCfoHz() const { return std::arg(steps_) / (2 * kPi * kSymbolSeconds); }
-  double chipGain() const { return symbols_ > 0 ? gainSum_ / symbols_ : 0.0; }
-  double lastPhase() const { return std::arg(last_); }
+  // How a chip is received, in magnitude, over the last few dozen symbols (a power-on ramp is forgotten by
+  // the time its SYNC ends).
+  double chipGain() const { return gain_; }
 
-  // A DSSS symbol: its phase step decided as one of `steps` (0 and pi, or the four quarter turns).
-  // Returns the step and the symbol's energy against the frame's.
+  // A DSSS symbol: its phase step decided as 0 or pi, or (quaternary) as one of the four quarter turns.
+  // `record`: its chips count for the modulation accuracy.
   double dsssStep(bool quaternary, bool record) {
     const ComplexRow chips = tracker_.chips(11);
     const Complex symbol = tracker_.barkerSymbol();
@@ -75,7 +76,7 @@ class FrameReader {
       const Complex reference = std::polar(chipGain(), std::arg(last_) + decided + residualStep());
       tracker_.recordChips(chips, barkerChips(1.0), reference);
     }
-    gainSum_ += std::abs(symbol) / 11;
+    gain_ = symbols_ == 0 ? std::abs(symbol) / 11 : gain_ + (std::abs(symbol) / 11 - gain_) / 32;
     ++symbols_;
     energy_ = std::norm(symbol);
     last_ = symbol;
@@ -160,7 +161,7 @@ class FrameReader {
   bool scrambled_ = true;
   Complex last_{1, 0};
   Complex steps_{0, 0};  // sum of the symbol steps with their decided modulation removed
-  double gainSum_ = 0, energy_ = 0;
+  double gain_ = 0, energy_ = 0;
   int symbols_ = 0;
 };
 

@@ -1,6 +1,5 @@
 #include "rx/plcp_header.h"
 
-#include <cmath>
 #include <stdexcept>
 
 #include "phy/plcp.h"
