@@ -12,6 +12,8 @@
 
 namespace dot11b::cli {
 
+using shell::Samples;
+
 namespace {
 
 struct VerifyOptions {
@@ -19,6 +21,7 @@ struct VerifyOptions {
   std::optional<double> rate;
   bool json = false;
   bool expectFcs = false;
+  std::string maskCsv;
 };
 
 bool takeFlag(Args& args, const char* name) {
@@ -44,6 +47,7 @@ VerifyOptions takeVerifyOptions(Args& args) {
   }
   o.json = takeFlag(args, "--json");
   o.expectFcs = takeFlag(args, "--expect-fcs");
+  o.maskCsv = takeOption(args, "--mask-csv");
   if (args.empty() || args.front().rfind("--", 0) == 0) throw std::invalid_argument("a capture FILE is required");
   o.file = args.front();
   args.erase(args.begin());
@@ -74,10 +78,30 @@ int runVerify(const Args& args) {
     return kUsage;
   }
   const std::vector<rx::ReceivedFrame> frames = rx::receiveFrames(capture.samples, *rate);
+  // The mask over the first frame, from its SYNC to its last symbol (no ramps, no idle interval).
+  std::optional<rx::MaskResult> mask;
+  if (!frames.empty()) {
+    const auto first = static_cast<std::ptrdiff_t>(frames.front().startSample);
+    const auto end = static_cast<std::ptrdiff_t>(frames.front().endSample);
+    if (end > first) mask = rx::measureMask(Samples(capture.samples.begin() + first, capture.samples.begin() + end), *rate);
+  }
   if (options.json) {
-    printJson(frames);
+    printJson(frames, mask);
   } else {
     printSummary(frames);
+    if (mask) printMask(*mask, *rate);
+  }
+  if (!options.maskCsv.empty()) {
+    if (!mask) {
+      std::cerr << "dot11b verify: no frame, so no spectrum mask for " << options.maskCsv << "\n";
+      return kFailed;
+    }
+    try {
+      writeMaskCsv(options.maskCsv, *mask);
+    } catch (const std::exception& e) {
+      std::cerr << "dot11b verify: " << e.what() << "\n";
+      return kFailed;
+    }
   }
   return verified(frames, options.expectFcs) ? kOk : kFailed;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <stdexcept>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -90,12 +92,68 @@ void printSummary(const std::vector<rx::ReceivedFrame>& frames, std::ostream& ou
 }
 
 
-void printJson(const std::vector<rx::ReceivedFrame>& frames) {
+namespace {
+
+nlohmann::ordered_json regionJson(const rx::MaskRegion& region, double limit) {
+  nlohmann::ordered_json j;
+  j["limit_dbr"] = limit;
+  j["measured"] = region.measured;
+  j["partly_beyond_nyquist"] = region.partly;
+  if (region.measured) {
+    j["worst_dbr"] = region.worstDbr;
+    j["margin_db"] = region.margin;
+    j["passed"] = region.margin >= 0;
+  }
+  return j;
+}
+
+void printRegion(std::ostream& out, const char* what, const rx::MaskRegion& region, double limit) {
+  out << "  " << what << " (limit " << fixed(limit, 0) << " dBr): ";
+  if (!region.measured) {
+    out << "not measured (beyond half the sample rate)\n";
+    return;
+  }
+  out << "worst " << fixed(region.worstDbr, 1) << " dBr, margin " << fixed(region.margin, 1) << " dB, "
+      << (region.margin >= 0 ? "passed" : "FAILED") << (region.partly ? " (measured up to half the sample rate only)" : "")
+      << "\n";
+}
+
+}  // namespace
+
+void printMask(const rx::MaskResult& mask, double sampleRate, std::ostream& out) {
+  out << "spectrum mask of frame 1 (" << fixed(mask.resolutionBandwidth / 1e3, 0) << " kHz resolution bandwidth, up to "
+      << fixed(sampleRate / 2e6, 1) << " MHz off the carrier): " << (mask.passed() ? "passed" : "FAILED") << "\n";
+  printRegion(out, "11 to 22 MHz off the carrier", mask.inner, -30);
+  printRegion(out, "beyond 22 MHz", mask.outer, -50);
+}
+
+void printJson(const std::vector<rx::ReceivedFrame>& frames, const std::optional<rx::MaskResult>& mask) {
   nlohmann::ordered_json out;
   out["frames"] = nlohmann::ordered_json::array();
   for (const rx::ReceivedFrame& f : frames) out["frames"].push_back(frameJson(f));
-  out["mask"] = {{"measured", false}};
+  if (mask) {
+    out["mask"] = {{"measured", true},
+                   {"frame", 1},
+                   {"resolution_bandwidth_hz", mask->resolutionBandwidth},
+                   {"passed", mask->passed()},
+                   {"inner", regionJson(mask->inner, -30)},
+                   {"outer", regionJson(mask->outer, -50)}};
+  } else {
+    out["mask"] = {{"measured", false}};
+  }
   std::cout << out.dump(2) << "\n";
+}
+
+void writeMaskCsv(const std::string& path, const rx::MaskResult& mask) {
+  std::ofstream file(path);
+  if (!file) throw std::runtime_error("cannot write '" + path + "'");
+  file << "\"Frequency (Hz)\",\"Level (dBr)\",\"Limit (dBr)\"\n";
+  for (const rx::MaskPoint& p : mask.points) {
+    file << fixed(p.frequency, 1) << "," << fixed(p.dbr, 3) << ",";
+    if (p.limit) file << fixed(*p.limit, 0);
+    file << "\n";
+  }
+  if (!file.flush()) throw std::runtime_error("cannot write '" + path + "'");
 }
 
 bool verified(const std::vector<rx::ReceivedFrame>& frames, bool expectFcs) {

@@ -299,6 +299,7 @@ FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisitio
   frame.clockPpm = tracker.clockPpm();
   summariseEvm(tracker.chipErrors(), frame);
   outcome.resumeAt = tracker.time();
+  frame.endSample = tracker.time();
   outcome.frame = frame;
   return outcome;
 }

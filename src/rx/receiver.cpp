@@ -43,6 +43,7 @@ std::vector<ReceivedFrame> receiveFrames(const ComplexRow& samples, double sampl
     FrameOutcome outcome = decodeFrame(frameStream, *acquisition);
     if (outcome.frame) {
       outcome.frame->startSample = std::max(0.0, outcome.frame->startSample) * toCapture;
+      outcome.frame->endSample = std::min(outcome.frame->endSample * toCapture, static_cast<double>(samples.size()));
       frames.push_back(std::move(*outcome.frame));
     }
     // Always onwards, by a symbol at least.

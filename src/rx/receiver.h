@@ -15,6 +15,7 @@ namespace dot11b::rx {
 
 struct ReceivedFrame {
   double startSample = 0;      // first SYNC sample, in the capture's samples
+  double endSample = 0;        // one past the last sample of the last symbol read
   bool shortPreamble = false;
   bool scrambled = true;       // false: the header and PSDU came unscrambled (a transmitter's test setting)
   PlcpHeader header;

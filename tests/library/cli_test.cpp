@@ -101,11 +101,16 @@ TEST(Cli, VerifyDecodesEveryFormatTheGeneratorWrites) {
   const CommandResult made = run("generate " + frame + " --set highRateMod=1 --set dataRate=11 --out " + folder + "/p.cf64 --verify");
   EXPECT_EQ(made.status, 0) << made.output;
   EXPECT_NE(made.output.find("11 Mbit/s PBCC"), std::string::npos) << made.output;
-  const CommandResult json = run("verify " + folder + "/f.sigmf-meta --json");
+  const CommandResult json = run("verify " + folder + "/f.sigmf-meta --json --mask-csv " + folder + "/mask.csv");
+  std::ifstream maskTable(folder + "/mask.csv");
+  std::string header;
+  std::getline(maskTable, header);
+  EXPECT_EQ(header, "\"Frequency (Hz)\",\"Level (dBr)\",\"Limit (dBr)\"");
   EXPECT_EQ(json.status, 0);
   for (const char* key : {"\"frames\"", "\"start_sample\"", "\"rate_mbps\": 2", "\"modulation\": \"DQPSK\"",
                           "\"preamble\": \"long\"", "\"header_crc_ok\": true", "\"psdu_hex\"", "\"fcs_ok\": true",
-                          "\"evm_rms_percent\"", "\"cfo_hz\"", "\"clock_ppm\"", "\"mac\"", "\"mask\""}) {
+                          "\"evm_rms_percent\"", "\"cfo_hz\"", "\"clock_ppm\"", "\"mac\"", "\"mask\"",
+                          "\"resolution_bandwidth_hz\": 100000.0", "\"margin_db\""}) {
     EXPECT_NE(json.output.find(key), std::string::npos) << key;
   }
 }

@@ -8,6 +8,7 @@
 #include "rx/descrambler.h"
 #include "rx/plcp_header.h"
 #include "rx/resample.h"
+#include "rx/spectrum_mask.h"
 
 namespace dot11b::test {
 namespace {
@@ -86,6 +87,32 @@ TEST(Resample, KeepsAToneInBandAndItsPhase) {
   }
   EXPECT_THROW(rx::resample(tone, 0, 44e6), std::invalid_argument);
   EXPECT_THROW(rx::resample(tone, 44e6, std::nan("")), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace dot11b::test
+
+namespace dot11b::test {
+namespace {
+
+TEST(SpectrumMask, TheResolutionBandwidthIs100KHzOnATone) {
+  // A tone of power 4 at 3 MHz, on a bin of the 660-point segments that 100 kHz takes at 44 MHz.
+  ComplexRow tone(44000);
+  for (std::size_t n = 0; n < tone.size(); ++n) tone[n] = std::polar(2.0, 2 * std::numbers::pi * 3e6 * n / 44e6);
+  const auto psd = rx::powerSpectrum(tone, 44e6, 100e3);
+  ASSERT_EQ(psd.size(), 660U);
+  double total = 0, peak = 0, peakFrequency = 0;
+  for (const rx::MaskPoint& p : psd) {
+    total += p.dbr;
+    if (p.dbr > peak) {
+      peak = p.dbr;
+      peakFrequency = p.frequency;
+    }
+  }
+  EXPECT_NEAR(peakFrequency, 3e6, 1);
+  EXPECT_NEAR(total / 660, 4.0, 1e-9);  // the power is kept
+  // The tone's response is as wide as noise of the same peak density in 100 kHz.
+  EXPECT_NEAR(total / peak * 44e6 / 660, 100e3, 1);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "mac/payload.h"
 #include "phy/frame.h"
 #include "rx/resample.h"
+#include "rx/spectrum_mask.h"
 
 namespace dot11b::test {
 namespace {
@@ -170,6 +171,24 @@ TEST(ReceivedFrames, SeveralInOneCaptureAndDamageIsReported) {
   for (std::size_t k = 0; k < 3; ++k) {
     EXPECT_TRUE(frames[k].fcsOk) << k;
     EXPECT_NEAR(frames[k].startSample, static_cast<double>(k * one.size() + 2 * 11 * 4), 8) << k;
+  }
+}
+
+TEST(SpectrumMaskOfFrames, UnfilteredChipsFailAndRootRaisedCosineChipsPass) {
+  for (const int filter : {0, 2}) {
+    const FrameCase frameCase{11, 0, filter, 8};
+    phy::FrameSettings settings = settingsOf(frameCase);
+    settings.filterTaps = 32 * 8;
+    const ComplexRow waveform = phy::generateFrame(psduOf(500), settings).waveform;
+    const auto frames = rx::receiveFrames(waveform, 88e6);
+    ASSERT_EQ(frames.size(), 1U);
+    const auto first = static_cast<std::ptrdiff_t>(frames.front().startSample);
+    const auto end = static_cast<std::ptrdiff_t>(frames.front().endSample);
+    const rx::MaskResult mask = rx::measureMask(ComplexRow(waveform.begin() + first, waveform.begin() + end), 88e6);
+    ASSERT_TRUE(mask.inner.measured);
+    ASSERT_TRUE(mask.outer.measured);
+    EXPECT_EQ(mask.passed(), filter == 2) << "filter " << filter << ": margins " << mask.inner.margin << ", "
+                                          << mask.outer.margin;
   }
 }
 

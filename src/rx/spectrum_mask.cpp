@@ -1,0 +1,79 @@
+#include "rx/spectrum_mask.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <stdexcept>
+
+#include "phy/fft_plan.h"
+
+namespace dot11b::rx {
+
+namespace {
+
+constexpr const char* kWho = "measureMask";
+constexpr double kHannNoiseBandwidth = 1.5;  // bins
+
+void fold(MaskRegion& region, double dbr, double limit) {
+  region.worstDbr = region.measured ? std::max(region.worstDbr, dbr) : dbr;
+  region.measured = true;
+  region.margin = limit - region.worstDbr;
+}
+
+}  // namespace
+
+std::vector<MaskPoint> powerSpectrum(const ComplexRow& samples, double sampleRate, double resolutionBandwidth) {
+  if (!(sampleRate > 0) || !(resolutionBandwidth > 0)) throw std::invalid_argument("powerSpectrum: rates must be positive");
+  const auto points = static_cast<std::size_t>(std::max(16.0, std::round(kHannNoiseBandwidth * sampleRate / resolutionBandwidth)));
+  if (samples.size() < points) return {};
+  std::vector<double> window(points), power(points, 0.0);
+  double windowPower = 0;
+  for (std::size_t n = 0; n < points; ++n) {
+    window[n] = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * static_cast<double>(n) / static_cast<double>(points));
+    windowPower += window[n] * window[n];
+  }
+  const fftw_plan plan = phy::keptTransform(points, FFTW_FORWARD, kWho);
+  phy::FftwBuffer segment(points), spectrum(points);
+  std::size_t segments = 0;
+  for (std::size_t first = 0; first + points <= samples.size(); first += points / 2, ++segments) {
+    for (std::size_t n = 0; n < points; ++n) segment.data()[n] = samples[first + n] * window[n];
+    fftw_execute_dft(plan, phy::asFftw(segment.data()), phy::asFftw(spectrum.data()));
+    for (std::size_t k = 0; k < points; ++k) power[k] += std::norm(spectrum.data()[k]);
+  }
+  std::vector<MaskPoint> psd(points);
+  for (std::size_t i = 0; i < points; ++i) {
+    // Bin i of the centred spectrum is FFT bin (i + points - points / 2) mod points.
+    const std::size_t k = (i + points - points / 2) % points;
+    const double frequency = (static_cast<double>(i) - static_cast<double>(points / 2)) * sampleRate / static_cast<double>(points);
+    psd[i] = {frequency, power[k] / (static_cast<double>(segments) * windowPower), std::nullopt};
+  }
+  return psd;
+}
+
+MaskResult measureMask(const ComplexRow& frame, double sampleRate) {
+  MaskResult result;
+  result.resolutionBandwidth = 100e3;
+  result.points = powerSpectrum(frame, sampleRate, result.resolutionBandwidth);
+  if (result.points.empty()) return result;
+  double peak = 0;
+  for (const MaskPoint& p : result.points) peak = std::max(peak, p.dbr);
+  for (MaskPoint& p : result.points) {
+    p.dbr = 10 * std::log10(std::max(p.dbr / peak, 1e-30));
+    const double offset = std::abs(p.frequency);
+    // The bin at -fs/2 holds +fs/2 as well: it belongs to neither side.
+    if (offset >= sampleRate / 2) continue;
+    if (offset >= 22e6) {
+      p.limit = -50;
+      fold(result.outer, p.dbr, -50);
+    } else if (offset >= 11e6) {
+      p.limit = -30;
+      fold(result.inner, p.dbr, -30);
+    }
+  }
+  // What lies beyond half the sample rate is not measured, and the region says so.
+  result.inner.partly = result.inner.measured && sampleRate / 2 < 22e6;
+  result.outer.partly = result.outer.measured;
+  return result;
+}
+
+}  // namespace dot11b::rx
