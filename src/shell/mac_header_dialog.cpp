@@ -166,15 +166,17 @@ Values run(const Values& in, int) {
   const Value handles = toolkit().controlRecord(figure);
   header() = in.size() == 2 ? in[1] : macHeaderRecord(mac::defaultMacHeader());
   redrawMACfields(handles);
-  Value data = toolkit().appData(figure);
-  if (!data.isRecord()) data = handles;
-  data.setField("answer", Value());
-  toolkit().setAppData(figure, data);
+  Value start = toolkit().appData(figure);
+  if (!start.isRecord()) start = handles;
+  start.setField("answer", Value());
+  toolkit().setAppData(figure, start);
   toolkit().show(figure);
   toolkit().waitFor(figure);
   std::string result = "Cancel";
   if (toolkit().isValid(figure)) {
-    const Value* a = toolkit().appData(figure).findField("answer");
+    // The window's data is a copy: it must outlive the pointer into it.
+    const Value data = toolkit().appData(figure);
+    const Value* a = data.findField("answer");
     if (a != nullptr && a->isText()) result = a->toUtf8();
     toolkit().set(figure, "Visible", onOff(false));
   }
