@@ -114,6 +114,8 @@ struct NoiseCase {
   double snrDb;
 };
 
+std::ostream& operator<<(std::ostream& out, const NoiseCase& c) { return out << c.rate << " Mbit/s at " << c.snrDb << " dB"; }
+
 class ReceivedThroughNoise : public ::testing::TestWithParam<NoiseCase> {};
 
 TEST_P(ReceivedThroughNoise, ThePsduSurvivesOnTheProcessingGain) {
