@@ -22,6 +22,7 @@ struct VerifyOptions {
   bool json = false;
   bool expectFcs = false;
   std::string maskCsv;
+  std::optional<double> carrier;
 };
 
 bool takeFlag(Args& args, const char* name) {
@@ -31,20 +32,26 @@ bool takeFlag(Args& args, const char* name) {
   return true;
 }
 
+// A frequency option [Hz]: a finite number greater than 0.
+std::optional<double> takeFrequency(Args& args, const char* name, const char* what) {
+  const std::string text = takeOption(args, name);
+  if (text.empty()) return std::nullopt;
+  std::size_t used = 0;
+  double value = 0;
+  try {
+    value = std::stod(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != text.size() || !(value > 0) || !std::isfinite(value))
+    throw std::invalid_argument(std::string(name) + " takes " + what + " in Hz greater than 0, not '" + text + "'");
+  return value;
+}
+
 VerifyOptions takeVerifyOptions(Args& args) {
   VerifyOptions o;
-  if (const std::string rate = takeOption(args, "--rate"); !rate.empty()) {
-    std::size_t used = 0;
-    double value = 0;
-    try {
-      value = std::stod(rate, &used);
-    } catch (const std::exception&) {
-      used = 0;
-    }
-    if (used != rate.size() || !(value > 0) || !std::isfinite(value))
-      throw std::invalid_argument("--rate takes a sample rate in Hz greater than 0, not '" + rate + "'");
-    o.rate = value;
-  }
+  o.rate = takeFrequency(args, "--rate", "a sample rate");
+  o.carrier = takeFrequency(args, "--carrier", "the carrier frequency");
   o.json = takeFlag(args, "--json");
   o.expectFcs = takeFlag(args, "--expect-fcs");
   o.maskCsv = takeOption(args, "--mask-csv");
@@ -85,10 +92,19 @@ int runVerify(const Args& args) {
     const auto end = static_cast<std::ptrdiff_t>(frames.front().endSample);
     if (end > first) mask = rx::measureMask(Samples(capture.samples.begin() + first, capture.samples.begin() + end), *rate);
   }
+  std::vector<std::vector<rx::TransmitterCheck>> checks;
+  const std::optional<double> carrier = options.carrier ? options.carrier : capture.carrier;
+  for (const rx::ReceivedFrame& f : frames) {
+    const auto first = static_cast<std::ptrdiff_t>(f.startSample), end = static_cast<std::ptrdiff_t>(f.endSample);
+    const rx::MaskResult spectrum =
+        end > first ? rx::measureMask(Samples(capture.samples.begin() + first, capture.samples.begin() + end), *rate)
+                    : rx::MaskResult{};
+    checks.push_back(rx::checkTransmitter(capture.samples, *rate, f, carrier, spectrum));
+  }
   if (options.json) {
-    printJson(frames, mask);
+    printJson(frames, mask, checks);
   } else {
-    printSummary(frames);
+    printSummary(frames, std::cout, checks);
     if (mask) printMask(*mask, *rate);
   }
   if (!options.maskCsv.empty()) {

@@ -70,7 +70,7 @@ const std::vector<Command>& commands() {
        "bad option.\n",
        runPlot},
       {"verify", "decode every 802.11b frame of a capture with the built-in receiver",
-       "Usage: dot11b verify FILE [--rate HZ] [--json] [--expect-fcs] [--mask-csv FILE]\n\n"
+       "Usage: dot11b verify FILE [--rate HZ] [--carrier HZ] [--json] [--expect-fcs] [--mask-csv FILE]\n\n"
        "Finds every frame in FILE and decodes it with a receiver written from IEEE 802.11b-1999 (it shares\n"
        "no modulator with the generator): SYNC and SFD of either preamble, the PLCP header and its CRC, the\n"
        "PSDU at 1, 2, 5.5 or 11 Mbit/s (DBPSK, DQPSK, CCK or PBCC), its FCS and MAC header, with the carrier\n"
@@ -79,6 +79,11 @@ const std::vector<Command>& commands() {
        "(.sigmf-meta or .sigmf-data; cf64_le, cf32_le or ci16_le) or a waveform MAT-file. --rate HZ gives\n"
        "the sample rate, which FILE must say otherwise (SigMF and MAT-files do); any rate is taken, those\n"
        "that are no multiple of 11 MHz (an SDR's 20 or 25 Msample/s) are resampled.\n"
+       "Each frame is checked against the transmitter requirements of 18.4.7: centre frequency and chip\n"
+       "clock within +-25 ppm (the centre frequency needs the carrier: --carrier HZ, or a SigMF recording's\n"
+       "core:frequency), power-on and power-down ramps from 10 % to 90 % of the power within 2 us, RF\n"
+       "carrier suppression of 15 dB (the frame's mean against its spectrum's peak in 100 kHz) and a peak\n"
+       "EVM over the first 1000 chips of at most 0.35.\n"
        "The first frame's spectrum is measured against the transmit mask of 18.4.7.3 (-30 dBr from 11 to 22\n"
        "MHz off the carrier, -50 dBr beyond, 100 kHz resolution bandwidth); what lies beyond half the sample\n"
        "rate is reported as not measured. --mask-csv FILE writes its every point, level and limit.\n"

@@ -70,7 +70,40 @@ nlohmann::ordered_json frameJson(const rx::ReceivedFrame& f) {
 
 }  // namespace
 
-void printSummary(const std::vector<rx::ReceivedFrame>& frames, std::ostream& out) {
+namespace {
+
+nlohmann::ordered_json checkJson(const rx::TransmitterCheck& c) {
+  nlohmann::ordered_json j;
+  j["name"] = c.name;
+  j["measured"] = c.value.has_value();
+  if (c.value) j["value"] = *c.value;
+  j["unit"] = c.unit;
+  j["limit"] = c.limit;
+  j["limit_is"] = c.atMost ? "at most" : "at least";
+  if (c.value) j["passed"] = c.passed();
+  if (!c.why.empty()) j["not_measured_because"] = c.why;
+  return j;
+}
+
+void printChecks(std::ostream& out, const std::vector<rx::TransmitterCheck>& checks) {
+  for (const rx::TransmitterCheck& c : checks) {
+    out << "  " << c.name << ": ";
+    const std::string unit = c.unit.empty() ? "" : " " + c.unit;
+    const std::string limit = std::string(c.atMost ? "at most " : "at least ") + (c.atMost && c.unit == "ppm" ? "+-" : "") +
+                              fixed(c.limit, c.unit.empty() ? 2 : 0) + unit;
+    if (!c.value) {
+      out << "not measured, " << c.why << " (limit " << limit << ")\n";
+      continue;
+    }
+    out << fixed(*c.value, c.unit.empty() ? 3 : 1) << unit << " (limit " << limit << "), " << (c.passed() ? "passed" : "FAILED")
+        << "\n";
+  }
+}
+
+}  // namespace
+
+void printSummary(const std::vector<rx::ReceivedFrame>& frames, std::ostream& out,
+                  const std::vector<std::vector<rx::TransmitterCheck>>& checks) {
   if (frames.empty()) out << "no 802.11b frame found\n";
   for (std::size_t k = 0; k < frames.size(); ++k) {
     const rx::ReceivedFrame& f = frames[k];
@@ -88,6 +121,7 @@ void printSummary(const std::vector<rx::ReceivedFrame>& frames, std::ostream& ou
               << " ppm, EVM " << fixed(f.evmRmsPercent, 2) << " % rms ("
               << fixed(20 * std::log10(std::max(f.evmRmsPercent / 100, 1e-12)), 1) << " dB), peak "
               << fixed(f.evmPeak, 3) << "\n";
+    if (k < checks.size()) printChecks(out, checks[k]);
   }
 }
 
@@ -127,10 +161,18 @@ void printMask(const rx::MaskResult& mask, double sampleRate, std::ostream& out)
   printRegion(out, "beyond 22 MHz", mask.outer, -50);
 }
 
-void printJson(const std::vector<rx::ReceivedFrame>& frames, const std::optional<rx::MaskResult>& mask) {
+void printJson(const std::vector<rx::ReceivedFrame>& frames, const std::optional<rx::MaskResult>& mask,
+               const std::vector<std::vector<rx::TransmitterCheck>>& checks) {
   nlohmann::ordered_json out;
   out["frames"] = nlohmann::ordered_json::array();
-  for (const rx::ReceivedFrame& f : frames) out["frames"].push_back(frameJson(f));
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    nlohmann::ordered_json frame = frameJson(frames[k]);
+    if (k < checks.size()) {
+      frame["transmitter"] = nlohmann::ordered_json::array();
+      for (const rx::TransmitterCheck& c : checks[k]) frame["transmitter"].push_back(checkJson(c));
+    }
+    out["frames"].push_back(frame);
+  }
   if (mask) {
     out["mask"] = {{"measured", true},
                    {"frame", 1},

@@ -57,6 +57,8 @@ MaskResult measureMask(const ComplexRow& frame, double sampleRate) {
   if (result.points.empty()) return result;
   double peak = 0;
   for (const MaskPoint& p : result.points) peak = std::max(peak, p.dbr);
+  // A bin holds the power of its Hann noise bandwidth (1.5 bins) times the bins of a segment.
+  result.peakPowerInResolutionBandwidth = peak * kHannNoiseBandwidth / static_cast<double>(result.points.size());
   for (MaskPoint& p : result.points) {
     p.dbr = 10 * std::log10(std::max(p.dbr / peak, 1e-30));
     const double offset = std::abs(p.frequency);

@@ -28,6 +28,7 @@ struct MaskResult {
   MaskRegion inner;  // 11 .. 22 MHz off the carrier, limit -30 dBr
   MaskRegion outer;  // beyond 22 MHz, limit -50 dBr
   double resolutionBandwidth = 0;  // [Hz]
+  double peakPowerInResolutionBandwidth = 0;  // the spectrum's peak, as the power within 100 kHz
   bool passed() const { return inner.measured && inner.margin >= 0 && (!outer.measured || outer.margin >= 0); }
 };
 

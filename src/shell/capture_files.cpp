@@ -106,6 +106,15 @@ Capture readSigmf(const std::string& name, std::uint64_t maxBytes) {
     }
     capture.sampleRate = rate->get<double>();
   }
+  if (const auto captures = meta.find("captures"); captures != meta.end() && captures->is_array() && !captures->empty()) {
+    const nlohmann::json& first = captures->front();
+    if (first.is_object()) {
+      if (const auto frequency = first.find("core:frequency"); frequency != first.end() && frequency->is_number()) {
+        const double hz = frequency->get<double>();
+        if (hz > 0 && std::isfinite(hz)) capture.carrier = hz;
+      }
+    }
+  }
   capture.samples = decode(base + ".sigmf-data", wholeFile(base + ".sigmf-data", maxBytes), type);
   return capture;
 }
@@ -157,7 +166,7 @@ Capture readCapture(const std::string& path, std::uint64_t maxBytes) {
   if (endsWith(path, ".mat")) return readMat(path, maxBytes);
   for (const auto& [extension, type] : {std::pair{".cf64", SampleType::Cf64}, std::pair{".cf32", SampleType::Cf32},
                                         std::pair{".iq16", SampleType::Iq16Be}}) {
-    if (endsWith(path, extension)) return {decode(path, wholeFile(path, maxBytes), type), std::nullopt};
+    if (endsWith(path, extension)) return {decode(path, wholeFile(path, maxBytes), type), std::nullopt, std::nullopt};
   }
   throw CaptureError("cannot tell the format of '" + path +
                      "' from its extension (.cf64, .cf32, .iq16, .sigmf-meta, .sigmf-data or .mat)");

@@ -21,6 +21,7 @@ struct CaptureError : std::runtime_error {
 struct Capture {
   Samples samples;
   std::optional<double> sampleRate;  // [Hz], when the file says it
+  std::optional<double> carrier;     // centre frequency [Hz], when the file says it (SigMF)
 };
 
 inline constexpr std::uint64_t kMaxCaptureBytes = 2ull << 30;

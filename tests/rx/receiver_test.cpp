@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -14,6 +15,7 @@
 #include "phy/frame.h"
 #include "rx/resample.h"
 #include "rx/spectrum_mask.h"
+#include "rx/transmitter_checks.h"
 
 namespace dot11b::test {
 namespace {
@@ -192,6 +194,54 @@ TEST(SpectrumMaskOfFrames, UnfilteredChipsFailAndRootRaisedCosineChipsPass) {
     EXPECT_EQ(mask.passed(), filter == 2) << "filter " << filter << ": margins " << mask.inner.margin << ", "
                                           << mask.outer.margin;
   }
+}
+
+// The check of that name among the transmitter checks of the capture's only frame.
+rx::TransmitterCheck checkOf(const ComplexRow& capture, const std::string& name, std::optional<double> carrier = {}) {
+  const auto frames = rx::receiveFrames(capture, 44e6);
+  EXPECT_EQ(frames.size(), 1U);
+  const auto first = static_cast<std::ptrdiff_t>(frames.front().startSample);
+  const auto end = static_cast<std::ptrdiff_t>(frames.front().endSample);
+  const rx::MaskResult mask = rx::measureMask(ComplexRow(capture.begin() + first, capture.begin() + end), 44e6);
+  for (const rx::TransmitterCheck& c : rx::checkTransmitter(capture, 44e6, frames.front(), carrier, mask)) {
+    if (c.name == name) return c;
+  }
+  ADD_FAILURE() << "no check " << name;
+  return {};
+}
+
+TEST(TransmitterChecks, RampsCarrierAndCentreFrequencyAgainstTheirLimits) {
+  FrameCase frameCase{2, 0, 2, 4};
+  phy::FrameSettings settings = settingsOf(frameCase);
+  settings.rampLength = 88;  // 2 us, linear: 10 % to 90 % of the power in 0.63 x 2 us
+  settings.idleSamples = 400;
+  const ComplexRow quick = phy::generateFrame(psduOf(50), settings).waveform;
+  const rx::TransmitterCheck on = checkOf(quick, "power-on ramp"), off = checkOf(quick, "power-down ramp");
+  ASSERT_TRUE(on.value && off.value);
+  EXPECT_NEAR(*on.value, 1.26, 0.3);
+  EXPECT_NEAR(*off.value, 1.26, 0.3);
+  EXPECT_TRUE(on.passed() && off.passed());
+  settings.rampLength = 440;  // 10 us
+  const ComplexRow slow = phy::generateFrame(psduOf(50), settings).waveform;
+  EXPECT_NEAR(*checkOf(slow, "power-on ramp").value, 6.3, 0.5);
+  EXPECT_FALSE(checkOf(slow, "power-down ramp").passed());
+
+  const rx::TransmitterCheck clean = checkOf(quick, "RF carrier suppression");
+  EXPECT_TRUE(clean.passed()) << *clean.value;
+  ComplexRow leaking = quick;
+  for (Complex& x : leaking) x += Complex(0.05, 0.05);
+  const rx::TransmitterCheck leak = checkOf(leaking, "RF carrier suppression");
+  ASSERT_TRUE(leak.value);
+  EXPECT_FALSE(leak.passed()) << *leak.value;
+
+  // 80 kHz off at 2.412 GHz is 33 ppm; without the carrier the check is not measured.
+  ComplexRow offset = quick;
+  for (std::size_t n = 0; n < offset.size(); ++n) offset[n] *= std::polar(1.0, 2 * std::numbers::pi * 80e3 * n / 44e6);
+  const rx::TransmitterCheck centre = checkOf(offset, "centre frequency", 2.412e9);
+  ASSERT_TRUE(centre.value);
+  EXPECT_NEAR(*centre.value, 33.2, 1);
+  EXPECT_FALSE(centre.passed());
+  EXPECT_FALSE(checkOf(offset, "centre frequency").value);
 }
 
 TEST(ReceivedFrames, AFlippedPsduBitFailsTheFcsAndAFlippedHeaderSymbolTheCrc) {
