@@ -10,8 +10,7 @@
 #include "runtime/number_text.h"
 #include "shell/calculate.h"
 #include "shell/frame_description.h"
-#include "rx/receiver.h"
-#include "verify_report.h"
+#include "rx/verification.h"
 #include "waveform_output.h"
 
 namespace dot11b::cli {
@@ -80,9 +79,9 @@ int runGenerate(const Args& args) {
               << millisecondsText(took) << " ms\n";
     if (options.verify) {
       // The summary goes with the other messages, so that --out - keeps standard output to the samples.
-      const std::vector<rx::ReceivedFrame> frames = rx::receiveFrames(frame.waveform, 11e6 * overSampling);
-      printSummary(frames, std::cerr);
-      if (!verified(frames, parameters.field("MACfcs").field("Active").scalarValue() != 0)) return kFailed;
+      const rx::Verification verification = rx::verifyCapture(frame.waveform, 11e6 * overSampling, std::nullopt);
+      rx::writeSummary(std::cerr, verification, false);
+      if (!rx::verified(verification, parameters.field("MACfcs").field("Active").scalarValue() != 0)) return kFailed;
     }
   } catch (const std::exception& e) {
     std::cerr << "dot11b generate: " << e.what() << "\n";

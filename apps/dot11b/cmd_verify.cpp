@@ -6,13 +6,11 @@
 #include "command.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "rx/receiver.h"
 #include "shell/capture_files.h"
 #include "verify_report.h"
 
 namespace dot11b::cli {
 
-using shell::Samples;
 
 namespace {
 
@@ -84,42 +82,26 @@ int runVerify(const Args& args) {
     std::cerr << "dot11b verify: '" << options.file << "' does not say its sample rate; give --rate HZ\n";
     return kUsage;
   }
-  const std::vector<rx::ReceivedFrame> frames = rx::receiveFrames(capture.samples, *rate);
-  // The mask over the first frame, from its SYNC to its last symbol (no ramps, no idle interval).
-  std::optional<rx::MaskResult> mask;
-  if (!frames.empty()) {
-    const auto first = static_cast<std::ptrdiff_t>(frames.front().startSample);
-    const auto end = static_cast<std::ptrdiff_t>(frames.front().endSample);
-    if (end > first) mask = rx::measureMask(Samples(capture.samples.begin() + first, capture.samples.begin() + end), *rate);
-  }
-  std::vector<std::vector<rx::TransmitterCheck>> checks;
-  const std::optional<double> carrier = options.carrier ? options.carrier : capture.carrier;
-  for (const rx::ReceivedFrame& f : frames) {
-    const auto first = static_cast<std::ptrdiff_t>(f.startSample), end = static_cast<std::ptrdiff_t>(f.endSample);
-    const rx::MaskResult spectrum =
-        end > first ? rx::measureMask(Samples(capture.samples.begin() + first, capture.samples.begin() + end), *rate)
-                    : rx::MaskResult{};
-    checks.push_back(rx::checkTransmitter(capture.samples, *rate, f, carrier, spectrum));
-  }
+  const rx::Verification verification =
+      rx::verifyCapture(capture.samples, *rate, options.carrier ? options.carrier : capture.carrier);
   if (options.json) {
-    printJson(frames, mask, checks);
+    printJson(verification);
   } else {
-    printSummary(frames, std::cout, checks);
-    if (mask) printMask(*mask, *rate);
+    rx::writeSummary(std::cout, verification);
   }
   if (!options.maskCsv.empty()) {
-    if (!mask) {
+    if (!verification.mask) {
       std::cerr << "dot11b verify: no frame, so no spectrum mask for " << options.maskCsv << "\n";
       return kFailed;
     }
     try {
-      writeMaskCsv(options.maskCsv, *mask);
+      writeMaskCsv(options.maskCsv, *verification.mask);
     } catch (const std::exception& e) {
       std::cerr << "dot11b verify: " << e.what() << "\n";
       return kFailed;
     }
   }
-  return verified(frames, options.expectFcs) ? kOk : kFailed;
+  return rx::verified(verification, options.expectFcs) ? kOk : kFailed;
 }
 
 }  // namespace dot11b::cli

@@ -85,46 +85,7 @@ nlohmann::ordered_json checkJson(const rx::TransmitterCheck& c) {
   return j;
 }
 
-void printChecks(std::ostream& out, const std::vector<rx::TransmitterCheck>& checks) {
-  for (const rx::TransmitterCheck& c : checks) {
-    out << "  " << c.name << ": ";
-    const std::string unit = c.unit.empty() ? "" : " " + c.unit;
-    const std::string limit = std::string(c.atMost ? "at most " : "at least ") + (c.atMost && c.unit == "ppm" ? "+-" : "") +
-                              fixed(c.limit, c.unit.empty() ? 2 : 0) + unit;
-    if (!c.value) {
-      out << "not measured, " << c.why << " (limit " << limit << ")\n";
-      continue;
-    }
-    out << fixed(*c.value, c.unit.empty() ? 3 : 1) << unit << " (limit " << limit << "), " << (c.passed() ? "passed" : "FAILED")
-        << "\n";
-  }
-}
-
 }  // namespace
-
-void printSummary(const std::vector<rx::ReceivedFrame>& frames, std::ostream& out,
-                  const std::vector<std::vector<rx::TransmitterCheck>>& checks) {
-  if (frames.empty()) out << "no 802.11b frame found\n";
-  for (std::size_t k = 0; k < frames.size(); ++k) {
-    const rx::ReceivedFrame& f = frames[k];
-    out << "frame " << k + 1 << " at sample " << fixed(f.startSample, 0) << ": "
-              << (f.header.rateMbps() ? fixed(*f.header.rateMbps(), *f.header.rateMbps() == 5.5 ? 1 : 0) + " Mbit/s "
-                                      : std::string("unknown rate "))
-              << f.modulation << (f.modulation.empty() ? "" : ", ") << (f.shortPreamble ? "short" : "long")
-              << " preamble" << (f.scrambled ? "" : ", unscrambled") << ", LENGTH " << f.header.length
-              << " us, header CRC " << (f.header.crcOk ? "ok" : "FAILED") << "\n";
-    if (f.header.crcOk) {
-      out << "  PSDU " << f.psdu.size() / 8 << " octets" << (f.psduComplete ? "" : " (cut short)") << ", FCS "
-                << (f.fcsOk ? "ok" : "does not hold") << "\n";
-    }
-    out << "  carrier offset " << fixed(f.cfoHz, 0) << " Hz, chip clock " << fixed(f.clockPpm, 1)
-              << " ppm, EVM " << fixed(f.evmRmsPercent, 2) << " % rms ("
-              << fixed(20 * std::log10(std::max(f.evmRmsPercent / 100, 1e-12)), 1) << " dB), peak "
-              << fixed(f.evmPeak, 3) << "\n";
-    if (k < checks.size()) printChecks(out, checks[k]);
-  }
-}
-
 
 namespace {
 
@@ -141,28 +102,12 @@ nlohmann::ordered_json regionJson(const rx::MaskRegion& region, double limit) {
   return j;
 }
 
-void printRegion(std::ostream& out, const char* what, const rx::MaskRegion& region, double limit) {
-  out << "  " << what << " (limit " << fixed(limit, 0) << " dBr): ";
-  if (!region.measured) {
-    out << "not measured (beyond half the sample rate)\n";
-    return;
-  }
-  out << "worst " << fixed(region.worstDbr, 1) << " dBr, margin " << fixed(region.margin, 1) << " dB, "
-      << (region.margin >= 0 ? "passed" : "FAILED") << (region.partly ? " (measured up to half the sample rate only)" : "")
-      << "\n";
-}
-
 }  // namespace
 
-void printMask(const rx::MaskResult& mask, double sampleRate, std::ostream& out) {
-  out << "spectrum mask of frame 1 (" << fixed(mask.resolutionBandwidth / 1e3, 0) << " kHz resolution bandwidth, up to "
-      << fixed(sampleRate / 2e6, 1) << " MHz off the carrier): " << (mask.passed() ? "passed" : "FAILED") << "\n";
-  printRegion(out, "11 to 22 MHz off the carrier", mask.inner, -30);
-  printRegion(out, "beyond 22 MHz", mask.outer, -50);
-}
-
-void printJson(const std::vector<rx::ReceivedFrame>& frames, const std::optional<rx::MaskResult>& mask,
-               const std::vector<std::vector<rx::TransmitterCheck>>& checks) {
+void printJson(const rx::Verification& v) {
+  const std::vector<rx::ReceivedFrame>& frames = v.frames;
+  const std::vector<std::vector<rx::TransmitterCheck>>& checks = v.checks;
+  const std::optional<rx::MaskResult>& mask = v.mask;
   nlohmann::ordered_json out;
   out["frames"] = nlohmann::ordered_json::array();
   for (std::size_t k = 0; k < frames.size(); ++k) {
@@ -196,12 +141,6 @@ void writeMaskCsv(const std::string& path, const rx::MaskResult& mask) {
     file << "\n";
   }
   if (!file.flush()) throw std::runtime_error("cannot write '" + path + "'");
-}
-
-bool verified(const std::vector<rx::ReceivedFrame>& frames, bool expectFcs) {
-  bool good = !frames.empty();
-  for (const rx::ReceivedFrame& f : frames) good = good && f.header.crcOk && (!expectFcs || f.fcsOk);
-  return good;
 }
 
 }  // namespace dot11b::cli

@@ -40,6 +40,7 @@ const std::vector<MenuRow>& menuTable() {
       item("&Eye Diagram", "menuPlotEyeDiagram", "menuPlotEyeDiagram_Callback", false, false),
       item("S&catter Diagram", "menuPlotScatterDiagram", "menuPlotScatterDiagram_Callback", false, false),
       item("&CCDF", "menuPlotCCDF", "menuPlotCCDF_Callback", true),
+      item("&Verify Frame...", "menuPlotVerify", "menuPlotVerify_Callback", true),
       menu("&Configuration", "menuConfig"),
       item("&Sig Gen I/O", "menuConfigSigGenIO", "menuConfigSigGenIO_Callback"),
       // A command the window module does not have: the item stays hidden.

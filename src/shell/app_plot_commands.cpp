@@ -1,8 +1,11 @@
 // The Plot commands of the application window: each opens a plot window beside the main window with the
-// last waveform quantised to 14 bits, and keeps the window's handle so that Exit closes it.
+// last waveform quantised to 14 bits, and keeps the window's handle so that Exit closes it; Verify Frame
+// decodes the last waveform with the built-in receiver.
 #include <cmath>
+#include <sstream>
 
 #include "runtime/library.h"
+#include "rx/verification.h"
 #include "shell/app_window.h"
 #include "shell/clock_text.h"
 #include "shell/controls.h"
@@ -91,6 +94,18 @@ void menuPlotScatterDiagram(Handle, const Value& handles) {
 void menuPlotCCDF(Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
   openView("VX_PlotCCDF", handles, {quantisedWaveform()});
+}
+
+void menuPlotVerify(Handle, const Value& handles) {
+  if (!checkWaveformReady(handles, "Plot")) return;
+  const Value& waveform = rt::global("waveform");
+  ComplexRow samples(waveform.numel());
+  for (std::size_t n = 0; n < samples.size(); ++n) samples[n] = {waveform.re(n), waveform.im(n)};
+  const rx::Verification verification =
+      rx::verifyCapture(samples, sampleRate(), globalNumber("SigGenSettings", "Frequency"));
+  std::ostringstream summary;
+  rx::writeSummary(summary, verification);
+  dialogs().message(summary.str(), "Verify Frame");
 }
 
 }  // namespace dot11b::shell::app_window

@@ -49,6 +49,8 @@ void menuPlotIQTimeSameAxes(Handle h, const rt::Value& handles);
 void menuPlotEyeDiagram(Handle h, const rt::Value& handles);
 void menuPlotScatterDiagram(Handle h, const rt::Value& handles);
 void menuPlotCCDF(Handle h, const rt::Value& handles);
+// Decodes the last waveform with the built-in receiver and shows what it found, with the transmitter checks.
+void menuPlotVerify(Handle h, const rt::Value& handles);
 
 // File commands (parameter files and the waveform data files).
 void menuFileNew(Handle h, const rt::Value& handles);

@@ -111,6 +111,7 @@ const rt::WindowModule& module() {
                   {"menuPlotEyeDiagram_Callback", menuPlotEyeDiagram},
                   {"menuPlotScatterDiagram_Callback", menuPlotScatterDiagram},
                   {"menuPlotCCDF_Callback", menuPlotCCDF},
+                  {"menuPlotVerify_Callback", menuPlotVerify},
                  },
                  300, 20);
     return w;

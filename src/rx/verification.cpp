@@ -1,0 +1,101 @@
+#include "rx/verification.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace dot11b::rx {
+
+namespace {
+
+std::string fixed(double value, int digits) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", digits, value);
+  return text;
+}
+
+void printChecks(std::ostream& out, const std::vector<TransmitterCheck>& checks) {
+  for (const TransmitterCheck& c : checks) {
+    out << "  " << c.name << ": ";
+    const std::string unit = c.unit.empty() ? "" : " " + c.unit;
+    const std::string limit = std::string(c.atMost ? "at most " : "at least ") + (c.atMost && c.unit == "ppm" ? "+-" : "") +
+                              fixed(c.limit, c.unit.empty() ? 2 : 0) + unit;
+    if (!c.value) {
+      out << "not measured, " << c.why << " (limit " << limit << ")\n";
+      continue;
+    }
+    out << fixed(*c.value, c.unit.empty() ? 3 : 1) << unit << " (limit " << limit << "), " << (c.passed() ? "passed" : "FAILED")
+        << "\n";
+  }
+}
+
+void printRegion(std::ostream& out, const char* what, const MaskRegion& region, double limit) {
+  out << "  " << what << " (limit " << fixed(limit, 0) << " dBr): ";
+  if (!region.measured) {
+    out << "not measured (beyond half the sample rate)\n";
+    return;
+  }
+  out << "worst " << fixed(region.worstDbr, 1) << " dBr, margin " << fixed(region.margin, 1) << " dB, "
+      << (region.margin >= 0 ? "passed" : "FAILED") << (region.partly ? " (measured up to half the sample rate only)" : "")
+      << "\n";
+}
+
+void writeMask(std::ostream& out, const MaskResult& mask, double sampleRate) {
+  out << "spectrum mask of frame 1 (" << fixed(mask.resolutionBandwidth / 1e3, 0) << " kHz resolution bandwidth, up to "
+      << fixed(sampleRate / 2e6, 1) << " MHz off the carrier): " << (mask.passed() ? "passed" : "FAILED") << "\n";
+  printRegion(out, "11 to 22 MHz off the carrier", mask.inner, -30);
+  printRegion(out, "beyond 22 MHz", mask.outer, -50);
+}
+
+}  // namespace
+
+Verification verifyCapture(const ComplexRow& samples, double sampleRate, std::optional<double> carrierHz) {
+  Verification v;
+  v.sampleRate = sampleRate;
+  v.frames = receiveFrames(samples, sampleRate);
+  for (std::size_t k = 0; k < v.frames.size(); ++k) {
+    // The spectrum from the frame's SYNC to its last symbol: no ramps, no idle interval.
+    const auto first = static_cast<std::ptrdiff_t>(v.frames[k].startSample);
+    const auto end = static_cast<std::ptrdiff_t>(v.frames[k].endSample);
+    const MaskResult mask = end > first ? measureMask(ComplexRow(samples.begin() + first, samples.begin() + end), sampleRate)
+                                        : MaskResult{};
+    v.checks.push_back(checkTransmitter(samples, sampleRate, v.frames[k], carrierHz, mask));
+    if (k == 0 && end > first) v.mask = mask;
+  }
+  return v;
+}
+
+bool verified(const Verification& v, bool expectFcs) {
+  bool good = !v.frames.empty();
+  for (const ReceivedFrame& f : v.frames) good = good && f.header.crcOk && (!expectFcs || f.fcsOk);
+  return good;
+}
+
+void writeSummary(std::ostream& out, const Verification& v, bool withChecks) {
+  const std::vector<ReceivedFrame>& frames = v.frames;
+  if (frames.empty()) out << "no 802.11b frame found\n";
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    const ReceivedFrame& f = frames[k];
+    out << "frame " << k + 1 << " at sample " << fixed(f.startSample, 0) << ": "
+        << (f.header.rateMbps() ? fixed(*f.header.rateMbps(), *f.header.rateMbps() == 5.5 ? 1 : 0) + " Mbit/s "
+                                      : std::string("unknown rate "))
+              << f.modulation << (f.modulation.empty() ? "" : ", ") << (f.shortPreamble ? "short" : "long")
+              << " preamble" << (f.scrambled ? "" : ", unscrambled") << ", LENGTH " << f.header.length
+              << " us, header CRC " << (f.header.crcOk ? "ok" : "FAILED") << "\n";
+    if (f.header.crcOk) {
+      out << "  PSDU " << f.psdu.size() / 8 << " octets" << (f.psduComplete ? "" : " (cut short)") << ", FCS "
+                << (f.fcsOk ? "ok" : "does not hold") << "\n";
+    }
+    out << "  carrier offset " << fixed(f.cfoHz, 0) << " Hz, chip clock " << fixed(f.clockPpm, 1)
+              << " ppm, EVM " << fixed(f.evmRmsPercent, 2) << " % rms ("
+              << fixed(20 * std::log10(std::max(f.evmRmsPercent / 100, 1e-12)), 1) << " dB), peak "
+              << fixed(f.evmPeak, 3) << "\n";
+    if (withChecks && k < v.checks.size()) printChecks(out, v.checks[k]);
+  }
+  if (withChecks && v.mask) writeMask(out, *v.mask, v.sampleRate);
+}
+
+}  // namespace dot11b::rx
+
+
