@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace dot11b::rx {
@@ -12,6 +13,8 @@ namespace {
 std::string fixed(double value, int digits) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", digits, value);
+  // A value that rounds to zero is shown as 0, not -0.0.
+  if (std::strtod(text, nullptr) == 0) std::snprintf(text, sizeof text, "%.*f", digits, 0.0);
   return text;
 }
 
