@@ -1,7 +1,7 @@
 /* A host program that opens the application window and runs until it is closed. With "--tour FOLDER" it
    instead walks through the windows by name, as a test script would: it opens each dialog, saves an image
-   of it into FOLDER and closes it again, calculates and opens the spectrum, then leaves through
-   File > Exit, which closes the plot window too. */
+   of it into FOLDER and closes it again, calculates and opens the spectrum, verifies the frame (printing
+   the summary) and saves its mask plot, then leaves through File > Exit, which closes the plot windows too. */
 #include <stdio.h>
 #include <string.h>
 
@@ -59,6 +59,13 @@ static void onWait(void* context, double window) {
   dot11b_free(w);
 }
 
+/* A message box is printed instead of waiting to be acknowledged. */
+static dot11b_array* printMessage(void* context, const dot11b_dialog* dialog) {
+  (void)context;
+  printf("%s:\n%s\n", dialog->title, dialog->text);
+  return NULL;
+}
+
 static int tour(void) {
   dot11b_set_wait_hook(onWait, NULL);
   saveImage(find(0, "main"), "main");
@@ -68,6 +75,10 @@ static int tour(void) {
   invoke(find(0, "pbCalculate"));
   invoke(find(0, "menuPlotSpectrum"));
   saveImage(find(0, "VX_Spectrum"), "plotSpectrum");
+  dot11b_set_dialog_hook(printMessage, NULL);
+  invoke(find(0, "menuPlotVerify"));
+  dot11b_set_dialog_hook(NULL, NULL);
+  saveImage(find(0, "VX_Mask"), "plotMask");
   invoke(find(0, "menuHelpAbout"));
   saveImage(find(0, "figAbout"), "about");
   invoke(find(0, "figAbout"));

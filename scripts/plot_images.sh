@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs}"
 mkdir -p "$out"
-for view in ccdf spectrum iq iq-overlay eye scatter waterfall; do
+for view in ccdf spectrum iq iq-overlay eye scatter waterfall mask; do
   build/bin/dot11b plot "$view" --size 640x480 --png "$out/plot-$view.png"
 done

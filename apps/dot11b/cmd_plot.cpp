@@ -9,7 +9,9 @@
 #include "parameter_source.h"
 #include "phy/pulse_shaping.h"
 #include "runtime/number_text.h"
+#include "rx/verification.h"
 #include "shell/calculate.h"
+#include "shell/mask_inputs.h"
 #include "shell/plot_settings.h"
 #include "shell/settings.h"
 
@@ -29,7 +31,7 @@ const std::map<std::string, const char*>& viewRoutines() {
   static const std::map<std::string, const char*> routines{
       {"ccdf", "VX_PlotCCDF"},     {"spectrum", "VX_PlotSpectrum"},      {"iq", "VX_PlotIQTime"},
       {"iq-overlay", "VX_PlotIQTime"}, {"eye", "VX_PlotEyeDiagram"}, {"scatter", "VX_PlotScatterDiagram"},
-      {"waterfall", "VX_PlotWaterfall"}};
+      {"waterfall", "VX_PlotWaterfall"}, {"mask", "VX_PlotMask"}};
   return routines;
 }
 
@@ -50,7 +52,7 @@ PlotOptions takePlotOptions(Args& args) {
   o.view = args.front();
   args.erase(args.begin());
   if (!viewRoutines().count(o.view)) {
-    throw std::invalid_argument("unknown view '" + o.view + "'; use ccdf, spectrum, iq, iq-overlay, eye, scatter or waterfall");
+    throw std::invalid_argument("unknown view '" + o.view + "'; use ccdf, spectrum, iq, iq-overlay, eye, scatter, waterfall or mask");
   }
   o.png = takeOption(args, "--png");
   o.csv = takeOption(args, "--csv");
@@ -62,8 +64,10 @@ PlotOptions takePlotOptions(Args& args) {
   return o;
 }
 
-// The view's inputs after (owner, title), as the application window's Plot commands give them.
-std::vector<Value> viewInputs(const PlotOptions& o, const Value& samples, double rate, double overSampling) {
+// The view's inputs after (owner, title), as the application window's Plot commands give them: from the
+// quantised frame, which `samples` holds as a value.
+std::vector<Value> viewInputs(const PlotOptions& o, const ComplexRow& quantised, const Value& samples, double rate,
+                              double overSampling) {
   const double length = static_cast<double>(samples.numel());
   if (o.view == "spectrum") return {Value::scalar(rate), samples};
   if (o.view == "iq" || o.view == "iq-overlay") return {Value::scalar(rate), Value::scalar(o.view == "iq" ? 0 : 1), samples};
@@ -71,6 +75,11 @@ std::vector<Value> viewInputs(const PlotOptions& o, const Value& samples, double
   if (o.view == "eye") {
     const shell::EyeRequest eye = shell::eyeRequest({o.symbols, o.delay}, length, overSampling, rate);
     return {samples, Value::scalar(eye.samplesPerTrace), Value::scalar(eye.period), Value::scalar(eye.delaySamples)};
+  }
+  if (o.view == "mask") {
+    const rx::Verification v = rx::verifyCapture(quantised, rate, std::nullopt);
+    if (!v.mask) throw std::runtime_error("the receiver found no frame to measure the spectrum mask of");
+    return shell::maskPlotInputs(*v.mask);
   }
   if (o.view == "scatter") {
     const shell::ScatterRequest s = shell::scatterRequest({o.trace, o.delay}, overSampling);
@@ -105,7 +114,7 @@ int runPlot(const Args& args) {
     }
     const Value samples = Value::matrix(1, quantised.size(), std::move(re), std::move(im));
     std::vector<Value> in{Value::scalar(0), Value::text(shell::initialAppInfo().field("Name").toUtf8())};
-    for (Value& v : viewInputs(options, samples, rate, overSampling)) in.push_back(std::move(v));
+    for (Value& v : viewInputs(options, quantised, samples, rate, overSampling)) in.push_back(std::move(v));
 
     // Drawn off screen: no window appears and no display is needed.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -65,6 +65,7 @@ const std::vector<Command>& commands() {
        "  scatter     every symbol in the I/Q plane from D symbols in (--delay), with the trace of\n"
        "              every sample (--trace 1, the default) or without (--trace 0)\n"
        "  waterfall   spectrum of 200 successive slices as a colour map\n"
+       "  mask        spectrum of the frame against the transmit mask, as 'dot11b verify' measures it\n"
        "--png FILE gets the plot at --size (default 800x600); --csv FILE all of its data, every point,\n"
        "with a header row. Exit status 1 when the calculation, the drawing or a write fails, 2 for a\n"
        "bad option.\n",

@@ -89,9 +89,9 @@ nlohmann::ordered_json checkJson(const rx::TransmitterCheck& c) {
 
 namespace {
 
-nlohmann::ordered_json regionJson(const rx::MaskRegion& region, double limit) {
+nlohmann::ordered_json regionJson(const rx::MaskRegion& region) {
   nlohmann::ordered_json j;
-  j["limit_dbr"] = limit;
+  j["limit_dbr"] = region.limitDbr;
   j["measured"] = region.measured;
   j["partly_beyond_nyquist"] = region.partly;
   if (region.measured) {
@@ -123,8 +123,8 @@ void printJson(const rx::Verification& v) {
                    {"frame", 1},
                    {"resolution_bandwidth_hz", mask->resolutionBandwidth},
                    {"passed", mask->passed()},
-                   {"inner", regionJson(mask->inner, -30)},
-                   {"outer", regionJson(mask->outer, -50)}};
+                   {"inner", regionJson(mask->inner)},
+                   {"outer", regionJson(mask->outer)}};
   } else {
     out["mask"] = {{"measured", false}};
   }

@@ -463,6 +463,11 @@ DOT11B_API int mlxVX_PlotScatterDiagram(int nlhs, dot11b_array* plhs[], int nrhs
 /* The spectrum of successive slices of timeSlice seconds as a colour map in dB. */
 DOT11B_API dot11b_array* mlfVX_PlotWaterfall(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate, dot11b_array* timeSlice, dot11b_array* iqWave);
 DOT11B_API int mlxVX_PlotWaterfall(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* A frame's spectrum against the transmit mask: frequency in Hz off the carrier, dbr relative to the
+   spectrum's peak, limit in dBr at each frequency (NaN: none); regions from the carrier out as the columns
+   of a 2-row matrix, each [limit; margin] (margin NaN: not measured). */
+DOT11B_API dot11b_array* mlfVX_PlotMask(dot11b_array* hParent, dot11b_array* title, dot11b_array* frequency, dot11b_array* dbr, dot11b_array* limit, dot11b_array* regions);
+DOT11B_API int mlxVX_PlotMask(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* The general drawing routines: (x, n [, period [, offset]]); (x [, n [, offset [, plotstring [, h]]]]),
    plotstring such as "b." or "c-", into window h when given; (x, sampleRate, timeSlice). Each returns its
    window's handle. */

@@ -75,6 +75,27 @@ Values plotWaterfall(const Values& in, int) {
                                          samplesArg(args, 4, "iqWave")))};
 }
 
+// (hParent, title, frequency, dBr, limit [, regions]): a frame's spectrum against the transmit mask, the
+// rows as the built-in receiver measures them (Hz off the carrier, dB relative to the peak, the limit at
+// each frequency or NaN); the mask's regions from the carrier out as the columns of a 2-row matrix, each
+// [limit; margin] (margin NaN: not measured).
+Values plotMask(const Values& in, int) {
+  const Inputs args(in, "VX_PlotMask");
+  const auto row = [&args](std::size_t i, std::string_view name) {
+    return args.given(i) ? args.realVector(i, name) : std::vector<double>{};
+  };
+  std::vector<plots::MaskMargin> regions;
+  if (args.given(5) && !args.at(5, "regions").isEmpty()) {
+    const Value& pairs = args.at(5, "regions");
+    if (!pairs.isNumeric() || pairs.isComplex() || pairs.rows() != 2)
+      throw std::invalid_argument("VX_PlotMask: input 'regions' must be a real matrix of two rows, a limit and a margin");
+    for (std::size_t k = 0; k < pairs.numel(); k += 2) regions.push_back({pairs.re(k), pairs.re(k + 1)});
+  }
+  auto mask = std::make_shared<const plots::MaskPlot>(
+      plots::computeMaskPlot(row(2, "frequency"), row(3, "dbr"), row(4, "limit"), regions));
+  return {windowResult(pv::showMask(parentArg(args), titleArg(args, 1), std::move(mask)))};
+}
+
 // (x, n [, period [, offset]]): a new window; its handle.
 Values eyediagram(const Values& in, int) {
   const Inputs args(in, "Eyediagram");
@@ -200,6 +221,7 @@ void registerPlotRoutines(Registry& r) {
   r.add({"VX_PlotEyeDiagram", "VX_PlotEyeDiagram", 1, 6, 1, plotEyeDiagram});
   r.add({"VX_PlotScatterDiagram", "VX_PlotScatterDiagram", 1, 6, 1, plotScatterDiagram});
   r.add({"VX_PlotWaterfall", "VX_PlotWaterfall", 1, 5, 1, plotWaterfall});
+  r.add({"VX_PlotMask", "VX_PlotMask", 1, 6, 1, plotMask});
   r.add({"Eyediagram", "eyediagram", 1, 4, 1, eyediagram});
   r.add({"Scatterplot", "scatterplot", 1, 5, 1, scatterplot});
   r.add({"Waterfall", "waterfall", 1, 3, 1, waterfall});

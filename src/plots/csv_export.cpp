@@ -46,6 +46,15 @@ void writeCsv(std::ostream& out, const Spectrum& s) {
            });
 }
 
+void writeCsv(std::ostream& out, const MaskPlot& m) {
+  writeCsv(out, {"Frequency off the carrier (MHz)", "Level (dBr)", "Limit (dBr)"}, m.frequencyMhz.size(),
+           [&m](std::size_t r, std::span<double> cells) {
+             cells[0] = m.frequencyMhz[r];
+             cells[1] = m.measuredDbr[r];
+             cells[2] = m.limitDbr[r];
+           });
+}
+
 void writeCsv(std::ostream& out, const IqTime& v) {
   writeCsv(out, {"Time (" + v.unit.name + ")", "I (V)", "Q (V)"}, v.time.size(), [&v](std::size_t r, std::span<double> cells) {
     cells[0] = v.time[r];

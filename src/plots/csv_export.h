@@ -12,6 +12,7 @@
 #include "plots/ccdf.h"
 #include "plots/eye_scatter.h"
 #include "plots/iq_time.h"
+#include "plots/mask_plot.h"
 #include "plots/spectrum.h"
 #include "plots/waterfall.h"
 
@@ -29,6 +30,7 @@ void writeCsv(std::ostream& out, const IqTime& v);
 void writeCsv(std::ostream& out, const Eye& e);
 // Every sample, with 1 in the column "Symbol" for the points the scatter diagram marks.
 void writeScatterCsv(std::ostream& out, const Samples& iq, const ClampedScatter& s);
+void writeCsv(std::ostream& out, const MaskPlot& m);
 // One row per slice and bin: slice start, frequency and magnitude.
 void writeCsv(std::ostream& out, const Waterfall& w);
 

@@ -15,6 +15,7 @@ std::string namePrefix(ViewKind view) {
     case ViewKind::kEye: return "Eye Diagram ";
     case ViewKind::kScatter: return "Scatter Diagram ";
     case ViewKind::kWaterfall: return "Spectrum Waterfall ";
+    case ViewKind::kMask: return "Spectrum Mask ";
   }
   return "";
 }

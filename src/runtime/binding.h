@@ -30,7 +30,7 @@ std::uint64_t toCount(const Value& v, ArgRef ref);            // a whole number 
 int toFlag(const Value& v, ArgRef ref);                       // 0 or 1
 std::complex<double> toComplexScalar(const Value& v, ArgRef ref);
 std::vector<uint8_t> toBits(const Value& v, ArgRef ref);      // a vector (or empty) of 0/1
-std::vector<double> toRealVector(const Value& v, ArgRef ref); // a real vector (or empty)
+DOT11B_SHARED std::vector<double> toRealVector(const Value& v, ArgRef ref); // a real vector (or empty)
 DOT11B_SHARED std::vector<std::complex<double>> toComplexVector(const Value& v, ArgRef ref);
 DOT11B_SHARED std::string toText(const Value& v, ArgRef ref);
 DOT11B_SHARED const Value& toRecord(const Value& v, ArgRef ref);

@@ -14,10 +14,11 @@ namespace {
 constexpr const char* kWho = "measureMask";
 constexpr double kHannNoiseBandwidth = 1.5;  // bins
 
-void fold(MaskRegion& region, double dbr, double limit) {
+void fold(MaskRegion& region, double dbr, std::optional<double>& limit) {
+  limit = region.limitDbr;
   region.worstDbr = region.measured ? std::max(region.worstDbr, dbr) : dbr;
   region.measured = true;
-  region.margin = limit - region.worstDbr;
+  region.margin = region.limitDbr - region.worstDbr;
 }
 
 }  // namespace
@@ -65,11 +66,9 @@ MaskResult measureMask(const ComplexRow& frame, double sampleRate) {
     // The bin at -fs/2 holds +fs/2 as well: it belongs to neither side.
     if (offset >= sampleRate / 2) continue;
     if (offset >= 22e6) {
-      p.limit = -50;
-      fold(result.outer, p.dbr, -50);
+      fold(result.outer, p.dbr, p.limit);
     } else if (offset >= 11e6) {
-      p.limit = -30;
-      fold(result.inner, p.dbr, -30);
+      fold(result.inner, p.dbr, p.limit);
     }
   }
   // What lies beyond half the sample rate is not measured, and the region says so.

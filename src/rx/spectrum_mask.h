@@ -17,6 +17,7 @@ struct MaskPoint {
 };
 
 struct MaskRegion {
+  double limitDbr = 0;
   bool measured = false;        // false when the region lies wholly beyond half the sample rate
   bool partly = false;          // true when only part of it lies within half the sample rate
   double worstDbr = 0;          // the highest level found in it
@@ -25,8 +26,8 @@ struct MaskRegion {
 
 struct MaskResult {
   std::vector<MaskPoint> points;
-  MaskRegion inner;  // 11 .. 22 MHz off the carrier, limit -30 dBr
-  MaskRegion outer;  // beyond 22 MHz, limit -50 dBr
+  MaskRegion inner{.limitDbr = -30};  // 11 .. 22 MHz off the carrier
+  MaskRegion outer{.limitDbr = -50};  // beyond 22 MHz
   double resolutionBandwidth = 0;  // [Hz]
   double peakPowerInResolutionBandwidth = 0;  // the spectrum's peak, as the power within 100 kHz
   bool passed() const { return inner.measured && inner.margin >= 0 && (!outer.measured || outer.margin >= 0); }

@@ -1,6 +1,6 @@
 // The Plot commands of the application window: each opens a plot window beside the main window with the
 // last waveform quantised to 14 bits, and keeps the window's handle so that Exit closes it; Verify Frame
-// decodes the last waveform with the built-in receiver.
+// decodes the last waveform with the built-in receiver and plots its spectrum against the mask.
 #include <cmath>
 #include <sstream>
 
@@ -10,6 +10,7 @@
 #include "shell/clock_text.h"
 #include "shell/controls.h"
 #include "shell/dialogs.h"
+#include "shell/mask_inputs.h"
 #include "shell/plot_settings.h"
 #include "shell/window_module.h"
 
@@ -105,6 +106,7 @@ void menuPlotVerify(Handle, const Value& handles) {
       rx::verifyCapture(samples, sampleRate(), globalNumber("SigGenSettings", "Frequency"));
   std::ostringstream summary;
   rx::writeSummary(summary, verification);
+  if (verification.mask) openView("VX_PlotMask", handles, maskPlotInputs(*verification.mask));
   dialogs().message(summary.str(), "Verify Frame");
 }
 

@@ -43,7 +43,15 @@ TEST_F(PlotWindows, VerifyFrameDecodesTheLastWaveformAndShowsTheChecks) {
                            "centre frequency: ", "spectrum mask of frame 1"}) {
     EXPECT_NE(summary->text.find(part), std::string::npos) << part << "\n" << summary->text;
   }
-  EXPECT_TRUE(clientWindows().empty());
+  // The mask plot opens beside the main window, one of its client windows.
+  ASSERT_EQ(clientWindows().size(), 1u);
+  EXPECT_EQ(windowName(clientWindows()[0]).rfind("Spectrum Mask IEEE 802.11b-1999 (DSSS) (", 0), 0u);
+  EXPECT_EQ(axes("VX_Mask", "Title").toUtf8(), "Spectrum Mask: passed");
+  EXPECT_EQ(axes("VX_Mask", "XLabel").toUtf8(), "Frequency off the carrier (MHz)");
+  const std::vector<double> xlim = axes("VX_Mask", "XLim").real();
+  EXPECT_NEAR(xlim.at(0), -22, 0.1);  // the start values: 44 Msample/s
+  EXPECT_NEAR(xlim.at(1), 22, 0.1);
+  EXPECT_EQ(axes("VX_Mask", "YLim").re(1), 10);
 }
 
 TEST_F(PlotWindows, EachCommandAsksToCalculateFirstThenOpensItsView) {

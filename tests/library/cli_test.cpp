@@ -75,6 +75,17 @@ TEST(Cli, PlotWritesTheViewAndItsDataOffScreen) {
   ASSERT_NE(std::fgets(header, sizeof header, table), nullptr);
   std::fclose(table);
   EXPECT_STREQ(header, "\"Trace\",\"Time (nS)\",\"I (V)\",\"Q (V)\"\n");
+  // The mask view measures the frame with the receiver: its table ends 22 MHz off the carrier at 44 MHz,
+  // under the -30 dBr limit.
+  const std::string maskCsv = folder + "/mask.csv";
+  ASSERT_EQ(run("plot mask --png " + folder + "/mask.png --csv " + maskCsv).status, 0);
+  std::ifstream maskTable(maskCsv);
+  std::string line, last;
+  std::getline(maskTable, line);
+  EXPECT_EQ(line, "\"Frequency off the carrier (MHz)\",\"Level (dBr)\",\"Limit (dBr)\"");
+  while (std::getline(maskTable, line)) last = line;
+  EXPECT_EQ(last.substr(0, last.find(',')), "21.933333333333334");
+  EXPECT_EQ(last.substr(last.rfind(',')), ",-30");
 
   EXPECT_EQ(run("plot bode --png x.png").status, 2);
   EXPECT_EQ(run("plot ccdf").status, 2);

@@ -102,11 +102,11 @@ QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* a, std::size_t items, R
   return map;
 }
 
-void addPlane(PlotWindow& window, QCPAxisRect* a, Column x, Column y, Mark mark, const QColor& color) {
+QCPAbstractPlottable* addPlane(PlotWindow& window, QCPAxisRect* a, Column x, Column y, Mark mark, const QColor& color) {
   const std::size_t n = std::min(x->size(), y->size());
   if (n > kExactPointLimit) {
     const std::size_t items = mark == Mark::kDot ? n : n - 1;  // points, or the lines between them
-    addDensity(window, a, items, [x, y, mark](Raster& r, std::size_t first, std::size_t end) {
+    return addDensity(window, a, items, [x, y, mark](Raster& r, std::size_t first, std::size_t end) {
       const std::vector<double>& xs = *x;
       const std::vector<double>& ys = *y;
       for (std::size_t k = first; k < end; ++k) {
@@ -114,7 +114,6 @@ void addPlane(PlotWindow& window, QCPAxisRect* a, Column x, Column y, Mark mark,
         else r.addSegment(xs[k], ys[k], xs[k + 1], ys[k + 1]);
       }
     }, color);
-    return;
   }
   auto* curve = new QCPCurve(a->axis(QCPAxis::atBottom), a->axis(QCPAxis::atLeft));
   QVector<QCPCurveData> points(static_cast<int>(n));
@@ -126,6 +125,7 @@ void addPlane(PlotWindow& window, QCPAxisRect* a, Column x, Column y, Mark mark,
   } else {
     curve->setPen(QPen(color));
   }
+  return curve;
 }
 
 void setRanges(QCPAxisRect* a, double xMin, double xMax, double yMin, double yMax) {

@@ -14,6 +14,7 @@
 
 class QCPGraph;
 class QCPColorMap;
+class QCPAbstractPlottable;
 
 namespace dot11b::plots::views {
 
@@ -32,8 +33,8 @@ QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* axes, std::size_t items
 // How a set of points in a plane is drawn: joined by lines, or as dots.
 enum class Mark { kLine, kDot };
 // Points (x[k], y[k]) in the order given; a NaN breaks the line. Drawn exactly up to a limit, as a density
-// image beyond it.
-void addPlane(PlotWindow& window, QCPAxisRect* axes, Column x, Column y, Mark mark, const QColor& color);
+// image beyond it; the plottable that draws them.
+QCPAbstractPlottable* addPlane(PlotWindow& window, QCPAxisRect* axes, Column x, Column y, Mark mark, const QColor& color);
 
 // Points in a plane above which a view is drawn as a density image.
 inline constexpr std::size_t kExactPointLimit = 100000;

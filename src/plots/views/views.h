@@ -7,6 +7,7 @@
 #include <string>
 
 #include "plots/eye_scatter.h"
+#include "plots/mask_plot.h"
 #include "plots/samples.h"
 #include "plots/views/plot_window.h"
 
@@ -22,6 +23,7 @@ shell::Handle showScatterDiagram(shell::Handle parent, const std::string& title,
                                  double offset, bool traceOn);
 shell::Handle showWaterfall(shell::Handle parent, const std::string& title, double sampleRate, double sliceSeconds,
                             SharedSamples iq);
+shell::Handle showMask(shell::Handle parent, const std::string& title, std::shared_ptr<const MaskPlot> mask);
 
 // The general drawing routines the views build on.
 // An eye diagram of I and Q in a new window, which is made current.
