@@ -1,6 +1,7 @@
 #include "c_host.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -81,6 +82,18 @@ std::vector<Value> callRoutine(const char* routine, const std::vector<Value>& in
   }
   if (rc != 0) throw std::runtime_error(dot11b_last_error());
   return results;
+}
+
+bool drawOffscreen(const char* routine, const std::vector<Value>& inputs, const std::string& png,
+                   const std::string& csv, int width, int height) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  LibrarySession session;
+  const Value window = callRoutine(routine, inputs, 1).at(0);
+  if (window.isEmpty()) return false;
+  if (!png.empty())
+    callRoutine("VX_ExportPlot", {window, Value::text(png), Value::scalar(width), Value::scalar(height)}, 0);
+  if (!csv.empty()) callRoutine("VX_ExportPlot", {window, Value::text(csv)}, 0);
+  return true;
 }
 
 LibrarySession::LibrarySession() {

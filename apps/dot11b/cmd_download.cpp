@@ -5,7 +5,7 @@
 
 #include "c_host.h"
 #include "command.h"
-#include "instrument_uri.h"
+#include "shell/instrument_uri.h"
 #include "link_calls.h"
 #include "parameter_source.h"
 #include "shell/calculate.h"
@@ -54,7 +54,7 @@ DownloadRequest requestFromOptions(const Args& args) {
   if (request.yes) rest.erase(yes);
   const std::string uri = takeOption(rest, "--to");
   if (uri.empty()) throw std::invalid_argument("--to URI is required");
-  request.configuration = configurationFromUri(uri);
+  request.configuration = shell::configurationFromUri(uri);
   if (const std::string platform = takeOption(rest, "--platform"); !platform.empty()) request.platform = platform;
   const rt::Value parameters = parametersFromOptions(rest);
   Args remaining;

@@ -2,25 +2,29 @@
 
 #include "command.h"
 #include "parameter_options.h"
+#include "parameter_source.h"
 #include "runtime/number_text.h"
+#include "sequence_options.h"
+#include "shell/frame_sequence.h"
 #include "shell/settings.h"
 
 namespace dot11b::cli {
 
 int runEstimate(const Args& args) {
   rt::Value parameters = shell::initialParameters();
-  Args rest;
+  double samples = 0;
   try {
-    applySetOptions(parameters, args, rest);
+    Args options = args, rest;
+    shell::SequenceSettings sequence = takeSequenceOptions(options);
+    applySetOptions(parameters, options, rest);
+    expectNoMore(rest);
+    applySequenceTemplate(parameters, sequence);
+    samples = shell::sequenceLength(parameters, sequence.frames);
   } catch (const std::exception& e) {
     std::cerr << "dot11b estimate: " << e.what() << "\n";
     return kUsage;
   }
-  if (!rest.empty()) {
-    std::cerr << "dot11b estimate: unexpected argument '" << rest.front() << "'\n";
-    return kUsage;
-  }
-  std::cout << rt::numberToText(parameters.field("ProjectedLength").scalarValue()) << "\n";
+  std::cout << rt::numberToText(samples) << "\n";
   return kOk;
 }
 

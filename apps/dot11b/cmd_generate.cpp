@@ -5,10 +5,12 @@
 #include <optional>
 
 #include "command.h"
+#include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "sequence_options.h"
 #include "runtime/number_text.h"
-#include "shell/calculate.h"
+#include "shell/frame_sequence.h"
 #include "shell/frame_description.h"
 #include "rx/verification.h"
 #include "waveform_output.h"
@@ -57,24 +59,34 @@ std::string millisecondsText(std::chrono::steady_clock::duration d) {
 
 int runGenerate(const Args& args) {
   GenerateOptions options;
+  shell::SequenceSettings sequence;
+  channel::Impairments impairments;
   rt::Value parameters;
   if (const auto status = takeOptions("generate", [&] {
         Args rest = args;
         options = takeOutputOptions(rest);
+        sequence = takeSequenceOptions(rest);
+        impairments = takeImpairmentOptions(rest);
         parameters = parametersFromOptions(rest);
         expectNoMore(rest);
+        applySequenceTemplate(parameters, sequence);
+        shell::sequenceLength(parameters, sequence.frames);
+        channel::checkImpairments(impairments, 11e6 * parameters.field("OverSampling").scalarValue());
       })) {
     return *status;
   }
 
   try {
     const auto started = std::chrono::steady_clock::now();
-    const phy::Frame frame = shell::calculate(parameters);
+    phy::Frame frame = shell::calculateSequence(parameters, sequence);
+    if (impairments.any()) frame.waveform = channel::impair(std::move(frame.waveform), 11e6 * parameters.field("OverSampling").scalarValue(), frame.marker2, impairments);
     const auto took = std::chrono::steady_clock::now() - started;
     writeWaveform(options.out, *options.format, frame, parameters);
     if (!options.markers.empty()) writeMarkers(options.markers, frame);
     const double overSampling = parameters.field("OverSampling").scalarValue();
-    std::cerr << frame.waveform.size() << " samples, " << shell::rateAndModulation(parameters) << ", "
+    std::cerr << frame.waveform.size() << " samples, "
+              << (sequence.frames > 1 ? std::to_string(sequence.frames) + " frames, " : std::string())
+              << shell::rateAndModulation(parameters) << ", "
               << rt::numberToText(11 * overSampling) << " MHz sampling rate, calculated in "
               << millisecondsText(took) << " ms\n";
     if (options.verify) {

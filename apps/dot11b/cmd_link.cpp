@@ -4,7 +4,7 @@
 
 #include "c_host.h"
 #include "command.h"
-#include "instrument_uri.h"
+#include "shell/instrument_uri.h"
 #include "link_calls.h"
 #include "parameter_source.h"
 #include "sig_gen_options.h"
@@ -15,7 +15,7 @@ namespace {
 rt::Value requiredConfiguration(Args& args) {
   const std::string uri = takeOption(args, "--to");
   if (uri.empty()) throw std::invalid_argument("--to URI is required");
-  return configurationFromUri(uri);
+  return shell::configurationFromUri(uri);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 // dot11b plot VIEW: a view of a frame rendered off screen to a PNG, and its data as CSV.
-#include <cstdlib>
 #include <iostream>
 #include <map>
 
@@ -116,13 +115,8 @@ int runPlot(const Args& args) {
     std::vector<Value> in{Value::scalar(0), Value::text(shell::initialAppInfo().field("Name").toUtf8())};
     for (Value& v : viewInputs(options, quantised, samples, rate, overSampling)) in.push_back(std::move(v));
 
-    // Drawn off screen: no window appears and no display is needed.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    LibrarySession session;
-    const Value window = callRoutine(viewRoutines().at(options.view), in, 1).at(0);
-    if (window.isEmpty()) return kFailed;  // the view said why
-    callRoutine("VX_ExportPlot", {window, Value::text(options.png), Value::scalar(options.width), Value::scalar(options.height)}, 0);
-    if (!options.csv.empty()) callRoutine("VX_ExportPlot", {window, Value::text(options.csv)}, 0);
+    if (!drawOffscreen(viewRoutines().at(options.view), in, options.png, options.csv, options.width, options.height))
+      return kFailed;  // the view said why
     std::cerr << "wrote " << options.png << (options.csv.empty() ? "" : " and " + options.csv) << "\n";
   } catch (const std::exception& e) {
     std::cerr << "dot11b plot: " << e.what() << "\n";

@@ -7,7 +7,7 @@
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "shell/capture_files.h"
-#include "verify_report.h"
+#include "shell/verify_report.h"
 
 namespace dot11b::cli {
 
@@ -85,7 +85,7 @@ int runVerify(const Args& args) {
   const rx::Verification verification =
       rx::verifyCapture(capture.samples, *rate, options.carrier ? options.carrier : capture.carrier);
   if (options.json) {
-    printJson(verification);
+    std::cout << shell::verificationJson(verification) << "\n";
   } else {
     rx::writeSummary(std::cout, verification);
   }
@@ -95,7 +95,7 @@ int runVerify(const Args& args) {
       return kFailed;
     }
     try {
-      writeMaskCsv(options.maskCsv, *verification.mask);
+      shell::writeMaskCsv(options.maskCsv, *verification.mask);
     } catch (const std::exception& e) {
       std::cerr << "dot11b verify: " << e.what() << "\n";
       return kFailed;

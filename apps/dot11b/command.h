@@ -34,5 +34,6 @@ int runRefresh(const Args& args);
 int runGui(const Args& args);
 int runPlot(const Args& args);
 int runVerify(const Args& args);
+int runPer(const Args& args);
 
 }  // namespace dot11b::cli

@@ -1,4 +1,6 @@
 #include "command.h"
+#include "impairment_options.h"
+#include "sequence_options.h"
 #include "sig_gen_options.h"
 
 #include <algorithm>
@@ -14,14 +16,18 @@ const std::vector<Command>& commands() {
        "DOT11B_SPLASH_MS shortens the start-up window's minimum time on screen (3000 ms).\n"
        "Exit status 1 when the window cannot be opened.\n",
        runGui},
-      {"estimate", "print the projected number of samples of a frame",
-       "Usage: dot11b estimate [--set FIELD=VALUE]...\n\n"
+      {"estimate", "print the projected number of samples of a frame or a sequence",
+       "Usage: dot11b estimate [--set FIELD=VALUE]... [--frames N] [--template KIND ...]\n\n"
        "Prints the projected number of samples (ProjectedLength) of the start-value parameters with the\n"
-       "given fields changed. FIELD is a field of the parameters record, dotted for sub-records\n"
-       "(MACheader.Active). totalLength, ProjectedLength and MACheader.Length are derived and cannot be set;\n"
-       "MAC header fields are set as MACheader.Contents.Address1.Contents=0x0123456789AB (or decimal) and\n"
-       "MACheader.Contents.SeqCntrl.Active=0. As on the format panel, dataRate=1 also selects the long preamble.\n"
-       "Exit status 2 for an unknown field or a value outside its allowed values.\n",
+       "given fields changed, times the number of frames. FIELD is a field of the parameters record, dotted\n"
+       "for sub-records (MACheader.Active). totalLength, ProjectedLength and MACheader.Length are derived and\n"
+       "cannot be set; MAC header fields are set as MACheader.Contents.Address1.Contents=0x0123456789AB (or\n"
+       "decimal) and MACheader.Contents.SeqCntrl.Active=0. A MAC field's value goes on the air least\n"
+       "significant octet first: Address1.Contents=0x0123456789AB is received as ab:89:67:45:23:01, as a\n"
+       "protocol analyser shows it (--template's addresses are written in their on-air order instead).\n"
+       "As on the format panel, dataRate=1 also selects the long preamble.\n\n"
+       DOT11B_SEQUENCE_OPTIONS_HELP
+       "\nExit status 2 for an unknown field, a value outside its allowed values or a sequence too large.\n",
        runEstimate},
       {"call", "call any routine of the library by name",
        "Usage: dot11b call ROUTINE [ARG]...\n\n"
@@ -33,7 +39,8 @@ const std::vector<Command>& commands() {
        runCall},
       {"generate", "compute a frame and write its waveform to a file",
        "Usage: dot11b generate [--params FILE.mat] [--set FIELD=VALUE]... --out FILE [--format FORMAT]\n"
-       "                       [--markers FILE] [--verify]\n\n"
+       "                       [--markers FILE] [--verify] [sequence and template options]\n"
+       "                       [impairment options]\n\n"
        "Computes the frame of the start-value parameters (or of the parameter file --params, '.mat' added\n"
        "when missing) with the given fields changed (as 'dot11b estimate'), as the Calculate button does,\n"
        "and writes its waveform. FORMAT (default from the extension of FILE):\n"
@@ -50,7 +57,8 @@ const std::vector<Command>& commands() {
        "--verify then decodes the frame just made with the receiver of 'dot11b verify' and prints its\n"
        "summary on stderr too.\n"
        "Exit status 1 when the parameter file or the calculation or a write fails, or the frame does not\n"
-       "verify (its header CRC, and its FCS when the frame has one), 2 for a bad option.\n",
+       "verify (its header CRC, and its FCS when the frame has one), 2 for a bad option.\n\n"
+       DOT11B_SEQUENCE_OPTIONS_HELP "\n" DOT11B_IMPAIRMENT_OPTIONS_HELP,
        runGenerate},
       {"plot", "draw a view of a frame into a PNG file, and write its data as CSV",
        "Usage: dot11b plot VIEW [--params FILE.mat] [--set FIELD=VALUE]... --png FILE [--csv FILE]\n"
@@ -92,6 +100,22 @@ const std::vector<Command>& commands() {
        "Exit status 0 when a frame was found and every frame's header CRC holds (and its FCS, with\n"
        "--expect-fcs), 1 otherwise, 2 for a bad option or a file that cannot be read.\n",
        runVerify},
+      {"per", "measure the packet error rate of each rate against the SNR",
+       "Usage: dot11b per --snr FROM:TO:STEP [--rates 1,2,5.5,11] [--frames N] [--psdu OCTETS]\n"
+       "                  [--params FILE.mat] [--set FIELD=VALUE]... [--png FILE] [--csv FILE]\n"
+       "                  [impairment options]\n\n"
+       "For each rate (all four unless --rates names some) and each SNR from FROM to TO dB in steps of STEP,\n"
+       "generates N data frames (--frames, 100 unless given) of a PSDU of OCTETS octets (--psdu, 1024: the\n"
+       "24-octet MAC header, a PN9 payload carried on from frame to frame and the FCS) with the parameters'\n"
+       "other settings, adds white Gaussian noise at that SNR (and the other impairments given) and decodes\n"
+       "them with the receiver of 'dot11b verify'. A frame counts as received when a frame with a valid FCS\n"
+       "and exactly its PSDU comes out. Prints the PER table and the SNR at 8 % PER of each rate (the\n"
+       "standard's receiver sensitivity criterion); --png FILE plots PER against SNR on a logarithmic axis,\n"
+       "--csv FILE writes the table. The points share out the machine's cores; the same seed gives the same\n"
+       "table. The progress of each point goes to stderr.\n"
+       "Exit status 1 when a calculation or a write fails, 2 for a bad option.\n\n"
+       DOT11B_IMPAIRMENT_OPTIONS_HELP,
+       runPer},
       {"params", "write or show a parameter file",
        "Usage: dot11b params save FILE [--set FIELD=VALUE]...\n"
        "       dot11b params show FILE\n\n"

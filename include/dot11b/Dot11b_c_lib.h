@@ -288,6 +288,38 @@ DOT11B_API dot11b_array* mlfDot11b_FRAME(dot11b_array** events, dot11b_array* DA
                                          dot11b_array* filterTaps, dot11b_array* MirrorSpectrum);
 DOT11B_API int mlxDot11b_FRAME(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
+/* Frames one after another: sequence is a record of optional fields: frames (1), payload ('continue' or
+   'repeat'), template ('beacon', 'probe-response', 'data', 'null', 'ack', 'cts', 'rts') with ssid, bssid,
+   ra, ta (texts such as '00:11:22:33:44:55'), beaconInterval (TU) and channel. Results: the waveform, the
+   2 x L events, and the parameters with the template put in. */
+DOT11B_API dot11b_array* mlfDot11b_Sequence(dot11b_array** events, dot11b_array** parametersOut,
+                                            dot11b_array* parameters, dot11b_array* sequence);
+DOT11B_API int mlxDot11b_Sequence(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* The waveform as a receiver meets it: impairments is a record of optional fields snrDb, cfoHz, phaseDeg,
+   clockPpm, iqGainDb, iqSkewDeg, dc (complex), multipathNs and seed; frameMask (events row 2) marks the
+   frame samples whose mean power the SNR refers to (in the 11 MHz chip bandwidth). */
+DOT11B_API dot11b_array* mlfDot11b_Impair(dot11b_array* waveform, dot11b_array* sampleRate,
+                                          dot11b_array* impairments, dot11b_array* frameMask);
+DOT11B_API int mlxDot11b_Impair(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
+/* What scripts use. Dot11b_SetFields: each dotted field of the cell list fields (such as "MACheader.Active")
+   set to its value (a number, or a text: "0x..." for MAC header contents) by the rules of dot11b --set, then
+   the record checked and its lengths derived. Dot11b_LoadParameters and Dot11b_SaveParameters read and write
+   parameter files as File Open and File Save do. Dot11b_Verify: what the built-in receiver finds, as the JSON
+   text of dot11b verify --json. Dot11b_InstrumentConfiguration: the connection record of an address such as
+   "tcpip:HOST:PORT", "gpib:BOARD:PRIMARY" or "serial:PORT:BAUD". */
+DOT11B_API dot11b_array* mlfDot11b_SetFields(dot11b_array* parameters, dot11b_array* fields, dot11b_array* values);
+DOT11B_API int mlxDot11b_SetFields(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_LoadParameters(dot11b_array* filename);
+DOT11B_API int mlxDot11b_LoadParameters(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API int mlfDot11b_SaveParameters(dot11b_array* filename, dot11b_array* parameters);
+DOT11B_API int mlxDot11b_SaveParameters(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_Verify(dot11b_array* waveform, dot11b_array* sampleRate, dot11b_array* carrierHz);
+DOT11B_API int mlxDot11b_Verify(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_InstrumentConfiguration(dot11b_array* uri);
+DOT11B_API int mlxDot11b_InstrumentConfiguration(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
 /* ---- 3 Payload and MAC framing ------------------------------------------------------------------------ */
 
 /* The PSDU bits of a parameters record: MAC header (optional), payload, FCS (optional). */
@@ -468,6 +500,9 @@ DOT11B_API int mlxVX_PlotWaterfall(int nlhs, dot11b_array* plhs[], int nrhs, dot
    of a 2-row matrix, each [limit; margin] (margin NaN: not measured). */
 DOT11B_API dot11b_array* mlfVX_PlotMask(dot11b_array* hParent, dot11b_array* title, dot11b_array* frequency, dot11b_array* dbr, dot11b_array* limit, dot11b_array* regions);
 DOT11B_API int mlxVX_PlotMask(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* Packet error rate against SNR: snr a row, per one row per rate (a cell list of names), frames a point. */
+DOT11B_API dot11b_array* mlfVX_PlotPER(dot11b_array* hParent, dot11b_array* title, dot11b_array* snr, dot11b_array* per, dot11b_array* names, dot11b_array* frames);
+DOT11B_API int mlxVX_PlotPER(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* The general drawing routines: (x, n [, period [, offset]]); (x [, n [, offset [, plotstring [, h]]]]),
    plotstring such as "b." or "c-", into window h when given; (x, sampleRate, timeSlice). Each returns its
    window's handle. */

@@ -96,6 +96,18 @@ Values plotMask(const Values& in, int) {
   return {windowResult(pv::showMask(parentArg(args), titleArg(args, 1), std::move(mask)))};
 }
 
+// (hParent, title, snr, per, names [, frames]): packet error rate curves, per holding one row per name.
+Values plotPer(const Values& in, int) {
+  const Inputs args(in, "VX_PlotPER");
+  const Value& names = args.at(4, "names");
+  if (!names.isCell()) throw std::invalid_argument("VX_PlotPER: input 'names' must be a cell list of texts");
+  std::vector<std::string> texts;
+  for (std::size_t k = 0; k < names.cells().size(); ++k) texts.push_back(toText(names.cells()[k], {"VX_PlotPER", "names"}));
+  auto curves = std::make_shared<const plots::PerCurves>(plots::computePerCurves(
+      args.realVector(2, "snr"), args.at(3, "per").real(), texts, numberOr(args, 5, "frames", 100)));
+  return {windowResult(pv::showPerCurves(parentArg(args), titleArg(args, 1), std::move(curves)))};
+}
+
 // (x, n [, period [, offset]]): a new window; its handle.
 Values eyediagram(const Values& in, int) {
   const Inputs args(in, "Eyediagram");
@@ -222,6 +234,7 @@ void registerPlotRoutines(Registry& r) {
   r.add({"VX_PlotScatterDiagram", "VX_PlotScatterDiagram", 1, 6, 1, plotScatterDiagram});
   r.add({"VX_PlotWaterfall", "VX_PlotWaterfall", 1, 5, 1, plotWaterfall});
   r.add({"VX_PlotMask", "VX_PlotMask", 1, 6, 1, plotMask});
+  r.add({"VX_PlotPER", "VX_PlotPER", 5, 6, 1, plotPer});
   r.add({"Eyediagram", "eyediagram", 1, 4, 1, eyediagram});
   r.add({"Scatterplot", "scatterplot", 1, 5, 1, scatterplot});
   r.add({"Waterfall", "waterfall", 1, 3, 1, waterfall});

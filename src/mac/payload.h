@@ -22,4 +22,12 @@ struct PayloadSettings {
 // user file cannot be read.
 Bits generatePayload(const PayloadSettings& settings);
 
+// The payload data alone (dataLength octets, no header, no FCS) of a frame whose source carries on from
+// `firstOctet` octets into a run of frames: PN9 and PN15 go on where the frame before left off, a user file
+// with its next octets (from its start again after its end); the other sources are the same in every frame.
+Bits payloadData(const PayloadSettings& settings, std::uint64_t firstOctet);
+
+// `header` (may be empty), then `data`, then the FCS over both when `withFcs`.
+Bits assemblePsdu(const Bits& header, const Bits& data, bool withFcs);
+
 }  // namespace dot11b::mac

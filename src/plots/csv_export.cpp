@@ -55,6 +55,15 @@ void writeCsv(std::ostream& out, const MaskPlot& m) {
            });
 }
 
+void writeCsv(std::ostream& out, const PerCurves& c) {
+  std::vector<std::string> header{"SNR (dB)"};
+  for (const PerCurve& curve : c.curves) header.push_back("PER " + curve.name);
+  writeCsv(out, header, c.snrDb.size(), [&c](std::size_t r, std::span<double> cells) {
+    cells[0] = c.snrDb[r];
+    for (std::size_t k = 0; k < c.curves.size(); ++k) cells[k + 1] = c.curves[k].per[r];
+  });
+}
+
 void writeCsv(std::ostream& out, const IqTime& v) {
   writeCsv(out, {"Time (" + v.unit.name + ")", "I (V)", "Q (V)"}, v.time.size(), [&v](std::size_t r, std::span<double> cells) {
     cells[0] = v.time[r];

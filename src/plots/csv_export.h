@@ -13,6 +13,7 @@
 #include "plots/eye_scatter.h"
 #include "plots/iq_time.h"
 #include "plots/mask_plot.h"
+#include "plots/per_curves.h"
 #include "plots/spectrum.h"
 #include "plots/waterfall.h"
 
@@ -31,6 +32,8 @@ void writeCsv(std::ostream& out, const Eye& e);
 // Every sample, with 1 in the column "Symbol" for the points the scatter diagram marks.
 void writeScatterCsv(std::ostream& out, const Samples& iq, const ClampedScatter& s);
 void writeCsv(std::ostream& out, const MaskPlot& m);
+// One row per SNR, one PER column per rate (empty where no frame was lost).
+void writeCsv(std::ostream& out, const PerCurves& c);
 // One row per slice and bin: slice start, frequency and magnitude.
 void writeCsv(std::ostream& out, const Waterfall& w);
 

@@ -16,6 +16,7 @@ std::string namePrefix(ViewKind view) {
     case ViewKind::kScatter: return "Scatter Diagram ";
     case ViewKind::kWaterfall: return "Spectrum Waterfall ";
     case ViewKind::kMask: return "Spectrum Mask ";
+    case ViewKind::kPer: return "Packet Error Rate ";
   }
   return "";
 }

@@ -10,7 +10,7 @@ namespace dot11b::plots {
 
 using Rect = std::array<double, 4>;
 
-enum class ViewKind { kCcdf, kSpectrum, kIqTime, kEye, kScatter, kWaterfall, kMask };
+enum class ViewKind { kCcdf, kSpectrum, kIqTime, kEye, kScatter, kWaterfall, kMask, kPer };
 
 // The view's rectangle in pixels on the screen, used when it has no parent window.
 Rect screenRect(ViewKind view);

@@ -58,6 +58,13 @@
   }                                                                                      \
   D11_MLX(name)
 
+// nin fixed inputs (1..16), three results.
+#define DOT11B_EXPORT_3(name, nin)                                                       \
+  extern "C" DOT11B_API dot11b_array* mlf##name(dot11b_array** o2, dot11b_array** o3, D11_IN##nin) { \
+    return ::dot11b::rt::callMlf(#name, {o2, o3}, {D11_ARG##nin});                       \
+  }                                                                                      \
+  D11_MLX(name)
+
 // nin fixed inputs (1..16), no result.
 #define DOT11B_EXPORT_0(name, nin)                                                       \
   extern "C" DOT11B_API int mlf##name(D11_IN##nin) {                                     \

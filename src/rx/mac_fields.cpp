@@ -18,7 +18,40 @@ std::uint16_t word(const std::vector<std::uint8_t>& octets, std::size_t at) {
   return static_cast<std::uint16_t>(octets[at] | octets[at + 1] << 8);
 }
 
+// The body between the 24-octet header and the FCS; nothing when an element runs past its end.
+std::optional<ManagementBody> parseManagementBody(const std::vector<std::uint8_t>& psdu) {
+  const std::size_t end = psdu.size() - 4;
+  std::size_t at = 24;
+  if (end < at + 12) return std::nullopt;
+  ManagementBody b;
+  for (std::size_t k = 0; k < 8; ++k) b.timestampUs |= static_cast<std::uint64_t>(psdu[at + k]) << (8 * k);
+  b.beaconIntervalTu = word(psdu, at + 8);
+  b.capability = word(psdu, at + 10);
+  for (at += 12; at < end;) {
+    if (at + 2 > end || at + 2 + psdu[at + 1] > end) return std::nullopt;
+    const std::uint8_t id = psdu[at], length = psdu[at + 1];
+    const auto* value = psdu.data() + at + 2;
+    if (id == 0) b.ssid = std::string(value, value + length);
+    if (id == 1)
+      for (std::uint8_t k = 0; k < length; ++k) b.ratesMbps.push_back((value[k] & 0x7f) * 0.5);
+    if (id == 3 && length == 1) b.channel = value[0];
+    at += 2 + length;
+  }
+  return b;
+}
+
 }  // namespace
+
+std::string frameKindName(const MacFields& f) {
+  if (f.type == 0 && f.subtype == 8) return "beacon";
+  if (f.type == 0 && f.subtype == 5) return "probe response";
+  if (f.type == 2 && f.subtype == 0) return "data";
+  if (f.type == 2 && f.subtype == 4) return "null";
+  if (f.type == 1 && f.subtype == 13) return "ACK";
+  if (f.type == 1 && f.subtype == 12) return "CTS";
+  if (f.type == 1 && f.subtype == 11) return "RTS";
+  return "type " + std::to_string(f.type) + " subtype " + std::to_string(f.subtype);
+}
 
 std::vector<std::uint8_t> octetsOf(const Bits& bits) {
   std::vector<std::uint8_t> octets(bits.size() / 8);
@@ -52,6 +85,7 @@ std::optional<MacFields> parseMacHeader(const std::vector<std::uint8_t>& psdu) {
   for (std::size_t a = 0; a < std::min<std::size_t>(addresses, 3); ++a) f.addresses.push_back(addressText(psdu, 4 + 6 * a));
   if (sequence) f.sequenceControl = word(psdu, 4 + 18);
   if (addresses == 4) f.addresses.push_back(addressText(psdu, 24));
+  if (f.type == 0 && (f.subtype == 8 || f.subtype == 5)) f.management = parseManagementBody(psdu);
   return f;
 }
 

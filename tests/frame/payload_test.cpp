@@ -110,6 +110,26 @@ TEST_F(UserFile, LongerFileIsCut) {
   EXPECT_EQ(octetsFromBits(generatePayload(settings(3))), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
 }
 
+TEST_F(UserFile, ContinuesFromOctetToOctetAcrossFrames) {
+  write("abcdefg");
+  // A window that runs past the file's end goes on from its start; a frame longer than the file repeats it.
+  EXPECT_EQ(octetsFromBits(payloadData(settings(3), 5)), (std::vector<std::uint8_t>{'f', 'g', 'a'}));
+  EXPECT_EQ(octetsFromBits(payloadData(settings(3), 7 + 1)), (std::vector<std::uint8_t>{'b', 'c', 'd'}));
+  EXPECT_EQ(octetsFromBits(payloadData(settings(9), 3)), (std::vector<std::uint8_t>{'d', 'e', 'f', 'g', 'a', 'b', 'c', 'd', 'e'}));
+}
+
+TEST(Payload, PnSourcesGoOnWhereTheFrameBeforeLeftOff) {
+  for (const auto& [source, order] : {std::pair{5, 9}, std::pair{6, 15}}) {
+    const Bits run = pnBits(order, 3 * 8 * 700.0 + 8);
+    for (std::uint64_t frame : {1u, 2u}) {
+      const Bits data = payloadData(settingsFor(source, 700), frame * 700);
+      EXPECT_TRUE(std::equal(data.begin(), data.end(), run.begin() + static_cast<std::ptrdiff_t>(frame * 5600))) << source;
+    }
+  }
+  // One period on, PN9 is where it started.
+  EXPECT_EQ(payloadData(settingsFor(5, 511), 511), payloadData(settingsFor(5, 511), 0));
+}
+
 TEST_F(UserFile, MissingOrEmptyFileStopsWithItsName) {
   for (bool exists : {false, true}) {
     if (exists) write("");

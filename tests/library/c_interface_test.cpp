@@ -211,3 +211,40 @@ TEST_F(CInterface, ValuesRoundTripThroughTheInterface) {
   EXPECT_EQ(dot11b_get_global("nonsense"), nullptr);
   for (dot11b_array* a : {m, r, t}) dot11b_free(a);
 }
+
+TEST_F(CInterface, SequenceAndImpairmentStageThroughTheCForms) {
+  dot11b_array* name = text("InitializeParameters");
+  ASSERT_EQ(mlfVDot11b_GUI_c(name, nullptr), 0);
+  dot11b_array* parameters = dot11b_get_global("parameters");
+  dot11b_array* sequence = dot11b_create_record();
+  dot11b_array* two = dot11b_create_scalar(2);
+  dot11b_array* ack = text("ack");
+  dot11b_array* ra = text("00:11:22:33:44:55");
+  dot11b_set_field(sequence, "frames", two);
+  dot11b_set_field(sequence, "template", ack);
+  dot11b_set_field(sequence, "ra", ra);
+  dot11b_array* events = nullptr;
+  dot11b_array* templated = nullptr;
+  dot11b_array* waveform = mlfDot11b_Sequence(&events, &templated, parameters, sequence);
+  ASSERT_NE(waveform, nullptr) << dot11b_last_error();
+  // An ACK: 10 octets of header and the FCS, no body.
+  EXPECT_EQ(number(templated, "dataLength"), 0);
+  EXPECT_EQ(number(templated, "totalLength"), 14);
+  EXPECT_EQ(dot11b_cols(waveform), 2 * static_cast<std::size_t>(number(templated, "ProjectedLength")));
+  EXPECT_EQ(dot11b_rows(events), 2u);
+
+  dot11b_array* impairments = dot11b_create_record();
+  dot11b_array* snr = dot11b_create_scalar(20);
+  dot11b_set_field(impairments, "snrDb", snr);
+  dot11b_array* rate = dot11b_create_scalar(44e6);
+  dot11b_array* noisy = mlfDot11b_Impair(waveform, rate, impairments, nullptr);
+  ASSERT_NE(noisy, nullptr) << dot11b_last_error();
+  EXPECT_EQ(dot11b_cols(noisy), dot11b_cols(waveform));
+  EXPECT_NE(dot11b_real(noisy)[0], dot11b_real(waveform)[0]);
+  // A misspelt field is refused, not ignored.
+  dot11b_set_field(impairments, "snr", snr);
+  EXPECT_EQ(mlfDot11b_Impair(waveform, rate, impairments, nullptr), nullptr);
+  EXPECT_NE(std::string(dot11b_last_error()).find("has no field 'snr'"), std::string::npos) << dot11b_last_error();
+  for (dot11b_array* a : {name, parameters, sequence, two, ack, ra, events, templated, waveform, impairments, snr, rate, noisy})
+    dot11b_free(a);
+}

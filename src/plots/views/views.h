@@ -8,6 +8,7 @@
 
 #include "plots/eye_scatter.h"
 #include "plots/mask_plot.h"
+#include "plots/per_curves.h"
 #include "plots/samples.h"
 #include "plots/views/plot_window.h"
 
@@ -23,6 +24,7 @@ shell::Handle showScatterDiagram(shell::Handle parent, const std::string& title,
                                  double offset, bool traceOn);
 shell::Handle showWaterfall(shell::Handle parent, const std::string& title, double sampleRate, double sliceSeconds,
                             SharedSamples iq);
+shell::Handle showPerCurves(shell::Handle parent, const std::string& title, std::shared_ptr<const PerCurves> curves);
 shell::Handle showMask(shell::Handle parent, const std::string& title, std::shared_ptr<const MaskPlot> mask);
 
 // The general drawing routines the views build on.

@@ -1,4 +1,4 @@
-#include "instrument_uri.h"
+#include "shell/instrument_uri.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 #include "runtime/number_text.h"
 #include "shell/settings.h"
 
-namespace dot11b::cli {
+namespace dot11b::shell {
 namespace {
 
 std::vector<std::string> splitColons(std::string_view text) {
@@ -55,7 +55,7 @@ rt::Value configurationFromUri(std::string_view uri) {
   if (colon == std::string_view::npos) refuse(uri, "no bus named");
   const std::string scheme = lower(uri.substr(0, colon));
   const std::string_view rest = uri.substr(colon + 1);
-  rt::Value config = shell::initialConfiguration();
+  rt::Value config = initialConfiguration();
   if (scheme == "tcpip") {
     if (rest.empty()) refuse(uri, "no host");
     config.setField("type", rt::Value::text("TCPIP"));
@@ -86,4 +86,4 @@ rt::Value configurationFromUri(std::string_view uri) {
   return config;
 }
 
-}  // namespace dot11b::cli
+}  // namespace dot11b::shell

@@ -1,17 +1,16 @@
-#include "verify_report.h"
+#include "shell/verify_report.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
-#include <iostream>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "rx/mac_fields.h"
 
-namespace dot11b::cli {
+namespace dot11b::shell {
 
 namespace {
 
@@ -62,6 +61,14 @@ nlohmann::ordered_json frameJson(const rx::ReceivedFrame& f) {
       m["duration"] = mac->duration;
       m["addresses"] = mac->addresses;
       if (mac->sequenceControl) m["sequence_number"] = *mac->sequenceControl >> 4;
+      if (const auto& body = mac->management) {
+        m["timestamp_us"] = body->timestampUs;
+        m["beacon_interval_tu"] = body->beaconIntervalTu;
+        m["capability"] = body->capability;
+        if (body->ssid) m["ssid"] = *body->ssid;
+        m["rates_mbps"] = body->ratesMbps;
+        if (body->channel) m["channel"] = *body->channel;
+      }
       j["mac"] = m;
     }
   }
@@ -104,7 +111,7 @@ nlohmann::ordered_json regionJson(const rx::MaskRegion& region) {
 
 }  // namespace
 
-void printJson(const rx::Verification& v) {
+std::string verificationJson(const rx::Verification& v) {
   const std::vector<rx::ReceivedFrame>& frames = v.frames;
   const std::vector<std::vector<rx::TransmitterCheck>>& checks = v.checks;
   const std::optional<rx::MaskResult>& mask = v.mask;
@@ -119,7 +126,7 @@ void printJson(const rx::Verification& v) {
     out["frames"].push_back(frame);
   }
   if (mask) {
-    out["mask"] = {{"measured", true},
+    out["mask"] = {{"measured", mask->inner.measured || mask->outer.measured},
                    {"frame", 1},
                    {"resolution_bandwidth_hz", mask->resolutionBandwidth},
                    {"passed", mask->passed()},
@@ -128,7 +135,7 @@ void printJson(const rx::Verification& v) {
   } else {
     out["mask"] = {{"measured", false}};
   }
-  std::cout << out.dump(2) << "\n";
+  return out.dump(2);
 }
 
 void writeMaskCsv(const std::string& path, const rx::MaskResult& mask) {
@@ -143,4 +150,4 @@ void writeMaskCsv(const std::string& path, const rx::MaskResult& mask) {
   if (!file.flush()) throw std::runtime_error("cannot write '" + path + "'");
 }
 
-}  // namespace dot11b::cli
+}  // namespace dot11b::shell

@@ -1,4 +1,4 @@
-// The instrument address of the link commands, as a connection record (configuration):
+// An instrument address, as the link commands and scripts give it, as a connection record (configuration):
 //   tcpip:HOST[:PORT]                  HOST a name, an IPv4 address or [IPv6]; PORT 5025 unless given
 //   gpib:BOARD:PRIMARY[:SECONDARY]
 //   serial:PORT[:BAUD[:HANDSHAKE]]     BAUD 9600, HANDSHAKE Xon/Xoff unless given (None, Xon/Xoff, RTS/CTS)
@@ -8,10 +8,10 @@
 
 #include "runtime/value.h"
 
-namespace dot11b::cli {
+namespace dot11b::shell {
 
 // The start-value connection record with the URI's type and fields. Throws std::invalid_argument
 // naming the URI and what is wrong with it.
 rt::Value configurationFromUri(std::string_view uri);
 
-}  // namespace dot11b::cli
+}  // namespace dot11b::shell

@@ -1,0 +1,34 @@
+// Frames per second of generate-and-impair for the start-value frame: the frame made and passed through
+// white noise alone, and through every impairment at once (noise, carrier and clock offsets, I/Q
+// imbalance, DC and a 100 ns multipath channel), each time with a new seed.
+#include <benchmark/benchmark.h>
+
+#include "bench_frames.h"
+#include "channel/impairments.h"
+
+namespace {
+
+void generateAndImpair(benchmark::State& state, dot11b::channel::Impairments impairments) {
+  const bench::BenchFrame f = bench::startValueFrame();
+  const double rate = 11e6 * f.settings.oversamplingRate;
+  for (auto _ : state) {
+    dot11b::phy::Frame frame = dot11b::phy::generateFrame(f.psdu, f.settings);
+    benchmark::DoNotOptimize(dot11b::channel::impair(std::move(frame.waveform), rate, frame.marker2, impairments));
+    ++impairments.seed;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void noiseOnly(benchmark::State& state) { generateAndImpair(state, {.snrDb = 10}); }
+
+void everyImpairment(benchmark::State& state) {
+  generateAndImpair(state, {.snrDb = 10, .cfoHz = 50e3, .phaseDeg = 30, .clockPpm = 20, .iqGainDb = 0.5,
+                            .iqSkewDeg = 3, .dc = {0.01, -0.01}, .multipathRmsNs = 100});
+}
+
+}  // namespace
+
+BENCHMARK(noiseOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(everyImpairment)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,36 @@
+#include <cmath>
+
+#include "channel/random_draws.h"
+#include "channel/stages.h"
+
+namespace dot11b::channel {
+
+namespace {
+
+constexpr double kChipBandwidth = 11e6;  // [Hz]
+
+double meanFramePower(const ComplexRow& row, const Bits& frameMask) {
+  double frame = 0, all = 0;
+  std::size_t frameSamples = 0;
+  for (std::size_t n = 0; n < row.size(); ++n) {
+    const double power = std::norm(row[n]);
+    all += power;
+    if (!frameMask.empty() && frameMask[n]) {
+      frame += power;
+      ++frameSamples;
+    }
+  }
+  if (frameSamples == 0) return row.empty() ? 0 : all / static_cast<double>(row.size());
+  return frame / static_cast<double>(frameSamples);
+}
+
+}  // namespace
+
+void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double snrDb, std::uint64_t seed) {
+  // Of the noise spread over the whole sample rate, the chip bandwidth holds the share 11 MHz / sampleRate.
+  const double variance = meanFramePower(row, frameMask) * sampleRate / (kChipBandwidth * std::pow(10, snrDb / 10));
+  GaussianDraws draws(seed, Stream::Noise);
+  for (Complex& x : row) x += draws.next(variance);
+}
+
+}  // namespace dot11b::channel

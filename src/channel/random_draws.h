@@ -1,0 +1,30 @@
+// Random numbers that are the same, bit for bit, for a seed on every run and platform: the 64-bit Mersenne
+// Twister (whose output the C++ standard fixes), with this code's own uniform and Gaussian numbers, since
+// the algorithms of the standard library's distributions differ between implementations.
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+#include "phy/types.h"
+
+namespace dot11b::channel {
+
+// Each use draws from a stream of its own, so that turning one impairment on leaves the others' draws alone.
+enum class Stream : std::uint64_t { Taps = 1, Noise = 2 };
+
+class GaussianDraws {
+ public:
+  GaussianDraws(std::uint64_t seed, Stream stream);
+
+  // A circular complex Gaussian number of this variance, half in each component.
+  Complex next(double variance);
+
+ private:
+  // In [0, 1), with 53 random bits.
+  double uniform() { return static_cast<double>(engine_() >> 11) * 0x1p-53; }
+
+  std::mt19937_64 engine_;
+};
+
+}  // namespace dot11b::channel

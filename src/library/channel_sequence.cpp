@@ -1,0 +1,148 @@
+// Frame sequences with their templates, and the impairment stage, for the calling forms. Both take their
+// settings as a record whose fields are all optional; a field of another name is refused, so that a typing
+// error never passes unnoticed.
+#include <stdexcept>
+#include <string>
+
+#include "channel/impairments.h"
+#include "runtime/binding.h"
+#include "runtime/export_macros.h"
+#include "shell/frame_sequence.h"
+#include "shell/template_parameters.h"
+
+namespace dot11b::rt {
+
+namespace {
+
+// The fields of a settings record, each read once; what remains unread is an unknown field.
+class SettingsRecord {
+ public:
+  SettingsRecord(const Value& record, std::string_view routine, std::string_view name) : routine_(routine), name_(name) {
+    if (record.isEmpty()) return;
+    if (!record.isRecord()) throw std::invalid_argument(std::string(routine) + ": input '" + std::string(name) + "' must be a record");
+    for (const std::string& field : record.fieldNames()) unread_.push_back(field);
+    record_ = &record;
+  }
+  const Value* take(std::string_view field) {
+    const auto at = std::find(unread_.begin(), unread_.end(), field);
+    if (at == unread_.end()) return nullptr;
+    unread_.erase(at);
+    return &record_->field(field);
+  }
+  std::optional<double> number(std::string_view field) {
+    const Value* v = take(field);
+    return v ? std::optional(toScalar(*v, ref(field))) : std::nullopt;
+  }
+  std::optional<std::string> text(std::string_view field) {
+    const Value* v = take(field);
+    return v ? std::optional(toText(*v, ref(field))) : std::nullopt;
+  }
+  // Throws naming the first field not read.
+  void expectAllRead() const {
+    if (!unread_.empty())
+      throw std::invalid_argument(std::string(routine_) + ": " + std::string(name_) + " has no field '" + unread_.front() + "'");
+  }
+
+ private:
+  ArgRef ref(std::string_view field) const { return {routine_, field}; }
+  std::string_view routine_, name_;
+  const Value* record_ = nullptr;
+  std::vector<std::string> unread_;
+};
+
+channel::Impairments impairmentsOf(const Value& record) {
+  SettingsRecord r(record, "Dot11b_Impair", "impairments");
+  channel::Impairments im;
+  im.snrDb = r.number("snrDb");
+  for (auto [field, into] : {std::pair{"cfoHz", &im.cfoHz}, {"phaseDeg", &im.phaseDeg}, {"clockPpm", &im.clockPpm},
+                             {"iqGainDb", &im.iqGainDb}, {"iqSkewDeg", &im.iqSkewDeg}, {"multipathNs", &im.multipathRmsNs}}) {
+    if (const auto v = r.number(field)) *into = *v;
+  }
+  if (const Value* dc = r.take("dc")) im.dc = toComplexScalar(*dc, {"Dot11b_Impair", "dc"});
+  if (const auto seed = r.number("seed")) {
+    if (*seed < 0 || *seed != std::floor(*seed) || *seed > 9007199254740992.0)
+      throw std::invalid_argument("Dot11b_Impair: seed must be a whole number from 0 to 2^53");
+    im.seed = static_cast<std::uint64_t>(*seed);
+  }
+  r.expectAllRead();
+  return im;
+}
+
+std::optional<mac::MacAddress> addressOf(SettingsRecord& r, std::string_view field) {
+  const auto text = r.text(field);
+  if (!text) return std::nullopt;
+  try {
+    return mac::parseMacAddress(*text);
+  } catch (const std::invalid_argument& e) {
+    throw std::invalid_argument("Dot11b_Sequence: " + std::string(field) + ": " + e.what());
+  }
+}
+
+shell::SequenceSettings sequenceOf(const Value& record) {
+  SettingsRecord r(record, "Dot11b_Sequence", "sequence");
+  shell::SequenceSettings s;
+  if (const auto frames = r.number("frames")) {
+    if (*frames < 1 || *frames != std::floor(*frames) || *frames > static_cast<double>(shell::kMaxSequenceFrames))
+      throw std::invalid_argument("Dot11b_Sequence: frames must be a whole number from 1 to " +
+                                  std::to_string(shell::kMaxSequenceFrames));
+    s.frames = static_cast<std::size_t>(*frames);
+  }
+  if (const auto payload = r.text("payload")) {
+    if (*payload != "continue" && *payload != "repeat")
+      throw std::invalid_argument("Dot11b_Sequence: payload must be 'continue' or 'repeat', not '" + *payload + "'");
+    s.payload = *payload == "repeat" ? shell::PayloadRun::kRepeat : shell::PayloadRun::kContinue;
+  }
+  if (const auto kind = r.text("template")) {
+    const auto named = mac::templateKindNamed(*kind);
+    if (!named) throw std::invalid_argument("Dot11b_Sequence: template must be " + std::string(mac::templateNames()));
+    mac::TemplateSettings t;
+    t.kind = *named;
+    t.ssid = r.text("ssid").value_or("");
+    t.bssid = addressOf(r, "bssid");
+    t.ra = addressOf(r, "ra");
+    t.ta = addressOf(r, "ta");
+    t.beaconIntervalTu = r.number("beaconInterval").value_or(t.beaconIntervalTu);
+    t.channel = static_cast<int>(r.number("channel").value_or(0));
+    s.frameTemplate = t;
+  }
+  r.expectAllRead();
+  return s;
+}
+
+// (waveform, sampleRate, impairments [, frameMask]): the waveform as the receiver meets it.
+Values impair(const Values& in, int) {
+  const Inputs args(in, "Dot11b_Impair");
+  ComplexRow waveform = args.complexVector(0, "waveform");
+  const double rate = args.scalar(1, "sampleRate");
+  const channel::Impairments im = impairmentsOf(args.at(2, "impairments"));
+  const Bits mask = args.given(3) ? args.bits(3, "frameMask") : Bits{};
+  return {fromComplex(channel::impair(std::move(waveform), rate, mask, im))};
+}
+
+// (parameters, sequence): the frames one after another, their 2 x L markers, and the parameters with the
+// template put in.
+Values sequence(const Values& in, int nargout) {
+  const Inputs args(in, "Dot11b_Sequence");
+  Value parameters = args.at(0, "parameters");
+  shell::SequenceSettings s = sequenceOf(args.given(1) ? args.at(1, "sequence") : Value());
+  if (s.frameTemplate) shell::applyTemplate(parameters, *s.frameTemplate);
+  const phy::Frame frames = shell::calculateSequence(parameters, s);
+  Values out{fromComplex(frames.waveform)};
+  if (nargout > 1) out.push_back(fromMarkerRows(frames.marker1, frames.marker2));
+  if (nargout > 2) out.push_back(std::move(parameters));
+  return out;
+}
+
+void registerChannelSequence(Registry& reg) {
+  reg.add({"Dot11b_Impair", "dot11b_Impair", 1, 4, 1, impair});
+  reg.add({"Dot11b_Sequence", "dot11b_Sequence", 1, 2, 3, sequence});
+}
+
+}  // namespace
+
+DOT11B_REGISTER_ROUTINES(registerChannelSequence)
+
+}  // namespace dot11b::rt
+
+DOT11B_EXPORT_1(Dot11b_Impair, 4)
+DOT11B_EXPORT_3(Dot11b_Sequence, 2)

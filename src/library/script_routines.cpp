@@ -1,0 +1,105 @@
+// What a script needs beyond the window's routines, for the calling forms (and so for the Python module):
+// the parameter rules of --set, parameter files, the built-in receiver, and instrument addresses.
+#include <algorithm>
+#include <charconv>
+#include <stdexcept>
+#include <string>
+
+#include "runtime/binding.h"
+#include "runtime/export_macros.h"
+#include "rx/verification.h"
+#include "shell/instrument_uri.h"
+#include "shell/parameter_files.h"
+#include "shell/parameter_rules.h"
+#include "shell/settings.h"
+#include "shell/verify_report.h"
+
+namespace dot11b::rt {
+
+namespace {
+
+// A number as the parameter rules read it back exactly: the shortest text of the same double.
+std::string exactText(double x) {
+  char text[32];
+  return {text, std::to_chars(text, text + sizeof text, x).ptr};
+}
+
+// (parameters, fields, values): each dotted field (a cell list of texts) set to its value (a number, or a
+// text: hexadecimal "0x..." for MAC header contents, the name of dataSourceName) as "--set FIELD=VALUE"
+// sets it, then the whole record checked and its lengths derived.
+Values setFields(const Values& in, int) {
+  const Inputs args(in, "Dot11b_SetFields");
+  Value parameters = args.record(0, "parameters");
+  const Value& fields = args.at(1, "fields");
+  const Value& values = args.at(2, "values");
+  if (!fields.isCell() || !values.isCell() || fields.cells().size() != values.cells().size())
+    throw std::invalid_argument("Dot11b_SetFields: fields and values must be cell lists of the same length");
+  for (std::size_t k = 0; k < fields.cells().size(); ++k) {
+    const std::string field = toText(fields.cells()[k], {"Dot11b_SetFields", "fields"});
+    const Value& value = values.cells()[k];
+    shell::applySetting(parameters, field, value.isText() ? value.toUtf8() : exactText(toScalar(value, {"Dot11b_SetFields", field})));
+  }
+  shell::validateParameters(parameters);
+  shell::deriveParameters(parameters);
+  return {std::move(parameters)};
+}
+
+// (filename): the parameters of a parameter file, checked as File Open checks them.
+Values loadParameters(const Values& in, int) {
+  const Inputs args(in, "Dot11b_LoadParameters");
+  const std::string name = shell::addFileExtention(args.text(0, "filename"), ".mat");
+  shell::ParameterFileContents contents =
+      shell::readParameterFile(name, shell::initialParameters().field("ParameterFileFormat_ID").toUtf8());
+  if (contents.problem != shell::ParameterFileProblem::None) {
+    std::replace(contents.message.begin(), contents.message.end(), '\n', ' ');
+    throw std::invalid_argument(contents.message);
+  }
+  return {std::move(contents.parameters)};
+}
+
+// (filename, parameters): a parameter file as File Save writes it, after the record is checked.
+Values saveParameters(const Values& in, int) {
+  const Inputs args(in, "Dot11b_SaveParameters");
+  Value parameters = args.record(1, "parameters");
+  shell::validateParameters(parameters);
+  shell::deriveParameters(parameters);
+  shell::saveParameterFile(shell::addFileExtention(args.text(0, "filename"), ".mat"), parameters);
+  return {};
+}
+
+// (waveform, sampleRate [, carrierHz]): what the built-in receiver finds, as the JSON text of
+// dot11b verify --json.
+Values verify(const Values& in, int) {
+  const Inputs args(in, "Dot11b_Verify");
+  const ComplexRow samples = args.complexVector(0, "waveform");
+  const double rate = args.scalar(1, "sampleRate");
+  const std::optional<double> carrier =
+      args.given(2) && !args.at(2, "carrierHz").isEmpty() ? std::optional(args.scalar(2, "carrierHz")) : std::nullopt;
+  return {Value::text(shell::verificationJson(rx::verifyCapture(samples, rate, carrier)))};
+}
+
+// (uri): the connection record of an instrument address such as "tcpip:127.0.0.1:5025".
+Values instrumentConfiguration(const Values& in, int) {
+  const Inputs args(in, "Dot11b_InstrumentConfiguration");
+  return {shell::configurationFromUri(args.text(0, "uri"))};
+}
+
+void registerScriptRoutines(Registry& reg) {
+  reg.add({"Dot11b_SetFields", "dot11b_SetFields", 1, 3, 1, setFields});
+  reg.add({"Dot11b_LoadParameters", "dot11b_LoadParameters", 1, 1, 1, loadParameters});
+  reg.add({"Dot11b_SaveParameters", "dot11b_SaveParameters", 1, 2, 0, saveParameters});
+  reg.add({"Dot11b_Verify", "dot11b_Verify", 1, 3, 1, verify});
+  reg.add({"Dot11b_InstrumentConfiguration", "dot11b_InstrumentConfiguration", 1, 1, 1, instrumentConfiguration});
+}
+
+}  // namespace
+
+DOT11B_REGISTER_ROUTINES(registerScriptRoutines)
+
+}  // namespace dot11b::rt
+
+DOT11B_EXPORT_1(Dot11b_SetFields, 3)
+DOT11B_EXPORT_1(Dot11b_LoadParameters, 1)
+DOT11B_EXPORT_0(Dot11b_SaveParameters, 2)
+DOT11B_EXPORT_1(Dot11b_Verify, 3)
+DOT11B_EXPORT_1(Dot11b_InstrumentConfiguration, 1)

@@ -1,0 +1,42 @@
+// A packet-error-rate run: sequences of data frames at each rate, through white Gaussian noise at each SNR
+// (and any other impairments), decoded by the built-in receiver. A frame counts as received when a frame
+// with a valid FCS and exactly its PSDU comes out; a frame lost, cut short or damaged is an error.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "channel/impairments.h"
+#include "runtime/value.h"
+
+namespace dot11b::shell {
+
+struct PerSettings {
+  std::vector<double> ratesMbps;  // 1, 2, 5.5, 11
+  std::vector<double> snrDb;
+  std::size_t frames = 100;        // a point
+  std::size_t psduOctets = 1024;   // MAC header (24), payload and FCS (4)
+  channel::Impairments impairments;  // besides the noise; its seed starts every point's draws
+};
+
+struct PerPoint {
+  double rateMbps = 0, snrDb = 0;
+  std::size_t sent = 0, received = 0;
+  double per() const { return sent == 0 ? 0 : 1 - static_cast<double>(received) / static_cast<double>(sent); }
+};
+
+// Called as each point is done, from the thread that measured it, one call at a time.
+using PerProgress = std::function<void(const PerPoint&)>;
+
+// Every point of rates x SNRs, in that order (rate by rate), measured on the machine's cores. The frames
+// come from `parameters` with the rate set, the data template, the FCS and a PN9 payload carried on from
+// frame to frame. Throws ParameterError for a bad setting before anything is measured.
+std::vector<PerPoint> measurePer(const rt::Value& parameters, const PerSettings& settings, const PerProgress& progress);
+
+// The SNR at which the PER of ascending-SNR points first falls to `target`, interpolated linearly in SNR
+// and logarithmically in PER; nothing when it never does or already does at the first point.
+std::optional<double> snrAtPer(const std::vector<PerPoint>& points, double target);
+
+}  // namespace dot11b::shell

@@ -1,0 +1,17 @@
+// What verifying a capture gives programs: the results as JSON (dot11b verify --json, and the library's
+// Dot11b_Verify), and the mask as CSV. (The summary for people is the receiver's own, rx::writeSummary.)
+#pragma once
+
+#include <string>
+
+#include "rx/verification.h"
+
+namespace dot11b::shell {
+
+// One object {"frames": [...], "mask": {...}}, indented by two; the mask's "measured" is false without a frame.
+std::string verificationJson(const rx::Verification& v);
+// Frequency, level and limit of every point of the mask as CSV with a header row. Throws when the file
+// cannot be written.
+void writeMaskCsv(const std::string& path, const rx::MaskResult& mask);
+
+}  // namespace dot11b::shell
