@@ -7,7 +7,8 @@ packages=(
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev libqcustomplot-dev libxcb1-dev
   libmatio-dev zlib1g-dev libfftw3-dev libserialport-dev nlohmann-json3-dev
   libgtest-dev libbenchmark-dev
-  python3-scipy clang libclang-rt-14-dev fonts-dejavu-core
+  python3-scipy python3-numpy python3-dev pybind11-dev clang libclang-rt-14-dev fonts-dejavu-core
+  desktop-file-utils help2man
   xvfb xauth imagemagick
 )
 

@@ -295,6 +295,15 @@ DOT11B_API int mlxDot11b_FRAME(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_
 DOT11B_API dot11b_array* mlfDot11b_Sequence(dot11b_array** events, dot11b_array** parametersOut,
                                             dot11b_array* parameters, dot11b_array* sequence);
 DOT11B_API int mlxDot11b_Sequence(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* The samples and markers of Dot11b_Sequence(parameters, sequence) (sequence may be NULL: one frame) written
+   straight into the caller's buffers: samples as interleaved I, Q doubles (2 x capacity doubles), markers
+   (may be NULL) as bytes 0/1, row 1 then row 2 (2 x capacity bytes). Returns the number of samples, or -1
+   on failure (capacity too small included; see dot11b_last_error). Dot11b_SequenceLength gives the count. */
+DOT11B_API long long dot11b_generate(const dot11b_array* parameters, const dot11b_array* sequence, double* samples,
+                                     unsigned char* markers, size_t capacity);
+/* The number of samples Dot11b_Sequence gives for the same inputs, without making them. */
+DOT11B_API dot11b_array* mlfDot11b_SequenceLength(dot11b_array* parameters, dot11b_array* sequence);
+DOT11B_API int mlxDot11b_SequenceLength(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* The waveform as a receiver meets it: impairments is a record of optional fields snrDb, cfoHz, phaseDeg,
    clockPpm, iqGainDb, iqSkewDeg, dc (complex), multipathNs and seed; frameMask (events row 2) marks the

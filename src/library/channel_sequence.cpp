@@ -1,11 +1,13 @@
 // Frame sequences with their templates, and the impairment stage, for the calling forms. Both take their
 // settings as a record whose fields are all optional; a field of another name is refused, so that a typing
 // error never passes unnoticed.
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
 #include "channel/impairments.h"
 #include "runtime/binding.h"
+#include "runtime/c_calls.h"
 #include "runtime/export_macros.h"
 #include "shell/frame_sequence.h"
 #include "shell/template_parameters.h"
@@ -133,9 +135,19 @@ Values sequence(const Values& in, int nargout) {
   return out;
 }
 
+// (parameters, sequence): the number of samples Dot11b_Sequence will give, without making them.
+Values sequenceLength(const Values& in, int) {
+  const Inputs args(in, "Dot11b_SequenceLength");
+  Value parameters = args.at(0, "parameters");
+  shell::SequenceSettings s = sequenceOf(args.given(1) ? args.at(1, "sequence") : Value());
+  if (s.frameTemplate) shell::applyTemplate(parameters, *s.frameTemplate);
+  return {Value::scalar(shell::sequenceLength(parameters, s.frames))};
+}
+
 void registerChannelSequence(Registry& reg) {
   reg.add({"Dot11b_Impair", "dot11b_Impair", 1, 4, 1, impair});
   reg.add({"Dot11b_Sequence", "dot11b_Sequence", 1, 2, 3, sequence});
+  reg.add({"Dot11b_SequenceLength", "dot11b_SequenceLength", 1, 2, 1, sequenceLength});
 }
 
 }  // namespace
@@ -144,5 +156,33 @@ DOT11B_REGISTER_ROUTINES(registerChannelSequence)
 
 }  // namespace dot11b::rt
 
+// Dot11b_Sequence's samples and markers straight into the caller's buffers: the one copy a host must make.
+extern "C" DOT11B_API long long dot11b_generate(const dot11b_array* parameters, const dot11b_array* sequence,
+                                                double* samples, unsigned char* markers, size_t capacity) {
+  using namespace dot11b;
+  try {
+    const rt::Value none;
+    rt::Value record = parameters ? *rt::valueOf(parameters) : none;
+    if (!record.isRecord()) throw std::invalid_argument("dot11b_generate: parameters must be a record");
+    shell::SequenceSettings s = rt::sequenceOf(sequence ? *rt::valueOf(sequence) : none);
+    if (s.frameTemplate) shell::applyTemplate(record, *s.frameTemplate);
+    const phy::Frame frames = shell::calculateSequence(record, s);
+    const std::size_t n = frames.waveform.size();
+    if (n > capacity)
+      throw std::invalid_argument("dot11b_generate: " + std::to_string(n) + " samples do not fit into " +
+                                  std::to_string(capacity));
+    if (samples) std::memcpy(samples, frames.waveform.data(), n * sizeof(Complex));
+    if (markers) {
+      std::copy(frames.marker1.begin(), frames.marker1.end(), markers);
+      std::copy(frames.marker2.begin(), frames.marker2.end(), markers + n);
+    }
+    return static_cast<long long>(n);
+  } catch (const std::exception& e) {
+    rt::setLastError(e.what());
+  }
+  return -1;
+}
+
 DOT11B_EXPORT_1(Dot11b_Impair, 4)
 DOT11B_EXPORT_3(Dot11b_Sequence, 2)
+DOT11B_EXPORT_1(Dot11b_SequenceLength, 2)
