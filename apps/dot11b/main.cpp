@@ -13,7 +13,7 @@ void printToolHelp() {
     const std::size_t pad = c.name.size() < 12 ? 12 - c.name.size() : 1;
     std::cout << "  " << c.name << std::string(pad, ' ') << c.summary << "\n";
   }
-  std::cout << "\nRun 'dot11b COMMAND --help' for the options of one command.\n";
+  std::cout << "\nRun 'dot11b COMMAND --help' for the options of one command; 'dot11b --version' for the version.\n";
 }
 
 }  // namespace
@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
   if (args.empty()) return runGui(args);
   if (args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
     printToolHelp();
+    return kOk;
+  }
+  if (args.front() == "--version") {
+    std::cout << "dot11b (dot11b-wavegen) " DOT11B_VERSION "\n";
     return kOk;
   }
   for (const auto& c : commands()) {

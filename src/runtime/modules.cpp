@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace dot11b::rt {
@@ -9,7 +10,10 @@ namespace dot11b::rt {
 std::string ownFolder() {
   Dl_info info{};
   if (dladdr(reinterpret_cast<const void*>(&ownFolder), &info) == 0 || info.dli_fname == nullptr) return "";
-  const std::string path = info.dli_fname;
+  // Through a symbolic link (the library's name in the usual folder), the folder of the file itself.
+  std::error_code error;
+  const std::filesystem::path real = std::filesystem::canonical(info.dli_fname, error);
+  const std::string path = error ? std::string(info.dli_fname) : real.string();
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }

@@ -263,7 +263,6 @@ FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisitio
   outcome.resumeAt = tracker.time();
   if (!shortPreamble) return outcome;
 
-  tracker.restartClockFit();
   ReceivedFrame frame;
   frame.shortPreamble = *shortPreamble;
   const int syncSymbols = frame.shortPreamble ? 56 : 128;

@@ -34,7 +34,6 @@ class SymbolTracker {
   // The transmitter's chip clock against ours [ppm]: from the slope of the symbol instants the loop found
   // against their nominal instants, over every symbol so far.
   double clockPpm() const;
-  void restartClockFit() { sumX_ = sumY_ = sumXX_ = sumXY_ = 0; count_ = 0; }
   const std::vector<double>& chipErrors() const { return chipErrors_; }
   void clearChipErrors() { chipErrors_.clear(); }
 
