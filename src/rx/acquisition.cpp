@@ -12,52 +12,76 @@ constexpr int kSymbolSamples = 11 * kSamplesPerChip;
 // Symbols a detection looks at: enough that noise alone does not stand out, few enough to fit the
 // 56 SYNC symbols of the short preamble twice over.
 constexpr int kBlockSymbols = 16;
-// Barker correlation energy over signal energy: 1 for clean chips, 1/11 for noise; 0 dB SNR in the chip
-// bandwidth gives about 0.27.
+constexpr std::size_t kBlock = kBlockSymbols * kSymbolSamples;
+// Barker correlation energy over signal energy: about 1 for clean chips, 1/11 for noise; 0 dB SNR in the
+// chip bandwidth gives about 0.27.
 constexpr double kDetection = 0.2;
+
+// The Barker correlation energy of a block, at each sample of a symbol.
+struct BlockCorrelation {
+  std::vector<double> energy = std::vector<double>(kSymbolSamples, 0.0);
+  std::size_t best = 0;     // the phase of the largest
+  double signalEnergy = 0;  // of every sample the correlations read: the block and the ten chips after it
+};
+
+BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start) {
+  BlockCorrelation c;
+  const ComplexRow& x = stream.samples();
+  for (std::size_t n = start; n < start + kBlock + 10 * kSamplesPerChip; ++n) c.signalEnergy += std::norm(x[n]);
+  if (c.signalEnergy == 0) return c;
+  for (std::size_t n = 0; n < kBlock; ++n) {
+    c.energy[n % kSymbolSamples] += std::norm(stream.barker(static_cast<double>(start + n)));
+  }
+  for (std::size_t p = 1; p < c.energy.size(); ++p)
+    if (c.energy[p] > c.energy[c.best]) c.best = p;
+  return c;
+}
+
+bool standsOut(const BlockCorrelation& c) {
+  return c.signalEnergy > 0 && c.energy[c.best] >= kDetection * c.signalEnergy * 11.0 / kSamplesPerChip;
+}
+
+// The sample instant of the block's first symbol: the peak between samples, on a parabola through the
+// best sample and its neighbours.
+double peakInstant(const BlockCorrelation& c, std::size_t start) {
+  const auto energyAt = [&](long p) {
+    return c.energy[static_cast<std::size_t>((p + kSymbolSamples) % kSymbolSamples)];
+  };
+  const auto best = static_cast<long>(c.best);
+  const double left = energyAt(best - 1), centre = energyAt(best), right = energyAt(best + 1);
+  const double curvature = left - 2 * centre + right;
+  const double offset = curvature < 0 ? 0.5 * (left - right) / curvature : 0.0;
+  return static_cast<double>(start + c.best) + offset;
+}
+
+// The carrier offset over the block's symbols from `firstSymbol`: DBPSK steps between symbols are 0 or
+// pi, squared they leave twice the carrier's phase step.
+double carrierOffsetHz(const ChipStream& stream, double firstSymbol) {
+  Complex squaredSteps(0, 0);
+  Complex previous = stream.barker(firstSymbol);
+  for (int m = 1; m < kBlockSymbols; ++m) {
+    const Complex current = stream.barker(firstSymbol + m * kSymbolSamples);
+    const Complex step = current * std::conj(previous);
+    squaredSteps += step * step / (std::abs(step) + 1e-300);
+    previous = current;
+  }
+  const double symbolTime = kSymbolSamples / kStreamRate;
+  return std::arg(squaredSteps) / 2 / (2 * std::numbers::pi * symbolTime);
+}
 
 }  // namespace
 
 std::optional<Acquisition> acquire(const ChipStream& stream, std::size_t from) {
-  const ComplexRow& x = stream.samples();
-  const std::size_t block = kBlockSymbols * kSymbolSamples;
-  // Barker correlation at every integer sample of the block and the 11 chips after it.
-  std::vector<double> correlationEnergy(kSymbolSamples);
-  for (std::size_t start = from; start + block + kSymbolSamples <= x.size(); start += block / 2) {
-    double signalEnergy = 0;
-    for (std::size_t n = start; n < start + block; ++n) signalEnergy += std::norm(x[n]);
-    if (signalEnergy == 0) continue;
-    std::fill(correlationEnergy.begin(), correlationEnergy.end(), 0.0);
-    for (std::size_t n = 0; n < block; ++n) {
-      correlationEnergy[n % kSymbolSamples] += std::norm(stream.barker(static_cast<double>(start + n)));
-    }
-    std::size_t best = 0;
-    for (std::size_t p = 1; p < correlationEnergy.size(); ++p)
-      if (correlationEnergy[p] > correlationEnergy[best]) best = p;
-    if (correlationEnergy[best] < kDetection * signalEnergy * 11.0 / kSamplesPerChip) continue;
-
-    // The peak between samples: a parabola through the best sample and its neighbours.
-    const auto energyAt = [&](long p) {
-      return correlationEnergy[static_cast<std::size_t>((p + kSymbolSamples) % kSymbolSamples)];
-    };
-    const double left = energyAt(static_cast<long>(best) - 1), centre = energyAt(static_cast<long>(best)),
-                 right = energyAt(static_cast<long>(best) + 1);
-    const double curvature = left - 2 * centre + right;
-    const double offset = curvature < 0 ? 0.5 * (left - right) / curvature : 0.0;
-    const double firstSymbol = static_cast<double>(start + best) + offset;
-
-    // DBPSK steps between symbols are 0 or pi: squared, they leave twice the carrier's phase step.
-    Complex squaredSteps(0, 0);
-    Complex previous = stream.barker(firstSymbol);
-    for (int m = 1; m < kBlockSymbols; ++m) {
-      const Complex current = stream.barker(firstSymbol + m * kSymbolSamples);
-      const Complex step = current * std::conj(previous);
-      squaredSteps += step * step / (std::abs(step) + 1e-300);
-      previous = current;
-    }
-    const double symbolTime = kSymbolSamples / kStreamRate;
-    const double cfoHz = std::arg(squaredSteps) / 2 / (2 * std::numbers::pi * symbolTime);
-    return Acquisition{firstSymbol, cfoHz};
+  const std::size_t size = stream.size();
+  for (std::size_t start = from; start + kBlock + kSymbolSamples <= size; start += kBlock / 2) {
+    if (!standsOut(correlateBlock(stream, start))) continue;
+    // The block that stands out may hold little more than the frame's first chips, or its power-on ramp,
+    // whose Barker chips need not line up with the SYNC symbols: the timing and the carrier come from the
+    // next block, which lies in the preamble.
+    const std::size_t next = start + kBlock;
+    if (next + kBlock + kSymbolSamples > size) break;
+    const double firstSymbol = peakInstant(correlateBlock(stream, next), next);
+    return Acquisition{firstSymbol, carrierOffsetHz(stream, firstSymbol)};
   }
   return std::nullopt;
 }

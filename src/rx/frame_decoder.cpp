@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "phy/scrambler.h"
+#include "rx/barker_share.h"
 #include "rx/cck_decisions.h"
 #include "rx/descrambler.h"
 #include "rx/pbcc_decoder.h"
@@ -25,11 +26,8 @@ constexpr int kSfdSearchSymbols = 1400;
 constexpr std::uint16_t kLongSfd = 0b0000010111001111;
 constexpr std::uint16_t kShortSfd = 0b1111001110100000;
 constexpr int kSyncBitsBeforeSfd = 8;  // SYNC bits that must precede an SFD
-// Symbols over which the SFD search checks that the chip timing sits on the Barker correlation peak, and
-// the share of the chip energy the correlation must take up there (see FrameReader::barkerShare): about
-// 0.55 at 0 dB SNR, against 1/11 for noise and 1/121 for clean chips read a whole number of chips off.
+// Symbols over which the SFD search checks that its chips line up with the symbols (see barkerShare).
 constexpr int kAlignmentSymbols = 16;
-constexpr double kAlignedShare = 0.2;
 constexpr std::size_t kPeakEvmChips = 1000;
 
 double wrap(double phase) { return std::remainder(phase, 2 * kPi); }
@@ -91,14 +89,13 @@ class FrameReader {
     return decided;
   }
 
-  // The share of the chip energy that the Barker correlation took up over the DSSS symbols since the last
-  // call: 1 for clean chips read at their symbol timing, 1/121 for chips read a whole number of chips off
-  // it (a Barker sidelobe). Nothing when no energy was read.
-  std::optional<double> barkerShare() {
-    const double barker = barkerEnergy_, chips = chipEnergy_;
+  // Whether the chips of the DSSS symbols since the last call lined up with the symbols; nothing when they
+  // held no energy.
+  std::optional<bool> aligned() {
+    const double correlation = barkerEnergy_, chips = chipEnergy_;
     barkerEnergy_ = chipEnergy_ = 0;
     if (chips == 0) return std::nullopt;
-    return barker / (11 * chips);
+    return barkerShare(correlation, chips) >= kAlignedShare;
   }
 
   double lastEnergy() const { return energy_; }
@@ -180,7 +177,7 @@ class FrameReader {
   Complex last_{1, 0};
   Complex steps_{0, 0};  // sum of the symbol steps with their decided modulation removed
   double gain_ = 0, energy_ = 0;
-  double barkerEnergy_ = 0, chipEnergy_ = 0;  // since the last barkerShare()
+  double barkerEnergy_ = 0, chipEnergy_ = 0;  // since the last aligned()
   int symbols_ = 0;
 };
 
@@ -238,13 +235,13 @@ FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisitio
     // The signal is lost when its symbols fall far below the frame's level.
     weak = m > 4 && reader.lastEnergy() < 0.1 * reader.meanEnergy() ? weak + 1 : 0;
     if (weak >= 4) break;
-    // Timing taken from chips that do not line up with the SYNC symbols (a power-on ramp may carry Barker
-    // chips at a phase of its own) leaves the loop on a Barker sidelobe: the SYNC and SFD bits come
+    // Timing taken from chips that do not line up with the SYNC symbols (a long power-on ramp may carry
+    // Barker chips at a phase of its own) leaves the loop on a Barker sidelobe: the SYNC and SFD bits come
     // through on it, the chips of a CCK or PBCC PSDU would not. The frame is acquired again from here,
     // where the SYNC sets the timing.
     if ((m + 1) % kAlignmentSymbols == 0) {
-      const std::optional<double> share = reader.barkerShare();
-      if (share && *share < kAlignedShare) break;
+      const std::optional<bool> aligned = reader.aligned();
+      if (aligned && !*aligned) break;
     }
     recent = (recent << 1) | bit;
     recentRaw = (recentRaw << 1) | raw;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "rx/barker_share.h"
+
 namespace dot11b::rx {
 
 namespace {
@@ -10,13 +12,28 @@ constexpr double kEarlyLate = 2;        // samples (half a chip) either side of 
 constexpr double kTimingGain = 0.3;     // share of the measured timing error corrected at once
 constexpr double kDriftGain = 0.002;    // share of it taken into the drift estimate
 
+double timingError(double early, double late) {
+  // For a triangular correlation peak the normalised difference is half the timing error in samples.
+  return early + late > 0 ? 2 * (early - late) / (early + late) : 0.0;
+}
+
 }  // namespace
 
 Complex SymbolTracker::barkerSymbol() {
-  const Complex prompt = stream_.barker(time_);
-  const double early = std::abs(stream_.barker(time_ + kEarlyLate));
-  const double late = std::abs(stream_.barker(time_ - kEarlyLate));
-  advance(11, early, late);
+  const ComplexRow received = chips(11);
+  Complex prompt(0, 0);
+  double energy = 0;
+  for (std::size_t k = 0; k < 11; ++k) {
+    prompt += kBarker[k] * received[k];
+    energy += std::norm(received[k]);
+  }
+  // Chips that do not line up with the symbol (the idle noise before a frame, a power-on ramp of Barker
+  // chips at a phase of its own) tell nothing of the frame's timing: the loop holds its course over them.
+  double error = 0;
+  if (barkerShare(std::norm(prompt), energy) >= kAlignedShare) {
+    error = timingError(std::abs(stream_.barker(time_ + kEarlyLate)), std::abs(stream_.barker(time_ - kEarlyLate)));
+  }
+  advance(11, error);
   return prompt;
 }
 
@@ -33,12 +50,11 @@ Complex SymbolTracker::correlate(const ComplexRow& ideal, double offset) const {
 }
 
 void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
-  advance(static_cast<int>(idealChips.size()), std::abs(correlate(idealChips, kEarlyLate)), std::abs(correlate(idealChips, -kEarlyLate)));
+  advance(static_cast<int>(idealChips.size()),
+          timingError(std::abs(correlate(idealChips, kEarlyLate)), std::abs(correlate(idealChips, -kEarlyLate))));
 }
 
-void SymbolTracker::advance(int chips, double early, double late) {
-  // For a triangular correlation peak the normalised difference is half the timing error in samples.
-  const double error = early + late > 0 ? 2 * (early - late) / (early + late) : 0.0;
+void SymbolTracker::advance(int chips, double error) {
   const double nominal = chips * kSamplesPerChip;
   drift_ += kDriftGain * error / nominal;
   time_ += nominal * (1 + drift_) + kTimingGain * error;

@@ -16,7 +16,8 @@ class SymbolTracker {
  public:
   SymbolTracker(const ChipStream& stream, double firstSymbol) : stream_(stream), time_(firstSymbol) {}
 
-  // The Barker correlation of the symbol at the current timing; moves on by 11 chips.
+  // The Barker correlation of the symbol at the current timing; moves on by 11 chips. A symbol whose chips
+  // do not line up with it (see barkerShare) leaves the timing to the drift estimate.
   Complex barkerSymbol();
   // The next `count` chips at the current timing.
   ComplexRow chips(int count) const;
@@ -38,8 +39,9 @@ class SymbolTracker {
   void clearChipErrors() { chipErrors_.clear(); }
 
  private:
-  // Moves the timing on by `chips` chips, corrected by the early-late error of the symbol just read.
-  void advance(int chips, double early, double late);
+  // Moves the timing on by `chips` chips, corrected by the early-late timing error [samples] of the symbol
+  // just read.
+  void advance(int chips, double error);
   Complex correlate(const ComplexRow& ideal, double offset) const;
 
   const ChipStream& stream_;

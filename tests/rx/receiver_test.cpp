@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "mac/mac_header.h"
 #include "mac/payload.h"
@@ -175,6 +176,43 @@ TEST(ReceivedFrames, SeveralInOneCaptureAndDamageIsReported) {
   for (std::size_t k = 0; k < 3; ++k) {
     EXPECT_TRUE(frames[k].fcsOk) << k;
     EXPECT_NEAR(frames[k].startSample, static_cast<double>(k * one.size() + 2 * 11 * 4), 8) << k;
+  }
+}
+
+// A power-on ramp of 29 chips (88 samples, the generator's ramp for 44 Msample/s, at 33 Msample/s) carries
+// Barker chips that do not line up with the SYNC symbols. The frame decodes wherever it starts: moved
+// sample by sample (a third of a chip) across the end of the first block the preamble search looks at,
+// far into a capture, and one copy after another.
+TEST(ReceivedFrames, AFrameDecodesWhereverItStarts) {
+  const FrameCase frameCase{11, 0, 1, 3};
+  phy::FrameSettings settings = settingsOf(frameCase);
+  settings.rampLength = 88;
+  const Bits psdu = psduOf(60);
+  const ComplexRow one = phy::generateFrame(psdu, settings).waveform;
+  // The SYNC follows the 29 chips of the ramp.
+  const auto expectDecoded = [&](const rx::ReceivedFrame& got, double start, const std::string& where) {
+    EXPECT_TRUE(got.fcsOk && got.psdu == psdu) << where;
+    EXPECT_NEAR(got.startSample, start + 29 * 3, 2) << where;
+    EXPECT_LT(std::abs(got.cfoHz), 1e3) << where;
+    EXPECT_LT(std::abs(got.clockPpm), 2) << where;
+  };
+  std::vector<std::size_t> pads = {20000};
+  for (std::size_t pad = 420; pad <= 560; ++pad) pads.push_back(pad);
+  for (const std::size_t pad : pads) {
+    ComplexRow capture(pad, Complex(0, 0));
+    capture.insert(capture.end(), one.begin(), one.end());
+    const auto frames = rx::receiveFrames(capture, 33e6);
+    ASSERT_EQ(frames.size(), 1U) << "after " << pad << " samples";
+    expectDecoded(frames.front(), static_cast<double>(pad), "after " + std::to_string(pad) + " samples");
+  }
+  settings.idleSamples = 4400;
+  const ComplexRow spaced = phy::generateFrame(psdu, settings).waveform;
+  ComplexRow sequence;
+  for (int k = 0; k < 4; ++k) sequence.insert(sequence.end(), spaced.begin(), spaced.end());
+  const auto frames = rx::receiveFrames(sequence, 33e6);
+  ASSERT_EQ(frames.size(), 4U);
+  for (std::size_t k = 0; k < 4; ++k) {
+    expectDecoded(frames[k], static_cast<double>(k * spaced.size()), "frame " + std::to_string(k + 1));
   }
 }
 
