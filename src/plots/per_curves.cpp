@@ -31,6 +31,7 @@ PerCurves computePerCurves(const std::vector<double>& snrDb, const std::vector<d
     c.snrMin = *std::min_element(snrDb.begin(), snrDb.end());
     c.snrMax = std::max(*std::max_element(snrDb.begin(), snrDb.end()), c.snrMin + 1);
   }
+  c.snrTickStep = std::max(1.0, std::ceil((c.snrMax - c.snrMin) / 10));
   c.criterionSnr = {c.snrMin, c.snrMax};
   c.criterionPer = {kSensitivityPer, kSensitivityPer};
   // Half a lost frame's PER still lies above the axis' bottom.

@@ -17,6 +17,7 @@ struct PerCurves {
   std::vector<PerCurve> curves;
   std::vector<double> criterionSnr, criterionPer;  // the 8 % line across the SNR axis
   double snrMin = 0, snrMax = 1;
+  double snrTickStep = 1;            // whole dB, about ten ticks across
   double perMin = 1e-3, perMax = 1;  // the decade below half a lost frame
 };
 

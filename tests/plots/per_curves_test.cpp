@@ -21,6 +21,8 @@ TEST(PerCurves, RowsPerRateWithoutLossLeftOutOfTheLogarithmicAxis) {
   EXPECT_EQ(c.criterionPer, (std::vector<double>{0.08, 0.08}));
   EXPECT_EQ(c.snrMin, 0);
   EXPECT_EQ(c.snrMax, 10);
+  EXPECT_EQ(c.snrTickStep, 1);
+  EXPECT_EQ(computePerCurves({-4, 14}, {1, 0}, {"1 Mbit/s"}, 200).snrTickStep, 2);
   std::ostringstream csv;
   writeCsv(csv, c);
   EXPECT_EQ(csv.str(), "\"SNR (dB)\",\"PER 1 Mbit/s\",\"PER 11 Mbit/s\"\n0,0.5,1\n5,0.01,0.9\n10,,0.2\n");

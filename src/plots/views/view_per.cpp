@@ -34,6 +34,11 @@ shell::Handle showPerCurves(shell::Handle parent, const std::string& title, std:
     y->setScaleType(QCPAxis::stLogarithmic);
     y->setTicker(QSharedPointer<QCPAxisTickerLog>::create());
   }
+  auto whole = QSharedPointer<QCPAxisTickerFixed>::create();
+  whole->setTickStep(c->snrTickStep);
+  whole->setScaleStrategy(QCPAxisTickerFixed::ssNone);
+  a->axis(QCPAxis::atBottom)->setTicker(whole);
+  a->axis(QCPAxis::atTop)->setTicker(whole);
   setRanges(a, c->snrMin, c->snrMax, c->perMin, c->perMax);
   window->setAxesTitle(a, "Packet Error Rate");
   label(a, "SNR in the 11 MHz chip bandwidth (dB)", "PER");
