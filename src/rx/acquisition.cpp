@@ -75,12 +75,14 @@ std::optional<Acquisition> acquire(const ChipStream& stream, std::size_t from) {
   const std::size_t size = stream.size();
   for (std::size_t start = from; start + kBlock + kSymbolSamples <= size; start += kBlock / 2) {
     if (!standsOut(correlateBlock(stream, start))) continue;
-    // The block that stands out may hold little more than the frame's first chips, or its power-on ramp,
-    // whose Barker chips need not line up with the SYNC symbols: the timing and the carrier come from the
-    // next block, which lies in the preamble.
-    const std::size_t next = start + kBlock;
-    if (next + kBlock + kSymbolSamples > size) break;
-    const double firstSymbol = peakInstant(correlateBlock(stream, next), next);
+    // A block stands out for the last chips of a frame too, and now and then for idle noise: a frame has
+    // begun when the next block stands out as well. Either of the two may hold the idle before the frame,
+    // its first chips or its power-on ramp, whose Barker chips need not line up with the SYNC symbols: the
+    // timing and the carrier come from the block after them, which lies in the preamble.
+    const std::size_t next = start + kBlock, measured = next + kBlock;
+    if (measured + kBlock + kSymbolSamples > size) break;
+    if (!standsOut(correlateBlock(stream, next))) continue;
+    const double firstSymbol = peakInstant(correlateBlock(stream, measured), measured);
     return Acquisition{firstSymbol, carrierOffsetHz(stream, firstSymbol)};
   }
   return std::nullopt;

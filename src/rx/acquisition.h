@@ -1,6 +1,6 @@
-// Finding a DSSS preamble in the stream: a block of symbols whose Barker correlation energy stands out of
-// the signal's own energy, then, over the block after it, the chip timing at its strongest and the carrier
-// offset from the phase steps between the SYNC symbols.
+// Finding a DSSS preamble in the stream: two blocks of symbols in a row whose Barker correlation energy
+// stands out of the signal's own energy, then, over the block after them, the chip timing at its strongest
+// and the carrier offset from the phase steps between the SYNC symbols.
 #pragma once
 
 #include <cstddef>

@@ -75,7 +75,15 @@ class FrameReader {
     const double measured = std::arg(raw) - residualStep();
     const double decided = quaternary ? std::round(wrap(measured) / (kPi / 2)) * (kPi / 2)
                                       : (std::cos(measured) >= 0 ? 0.0 : kPi);
-    if (symbols_ > 0) steps_ += raw * std::polar(1.0, -decided);
+    if (symbols_ > 0) {
+      steps_ += raw * std::polar(1.0, -decided);
+      // The acquisition leaves far less than a quarter turn of carrier a symbol (250 kHz). A sum beyond it
+      // says that the steps were decided half a turn off, every one inverted: the first steps, on the idle
+      // noise before a frame or on a long power-on ramp at the noise's level, can settle the decisions there,
+      // and the SYNC then comes through as zeros, with no SFD after it. Turned back, the decisions from here
+      // on are right.
+      if (steps_.real() < 0) steps_ = -steps_;
+    }
     if (record && chipGain() > 0) {
       const Complex reference = std::polar(chipGain(), std::arg(last_) + decided + residualStep());
       tracker_.recordChips(chips, barkerChips(1.0), reference);

@@ -216,6 +216,27 @@ TEST(ReceivedFrames, AFrameDecodesWhereverItStarts) {
   }
 }
 
+// Frames 1000 samples apart at 12 dB: the last chips of each frame stand out of the noise after them, and
+// the block after those holds the idle noise a few symbols ahead of the next frame's power-on ramp. Every
+// frame decodes all the same.
+TEST(ReceivedFrames, FramesCloseBehindEachOtherDecodeThroughNoise) {
+  const FrameCase frameCase{1, 0, 2, 4};
+  phy::FrameSettings settings = settingsOf(frameCase);
+  settings.idleSamples = 1000;
+  const Bits psdu = psduOf(20);
+  const ComplexRow one = phy::generateFrame(psdu, settings).waveform;
+  ComplexRow sequence;
+  for (int k = 0; k < 8; ++k) sequence.insert(sequence.end(), one.begin(), one.end());
+  for (unsigned seed : {1u, 2u, 3u}) {
+    const auto frames = rx::receiveFrames(withNoise(sequence, 44e6, 12, seed), 44e6);
+    ASSERT_EQ(frames.size(), 8U) << "seed " << seed;
+    for (std::size_t k = 0; k < 8; ++k) {
+      EXPECT_TRUE(frames[k].fcsOk && frames[k].psdu == psdu) << "seed " << seed << ", frame " << k + 1;
+      EXPECT_NEAR(frames[k].startSample, static_cast<double>(k * one.size() + 2 * 11 * 4), 2) << "seed " << seed;
+    }
+  }
+}
+
 TEST(SpectrumMaskOfFrames, UnfilteredChipsFailAndRootRaisedCosineChipsPass) {
   for (const int filter : {0, 2}) {
     const FrameCase frameCase{11, 0, filter, 8};
