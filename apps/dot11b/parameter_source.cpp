@@ -1,6 +1,5 @@
 #include "parameter_source.h"
 
-#include <algorithm>
 #include <iostream>
 
 #include "shell/parameter_files.h"
@@ -9,16 +8,7 @@
 namespace dot11b::cli {
 
 rt::Value startingParameters(const std::string& file) {
-  rt::Value start = shell::initialParameters();
-  if (file.empty()) return start;
-  const std::string name = shell::addFileExtention(file, ".mat");
-  shell::ParameterFileContents contents =
-      shell::readParameterFile(name, start.field("ParameterFileFormat_ID").toUtf8());
-  if (contents.problem != shell::ParameterFileProblem::None) {
-    std::replace(contents.message.begin(), contents.message.end(), '\n', ' ');
-    throw ParameterFileUnusable(contents.message);
-  }
-  return std::move(contents.parameters);
+  return file.empty() ? shell::initialParameters() : shell::loadParameterFile(file);
 }
 
 std::optional<int> takeOptions(std::string_view command, const std::function<void()>& take) {

@@ -9,14 +9,13 @@
 
 #include "command.h"
 #include "runtime/value.h"
+#include "shell/parameter_files.h"
 
 namespace dot11b::cli {
 
 // A parameter file that cannot be used; the message is the one the window shows titled
 // "Error Loading File", on one line.
-struct ParameterFileUnusable : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using shell::ParameterFileUnusable;
 
 // The start values when file is empty; otherwise the checked record of the parameter file (the
 // extension ".mat" is added when the name lacks it, as File Open does). Throws ParameterFileUnusable.

@@ -1,6 +1,5 @@
 // What a script needs beyond the window's routines, for the calling forms (and so for the Python module):
 // the parameter rules of --set, parameter files, the built-in receiver, and instrument addresses.
-#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 #include <string>
@@ -47,14 +46,7 @@ Values setFields(const Values& in, int) {
 // (filename): the parameters of a parameter file, checked as File Open checks them.
 Values loadParameters(const Values& in, int) {
   const Inputs args(in, "Dot11b_LoadParameters");
-  const std::string name = shell::addFileExtention(args.text(0, "filename"), ".mat");
-  shell::ParameterFileContents contents =
-      shell::readParameterFile(name, shell::initialParameters().field("ParameterFileFormat_ID").toUtf8());
-  if (contents.problem != shell::ParameterFileProblem::None) {
-    std::replace(contents.message.begin(), contents.message.end(), '\n', ' ');
-    throw std::invalid_argument(contents.message);
-  }
-  return {std::move(contents.parameters)};
+  return {shell::loadParameterFile(args.text(0, "filename"))};
 }
 
 // (filename, parameters): a parameter file as File Save writes it, after the record is checked.

@@ -1,8 +1,11 @@
 #include "shell/parameter_files.h"
 
+#include <algorithm>
+
 #include "runtime/matfile.h"
 #include "shell/parameter_rules.h"
 #include "shell/safe_save.h"
+#include "shell/settings.h"
 
 namespace dot11b::shell {
 
@@ -78,6 +81,16 @@ ParameterFileContents parseParameterFile(std::string_view bytes, const std::stri
     return {ParameterFileProblem::Unreadable, e.what(), Value()};
   }
   return checkVariables(variables, filename, expectedId);
+}
+
+rt::Value loadParameterFile(const std::string& name) {
+  ParameterFileContents contents = readParameterFile(
+      addFileExtention(name, ".mat"), initialParameters().field("ParameterFileFormat_ID").toUtf8());
+  if (contents.problem != ParameterFileProblem::None) {
+    std::replace(contents.message.begin(), contents.message.end(), '\n', ' ');
+    throw ParameterFileUnusable(contents.message);
+  }
+  return std::move(contents.parameters);
 }
 
 }  // namespace dot11b::shell

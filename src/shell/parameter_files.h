@@ -2,6 +2,7 @@
 // name at the time of saving (filename).
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,12 @@ rt::MatReadLimits parameterFileLimits();
 // whole, extra fields included; only the derived totalLength and ProjectedLength are recomputed. An
 // unreadable file gives the reader's own error text.
 ParameterFileContents readParameterFile(const std::string& filename, std::string_view expectedId);
+// The checked record of a parameter file whose name gets ".mat" when it lacks it, as File Open reads it;
+// throws ParameterFileUnusable with the window's error text on one line when the file cannot be used.
+struct ParameterFileUnusable : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+rt::Value loadParameterFile(const std::string& name);
 // The same for the file's bytes.
 ParameterFileContents parseParameterFile(std::string_view bytes, const std::string& filename,
                                          std::string_view expectedId);
