@@ -5,10 +5,10 @@
 
 #include "c_host.h"
 #include "command.h"
-#include "shell/instrument_uri.h"
 #include "link_calls.h"
 #include "parameter_source.h"
-#include "shell/calculate.h"
+#include "settings/calculate.h"
+#include "settings/instrument_uri.h"
 #include "sig_gen_options.h"
 
 namespace dot11b::cli {
@@ -54,13 +54,13 @@ DownloadRequest requestFromOptions(const Args& args) {
   if (request.yes) rest.erase(yes);
   const std::string uri = takeOption(rest, "--to");
   if (uri.empty()) throw std::invalid_argument("--to URI is required");
-  request.configuration = shell::configurationFromUri(uri);
+  request.configuration = settings::configurationFromUri(uri);
   if (const std::string platform = takeOption(rest, "--platform"); !platform.empty()) request.platform = platform;
   const rt::Value parameters = parametersFromOptions(rest);
   Args remaining;
   request.settings = sigGenSettingsFromOptions(parameters, rest, remaining);
   expectNoMore(remaining);
-  const phy::Frame frame = shell::calculate(parameters);
+  const phy::Frame frame = settings::calculate(parameters);
   request.waveform = rt::Value::complexRow(frame.waveform);
   request.markers = markerRows(frame);
   return request;

@@ -5,21 +5,21 @@
 #include "parameter_source.h"
 #include "runtime/number_text.h"
 #include "sequence_options.h"
-#include "shell/frame_sequence.h"
-#include "shell/settings.h"
+#include "settings/start_values.h"
+#include "testbench/frame_sequence.h"
 
 namespace dot11b::cli {
 
 int runEstimate(const Args& args) {
-  rt::Value parameters = shell::initialParameters();
+  rt::Value parameters = settings::initialParameters();
   double samples = 0;
   try {
     Args options = args, rest;
-    shell::SequenceSettings sequence = takeSequenceOptions(options);
+    testbench::SequenceSettings sequence = takeSequenceOptions(options);
     applySetOptions(parameters, options, rest);
     expectNoMore(rest);
     applySequenceTemplate(parameters, sequence);
-    samples = shell::sequenceLength(parameters, sequence.frames);
+    samples = testbench::sequenceLength(parameters, sequence.frames);
   } catch (const std::exception& e) {
     std::cerr << "dot11b estimate: " << e.what() << "\n";
     return kUsage;

@@ -8,11 +8,11 @@
 #include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "sequence_options.h"
 #include "runtime/number_text.h"
-#include "shell/frame_sequence.h"
-#include "shell/frame_description.h"
 #include "rx/verification.h"
+#include "sequence_options.h"
+#include "testbench/frame_description.h"
+#include "testbench/frame_sequence.h"
 #include "waveform_output.h"
 
 namespace dot11b::cli {
@@ -59,7 +59,7 @@ std::string millisecondsText(std::chrono::steady_clock::duration d) {
 
 int runGenerate(const Args& args) {
   GenerateOptions options;
-  shell::SequenceSettings sequence;
+  testbench::SequenceSettings sequence;
   channel::Impairments impairments;
   rt::Value parameters;
   if (const auto status = takeOptions("generate", [&] {
@@ -70,7 +70,7 @@ int runGenerate(const Args& args) {
         parameters = parametersFromOptions(rest);
         expectNoMore(rest);
         applySequenceTemplate(parameters, sequence);
-        shell::sequenceLength(parameters, sequence.frames);
+        testbench::sequenceLength(parameters, sequence.frames);
         channel::checkImpairments(impairments, 11e6 * parameters.field("OverSampling").scalarValue());
       })) {
     return *status;
@@ -78,7 +78,7 @@ int runGenerate(const Args& args) {
 
   try {
     const auto started = std::chrono::steady_clock::now();
-    phy::Frame frame = shell::calculateSequence(parameters, sequence);
+    phy::Frame frame = testbench::calculateSequence(parameters, sequence);
     if (impairments.any()) frame.waveform = channel::impair(std::move(frame.waveform), 11e6 * parameters.field("OverSampling").scalarValue(), frame.marker2, impairments);
     const auto took = std::chrono::steady_clock::now() - started;
     writeWaveform(options.out, *options.format, frame, parameters);
@@ -86,7 +86,7 @@ int runGenerate(const Args& args) {
     const double overSampling = parameters.field("OverSampling").scalarValue();
     std::cerr << frame.waveform.size() << " samples, "
               << (sequence.frames > 1 ? std::to_string(sequence.frames) + " frames, " : std::string())
-              << shell::rateAndModulation(parameters) << ", "
+              << testbench::rateAndModulation(parameters) << ", "
               << rt::numberToText(11 * overSampling) << " MHz sampling rate, calculated in "
               << millisecondsText(took) << " ms\n";
     if (options.verify) {

@@ -4,9 +4,9 @@
 
 #include "c_host.h"
 #include "command.h"
-#include "shell/instrument_uri.h"
 #include "link_calls.h"
 #include "parameter_source.h"
+#include "settings/instrument_uri.h"
 #include "sig_gen_options.h"
 
 namespace dot11b::cli {
@@ -15,7 +15,7 @@ namespace {
 rt::Value requiredConfiguration(Args& args) {
   const std::string uri = takeOption(args, "--to");
   if (uri.empty()) throw std::invalid_argument("--to URI is required");
-  return shell::configurationFromUri(uri);
+  return settings::configurationFromUri(uri);
 }
 
 }  // namespace

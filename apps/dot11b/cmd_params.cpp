@@ -2,11 +2,11 @@
 #include <iostream>
 
 #include "command.h"
+#include "files/parameter_files.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/display.h"
-#include "shell/parameter_files.h"
-#include "shell/settings.h"
+#include "settings/start_values.h"
 
 namespace dot11b::cli {
 
@@ -14,7 +14,7 @@ namespace {
 
 // params save FILE [--set FIELD=VALUE]...: the start values with the fields changed, as a parameter file.
 int saveParams(const Args& args) {
-  rt::Value parameters = shell::initialParameters();
+  rt::Value parameters = settings::initialParameters();
   Args rest;
   try {
     applySetOptions(parameters, args, rest);
@@ -27,9 +27,9 @@ int saveParams(const Args& args) {
     return kUsage;
   }
   // The file records its own full name, as the window's File Save does.
-  const std::string name = std::filesystem::absolute(shell::addFileExtention(rest.front(), ".mat")).string();
+  const std::string name = std::filesystem::absolute(files::addFileExtention(rest.front(), ".mat")).string();
   try {
-    shell::saveParameterFile(name, parameters);
+    files::saveParameterFile(name, parameters);
   } catch (const std::exception& e) {
     std::cerr << "dot11b params save: Error Saving " << name << ": " << e.what() << "\n";
     return kFailed;

@@ -11,15 +11,15 @@
 #include "parameter_source.h"
 #include "runtime/number_text.h"
 #include "sequence_options.h"
-#include "shell/packet_error_rate.h"
-#include "shell/parameter_rules.h"
+#include "settings/parameter_rules.h"
+#include "testbench/packet_error_rate.h"
 
 namespace dot11b::cli {
 
 namespace {
 
 struct PerOptions {
-  shell::PerSettings settings;
+  testbench::PerSettings settings;
   std::string png, csv;
 };
 
@@ -77,7 +77,7 @@ PerOptions takePerOptions(Args& args) {
 
 std::string rateName(double rate) { return rt::numberToText(rate) + " Mbit/s"; }
 
-void printTable(std::ostream& out, const shell::PerSettings& s, const std::vector<shell::PerPoint>& points) {
+void printTable(std::ostream& out, const testbench::PerSettings& s, const std::vector<testbench::PerPoint>& points) {
   char cell[32];
   out << "SNR (dB)";
   for (double rate : s.ratesMbps) {
@@ -96,9 +96,9 @@ void printTable(std::ostream& out, const shell::PerSettings& s, const std::vecto
   }
   out << "SNR at 8 % PER:";
   for (std::size_t r = 0; r < s.ratesMbps.size(); ++r) {
-    const std::vector<shell::PerPoint> curve(points.begin() + static_cast<std::ptrdiff_t>(r * s.snrDb.size()),
+    const std::vector<testbench::PerPoint> curve(points.begin() + static_cast<std::ptrdiff_t>(r * s.snrDb.size()),
                                              points.begin() + static_cast<std::ptrdiff_t>((r + 1) * s.snrDb.size()));
-    const auto at = shell::snrAtPer(curve, 0.08);
+    const auto at = testbench::snrAtPer(curve, 0.08);
     out << (r ? "," : "") << " " << rateName(s.ratesMbps[r]) << " ";
     if (at) {
       std::snprintf(cell, sizeof cell, "%.1f dB", *at);
@@ -111,7 +111,7 @@ void printTable(std::ostream& out, const shell::PerSettings& s, const std::vecto
 }
 
 // The points as the columns of the PER plot's inputs: SNRs, one PER row per rate, the rate names.
-std::vector<rt::Value> plotInputs(const shell::PerSettings& s, const std::vector<shell::PerPoint>& points) {
+std::vector<rt::Value> plotInputs(const testbench::PerSettings& s, const std::vector<testbench::PerPoint>& points) {
   std::vector<double> per;
   for (std::size_t n = 0; n < s.snrDb.size(); ++n)
     for (std::size_t r = 0; r < s.ratesMbps.size(); ++r) per.push_back(points[r * s.snrDb.size() + n].per());
@@ -135,7 +135,7 @@ int runPer(const Args& args) {
     return *status;
   }
   try {
-    const auto points = shell::measurePer(parameters, options.settings, [](const shell::PerPoint& p) {
+    const auto points = testbench::measurePer(parameters, options.settings, [](const testbench::PerPoint& p) {
       std::cerr << rateName(p.rateMbps) << " at " << rt::numberToText(p.snrDb) << " dB: " << p.sent - p.received << " of "
                 << p.sent << " frames lost\n";
     });
@@ -145,7 +145,7 @@ int runPer(const Args& args) {
       for (rt::Value& v : plotInputs(options.settings, points)) in.push_back(std::move(v));
       if (!drawOffscreen("VX_PlotPER", in, options.png, options.csv, 800, 600)) return kFailed;
     }
-  } catch (const shell::ParameterError& e) {
+  } catch (const settings::ParameterError& e) {
     std::cerr << "dot11b per: " << e.what() << "\n";
     return kUsage;
   } catch (const std::exception& e) {

@@ -9,10 +9,10 @@
 #include "phy/pulse_shaping.h"
 #include "runtime/number_text.h"
 #include "rx/verification.h"
-#include "shell/calculate.h"
-#include "shell/mask_inputs.h"
-#include "shell/plot_settings.h"
-#include "shell/settings.h"
+#include "settings/calculate.h"
+#include "settings/plot_settings.h"
+#include "settings/start_values.h"
+#include "testbench/mask_inputs.h"
 
 namespace dot11b::cli {
 
@@ -72,16 +72,16 @@ std::vector<Value> viewInputs(const PlotOptions& o, const ComplexRow& quantised,
   if (o.view == "iq" || o.view == "iq-overlay") return {Value::scalar(rate), Value::scalar(o.view == "iq" ? 0 : 1), samples};
   if (o.view == "waterfall") return {Value::scalar(rate), Value::scalar(length / rate / 200), samples};
   if (o.view == "eye") {
-    const shell::EyeRequest eye = shell::eyeRequest({o.symbols, o.delay}, length, overSampling, rate);
+    const settings::EyeRequest eye = settings::eyeRequest({o.symbols, o.delay}, length, overSampling, rate);
     return {samples, Value::scalar(eye.samplesPerTrace), Value::scalar(eye.period), Value::scalar(eye.delaySamples)};
   }
   if (o.view == "mask") {
     const rx::Verification v = rx::verifyCapture(quantised, rate, std::nullopt);
     if (!v.mask) throw std::runtime_error("the receiver found no frame to measure the spectrum mask of");
-    return shell::maskPlotInputs(*v.mask);
+    return testbench::maskPlotInputs(*v.mask);
   }
   if (o.view == "scatter") {
-    const shell::ScatterRequest s = shell::scatterRequest({o.trace, o.delay}, overSampling);
+    const settings::ScatterRequest s = settings::scatterRequest({o.trace, o.delay}, overSampling);
     return {samples, Value::scalar(overSampling), Value::scalar(s.delaySamples), Value::scalar(s.traceOn)};
   }
   return {samples};
@@ -102,7 +102,7 @@ int runPlot(const Args& args) {
   }
 
   try {
-    const phy::Frame frame = shell::calculate(parameters);
+    const phy::Frame frame = settings::calculate(parameters);
     const double overSampling = parameters.field("OverSampling").scalarValue();
     const double rate = 11e6 * overSampling;
     const auto quantised = phy::applyDacRes(frame.waveform, 14);
@@ -112,7 +112,7 @@ int runPlot(const Args& args) {
       im.push_back(s.imag());
     }
     const Value samples = Value::matrix(1, quantised.size(), std::move(re), std::move(im));
-    std::vector<Value> in{Value::scalar(0), Value::text(shell::initialAppInfo().field("Name").toUtf8())};
+    std::vector<Value> in{Value::scalar(0), Value::text(settings::initialAppInfo().field("Name").toUtf8())};
     for (Value& v : viewInputs(options, quantised, samples, rate, overSampling)) in.push_back(std::move(v));
 
     if (!drawOffscreen(viewRoutines().at(options.view), in, options.png, options.csv, options.width, options.height))

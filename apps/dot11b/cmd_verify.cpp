@@ -4,10 +4,10 @@
 #include <string>
 
 #include "command.h"
+#include "files/capture_files.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "shell/capture_files.h"
-#include "shell/verify_report.h"
+#include "testbench/verify_report.h"
 
 namespace dot11b::cli {
 
@@ -70,9 +70,9 @@ int runVerify(const Args& args) {
       })) {
     return *status;
   }
-  shell::Capture capture;
+  files::Capture capture;
   try {
-    capture = shell::readCapture(options.file);
+    capture = files::readCapture(options.file);
   } catch (const std::exception& e) {
     std::cerr << "dot11b verify: " << e.what() << "\n";
     return kUsage;
@@ -85,7 +85,7 @@ int runVerify(const Args& args) {
   const rx::Verification verification =
       rx::verifyCapture(capture.samples, *rate, options.carrier ? options.carrier : capture.carrier);
   if (options.json) {
-    std::cout << shell::verificationJson(verification) << "\n";
+    std::cout << testbench::verificationJson(verification) << "\n";
   } else {
     rx::writeSummary(std::cout, verification);
   }
@@ -95,7 +95,7 @@ int runVerify(const Args& args) {
       return kFailed;
     }
     try {
-      shell::writeMaskCsv(options.maskCsv, *verification.mask);
+      testbench::writeMaskCsv(options.maskCsv, *verification.mask);
     } catch (const std::exception& e) {
       std::cerr << "dot11b verify: " << e.what() << "\n";
       return kFailed;

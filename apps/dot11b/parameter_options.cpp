@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "parameter_source.h"
-#include "shell/parameter_rules.h"
+#include "settings/parameter_rules.h"
 
 namespace dot11b::cli {
 
@@ -11,15 +11,15 @@ void applySetOptions(rt::Value& parameters, const Args& args, Args& rest) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--set") {
       if (i + 1 >= args.size()) throw std::invalid_argument("--set needs FIELD=VALUE");
-      shell::applyAssignment(parameters, args[++i]);
+      settings::applyAssignment(parameters, args[++i]);
     } else if (args[i].rfind("--set=", 0) == 0) {
-      shell::applyAssignment(parameters, args[i].substr(6));
+      settings::applyAssignment(parameters, args[i].substr(6));
     } else {
       rest.push_back(args[i]);
     }
   }
-  shell::validateParameters(parameters);
-  shell::deriveParameters(parameters);
+  settings::validateParameters(parameters);
+  settings::deriveParameters(parameters);
 }
 
 std::string takeOption(Args& args, const std::string& name) {

@@ -10,7 +10,7 @@
 namespace dot11b::cli {
 
 // Applies every "--set FIELD=VALUE" of args (in order) to parameters, checks the result and derives
-// ProjectedLength. Other options are left for the caller in `rest`. Throws shell::ParameterError or
+// ProjectedLength. Other options are left for the caller in `rest`. Throws settings::ParameterError or
 // std::invalid_argument.
 void applySetOptions(rt::Value& parameters, const Args& args, Args& rest);
 
@@ -18,7 +18,7 @@ void applySetOptions(rt::Value& parameters, const Args& args, Args& rest);
 // std::invalid_argument when NAME has no value.
 std::string takeOption(Args& args, const std::string& name);
 // The parameters of "--params FILE" and "--set FIELD=VALUE" options, as 'dot11b generate' takes
-// them; the other arguments stay in args. Throws ParameterFileUnusable, shell::ParameterError or
+// them; the other arguments stay in args. Throws ParameterFileUnusable, settings::ParameterError or
 // std::invalid_argument.
 rt::Value parametersFromOptions(Args& args);
 

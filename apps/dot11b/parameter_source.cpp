@@ -2,13 +2,13 @@
 
 #include <iostream>
 
-#include "shell/parameter_files.h"
-#include "shell/settings.h"
+#include "files/parameter_files.h"
+#include "settings/start_values.h"
 
 namespace dot11b::cli {
 
 rt::Value startingParameters(const std::string& file) {
-  return file.empty() ? shell::initialParameters() : shell::loadParameterFile(file);
+  return file.empty() ? settings::initialParameters() : files::loadParameterFile(file);
 }
 
 std::optional<int> takeOptions(std::string_view command, const std::function<void()>& take) {

@@ -8,14 +8,14 @@
 #include <string_view>
 
 #include "command.h"
+#include "files/parameter_files.h"
 #include "runtime/value.h"
-#include "shell/parameter_files.h"
 
 namespace dot11b::cli {
 
 // A parameter file that cannot be used; the message is the one the window shows titled
 // "Error Loading File", on one line.
-using shell::ParameterFileUnusable;
+using files::ParameterFileUnusable;
 
 // The start values when file is empty; otherwise the checked record of the parameter file (the
 // extension ".mat" is added when the name lacks it, as File Open does). Throws ParameterFileUnusable.

@@ -5,7 +5,7 @@
 
 #include "parameter_options.h"
 #include "runtime/number_text.h"
-#include "shell/template_parameters.h"
+#include "settings/template_parameters.h"
 
 namespace dot11b::cli {
 
@@ -41,14 +41,14 @@ std::optional<double> takeNumberOption(Args& args, const std::string& name) {
   return value;
 }
 
-shell::SequenceSettings takeSequenceOptions(Args& args) {
-  shell::SequenceSettings s;
+testbench::SequenceSettings takeSequenceOptions(Args& args) {
+  testbench::SequenceSettings s;
   s.frames = static_cast<std::size_t>(
-      takeWholeOption(args, "--frames", 1, static_cast<double>(shell::kMaxSequenceFrames), 1));
+      takeWholeOption(args, "--frames", 1, static_cast<double>(testbench::kMaxSequenceFrames), 1));
   if (const std::string payload = takeOption(args, "--payload"); !payload.empty()) {
     if (payload != "continue" && payload != "repeat")
       throw std::invalid_argument("--payload must be continue or repeat, not '" + payload + "'");
-    s.payload = payload == "repeat" ? shell::PayloadRun::kRepeat : shell::PayloadRun::kContinue;
+    s.payload = payload == "repeat" ? testbench::PayloadRun::kRepeat : testbench::PayloadRun::kContinue;
   }
   const std::string kind = takeOption(args, "--template");
   const std::size_t before = args.size();
@@ -71,8 +71,8 @@ shell::SequenceSettings takeSequenceOptions(Args& args) {
   return s;
 }
 
-void applySequenceTemplate(rt::Value& parameters, shell::SequenceSettings& sequence) {
-  if (sequence.frameTemplate) shell::applyTemplate(parameters, *sequence.frameTemplate);
+void applySequenceTemplate(rt::Value& parameters, testbench::SequenceSettings& sequence) {
+  if (sequence.frameTemplate) settings::applyTemplate(parameters, *sequence.frameTemplate);
 }
 
 }  // namespace dot11b::cli

@@ -3,7 +3,7 @@
 
 #include "command.h"
 #include "runtime/value.h"
-#include "shell/frame_sequence.h"
+#include "testbench/frame_sequence.h"
 
 // The help of the sequence and template options, as the commands that take them print it.
 #define DOT11B_SEQUENCE_OPTIONS_HELP                                                                          \
@@ -27,10 +27,10 @@ namespace dot11b::cli {
 
 // Takes --frames N, --payload continue|repeat, --template KIND and the template's --ssid, --bssid, --ra, --ta,
 // --beacon-interval and --channel out of args. Throws std::invalid_argument naming the option.
-shell::SequenceSettings takeSequenceOptions(Args& args);
+testbench::SequenceSettings takeSequenceOptions(Args& args);
 
 // Puts the sequence's template, if any, into the record (after --set, so the template wins for what it names).
-void applySequenceTemplate(rt::Value& parameters, shell::SequenceSettings& sequence);
+void applySequenceTemplate(rt::Value& parameters, testbench::SequenceSettings& sequence);
 
 // A number option: nothing when absent; throws std::invalid_argument when it is not a finite number.
 std::optional<double> takeNumberOption(Args& args, const std::string& name);

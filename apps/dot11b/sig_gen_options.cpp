@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "runtime/number_text.h"
-#include "shell/settings.h"
+#include "settings/start_values.h"
 
 namespace dot11b::cli {
 namespace {
@@ -63,7 +63,7 @@ std::string checkedTitle(const std::string& title) {
 double channelFrequency(double channel) { return channel == 14 ? 2484e6 : (2407 + 5 * channel) * 1e6; }
 
 rt::Value sigGenSettingsFromOptions(const rt::Value& parameters, const Args& args, Args& rest) {
-  rt::Value settings = shell::initialSigGenSettings(parameters.field("OverSampling").scalarValue());
+  rt::Value settings = settings::initialSigGenSettings(parameters.field("OverSampling").scalarValue());
   settings.setField("Frequency", rt::Value::scalar(channelFrequency(parameters.field("Channel").scalarValue())));
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];

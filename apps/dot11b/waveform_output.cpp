@@ -8,11 +8,11 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "shell/frame_description.h"
-#include "shell/iq16_file.h"
-#include "shell/safe_save.h"
-#include "shell/sigmf_file.h"
-#include "shell/waveform_files.h"
+#include "files/iq16_file.h"
+#include "files/safe_save.h"
+#include "files/sigmf_file.h"
+#include "files/waveform_files.h"
+#include "testbench/frame_description.h"
 
 namespace dot11b::cli {
 
@@ -53,14 +53,14 @@ std::pair<std::size_t, std::size_t> frameExtent(const phy::Frame& frame) {
   return {start, static_cast<std::size_t>(m.rend() - last) - start};
 }
 
-shell::SigmfDescription sigmfDescription(const phy::Frame& frame, const rt::Value& parameters, double sampleRate) {
-  shell::SigmfDescription d;
+files::SigmfDescription sigmfDescription(const phy::Frame& frame, const rt::Value& parameters, double sampleRate) {
+  files::SigmfDescription d;
   d.sampleRate = sampleRate;
-  d.centerFrequency = shell::channelFrequency(parameters.field("Channel").scalarValue());
+  d.centerFrequency = testbench::channelFrequency(parameters.field("Channel").scalarValue());
   d.bandwidth = kChannelBandwidth;
   std::tie(d.frameStart, d.frameLength) = frameExtent(frame);
   const bool framed = parameters.field("generationMode").scalarValue() == 1;
-  d.label = shell::rateAndModulation(parameters) + ", " + (framed ? shell::preambleName(parameters) : "unframed");
+  d.label = testbench::rateAndModulation(parameters) + ", " + (framed ? testbench::preambleName(parameters) : "unframed");
   d.description = "IEEE 802.11b-1999 DSSS frame";
   return d;
 }
@@ -99,7 +99,7 @@ void writeWaveform(const std::string& path, OutputFormat format, const phy::Fram
     std::string converted;
     if (format == OutputFormat::Cf64) return writeToStandardOutput(cf64Bytes(frame.waveform, converted));
     if (format == OutputFormat::Iq16) {
-      const std::vector<std::uint8_t> bytes = shell::encodeIq16(frame.waveform, 1);
+      const std::vector<std::uint8_t> bytes = files::encodeIq16(frame.waveform, 1);
       return writeToStandardOutput(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
     throw std::invalid_argument("standard output takes the cf64 or iq16 format only");
@@ -107,28 +107,28 @@ void writeWaveform(const std::string& path, OutputFormat format, const phy::Fram
   switch (format) {
     case OutputFormat::Cf64: {
       std::string converted;
-      return shell::saveBytes(path, cf64Bytes(frame.waveform, converted));
+      return files::saveBytes(path, cf64Bytes(frame.waveform, converted));
     }
     case OutputFormat::Iq16: {
-      const shell::Iq16SaveResult result = shell::saveIq16File(path, frame.waveform);
+      const files::Iq16SaveResult result = files::saveIq16File(path, frame.waveform);
       if (!result.success) throw std::runtime_error(result.error);
       return;
     }
     case OutputFormat::Mat:
-      return shell::saveWaveData(path, frame.waveform, sampleRate);
+      return files::saveWaveData(path, frame.waveform, sampleRate);
     case OutputFormat::Ascii:
-      return shell::saveIqColumns(path, frame.waveform);
+      return files::saveIqColumns(path, frame.waveform);
     case OutputFormat::ComplexMat:
-      return shell::saveComplexColumn(path, frame.waveform);
+      return files::saveComplexColumn(path, frame.waveform);
     case OutputFormat::Sigmf:
-      return shell::saveSigmf(shell::sigmfBaseName(path), frame.waveform, sigmfDescription(frame, parameters, sampleRate));
+      return files::saveSigmf(files::sigmfBaseName(path), frame.waveform, sigmfDescription(frame, parameters, sampleRate));
   }
 }
 
 void writeMarkers(const std::string& path, const phy::Frame& frame) {
   std::string bytes(frame.marker1.begin(), frame.marker1.end());
   bytes.append(frame.marker2.begin(), frame.marker2.end());
-  shell::saveBytes(path, bytes);
+  files::saveBytes(path, bytes);
 }
 
 }  // namespace dot11b::cli

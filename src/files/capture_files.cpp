@@ -1,4 +1,4 @@
-#include "shell/capture_files.h"
+#include "files/capture_files.h"
 
 #include <bit>
 #include <cerrno>
@@ -7,10 +7,10 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "files/sigmf_file.h"
 #include "runtime/matfile.h"
-#include "shell/sigmf_file.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 namespace {
 
@@ -172,4 +172,4 @@ Capture readCapture(const std::string& path, std::uint64_t maxBytes) {
                      "' from its extension (.cf64, .cf32, .iq16, .sigmf-meta, .sigmf-data or .mat)");
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

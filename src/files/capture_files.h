@@ -10,9 +10,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "shell/waveform_files.h"
+#include "files/waveform_files.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 struct CaptureError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -30,4 +30,4 @@ inline constexpr std::uint64_t kMaxCaptureBytes = 2ull << 30;
 // Throws CaptureError naming the file and what is wrong with it.
 Capture readCapture(const std::string& path, std::uint64_t maxBytes = kMaxCaptureBytes);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

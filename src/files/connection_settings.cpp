@@ -1,12 +1,12 @@
-#include "shell/connection_settings.h"
+#include "files/connection_settings.h"
 
 #include <cmath>
 #include <stdexcept>
 
+#include "files/safe_save.h"
 #include "runtime/matfile.h"
-#include "shell/safe_save.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 using rt::Value;
 
@@ -82,4 +82,4 @@ Value loadConnectionSettings(const std::string& path) {
   }
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -6,7 +6,7 @@
 
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 inline constexpr const char* kConnectionSettingsFile = "defaults.mat";
 
@@ -22,4 +22,4 @@ rt::Value loadConnectionSettings(const std::string& path = kConnectionSettingsFi
 // Throws std::invalid_argument naming the first field that a connection record cannot have.
 void validateConfiguration(const rt::Value& configuration);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -1,12 +1,12 @@
-#include "shell/iq16_file.h"
+#include "files/iq16_file.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-#include "shell/safe_save.h"
+#include "files/safe_save.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 std::vector<std::uint8_t> encodeIq16(const std::vector<std::complex<double>>& samples, double scale) {
   scale = std::isnan(scale) ? 1 : std::max(std::min(scale, 1.0), kIq16LowestScale);
@@ -50,4 +50,4 @@ Iq16SaveResult saveIq16File(const std::string& filename, const std::vector<std::
   }
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 // File written when no name is given, in the current folder.
 inline constexpr const char* kDefaultIq16FileName = "ZEL-C";
@@ -30,4 +30,4 @@ struct Iq16SaveResult {
 Iq16SaveResult saveIq16File(const std::string& filename, const std::vector<std::complex<double>>& samples,
                             double scale = 1);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

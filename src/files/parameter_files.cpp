@@ -1,13 +1,13 @@
-#include "shell/parameter_files.h"
+#include "files/parameter_files.h"
 
 #include <algorithm>
 
+#include "files/safe_save.h"
 #include "runtime/matfile.h"
-#include "shell/parameter_rules.h"
-#include "shell/safe_save.h"
-#include "shell/settings.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 using rt::Value;
 
@@ -31,11 +31,11 @@ ParameterFileContents checkVariables(const rt::MatVariables& variables, const st
 
   Value parameters = *fileParameters;
   try {
-    validateParameters(parameters);
+    settings::validateParameters(parameters);
     // The derived fields follow from the others, as the panel's redraw makes them.
     for (const char* derived : {"totalLength", "ProjectedLength"})
       if (!parameters.hasField(derived)) parameters.setField(derived, Value());
-    deriveParameters(parameters);
+    settings::deriveParameters(parameters);
   } catch (const std::exception&) {
     return problem(ParameterFileProblem::InvalidStructure, filename, "has an Invalid File Structure.");
   }
@@ -85,7 +85,7 @@ ParameterFileContents parseParameterFile(std::string_view bytes, const std::stri
 
 rt::Value loadParameterFile(const std::string& name) {
   ParameterFileContents contents = readParameterFile(
-      addFileExtention(name, ".mat"), initialParameters().field("ParameterFileFormat_ID").toUtf8());
+      addFileExtention(name, ".mat"), settings::initialParameters().field("ParameterFileFormat_ID").toUtf8());
   if (contents.problem != ParameterFileProblem::None) {
     std::replace(contents.message.begin(), contents.message.end(), '\n', ' ');
     throw ParameterFileUnusable(contents.message);
@@ -93,4 +93,4 @@ rt::Value loadParameterFile(const std::string& name) {
   return std::move(contents.parameters);
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -9,7 +9,7 @@
 #include "runtime/matfile_check.h"
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 // `name` when it already ends in `ext` (letter case counts), else `name` followed by `ext`.
 std::string addFileExtention(std::string_view name, std::string_view ext);
@@ -46,4 +46,4 @@ rt::Value loadParameterFile(const std::string& name);
 ParameterFileContents parseParameterFile(std::string_view bytes, const std::string& filename,
                                          std::string_view expectedId);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

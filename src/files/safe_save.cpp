@@ -1,4 +1,4 @@
-#include "shell/safe_save.h"
+#include "files/safe_save.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 namespace {
 
@@ -96,4 +96,4 @@ void saveBytes(const std::string& target, std::string_view bytes) {
   saveReplacing(target, [&](const std::string& temporary) { writeAll(temporary, bytes); });
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

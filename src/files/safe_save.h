@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 // Runs write(temporaryPath) for a new file beside `target` and renames it over `target` only when write
 // returns normally and the data is on disk. If write throws (or the rename fails) the temporary file is
@@ -19,4 +19,4 @@ void saveReplacing(const std::string& target, const std::function<void(const std
 // is an error, never a success.
 void saveBytes(const std::string& target, std::string_view bytes);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -1,12 +1,12 @@
-#include "shell/sigmf_file.h"
+#include "files/sigmf_file.h"
 
 #include <cstdint>
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "shell/safe_save.h"
+#include "files/safe_save.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 namespace {
 
@@ -58,4 +58,4 @@ void saveSigmf(const std::string& base, const Samples& waveform, const SigmfDesc
   saveBytes(base + ".sigmf-meta", metadata(description).dump(2) + "\n");
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <string>
 
-#include "shell/waveform_files.h"
+#include "files/waveform_files.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 struct SigmfDescription {
   double sampleRate = 0;        // [Hz]
@@ -26,4 +26,4 @@ std::string sigmfBaseName(const std::string& name);
 // the error's text.
 void saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& description);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -1,9 +1,9 @@
-#include "shell/waveform_files.h"
+#include "files/waveform_files.h"
 
+#include "files/safe_save.h"
 #include "runtime/matfile.h"
-#include "shell/safe_save.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 using rt::Value;
 
@@ -50,4 +50,4 @@ void saveComplexColumn(const std::string& filename, const Samples& waveform) {
   save(filename, {{"samples", complexColumn(waveform)}});
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace dot11b::shell {
+namespace dot11b::files {
 
 using Samples = std::vector<std::complex<double>>;
 
@@ -19,4 +19,4 @@ void saveComplexColumn(const std::string& filename, const Samples& waveform);
 
 // Each replaces `filename` only once the new file is complete and throws with the error's text.
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

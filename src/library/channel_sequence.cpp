@@ -9,8 +9,8 @@
 #include "runtime/binding.h"
 #include "runtime/c_calls.h"
 #include "runtime/export_macros.h"
-#include "shell/frame_sequence.h"
-#include "shell/template_parameters.h"
+#include "settings/template_parameters.h"
+#include "testbench/frame_sequence.h"
 
 namespace dot11b::rt {
 
@@ -80,19 +80,19 @@ std::optional<mac::MacAddress> addressOf(SettingsRecord& r, std::string_view fie
   }
 }
 
-shell::SequenceSettings sequenceOf(const Value& record) {
+testbench::SequenceSettings sequenceOf(const Value& record) {
   SettingsRecord r(record, "Dot11b_Sequence", "sequence");
-  shell::SequenceSettings s;
+  testbench::SequenceSettings s;
   if (const auto frames = r.number("frames")) {
-    if (*frames < 1 || *frames != std::floor(*frames) || *frames > static_cast<double>(shell::kMaxSequenceFrames))
+    if (*frames < 1 || *frames != std::floor(*frames) || *frames > static_cast<double>(testbench::kMaxSequenceFrames))
       throw std::invalid_argument("Dot11b_Sequence: frames must be a whole number from 1 to " +
-                                  std::to_string(shell::kMaxSequenceFrames));
+                                  std::to_string(testbench::kMaxSequenceFrames));
     s.frames = static_cast<std::size_t>(*frames);
   }
   if (const auto payload = r.text("payload")) {
     if (*payload != "continue" && *payload != "repeat")
       throw std::invalid_argument("Dot11b_Sequence: payload must be 'continue' or 'repeat', not '" + *payload + "'");
-    s.payload = *payload == "repeat" ? shell::PayloadRun::kRepeat : shell::PayloadRun::kContinue;
+    s.payload = *payload == "repeat" ? testbench::PayloadRun::kRepeat : testbench::PayloadRun::kContinue;
   }
   if (const auto kind = r.text("template")) {
     const auto named = mac::templateKindNamed(*kind);
@@ -126,9 +126,9 @@ Values impair(const Values& in, int) {
 Values sequence(const Values& in, int nargout) {
   const Inputs args(in, "Dot11b_Sequence");
   Value parameters = args.at(0, "parameters");
-  shell::SequenceSettings s = sequenceOf(args.given(1) ? args.at(1, "sequence") : Value());
-  if (s.frameTemplate) shell::applyTemplate(parameters, *s.frameTemplate);
-  const phy::Frame frames = shell::calculateSequence(parameters, s);
+  testbench::SequenceSettings s = sequenceOf(args.given(1) ? args.at(1, "sequence") : Value());
+  if (s.frameTemplate) settings::applyTemplate(parameters, *s.frameTemplate);
+  const phy::Frame frames = testbench::calculateSequence(parameters, s);
   Values out{fromComplex(frames.waveform)};
   if (nargout > 1) out.push_back(fromMarkerRows(frames.marker1, frames.marker2));
   if (nargout > 2) out.push_back(std::move(parameters));
@@ -139,9 +139,9 @@ Values sequence(const Values& in, int nargout) {
 Values sequenceLength(const Values& in, int) {
   const Inputs args(in, "Dot11b_SequenceLength");
   Value parameters = args.at(0, "parameters");
-  shell::SequenceSettings s = sequenceOf(args.given(1) ? args.at(1, "sequence") : Value());
-  if (s.frameTemplate) shell::applyTemplate(parameters, *s.frameTemplate);
-  return {Value::scalar(shell::sequenceLength(parameters, s.frames))};
+  testbench::SequenceSettings s = sequenceOf(args.given(1) ? args.at(1, "sequence") : Value());
+  if (s.frameTemplate) settings::applyTemplate(parameters, *s.frameTemplate);
+  return {Value::scalar(testbench::sequenceLength(parameters, s.frames))};
 }
 
 void registerChannelSequence(Registry& reg) {
@@ -164,9 +164,9 @@ extern "C" DOT11B_API long long dot11b_generate(const dot11b_array* parameters, 
     const rt::Value none;
     rt::Value record = parameters ? *rt::valueOf(parameters) : none;
     if (!record.isRecord()) throw std::invalid_argument("dot11b_generate: parameters must be a record");
-    shell::SequenceSettings s = rt::sequenceOf(sequence ? *rt::valueOf(sequence) : none);
-    if (s.frameTemplate) shell::applyTemplate(record, *s.frameTemplate);
-    const phy::Frame frames = shell::calculateSequence(record, s);
+    testbench::SequenceSettings s = rt::sequenceOf(sequence ? *rt::valueOf(sequence) : none);
+    if (s.frameTemplate) settings::applyTemplate(record, *s.frameTemplate);
+    const phy::Frame frames = testbench::calculateSequence(record, s);
     const std::size_t n = frames.waveform.size();
     if (n > capacity)
       throw std::invalid_argument("dot11b_generate: " + std::to_string(n) + " samples do not fit into " +

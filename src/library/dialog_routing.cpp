@@ -4,8 +4,8 @@
 
 #include "runtime/c_calls.h"
 #include "runtime/library.h"
-#include "shell/dialogs.h"
-#include "shell/window_system.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/window_system.h"
 
 namespace dot11b::rt {
 
@@ -14,7 +14,7 @@ namespace {
 dot11b_dialog_hook hostHook = nullptr;
 void* hostContext = nullptr;
 
-class HookDialogs : public shell::Dialogs {
+class HookDialogs : public toolkit::Dialogs {
  public:
   void message(std::string_view text, std::string_view title) override {
     ask(DOT11B_DIALOG_MESSAGE, title, text, {}, {}, "");
@@ -35,14 +35,14 @@ class HookDialogs : public shell::Dialogs {
     for (const Value& v : answer.cells()) texts.push_back(v.isText() ? v.toUtf8() : std::string());
     return texts;
   }
-  std::optional<shell::FileChoice> openFile(std::string_view filter) override { return file(DOT11B_DIALOG_OPEN_FILE, filter); }
-  std::optional<shell::FileChoice> saveFile(std::string_view filter) override { return file(DOT11B_DIALOG_SAVE_FILE, filter); }
+  std::optional<toolkit::FileChoice> openFile(std::string_view filter) override { return file(DOT11B_DIALOG_OPEN_FILE, filter); }
+  std::optional<toolkit::FileChoice> saveFile(std::string_view filter) override { return file(DOT11B_DIALOG_SAVE_FILE, filter); }
 
  private:
-  std::optional<shell::FileChoice> file(dot11b_dialog_kind kind, std::string_view filter) {
+  std::optional<toolkit::FileChoice> file(dot11b_dialog_kind kind, std::string_view filter) {
     const Value answer = ask(kind, filter, "", {}, {}, "");
     if (!answer.isText() || answer.isEmpty()) return std::nullopt;
-    return shell::splitFileName(answer.toUtf8());
+    return toolkit::splitFileName(answer.toUtf8());
   }
 
   // The host's answer (empty when it gave none); the array it returned is released here.
@@ -63,7 +63,7 @@ class HookDialogs : public shell::Dialogs {
 };
 
 // Chooses at each use, so that a window system started later is used from then on.
-class RoutedDialogs : public shell::Dialogs {
+class RoutedDialogs : public toolkit::Dialogs {
  public:
   void message(std::string_view text, std::string_view title) override { current().message(text, title); }
   void error(std::string_view text, std::string_view title) override { current().error(text, title); }
@@ -75,17 +75,17 @@ class RoutedDialogs : public shell::Dialogs {
                                                  const std::vector<std::string>& defaults) override {
     return current().inputs(title, prompts, defaults);
   }
-  std::optional<shell::FileChoice> openFile(std::string_view filter) override { return current().openFile(filter); }
-  std::optional<shell::FileChoice> saveFile(std::string_view filter) override { return current().saveFile(filter); }
+  std::optional<toolkit::FileChoice> openFile(std::string_view filter) override { return current().openFile(filter); }
+  std::optional<toolkit::FileChoice> saveFile(std::string_view filter) override { return current().saveFile(filter); }
   bool print(double window) override { return current().print(window); }
 
  private:
-  static shell::Dialogs& current() {
+  static toolkit::Dialogs& current() {
     static HookDialogs hook;
-    static shell::ConsoleDialogs console;
+    static toolkit::ConsoleDialogs console;
     if (hostHook != nullptr) return hook;
-    if (shell::WindowSystem* windows = shell::openWindowSystem()) {
-      if (shell::Dialogs* running = windows->runningDialogs()) return *running;
+    if (toolkit::WindowSystem* windows = toolkit::openWindowSystem()) {
+      if (toolkit::Dialogs* running = windows->runningDialogs()) return *running;
     }
     return console;
   }
@@ -93,7 +93,7 @@ class RoutedDialogs : public shell::Dialogs {
 
 void registerDialogRouting(Registry&) {
   static RoutedDialogs routed;
-  shell::setDialogs(&routed);
+  toolkit::setDialogs(&routed);
 }
 
 }  // namespace

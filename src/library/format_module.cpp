@@ -1,7 +1,7 @@
 // The library's top entry and the format module's dispatching entry.
 #include "runtime/export_macros.h"
 #include "runtime/library.h"
-#include "shell/format_panel.h"
+#include "windows/format_panel.h"
 
 namespace dot11b::rt {
 
@@ -9,11 +9,11 @@ namespace {
 
 // Without inputs the format module builds the application; a first input that is not text does nothing.
 Values startWithoutInputs(const Values& in, int nargout) {
-  return in.empty() ? shell::format_panel::startApplication(in, nargout) : Values{};
+  return in.empty() ? windows::format_panel::startApplication(in, nargout) : Values{};
 }
 
 void registerFormatModule(Registry& r) {
-  r.add(moduleRoutine("Dot11b_GUI_c", shell::format_panel::module(), startWithoutInputs));
+  r.add(moduleRoutine("Dot11b_GUI_c", windows::format_panel::module(), startWithoutInputs));
   r.add({"Dot11b_c", "Dot11b_c", 1, 0, 0, [](const Values&, int) {
            callByName("Dot11b_GUI_c", {}, 0);
            return Values{};

@@ -12,7 +12,7 @@
 #include "instrument/io/module_loader.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
-#include "shell/long_work.h"
+#include "toolkit/long_work.h"
 
 namespace dot11b::rt {
 
@@ -193,7 +193,7 @@ class ModuleArguments {
 };
 
 int32_t reportProgress(void* context, uint64_t done, uint64_t total) {
-  auto* progress = static_cast<shell::Progress*>(context);
+  auto* progress = static_cast<toolkit::Progress*>(context);
   progress->report(done, total);
   return progress->cancelled() ? 1 : 0;
 }
@@ -204,7 +204,7 @@ instrio::ModuleReply runModule(int32_t operation, const ModuleConnection& connec
   const instrio::InstrioModule& module = instrio::InstrioModule::inUse();
   if (operation != INSTRIO_DOWNLOAD) return module.execute(operation, connection.record(), arguments.get());
   instrio::ModuleReply reply;
-  shell::longWork().run("Downloading waveform", [&](shell::Progress& progress) {
+  toolkit::longWork().run("Downloading waveform", [&](toolkit::Progress& progress) {
     arguments.setProgress(&reportProgress, &progress);
     reply = module.execute(operation, connection.record(), arguments.get());
   });

@@ -9,7 +9,7 @@
 #include "instrument/link/text_checks.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
-#include "shell/dialogs.h"
+#include "toolkit/dialogs.h"
 
 namespace dot11b::rt {
 
@@ -36,7 +36,7 @@ double baudRate(const Value& config) {
 }
 
 std::string askThroughDialogs(const instrument::QuestionBox& box) {
-  return shell::dialogs().question(box.text, box.title, box.buttons, box.defaultButton);
+  return toolkit::dialogs().question(box.text, box.title, box.buttons, box.defaultButton);
 }
 
 Values zelDownLoadWrap(const Values& in, int) {

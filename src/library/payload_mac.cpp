@@ -8,7 +8,7 @@
 #include "mac/pn_generator.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
-#include "shell/calculate.h"
+#include "settings/calculate.h"
 
 namespace dot11b::rt {
 
@@ -16,7 +16,7 @@ namespace {
 
 Values generatePayload(const Values& in, int) {
   const Inputs args(in, "Dot11_GeneratePayload");
-  return {fromBits(mac::generatePayload(shell::payloadSettings(args.record(0, "parameters"))))};
+  return {fromBits(mac::generatePayload(settings::payloadSettings(args.record(0, "parameters"))))};
 }
 
 // PNgenerator never fails on a value: an input of the wrong size is as good as left out. Only an input

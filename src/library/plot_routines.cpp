@@ -4,25 +4,25 @@
 
 #include "plots/views/figure_routines.h"
 #include "plots/views/views.h"
+#include "qt/qt_toolkit.h"
 #include "runtime/binding.h"
 #include "runtime/dispatch.h"
-#include "shell/dialogs.h"
-#include "shell/figures.h"
-#include "shell/window_module.h"
-#include "ui/qt_toolkit.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/figures.h"
+#include "windows/window_module.h"
 
 namespace dot11b::rt {
 
 namespace {
 
 namespace pv = plots::views;
-using shell::Handle;
+using toolkit::Handle;
 
 // A window's handle as a result: empty when the view could not draw.
 Value windowResult(Handle h) { return h == 0 ? Value() : Value::scalar(h); }
 
 Handle parentArg(const Inputs& args) {
-  return args.given(0) && !args.at(0, "hParent").isEmpty() ? args.scalar(0, "hParent") : shell::kScreen;
+  return args.given(0) && !args.at(0, "hParent").isEmpty() ? args.scalar(0, "hParent") : toolkit::kScreen;
 }
 
 std::string titleArg(const Inputs& args, std::size_t i) {
@@ -113,7 +113,7 @@ Values eyediagram(const Values& in, int) {
   const Inputs args(in, "Eyediagram");
   const plots::EyeSettings settings{args.scalar(1, "n"), numberOr(args, 2, "period", 1), numberOr(args, 3, "offset", 0)};
   pv::PlotWindow& window = pv::drawEye(samplesArg(args, 0, "x"), plots::clampEye(settings));
-  window.place(plots::ViewKind::kEye, shell::kScreen);
+  window.place(plots::ViewKind::kEye, toolkit::kScreen);
   return {Value::scalar(window.handle())};
 }
 
@@ -125,7 +125,7 @@ Values scatterplot(const Values& in, int) {
   const bool held = args.given(4) && !args.at(4, "h").isEmpty();
   pv::PlotWindow& window = held ? *pv::plotWindowOf(args.scalar(4, "h")) : *pv::PlotWindow::create("Scatter plot");
   pv::drawScatter(window, samplesArg(args, 0, "x"), settings, style);
-  if (!held) window.place(plots::ViewKind::kScatter, shell::kScreen);
+  if (!held) window.place(plots::ViewKind::kScatter, toolkit::kScreen);
   return {Value::scalar(window.handle())};
 }
 
@@ -133,7 +133,7 @@ Values scatterplot(const Values& in, int) {
 Values waterfall(const Values& in, int) {
   const Inputs args(in, "Waterfall");
   pv::PlotWindow& window = pv::drawWaterfall(samplesArg(args, 0, "x"), args.scalar(1, "sampleRate"), args.scalar(2, "timeSlice"));
-  window.place(plots::ViewKind::kWaterfall, shell::kScreen);
+  window.place(plots::ViewKind::kWaterfall, toolkit::kScreen);
   return {Value::scalar(window.handle())};
 }
 
@@ -188,21 +188,21 @@ Values exportPlot(const Values& in, int) {
 }
 
 // The plot windows' menu commands, each (menu item, event data, control record).
-void menuPrint(Handle item, const Value&) { shell::dialogs().print(ui::qtToolkit().windowOf(item)); }
+void menuPrint(Handle item, const Value&) { toolkit::dialogs().print(qt::qtToolkit().windowOf(item)); }
 
 void menuExport(Handle item, const Value&) {
-  const auto choice = shell::dialogs().saveFile("*.png *.pdf *.csv");
+  const auto choice = toolkit::dialogs().saveFile("*.png *.pdf *.csv");
   if (!choice) return;
   std::string file = choice->folder + choice->name;
   if (choice->name.find('.') == std::string::npos) file += ".png";
   try {
     pv::plotWindowOf(item)->exportTo(file);
   } catch (const std::exception& e) {
-    shell::dialogs().error(e.what(), "Export Error");
+    toolkit::dialogs().error(e.what(), "Export Error");
   }
 }
 
-void menuClose(Handle item, const Value&) { ui::qtToolkit().close(ui::qtToolkit().windowOf(item)); }
+void menuClose(Handle item, const Value&) { qt::qtToolkit().close(qt::qtToolkit().windowOf(item)); }
 void menuCopy(Handle item, const Value&) { pv::plotWindowOf(item)->copyToClipboard(); }
 void menuZoom(Handle item, const Value&) { pv::toggleZoom(*pv::plotWindowOf(item)); }
 void menuRotate(Handle item, const Value&) { pv::toggleRotate(*pv::plotWindowOf(item)); }
@@ -211,7 +211,7 @@ void menuZoomReset(Handle item, const Value&) { pv::plotWindowOf(item)->resetZoo
 const WindowModule& plotWindowModule() {
   static const WindowModule m = [] {
     WindowModule w{"VX_PlotWindow"};
-    shell::addCallbacks(w,
+    windows::addCallbacks(w,
                         {{"Print", menuPrint},
                          {"Export", menuExport},
                          {"Close", menuClose},

@@ -1,9 +1,9 @@
 // The application window module RfCommonUI, its menu bar and its time stamps for the calling forms.
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
-#include "shell/app_window.h"
-#include "shell/clock_text.h"
-#include "shell/window_module.h"
+#include "settings/clock_text.h"
+#include "windows/app_window.h"
+#include "windows/window_module.h"
 
 namespace dot11b::rt {
 
@@ -11,15 +11,15 @@ namespace {
 
 Values vxAddMenu(const Values& in, int) {
   if (in.empty()) return {Value()};
-  return {shell::app_window::addMenus(shell::handleInput(in, 0))};
+  return {windows::app_window::addMenus(windows::handleInput(in, 0))};
 }
 
 Values clock2str(const Values& in, int) {
-  return {Value::text(shell::clock2str(input(in, 0, {"Clock2str", "clkVector"})))};
+  return {Value::text(settings::clock2str(input(in, 0, {"Clock2str", "clkVector"})))};
 }
 
 void registerRfCommonUI(Registry& r) {
-  r.add(moduleRoutine("RfCommonUI", shell::app_window::module()));
+  r.add(moduleRoutine("RfCommonUI", windows::app_window::module()));
   r.add({"VX_AddMenu", "VX_AddMenu", 1, 1, 1, vxAddMenu});
   r.add({"Clock2str", "clock2str", 1, 1, 1, clock2str});
 }

@@ -4,14 +4,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "files/parameter_files.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
 #include "rx/verification.h"
-#include "shell/instrument_uri.h"
-#include "shell/parameter_files.h"
-#include "shell/parameter_rules.h"
-#include "shell/settings.h"
-#include "shell/verify_report.h"
+#include "settings/instrument_uri.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
+#include "testbench/verify_report.h"
 
 namespace dot11b::rt {
 
@@ -36,26 +36,26 @@ Values setFields(const Values& in, int) {
   for (std::size_t k = 0; k < fields.cells().size(); ++k) {
     const std::string field = toText(fields.cells()[k], {"Dot11b_SetFields", "fields"});
     const Value& value = values.cells()[k];
-    shell::applySetting(parameters, field, value.isText() ? value.toUtf8() : exactText(toScalar(value, {"Dot11b_SetFields", field})));
+    settings::applySetting(parameters, field, value.isText() ? value.toUtf8() : exactText(toScalar(value, {"Dot11b_SetFields", field})));
   }
-  shell::validateParameters(parameters);
-  shell::deriveParameters(parameters);
+  settings::validateParameters(parameters);
+  settings::deriveParameters(parameters);
   return {std::move(parameters)};
 }
 
 // (filename): the parameters of a parameter file, checked as File Open checks them.
 Values loadParameters(const Values& in, int) {
   const Inputs args(in, "Dot11b_LoadParameters");
-  return {shell::loadParameterFile(args.text(0, "filename"))};
+  return {files::loadParameterFile(args.text(0, "filename"))};
 }
 
 // (filename, parameters): a parameter file as File Save writes it, after the record is checked.
 Values saveParameters(const Values& in, int) {
   const Inputs args(in, "Dot11b_SaveParameters");
   Value parameters = args.record(1, "parameters");
-  shell::validateParameters(parameters);
-  shell::deriveParameters(parameters);
-  shell::saveParameterFile(shell::addFileExtention(args.text(0, "filename"), ".mat"), parameters);
+  settings::validateParameters(parameters);
+  settings::deriveParameters(parameters);
+  files::saveParameterFile(files::addFileExtention(args.text(0, "filename"), ".mat"), parameters);
   return {};
 }
 
@@ -67,13 +67,13 @@ Values verify(const Values& in, int) {
   const double rate = args.scalar(1, "sampleRate");
   const std::optional<double> carrier =
       args.given(2) && !args.at(2, "carrierHz").isEmpty() ? std::optional(args.scalar(2, "carrierHz")) : std::nullopt;
-  return {Value::text(shell::verificationJson(rx::verifyCapture(samples, rate, carrier)))};
+  return {Value::text(testbench::verificationJson(rx::verifyCapture(samples, rate, carrier)))};
 }
 
 // (uri): the connection record of an instrument address such as "tcpip:127.0.0.1:5025".
 Values instrumentConfiguration(const Values& in, int) {
   const Inputs args(in, "Dot11b_InstrumentConfiguration");
-  return {shell::configurationFromUri(args.text(0, "uri"))};
+  return {settings::configurationFromUri(args.text(0, "uri"))};
 }
 
 void registerScriptRoutines(Registry& reg) {

@@ -2,19 +2,19 @@
 // signal generator settings panels. Called with a window (not an operation name) they run their dialog.
 #include "runtime/export_macros.h"
 #include "runtime/library.h"
-#include "shell/connection_dialog.h"
-#include "shell/mac_header_dialog.h"
-#include "shell/sig_gen_panels.h"
+#include "windows/connection_dialog.h"
+#include "windows/mac_header_dialog.h"
+#include "windows/sig_gen_panels.h"
 
 namespace dot11b::rt {
 
 namespace {
 
 void registerWindowDialogs(Registry& r) {
-  r.add(moduleRoutine("Dot11_MACconfig", shell::mac_header_dialog::module(), shell::mac_header_dialog::run));
-  r.add(moduleRoutine("VX_SigGen", shell::connection_dialog::module(), shell::connection_dialog::run));
-  r.add(moduleRoutine("ZELconfig_c", shell::sig_gen_panel::module()));
-  r.add(moduleRoutine("ZelConfigAdv_c", shell::sig_gen_advanced::module(), shell::sig_gen_advanced::run));
+  r.add(moduleRoutine("Dot11_MACconfig", windows::mac_header_dialog::module(), windows::mac_header_dialog::run));
+  r.add(moduleRoutine("VX_SigGen", windows::connection_dialog::module(), windows::connection_dialog::run));
+  r.add(moduleRoutine("ZELconfig_c", windows::sig_gen_panel::module()));
+  r.add(moduleRoutine("ZelConfigAdv_c", windows::sig_gen_advanced::module(), windows::sig_gen_advanced::run));
 }
 
 }  // namespace

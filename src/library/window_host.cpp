@@ -2,11 +2,11 @@
 #include <exception>
 
 #include "runtime/c_calls.h"
-#include "shell/window_system.h"
+#include "toolkit/window_system.h"
 
 extern "C" int dot11b_run_event_loop(void) {
   try {
-    dot11b::shell::windowSystem().runUntilWindowsClosed();
+    dot11b::toolkit::windowSystem().runUntilWindowsClosed();
     return 0;
   } catch (const std::exception& e) {
     dot11b::rt::setLastError(e.what());
@@ -18,10 +18,10 @@ extern "C" void dot11b_set_wait_hook(dot11b_wait_hook hook, void* context) {
   try {
     if (hook == nullptr) {
       // No window system open: no hook to remove.
-      if (dot11b::shell::WindowSystem* open = dot11b::shell::openWindowSystem()) open->setWaitHook({});
+      if (dot11b::toolkit::WindowSystem* open = dot11b::toolkit::openWindowSystem()) open->setWaitHook({});
       return;
     }
-    dot11b::shell::windowSystem().setWaitHook([hook, context](double window) { hook(context, window); });
+    dot11b::toolkit::windowSystem().setWaitHook([hook, context](double window) { hook(context, window); });
   } catch (const std::exception& e) {
     dot11b::rt::setLastError(e.what());
   }

@@ -4,26 +4,26 @@
 #include <exception>
 #include <iostream>
 
+#include "qt/callbacks.h"
+#include "qt/figure_files.h"
+#include "qt/handle_table.h"
+#include "qt/image_reader.h"
+#include "qt/info_windows.h"
+#include "qt/progress_work.h"
+#include "qt/qt_toolkit.h"
+#include "qt/qt_window_system.h"
 #include "runtime/binding.h"
-#include "shell/figures.h"
-#include "shell/long_work.h"
-#include "shell/settings.h"
-#include "shell/window_module.h"
-#include "ui/callbacks.h"
-#include "ui/figure_files.h"
-#include "ui/handle_table.h"
-#include "ui/image_reader.h"
-#include "ui/info_windows.h"
-#include "ui/progress_work.h"
-#include "ui/qt_toolkit.h"
-#include "ui/qt_window_system.h"
+#include "settings/start_values.h"
+#include "toolkit/figures.h"
+#include "toolkit/long_work.h"
+#include "windows/window_module.h"
 
 namespace dot11b::rt {
 
 namespace {
 
-using shell::Handle;
-using shell::toolkit;
+using toolkit::Handle;
+using toolkit::current;
 
 constexpr const char* kLogo = "logo.jpg";
 
@@ -34,7 +34,7 @@ Handle handleArg(const Values& in, std::size_t i, std::string_view routine, std:
 // The logo; a window without it still shows its texts.
 QImage logo() {
   try {
-    return ui::imageFromPlanes(callByName("Imread", {Value::text(ui::imageFile(kLogo).toStdString())}, 3));
+    return qt::imageFromPlanes(callByName("Imread", {Value::text(qt::imageFile(kLogo).toStdString())}, 3));
   } catch (const std::exception& e) {
     std::cerr << e.what() << std::endl;
     return QImage();
@@ -42,13 +42,13 @@ QImage logo() {
 }
 
 Values vxSplash(const Values&, int) {
-  const std::string name = shell::initialAppInfo().field("Name").toUtf8();
-  return {Value::scalar(ui::showSplash(logo(), name))};
+  const std::string name = settings::initialAppInfo().field("Name").toUtf8();
+  return {Value::scalar(qt::showSplash(logo(), name))};
 }
 
 Values vxAbout(const Values& in, int) {
   const Inputs args(in, "VX_About");
-  const Handle parent = args.given(0) ? args.scalar(0, "hParent") : shell::kScreen;
+  const Handle parent = args.given(0) ? args.scalar(0, "hParent") : toolkit::kScreen;
   const Value& appInfo = args.record(1, "appInfo");
   std::vector<std::string> lines;
   const auto line = [&appInfo, &lines](std::string_view field, std::string prefix = "") {
@@ -61,77 +61,77 @@ Values vxAbout(const Values& in, int) {
   line("CopyrightMsg");
   lines.push_back("");
   for (const char* f : {"Notes", "NotesLine2", "NotesLine3", "NotesLine4", "NotesLine5", "NotesLine6", "NotesLine7"}) line(f);
-  return {Value::scalar(ui::showAbout(parent, logo(), lines))};
+  return {Value::scalar(qt::showAbout(parent, logo(), lines))};
 }
 
 Values guidata(const Values& in, int) {
-  const Handle window = toolkit().windowOf(handleArg(in, 0, "Guidata", "h"));
+  const Handle window = toolkit::current().windowOf(handleArg(in, 0, "Guidata", "h"));
   if (in.size() >= 2) {
-    toolkit().setAppData(window, in[1]);
+    toolkit::current().setAppData(window, in[1]);
     return {};
   }
-  return {toolkit().appData(window)};
+  return {toolkit::current().appData(window)};
 }
 
 Values guihandles(const Values& in, int) {
-  return {toolkit().controlRecord(toolkit().windowOf(handleArg(in, 0, "Guihandles", "h")))};
+  return {toolkit::current().controlRecord(toolkit::current().windowOf(handleArg(in, 0, "Guihandles", "h")))};
 }
 
 Values loadFigure(const Values& in, int) {
   const Inputs args(in, "LoadFigure");
-  const Handle parent = args.given(1) ? args.scalar(1, "hParent") : shell::kScreen;
-  return {Value::scalar(shell::loadFigure(args.text(0, "figureName"), parent))};
+  const Handle parent = args.given(1) ? args.scalar(1, "hParent") : toolkit::kScreen;
+  return {Value::scalar(toolkit::loadFigure(args.text(0, "figureName"), parent))};
 }
 
 Values openfig(const Values& in, int) {
-  const Handle window = toolkit().openFigure(Inputs(in, "Openfig").text(0, "figureName"));
-  toolkit().show(window);
+  const Handle window = toolkit::current().openFigure(Inputs(in, "Openfig").text(0, "figureName"));
+  toolkit::current().show(window);
   return {Value::scalar(window)};
 }
 
 Values movegui(const Values& in, int) {
   const Inputs args(in, "Movegui");
-  shell::moveWindow(toolkit().windowOf(args.scalar(0, "h")), args.given(1) ? args.text(1, "position") : "onscreen");
+  toolkit::moveWindow(toolkit::current().windowOf(args.scalar(0, "h")), args.given(1) ? args.text(1, "position") : "onscreen");
   return {};
 }
 
 Values positionChildWindow(const Values& in, int) {
   const Inputs args(in, "PositionChildWindow");
-  shell::positionChildWindow(args.scalar(0, "hChild"), args.given(1) ? args.scalar(1, "hParent") : shell::kScreen);
+  toolkit::positionChildWindow(args.scalar(0, "hChild"), args.given(1) ? args.scalar(1, "hParent") : toolkit::kScreen);
   return {};
 }
 
 Values resizeAllFonts(const Values& in, int) {
   const Inputs args(in, "ResizeAllFonts");
-  ui::resizeAllFonts(toolkit().windowOf(args.scalar(0, "hFigure")), args.given(1) ? args.scalar(1, "factor") : 1.0);
+  qt::resizeAllFonts(toolkit::current().windowOf(args.scalar(0, "hFigure")), args.given(1) ? args.scalar(1, "factor") : 1.0);
   return {};
 }
 
-Values imread(const Values& in, int) { return ui::readImage(Inputs(in, "Imread").text(0, "filename"), false); }
-Values readjpg(const Values& in, int) { return ui::readImage(Inputs(in, "Readjpg").text(0, "filename"), true); }
-Values rjpgc(const Values& in, int) { return ui::readImage(Inputs(in, "Rjpgc").text(0, "filename"), true); }
+Values imread(const Values& in, int) { return qt::readImage(Inputs(in, "Imread").text(0, "filename"), false); }
+Values readjpg(const Values& in, int) { return qt::readImage(Inputs(in, "Readjpg").text(0, "filename"), true); }
+Values rjpgc(const Values& in, int) { return qt::readImage(Inputs(in, "Rjpgc").text(0, "filename"), true); }
 
 Values get(const Values& in, int) {
   const Inputs args(in, "Get");
-  return {toolkit().get(args.scalar(0, "h"), args.text(1, "property"))};
+  return {toolkit::current().get(args.scalar(0, "h"), args.text(1, "property"))};
 }
 
 Values set(const Values& in, int) {
   const Inputs args(in, "Set");
-  toolkit().set(args.scalar(0, "h"), args.text(1, "property"), args.at(2, "value"));
+  toolkit::current().set(args.scalar(0, "h"), args.text(1, "property"), args.at(2, "value"));
   return {};
 }
 
 // Acts on a control as the user does: chooses the list entry it shows, clicks it, ends its edit, picks
 // the menu item or asks the window to close.
 Values invoke(const Values& in, int) {
-  ui::actOn(ui::HandleTable::instance().get(Inputs(in, "Invoke").scalar(0, "h")));
+  qt::actOn(qt::HandleTable::instance().get(Inputs(in, "Invoke").scalar(0, "h")));
   return {};
 }
 
 Values saveWindowImage(const Values& in, int) {
   const Inputs args(in, "SaveWindowImage");
-  ui::saveWindowImage(toolkit().windowOf(args.scalar(0, "h")), args.text(1, "filename"));
+  qt::saveWindowImage(toolkit::current().windowOf(args.scalar(0, "h")), args.text(1, "filename"));
   return {};
 }
 
@@ -139,7 +139,7 @@ Values saveWindowImage(const Values& in, int) {
 Values pause(const Values& in, int) {
   const double seconds = Inputs(in, "Pause").scalar(0, "seconds");
   if (!(seconds >= 0) || seconds > 3600) throw std::invalid_argument("Pause: the time must be 0 to 3600 seconds");
-  toolkit().processEventsFor(static_cast<int>(seconds * 1000));
+  toolkit::current().processEventsFor(static_cast<int>(seconds * 1000));
   return {};
 }
 
@@ -147,18 +147,18 @@ Values pause(const Values& in, int) {
 Values findobj(const Values& in, int) {
   const std::string tag = Inputs(in, "Findobj").text(0, "tag");
   std::vector<double> found;
-  for (const Handle window : ui::HandleTable::instance().windows()) {
-    const Value record = toolkit().controlRecord(window);
+  for (const Handle window : qt::HandleTable::instance().windows()) {
+    const Value record = toolkit::current().controlRecord(window);
     if (const Value* h = record.findField(tag)) found.push_back(h->re(0));
   }
   return {Value::row(std::move(found))};
 }
 
 void registerWindowUtilities(Registry& r) {
-  shell::setToolkit(&ui::qtToolkit());
-  shell::setWindowSystem(&ui::qtWindowSystem());
+  toolkit::install(&qt::qtToolkit());
+  toolkit::setWindowSystem(&qt::qtWindowSystem());
   // Long work goes beside a progress dialog once the window system runs (inline without it).
-  shell::setLongWork(&ui::progressWork());
+  toolkit::setLongWork(&qt::progressWork());
   r.add({"VX_Splash", "VX_Splash", 1, 0, 1, vxSplash});
   r.add({"VX_About", "VX_About", 1, 2, 1, vxAbout});
   r.add({"Guidata", "guidata", 1, 2, 1, guidata});

@@ -3,7 +3,7 @@
 // libraries behind them. It is opened by the first call of one of its routines or the first use of the
 // toolkit, so that a host that only computes frames loads none of it.
 #include "runtime/library.h"
-#include "shell/window_system.h"
+#include "toolkit/window_system.h"
 
 namespace dot11b::rt {
 
@@ -13,7 +13,7 @@ constexpr const char* kWindowModule = "libDot11b_windows.so";
 
 void registerWindowsModule(Registry&) {
   addRoutineModule(kWindowModule);
-  shell::setWindowSystemOpener([] { openRoutineModules(); });
+  toolkit::setWindowSystemOpener([] { openRoutineModules(); });
 }
 
 }  // namespace

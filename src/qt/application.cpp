@@ -1,4 +1,4 @@
-#include "ui/application.h"
+#include "qt/application.h"
 
 #include <xcb/xcb.h>
 
@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "ui/handle_table.h"
+#include "qt/handle_table.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
@@ -95,4 +95,4 @@ void runUntilWindowsClosed() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

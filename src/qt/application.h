@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 // Creates the QApplication when the process has none. Throws with a message that names the command-line
 // tool and QT_QPA_PLATFORM=offscreen when no display can be reached, before Qt would abort the process.
@@ -16,4 +16,4 @@ void runUntilWindowsClosed();
 // Why the window system cannot start here, or "" when it can.
 std::string displayProblem();
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

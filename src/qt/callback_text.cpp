@@ -1,8 +1,8 @@
-#include "ui/callback_text.h"
+#include "qt/callback_text.h"
 
 #include <cctype>
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::optional<CallbackCall> parseCallback(std::string_view text) {
   return CallbackCall{*module, *sub};
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

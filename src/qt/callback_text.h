@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 struct CallbackCall {
   std::string module;
@@ -17,4 +17,4 @@ struct CallbackCall {
 // The call a callback text names; nothing for a text of any other form.
 std::optional<CallbackCall> parseCallback(std::string_view text);
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -1,4 +1,4 @@
-#include "ui/callbacks.h"
+#include "qt/callbacks.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -10,12 +10,12 @@
 #include <exception>
 #include <iostream>
 
+#include "qt/callback_text.h"
+#include "qt/handle_table.h"
+#include "qt/properties.h"
 #include "runtime/library.h"
-#include "ui/callback_text.h"
-#include "ui/handle_table.h"
-#include "ui/properties.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 QWidget* owningWindow(QObject* object) {
   for (QObject* o = object; o != nullptr; o = o->parent()) {
@@ -65,4 +65,4 @@ void actOn(QObject* control) {
   }
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

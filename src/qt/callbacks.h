@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QWidget>
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 // Runs the text of the object's property `property` ("Callback" or "CloseRequestFcn") through the
 // module it names, with the object's handle, empty event data and its window's control record. Errors
@@ -22,4 +22,4 @@ void actOn(QObject* control);
 // The window that holds an object (menus and their items included); nullptr when there is none.
 QWidget* owningWindow(QObject* object);
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -1,4 +1,4 @@
-#include "ui/figure_files.h"
+#include "qt/figure_files.h"
 
 #include <dlfcn.h>
 
@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 QString fromView(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
@@ -40,4 +40,4 @@ QWidget* loadLayout(std::string_view name) {
   return widget;
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <string_view>
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 // The folder that holds the library file.
 QString libraryFolder();
@@ -16,4 +16,4 @@ QString imageFile(std::string_view name);
 // A new widget tree from "<name>.ui", without a parent. Throws naming the file when it cannot be read.
 QWidget* loadLayout(std::string_view name);
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

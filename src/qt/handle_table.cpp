@@ -1,4 +1,4 @@
-#include "ui/handle_table.h"
+#include "qt/handle_table.h"
 
 #include <QAction>
 #include <QMenu>
@@ -7,7 +7,7 @@
 
 #include "runtime/number_text.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
@@ -23,7 +23,7 @@ HandleTable& HandleTable::instance() {
   return table;
 }
 
-shell::Handle HandleTable::add(QObject* object) {
+toolkit::Handle HandleTable::add(QObject* object) {
   if (auto it = handles_.find(object); it != handles_.end()) return it->second;
   const double h = next_++;
   objects_[h] = object;
@@ -46,18 +46,18 @@ void HandleTable::erase(double h) {
   if (windows_.erase(h) > 0 && windowGone_) windowGone_();
 }
 
-QObject* HandleTable::find(shell::Handle h) const {
+QObject* HandleTable::find(toolkit::Handle h) const {
   const auto it = objects_.find(h);
   return it == objects_.end() ? nullptr : it->second.data();
 }
 
-QObject* HandleTable::get(shell::Handle h) const {
+QObject* HandleTable::get(toolkit::Handle h) const {
   QObject* o = find(h);
   if (o == nullptr) throw std::runtime_error("invalid handle " + rt::numberToText(h) + ": its window has closed");
   return o;
 }
 
-shell::Handle HandleTable::handleOf(const QObject* object) const {
+toolkit::Handle HandleTable::handleOf(const QObject* object) const {
   const auto it = handles_.find(object);
   return it == handles_.end() ? 0 : it->second;
 }
@@ -72,25 +72,25 @@ void HandleTable::forget(QObject* object) {
   }
 }
 
-std::vector<shell::Handle> HandleTable::windows() const {
+std::vector<toolkit::Handle> HandleTable::windows() const {
   return {windows_.begin(), windows_.end()};
 }
 
-rt::Value HandleTable::appData(shell::Handle window) const {
+rt::Value HandleTable::appData(toolkit::Handle window) const {
   get(window);
   const auto it = appData_.find(window);
   return it == appData_.end() ? rt::Value() : it->second;
 }
 
-void HandleTable::setAppData(shell::Handle window, rt::Value data) {
+void HandleTable::setAppData(toolkit::Handle window, rt::Value data) {
   get(window);
   appData_[window] = std::move(data);
 }
 
-QWidget* windowWidget(shell::Handle h) {
+QWidget* windowWidget(toolkit::Handle h) {
   auto* w = qobject_cast<QWidget*>(HandleTable::instance().get(h));
   if (w == nullptr || !w->isWindow()) throw std::runtime_error("handle " + rt::numberToText(h) + " is not a window");
   return w;
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

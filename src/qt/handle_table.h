@@ -13,32 +13,32 @@
 #include <vector>
 
 #include "runtime/value.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 class HandleTable {
  public:
   static HandleTable& instance();
 
   // The handle of `object`, given a new one the first time.
-  shell::Handle add(QObject* object);
+  toolkit::Handle add(QObject* object);
   // The object of a handle; nullptr when the handle is unknown or its object has gone.
-  QObject* find(shell::Handle h) const;
+  QObject* find(toolkit::Handle h) const;
   // The object, or an error naming the handle.
-  QObject* get(shell::Handle h) const;
+  QObject* get(toolkit::Handle h) const;
   // 0 when the object has no handle.
-  shell::Handle handleOf(const QObject* object) const;
+  toolkit::Handle handleOf(const QObject* object) const;
   // Forgets the object and everything under it, so that their handles are invalid from now on.
   void forget(QObject* object);
 
   // Open windows in the order they were added.
-  std::vector<shell::Handle> windows() const;
+  std::vector<toolkit::Handle> windows() const;
   // Runs `f` whenever a window is forgotten (closed or destroyed); returns the handler it replaces.
   std::function<void()> setWindowGoneHandler(std::function<void()> f) { return std::exchange(windowGone_, std::move(f)); }
 
-  rt::Value appData(shell::Handle window) const;
-  void setAppData(shell::Handle window, rt::Value data);
+  rt::Value appData(toolkit::Handle window) const;
+  void setAppData(toolkit::Handle window, rt::Value data);
 
  private:
   void erase(double h);
@@ -52,6 +52,6 @@ class HandleTable {
 };
 
 // The Qt widget behind a window handle; an error when the handle is not an open window.
-QWidget* windowWidget(shell::Handle h);
+QWidget* windowWidget(toolkit::Handle h);
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

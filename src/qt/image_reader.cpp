@@ -1,10 +1,10 @@
-#include "ui/image_reader.h"
+#include "qt/image_reader.h"
 
 #include <QImage>
 #include <QImageReader>
 #include <stdexcept>
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 rt::Values readImage(const std::string& filename, bool jpegOnly) {
   QImageReader reader(QString::fromStdString(filename));
@@ -30,4 +30,4 @@ rt::Values readImage(const std::string& filename, bool jpegOnly) {
   return out;
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

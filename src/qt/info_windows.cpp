@@ -1,4 +1,4 @@
-#include "ui/info_windows.h"
+#include "qt/info_windows.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -12,12 +12,12 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "shell/figures.h"
-#include "ui/application.h"
-#include "ui/handle_table.h"
-#include "ui/qt_toolkit.h"
+#include "qt/application.h"
+#include "qt/handle_table.h"
+#include "qt/qt_toolkit.h"
+#include "toolkit/figures.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
@@ -45,7 +45,7 @@ QImage imageFromPlanes(const rt::Values& planes) {
   return image;
 }
 
-shell::Handle showSplash(const QImage& logo, const std::string& name) {
+toolkit::Handle showSplash(const QImage& logo, const std::string& name) {
   ensureApplication();
   auto* splash = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
   splash->setObjectName("splash");
@@ -62,17 +62,17 @@ shell::Handle showSplash(const QImage& logo, const std::string& name) {
   starting->setAlignment(Qt::AlignCenter);
   layout->addWidget(starting);
   splash->adjustSize();
-  const shell::Handle h = registerWindow(splash);
-  shell::positionChildWindow(h, shell::kScreen);
+  const toolkit::Handle h = registerWindow(splash);
+  toolkit::positionChildWindow(h, toolkit::kScreen);
   splash->show();
   splash->raise();
   return h;
 }
 
-shell::Handle showAbout(shell::Handle parent, const QImage& logo, const std::vector<std::string>& lines) {
+toolkit::Handle showAbout(toolkit::Handle parent, const QImage& logo, const std::vector<std::string>& lines) {
   ensureApplication();
   // A window of the application's: it closes with the main window.
-  QWidget* owner = parent != shell::kScreen && HandleTable::instance().find(parent) != nullptr ? windowWidget(parent) : nullptr;
+  QWidget* owner = parent != toolkit::kScreen && HandleTable::instance().find(parent) != nullptr ? windowWidget(parent) : nullptr;
   auto* about = new QWidget(owner, Qt::Dialog);
   about->setObjectName("figAbout");
   about->setWindowTitle("About");
@@ -99,20 +99,20 @@ shell::Handle showAbout(shell::Handle parent, const QImage& logo, const std::vec
   QObject::connect(buttons, &QDialogButtonBox::accepted, about, &QWidget::close);
   outer->addWidget(buttons);
   about->adjustSize();
-  const shell::Handle h = registerWindow(about);
-  shell::positionChildWindow(h, parent);
+  const toolkit::Handle h = registerWindow(about);
+  toolkit::positionChildWindow(h, parent);
   about->show();
   about->raise();
   about->activateWindow();
   return h;
 }
 
-void saveWindowImage(shell::Handle window, const std::string& filename) {
+void saveWindowImage(toolkit::Handle window, const std::string& filename) {
   const QPixmap image = windowWidget(window)->grab();
   if (!image.save(QString::fromStdString(filename))) throw std::runtime_error("the window's image cannot be written to " + filename);
 }
 
-void resizeAllFonts(shell::Handle window, double factor) {
+void resizeAllFonts(toolkit::Handle window, double factor) {
   if (!(factor > 0) || !std::isfinite(factor)) throw std::invalid_argument("ResizeAllFonts: the factor must be a positive number");
   QWidget* w = windowWidget(window);
   const double size = QApplication::font().pointSizeF() * factor;
@@ -123,4 +123,4 @@ void resizeAllFonts(shell::Handle window, double factor) {
   }
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -6,24 +6,24 @@
 #include <vector>
 
 #include "runtime/registry.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 // A frameless window in the middle of the screen with the logo and the application's name; shown at once.
-shell::Handle showSplash(const QImage& logo, const std::string& name);
+toolkit::Handle showSplash(const QImage& logo, const std::string& name);
 
 // The About window beside `parent`: the logo and the lines of text, the first in bold; closed by its
 // button. Shown at once; not modal.
-shell::Handle showAbout(shell::Handle parent, const QImage& logo, const std::vector<std::string>& lines);
+toolkit::Handle showAbout(toolkit::Handle parent, const QImage& logo, const std::vector<std::string>& lines);
 
 // An image from three 8-bit colour planes (rows x columns each, column-major).
 QImage imageFromPlanes(const rt::Values& planes);
 
 // Writes the image of a window as it is drawn now (PNG, JPEG, ... by the file's extension).
-void saveWindowImage(shell::Handle window, const std::string& filename);
+void saveWindowImage(toolkit::Handle window, const std::string& filename);
 
 // Sets the point size of every font in the window to `factor` times the application's.
-void resizeAllFonts(shell::Handle window, double factor);
+void resizeAllFonts(toolkit::Handle window, double factor);
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

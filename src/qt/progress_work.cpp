@@ -1,4 +1,4 @@
-#include "ui/progress_work.h"
+#include "qt/progress_work.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -9,16 +9,16 @@
 #include <exception>
 #include <thread>
 
-#include "ui/application.h"
-#include "ui/handle_table.h"
-#include "ui/qt_toolkit.h"
+#include "qt/application.h"
+#include "qt/handle_table.h"
+#include "qt/qt_toolkit.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
 // Shared between the work's thread and the window's.
-class SharedProgress : public shell::Progress {
+class SharedProgress : public toolkit::Progress {
  public:
   void report(std::uint64_t done, std::uint64_t total) override {
     done_ = done;
@@ -44,9 +44,9 @@ ProgressWork& progressWork() {
   return work;
 }
 
-void ProgressWork::run(std::string_view title, const std::function<void(shell::Progress&)>& work) {
+void ProgressWork::run(std::string_view title, const std::function<void(toolkit::Progress&)>& work) {
   if (!applicationRunning()) {
-    shell::InlineWork().run(title, work);
+    toolkit::InlineWork().run(title, work);
     return;
   }
   SharedProgress progress;
@@ -73,7 +73,7 @@ void ProgressWork::run(std::string_view title, const std::function<void(shell::P
   auto* cancelButton = new QPushButton("Cancel", &dialog);
   cancelButton->setObjectName("pbCancel");
   dialog.setCancelButton(cancelButton);
-  const shell::Handle window = HandleTable::instance().add(&dialog);
+  const toolkit::Handle window = HandleTable::instance().add(&dialog);
   HandleTable::instance().add(cancelButton);
   QObject::connect(&dialog, &QProgressDialog::canceled, [&] {
     progress.cancel();
@@ -98,4 +98,4 @@ void ProgressWork::run(std::string_view title, const std::function<void(shell::P
   if (failure) std::rethrow_exception(failure);
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -2,15 +2,15 @@
 // responsive; Cancel asks the work to stop.
 #pragma once
 
-#include "shell/long_work.h"
+#include "toolkit/long_work.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
-class ProgressWork : public shell::LongWork {
+class ProgressWork : public toolkit::LongWork {
  public:
-  void run(std::string_view title, const std::function<void(shell::Progress&)>& work) override;
+  void run(std::string_view title, const std::function<void(toolkit::Progress&)>& work) override;
 };
 
 ProgressWork& progressWork();
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -1,4 +1,4 @@
-#include "ui/properties.h"
+#include "qt/properties.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "qt/handle_table.h"
 #include "runtime/number_text.h"
-#include "shell/controls.h"
-#include "ui/handle_table.h"
+#include "toolkit/controls.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 using rt::Value;
 
@@ -137,9 +137,9 @@ Value parentOf(QObject* o) {
 
 Value getMenuProperty(QObject* o, QAction* a, std::string_view p) {
   if (p == "Label") return fromQ(a->text());
-  if (p == "Checked") return shell::onOff(a->isChecked());
-  if (p == "Enable") return shell::onOff(a->isEnabled());
-  if (p == "Visible") return shell::onOff(a->isVisible());
+  if (p == "Checked") return toolkit::onOff(a->isChecked());
+  if (p == "Enable") return toolkit::onOff(a->isEnabled());
+  if (p == "Visible") return toolkit::onOff(a->isVisible());
   if (p == "TooltipString") return fromQ(a->toolTip());
   if (p == "Children") return childrenOf(o);
   noSuchProperty(o, p);
@@ -284,8 +284,8 @@ Value getProperty(QObject* o, std::string_view p) {
   if (w == nullptr) noSuchProperty(o, p);
   if (p == "Value") return getWidgetValue(w);
   if (p == "String") return getWidgetString(w);
-  if (p == "Enable") return shell::onOff(w->isEnabled());
-  if (p == "Visible") return shell::onOff(w->isWindow() ? w->isVisible() : !w->isHidden());
+  if (p == "Enable") return toolkit::onOff(w->isEnabled());
+  if (p == "Visible") return toolkit::onOff(w->isWindow() ? w->isVisible() : !w->isHidden());
   if (p == "TooltipString") return fromQ(w->toolTip());
   if (p == "Position") return positionOf(w);
   if (p == "Children") return childrenOf(o);
@@ -319,4 +319,4 @@ void setProperty(QObject* o, std::string_view p, const Value& v) {
   noSuchProperty(o, p);
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -6,7 +6,7 @@
 
 #include "runtime/value.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 // The properties of the toolkit interface (Value, String, Enable, Visible, TooltipString, Tag, Position,
 // Units, Pointer, Checked, Label, Callback, CloseRequestFcn, Name, Parent, Children); for the screen
@@ -28,4 +28,4 @@ void addPropertyExtension(const PropertyExtension* extension);
 // The text of a string property of an object ("" when it has none).
 std::string textProperty(const QObject* object, const char* name);
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -1,4 +1,4 @@
-#include "ui/qt_dialogs.h"
+#include "qt/qt_dialogs.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,9 +14,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/handle_table.h"
+#include "qt/handle_table.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
@@ -36,9 +36,9 @@ QString nameFilter(std::string_view filter) {
   return f == "*" ? QString("All files (*)") : f + ";;All files (*)";
 }
 
-std::optional<shell::FileChoice> choice(const QString& path) {
+std::optional<toolkit::FileChoice> choice(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
-  return shell::splitFileName(path.toStdString());
+  return toolkit::splitFileName(path.toStdString());
 }
 
 }  // namespace
@@ -90,11 +90,11 @@ std::optional<std::vector<std::string>> QtDialogs::inputs(std::string_view title
   return texts;
 }
 
-std::optional<shell::FileChoice> QtDialogs::openFile(std::string_view filter) {
+std::optional<toolkit::FileChoice> QtDialogs::openFile(std::string_view filter) {
   return choice(QFileDialog::getOpenFileName(parentWindow(), "Open", QString(), nameFilter(filter)));
 }
 
-std::optional<shell::FileChoice> QtDialogs::saveFile(std::string_view filter) {
+std::optional<toolkit::FileChoice> QtDialogs::saveFile(std::string_view filter) {
   // The commands add the extension themselves and ask no question of their own about replacing a file.
   return choice(QFileDialog::getSaveFileName(parentWindow(), "Save", QString(), nameFilter(filter)));
 }
@@ -114,4 +114,4 @@ bool QtDialogs::print(double h) {
   return painter.end();
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -1,11 +1,11 @@
 // The modal boxes and file dialogs of the window: Qt message boxes, an input dialog and Qt's file dialogs.
 #pragma once
 
-#include "shell/dialogs.h"
+#include "toolkit/dialogs.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
-class QtDialogs : public shell::Dialogs {
+class QtDialogs : public toolkit::Dialogs {
  public:
   void message(std::string_view text, std::string_view title) override;
   void error(std::string_view text, std::string_view title) override;
@@ -13,12 +13,12 @@ class QtDialogs : public shell::Dialogs {
                        std::string_view defaultButton) override;
   std::optional<std::vector<std::string>> inputs(std::string_view title, const std::vector<std::string>& prompts,
                                                  const std::vector<std::string>& defaults) override;
-  std::optional<shell::FileChoice> openFile(std::string_view filter) override;
-  std::optional<shell::FileChoice> saveFile(std::string_view filter) override;
+  std::optional<toolkit::FileChoice> openFile(std::string_view filter) override;
+  std::optional<toolkit::FileChoice> saveFile(std::string_view filter) override;
   // Qt's print dialog; the window is drawn scaled to fit the page.
   bool print(double window) override;
 };
 
 QtDialogs& qtDialogs();
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

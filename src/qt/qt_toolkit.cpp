@@ -1,4 +1,4 @@
-#include "ui/qt_toolkit.h"
+#include "qt/qt_toolkit.h"
 
 #include <QAction>
 #include <QLayout>
@@ -9,15 +9,15 @@
 #include <QWidget>
 #include <stdexcept>
 
+#include "qt/application.h"
+#include "qt/callbacks.h"
+#include "qt/figure_files.h"
+#include "qt/handle_table.h"
+#include "qt/properties.h"
+#include "qt/window_events.h"
 #include "runtime/number_text.h"
-#include "ui/application.h"
-#include "ui/callbacks.h"
-#include "ui/figure_files.h"
-#include "ui/handle_table.h"
-#include "ui/properties.h"
-#include "ui/window_events.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
@@ -60,8 +60,8 @@ QtToolkit& qtToolkit() {
   return toolkit;
 }
 
-shell::Handle registerWindow(QWidget* window) {
-  const shell::Handle h = table().add(window);
+toolkit::Handle registerWindow(QWidget* window) {
+  const toolkit::Handle h = table().add(window);
   for (QWidget* w : window->findChildren<QWidget*>())
     if (isTagged(w)) registerControl(w);
   routeCloseRequests(window);
@@ -70,18 +70,18 @@ shell::Handle registerWindow(QWidget* window) {
   return h;
 }
 
-Value QtToolkit::get(shell::Handle h, std::string_view property) const {
-  return getProperty(h == shell::kScreen ? nullptr : table().get(h), property);
+Value QtToolkit::get(toolkit::Handle h, std::string_view property) const {
+  return getProperty(h == toolkit::kScreen ? nullptr : table().get(h), property);
 }
 
-void QtToolkit::set(shell::Handle h, std::string_view property, const Value& value) {
-  if (h == shell::kScreen) throw std::invalid_argument("the screen's properties cannot be set");
+void QtToolkit::set(toolkit::Handle h, std::string_view property, const Value& value) {
+  if (h == toolkit::kScreen) throw std::invalid_argument("the screen's properties cannot be set");
   setProperty(table().get(h), property, value);
 }
 
-bool QtToolkit::isValid(shell::Handle h) const { return h == shell::kScreen || table().find(h) != nullptr; }
+bool QtToolkit::isValid(toolkit::Handle h) const { return h == toolkit::kScreen || table().find(h) != nullptr; }
 
-shell::Handle QtToolkit::openFigure(std::string_view layout) {
+toolkit::Handle QtToolkit::openFigure(std::string_view layout) {
   ensureApplication();
   QWidget* window = loadLayout(layout);
   // Every window but the main window is a dialog that blocks the others while it waits for an answer.
@@ -92,7 +92,7 @@ shell::Handle QtToolkit::openFigure(std::string_view layout) {
   return registerWindow(window);
 }
 
-void QtToolkit::close(shell::Handle h) {
+void QtToolkit::close(toolkit::Handle h) {
   QWidget* window = windowWidget(h);
   resume(h);
   table().forget(window);
@@ -100,12 +100,12 @@ void QtToolkit::close(shell::Handle h) {
   window->deleteLater();
 }
 
-shell::Handle QtToolkit::windowOf(shell::Handle h) const {
-  if (h == shell::kScreen) return shell::kScreen;
+toolkit::Handle QtToolkit::windowOf(toolkit::Handle h) const {
+  if (h == toolkit::kScreen) return toolkit::kScreen;
   return table().handleOf(owningWindow(table().get(h)));
 }
 
-Value QtToolkit::controlRecord(shell::Handle h) const {
+Value QtToolkit::controlRecord(toolkit::Handle h) const {
   QWidget* window = windowWidget(h);
   Value record = Value::record();
   record.setField(window->objectName().toStdString(), Value::scalar(h));
@@ -117,18 +117,18 @@ Value QtToolkit::controlRecord(shell::Handle h) const {
   return record;
 }
 
-Value QtToolkit::appData(shell::Handle window) const { return table().appData(window); }
+Value QtToolkit::appData(toolkit::Handle window) const { return table().appData(window); }
 
-void QtToolkit::setAppData(shell::Handle window, const Value& data) { table().setAppData(window, data); }
+void QtToolkit::setAppData(toolkit::Handle window, const Value& data) { table().setAppData(window, data); }
 
-void QtToolkit::show(shell::Handle h) {
+void QtToolkit::show(toolkit::Handle h) {
   QWidget* window = windowWidget(h);
   window->show();
   window->raise();
   window->activateWindow();
 }
 
-void QtToolkit::waitFor(shell::Handle h) {
+void QtToolkit::waitFor(toolkit::Handle h) {
   QWidget* window = windowWidget(h);
   QEventLoop loop;
   waits_[h] = Wait{&loop, false};
@@ -139,14 +139,14 @@ void QtToolkit::waitFor(shell::Handle h) {
   waits_.erase(h);
 }
 
-void QtToolkit::resume(shell::Handle h) {
+void QtToolkit::resume(toolkit::Handle h) {
   const auto it = waits_.find(h);
   if (it == waits_.end()) return;
   it->second.resumed = true;
   it->second.loop->quit();
 }
 
-std::vector<shell::Handle> QtToolkit::addControls(shell::Handle h, std::string_view layout) {
+std::vector<toolkit::Handle> QtToolkit::addControls(toolkit::Handle h, std::string_view layout) {
   QWidget* window = windowWidget(h);
   QWidget* group = loadLayout(layout);
   QList<QWidget*> tagged;
@@ -155,7 +155,7 @@ std::vector<shell::Handle> QtToolkit::addControls(shell::Handle h, std::string_v
     if (isTagged(w)) tagged.push_back(w);
   const Value existing = controlRecord(h);
   groupLayoutOf(window)->addWidget(group);
-  std::vector<shell::Handle> handles;
+  std::vector<toolkit::Handle> handles;
   for (auto it = tagged.rbegin(); it != tagged.rend(); ++it) {
     QWidget* control = *it;
     const std::string tag = control->objectName().toStdString();
@@ -171,7 +171,7 @@ std::vector<shell::Handle> QtToolkit::addControls(shell::Handle h, std::string_v
   return handles;
 }
 
-shell::Handle QtToolkit::addMenu(shell::Handle parent, const shell::MenuEntry& item) {
+toolkit::Handle QtToolkit::addMenu(toolkit::Handle parent, const toolkit::MenuEntry& item) {
   QObject* owner = table().get(parent);
   const QString label = QString::fromStdString(item.label);
   QObject* created = nullptr;
@@ -219,4 +219,4 @@ void QtToolkit::processEventsFor(int milliseconds) {
   loop.exec();
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -6,36 +6,36 @@
 #include <functional>
 #include <map>
 
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
-class QtToolkit : public shell::Toolkit {
+class QtToolkit : public toolkit::Toolkit {
  public:
-  rt::Value get(shell::Handle h, std::string_view property) const override;
-  void set(shell::Handle h, std::string_view property, const rt::Value& value) override;
-  bool isValid(shell::Handle h) const override;
+  rt::Value get(toolkit::Handle h, std::string_view property) const override;
+  void set(toolkit::Handle h, std::string_view property, const rt::Value& value) override;
+  bool isValid(toolkit::Handle h) const override;
 
-  shell::Handle openFigure(std::string_view layout) override;
-  void close(shell::Handle window) override;
-  shell::Handle windowOf(shell::Handle h) const override;
-  rt::Value controlRecord(shell::Handle window) const override;
-  rt::Value appData(shell::Handle window) const override;
-  void setAppData(shell::Handle window, const rt::Value& data) override;
+  toolkit::Handle openFigure(std::string_view layout) override;
+  void close(toolkit::Handle window) override;
+  toolkit::Handle windowOf(toolkit::Handle h) const override;
+  rt::Value controlRecord(toolkit::Handle window) const override;
+  rt::Value appData(toolkit::Handle window) const override;
+  void setAppData(toolkit::Handle window, const rt::Value& data) override;
 
-  void show(shell::Handle window) override;
-  void waitFor(shell::Handle window) override;
-  void resume(shell::Handle window) override;
+  void show(toolkit::Handle window) override;
+  void waitFor(toolkit::Handle window) override;
+  void resume(toolkit::Handle window) override;
 
-  std::vector<shell::Handle> addControls(shell::Handle window, std::string_view layout) override;
-  shell::Handle addMenu(shell::Handle parent, const shell::MenuEntry& item) override;
+  std::vector<toolkit::Handle> addControls(toolkit::Handle window, std::string_view layout) override;
+  toolkit::Handle addMenu(toolkit::Handle parent, const toolkit::MenuEntry& item) override;
   void processEventsFor(int milliseconds) override;
 
   // Called with the window whenever a modal wait begins, before it blocks: a host scripts the dialog
   // from here (an empty function: none).
-  void setWaitHook(std::function<void(shell::Handle)> hook) { waitHook_ = std::move(hook); }
+  void setWaitHook(std::function<void(toolkit::Handle)> hook) { waitHook_ = std::move(hook); }
   // Tells the host that a window starts a modal wait (the hook, when there is one).
-  void notifyWait(shell::Handle window) const {
+  void notifyWait(toolkit::Handle window) const {
     if (waitHook_) waitHook_(window);
   }
 
@@ -45,13 +45,13 @@ class QtToolkit : public shell::Toolkit {
     bool resumed = false;
   };
   std::map<double, Wait> waits_;
-  std::function<void(shell::Handle)> waitHook_;
+  std::function<void(toolkit::Handle)> waitHook_;
 };
 
 QtToolkit& qtToolkit();
 
 // Gives a window and its tagged widgets their handles, connects their callbacks and lets its close box
 // run its close request. Used for every window the library shows.
-shell::Handle registerWindow(QWidget* window);
+toolkit::Handle registerWindow(QWidget* window);
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

@@ -1,25 +1,25 @@
-#include "ui/qt_window_system.h"
+#include "qt/qt_window_system.h"
 
-#include "ui/application.h"
-#include "ui/qt_dialogs.h"
-#include "ui/qt_toolkit.h"
+#include "qt/application.h"
+#include "qt/qt_dialogs.h"
+#include "qt/qt_toolkit.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
-class QtWindowSystem : public shell::WindowSystem {
+class QtWindowSystem : public toolkit::WindowSystem {
  public:
-  shell::Dialogs* runningDialogs() override { return applicationRunning() ? &qtDialogs() : nullptr; }
-  void runUntilWindowsClosed() override { ui::runUntilWindowsClosed(); }
-  void setWaitHook(std::function<void(shell::Handle)> hook) override { qtToolkit().setWaitHook(std::move(hook)); }
+  toolkit::Dialogs* runningDialogs() override { return applicationRunning() ? &qtDialogs() : nullptr; }
+  void runUntilWindowsClosed() override { qt::runUntilWindowsClosed(); }
+  void setWaitHook(std::function<void(toolkit::Handle)> hook) override { qtToolkit().setWaitHook(std::move(hook)); }
 };
 
 }  // namespace
 
-shell::WindowSystem& qtWindowSystem() {
+toolkit::WindowSystem& qtWindowSystem() {
   static QtWindowSystem system;
   return system;
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

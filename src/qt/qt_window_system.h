@@ -1,10 +1,10 @@
 // The window system on Qt, as the library asks for it once the window module is open.
 #pragma once
 
-#include "shell/window_system.h"
+#include "toolkit/window_system.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
-shell::WindowSystem& qtWindowSystem();
+toolkit::WindowSystem& qtWindowSystem();
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

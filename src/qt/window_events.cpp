@@ -1,15 +1,15 @@
-#include "ui/window_events.h"
+#include "qt/window_events.h"
 
 #include <QCloseEvent>
 #include <QEvent>
 #include <QMainWindow>
 #include <QShortcut>
 
-#include "ui/callbacks.h"
-#include "ui/handle_table.h"
-#include "ui/properties.h"
+#include "qt/callbacks.h"
+#include "qt/handle_table.h"
+#include "qt/properties.h"
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 namespace {
 
@@ -42,4 +42,4 @@ void routeCloseRequests(QWidget* window) {
   }
 }
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

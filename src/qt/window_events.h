@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-namespace dot11b::ui {
+namespace dot11b::qt {
 
 void routeCloseRequests(QWidget* window);
 
-}  // namespace dot11b::ui
+}  // namespace dot11b::qt

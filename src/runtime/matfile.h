@@ -23,7 +23,7 @@ MatVariables readMatBytes(std::string_view bytes, const MatReadLimits& limits = 
 
 // Writes the variables (in order) to path, creating or truncating it. Text is stored as 16-bit characters,
 // numeric arrays keep their class, records their field order. Throws MatFileError. Callers that replace
-// a user's file write to a temporary name first (see shell/safe_save.h).
+// a user's file write to a temporary name first (see files/safe_save.h).
 void writeMatFile(const std::string& path, const MatVariables& variables);
 
 }  // namespace dot11b::rt

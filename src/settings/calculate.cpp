@@ -1,13 +1,13 @@
-#include "shell/calculate.h"
+#include "settings/calculate.h"
 
 #include <stdexcept>
 #include <string>
 
 #include "runtime/binding.h"
 #include "runtime/number_text.h"
-#include "shell/parameter_rules.h"
+#include "settings/parameter_rules.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 using rt::Value;
 
@@ -71,4 +71,4 @@ phy::Frame calculate(const Value& parameters) {
   return phy::generateFrame(mac::generatePayload(payloadSettings(parameters)), frameSettings(parameters));
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

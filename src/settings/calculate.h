@@ -5,7 +5,7 @@
 #include "phy/frame.h"
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 // The generator's settings from the record's fields; the filter gets FilterTaps x OverSampling taps.
 phy::FrameSettings frameSettings(const rt::Value& parameters);
@@ -16,4 +16,4 @@ mac::PayloadSettings payloadSettings(const rt::Value& parameters);
 // payload generator and returns the frame: waveform at 11 MHz x OverSampling and the two marker rows.
 phy::Frame calculate(const rt::Value& parameters);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

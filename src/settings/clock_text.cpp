@@ -1,4 +1,4 @@
-#include "shell/clock_text.h"
+#include "settings/clock_text.h"
 
 #include <chrono>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "runtime/number_text.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::string clock2str(const rt::Value& clk) {
          rt::numberToText(clk.re(3)) + ":" + twoDigits(clk.re(4)) + ":" + twoDigits(std::trunc(clk.re(5)));
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

@@ -5,7 +5,7 @@
 
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 // The local date and time now, as a six-element row.
 rt::Value clockNow();
@@ -15,4 +15,4 @@ rt::Value clockNow();
 // numbers with a month from 1 to 12.
 std::string clock2str(const rt::Value& clkVector);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

@@ -1,8 +1,8 @@
-#include "shell/compare_struct.h"
+#include "settings/compare_struct.h"
 
 #include <cmath>
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 using rt::Value;
 
@@ -48,4 +48,4 @@ bool compareStruct(const Value& a, const Value& b) {
   return true;
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

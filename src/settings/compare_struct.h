@@ -4,7 +4,7 @@
 
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 // True when a and b are both records with the same field names in the same order and, field by field:
 // both empty; or both records that compare equal; or both numeric of the same size with equal elements
@@ -12,4 +12,4 @@ namespace dot11b::shell {
 // of the same size whose elements compare equal by these rules. Numeric storage classes are not compared.
 bool compareStruct(const rt::Value& a, const rt::Value& b);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

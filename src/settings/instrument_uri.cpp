@@ -1,4 +1,4 @@
-#include "shell/instrument_uri.h"
+#include "settings/instrument_uri.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "runtime/number_text.h"
-#include "shell/settings.h"
+#include "settings/start_values.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 namespace {
 
 std::vector<std::string> splitColons(std::string_view text) {
@@ -86,4 +86,4 @@ rt::Value configurationFromUri(std::string_view uri) {
   return config;
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

@@ -8,10 +8,10 @@
 
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 // The start-value connection record with the URI's type and fields. Throws std::invalid_argument
 // naming the URI and what is wrong with it.
 rt::Value configurationFromUri(std::string_view uri);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

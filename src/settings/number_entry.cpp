@@ -1,11 +1,11 @@
-#include "shell/number_entry.h"
+#include "settings/number_entry.h"
 
 #include <cmath>
 #include <stdexcept>
 
 #include "runtime/number_text.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 namespace {
 
@@ -48,4 +48,4 @@ double Entry::value() const {
   return numbers_.front();
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 class Entry {
  public:
@@ -30,4 +30,4 @@ class Entry {
   std::vector<double> numbers_;
 };
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

@@ -1,13 +1,13 @@
-#include "shell/parameter_rules.h"
+#include "settings/parameter_rules.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
 #include "runtime/number_text.h"
-#include "shell/settings.h"
+#include "settings/start_values.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 using rt::Value;
 
@@ -232,4 +232,4 @@ void validateParameters(const Value& p) {
   checkMacHeader(p);
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

@@ -8,7 +8,7 @@
 
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 // A setting or a record that breaks the rules; the message names the field and its allowed values.
 struct ParameterError : std::invalid_argument {
@@ -36,4 +36,4 @@ void validateParameters(const rt::Value& parameters);
 // totalLength, MACheader.Length (from the bit stream) and ProjectedLength from the other fields.
 void deriveParameters(rt::Value& parameters);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

@@ -1,4 +1,4 @@
-#include "shell/plot_settings.h"
+#include "settings/plot_settings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "runtime/number_text.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 namespace {
 
@@ -49,4 +49,4 @@ ScatterRequest scatterRequest(const std::vector<std::string>& answers, double ov
   return {std::min(std::round(std::max(0.0, trace)), 1.0), delayInSamples(delay, overSampling)};
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

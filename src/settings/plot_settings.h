@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 // The input dialogs' titles, prompts and defaults.
 struct PlotQuestion {
@@ -31,4 +31,4 @@ struct ScatterRequest {
 };
 ScatterRequest scatterRequest(const std::vector<std::string>& answers, double overSampling);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

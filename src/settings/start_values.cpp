@@ -1,8 +1,8 @@
-#include "shell/settings.h"
+#include "settings/start_values.h"
 
 #include "phy/size_estimate.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 using rt::Value;
 
@@ -166,4 +166,4 @@ double projectedLength(const Value& p) {
   return phy::sizeEstimate(in);
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

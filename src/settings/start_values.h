@@ -5,7 +5,7 @@
 #include "mac/mac_header.h"
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 rt::Value initialParameters();
 // SamplingRate follows the given oversampling.
@@ -22,4 +22,4 @@ double totalLength(const rt::Value& parameters);
 // Dot11b_SizeEst of the record's fields, as the format panel computes ProjectedLength.
 double projectedLength(const rt::Value& parameters);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

@@ -1,9 +1,9 @@
-#include "shell/template_parameters.h"
+#include "settings/template_parameters.h"
 
-#include "shell/parameter_rules.h"
-#include "shell/settings.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 using rt::Value;
 
@@ -28,4 +28,4 @@ void applyTemplate(Value& parameters, mac::TemplateSettings& settings) {
   deriveParameters(parameters);
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

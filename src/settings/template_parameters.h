@@ -5,7 +5,7 @@
 #include "mac/frame_templates.h"
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 
 // Sets the MAC header fields the template names (the bit stream rebuilt), turns the MAC header and the FCS
 // on, and sets dataLength to the length of the template's body: 0 for a frame without one, the management
@@ -13,4 +13,4 @@ namespace dot11b::shell {
 // A channel of 0 in the settings takes the record's Channel. Throws std::invalid_argument for bad settings.
 void applyTemplate(rt::Value& parameters, mac::TemplateSettings& settings);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

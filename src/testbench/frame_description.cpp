@@ -1,11 +1,11 @@
-#include "shell/frame_description.h"
+#include "testbench/frame_description.h"
 
 #include <cmath>
 #include <stdexcept>
 
 #include "runtime/number_text.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 std::string rateAndModulation(const rt::Value& p) {
   const double rate = p.field("dataRate").scalarValue();
@@ -26,4 +26,4 @@ double channelFrequency(double channel) {
   throw std::invalid_argument("channelFrequency: channel " + rt::numberToText(channel) + " is not 1..14");
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

@@ -5,7 +5,7 @@
 
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 // "11 Mbit/s CCK", "5.5 Mbit/s PBCC", "2 Mbit/s DQPSK", "1 Mbit/s DBPSK".
 std::string rateAndModulation(const rt::Value& parameters);
@@ -15,4 +15,4 @@ std::string preambleName(const rt::Value& parameters);
 // Throws std::invalid_argument for any other channel.
 double channelFrequency(double channel);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

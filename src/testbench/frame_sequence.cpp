@@ -1,4 +1,4 @@
-#include "shell/frame_sequence.h"
+#include "testbench/frame_sequence.h"
 
 #include <cmath>
 #include <string>
@@ -6,11 +6,11 @@
 #include "mac/mac_header.h"
 #include "mac/payload.h"
 #include "runtime/number_text.h"
-#include "shell/calculate.h"
-#include "shell/parameter_rules.h"
-#include "shell/settings.h"
+#include "settings/calculate.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 using rt::Value;
 
@@ -24,7 +24,7 @@ class HeaderRun {
  public:
   HeaderRun(const Value& parameters, std::size_t frames) {
     if (parameters.field("MACheader").field("Active").scalarValue() == 0) return;
-    const mac::MacHeader header = macHeaderFromRecord(parameters.field("MACheader").field("Contents"));
+    const mac::MacHeader header = settings::macHeaderFromRecord(parameters.field("MACheader").field("Contents"));
     bits_ = header.bitStream;
     std::size_t offset = 0, length = 0;
     for (mac::MacFieldId id : mac::macBitStreamOrder()) {
@@ -34,7 +34,7 @@ class HeaderRun {
     }
     if (!header.fields[mac::SeqCntrl].active || frames == 1) return;
     if (length != bits_.size())
-      throw ParameterError("MACheader.Contents.BitStream: " + std::to_string(bits_.size()) +
+      throw settings::ParameterError("MACheader.Contents.BitStream: " + std::to_string(bits_.size()) +
                            " bits do not match the active fields (" + std::to_string(length) +
                            " bits), so the sequence number cannot count; set a header field again to rebuild it");
     seqOffset_ = offset;
@@ -73,23 +73,23 @@ double timestampDelayUs(const Value& p, const phy::FrameSettings& frame) {
 
 double sequenceLength(const Value& parameters, std::size_t frames) {
   if (frames == 0 || frames > kMaxSequenceFrames)
-    throw ParameterError("frames: " + std::to_string(frames) + " is not allowed; allowed: 1 to " +
+    throw settings::ParameterError("frames: " + std::to_string(frames) + " is not allowed; allowed: 1 to " +
                          std::to_string(kMaxSequenceFrames));
-  const double perFrame = projectedLength(parameters);
+  const double perFrame = settings::projectedLength(parameters);
   const double total = perFrame * static_cast<double>(frames);
   if (total > kMaxSequenceSamples)
-    throw ParameterError("frames: " + std::to_string(frames) + " frames of " + rt::numberToText(perFrame) +
+    throw settings::ParameterError("frames: " + std::to_string(frames) + " frames of " + rt::numberToText(perFrame) +
                          " samples are " + rt::numberToText(total) + " samples, more than the " +
                          rt::numberToText(kMaxSequenceSamples) + " (32 Msamples) a waveform may hold");
   return total;
 }
 
 phy::Frame calculateSequence(const Value& parameters, const SequenceSettings& sequence, std::vector<Bits>* psdus) {
-  if (sequence.frames == 1 && !sequence.frameTemplate && psdus == nullptr) return calculate(parameters);
-  validateParameters(parameters);
+  if (sequence.frames == 1 && !sequence.frameTemplate && psdus == nullptr) return settings::calculate(parameters);
+  settings::validateParameters(parameters);
   const double total = sequenceLength(parameters, sequence.frames);
-  const phy::FrameSettings frameSettings = shell::frameSettings(parameters);
-  const mac::PayloadSettings payload = payloadSettings(parameters);
+  const phy::FrameSettings frameSettings = settings::frameSettings(parameters);
+  const mac::PayloadSettings payload = settings::payloadSettings(parameters);
   const mac::TemplateBody body = sequence.frameTemplate ? mac::templateBody(sequence.frameTemplate->kind) : mac::TemplateBody::Payload;
   const double bodyDelayUs = timestampDelayUs(parameters, frameSettings);
   const double sampleRate = 11e6 * frameSettings.oversamplingRate;
@@ -123,4 +123,4 @@ phy::Frame calculateSequence(const Value& parameters, const SequenceSettings& se
   return out;
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

@@ -10,7 +10,7 @@
 #include "phy/frame.h"
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 enum class PayloadRun {
   kContinue,  // PN9, PN15 and a user file go on where the frame before left off
@@ -38,4 +38,4 @@ double sequenceLength(const rt::Value& parameters, std::size_t frames);
 phy::Frame calculateSequence(const rt::Value& parameters, const SequenceSettings& sequence,
                              std::vector<Bits>* psdus = nullptr);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

@@ -1,8 +1,8 @@
-#include "shell/mask_inputs.h"
+#include "testbench/mask_inputs.h"
 
 #include <cmath>
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 rt::Values maskPlotInputs(const rx::MaskResult& mask) {
   std::vector<double> frequency, dbr, limit;
@@ -17,4 +17,4 @@ rt::Values maskPlotInputs(const rx::MaskResult& mask) {
           rt::Value::matrix(2, 2, std::move(regions))};
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

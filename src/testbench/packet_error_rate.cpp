@@ -1,4 +1,4 @@
-#include "shell/packet_error_rate.h"
+#include "testbench/packet_error_rate.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,12 +8,12 @@
 
 #include "runtime/number_text.h"
 #include "rx/receiver.h"
-#include "shell/frame_sequence.h"
-#include "shell/parameter_rules.h"
-#include "shell/settings.h"
-#include "shell/template_parameters.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
+#include "settings/template_parameters.h"
+#include "testbench/frame_sequence.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 using rt::Value;
 
@@ -27,13 +27,13 @@ constexpr double kBatchSamples = 4e6;
 // The record of one rate's frames: data frames with a PN9 payload.
 Value frameParameters(const Value& parameters, const PerSettings& s, double rate) {
   Value p = parameters;
-  applySetting(p, "dataRate", rt::numberToText(rate));
-  applySetting(p, "dataSourceType", "5");
-  applySetting(p, "dataLength", std::to_string(s.psduOctets - kDataFrameOverhead));
-  validateParameters(p);
+  settings::applySetting(p, "dataRate", rt::numberToText(rate));
+  settings::applySetting(p, "dataSourceType", "5");
+  settings::applySetting(p, "dataLength", std::to_string(s.psduOctets - kDataFrameOverhead));
+  settings::validateParameters(p);
   mac::TemplateSettings data;
   data.kind = mac::TemplateKind::Data;
-  applyTemplate(p, data);
+  settings::applyTemplate(p, data);
   return p;
 }
 
@@ -53,7 +53,7 @@ std::size_t countReceived(std::vector<Bits> sent, const std::vector<rx::Received
 PerPoint measurePoint(const Value& p, const PerSettings& s, double rate, double snr, std::uint64_t seed) {
   PerPoint point{rate, snr, s.frames, 0};
   const double sampleRate = 11e6 * p.field("OverSampling").scalarValue();
-  const auto perBatch = static_cast<std::size_t>(std::max(1.0, std::floor(kBatchSamples / projectedLength(p))));
+  const auto perBatch = static_cast<std::size_t>(std::max(1.0, std::floor(kBatchSamples / settings::projectedLength(p))));
   channel::Impairments impairments = s.impairments;
   impairments.snrDb = snr;
   for (std::size_t first = 0, batch = 0; first < s.frames; first += perBatch, ++batch) {
@@ -71,9 +71,9 @@ PerPoint measurePoint(const Value& p, const PerSettings& s, double rate, double 
 }  // namespace
 
 std::vector<PerPoint> measurePer(const Value& parameters, const PerSettings& s, const PerProgress& progress) {
-  if (s.frames == 0) throw ParameterError("frames: 0 is not allowed; at least one frame a point");
+  if (s.frames == 0) throw settings::ParameterError("frames: 0 is not allowed; at least one frame a point");
   if (s.psduOctets <= kDataFrameOverhead || s.psduOctets > 2312 + kDataFrameOverhead)
-    throw ParameterError("PSDU: " + std::to_string(s.psduOctets) + " octets is not allowed; allowed: 29 to 2340");
+    throw settings::ParameterError("PSDU: " + std::to_string(s.psduOctets) + " octets is not allowed; allowed: 29 to 2340");
   std::vector<Value> records;
   for (double rate : s.ratesMbps) records.push_back(frameParameters(parameters, s, rate));
   for (double snr : s.snrDb) {
@@ -123,4 +123,4 @@ std::optional<double> snrAtPer(const std::vector<PerPoint>& points, double targe
   return std::nullopt;
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

@@ -11,7 +11,7 @@
 #include "channel/impairments.h"
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 struct PerSettings {
   std::vector<double> ratesMbps;  // 1, 2, 5.5, 11
@@ -39,4 +39,4 @@ std::vector<PerPoint> measurePer(const rt::Value& parameters, const PerSettings&
 // and logarithmically in PER; nothing when it never does or already does at the first point.
 std::optional<double> snrAtPer(const std::vector<PerPoint>& points, double target);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

@@ -1,4 +1,4 @@
-#include "shell/verify_report.h"
+#include "testbench/verify_report.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,7 @@
 
 #include "rx/mac_fields.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 namespace {
 
@@ -150,4 +150,4 @@ void writeMaskCsv(const std::string& path, const rx::MaskResult& mask) {
   if (!file.flush()) throw std::runtime_error("cannot write '" + path + "'");
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

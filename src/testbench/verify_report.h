@@ -6,7 +6,7 @@
 
 #include "rx/verification.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 
 // One object {"frames": [...], "mask": {...}}, indented by two; the mask's "measured" is false without a frame.
 std::string verificationJson(const rx::Verification& v);
@@ -14,4 +14,4 @@ std::string verificationJson(const rx::Verification& v);
 // cannot be written.
 void writeMaskCsv(const std::string& path, const rx::MaskResult& mask);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

@@ -1,9 +1,9 @@
-#include "shell/controls.h"
+#include "toolkit/controls.h"
 
 #include <stdexcept>
 
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 using rt::Value;
 
@@ -18,21 +18,21 @@ Value textList(const std::vector<std::string>& texts) {
 }
 
 double Control::value() const {
-  const Value v = toolkit().get(handle_, "Value");
+  const Value v = current().get(handle_, "Value");
   return v.isNumeric() && !v.isEmpty() ? v.re(0) : 0.0;
 }
 
-void Control::setValue(double v) const { toolkit().set(handle_, "Value", Value::scalar(v)); }
+void Control::setValue(double v) const { current().set(handle_, "Value", Value::scalar(v)); }
 
 std::string Control::text() const {
-  const Value v = toolkit().get(handle_, "String");
+  const Value v = current().get(handle_, "String");
   return v.isText() ? v.toUtf8() : std::string();
 }
 
-void Control::setText(std::string_view text) const { toolkit().set(handle_, "String", Value::text(text)); }
+void Control::setText(std::string_view text) const { current().set(handle_, "String", Value::text(text)); }
 
 std::vector<std::string> Control::items() const {
-  const Value v = toolkit().get(handle_, "String");
+  const Value v = current().get(handle_, "String");
   std::vector<std::string> out;
   if (v.isCell()) {
     for (const Value& c : v.cells()) out.push_back(c.isText() ? c.toUtf8() : std::string());
@@ -42,18 +42,18 @@ std::vector<std::string> Control::items() const {
   return out;
 }
 
-void Control::setItems(const std::vector<std::string>& items) const { toolkit().set(handle_, "String", textList(items)); }
+void Control::setItems(const std::vector<std::string>& items) const { current().set(handle_, "String", textList(items)); }
 
-bool Control::enabled() const { return isOn(toolkit().get(handle_, "Enable")); }
-void Control::setEnabled(bool on) const { toolkit().set(handle_, "Enable", onOff(on)); }
-bool Control::visible() const { return isOn(toolkit().get(handle_, "Visible")); }
-void Control::setVisible(bool on) const { toolkit().set(handle_, "Visible", onOff(on)); }
-bool Control::checked() const { return isOn(toolkit().get(handle_, "Checked")); }
-void Control::setChecked(bool on) const { toolkit().set(handle_, "Checked", onOff(on)); }
-void Control::setToolTip(std::string_view text) const { toolkit().set(handle_, "TooltipString", Value::text(text)); }
+bool Control::enabled() const { return isOn(current().get(handle_, "Enable")); }
+void Control::setEnabled(bool on) const { current().set(handle_, "Enable", onOff(on)); }
+bool Control::visible() const { return isOn(current().get(handle_, "Visible")); }
+void Control::setVisible(bool on) const { current().set(handle_, "Visible", onOff(on)); }
+bool Control::checked() const { return isOn(current().get(handle_, "Checked")); }
+void Control::setChecked(bool on) const { current().set(handle_, "Checked", onOff(on)); }
+void Control::setToolTip(std::string_view text) const { current().set(handle_, "TooltipString", Value::text(text)); }
 
 std::string Control::tag() const {
-  const Value v = toolkit().get(handle_, "Tag");
+  const Value v = current().get(handle_, "Tag");
   return v.isText() ? v.toUtf8() : std::string();
 }
 
@@ -70,18 +70,18 @@ Control Window::operator[](std::string_view tag) const { return Control(handleIn
 bool Window::has(std::string_view tag) const { return handles_.isRecord() && handles_.hasField(tag); }
 
 BusyPointer::BusyPointer(Handle window) : window_(window) {
-  if (!hasToolkit() || !toolkit().isValid(window_)) return;
-  previous_ = toolkit().get(window_, "Pointer");
-  toolkit().set(window_, "Pointer", Value::text("watch"));
+  if (!installed() || !current().isValid(window_)) return;
+  previous_ = current().get(window_, "Pointer");
+  current().set(window_, "Pointer", Value::text("watch"));
 }
 
 BusyPointer::~BusyPointer() {
-  if (previous_.isEmpty() || !hasToolkit() || !toolkit().isValid(window_)) return;
+  if (previous_.isEmpty() || !installed() || !current().isValid(window_)) return;
   try {
-    toolkit().set(window_, "Pointer", previous_);
+    current().set(window_, "Pointer", previous_);
   } catch (...) {
     // A window that went away while busy has no pointer left to restore.
   }
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

@@ -8,9 +8,9 @@
 
 #include "runtime/shared_api.h"
 #include "runtime/value.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 class DOT11B_SHARED Control {
  public:
@@ -73,4 +73,4 @@ bool isOn(const rt::Value& v);
 // A cell list of texts, as a pop-up list's String property holds them.
 rt::Value textList(const std::vector<std::string>& texts);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

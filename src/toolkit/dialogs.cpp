@@ -1,10 +1,10 @@
-#include "shell/dialogs.h"
+#include "toolkit/dialogs.h"
 
 #include <unistd.h>
 
 #include <iostream>
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::optional<FileChoice> ConsoleDialogs::openFile(std::string_view filter) { re
 
 std::optional<FileChoice> ConsoleDialogs::saveFile(std::string_view filter) { return askFileName("Save file", filter); }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

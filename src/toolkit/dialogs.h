@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 // A file chosen in a file dialog: the folder (ending in a separator) and the file's name, so that
 // folder + name is the full name.
@@ -62,4 +62,4 @@ class ConsoleDialogs : public Dialogs {
   std::optional<FileChoice> saveFile(std::string_view filter) override;
 };
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

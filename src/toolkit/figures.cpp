@@ -1,11 +1,11 @@
-#include "shell/figures.h"
+#include "toolkit/figures.h"
 
 #include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string>
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 using rt::Value;
 
@@ -14,7 +14,7 @@ namespace {
 using Rect = std::array<double, 4>;  // x y width height, y from the bottom
 
 Rect rectOf(Handle h) {
-  const Value pos = toolkit().get(h, "Position");
+  const Value pos = current().get(h, "Position");
   if (pos.numel() != 4) throw std::runtime_error("a window's Position must have four numbers");
   return {pos.re(0), pos.re(1), pos.re(2), pos.re(3)};
 }
@@ -22,10 +22,10 @@ Rect rectOf(Handle h) {
 // Positions are compared in pixels: the window's units are set back afterwards.
 class InPixels {
  public:
-  explicit InPixels(Handle h) : h_(h), units_(toolkit().get(h, "Units")) { toolkit().set(h, "Units", Value::text("pixels")); }
+  explicit InPixels(Handle h) : h_(h), units_(current().get(h, "Units")) { current().set(h, "Units", Value::text("pixels")); }
   ~InPixels() {
     try {
-      toolkit().set(h_, "Units", units_);
+      current().set(h_, "Units", units_);
     } catch (...) {
       // Units are restored where the handle still exists.
     }
@@ -39,11 +39,11 @@ class InPixels {
 };
 
 void place(Handle window, Rect r) {
-  toolkit().set(window, "Position", Value::row({r[0], r[1], r[2], r[3]}));
+  current().set(window, "Position", Value::row({r[0], r[1], r[2], r[3]}));
 }
 
 Rect screenRect() {
-  const Value size = toolkit().get(kScreen, "ScreenSize");
+  const Value size = current().get(kScreen, "ScreenSize");
   return {0, 0, size.re(2), size.re(3)};
 }
 
@@ -57,8 +57,8 @@ Rect keptOnScreen(Rect r) {
 }  // namespace
 
 Handle loadFigure(std::string_view layout, Handle parent) {
-  const Handle window = toolkit().openFigure(layout);
-  toolkit().setAppData(window, toolkit().controlRecord(window));
+  const Handle window = current().openFigure(layout);
+  current().setAppData(window, current().controlRecord(window));
   positionChildWindow(window, parent);
   return window;
 }
@@ -67,7 +67,7 @@ void positionChildWindow(Handle child, Handle parent) {
   const InPixels childPixels(child);
   Rect r = rectOf(child);
   Rect around = screenRect();
-  if (parent != kScreen && toolkit().isValid(parent)) {
+  if (parent != kScreen && current().isValid(parent)) {
     const InPixels parentPixels(parent);
     around = rectOf(parent);
   }
@@ -95,4 +95,4 @@ void moveWindow(Handle window, std::string_view where) {
   place(window, keptOnScreen(r));
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "runtime/shared_api.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 // Opens the layout hidden, keeps the window's control record as its application data, and places it
 // relative to `parent` (kScreen: the screen).
@@ -19,4 +19,4 @@ DOT11B_SHARED void positionChildWindow(Handle child, Handle parent);
 // "southwest" on the screen, or "onscreen" (only as far as needed to be wholly visible).
 DOT11B_SHARED void moveWindow(Handle window, std::string_view where);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

@@ -1,6 +1,6 @@
-#include "shell/long_work.h"
+#include "toolkit/long_work.h"
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 namespace {
 
@@ -26,4 +26,4 @@ LongWork& longWork() {
 
 void setLongWork(LongWork* w) { installed = w; }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string_view>
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 // What the work sees while it runs. Both calls may come from a thread other than the one that started
 // the work, and must be cheap: the work calls them between blocks of a few milliseconds.
@@ -42,4 +42,4 @@ LongWork& longWork();
 // Installs `w` (not owned; it must outlive its use); nullptr goes back to InlineWork.
 DOT11B_SHARED void setLongWork(LongWork* w);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

@@ -1,6 +1,6 @@
-#include "shell/scripted_dialogs.h"
+#include "toolkit/scripted_dialogs.h"
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 void ScriptedDialogs::message(std::string_view text, std::string_view title) {
   shown_.push_back({"message", std::string(title), std::string(text), {}, {}});
@@ -56,4 +56,4 @@ bool ScriptedDialogs::print(double) {
   return false;
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

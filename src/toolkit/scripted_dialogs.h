@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/dialogs.h"
+#include "toolkit/dialogs.h"
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 class ScriptedDialogs : public Dialogs {
  public:
@@ -49,4 +49,4 @@ class ScriptedDialogs : public Dialogs {
   std::deque<std::optional<std::vector<std::string>>> inputAnswers_;
 };
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

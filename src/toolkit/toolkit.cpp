@@ -1,24 +1,24 @@
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
 #include <stdexcept>
 
-#include "shell/window_system.h"
+#include "toolkit/window_system.h"
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 namespace {
-Toolkit* installed = nullptr;
+Toolkit* inUse = nullptr;
 }
 
-Toolkit& toolkit() {
+Toolkit& current() {
   // The window system installs its toolkit when it is opened.
-  if (installed == nullptr) windowSystem();
-  if (installed == nullptr) throw std::runtime_error("no window system is available in this process");
-  return *installed;
+  if (inUse == nullptr) windowSystem();
+  if (inUse == nullptr) throw std::runtime_error("no window system is available in this process");
+  return *inUse;
 }
 
-bool hasToolkit() { return installed != nullptr; }
+bool installed() { return inUse != nullptr; }
 
-void setToolkit(Toolkit* t) { installed = t; }
+void install(Toolkit* t) { inUse = t; }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

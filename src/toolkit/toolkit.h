@@ -10,7 +10,7 @@
 #include "runtime/shared_api.h"
 #include "runtime/value.h"
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 // 0 is the screen; every other handle names a window, a control or a menu item.
 using Handle = double;
@@ -77,9 +77,10 @@ class Toolkit {
 };
 
 // The toolkit in use; throws when none is installed (the library runs without windows).
-DOT11B_SHARED Toolkit& toolkit();
-bool hasToolkit();
+DOT11B_SHARED Toolkit& current();
+// Whether a toolkit is installed; asking never opens the window system.
+bool installed();
 // Installs `t` (not owned; it must outlive its use); nullptr removes it.
-DOT11B_SHARED void setToolkit(Toolkit* t);
+DOT11B_SHARED void install(Toolkit* t);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

@@ -1,12 +1,12 @@
-#include "shell/window_system.h"
+#include "toolkit/window_system.h"
 
 #include <stdexcept>
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 namespace {
 
-WindowSystem* installed = nullptr;
+WindowSystem* opened = nullptr;
 
 std::function<void()>& opener() {
   static std::function<void()> open;
@@ -16,15 +16,15 @@ std::function<void()>& opener() {
 }  // namespace
 
 WindowSystem& windowSystem() {
-  if (installed == nullptr && opener()) opener()();
-  if (installed == nullptr) throw std::runtime_error("no window system is available in this process");
-  return *installed;
+  if (opened == nullptr && opener()) opener()();
+  if (opened == nullptr) throw std::runtime_error("no window system is available in this process");
+  return *opened;
 }
 
-WindowSystem* openWindowSystem() { return installed; }
+WindowSystem* openWindowSystem() { return opened; }
 
-void setWindowSystem(WindowSystem* w) { installed = w; }
+void setWindowSystem(WindowSystem* w) { opened = w; }
 
 void setWindowSystemOpener(std::function<void()> open) { opener() = std::move(open); }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

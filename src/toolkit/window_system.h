@@ -5,10 +5,10 @@
 #include <functional>
 
 #include "runtime/shared_api.h"
-#include "shell/dialogs.h"
-#include "shell/toolkit.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell {
+namespace dot11b::toolkit {
 
 class WindowSystem {
  public:
@@ -32,4 +32,4 @@ WindowSystem* openWindowSystem();
 DOT11B_SHARED void setWindowSystem(WindowSystem* w);
 void setWindowSystemOpener(std::function<void()> open);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::toolkit

@@ -1,15 +1,15 @@
 // The File commands of the application window: parameter files and the waveform data files.
 #include "runtime/binding.h"
+#include "files/parameter_files.h"
+#include "files/waveform_files.h"
 #include "runtime/library.h"
-#include "shell/app_window.h"
-#include "shell/controls.h"
-#include "shell/dialogs.h"
-#include "shell/file_commands.h"
-#include "shell/parameter_files.h"
-#include "shell/waveform_files.h"
-#include "shell/window_module.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
+#include "windows/app_window.h"
+#include "windows/file_commands.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::app_window {
+namespace dot11b::windows::app_window {
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr std::string_view kSpecialSavePrefix = "velmira.";
 std::string extension() { return globalText("appInfo", "ParameterFileExtension"); }
 std::string parameterFilter() { return "*" + extension(); }
 
-Samples computedWaveform() { return rt::toComplexVector(rt::global("waveform"), {"rfCommonUI", "waveform"}); }
+files::Samples computedWaveform() { return rt::toComplexVector(rt::global("waveform"), {"rfCommonUI", "waveform"}); }
 
 void redrawFormatModule(const rt::Value& handles) {
   // Without a window there is nothing to redraw.
@@ -28,9 +28,9 @@ void redrawFormatModule(const rt::Value& handles) {
 
 // Saves the parameters under a new name; the name is remembered (and shown in the title) only once the
 // file was written, so a failed save never leaves File Save pointing at a file that does not exist.
-void saveParametersAs(const FileChoice& choice, const rt::Value& handles) {
-  const std::string name = addFileExtention(choice.folder + choice.name, extension());
-  if (!saveParameters(name, rt::global("parameters"), dialogs())) return;
+void saveParametersAs(const toolkit::FileChoice& choice, const rt::Value& handles) {
+  const std::string name = files::addFileExtention(choice.folder + choice.name, extension());
+  if (!saveParameters(name, rt::global("parameters"), toolkit::dialogs())) return;
   rt::global("configuration").setField("LastParameterFilename", rt::Value::text(name));
   redrawAppTitle(handles);
 }
@@ -38,12 +38,12 @@ void saveParametersAs(const FileChoice& choice, const rt::Value& handles) {
 }  // namespace
 
 bool loadParametersInto(const std::string& filename, const rt::Value& handles) {
-  if (!loadParameters(filename, rt::global("parameters"), dialogs())) return false;
+  if (!loadParameters(filename, rt::global("parameters"), toolkit::dialogs())) return false;
   redrawFormatModule(handles);
   return true;
 }
 
-void menuFileNew(Handle, const rt::Value& handles) {
+void menuFileNew(toolkit::Handle, const rt::Value& handles) {
   rt::global("configuration").setField("LastParameterFilename", rt::Value());
   const std::string format = globalText("appInfo", "ApplicationFunction");
   callModule(format, "InitializeParameters");
@@ -51,49 +51,49 @@ void menuFileNew(Handle, const rt::Value& handles) {
   redrawFormatModule(handles);
 }
 
-void menuFileOpen(Handle, const rt::Value& handles) {
-  const auto choice = dialogs().openFile(parameterFilter());
+void menuFileOpen(toolkit::Handle, const rt::Value& handles) {
+  const auto choice = toolkit::dialogs().openFile(parameterFilter());
   if (!choice) return;
-  const std::string full = addFileExtention(choice->folder + choice->name, ".mat");
+  const std::string full = files::addFileExtention(choice->folder + choice->name, ".mat");
   if (!loadParametersInto(full, handles)) return;
   rt::global("configuration").setField("LastParameterFilename", rt::Value::text(full));
   redrawAppTitle(handles);
 }
 
-void menuFileSave(Handle, const rt::Value& handles) {
+void menuFileSave(toolkit::Handle, const rt::Value& handles) {
   const std::string last = globalText("configuration", "LastParameterFilename");
   if (!last.empty()) {
-    saveParameters(last, rt::global("parameters"), dialogs());
+    saveParameters(last, rt::global("parameters"), toolkit::dialogs());
     return;
   }
-  if (const auto choice = dialogs().saveFile(parameterFilter())) saveParametersAs(*choice, handles);
+  if (const auto choice = toolkit::dialogs().saveFile(parameterFilter())) saveParametersAs(*choice, handles);
 }
 
-void menuFileSaveAs(Handle, const rt::Value& handles) {
-  const auto choice = dialogs().saveFile(parameterFilter());
+void menuFileSaveAs(toolkit::Handle, const rt::Value& handles) {
+  const auto choice = toolkit::dialogs().saveFile(parameterFilter());
   if (!choice) return;
   if (choice->name.size() > kSpecialSavePrefix.size() && choice->name.starts_with(kSpecialSavePrefix)) {
-    saveWaveform(choice->folder + choice->name.substr(kSpecialSavePrefix.size()), computedWaveform(), dialogs());
+    saveWaveform(choice->folder + choice->name.substr(kSpecialSavePrefix.size()), computedWaveform(), toolkit::dialogs());
     return;
   }
   saveParametersAs(*choice, handles);
 }
 
-void menuSpecialSaveWave(Handle, const rt::Value& handles) {
+void menuSpecialSaveWave(toolkit::Handle, const rt::Value& handles) {
   if (!checkWaveformReady(handles, "Save")) return;
-  const auto choice = dialogs().saveFile("*.txt");
+  const auto choice = toolkit::dialogs().saveFile("*.txt");
   if (!choice) return;
   const std::string name = choice->folder + choice->name;
   std::string failure;
   {
-    const BusyPointer busy(handleIn(handles, "main"));
+    const toolkit::BusyPointer busy(toolkit::handleIn(handles, "main"));
     try {
-      saveWaveData(name, computedWaveform(), globalNumber("SigGenSettings", "SamplingRate"));
+      files::saveWaveData(name, computedWaveform(), globalNumber("SigGenSettings", "SamplingRate"));
     } catch (const std::exception& e) {
       failure = e.what();
     }
   }
-  if (!failure.empty()) dialogs().error(failure, "Error Saving " + name);
+  if (!failure.empty()) toolkit::dialogs().error(failure, "Error Saving " + name);
 }
 
-}  // namespace dot11b::shell::app_window
+}  // namespace dot11b::windows::app_window

@@ -2,16 +2,16 @@
 #include <vector>
 
 #include "runtime/library.h"
-#include "shell/app_window.h"
-#include "shell/window_module.h"
+#include "windows/app_window.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::app_window {
+namespace dot11b::windows::app_window {
 
 namespace {
 
 struct MenuRow {
   int level;  // 0 a top-level menu, 1 its item, 2 an item of a sub-menu
-  MenuEntry entry;
+  toolkit::MenuEntry entry;
   bool platformCOnly = false;  // created only for the Q6200T generation (platform code "c")
 };
 
@@ -59,14 +59,14 @@ const std::vector<MenuRow>& menuTable() {
 
 }  // namespace
 
-rt::Value addMenus(Handle window) {
+rt::Value addMenus(toolkit::Handle window) {
   const bool platformC = globalText("appInfo", "Platform") == "c";
   rt::Value headers = rt::Value::record();
-  Handle parents[2] = {kScreen, kScreen};  // the current menu, the current sub-menu
+  toolkit::Handle parents[2] = {toolkit::kScreen, toolkit::kScreen};  // the current menu, the current sub-menu
   for (const MenuRow& row : menuTable()) {
     if (row.platformCOnly && !platformC) continue;
-    const Handle parent = row.level == 0 ? window : parents[row.level - 1];
-    const Handle h = toolkit().addMenu(parent, row.entry);
+    const toolkit::Handle parent = row.level == 0 ? window : parents[row.level - 1];
+    const toolkit::Handle h = toolkit::current().addMenu(parent, row.entry);
     if (row.level < 2) parents[row.level] = h;
     if (row.level == 0) {
       // "menuConfig" is the record's Config: the tags without their "menu" prefix.
@@ -76,4 +76,4 @@ rt::Value addMenus(Handle window) {
   return headers;
 }
 
-}  // namespace dot11b::shell::app_window
+}  // namespace dot11b::windows::app_window

@@ -6,15 +6,15 @@
 
 #include "runtime/library.h"
 #include "rx/verification.h"
-#include "shell/app_window.h"
-#include "shell/clock_text.h"
-#include "shell/controls.h"
-#include "shell/dialogs.h"
-#include "shell/mask_inputs.h"
-#include "shell/plot_settings.h"
-#include "shell/window_module.h"
+#include "settings/clock_text.h"
+#include "settings/plot_settings.h"
+#include "testbench/mask_inputs.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
+#include "windows/app_window.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::app_window {
+namespace dot11b::windows::app_window {
 
 using rt::Value;
 using rt::Values;
@@ -23,9 +23,9 @@ namespace {
 
 // appInfo.Name and the time now, to whole seconds: "dot11b (08DEC2026 9:05:03)".
 Value plotTitle() {
-  std::vector<double> now = clockNow().real();
+  std::vector<double> now = settings::clockNow().real();
   now.at(5) = std::floor(now.at(5));
-  return Value::text(globalText("appInfo", "Name") + " (" + clock2str(Value::row(std::move(now))) + ")");
+  return Value::text(globalText("appInfo", "Name") + " (" + settings::clock2str(Value::row(std::move(now))) + ")");
 }
 
 Value quantisedWaveform() { return rt::callByName("ApplyDacRes", {rt::global("waveform"), Value::scalar(14)}, 1).at(0); }
@@ -36,7 +36,7 @@ double waveformLength() { return static_cast<double>(rt::global("waveform").nume
 
 // Opens the view by name with (owner, title, the rest...); a window that opened joins the client windows.
 void openView(std::string_view routine, const Value& handles, Values rest) {
-  Values in{Value::scalar(handleIn(handles, "main")), plotTitle()};
+  Values in{Value::scalar(toolkit::handleIn(handles, "main")), plotTitle()};
   for (Value& v : rest) in.push_back(std::move(v));
   const Values out = rt::callByName(routine, in, 1);
   if (out.empty() || out[0].isEmpty()) return;
@@ -47,57 +47,57 @@ void openView(std::string_view routine, const Value& handles, Values rest) {
 }
 
 // The answers of a plot's input dialog; nothing when it was cancelled.
-std::optional<std::vector<std::string>> ask(const PlotQuestion& q) { return dialogs().inputs(q.title, q.prompts, q.defaults); }
+std::optional<std::vector<std::string>> ask(const settings::PlotQuestion& q) { return toolkit::dialogs().inputs(q.title, q.prompts, q.defaults); }
 
 }  // namespace
 
-void menuPlotSpectrum(Handle, const Value& handles) {
+void menuPlotSpectrum(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
   openView("VX_PlotSpectrum", handles, {Value::scalar(sampleRate()), quantisedWaveform()});
 }
 
-void menuPlotWaterfall(Handle, const Value& handles) {
+void menuPlotWaterfall(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
   const double slice = waveformLength() / sampleRate() / 200;
   openView("VX_PlotWaterfall", handles, {Value::scalar(sampleRate()), Value::scalar(slice), quantisedWaveform()});
 }
 
-void menuPlotIQTime(Handle, const Value& handles) {
+void menuPlotIQTime(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
   openView("VX_PlotIQTime", handles, {Value::scalar(sampleRate()), Value::scalar(0), quantisedWaveform()});
 }
 
-void menuPlotIQTimeSameAxes(Handle, const Value& handles) {
+void menuPlotIQTimeSameAxes(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
   openView("VX_PlotIQTime", handles, {Value::scalar(sampleRate()), Value::scalar(1), quantisedWaveform()});
 }
 
-void menuPlotEyeDiagram(Handle, const Value& handles) {
+void menuPlotEyeDiagram(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
-  const auto answers = ask(eyeQuestion());
+  const auto answers = ask(settings::eyeQuestion());
   if (!answers) return;
-  const BusyPointer busy(handleIn(handles, "main"));
-  const EyeRequest eye = eyeRequest(*answers, waveformLength(), overSampling(), sampleRate());
+  const toolkit::BusyPointer busy(toolkit::handleIn(handles, "main"));
+  const settings::EyeRequest eye = settings::eyeRequest(*answers, waveformLength(), overSampling(), sampleRate());
   openView("VX_PlotEyeDiagram", handles,
            {quantisedWaveform(), Value::scalar(eye.samplesPerTrace), Value::scalar(eye.period), Value::scalar(eye.delaySamples)});
 }
 
-void menuPlotScatterDiagram(Handle, const Value& handles) {
+void menuPlotScatterDiagram(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
-  const auto answers = ask(scatterQuestion());
+  const auto answers = ask(settings::scatterQuestion());
   if (!answers) return;
-  const BusyPointer busy(handleIn(handles, "main"));
-  const ScatterRequest scatter = scatterRequest(*answers, overSampling());
+  const toolkit::BusyPointer busy(toolkit::handleIn(handles, "main"));
+  const settings::ScatterRequest scatter = settings::scatterRequest(*answers, overSampling());
   openView("VX_PlotScatterDiagram", handles,
            {quantisedWaveform(), Value::scalar(overSampling()), Value::scalar(scatter.delaySamples), Value::scalar(scatter.traceOn)});
 }
 
-void menuPlotCCDF(Handle, const Value& handles) {
+void menuPlotCCDF(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
   openView("VX_PlotCCDF", handles, {quantisedWaveform()});
 }
 
-void menuPlotVerify(Handle, const Value& handles) {
+void menuPlotVerify(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Plot")) return;
   const Value& waveform = rt::global("waveform");
   ComplexRow samples(waveform.numel());
@@ -106,8 +106,8 @@ void menuPlotVerify(Handle, const Value& handles) {
       rx::verifyCapture(samples, sampleRate(), globalNumber("SigGenSettings", "Frequency"));
   std::ostringstream summary;
   rx::writeSummary(summary, verification);
-  if (verification.mask) openView("VX_PlotMask", handles, maskPlotInputs(*verification.mask));
-  dialogs().message(summary.str(), "Verify Frame");
+  if (verification.mask) openView("VX_PlotMask", handles, testbench::maskPlotInputs(*verification.mask));
+  toolkit::dialogs().message(summary.str(), "Verify Frame");
 }
 
-}  // namespace dot11b::shell::app_window
+}  // namespace dot11b::windows::app_window

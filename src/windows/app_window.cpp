@@ -1,19 +1,19 @@
 // The application window's commands: title, Calculate, the readiness questions, Download and Refresh,
 // the instrument configuration, About and the shutdown.
-#include "shell/app_window.h"
+#include "windows/app_window.h"
 
 #include <cctype>
 #include <exception>
 
+#include "files/connection_settings.h"
 #include "runtime/library.h"
-#include "shell/clock_text.h"
-#include "shell/compare_struct.h"
-#include "shell/connection_settings.h"
-#include "shell/controls.h"
-#include "shell/dialogs.h"
-#include "shell/window_module.h"
+#include "settings/clock_text.h"
+#include "settings/compare_struct.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::app_window {
+namespace dot11b::windows::app_window {
 
 using rt::Value;
 using rt::Values;
@@ -25,7 +25,7 @@ std::string lower(std::string s) {
   return s;
 }
 
-Handle mainWindow(const Value& handles) { return handleIn(handles, "main"); }
+toolkit::Handle mainWindow(const Value& handles) { return toolkit::handleIn(handles, "main"); }
 
 std::string formatModule() { return globalText("appInfo", "ApplicationFunction"); }
 
@@ -51,14 +51,14 @@ Reply setUpPlayback() {
                         {settings.field("Title"), settings, rt::global("configuration")});
 }
 
-void checkOnly(Handle item) {
-  const std::string tag = Control(item).tag();
-  const Value siblings = toolkit().get(toolkit().get(item, "Parent").re(0), "Children");
-  for (double sibling : siblings.real()) Control(sibling).setChecked(Control(sibling).tag() == tag);
+void checkOnly(toolkit::Handle item) {
+  const std::string tag = toolkit::Control(item).tag();
+  const Value siblings = toolkit::current().get(toolkit::current().get(item, "Parent").re(0), "Children");
+  for (double sibling : siblings.real()) toolkit::Control(sibling).setChecked(toolkit::Control(sibling).tag() == tag);
 }
 
 void closeIfValid(const Value& window) {
-  if (window.isNumeric() && !window.isEmpty() && toolkit().isValid(window.re(0))) toolkit().close(window.re(0));
+  if (window.isNumeric() && !window.isEmpty() && toolkit::current().isValid(window.re(0))) toolkit::current().close(window.re(0));
 }
 
 }  // namespace
@@ -71,9 +71,9 @@ std::string applicationTitle() {
 }
 
 void initializeFigure(const Value& handles) {
-  const Value stored = loadConnectionSettings();
+  const Value stored = files::loadConnectionSettings();
   if (!stored.isEmpty()) rt::global("configuration") = stored;
-  const Window window(handles);
+  const toolkit::Window window(handles);
   window["pbCalculate"].setToolTip("Calculates the waveform based\non current settings.");
   window["pbDownload"].setToolTip("Downloads the current waveform and\nsettings to the ZEL.");
   window["pbRefresh"].setToolTip("Downloads just the current seetings\nto the ZEL.");
@@ -95,20 +95,20 @@ void initializeFigure(const Value& handles) {
 
 void redrawAppTitle(const Value& handles) {
   // Without a window (a host running the commands headless) there is no title to redraw.
-  if (!hasToolkit() || !handles.isRecord() || !handles.hasField("main")) return;
-  toolkit().set(mainWindow(handles), "Name", Value::text(applicationTitle()));
+  if (!toolkit::installed() || !handles.isRecord() || !handles.hasField("main")) return;
+  toolkit::current().set(mainWindow(handles), "Name", Value::text(applicationTitle()));
 }
 
 bool executeCalculation(const Value& handles) {
   try {
-    const BusyPointer busy(mainWindow(handles));
+    const toolkit::BusyPointer busy(mainWindow(handles));
     rt::callSubroutine(formatModule(), "Calculate", {}, 0);
   } catch (const std::exception& e) {
-    dialogs().error(e.what(), "Error Occured During Calculation");
+    toolkit::dialogs().error(e.what(), "Error Occured During Calculation");
     return false;
   }
   Value& appInfo = rt::global("appInfo");
-  appInfo.setField("LastCalcTimeStamp", clockNow());
+  appInfo.setField("LastCalcTimeStamp", settings::clockNow());
   appInfo.setField("LastCaluclatedParameterSet", rt::global("parameters"));
   return true;
 }
@@ -116,15 +116,15 @@ bool executeCalculation(const Value& handles) {
 bool checkWaveformReady(const Value& handles, const std::string& action) {
   const Value& appInfo = rt::global("appInfo");
   if (appInfo.field("LastCalcTimeStamp").isEmpty()) {
-    const std::string answer = dialogs().question(
+    const std::string answer = toolkit::dialogs().question(
         "The waveform has not yet been calculated. Do you wish to calculate\nthe waveform and then " + lower(action) +
             " ?",
         "Waveform Not Calculated", {"Calculate & " + action, "Cancel"}, "Calculate & " + action);
     return answer != "Cancel" && executeCalculation(handles);
   }
-  if (!compareStruct(appInfo.field("LastCaluclatedParameterSet"), rt::global("parameters"))) {
+  if (!settings::compareStruct(appInfo.field("LastCaluclatedParameterSet"), rt::global("parameters"))) {
     const std::string recalc = "Recalc & " + action;
-    const std::string answer = dialogs().question(
+    const std::string answer = toolkit::dialogs().question(
         "Settings have changed since last calculating the waveform.\n" + action +
             " will use the last calculated waveform.\nDo you wish to " + lower(action) + " anyway ?",
         "Waveform Not Recalculated", {"Yes", recalc, "Cancel"}, recalc);
@@ -134,43 +134,43 @@ bool checkWaveformReady(const Value& handles, const std::string& action) {
   return true;
 }
 
-void pbCalculate(Handle, const Value& handles) { executeCalculation(handles); }
+void pbCalculate(toolkit::Handle, const Value& handles) { executeCalculation(handles); }
 
-void pbDownload(Handle, const Value& handles) {
+void pbDownload(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Download")) return;
   Reply download;
   Reply playback;
   {
-    const BusyPointer busy(mainWindow(handles));
+    const toolkit::BusyPointer busy(mainWindow(handles));
     download = callInstrument("ZELDownLoadWrap", {rt::global("waveform"), rt::global("markers"),
                                                   rt::global("SigGenSettings").field("Title"),
                                                   rt::global("configuration")});
     if (download.status == 0) playback = setUpPlayback();
   }
   if (download.status != 0) {
-    dialogs().message(download.description, "Error Occured During Waveform Download");
+    toolkit::dialogs().message(download.description, "Error Occured During Waveform Download");
   } else if (playback.status == 0) {
-    dialogs().message("Waveform has been successfully transferred to the instrument", "Download Completed");
+    toolkit::dialogs().message("Waveform has been successfully transferred to the instrument", "Download Completed");
   } else {
-    dialogs().message(playback.description, "Error Occured During Instrument Setup");
+    toolkit::dialogs().message(playback.description, "Error Occured During Instrument Setup");
   }
 }
 
-void pbRefresh(Handle, const Value&) {
+void pbRefresh(toolkit::Handle, const Value&) {
   const Reply playback = setUpPlayback();
-  if (playback.status != 0) dialogs().message(playback.description, "Error Occured During Instrument Setup");
+  if (playback.status != 0) toolkit::dialogs().message(playback.description, "Error Occured During Instrument Setup");
 }
 
-void menuConfigSigGenIO(Handle, const Value& handles) {
+void menuConfigSigGenIO(toolkit::Handle, const Value& handles) {
   const Values out = rt::callByName(
       "VX_SigGen", {Value::scalar(mainWindow(handles)), rt::global("configuration"), rt::global("appInfo").field("Platform")},
       2);
   if (out.size() >= 2 && out[0].isText() && out[0].toUtf8() == "OK") rt::global("configuration") = out[1];
 }
 
-void menuConfigBBG1Opt1(Handle h, const Value& handles) {
+void menuConfigBBG1Opt1(toolkit::Handle h, const Value& handles) {
   if (globalNumber("parameters", "ProjectedLength") > 8000000) {
-    const std::string answer = dialogs().question(
+    const std::string answer = toolkit::dialogs().question(
         "The waveform based on the current settings \nis too large to for Option 001. Changing to\nOption 001 will "
         "reset all settings to the defaults.\nDo you wish to change anyway ?",
         "Waveform too large", {"Yes", "Cancel"}, "Cancel");
@@ -182,12 +182,12 @@ void menuConfigBBG1Opt1(Handle h, const Value& handles) {
   checkOnly(h);
 }
 
-void menuConfigBBG1Opt2(Handle h, const Value&) {
+void menuConfigBBG1Opt2(toolkit::Handle h, const Value&) {
   rt::global("configuration").setField("BBGtype", Value::text("002"));
   checkOnly(h);
 }
 
-void menuHelpAbout(Handle, const Value& handles) {
+void menuHelpAbout(toolkit::Handle, const Value& handles) {
   rt::callByName("VX_About", {Value::scalar(mainWindow(handles)), rt::global("appInfo")}, 0);
 }
 
@@ -196,7 +196,7 @@ void appShutDown(const Value& handles) {
   const Value windows = appInfo.field("ClientWindows");
   for (double w : windows.real()) closeIfValid(Value::scalar(w));
   appInfo.setField("ClientWindows", Value());
-  saveConnectionSettings(rt::global("configuration"));
+  files::saveConnectionSettings(rt::global("configuration"));
   // The hidden dialogs live as long as the main window.
   const Value& figureList = rt::global("figureList");
   if (figureList.isRecord()) {
@@ -205,6 +205,6 @@ void appShutDown(const Value& handles) {
   if (handles.isRecord() && handles.hasField("main")) closeIfValid(handles.field("main"));
 }
 
-void menuFileExit(Handle, const Value& handles) { appShutDown(handles); }
+void menuFileExit(toolkit::Handle, const Value& handles) { appShutDown(handles); }
 
-}  // namespace dot11b::shell::app_window
+}  // namespace dot11b::windows::app_window

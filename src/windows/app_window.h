@@ -7,15 +7,15 @@
 #include <string>
 
 #include "runtime/dispatch.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell::app_window {
+namespace dot11b::windows::app_window {
 
 const rt::WindowModule& module();
 
 // Builds the menu bar in `window`; returns the record File, Plot, Config, Special, Help of the top-level
 // menus' handles.
-rt::Value addMenus(Handle window);
+rt::Value addMenus(toolkit::Handle window);
 
 // "Vantrel Wavendo - " + appInfo.Name, and " : " + the parameter file when there is one.
 std::string applicationTitle();
@@ -32,33 +32,33 @@ bool checkWaveformReady(const rt::Value& handles, const std::string& action);
 void appShutDown(const rt::Value& handles);
 
 // The callback sub-routines, each (control that fired, control record).
-void pbCalculate(Handle h, const rt::Value& handles);
-void pbDownload(Handle h, const rt::Value& handles);
-void pbRefresh(Handle h, const rt::Value& handles);
-void menuConfigSigGenIO(Handle h, const rt::Value& handles);
-void menuConfigBBG1Opt1(Handle h, const rt::Value& handles);
-void menuConfigBBG1Opt2(Handle h, const rt::Value& handles);
-void menuHelpAbout(Handle h, const rt::Value& handles);
-void menuFileExit(Handle h, const rt::Value& handles);
+void pbCalculate(toolkit::Handle h, const rt::Value& handles);
+void pbDownload(toolkit::Handle h, const rt::Value& handles);
+void pbRefresh(toolkit::Handle h, const rt::Value& handles);
+void menuConfigSigGenIO(toolkit::Handle h, const rt::Value& handles);
+void menuConfigBBG1Opt1(toolkit::Handle h, const rt::Value& handles);
+void menuConfigBBG1Opt2(toolkit::Handle h, const rt::Value& handles);
+void menuHelpAbout(toolkit::Handle h, const rt::Value& handles);
+void menuFileExit(toolkit::Handle h, const rt::Value& handles);
 
 // Plot commands: each opens its view beside the main window and adds it to appInfo.ClientWindows.
-void menuPlotSpectrum(Handle h, const rt::Value& handles);
-void menuPlotWaterfall(Handle h, const rt::Value& handles);
-void menuPlotIQTime(Handle h, const rt::Value& handles);
-void menuPlotIQTimeSameAxes(Handle h, const rt::Value& handles);
-void menuPlotEyeDiagram(Handle h, const rt::Value& handles);
-void menuPlotScatterDiagram(Handle h, const rt::Value& handles);
-void menuPlotCCDF(Handle h, const rt::Value& handles);
+void menuPlotSpectrum(toolkit::Handle h, const rt::Value& handles);
+void menuPlotWaterfall(toolkit::Handle h, const rt::Value& handles);
+void menuPlotIQTime(toolkit::Handle h, const rt::Value& handles);
+void menuPlotIQTimeSameAxes(toolkit::Handle h, const rt::Value& handles);
+void menuPlotEyeDiagram(toolkit::Handle h, const rt::Value& handles);
+void menuPlotScatterDiagram(toolkit::Handle h, const rt::Value& handles);
+void menuPlotCCDF(toolkit::Handle h, const rt::Value& handles);
 // Decodes the last waveform with the built-in receiver and shows what it found, with the transmitter checks.
-void menuPlotVerify(Handle h, const rt::Value& handles);
+void menuPlotVerify(toolkit::Handle h, const rt::Value& handles);
 
 // File commands (parameter files and the waveform data files).
-void menuFileNew(Handle h, const rt::Value& handles);
-void menuFileOpen(Handle h, const rt::Value& handles);
-void menuFileSave(Handle h, const rt::Value& handles);
-void menuFileSaveAs(Handle h, const rt::Value& handles);
-void menuSpecialSaveWave(Handle h, const rt::Value& handles);
+void menuFileNew(toolkit::Handle h, const rt::Value& handles);
+void menuFileOpen(toolkit::Handle h, const rt::Value& handles);
+void menuFileSave(toolkit::Handle h, const rt::Value& handles);
+void menuFileSaveAs(toolkit::Handle h, const rt::Value& handles);
+void menuSpecialSaveWave(toolkit::Handle h, const rt::Value& handles);
 // Reads a parameter file into parameters and redraws the window; whether it was loaded.
 bool loadParametersInto(const std::string& filename, const rt::Value& handles);
 
-}  // namespace dot11b::shell::app_window
+}  // namespace dot11b::windows::app_window

@@ -1,15 +1,15 @@
 // The application window module's table of sub-routines.
 #include "runtime/binding.h"
+#include "files/connection_settings.h"
+#include "files/parameter_files.h"
+#include "files/waveform_files.h"
 #include "runtime/library.h"
-#include "shell/app_window.h"
-#include "shell/connection_settings.h"
-#include "shell/dialogs.h"
-#include "shell/file_commands.h"
-#include "shell/parameter_files.h"
-#include "shell/waveform_files.h"
-#include "shell/window_module.h"
+#include "toolkit/dialogs.h"
+#include "windows/app_window.h"
+#include "windows/file_commands.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::app_window {
+namespace dot11b::windows::app_window {
 
 namespace {
 
@@ -23,20 +23,20 @@ std::string textInput(const Values& in, std::size_t i, std::string_view routine,
 }
 
 Values saveConfig(const Values& in, int) {
-  saveConnectionSettings(rt::input(in, 0, {"rfCommonUI/saveConfig", "fileParameters"}));
+  files::saveConnectionSettings(rt::input(in, 0, {"rfCommonUI/saveConfig", "fileParameters"}));
   return {};
 }
 
-Values loadConfig(const Values&, int) { return {loadConnectionSettings()}; }
+Values loadConfig(const Values&, int) { return {files::loadConnectionSettings()}; }
 
 Values addFileExtentionRoutine(const Values& in, int) {
   constexpr std::string_view r = "rfCommonUI/addFileExtention";
-  return {Value::text(addFileExtention(textInput(in, 0, r, "name"), textInput(in, 1, r, "ext")))};
+  return {Value::text(files::addFileExtention(textInput(in, 0, r, "name"), textInput(in, 1, r, "ext")))};
 }
 
 Values saveParametersRoutine(const Values& in, int) {
   constexpr std::string_view r = "rfCommonUI/saveParameters";
-  saveParameters(textInput(in, 0, r, "filename"), rt::input(in, 1, {r, "fileParameters"}), dialogs());
+  saveParameters(textInput(in, 0, r, "filename"), rt::input(in, 1, {r, "fileParameters"}), toolkit::dialogs());
   return {};
 }
 
@@ -48,7 +48,7 @@ Values loadParametersRoutine(const Values& in, int) {
 Values saveWaveformRoutine(const Values& in, int) {
   constexpr std::string_view r = "rfCommonUI/saveWaveform";
   saveWaveform(textInput(in, 0, r, "filename"), rt::toComplexVector(rt::global("waveform"), {kModule, "waveform"}),
-               dialogs());
+               toolkit::dialogs());
   return {};
 }
 
@@ -119,4 +119,4 @@ const rt::WindowModule& module() {
   return m;
 }
 
-}  // namespace dot11b::shell::app_window
+}  // namespace dot11b::windows::app_window

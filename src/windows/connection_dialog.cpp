@@ -1,4 +1,4 @@
-#include "shell/connection_dialog.h"
+#include "windows/connection_dialog.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,11 +9,11 @@
 #include "runtime/binding.h"
 #include "runtime/library.h"
 #include "runtime/number_text.h"
-#include "shell/controls.h"
-#include "shell/figures.h"
-#include "shell/window_module.h"
+#include "toolkit/controls.h"
+#include "toolkit/figures.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::connection_dialog {
+namespace dot11b::windows::connection_dialog {
 
 namespace {
 
@@ -45,12 +45,12 @@ double numberField(const Value& handles, std::string_view name, double otherwise
   return v != nullptr && v->isNumeric() && !v->isEmpty() ? v->re(0) : otherwise;
 }
 
-Handle figureOf(const Value& handles) { return handleIn(handles, kFigureTag); }
+toolkit::Handle figureOf(const Value& handles) { return toolkit::handleIn(handles, kFigureTag); }
 
-void storeRecord(const Value& handles) { toolkit().setAppData(figureOf(handles), handles); }
+void storeRecord(const Value& handles) { toolkit::current().setAppData(figureOf(handles), handles); }
 
 // The handles record as stored on the figure (callbacks may hold an older copy).
-Value storedRecord(const Value& handles) { return toolkit().appData(figureOf(handles)); }
+Value storedRecord(const Value& handles) { return toolkit::current().appData(figureOf(handles)); }
 
 std::vector<std::string> connectionList(double model) {
   if (model == 1) return {"RS232", "GPIB"};
@@ -83,7 +83,7 @@ void setSub(Value& record, std::string_view group, std::string_view name, Value 
 // The baud-rate list's rates as numbers.
 std::vector<double> listedRates(const Value& handles) {
   std::vector<double> rates;
-  for (const std::string& item : Control(handleIn(handles, "pmBaudRate")).items()) {
+  for (const std::string& item : toolkit::Control(toolkit::handleIn(handles, "pmBaudRate")).items()) {
     if (const auto r = rt::parseReal(item)) rates.push_back(*r);
   }
   return rates;
@@ -124,52 +124,52 @@ Value limitedRecord(Value record, const Value& handles) {
 }
 
 void updateHandShakeToolTip(const Value& handles) {
-  const double entry = Control(handleIn(handles, "pmHandShake")).value();
+  const double entry = toolkit::Control(toolkit::handleIn(handles, "pmHandShake")).value();
   const std::string receive = entry == 2 ? "  Receive Pace  = Xon" : "  Receive Pace  = None";
   const std::string rtsCts = entry == 3 ? "  RTS/CTS       = RTS/CTS Pacing" : "  RTS/CTS       = Off";
   const std::string tip =
       "Set the following Instrument Parameters" + kCrLf + "  Transmit Pace = None" + kCrLf + receive + kCrLf + rtsCts;
-  Control(handleIn(handles, "pmHandShake")).setToolTip(tip);
-  Control(handleIn(handles, "lblHandShake")).setToolTip(tip);
+  toolkit::Control(toolkit::handleIn(handles, "pmHandShake")).setToolTip(tip);
+  toolkit::Control(toolkit::handleIn(handles, "lblHandShake")).setToolTip(tip);
 }
 
 void setVisible(const Value& handles, const char* listField, bool on) {
   const Value* list = handles.findField(listField);
   if (list == nullptr) return;
-  for (double h : list->real()) Control(h).setVisible(on);
+  for (double h : list->real()) toolkit::Control(h).setVisible(on);
 }
 
-void pmConnectionCallback(Handle h, const Value& callbackHandles) {
+void pmConnectionCallback(toolkit::Handle h, const Value& callbackHandles) {
   Value handles = storedRecord(callbackHandles);
   const double model = numberField(handles, "Model", 0);
-  double selected = Control(h).value();
+  double selected = toolkit::Control(h).value();
   if ((model == 1 || model == 2) && selected == 3) {
     selected = numberField(handles, "handlesLastConnection", 2);
     if (selected == 3) selected = model == 1 ? 2 : 1;
-    Control(h).setValue(selected);
+    toolkit::Control(h).setValue(selected);
   }
   handles.setField("handlesLastConnection", Value::scalar(selected));
   storeRecord(handles);
   showControls(handles);
 }
 
-void pmHandShakeCallback(Handle, const Value& handles) { updateHandShakeToolTip(handles); }
+void pmHandShakeCallback(toolkit::Handle, const Value& handles) { updateHandShakeToolTip(handles); }
 
-void noEffect(Handle, const Value&) {}
+void noEffect(toolkit::Handle, const Value&) {}
 
 void answer(const Value& callbackHandles, std::string_view text) {
   Value handles = storedRecord(callbackHandles);
   handles.setField("answer", Value::text(text));
   storeRecord(handles);
-  toolkit().resume(figureOf(handles));
+  toolkit::current().resume(figureOf(handles));
 }
 
-void pbOK(Handle, const Value& handles) { answer(handles, "OK"); }
-void pbCancel(Handle, const Value& handles) { answer(handles, "Cancel"); }
+void pbOK(toolkit::Handle, const Value& handles) { answer(handles, "OK"); }
+void pbCancel(toolkit::Handle, const Value& handles) { answer(handles, "Cancel"); }
 
-void pbCheckHardware(Handle, const Value& handles) {
-  const BusyPointer busy(figureOf(handles));
-  const Control status(handleIn(handles, "lblStatus"));
+void pbCheckHardware(toolkit::Handle, const Value& handles) {
+  const toolkit::BusyPointer busy(figureOf(handles));
+  const toolkit::Control status(toolkit::handleIn(handles, "lblStatus"));
   const Value record = updateConfig(handles);
   status.setText("... Checking ...");
   std::string description;
@@ -182,11 +182,11 @@ void pbCheckHardware(Handle, const Value& handles) {
   status.setText(description);
 }
 
-Handle openDialog() {
+toolkit::Handle openDialog() {
   // One dialog at a time: an instance still open is used again.
-  static Handle open = kScreen;
-  if (open != kScreen && toolkit().isValid(open)) return open;
-  open = toolkit().openFigure("VX_SigGen");
+  static toolkit::Handle open = toolkit::kScreen;
+  if (open != toolkit::kScreen && toolkit::current().isValid(open)) return open;
+  open = toolkit::current().openFigure("VX_SigGen");
   return open;
 }
 
@@ -211,7 +211,7 @@ Values updateConnectionSelectionsRoutine(const Values& in, int) {
   const Value& handles = recordInput(in, 0);
   Value record = recordInput(in, 1);
   const double model = numberField(handles, "Model", 0);
-  Control(handleIn(handles, "pmConnection")).setItems(connectionList(model));
+  toolkit::Control(toolkit::handleIn(handles, "pmConnection")).setItems(connectionList(model));
   record.setField("type", Value::text(typeForModel(record.field("type").toUtf8(), model)));
   return {record};
 }
@@ -227,7 +227,7 @@ Values nothing(const Values&, int) { return {}; }
 
 Values addControlsRoutine(const Values& in, int) {
   const Value& layout = rt::input(in, 1, {"VX_SigGen/addControls", "layout"});
-  const std::vector<Handle> controls = toolkit().addControls(handleInput(in, 0), layout.toUtf8());
+  const std::vector<toolkit::Handle> controls = toolkit::current().addControls(handleInput(in, 0), layout.toUtf8());
   return {Value::row(std::vector<double>(controls.begin(), controls.end()))};
 }
 
@@ -265,7 +265,7 @@ Value reStructureConfig(Value old, const Value& handles) {
   setSub(record, "RS232", "baudrate", number("BaudRate"));
   std::string handshake = "Xon/Xoff";
   if (handles.isRecord() && handles.hasField("pmHandShake")) {
-    const std::vector<std::string> list = Control(handleIn(handles, "pmHandShake")).items();
+    const std::vector<std::string> list = toolkit::Control(toolkit::handleIn(handles, "pmHandShake")).items();
     const double index = old.field("HandShake").scalarValue() + 1;
     if (index >= 1 && index <= static_cast<double>(list.size()) && index == std::floor(index)) {
       handshake = list[static_cast<std::size_t>(index) - 1];
@@ -277,16 +277,16 @@ Value reStructureConfig(Value old, const Value& handles) {
   return record;
 }
 
-int convertStringToIndex(Handle list, const std::string& text) {
+int convertStringToIndex(toolkit::Handle list, const std::string& text) {
   const std::string wanted = sameText(text, "TCPIP") ? "TCP/IP" : text;
-  const std::vector<std::string> items = Control(list).items();
+  const std::vector<std::string> items = toolkit::Control(list).items();
   for (std::size_t i = 0; i < items.size(); ++i)
     if (sameText(items[i], wanted)) return static_cast<int>(i) + 1;
   return 1;
 }
 
-std::string convertIndexToString(Handle list, double index) {
-  const std::vector<std::string> items = Control(list).items();
+std::string convertIndexToString(toolkit::Handle list, double index) {
+  const std::vector<std::string> items = toolkit::Control(list).items();
   if (items.empty()) return "";
   const std::string& entry =
       index < 1 || index > static_cast<double>(items.size()) ? items.front() : items[static_cast<std::size_t>(index) - 1];
@@ -300,7 +300,7 @@ void updateGuiObjects(const Value& callbackHandles, const Value& input) {
     Value record = input;
     record.setField("type", Value::text(typeForModel(record.field("type").toUtf8(), model)));
     record = updateConnectionSelectionsRoutine({handles, record}, 1).front();
-    const Window dialog(handles);
+    const toolkit::Window dialog(handles);
     dialog["pmConnection"].setValue(convertStringToIndex(dialog["pmConnection"].handle(), record.field("type").toUtf8()));
     dialog["pmGpibBoard"].setValue(subNumber(record, "GPIB", "board") + 1);
     dialog["pmPrimaryAddress"].setValue(subNumber(record, "GPIB", "primary") + 1);
@@ -313,12 +313,12 @@ void updateGuiObjects(const Value& callbackHandles, const Value& input) {
     handles.setField("handlesLastConnection", Value::scalar(dialog["pmConnection"].value()));
     storeRecord(handles);
   } catch (const std::exception& e) {
-    Control(handleIn(handles, "lblStatus")).setText(e.what());
+    toolkit::Control(toolkit::handleIn(handles, "lblStatus")).setText(e.what());
   }
 }
 
 Value updateConfig(const Value& handles) {
-  const Window dialog(handles);
+  const toolkit::Window dialog(handles);
   Value record = Value::record();
   record.setField("type", Value::text(convertIndexToString(dialog["pmConnection"].handle(), dialog["pmConnection"].value())));
   setSub(record, "GPIB", "board", Value::scalar(dialog["pmGpibBoard"].value() - 1));
@@ -335,7 +335,7 @@ Value updateConfig(const Value& handles) {
 }
 
 void showControls(const Value& handles) {
-  const Control connection(handleIn(handles, "pmConnection"));
+  const toolkit::Control connection(toolkit::handleIn(handles, "pmConnection"));
   const std::string type = convertIndexToString(connection.handle(), connection.value());
   for (const Group& g : kGroups)
     if (type != g.type) setVisible(handles, g.listField, false);
@@ -344,13 +344,13 @@ void showControls(const Value& handles) {
 }
 
 Values run(const Values& in, int) {
-  const Handle figure = openDialog();
+  const toolkit::Handle figure = openDialog();
   Value lists = Value::record();
   for (const Group& g : kGroups) {
-    const std::vector<Handle> controls = toolkit().addControls(figure, g.layout);
+    const std::vector<toolkit::Handle> controls = toolkit::current().addControls(figure, g.layout);
     lists.setField(g.listField, Value::row(std::vector<double>(controls.begin(), controls.end())));
   }
-  Value handles = toolkit().controlRecord(figure);
+  Value handles = toolkit::current().controlRecord(figure);
   for (const auto& [name, list] : lists.fields()) handles.setField(name, list);
   handles.setField("handlesLastConnection", Value::scalar(2));
   handles.setField("Model", Value::scalar(0));
@@ -362,29 +362,29 @@ Values run(const Values& in, int) {
       inputs[2] = Value();
     }
   }
-  toolkit().setAppData(figure, handles);
+  toolkit::current().setAppData(figure, handles);
 
-  if (!inputs.empty() && inputs[0].isNumeric() && !inputs[0].isEmpty() && inputs[0].re(0) != kScreen) {
+  if (!inputs.empty() && inputs[0].isNumeric() && !inputs[0].isEmpty() && inputs[0].re(0) != toolkit::kScreen) {
     try {
-      positionChildWindow(figure, inputs[0].re(0));
+      toolkit::positionChildWindow(figure, inputs[0].re(0));
     } catch (const std::exception&) {
       // Placing the dialog is a convenience: a parent that cannot be read leaves it where it is.
     }
   } else {
-    positionChildWindow(figure, kScreen);
+    toolkit::positionChildWindow(figure, toolkit::kScreen);
   }
   Value record = inputs.size() >= 2 && inputs[1].isRecord()
                      ? limitedRecord(reStructureConfig(inputs[1], handles), handles)
                      : initConfig(Value());
   if (inputs.size() >= 3 && inputs[2].isText()) {
-    toolkit().set(figure, "Name", Value::text(inputs[2].toUtf8() + " IO Connection"));
+    toolkit::current().set(figure, "Name", Value::text(inputs[2].toUtf8() + " IO Connection"));
   }
   try {
     rt::callByName("ResizeAllFonts", {Value::scalar(figure)}, 0);
   } catch (const std::exception&) {
     // Fonts keep their size when they cannot be resized.
   }
-  const Window dialog(handles);
+  const toolkit::Window dialog(handles);
   dialog["pmBaudRate"].setToolTip("Select the communication baud rate." + kCrLf +
                                   "NOTE: This must agree with the instrument.");
   dialog["pmPrimaryAddress"].setToolTip("Select the primary address of your source." + kCrLf +
@@ -392,12 +392,12 @@ Values run(const Values& in, int) {
   updateGuiObjects(handles, record);
   updateHandShakeToolTip(handles);
   showControls(handles);
-  toolkit().show(figure);
-  toolkit().waitFor(figure);
+  toolkit::current().show(figure);
+  toolkit::current().waitFor(figure);
 
   std::string response = "Cancel";
-  if (toolkit().isValid(figure)) {
-    const Value stored = toolkit().appData(figure);
+  if (toolkit::current().isValid(figure)) {
+    const Value stored = toolkit::current().appData(figure);
     const Value* a = stored.findField("answer");
     if (a != nullptr && a->isText()) response = a->toUtf8();
     if (response == "OK") {
@@ -407,7 +407,7 @@ Values run(const Values& in, int) {
         for (const auto& [name, value] : edited.field(group).fields()) setSub(record, group, name, value);
       }
     }
-    toolkit().close(figure);
+    toolkit::current().close(figure);
   }
   return {Value::text(response), record};
 }
@@ -447,4 +447,4 @@ const rt::WindowModule& module() {
   return m;
 }
 
-}  // namespace dot11b::shell::connection_dialog
+}  // namespace dot11b::windows::connection_dialog

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "runtime/dispatch.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell::connection_dialog {
+namespace dot11b::windows::connection_dialog {
 
 const rt::WindowModule& module();
 // VX_SigGen(parent, configuration, platform), every input optional.
@@ -18,10 +18,10 @@ rt::Values run(const rt::Values& in, int nargout);
 rt::Value initConfig(rt::Value record);
 // A record of the earlier layout (Connection, GPIBboard, ...) in the current one; others unchanged.
 rt::Value reStructureConfig(rt::Value old, const rt::Value& handles);
-int convertStringToIndex(Handle list, const std::string& text);
-std::string convertIndexToString(Handle list, double index);
+int convertStringToIndex(toolkit::Handle list, const std::string& text);
+std::string convertIndexToString(toolkit::Handle list, double index);
 void updateGuiObjects(const rt::Value& handles, const rt::Value& record);
 rt::Value updateConfig(const rt::Value& handles);
 void showControls(const rt::Value& handles);
 
-}  // namespace dot11b::shell::connection_dialog
+}  // namespace dot11b::windows::connection_dialog

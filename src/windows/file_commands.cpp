@@ -1,9 +1,9 @@
-#include "shell/file_commands.h"
+#include "windows/file_commands.h"
 
-#include "shell/iq16_file.h"
-#include "shell/parameter_files.h"
+#include "files/iq16_file.h"
+#include "files/parameter_files.h"
 
-namespace dot11b::shell {
+namespace dot11b::windows {
 
 namespace {
 
@@ -13,9 +13,9 @@ std::string savingTitle(const std::string& filename) { return "Error Saving " + 
 
 }  // namespace
 
-bool saveParameters(const std::string& filename, const rt::Value& parameters, Dialogs& dialogs) {
+bool saveParameters(const std::string& filename, const rt::Value& parameters, toolkit::Dialogs& dialogs) {
   try {
-    saveParameterFile(filename, parameters);
+    files::saveParameterFile(filename, parameters);
     return true;
   } catch (const std::exception& e) {
     dialogs.error(e.what(), savingTitle(filename));
@@ -23,11 +23,11 @@ bool saveParameters(const std::string& filename, const rt::Value& parameters, Di
   }
 }
 
-bool loadParameters(const std::string& filename, rt::Value& parameters, Dialogs& dialogs) {
+bool loadParameters(const std::string& filename, rt::Value& parameters, toolkit::Dialogs& dialogs) {
   const rt::Value* id = parameters.isRecord() ? parameters.findField("ParameterFileFormat_ID") : nullptr;
   const std::string expectedId = id && id->isText() ? id->toUtf8() : std::string();
-  ParameterFileContents contents = readParameterFile(filename, expectedId);
-  if (contents.problem != ParameterFileProblem::None) {
+  files::ParameterFileContents contents = files::readParameterFile(filename, expectedId);
+  if (contents.problem != files::ParameterFileProblem::None) {
     dialogs.error(contents.message, kLoadErrorTitle);
     return false;
   }
@@ -35,16 +35,16 @@ bool loadParameters(const std::string& filename, rt::Value& parameters, Dialogs&
   return true;
 }
 
-void saveWaveform(const std::string& filename, const Samples& waveform, Dialogs& dialogs) {
+void saveWaveform(const std::string& filename, const files::Samples& waveform, toolkit::Dialogs& dialogs) {
   const std::string format =
       dialogs.question("Select file format.", "Special Save", {"ASCII", "Flarevane", "MAT"}, "ASCII");
   try {
     if (format == "ASCII") {
-      saveIqColumns(filename, waveform);
+      files::saveIqColumns(filename, waveform);
     } else if (format == "MAT") {
-      saveComplexColumn(filename, waveform);
+      files::saveComplexColumn(filename, waveform);
     } else if (format == "Flarevane") {
-      const Iq16SaveResult result = saveIq16File(filename, waveform);
+      const files::Iq16SaveResult result = files::saveIq16File(filename, waveform);
       if (!result.success) dialogs.error(result.error, savingTitle(filename));
     }
   } catch (const std::exception& e) {
@@ -52,4 +52,4 @@ void saveWaveform(const std::string& filename, const Samples& waveform, Dialogs&
   }
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::windows

@@ -4,24 +4,24 @@
 
 #include <string>
 
+#include "files/waveform_files.h"
 #include "runtime/value.h"
-#include "shell/dialogs.h"
-#include "shell/waveform_files.h"
+#include "toolkit/dialogs.h"
 
-namespace dot11b::shell {
+namespace dot11b::windows {
 
 // Writes the parameter file; on failure shows the error's text titled "Error Saving " + filename.
 // Returns whether the file was written.
-bool saveParameters(const std::string& filename, const rt::Value& parameters, Dialogs& dialogs);
+bool saveParameters(const std::string& filename, const rt::Value& parameters, toolkit::Dialogs& dialogs);
 
 // Reads and checks the parameter file (readParameterFile) against the identity of `parameters`; on
 // success replaces `parameters` whole and returns true, otherwise shows the problem titled "Error
 // Loading File" and leaves `parameters` as it was.
-bool loadParameters(const std::string& filename, rt::Value& parameters, Dialogs& dialogs);
+bool loadParameters(const std::string& filename, rt::Value& parameters, toolkit::Dialogs& dialogs);
 
 // The special save: asks "Select file format." titled "Special Save" with "ASCII", "Flarevane" and "MAT"
 // and writes `filename` in that format (nothing when the question is closed); a failure is shown titled
 // "Error Saving " + filename.
-void saveWaveform(const std::string& filename, const Samples& waveform, Dialogs& dialogs);
+void saveWaveform(const std::string& filename, const files::Samples& waveform, toolkit::Dialogs& dialogs);
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::windows

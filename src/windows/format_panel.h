@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "runtime/dispatch.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell::format_panel {
+namespace dot11b::windows::format_panel {
 
 // The dispatching entry's sub-routines ("pdDataRate_Callback", "redraw", "Calculate", ...).
 const rt::WindowModule& module();
@@ -29,29 +29,29 @@ void redrawPaylodSetup(const rt::Value& handles);
 void redrawProjectedLength(const rt::Value& handles);
 
 // The control callbacks, each (control that fired, control record).
-void tbGenerationMode(Handle h, const rt::Value& handles);
-void pdDataRate(Handle h, const rt::Value& handles);
-void pdModulation(Handle h, const rt::Value& handles);
-void pdPreambleFormat(Handle h, const rt::Value& handles);
-void chkClkLocked(Handle h, const rt::Value& handles);
-void pdScrambler(Handle h, const rt::Value& handles);
-void chkEncoderActive(Handle h, const rt::Value& handles);
-void pdChannels(Handle h, const rt::Value& handles);
-void pdPowerRamp(Handle h, const rt::Value& handles);
-void txtRampTime(Handle h, const rt::Value& handles);
-void txtIdleInterval(Handle h, const rt::Value& handles);
-void txtOversampleRate(Handle h, const rt::Value& handles);
-void pdFilterType(Handle h, const rt::Value& handles);
-void txtFilterFactor(Handle h, const rt::Value& handles);
-void txtFilterTaps(Handle h, const rt::Value& handles);
-void chkMirrorSpectrum(Handle h, const rt::Value& handles);
-void chkMACheader(Handle h, const rt::Value& handles);
-void chkMACfcs(Handle h, const rt::Value& handles);
-void pbMACheaderSetup(Handle h, const rt::Value& handles);
-void pdDATAsourceType(Handle h, const rt::Value& handles);
-void txtDataLength(Handle h, const rt::Value& handles);
+void tbGenerationMode(toolkit::Handle h, const rt::Value& handles);
+void pdDataRate(toolkit::Handle h, const rt::Value& handles);
+void pdModulation(toolkit::Handle h, const rt::Value& handles);
+void pdPreambleFormat(toolkit::Handle h, const rt::Value& handles);
+void chkClkLocked(toolkit::Handle h, const rt::Value& handles);
+void pdScrambler(toolkit::Handle h, const rt::Value& handles);
+void chkEncoderActive(toolkit::Handle h, const rt::Value& handles);
+void pdChannels(toolkit::Handle h, const rt::Value& handles);
+void pdPowerRamp(toolkit::Handle h, const rt::Value& handles);
+void txtRampTime(toolkit::Handle h, const rt::Value& handles);
+void txtIdleInterval(toolkit::Handle h, const rt::Value& handles);
+void txtOversampleRate(toolkit::Handle h, const rt::Value& handles);
+void pdFilterType(toolkit::Handle h, const rt::Value& handles);
+void txtFilterFactor(toolkit::Handle h, const rt::Value& handles);
+void txtFilterTaps(toolkit::Handle h, const rt::Value& handles);
+void chkMirrorSpectrum(toolkit::Handle h, const rt::Value& handles);
+void chkMACheader(toolkit::Handle h, const rt::Value& handles);
+void chkMACfcs(toolkit::Handle h, const rt::Value& handles);
+void pbMACheaderSetup(toolkit::Handle h, const rt::Value& handles);
+void pdDATAsourceType(toolkit::Handle h, const rt::Value& handles);
+void txtDataLength(toolkit::Handle h, const rt::Value& handles);
 
 // Computes the frame of the current parameters into the globals waveform and markers.
 void calculate();
 
-}  // namespace dot11b::shell::format_panel
+}  // namespace dot11b::windows::format_panel

@@ -5,13 +5,13 @@
 
 #include "runtime/library.h"
 #include "runtime/number_text.h"
-#include "shell/controls.h"
-#include "shell/dialogs.h"
-#include "shell/format_panel.h"
-#include "shell/number_entry.h"
-#include "shell/window_module.h"
+#include "settings/number_entry.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
+#include "windows/format_panel.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::format_panel {
+namespace dot11b::windows::format_panel {
 
 namespace {
 
@@ -20,37 +20,37 @@ double param(std::string_view field) { return globalNumber("parameters", field);
 void setParam(std::string_view field, double x) { setGlobalNumber("parameters", field, x); }
 
 // The entry chosen in a pop-up list, checked against the number of entries the callback knows.
-int entry(Handle h, int count) {
-  const double v = Control(h).value();
+int entry(toolkit::Handle h, int count) {
+  const double v = toolkit::Control(h).value();
   if (v < 1 || v > count || v != std::floor(v)) {
     throw std::invalid_argument("entry " + rt::numberToText(v) + " is not one of the " + std::to_string(count) +
-                                " entries of " + Control(h).tag());
+                                " entries of " + toolkit::Control(h).tag());
   }
   return static_cast<int>(v);
 }
 
-double checkState(Handle h) { return Control(h).value() != 0 ? 1 : 0; }
+double checkState(toolkit::Handle h) { return toolkit::Control(h).value() != 0 ? 1 : 0; }
 
 // The smallest filter factor the filter type allows (no filter: any factor from 0).
 double lowestFilterFactor(double filterType) { return filterType == 1 ? 0.1 : filterType == 2 ? 0.05 : 0; }
 
 // Ramp and idle times are entered in µs and stored in samples.
-void storeTime(Handle h, std::string_view field, const rt::Value& handles) {
+void storeTime(toolkit::Handle h, std::string_view field, const rt::Value& handles) {
   const double samplesPerUs = 11 * param("OverSampling");
-  const double t = Entry(Control(h).text()).atLeast(0).atMost(1000).value();
+  const double t = settings::Entry(toolkit::Control(h).text()).atLeast(0).atMost(1000).value();
   setParam(field, std::round(t * samplesPerUs));
-  Control(h).setText(rt::numberToText(param(field) / samplesPerUs));
+  toolkit::Control(h).setText(rt::numberToText(param(field) / samplesPerUs));
   redrawProjectedLength(handles);
 }
 
 }  // namespace
 
-void tbGenerationMode(Handle h, const rt::Value& handles) {
+void tbGenerationMode(toolkit::Handle h, const rt::Value& handles) {
   setParam("generationMode", checkState(h));
   redrawFormatParameters(handles);
 }
 
-void pdDataRate(Handle h, const rt::Value& handles) {
+void pdDataRate(toolkit::Handle h, const rt::Value& handles) {
   static const double rates[] = {1, 2, 5.5, 11};
   const int i = entry(h, 4);
   setParam("dataRate", rates[i - 1]);
@@ -58,43 +58,43 @@ void pdDataRate(Handle h, const rt::Value& handles) {
   redrawFormatParameters(handles);
 }
 
-void pdModulation(Handle h, const rt::Value& handles) {
-  setParam("highRateMod", entry(h, static_cast<int>(Control(h).items().size())) - 1);
+void pdModulation(toolkit::Handle h, const rt::Value& handles) {
+  setParam("highRateMod", entry(h, static_cast<int>(toolkit::Control(h).items().size())) - 1);
   redrawFormatParameters(handles);
 }
 
-void pdPreambleFormat(Handle h, const rt::Value& handles) {
+void pdPreambleFormat(toolkit::Handle h, const rt::Value& handles) {
   setParam("preambleType", entry(h, 2) - 1);
   redrawProjectedLength(handles);
 }
 
-void chkClkLocked(Handle h, const rt::Value&) { setParam("clkLocked", checkState(h)); }
+void chkClkLocked(toolkit::Handle h, const rt::Value&) { setParam("clkLocked", checkState(h)); }
 
-void pdScrambler(Handle h, const rt::Value&) { setParam("scramblerActive", entry(h, 3) - 1); }
+void pdScrambler(toolkit::Handle h, const rt::Value&) { setParam("scramblerActive", entry(h, 3) - 1); }
 
-void chkEncoderActive(Handle h, const rt::Value& handles) {
+void chkEncoderActive(toolkit::Handle h, const rt::Value& handles) {
   setParam("encoderActive", checkState(h));
   redrawProjectedLength(handles);
 }
 
-void pdChannels(Handle h, const rt::Value& handles) {
+void pdChannels(toolkit::Handle h, const rt::Value& handles) {
   const int channel = entry(h, 14);
   setParam("Channel", channel);
   setGlobalNumber("SigGenSettings", "Frequency", channelFrequency(channel));
   redraw(handles);
 }
 
-void pdPowerRamp(Handle h, const rt::Value& handles) {
+void pdPowerRamp(toolkit::Handle h, const rt::Value& handles) {
   setParam("rampType", entry(h, 3) - 1);
   redrawFormatParameters(handles);
 }
 
-void txtRampTime(Handle h, const rt::Value& handles) { storeTime(h, "rampLength", handles); }
+void txtRampTime(toolkit::Handle h, const rt::Value& handles) { storeTime(h, "rampLength", handles); }
 
-void txtIdleInterval(Handle h, const rt::Value& handles) { storeTime(h, "idleSamples", handles); }
+void txtIdleInterval(toolkit::Handle h, const rt::Value& handles) { storeTime(h, "idleSamples", handles); }
 
-void txtOversampleRate(Handle h, const rt::Value& handles) {
-  const double n = Entry(Control(h).text()).round().atMost(9).atLeast(2).value();
+void txtOversampleRate(toolkit::Handle h, const rt::Value& handles) {
+  const double n = settings::Entry(toolkit::Control(h).text()).round().atMost(9).atLeast(2).value();
   const double s = n / param("OverSampling");
   setParam("OverSampling", n);
   setParam("idleSamples", std::round(param("idleSamples") * s));
@@ -103,7 +103,7 @@ void txtOversampleRate(Handle h, const rt::Value& handles) {
   redraw(handles);
 }
 
-void pdFilterType(Handle h, const rt::Value& handles) {
+void pdFilterType(toolkit::Handle h, const rt::Value& handles) {
   const double type = entry(h, 3) - 1;
   setParam("FilterType", type);
   // A factor entered while no filter was chosen may lie below what the new filter allows.
@@ -111,36 +111,36 @@ void pdFilterType(Handle h, const rt::Value& handles) {
   redrawGenerationParameters(handles);
 }
 
-void txtFilterFactor(Handle h, const rt::Value&) {
-  const double f = Entry(Control(h).text()).atMost(1).atLeast(lowestFilterFactor(param("FilterType"))).value();
+void txtFilterFactor(toolkit::Handle h, const rt::Value&) {
+  const double f = settings::Entry(toolkit::Control(h).text()).atMost(1).atLeast(lowestFilterFactor(param("FilterType"))).value();
   setParam("FilterFactor", f);
-  Control(h).setText(rt::numberToText(f));
+  toolkit::Control(h).setText(rt::numberToText(f));
 }
 
-void txtFilterTaps(Handle h, const rt::Value&) {
+void txtFilterTaps(toolkit::Handle h, const rt::Value&) {
   const double overSampling = param("OverSampling");
-  const double n = Entry(Control(h).text())
+  const double n = settings::Entry(toolkit::Control(h).text())
                        .map([overSampling](double x) { return std::round(x / overSampling) * overSampling; })
                        .atMost(1000)
                        .atLeast(1)
                        .value();
   setParam("FilterTaps", n);
-  Control(h).setText(rt::numberToText(n));
+  toolkit::Control(h).setText(rt::numberToText(n));
 }
 
-void chkMirrorSpectrum(Handle h, const rt::Value&) { setParam("MirrorSpectrum", checkState(h)); }
+void chkMirrorSpectrum(toolkit::Handle h, const rt::Value&) { setParam("MirrorSpectrum", checkState(h)); }
 
-void chkMACheader(Handle h, const rt::Value& handles) {
+void chkMACheader(toolkit::Handle h, const rt::Value& handles) {
   parameters().field("MACheader").setField("Active", rt::Value::scalar(checkState(h)));
   redrawPaylodSetup(handles);
 }
 
-void chkMACfcs(Handle h, const rt::Value& handles) {
+void chkMACfcs(toolkit::Handle h, const rt::Value& handles) {
   parameters().field("MACfcs").setField("Active", rt::Value::scalar(checkState(h)));
   redrawPaylodSetup(handles);
 }
 
-void pbMACheaderSetup(Handle, const rt::Value& handles) {
+void pbMACheaderSetup(toolkit::Handle, const rt::Value& handles) {
   const rt::Value dialog = rt::global("figureList").field("MACheader");
   const rt::Value contents = parameters().field("MACheader").field("Contents");
   const rt::Values out = rt::callByName("Dot11_MACconfig", {dialog, contents}, 2);
@@ -151,13 +151,13 @@ void pbMACheaderSetup(Handle, const rt::Value& handles) {
   redrawPaylodSetup(handles);
 }
 
-void pdDATAsourceType(Handle h, const rt::Value& handles) {
+void pdDATAsourceType(toolkit::Handle h, const rt::Value& handles) {
   constexpr int kUserFile = 7;
   const int source = entry(h, 7);
   // The user-file source reads its octets from a file: one is chosen with it, and choosing none keeps the
   // source there was.
   if (source == kUserFile) {
-    const auto choice = dialogs().openFile("*");
+    const auto choice = toolkit::dialogs().openFile("*");
     if (!choice) {
       redrawPaylodSetup(handles);
       return;
@@ -168,9 +168,9 @@ void pdDATAsourceType(Handle h, const rt::Value& handles) {
   redrawPaylodSetup(handles);
 }
 
-void txtDataLength(Handle h, const rt::Value& handles) {
-  setParam("dataLength", Entry(Control(h).text()).round().atMost(2312).atLeast(0).value());
+void txtDataLength(toolkit::Handle h, const rt::Value& handles) {
+  setParam("dataLength", settings::Entry(toolkit::Control(h).text()).round().atMost(2312).atLeast(0).value());
   redrawPaylodSetup(handles);
 }
 
-}  // namespace dot11b::shell::format_panel
+}  // namespace dot11b::windows::format_panel

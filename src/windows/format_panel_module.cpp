@@ -7,14 +7,14 @@
 
 #include "runtime/binding.h"
 #include "runtime/library.h"
-#include "shell/calculate.h"
-#include "shell/controls.h"
-#include "shell/figures.h"
-#include "shell/format_panel.h"
-#include "shell/settings.h"
-#include "shell/window_module.h"
+#include "settings/calculate.h"
+#include "settings/start_values.h"
+#include "toolkit/controls.h"
+#include "toolkit/figures.h"
+#include "windows/format_panel.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::format_panel {
+namespace dot11b::windows::format_panel {
 
 namespace {
 
@@ -31,39 +31,39 @@ int splashMilliseconds() {
 }
 
 Values initializeAppInfo(const Values&, int) {
-  rt::global("appInfo") = initialAppInfo();
+  rt::global("appInfo") = settings::initialAppInfo();
   return {};
 }
 
 Values initializeConfiguration(const Values&, int) {
-  rt::global("configuration") = initialConfiguration();
+  rt::global("configuration") = settings::initialConfiguration();
   return {};
 }
 
 Values initializeParameters(const Values&, int) {
-  rt::global("parameters") = initialParameters();
+  rt::global("parameters") = settings::initialParameters();
   return {};
 }
 
 Values initializeSigGenSettings(const Values&, int) {
-  rt::global("SigGenSettings") = initialSigGenSettings(globalNumber("parameters", "OverSampling"));
+  rt::global("SigGenSettings") = settings::initialSigGenSettings(globalNumber("parameters", "OverSampling"));
   return {};
 }
 
-Value controlRecordOf(Handle window) { return toolkit().controlRecord(window); }
+Value controlRecordOf(toolkit::Handle window) { return toolkit::current().controlRecord(window); }
 
 // A hidden dialog loaded beside the main window and initialised by its module.
-Handle loadDialog(std::string_view layout, Handle main, std::string_view module) {
-  const Handle dialog = loadFigure(layout, main);
+toolkit::Handle loadDialog(std::string_view layout, toolkit::Handle main, std::string_view module) {
+  const toolkit::Handle dialog = toolkit::loadFigure(layout, main);
   callModule(module, "InitializeFigure", {controlRecordOf(dialog)});
   return dialog;
 }
 
 Values initializeFigures(const Values&, int) {
-  const Handle main = loadFigure("dot11b_GUI_c", kScreen);
+  const toolkit::Handle main = toolkit::loadFigure("dot11b_GUI_c", toolkit::kScreen);
   rt::callByName("VX_AddMenu", {Value::scalar(main)}, 0);
   // The callbacks' control record includes the menu items just added.
-  toolkit().setAppData(main, controlRecordOf(main));
+  toolkit::current().setAppData(main, controlRecordOf(main));
   callModule("RfCommonUI", "InitializeFigure", {controlRecordOf(main)});
   Value& figureList = rt::global("figureList");
   if (!figureList.isRecord()) figureList = Value::record();
@@ -80,7 +80,7 @@ Values calculateRoutine(const Values&, int) {
 }  // namespace
 
 void calculate() {
-  const phy::Frame frame = shell::calculate(rt::global("parameters"));
+  const phy::Frame frame = settings::calculate(rt::global("parameters"));
   rt::global("waveform") = rt::fromComplex(frame.waveform);
   rt::global("markers") = rt::fromMarkerRows(frame.marker1, frame.marker2);
 }
@@ -100,7 +100,7 @@ class Splash {
     }
   }
   ~Splash() {
-    if (window_ != kScreen && toolkit().isValid(window_)) toolkit().close(window_);
+    if (window_ != toolkit::kScreen && toolkit::current().isValid(window_)) toolkit::current().close(window_);
   }
   Splash(const Splash&) = delete;
   Splash& operator=(const Splash&) = delete;
@@ -108,18 +108,18 @@ class Splash {
   // Keeps it up until it has been shown for the minimum time.
   void keepUpFor(int milliseconds) const {
     const auto shownFor = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
-    if (shownFor.count() < milliseconds) toolkit().processEventsFor(milliseconds - static_cast<int>(shownFor.count()));
+    if (shownFor.count() < milliseconds) toolkit::current().processEventsFor(milliseconds - static_cast<int>(shownFor.count()));
   }
 
  private:
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-  Handle window_ = kScreen;
+  toolkit::Handle window_ = toolkit::kScreen;
 };
 
 }  // namespace
 
 Values startApplication(const Values&, int) {
-  Handle main = kScreen;
+  toolkit::Handle main = toolkit::kScreen;
   {
     const Splash splash;
     initializeAppInfo({}, 0);
@@ -132,7 +132,7 @@ Values startApplication(const Values&, int) {
     redraw(handles);
     splash.keepUpFor(splashMilliseconds());
   }
-  toolkit().show(main);
+  toolkit::current().show(main);
   return {Value::scalar(main)};
 }
 
@@ -181,4 +181,4 @@ const rt::WindowModule& module() {
   return m;
 }
 
-}  // namespace dot11b::shell::format_panel
+}  // namespace dot11b::windows::format_panel

@@ -1,12 +1,12 @@
 // The panel's redraw routines: every control brought in line with the parameters record.
 #include "runtime/library.h"
 #include "runtime/number_text.h"
-#include "shell/controls.h"
-#include "shell/format_panel.h"
-#include "shell/settings.h"
-#include "shell/window_module.h"
+#include "settings/start_values.h"
+#include "toolkit/controls.h"
+#include "windows/format_panel.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::format_panel {
+namespace dot11b::windows::format_panel {
 
 namespace {
 
@@ -47,7 +47,7 @@ void redraw(const rt::Value& handles) {
 }
 
 void redrawFormatParameters(const rt::Value& handles) {
-  const Window panel(handles);
+  const toolkit::Window panel(handles);
   const bool framed = param("generationMode") == 1;
   const double rate = param("dataRate");
   panel["tbGenerationMode"].setText(framed ? "Framed" : "Unframed");
@@ -83,7 +83,7 @@ void redrawFormatParameters(const rt::Value& handles) {
 }
 
 void redrawGenerationParameters(const rt::Value& handles) {
-  const Window panel(handles);
+  const toolkit::Window panel(handles);
   panel["txtOversampleRate"].setText(shown(param("OverSampling")));
   const double filterType = param("FilterType");
   panel["pdFilterType"].setValue(filterType + 1);
@@ -97,7 +97,7 @@ void redrawGenerationParameters(const rt::Value& handles) {
 }
 
 void redrawPaylodSetup(const rt::Value& handles) {
-  const Window panel(handles);
+  const toolkit::Window panel(handles);
   const double headerActive = subParam("MACheader", "Active");
   panel["chkMACheader"].setValue(headerActive);
   panel["pbMACheaderSetup"].setEnabled(headerActive == 1);
@@ -105,15 +105,15 @@ void redrawPaylodSetup(const rt::Value& handles) {
   panel["pdDATAsourceType"].setValue(param("dataSourceType"));
   panel["txtDataLength"].setText(shown(param("dataLength")));
   rt::Value& p = rt::global("parameters");
-  p.setField("totalLength", rt::Value::scalar(totalLength(p)));
+  p.setField("totalLength", rt::Value::scalar(settings::totalLength(p)));
   panel["txtTotalLength"].setText(shown(param("totalLength")));
   redrawProjectedLength(handles);
 }
 
 void redrawProjectedLength(const rt::Value& handles) {
   rt::Value& p = rt::global("parameters");
-  p.setField("ProjectedLength", rt::Value::scalar(projectedLength(p)));
-  Window(handles)["txtNumberOfSamples"].setText(shown(param("ProjectedLength")) + " Samples");
+  p.setField("ProjectedLength", rt::Value::scalar(settings::projectedLength(p)));
+  toolkit::Window(handles)["txtNumberOfSamples"].setText(shown(param("ProjectedLength")) + " Samples");
 }
 
-}  // namespace dot11b::shell::format_panel
+}  // namespace dot11b::windows::format_panel

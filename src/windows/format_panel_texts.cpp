@@ -3,11 +3,11 @@
 #include <string_view>
 #include <utility>
 
-#include "shell/controls.h"
-#include "shell/format_panel.h"
-#include "shell/window_module.h"
+#include "toolkit/controls.h"
+#include "windows/format_panel.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::format_panel {
+namespace dot11b::windows::format_panel {
 
 namespace {
 
@@ -56,11 +56,11 @@ std::vector<std::string> channelList() {
 double channelFrequency(int channel) { return channel == 14 ? 2484000000.0 : (2407.0 + 5.0 * channel) * 1e6; }
 
 void initializeFigure(const rt::Value& handles) {
-  const Window panel(handles);
+  const toolkit::Window panel(handles);
   rt::callByName("ResizeAllFonts", {rt::Value::scalar(panel["main"].handle())}, 0);
   for (const auto& [tag, tip] : kToolTips) panel[tag].setToolTip(tip);
   panel["pdChannels"].setItems(channelList());
   callModule("ZELconfig_c", "InitializeSigGenScreenObjects", {handles});
 }
 
-}  // namespace dot11b::shell::format_panel
+}  // namespace dot11b::windows::format_panel

@@ -1,4 +1,4 @@
-#include "shell/mac_header_dialog.h"
+#include "windows/mac_header_dialog.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -8,11 +8,11 @@
 #include "mac/mac_header.h"
 #include "runtime/binding.h"
 #include "runtime/library.h"
-#include "shell/controls.h"
-#include "shell/settings.h"
-#include "shell/window_module.h"
+#include "settings/start_values.h"
+#include "toolkit/controls.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::mac_header_dialog {
+namespace dot11b::windows::mac_header_dialog {
 
 namespace {
 
@@ -38,7 +38,7 @@ Value& header() { return rt::global("MACheader"); }
 double number(const Value& field, std::string_view name) { return field.field(name).scalarValue(); }
 
 void redrawField(std::string_view name, const Value& handles) {
-  const Window dialog(handles);
+  const toolkit::Window dialog(handles);
   const Value& field = header().field(name);
   const bool active = number(field, "Active") == 1;
   const std::string tag(name);
@@ -69,19 +69,19 @@ void recalcBitStream() {
 }
 
 void answer(const Value& handles, std::string_view text) {
-  const Handle figure = handleIn(handles, kFigureTag);
-  Value data = toolkit().appData(figure);
+  const toolkit::Handle figure = toolkit::handleIn(handles, kFigureTag);
+  Value data = toolkit::current().appData(figure);
   if (!data.isRecord()) data = handles;
   data.setField("answer", Value::text(text));
-  toolkit().setAppData(figure, data);
-  toolkit().resume(figure);
+  toolkit::current().setAppData(figure, data);
+  toolkit::current().resume(figure);
 }
 
-void pbOK(Handle, const Value& handles) { answer(handles, "OK"); }
-void pbCancel(Handle, const Value& handles) { answer(handles, "Cancel"); }
+void pbOK(toolkit::Handle, const Value& handles) { answer(handles, "OK"); }
+void pbCancel(toolkit::Handle, const Value& handles) { answer(handles, "Cancel"); }
 
 
-Values defaultMACheader(const Values&, int) { return {macHeaderRecord(mac::defaultMacHeader())}; }
+Values defaultMACheader(const Values&, int) { return {settings::macHeaderRecord(mac::defaultMacHeader())}; }
 
 Values recalcBitStreamRoutine(const Values&, int) {
   recalcBitStream();
@@ -119,8 +119,8 @@ std::optional<double> hexValue(std::string_view text, double limit) {
 }
 
 void initializeFigure(const Value& handles) {
-  const Window dialog(handles);
-  rt::callByName("ResizeAllFonts", {Value::scalar(handleIn(handles, kFigureTag))}, 0);
+  const toolkit::Window dialog(handles);
+  rt::callByName("ResizeAllFonts", {Value::scalar(toolkit::handleIn(handles, kFigureTag))}, 0);
   for (const FieldText& f : kFields) {
     const bool twoOctets = f.name == "FrameCntrl" || f.name == "DurationID" || f.name == "SeqCntrl";
     dialog["txt" + std::string(f.name)].setToolTip(std::string(f.title) + "\n" +
@@ -139,8 +139,8 @@ void redrawMACfields(const Value& handles) {
   for (const FieldText& f : kFields) redrawField(f.name, handles);
 }
 
-void fieldCallback(Handle h, const Value& handles) {
-  const std::string tag = Control(h).tag();
+void fieldCallback(toolkit::Handle h, const Value& handles) {
+  const std::string tag = toolkit::Control(h).tag();
   const std::string type = tag.substr(0, 3);
   const std::string name = tag.size() > 3 ? tag.substr(3) : std::string();
   Value* field = header().findField(name);
@@ -149,11 +149,11 @@ void fieldCallback(Handle h, const Value& handles) {
   }
   Value edited = *field;
   if (type == "chk") {
-    edited.setField("Active", Value::scalar(Control(h).value() != 0 ? 1 : 0));
+    edited.setField("Active", Value::scalar(toolkit::Control(h).value() != 0 ? 1 : 0));
   } else {
     const double limit = std::pow(2.0, 8 * number(edited, "Size")) - 1;
-    const auto value = hexValue(Control(h).text(), limit);
-    if (!value) throw std::invalid_argument("'" + Control(h).text() + "' is not a hexadecimal number");
+    const auto value = hexValue(toolkit::Control(h).text(), limit);
+    if (!value) throw std::invalid_argument("'" + toolkit::Control(h).text() + "' is not a hexadecimal number");
     edited.setField("Contents", Value::scalar(*value));
   }
   *field = edited;
@@ -162,23 +162,23 @@ void fieldCallback(Handle h, const Value& handles) {
 }
 
 Values run(const Values& in, int) {
-  const Handle figure = handleInput(in, 0);
-  const Value handles = toolkit().controlRecord(figure);
-  header() = in.size() == 2 ? in[1] : macHeaderRecord(mac::defaultMacHeader());
+  const toolkit::Handle figure = handleInput(in, 0);
+  const Value handles = toolkit::current().controlRecord(figure);
+  header() = in.size() == 2 ? in[1] : settings::macHeaderRecord(mac::defaultMacHeader());
   redrawMACfields(handles);
-  Value start = toolkit().appData(figure);
+  Value start = toolkit::current().appData(figure);
   if (!start.isRecord()) start = handles;
   start.setField("answer", Value());
-  toolkit().setAppData(figure, start);
-  toolkit().show(figure);
-  toolkit().waitFor(figure);
+  toolkit::current().setAppData(figure, start);
+  toolkit::current().show(figure);
+  toolkit::current().waitFor(figure);
   std::string result = "Cancel";
-  if (toolkit().isValid(figure)) {
+  if (toolkit::current().isValid(figure)) {
     // The window's data is a copy: it must outlive the pointer into it.
-    const Value data = toolkit().appData(figure);
+    const Value data = toolkit::current().appData(figure);
     const Value* a = data.findField("answer");
     if (a != nullptr && a->isText()) result = a->toUtf8();
-    toolkit().set(figure, "Visible", onOff(false));
+    toolkit::current().set(figure, "Visible", toolkit::onOff(false));
   }
   return {Value::text(result), header()};
 }
@@ -201,4 +201,4 @@ const rt::WindowModule& module() {
   return m;
 }
 
-}  // namespace dot11b::shell::mac_header_dialog
+}  // namespace dot11b::windows::mac_header_dialog

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "runtime/dispatch.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell::mac_header_dialog {
+namespace dot11b::windows::mac_header_dialog {
 
 const rt::WindowModule& module();
 // Dot11_MACconfig(fig [, record]): shows the dialog modally; returns answer ("OK"/"Cancel") and the record.
@@ -16,10 +16,10 @@ rt::Values run(const rt::Values& in, int nargout);
 
 void initializeFigure(const rt::Value& handles);
 void redrawMACfields(const rt::Value& handles);
-void fieldCallback(Handle h, const rt::Value& handles);
+void fieldCallback(toolkit::Handle h, const rt::Value& handles);
 
 // Hexadecimal digits (surrounding blanks allowed) as a number, saturating at `limit`; nothing for empty
 // text or any other character.
 std::optional<double> hexValue(std::string_view text, double limit);
 
-}  // namespace dot11b::shell::mac_header_dialog
+}  // namespace dot11b::windows::mac_header_dialog

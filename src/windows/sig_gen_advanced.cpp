@@ -4,13 +4,13 @@
 
 #include "runtime/library.h"
 #include "runtime/number_text.h"
-#include "shell/controls.h"
-#include "shell/figures.h"
-#include "shell/number_entry.h"
-#include "shell/sig_gen_panels.h"
-#include "shell/window_module.h"
+#include "settings/number_entry.h"
+#include "toolkit/controls.h"
+#include "toolkit/figures.h"
+#include "windows/sig_gen_panels.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::sig_gen_advanced {
+namespace dot11b::windows::sig_gen_advanced {
 
 namespace {
 
@@ -24,13 +24,13 @@ void store(std::string_view field, double x) { setGlobalNumber("newSettings", fi
 void storeAnswer(const Value& handles, std::string_view answer) {
   Value data = handles;
   data.setField("answer", Value::text(answer));
-  const Handle figure = handleIn(handles, "figAdvSettings");
-  toolkit().setAppData(figure, data);
-  toolkit().resume(figure);
+  const toolkit::Handle figure = toolkit::handleIn(handles, "figAdvSettings");
+  toolkit::current().setAppData(figure, data);
+  toolkit::current().resume(figure);
 }
 
-double entryValue(Handle h, double upper, double lower, double (*round)(double)) {
-  Entry e(Control(h).text());
+double entryValue(toolkit::Handle h, double upper, double lower, double (*round)(double)) {
+  settings::Entry e(toolkit::Control(h).text());
   if (round != nullptr) e.map(round);
   return e.atMost(upper).atLeast(lower).value();
 }
@@ -38,22 +38,22 @@ double entryValue(Handle h, double upper, double lower, double (*round)(double))
 double toHundredths(double x) { return std::round(100 * x) / 100; }
 double toWhole(double x) { return std::round(x); }
 
-void txtSamplingRate(Handle, const Value& handles) { updateSamplingRate(handles); }
+void txtSamplingRate(toolkit::Handle, const Value& handles) { updateSamplingRate(handles); }
 
-void txtScaling(Handle h, const Value& handles) {
+void txtScaling(toolkit::Handle h, const Value& handles) {
   store("Scaling", entryValue(h, 100, 1, toHundredths));
   redrawAll(handles);
 }
 
-void txtModAtten(Handle h, const Value& handles) {
+void txtModAtten(toolkit::Handle h, const Value& handles) {
   store("ModAtten", entryValue(h, 40, 0, toWhole));
   redrawAll(handles);
 }
 
 // The list and check box callbacks store the control's value in their field.
 template <const char* Field>
-void storeValue(Handle h, const Value&) {
-  store(Field, Control(h).value());
+void storeValue(toolkit::Handle h, const Value&) {
+  store(Field, toolkit::Control(h).value());
 }
 constexpr char kBBfilter[] = "BBfilter";
 constexpr char kRFblanking[] = "RFblanking";
@@ -61,8 +61,8 @@ constexpr char kALC[] = "ALC";
 constexpr char kArbRefSource[] = "ArbRefSource";
 constexpr char kMarkerPolarity[] = "MarkerPolarity";
 
-void pbOK(Handle, const Value& handles) { storeAnswer(handles, "OK"); }
-void pbCancel(Handle, const Value& handles) { storeAnswer(handles, "Cancel"); }
+void pbOK(toolkit::Handle, const Value& handles) { storeAnswer(handles, "OK"); }
+void pbCancel(toolkit::Handle, const Value& handles) { storeAnswer(handles, "Cancel"); }
 
 
 Values defaultSettingsRoutine(const Values&, int) { return {defaultSettings()}; }
@@ -86,7 +86,7 @@ Value defaultSettings() {
 }
 
 void initializeFigure(const Value& handles) {
-  const Window dialog(handles);
+  const toolkit::Window dialog(handles);
   rt::callByName("ResizeAllFonts", {Value::scalar(dialog["figAdvSettings"].handle())}, 0);
   dialog["txtSamplingRate"].setToolTip(
       "Sets the baseband samping rate.\nValid Range: 1 Hz - 100 MHz\n(Configures automatically to be consistent\nwith "
@@ -107,7 +107,7 @@ void initializeFigure(const Value& handles) {
 }
 
 void redrawAll(const Value& handles) {
-  const Window dialog(handles);
+  const toolkit::Window dialog(handles);
   const double r = setting("SamplingRate");
   const int unit = r < 1e3 ? 1 : r < 1e6 ? 2 : 3;
   dialog["pdSamplingRateUnits"].setValue(unit);
@@ -122,9 +122,9 @@ void redrawAll(const Value& handles) {
 }
 
 void updateSamplingRate(const Value& handles) {
-  const Window dialog(handles);
+  const toolkit::Window dialog(handles);
   const double multiplier = std::pow(10.0, 3 * (dialog["pdSamplingRateUnits"].value() - 1));
-  const double r = Entry(dialog["txtSamplingRate"].text())
+  const double r = settings::Entry(dialog["txtSamplingRate"].text())
                        .map([multiplier](double x) { return x * multiplier; })
                        .atMost(100000000)
                        .atLeast(1)
@@ -136,22 +136,22 @@ void updateSamplingRate(const Value& handles) {
 Values run(const Values& in, int) {
   // Without a figure the dialog is loaded for this run alone.
   const bool ownFigure = in.empty();
-  const Handle figure = ownFigure ? loadFigure("ZelConfigAdv_c", kScreen) : handleInput(in, 0);
-  const Value handles = toolkit().controlRecord(figure);
+  const toolkit::Handle figure = ownFigure ? toolkit::loadFigure("ZelConfigAdv_c", toolkit::kScreen) : handleInput(in, 0);
+  const Value handles = toolkit::current().controlRecord(figure);
   settings() = in.size() >= 2 && in[1].isRecord() ? in[1] : defaultSettings();
   redrawAll(handles);
-  Value data = toolkit().appData(figure);
+  Value data = toolkit::current().appData(figure);
   if (data.isRecord()) data.setField("answer", Value());
-  toolkit().setAppData(figure, data.isRecord() ? data : handles);
-  toolkit().show(figure);
-  toolkit().waitFor(figure);
+  toolkit::current().setAppData(figure, data.isRecord() ? data : handles);
+  toolkit::current().show(figure);
+  toolkit::current().waitFor(figure);
   std::string answer = "Cancel";
-  if (toolkit().isValid(figure)) {
-    const Value stored = toolkit().appData(figure);
+  if (toolkit::current().isValid(figure)) {
+    const Value stored = toolkit::current().appData(figure);
     const Value* a = stored.isRecord() ? stored.findField("answer") : nullptr;
     if (a != nullptr && a->isText()) answer = a->toUtf8();
-    toolkit().set(figure, "Visible", onOff(false));
-    if (ownFigure) toolkit().close(figure);
+    toolkit::current().set(figure, "Visible", toolkit::onOff(false));
+    if (ownFigure) toolkit::current().close(figure);
   }
   return {Value::text(answer), settings()};
 }
@@ -180,4 +180,4 @@ const rt::WindowModule& module() {
   return m;
 }
 
-}  // namespace dot11b::shell::sig_gen_advanced
+}  // namespace dot11b::windows::sig_gen_advanced

@@ -4,12 +4,12 @@
 
 #include "runtime/library.h"
 #include "runtime/number_text.h"
-#include "shell/controls.h"
-#include "shell/number_entry.h"
-#include "shell/sig_gen_panels.h"
-#include "shell/window_module.h"
+#include "settings/number_entry.h"
+#include "toolkit/controls.h"
+#include "windows/sig_gen_panels.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell::sig_gen_panel {
+namespace dot11b::windows::sig_gen_panel {
 
 namespace {
 
@@ -18,7 +18,7 @@ using rt::Value;
 double setting(std::string_view field) { return globalNumber("SigGenSettings", field); }
 void store(std::string_view field, double x) { setGlobalNumber("SigGenSettings", field, x); }
 
-void txtFrequencyCallback(Handle, const Value& handles) { updateFrequency(handles); }
+void txtFrequencyCallback(toolkit::Handle, const Value& handles) { updateFrequency(handles); }
 
 }  // namespace
 
@@ -35,7 +35,7 @@ std::string filteredTitle(std::string_view text) {
 }
 
 void initializeSigGenScreenObjects(const Value& handles) {
-  const Window panel(handles);
+  const toolkit::Window panel(handles);
   panel["txtFrequency"].setToolTip(
       "Sets the carrier frequency.\nValid Range: 100 kHz - 6 GHz\n(Note: ZEL option determines the\nmaximum "
       "frequency.)");
@@ -47,7 +47,7 @@ void initializeSigGenScreenObjects(const Value& handles) {
 }
 
 void redrawSigGenSettings(const Value& handles) {
-  const Window panel(handles);
+  const toolkit::Window panel(handles);
   const double f = setting("Frequency");
   const int unit = f < 1e3 ? 1 : f < 1e6 ? 2 : f < 1e9 ? 3 : 4;
   panel["pdFrequencyUnits"].setValue(unit);
@@ -57,9 +57,9 @@ void redrawSigGenSettings(const Value& handles) {
 }
 
 void updateFrequency(const Value& handles) {
-  const Window panel(handles);
+  const toolkit::Window panel(handles);
   const double multiplier = std::pow(10.0, 3 * (panel["pdFrequencyUnits"].value() - 1));
-  const double f = Entry(panel["txtFrequency"].text())
+  const double f = settings::Entry(panel["txtFrequency"].text())
                        .map([multiplier](double x) { return x * multiplier; })
                        .atMost(6000000000)
                        .atLeast(100000)
@@ -68,18 +68,18 @@ void updateFrequency(const Value& handles) {
   redrawSigGenSettings(handles);
 }
 
-void txtAmplitude(Handle h, const Value&) {
-  const double a = Entry(Control(h).text()).round().atMost(20).atLeast(-136).value();
+void txtAmplitude(toolkit::Handle h, const Value&) {
+  const double a = settings::Entry(toolkit::Control(h).text()).round().atMost(20).atLeast(-136).value();
   store("Amplitude", a);
-  Control(h).setText(rt::numberToText(a));
+  toolkit::Control(h).setText(rt::numberToText(a));
 }
 
-void txtWaveformTitle(Handle h, const Value& handles) {
-  rt::global("SigGenSettings").setField("Title", Value::text(filteredTitle(Control(h).text())));
+void txtWaveformTitle(toolkit::Handle h, const Value& handles) {
+  rt::global("SigGenSettings").setField("Title", Value::text(filteredTitle(toolkit::Control(h).text())));
   redrawSigGenSettings(handles);
 }
 
-void pbAdvancedSettings(Handle, const Value&) {
+void pbAdvancedSettings(toolkit::Handle, const Value&) {
   const Value dialog = rt::global("figureList").field("AdvSettings");
   const rt::Values out = rt::callByName("ZelConfigAdv_c", {dialog, rt::global("SigGenSettings")}, 2);
   if (out.size() >= 2 && out[0].isText() && out[0].toUtf8() == "OK") rt::global("SigGenSettings") = out[1];
@@ -101,4 +101,4 @@ const rt::WindowModule& module() {
   return m;
 }
 
-}  // namespace dot11b::shell::sig_gen_panel
+}  // namespace dot11b::windows::sig_gen_panel

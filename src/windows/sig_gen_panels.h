@@ -5,25 +5,25 @@
 #include <string>
 
 #include "runtime/dispatch.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell::sig_gen_panel {
+namespace dot11b::windows::sig_gen_panel {
 
 const rt::WindowModule& module();
 
 void initializeSigGenScreenObjects(const rt::Value& handles);
 void redrawSigGenSettings(const rt::Value& handles);
 void updateFrequency(const rt::Value& handles);
-void txtAmplitude(Handle h, const rt::Value& handles);
-void txtWaveformTitle(Handle h, const rt::Value& handles);
-void pbAdvancedSettings(Handle h, const rt::Value& handles);
+void txtAmplitude(toolkit::Handle h, const rt::Value& handles);
+void txtWaveformTitle(toolkit::Handle h, const rt::Value& handles);
+void pbAdvancedSettings(toolkit::Handle h, const rt::Value& handles);
 
 // Upper case, only A-Z, 0-9 and _ $ & # + - [ ] kept, at most 20 characters; "BLANK" when none is left.
 std::string filteredTitle(std::string_view text);
 
-}  // namespace dot11b::shell::sig_gen_panel
+}  // namespace dot11b::windows::sig_gen_panel
 
-namespace dot11b::shell::sig_gen_advanced {
+namespace dot11b::windows::sig_gen_advanced {
 
 const rt::WindowModule& module();
 // ZelConfigAdv_c without an operation name: (figure [, settings]) or nothing; returns answer and the
@@ -35,4 +35,4 @@ void initializeFigure(const rt::Value& handles);
 void redrawAll(const rt::Value& handles);
 void updateSamplingRate(const rt::Value& handles);
 
-}  // namespace dot11b::shell::sig_gen_advanced
+}  // namespace dot11b::windows::sig_gen_advanced

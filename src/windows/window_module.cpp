@@ -1,6 +1,6 @@
-#include "shell/window_module.h"
+#include "windows/window_module.h"
 
-namespace dot11b::shell {
+namespace dot11b::windows {
 
 using rt::Value;
 using rt::Values;
@@ -12,8 +12,8 @@ const Value& emptyValue() {
 }
 }  // namespace
 
-Handle handleInput(const Values& in, std::size_t i) {
-  if (i >= in.size() || !in[i].isNumeric() || in[i].isEmpty()) return kScreen;
+toolkit::Handle handleInput(const Values& in, std::size_t i) {
+  if (i >= in.size() || !in[i].isNumeric() || in[i].isEmpty()) return toolkit::kScreen;
   return in[i].re(0);
 }
 
@@ -58,4 +58,4 @@ void callModule(std::string_view module, std::string_view subroutine, Values res
   rt::callByName(module, rest, 0);
 }
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::windows

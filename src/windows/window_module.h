@@ -5,14 +5,14 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "runtime/shared_api.h"
 #include "runtime/dispatch.h"
 #include "runtime/library.h"
-#include "shell/toolkit.h"
+#include "runtime/shared_api.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell {
+namespace dot11b::windows {
 
-using ControlCallback = void (*)(Handle control, const rt::Value& handles);
+using ControlCallback = void (*)(toolkit::Handle control, const rt::Value& handles);
 using HandlesRoutine = void (*)(const rt::Value& handles);
 
 // A callback sub-routine: inputs (control, event data, handles), no result.
@@ -29,7 +29,7 @@ struct NamedCallback {
 DOT11B_SHARED void addCallbacks(rt::WindowModule& module, std::initializer_list<NamedCallback> callbacks, int line, int lineStep);
 
 // Input i of a sub-routine as a handle (0 when left out or empty) or as a control record.
-Handle handleInput(const rt::Values& in, std::size_t i);
+toolkit::Handle handleInput(const rt::Values& in, std::size_t i);
 const rt::Value& recordInput(const rt::Values& in, std::size_t i);
 
 // A numeric or text field of one of the library's global records.
@@ -40,4 +40,4 @@ void setGlobalNumber(std::string_view record, std::string_view field, double val
 // Calls another window module's sub-routine by name, as its callback texts do.
 void callModule(std::string_view module, std::string_view subroutine, rt::Values rest = {});
 
-}  // namespace dot11b::shell
+}  // namespace dot11b::windows

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "mac/payload.h"
-#include "shell/calculate.h"
-#include "shell/frame_description.h"
-#include "shell/parameter_rules.h"
-#include "shell/settings.h"
+#include "settings/calculate.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
+#include "testbench/frame_description.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 namespace {
 
 using rt::Value;
@@ -95,23 +95,23 @@ TEST(Calculate, RefusesABadRecordNamingTheField) {
 }
 
 TEST(FrameDescription, NamesRateModulationAndPreamble) {
-  EXPECT_EQ(rateAndModulation(initialParameters()), "11 Mbit/s CCK");
-  EXPECT_EQ(rateAndModulation(parametersWith({"dataRate=5.5", "highRateMod=1"})), "5.5 Mbit/s PBCC");
-  EXPECT_EQ(rateAndModulation(parametersWith({"dataRate=2"})), "2 Mbit/s DQPSK");
-  EXPECT_EQ(rateAndModulation(parametersWith({"dataRate=1"})), "1 Mbit/s DBPSK");
-  EXPECT_EQ(preambleName(initialParameters()), "long preamble");
-  EXPECT_EQ(preambleName(parametersWith({"preambleType=1"})), "short preamble");
+  EXPECT_EQ(testbench::rateAndModulation(initialParameters()), "11 Mbit/s CCK");
+  EXPECT_EQ(testbench::rateAndModulation(parametersWith({"dataRate=5.5", "highRateMod=1"})), "5.5 Mbit/s PBCC");
+  EXPECT_EQ(testbench::rateAndModulation(parametersWith({"dataRate=2"})), "2 Mbit/s DQPSK");
+  EXPECT_EQ(testbench::rateAndModulation(parametersWith({"dataRate=1"})), "1 Mbit/s DBPSK");
+  EXPECT_EQ(testbench::preambleName(initialParameters()), "long preamble");
+  EXPECT_EQ(testbench::preambleName(parametersWith({"preambleType=1"})), "short preamble");
 }
 
 TEST(FrameDescription, ChannelFrequencies) {
-  EXPECT_EQ(channelFrequency(1), 2412e6);
-  EXPECT_EQ(channelFrequency(6), 2437e6);
-  EXPECT_EQ(channelFrequency(13), 2472e6);
-  EXPECT_EQ(channelFrequency(14), 2484e6);
-  EXPECT_THROW(channelFrequency(0), std::invalid_argument);
-  EXPECT_THROW(channelFrequency(15), std::invalid_argument);
-  EXPECT_THROW(channelFrequency(2.5), std::invalid_argument);
+  EXPECT_EQ(testbench::channelFrequency(1), 2412e6);
+  EXPECT_EQ(testbench::channelFrequency(6), 2437e6);
+  EXPECT_EQ(testbench::channelFrequency(13), 2472e6);
+  EXPECT_EQ(testbench::channelFrequency(14), 2484e6);
+  EXPECT_THROW(testbench::channelFrequency(0), std::invalid_argument);
+  EXPECT_THROW(testbench::channelFrequency(15), std::invalid_argument);
+  EXPECT_THROW(testbench::channelFrequency(2.5), std::invalid_argument);
 }
 
 }  // namespace
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

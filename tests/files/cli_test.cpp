@@ -6,13 +6,13 @@
 #include <regex>
 
 #include "runtime/matfile.h"
-#include "shell/settings.h"
+#include "settings/start_values.h"
 #include "test_support.h"
 
 namespace dot11b::test {
 namespace {
 
-const std::size_t kStartSamples = static_cast<std::size_t>(shell::initialParameters().field("ProjectedLength").scalarValue());
+const std::size_t kStartSamples = static_cast<std::size_t>(settings::initialParameters().field("ProjectedLength").scalarValue());
 
 class Cli : public ::testing::Test {
  protected:
@@ -127,7 +127,7 @@ TEST_F(Cli, ParamsSaveShowAndGenerateFromTheFile) {
 }
 
 TEST_F(Cli, DamagedParameterFileIsRefused) {
-  rt::Value damaged = shell::initialParameters();
+  rt::Value damaged = settings::initialParameters();
   damaged.setField("dataLength", rt::Value::scalar(1e12));
   rt::writeMatFile(dir / "bad.mat", {{"fileParameters", damaged}});
   for (const char* command : {"generate --params bad.mat --out x.cf64", "params show bad"}) {

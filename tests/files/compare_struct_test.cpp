@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "shell/compare_struct.h"
-#include "shell/settings.h"
+#include "settings/compare_struct.h"
+#include "settings/start_values.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 namespace {
 
 using rt::Value;
@@ -67,4 +67,4 @@ TEST(CompareStruct, SeesAChangedParameter) {
 }
 
 }  // namespace
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

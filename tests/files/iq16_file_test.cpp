@@ -5,10 +5,10 @@
 #include <cmath>
 #include <csignal>
 
-#include "shell/iq16_file.h"
+#include "files/iq16_file.h"
 #include "test_support.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 namespace {
 
 using Samples = std::vector<std::complex<double>>;
@@ -123,4 +123,4 @@ TEST(Iq16File, ShortWriteIsAFailure) {
 }
 
 }  // namespace
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -3,17 +3,17 @@
 #include <cmath>
 #include <functional>
 
+#include "files/parameter_files.h"
+#include "files/waveform_files.h"
 #include "runtime/matfile.h"
-#include "shell/compare_struct.h"
-#include "shell/file_commands.h"
-#include "shell/parameter_files.h"
-#include "shell/parameter_rules.h"
-#include "shell/scripted_dialogs.h"
-#include "shell/settings.h"
-#include "shell/waveform_files.h"
+#include "settings/compare_struct.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
 #include "test_support.h"
+#include "toolkit/scripted_dialogs.h"
+#include "windows/file_commands.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 namespace {
 
 using rt::Value;
@@ -46,16 +46,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, AddFileExtention,
 
 // A record that differs from the start values almost everywhere, MAC header contents included.
 Value changedParameters() {
-  Value p = initialParameters();
+  Value p = settings::initialParameters();
   for (const char* assignment :
        {"dataRate=5.5", "highRateMod=1", "preambleType=1", "clkLocked=1", "scramblerActive=2", "encoderActive=0",
         "Channel=11", "MirrorSpectrum=1", "MACheader.Active=1", "MACheader.Contents.Address1.Contents=0x0123456789AB",
         "MACheader.Contents.FrameCntrl.Contents=0x0208", "MACheader.Contents.Address4.Active=0", "MACfcs.Active=1",
         "dataSourceType=6", "dataLength=100", "dataSourceName=payload.bin", "OverSampling=6", "rampType=2",
         "rampLength=100", "idleSamples=600", "FilterType=2", "FilterFactor=0.35", "FilterTaps=8"})
-    applyAssignment(p, assignment);
-  validateParameters(p);
-  deriveParameters(p);
+    settings::applyAssignment(p, assignment);
+  settings::validateParameters(p);
+  settings::deriveParameters(p);
   return p;
 }
 
@@ -67,7 +67,7 @@ TEST(ParameterFile, SaveThenOpenRestoresEveryField) {
   const ParameterFileContents back = readParameterFile(path, kId);
   ASSERT_EQ(back.problem, ParameterFileProblem::None) << back.message;
   EXPECT_EQ(back.parameters, saved);
-  EXPECT_TRUE(compareStruct(back.parameters, saved));
+  EXPECT_TRUE(settings::compareStruct(back.parameters, saved));
   const Value& contents = back.parameters.field("MACheader").field("Contents");
   EXPECT_EQ(contents.field("Address1").field("Contents"), Value::scalar(0x0123456789AB));
   EXPECT_EQ(contents.field("BitStream").numel(), 192u);  // Address4 is off
@@ -77,11 +77,11 @@ TEST(ParameterFile, SaveThenOpenRestoresEveryField) {
 TEST(ParameterFile, HoldsTheParametersAndTheFilesName) {
   test::ScratchDir dir;
   const std::string path = dir / "set1.mat";
-  saveParameterFile(path, initialParameters());
+  saveParameterFile(path, settings::initialParameters());
   const rt::MatVariables vars = rt::readMatFile(path);
   ASSERT_EQ(vars.size(), 2u);
   EXPECT_EQ(vars[0].first, "fileParameters");
-  EXPECT_EQ(vars[0].second, initialParameters());
+  EXPECT_EQ(vars[0].second, settings::initialParameters());
   EXPECT_EQ(vars[1].first, "filename");
   EXPECT_EQ(vars[1].second, Value::text(path));
 }
@@ -108,17 +108,17 @@ void PrintTo(const ProblemCase& c, std::ostream* os) { *os << c.name; }
 const ProblemCase kProblems[] = {
     {"saveWaveDataFile", [](const std::string& p) { saveWaveData(p, {{1, 0}, {0, 1}}, 44e6); },
      ParameterFileProblem::InvalidFormat, "has an Invalid File Format."},
-    {"noIdentity", [](const std::string& p) { writeFile(p, {{"fileParameters", without(initialParameters(), "ParameterFileFormat_ID")}}); },
+    {"noIdentity", [](const std::string& p) { writeFile(p, {{"fileParameters", without(settings::initialParameters(), "ParameterFileFormat_ID")}}); },
      ParameterFileProblem::InvalidStructure, "has an Invalid File Structure."},
     {"notARecord", [](const std::string& p) { writeFile(p, {{"fileParameters", Value::scalar(3)}}); },
      ParameterFileProblem::InvalidStructure, "has an Invalid File Structure."},
     {"otherIdentity", [](const std::string& p) {
-       Value v = initialParameters();
+       Value v = settings::initialParameters();
        v.setField("ParameterFileFormat_ID", Value::text("dot11a - Format 1.0"));
        writeFile(p, {{"fileParameters", v}});
      }, ParameterFileProblem::InvalidParameterId, "has an Invalid File Parameter ID."},
     {"numericIdentity", [](const std::string& p) {
-       Value v = initialParameters();
+       Value v = settings::initialParameters();
        v.setField("ParameterFileFormat_ID", Value::scalar(1));
        writeFile(p, {{"fileParameters", v}});
      }, ParameterFileProblem::InvalidParameterId, "has an Invalid File Parameter ID."},
@@ -182,7 +182,7 @@ class DamagedParameterFile : public ::testing::TestWithParam<DamagedCase> {};
 TEST_P(DamagedParameterFile, IsRefusedAndChangesNothing) {
   test::ScratchDir dir;
   const std::string path = dir / "damaged.mat";
-  Value damaged = initialParameters();
+  Value damaged = settings::initialParameters();
   GetParam().damage(damaged);
   writeFile(path, {{"fileParameters", damaged}, {"filename", Value::text(path)}});
 
@@ -191,8 +191,8 @@ TEST_P(DamagedParameterFile, IsRefusedAndChangesNothing) {
   EXPECT_EQ(back.message, path + "\nhas an Invalid File Structure.");
 
   Value current = changedParameters();
-  ScriptedDialogs boxes;
-  EXPECT_FALSE(loadParameters(path, current, boxes));
+  toolkit::ScriptedDialogs boxes;
+  EXPECT_FALSE(windows::loadParameters(path, current, boxes));
   EXPECT_EQ(current, changedParameters());
   ASSERT_EQ(boxes.shown().size(), 1u);
   EXPECT_EQ(boxes.shown()[0].kind, "error");
@@ -206,30 +206,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, DamagedParameterFile, ::testing::ValuesIn(kDamag
 TEST(ParameterFile, ExtraFieldsAreKeptAndDerivedFieldsRecomputed) {
   test::ScratchDir dir;
   const std::string path = dir / "extra.mat";
-  Value stored = without(without(initialParameters(), "totalLength"), "ProjectedLength");
+  Value stored = without(without(settings::initialParameters(), "totalLength"), "ProjectedLength");
   stored.setField("userNote", Value::text("kept"));
   writeFile(path, {{"fileParameters", stored}});
   const ParameterFileContents back = readParameterFile(path, kId);
   ASSERT_EQ(back.problem, ParameterFileProblem::None) << back.message;
   EXPECT_EQ(back.parameters.field("userNote"), Value::text("kept"));
   EXPECT_EQ(back.parameters.field("totalLength"), Value::scalar(1024));
-  EXPECT_EQ(back.parameters.field("ProjectedLength"), initialParameters().field("ProjectedLength"));
+  EXPECT_EQ(back.parameters.field("ProjectedLength"), settings::initialParameters().field("ProjectedLength"));
 }
 
 TEST(ParameterFile, LoadReplacesTheWholeRecord) {
   test::ScratchDir dir;
   const std::string path = dir / "set.mat";
   saveParameterFile(path, changedParameters());
-  Value current = initialParameters();
-  ScriptedDialogs boxes;
-  EXPECT_TRUE(loadParameters(path, current, boxes));
+  Value current = settings::initialParameters();
+  toolkit::ScriptedDialogs boxes;
+  EXPECT_TRUE(windows::loadParameters(path, current, boxes));
   EXPECT_EQ(current, changedParameters());
   EXPECT_TRUE(boxes.shown().empty());
 }
 
 TEST(ParameterFile, SaveFailureShowsTheErrorTitledWithTheName) {
-  ScriptedDialogs boxes;
-  EXPECT_FALSE(saveParameters("/nonexistent-folder/set.mat", initialParameters(), boxes));
+  toolkit::ScriptedDialogs boxes;
+  EXPECT_FALSE(windows::saveParameters("/nonexistent-folder/set.mat", settings::initialParameters(), boxes));
   ASSERT_EQ(boxes.shown().size(), 1u);
   EXPECT_EQ(boxes.shown()[0].kind, "error");
   EXPECT_EQ(boxes.shown()[0].title, "Error Saving /nonexistent-folder/set.mat");
@@ -237,4 +237,4 @@ TEST(ParameterFile, SaveFailureShowsTheErrorTitledWithTheName) {
 }
 
 }  // namespace
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -2,15 +2,15 @@
 // for the format module.
 #include <gtest/gtest.h>
 
+#include "files/connection_settings.h"
+#include "files/iq16_file.h"
+#include "files/parameter_files.h"
 #include "runtime/library.h"
 #include "runtime/matfile.h"
-#include "shell/connection_settings.h"
-#include "shell/iq16_file.h"
-#include "shell/parameter_files.h"
-#include "shell/parameter_rules.h"
-#include "shell/scripted_dialogs.h"
-#include "shell/settings.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
 #include "test_support.h"
+#include "toolkit/scripted_dialogs.h"
 
 namespace dot11b::rt {
 namespace {
@@ -22,8 +22,8 @@ void registerStandInFormatModule(Registry& r) {
   r.add({"Dot11b_GUI_c", "dot11b_GUI_c", 1, kVariable, kVariable, [](const Values& in, int) {
            const std::string sub = in.at(0).toUtf8();
            formatModuleCalls.push_back(sub);
-           if (sub == "InitializeParameters") global("parameters") = shell::initialParameters();
-           if (sub == "InitializeSigGenSettings") global("SigGenSettings") = shell::initialSigGenSettings(4);
+           if (sub == "InitializeParameters") global("parameters") = settings::initialParameters();
+           if (sub == "InitializeSigGenSettings") global("SigGenSettings") = settings::initialSigGenSettings(4);
            return Values{};
          }});
 }
@@ -36,18 +36,18 @@ class FileCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     initializeLibrary();
-    global("appInfo") = shell::initialAppInfo();
-    global("configuration") = shell::initialConfiguration();
-    global("parameters") = shell::initialParameters();
-    global("SigGenSettings") = shell::initialSigGenSettings(4);
+    global("appInfo") = settings::initialAppInfo();
+    global("configuration") = settings::initialConfiguration();
+    global("parameters") = settings::initialParameters();
+    global("SigGenSettings") = settings::initialSigGenSettings(4);
     global("waveform") = Value::complexRow({{1, 1}, {-1, -0.5}});
     formatModuleCalls.clear();
-    shell::setDialogs(&boxes);
+    toolkit::setDialogs(&boxes);
     handles = Value::record();
     handles.setField("main", Value::scalar(1));
   }
   void TearDown() override {
-    shell::setDialogs(nullptr);
+    toolkit::setDialogs(nullptr);
     terminateLibrary();
   }
 
@@ -66,24 +66,24 @@ class FileCommands : public ::testing::Test {
     return v.isEmpty() ? "" : v.toUtf8();
   }
   void changeParameters() {
-    shell::applyAssignment(global("parameters"), "dataLength=77");
-    shell::deriveParameters(global("parameters"));
+    settings::applyAssignment(global("parameters"), "dataLength=77");
+    settings::deriveParameters(global("parameters"));
   }
 
   test::ScratchDir dir;
-  shell::ScriptedDialogs boxes;
+  toolkit::ScriptedDialogs boxes;
   Value handles;
 };
 
 TEST_F(FileCommands, SaveWithoutANameAsksAndRemembersTheFile) {
-  boxes.chooseFile(shell::FileChoice{dir.path().string() + "/", "set1"});
+  boxes.chooseFile(toolkit::FileChoice{dir.path().string() + "/", "set1"});
   changeParameters();
   EXPECT_EQ(callback("menuFileSave_Callback"), "");
   ASSERT_EQ(boxes.shown().size(), 1u);
   EXPECT_EQ(boxes.shown()[0].kind, "save");
   EXPECT_EQ(boxes.shown()[0].title, "*.mat");
   EXPECT_EQ(lastFile(), dir / "set1.mat");
-  const auto back = shell::readParameterFile(dir / "set1.mat", "dot11b - Format 1.0");
+  const auto back = files::readParameterFile(dir / "set1.mat", "dot11b - Format 1.0");
   EXPECT_EQ(back.parameters, global("parameters"));
 }
 
@@ -102,7 +102,7 @@ TEST_F(FileCommands, CancelledSaveDoesNothing) {
 
 TEST_F(FileCommands, FailedSaveAsKeepsThePreviousName) {
   global("configuration").setField("LastParameterFilename", text(dir / "old.mat"));
-  boxes.chooseFile(shell::FileChoice{"/nonexistent-folder/", "new"});
+  boxes.chooseFile(toolkit::FileChoice{"/nonexistent-folder/", "new"});
   callback("menuFileSaveAs_Callback");
   EXPECT_EQ(lastFile(), dir / "old.mat");
   ASSERT_EQ(boxes.shown().size(), 2u);
@@ -111,7 +111,7 @@ TEST_F(FileCommands, FailedSaveAsKeepsThePreviousName) {
 }
 
 TEST_F(FileCommands, SaveAsWithTheSpecialPrefixSavesTheWaveform) {
-  boxes.chooseFile(shell::FileChoice{dir.path().string() + "/", "velmira.wave.iq16"});
+  boxes.chooseFile(toolkit::FileChoice{dir.path().string() + "/", "velmira.wave.iq16"});
   boxes.answerQuestion("Flarevane");
   callback("menuFileSaveAs_Callback");
   EXPECT_EQ(lastFile(), "");
@@ -124,7 +124,7 @@ TEST_F(FileCommands, SaveAsWithTheSpecialPrefixSavesTheWaveform) {
 }
 
 TEST_F(FileCommands, SaveAsWithOnlyThePrefixSavesTheParameters) {
-  boxes.chooseFile(shell::FileChoice{dir.path().string() + "/", "velmira."});
+  boxes.chooseFile(toolkit::FileChoice{dir.path().string() + "/", "velmira."});
   callback("menuFileSaveAs_Callback");
   EXPECT_EQ(lastFile(), dir / "velmira..mat");
   EXPECT_TRUE(std::filesystem::exists(dir / "velmira..mat"));
@@ -133,12 +133,12 @@ TEST_F(FileCommands, SaveAsWithOnlyThePrefixSavesTheParameters) {
 TEST_F(FileCommands, OpenRestoresTheParametersAndLeavesTheSignalGeneratorSettings) {
   changeParameters();
   const Value saved = global("parameters");
-  shell::saveParameterFile(dir / "set2.mat", saved);
-  global("parameters") = shell::initialParameters();
+  files::saveParameterFile(dir / "set2.mat", saved);
+  global("parameters") = settings::initialParameters();
   global("SigGenSettings").setField("Frequency", Value::scalar(2.4e9));
   const Value sigGen = global("SigGenSettings");
 
-  boxes.chooseFile(shell::FileChoice{dir.path().string() + "/", "set2"});
+  boxes.chooseFile(toolkit::FileChoice{dir.path().string() + "/", "set2"});
   EXPECT_EQ(callback("menuFileOpen_Callback"), "");
   EXPECT_EQ(global("parameters"), saved);
   EXPECT_EQ(global("SigGenSettings"), sigGen);
@@ -150,13 +150,13 @@ TEST_F(FileCommands, OpenRestoresTheParametersAndLeavesTheSignalGeneratorSetting
 }
 
 TEST_F(FileCommands, OpenOfADamagedFileChangesNothing) {
-  Value damaged = shell::initialParameters();
+  Value damaged = settings::initialParameters();
   damaged.setField("dataLength", Value::scalar(1e12));
   writeMatFile(dir / "bad.mat", {{"fileParameters", damaged}});
   global("configuration").setField("LastParameterFilename", text(dir / "previous.mat"));
   const Value before = global("parameters");
 
-  boxes.chooseFile(shell::FileChoice{dir.path().string() + "/", "bad.mat"});
+  boxes.chooseFile(toolkit::FileChoice{dir.path().string() + "/", "bad.mat"});
   callback("menuFileOpen_Callback");
   EXPECT_EQ(global("parameters"), before);
   EXPECT_EQ(lastFile(), dir / "previous.mat");
@@ -171,12 +171,12 @@ TEST_F(FileCommands, NewStartsAgainAndForgetsTheFile) {
   changeParameters();
   callback("menuFileNew_Callback");
   EXPECT_EQ(lastFile(), "");
-  EXPECT_EQ(global("parameters"), shell::initialParameters());
+  EXPECT_EQ(global("parameters"), settings::initialParameters());
   EXPECT_EQ(formatModuleCalls, (std::vector<std::string>{"InitializeParameters", "InitializeSigGenSettings", "redraw"}));
 }
 
 TEST_F(FileCommands, LoadParametersAnswersSuccess) {
-  shell::saveParameterFile(dir / "ok.mat", shell::initialParameters());
+  files::saveParameterFile(dir / "ok.mat", settings::initialParameters());
   Values results;
   run("loadParameters", {text(dir / "ok.mat"), Value()}, &results, 1);
   EXPECT_EQ(results.at(0), Value::scalar(1));
@@ -231,7 +231,7 @@ TEST_F(FileCommands, ConnectionSettingsPersistInTheWorkingFolder) {
   Values results;
   run("loadConfig", {}, &results, 1);
   EXPECT_TRUE(results.at(0).isEmpty());
-  Value configuration = shell::initialConfiguration();
+  Value configuration = settings::initialConfiguration();
   configuration.setField("type", text("TCPIP"));
   run("saveConfig", {configuration});
   run("loadConfig", {}, &results, 1);

@@ -4,10 +4,10 @@
 
 #include <stdexcept>
 
-#include "shell/safe_save.h"
+#include "files/safe_save.h"
 #include "test_support.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 namespace {
 
 TEST(SafeSave, ReplacesTheFileWhenTheWriteCompletes) {
@@ -80,4 +80,4 @@ TEST(SafeSave, MissingFolderNamesTheFile) {
 }
 
 }  // namespace
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

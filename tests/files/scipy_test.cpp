@@ -3,12 +3,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "files/parameter_files.h"
+#include "files/waveform_files.h"
 #include "runtime/matfile.h"
-#include "shell/calculate.h"
-#include "shell/parameter_files.h"
-#include "shell/parameter_rules.h"
-#include "shell/settings.h"
-#include "shell/waveform_files.h"
+#include "settings/calculate.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
 #include "test_support.h"
 
 namespace dot11b::test {
@@ -36,13 +36,13 @@ class SciPy : public ::testing::Test {
 std::vector<std::string> fieldNames(const Value& record) { return record.fieldNames(); }
 
 TEST_F(SciPy, ReadsAParameterFileWithItsFieldsInOrder) {
-  Value p = shell::initialParameters();
+  Value p = settings::initialParameters();
   for (const char* a : {"dataRate=5.5", "MACheader.Active=1", "MACheader.Contents.Address1.Contents=0x0123456789AB",
                         "dataSourceName=s\xC3\xA9rie \xE2\x82\xAC"})
-    shell::applyAssignment(p, a);
-  shell::deriveParameters(p);
+    settings::applyAssignment(p, a);
+  settings::deriveParameters(p);
   const std::string path = dir / "set1.mat";
-  shell::saveParameterFile(path, p);
+  files::saveParameterFile(path, p);
 
   const CommandResult r = script("read-parameters", path);
   ASSERT_EQ(r.status, 0) << r.output;
@@ -66,23 +66,23 @@ TEST_F(SciPy, WritesAParameterFileThatOpensAndGenerates) {
   const CommandResult r = script("write-parameters", path);
   ASSERT_EQ(r.status, 0) << r.output;
 
-  const shell::ParameterFileContents contents = shell::readParameterFile(path, "dot11b - Format 1.0");
-  ASSERT_EQ(contents.problem, shell::ParameterFileProblem::None) << contents.message;
+  const files::ParameterFileContents contents = files::readParameterFile(path, "dot11b - Format 1.0");
+  ASSERT_EQ(contents.problem, files::ParameterFileProblem::None) << contents.message;
   const Value& p = contents.parameters;
-  EXPECT_EQ(fieldNames(p), fieldNames(shell::initialParameters()));
+  EXPECT_EQ(fieldNames(p), fieldNames(settings::initialParameters()));
   EXPECT_EQ(p.field("dataRate").scalarValue(), 2);
   EXPECT_EQ(p.field("MACheader").field("Contents").field("Address1").field("Contents").scalarValue(), 0x1234);
   EXPECT_EQ(p.field("dataSourceName"), Value::text("s\xC3\xA9rie"));
   EXPECT_EQ(p.field("totalLength").scalarValue(), 94);
 
-  const phy::Frame frame = shell::calculate(p);
+  const phy::Frame frame = settings::calculate(p);
   EXPECT_GT(frame.waveform.size(), 0u);
   EXPECT_EQ(static_cast<double>(frame.waveform.size()), p.field("ProjectedLength").scalarValue());
 }
 
 TEST_F(SciPy, ReadsTheSaveWaveDataFile) {
   const std::string path = dir / "wave.mat";
-  shell::saveWaveData(path, {{0.25, -0.5}, {1, 0}, {0, 0}}, 33e6);
+  files::saveWaveData(path, {{0.25, -0.5}, {1, 0}, {0, 0}}, 33e6);
   const CommandResult r = script("read-wave", path);
   ASSERT_EQ(r.status, 0) << r.output;
   const auto seen = nlohmann::json::parse(r.output);

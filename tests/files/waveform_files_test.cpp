@@ -5,14 +5,14 @@
 #include <cstring>
 #include <functional>
 
+#include "files/connection_settings.h"
+#include "files/sigmf_file.h"
+#include "files/waveform_files.h"
 #include "runtime/matfile.h"
-#include "shell/connection_settings.h"
-#include "shell/settings.h"
-#include "shell/sigmf_file.h"
-#include "shell/waveform_files.h"
+#include "settings/start_values.h"
 #include "test_support.h"
 
-namespace dot11b::shell {
+namespace dot11b::files {
 namespace {
 
 using rt::Value;
@@ -89,7 +89,7 @@ class DamagedConnectionSettings : public ::testing::TestWithParam<ConfigurationC
 
 TEST_P(DamagedConnectionSettings, LeaveTheStartValues) {
   test::ScratchDir dir;
-  Value c = initialConfiguration();
+  Value c = settings::initialConfiguration();
   GetParam().damage(c);
   rt::writeMatFile(dir / "defaults.mat", {{"fileParameters", c}});
   EXPECT_TRUE(loadConnectionSettings(dir / "defaults.mat").isEmpty());
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DamagedConnectionSettings, ::testing::ValuesIn(k
 
 TEST(ConnectionSettings, RoundTripKeepsTheWholeRecord) {
   test::ScratchDir dir;
-  Value c = initialConfiguration();
+  Value c = settings::initialConfiguration();
   c.setField("type", Value::text("RS232"));
   c.setField("LastParameterFilename", Value::text("/home/u/set1.mat"));
   c.setField("extra", Value::scalar(5));
@@ -118,8 +118,8 @@ TEST(ConnectionSettings, MissingOrForeignFileGivesNothing) {
 }
 
 TEST(ConnectionSettings, SaveErrorsAreNotThrown) {
-  EXPECT_FALSE(saveConnectionSettings(initialConfiguration(), "/nonexistent-folder/defaults.mat"));
+  EXPECT_FALSE(saveConnectionSettings(settings::initialConfiguration(), "/nonexistent-folder/defaults.mat"));
 }
 
 }  // namespace
-}  // namespace dot11b::shell
+}  // namespace dot11b::files

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "shell/capture_files.h"
+#include "files/capture_files.h"
 
 namespace {
 
@@ -33,10 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data + 1),
                                                                static_cast<std::streamsize>(size - 1));
   try {
-    const dot11b::shell::Capture capture = dot11b::shell::readCapture(path, 1 << 20);
+    const dot11b::files::Capture capture = dot11b::files::readCapture(path, 1 << 20);
     if (capture.samples.size() > size) std::abort();  // never more samples than bytes
     if (capture.sampleRate && !(*capture.sampleRate > 0)) std::abort();
-  } catch (const dot11b::shell::CaptureError& e) {
+  } catch (const dot11b::files::CaptureError& e) {
     if (*e.what() == '\0') std::abort();
   }
   return 0;

@@ -5,11 +5,12 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "shell/calculate.h"
-#include "shell/parameter_files.h"
+#include "files/parameter_files.h"
+#include "settings/calculate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace dot11b::shell;
+  using namespace dot11b::files;
+  using namespace dot11b::settings;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const ParameterFileContents contents = parseParameterFile(bytes, "fuzz.mat", "dot11b - Format 1.0");
   if (contents.problem == ParameterFileProblem::None) {

@@ -5,7 +5,7 @@
 
 #include "app_driver.h"
 #include "runtime/number_text.h"
-#include "shell/parameter_rules.h"
+#include "settings/parameter_rules.h"
 
 namespace dot11b::gui_test {
 namespace {
@@ -94,7 +94,7 @@ TEST_F(Monkey, TenThousandRandomActionsLeaveTheParametersValid) {
   }
   onWait = nullptr;
   const Value parameters = global("parameters");
-  EXPECT_NO_THROW(shell::validateParameters(parameters));
+  EXPECT_NO_THROW(settings::validateParameters(parameters));
   // The projected length of the stored settings is what the window shows.
   EXPECT_EQ(text("txtNumberOfSamples"), rt::numberToText(parameters.field("ProjectedLength").scalarValue()) + " Samples");
   // A data file is never a valid user-file payload here: back to a generated source before calculating.

@@ -5,12 +5,12 @@
 
 #include "instrument/io/bus_error.h"
 #include "instrument/io/download_payload.h"
-#include "instrument/io/gpib_driver.h"
-#include "instrument/io/gpib_transport.h"
 #include "instrument/io/sample_encoding.h"
 #include "instrument/io/scpi_text.h"
-#include "instrument/io/serial_settings.h"
-#include "instrument/io/tcp_address.h"
+#include "instrument/io/transports/gpib_driver.h"
+#include "instrument/io/transports/gpib_transport.h"
+#include "instrument/io/transports/serial_settings.h"
+#include "instrument/io/transports/tcp_address.h"
 #include "module_client.h"
 #include "waveform_fixtures.h"
 

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "phy/size_estimate.h"
-#include "shell/parameter_rules.h"
-#include "shell/settings.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
 
 using dot11b::rt::Value;
-namespace shell = dot11b::shell;
+namespace settings = dot11b::settings;
 
 TEST(Settings, ParametersStartValuesInOrder) {
-  const Value p = shell::initialParameters();
+  const Value p = settings::initialParameters();
   const std::vector<std::string> order = {
       "ParameterFileFormat_ID", "generationMode", "dataRate", "highRateMod", "preambleType", "clkLocked",
       "scramblerActive", "encoderActive", "Channel", "MirrorSpectrum", "MACheader", "MACfcs", "dataSourceType",
@@ -34,15 +34,15 @@ TEST(Settings, ParametersStartValuesInOrder) {
 }
 
 TEST(Settings, OtherRecordsStartValues) {
-  const Value s = shell::initialSigGenSettings(4);
+  const Value s = settings::initialSigGenSettings(4);
   EXPECT_EQ(s.field("SamplingRate").scalarValue(), 44000000);
   EXPECT_EQ(s.field("Frequency").scalarValue(), 2412000000);
-  EXPECT_EQ(shell::initialSigGenSettings(9).field("SamplingRate").scalarValue(), 99000000);
-  const Value c = shell::initialConfiguration();
+  EXPECT_EQ(settings::initialSigGenSettings(9).field("SamplingRate").scalarValue(), 99000000);
+  const Value c = settings::initialConfiguration();
   EXPECT_EQ(c.fieldNames(), (std::vector<std::string>{"type", "GPIB", "RS232", "TCPIP", "BBGtype", "LastParameterFilename"}));
   EXPECT_EQ(c.field("GPIB").field("primary").scalarValue(), 19);
   EXPECT_EQ(c.field("RS232").field("handshake").toUtf8(), "Xon/Xoff");
-  const Value a = shell::initialAppInfo();
+  const Value a = settings::initialAppInfo();
   EXPECT_EQ(a.field("ApplicationFunction").toUtf8(), "dot11b_GUI_c");
   EXPECT_EQ(a.fieldNames().size(), 16u);
 }
@@ -70,13 +70,13 @@ TEST(SizeEstimate, EdgeCases) {
 }
 
 TEST(ParameterRules, SettingsAreCheckedAgainstAllowedValues) {
-  Value p = shell::initialParameters();
-  shell::applyAssignment(p, "dataRate=1");
-  shell::applyAssignment(p, "MACheader.Active=1");
-  shell::applyAssignment(p, "MACheader.Contents.Address4.Active=0");
-  shell::applyAssignment(p, "MACheader.Contents.DurationID.Contents=0x1a");
-  shell::validateParameters(p);
-  shell::deriveParameters(p);
+  Value p = settings::initialParameters();
+  settings::applyAssignment(p, "dataRate=1");
+  settings::applyAssignment(p, "MACheader.Active=1");
+  settings::applyAssignment(p, "MACheader.Contents.Address4.Active=0");
+  settings::applyAssignment(p, "MACheader.Contents.DurationID.Contents=0x1a");
+  settings::validateParameters(p);
+  settings::deriveParameters(p);
   EXPECT_EQ(p.field("MACheader").field("Length").scalarValue(), 24);
   EXPECT_EQ(p.field("totalLength").scalarValue(), 1048);
   const Value& bits = p.field("MACheader").field("Contents").field("BitStream");
@@ -87,22 +87,22 @@ TEST(ParameterRules, SettingsAreCheckedAgainstAllowedValues) {
                            "dataLength=1.5", "OverSampling=abc", "Channel=0", "MACheader.Contents.SeqCntrl.Contents=65536",
                            "MACheader.Contents.SeqCntrl.Active=2", "noequals"};
   for (const char* assignment : refused) {
-    Value q = shell::initialParameters();
+    Value q = settings::initialParameters();
     EXPECT_THROW({
-      shell::applyAssignment(q, assignment);
-      shell::validateParameters(q);
-    }, shell::ParameterError) << assignment;
+      settings::applyAssignment(q, assignment);
+      settings::validateParameters(q);
+    }, settings::ParameterError) << assignment;
   }
 }
 
 TEST(ParameterRules, BoundsFollowOtherFields) {
-  Value p = shell::initialParameters();
-  shell::applyAssignment(p, "rampLength=90000");  // allowed only once the oversampling is 9
-  EXPECT_THROW(shell::validateParameters(p), shell::ParameterError);
-  shell::applyAssignment(p, "OverSampling=9");
-  EXPECT_NO_THROW(shell::validateParameters(p));
-  shell::applyAssignment(p, "FilterFactor=0.07");
-  EXPECT_THROW(shell::validateParameters(p), shell::ParameterError);  // Gaussian needs 0.1 or more
-  shell::applyAssignment(p, "FilterType=2");
-  EXPECT_NO_THROW(shell::validateParameters(p));
+  Value p = settings::initialParameters();
+  settings::applyAssignment(p, "rampLength=90000");  // allowed only once the oversampling is 9
+  EXPECT_THROW(settings::validateParameters(p), settings::ParameterError);
+  settings::applyAssignment(p, "OverSampling=9");
+  EXPECT_NO_THROW(settings::validateParameters(p));
+  settings::applyAssignment(p, "FilterFactor=0.07");
+  EXPECT_THROW(settings::validateParameters(p), settings::ParameterError);  // Gaussian needs 0.1 or more
+  settings::applyAssignment(p, "FilterType=2");
+  EXPECT_NO_THROW(settings::validateParameters(p));
 }

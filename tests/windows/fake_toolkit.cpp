@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace dot11b::shell_test {
+namespace dot11b::windows_test {
 
 using rt::Value;
 
@@ -22,7 +22,7 @@ Value FakeToolkit::addWindow(const std::string& tag, const std::vector<std::stri
   return record;
 }
 
-Value FakeToolkit::get(shell::Handle h, std::string_view property) const {
+Value FakeToolkit::get(toolkit::Handle h, std::string_view property) const {
   const auto control = properties_.find(h);
   if (control == properties_.end()) throw std::runtime_error("invalid handle");
   if (const auto p = control->second.find(property); p != control->second.end()) return p->second;
@@ -32,23 +32,23 @@ Value FakeToolkit::get(shell::Handle h, std::string_view property) const {
   return Value::text("");
 }
 
-void FakeToolkit::set(shell::Handle h, std::string_view property, const Value& value) {
-  if (!isValid(h) || h == shell::kScreen) throw std::runtime_error("invalid handle");
+void FakeToolkit::set(toolkit::Handle h, std::string_view property, const Value& value) {
+  if (!isValid(h) || h == toolkit::kScreen) throw std::runtime_error("invalid handle");
   properties_[h][std::string(property)] = value;
 }
 
-Value FakeToolkit::appData(shell::Handle window) const {
+Value FakeToolkit::appData(toolkit::Handle window) const {
   const auto it = appData_.find(window);
   return it == appData_.end() ? Value() : it->second;
 }
 
-shell::Handle FakeToolkit::openFigure(std::string_view) { throw std::logic_error("no layouts without widgets"); }
-void FakeToolkit::close(shell::Handle window) { properties_.erase(window); }
-std::vector<shell::Handle> FakeToolkit::addControls(shell::Handle, std::string_view) {
+toolkit::Handle FakeToolkit::openFigure(std::string_view) { throw std::logic_error("no layouts without widgets"); }
+void FakeToolkit::close(toolkit::Handle window) { properties_.erase(window); }
+std::vector<toolkit::Handle> FakeToolkit::addControls(toolkit::Handle, std::string_view) {
   throw std::logic_error("no layouts without widgets");
 }
-shell::Handle FakeToolkit::addMenu(shell::Handle, const shell::MenuEntry&) {
+toolkit::Handle FakeToolkit::addMenu(toolkit::Handle, const toolkit::MenuEntry&) {
   throw std::logic_error("no menus without widgets");
 }
 
-}  // namespace dot11b::shell_test
+}  // namespace dot11b::windows_test

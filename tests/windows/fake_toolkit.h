@@ -6,30 +6,30 @@
 #include <string>
 #include <vector>
 
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
-namespace dot11b::shell_test {
+namespace dot11b::windows_test {
 
-class FakeToolkit : public shell::Toolkit {
+class FakeToolkit : public toolkit::Toolkit {
  public:
   // A window tagged `tag` holding controls with these tags; returns its control record.
   rt::Value addWindow(const std::string& tag, const std::vector<std::string>& controls);
 
-  rt::Value get(shell::Handle h, std::string_view property) const override;
-  void set(shell::Handle h, std::string_view property, const rt::Value& value) override;
-  bool isValid(shell::Handle h) const override { return h == shell::kScreen || properties_.count(h) > 0; }
+  rt::Value get(toolkit::Handle h, std::string_view property) const override;
+  void set(toolkit::Handle h, std::string_view property, const rt::Value& value) override;
+  bool isValid(toolkit::Handle h) const override { return h == toolkit::kScreen || properties_.count(h) > 0; }
 
-  shell::Handle openFigure(std::string_view layout) override;
-  void close(shell::Handle window) override;
-  shell::Handle windowOf(shell::Handle h) const override { return windowOf_.at(h); }
-  rt::Value controlRecord(shell::Handle window) const override { return records_.at(window); }
-  rt::Value appData(shell::Handle window) const override;
-  void setAppData(shell::Handle window, const rt::Value& data) override { appData_[window] = data; }
-  void show(shell::Handle window) override { set(window, "Visible", rt::Value::text("on")); }
-  void waitFor(shell::Handle) override {}
-  void resume(shell::Handle) override {}
-  std::vector<shell::Handle> addControls(shell::Handle window, std::string_view layout) override;
-  shell::Handle addMenu(shell::Handle parent, const shell::MenuEntry& item) override;
+  toolkit::Handle openFigure(std::string_view layout) override;
+  void close(toolkit::Handle window) override;
+  toolkit::Handle windowOf(toolkit::Handle h) const override { return windowOf_.at(h); }
+  rt::Value controlRecord(toolkit::Handle window) const override { return records_.at(window); }
+  rt::Value appData(toolkit::Handle window) const override;
+  void setAppData(toolkit::Handle window, const rt::Value& data) override { appData_[window] = data; }
+  void show(toolkit::Handle window) override { set(window, "Visible", rt::Value::text("on")); }
+  void waitFor(toolkit::Handle) override {}
+  void resume(toolkit::Handle) override {}
+  std::vector<toolkit::Handle> addControls(toolkit::Handle window, std::string_view layout) override;
+  toolkit::Handle addMenu(toolkit::Handle parent, const toolkit::MenuEntry& item) override;
   void processEventsFor(int) override {}
 
  private:
@@ -39,4 +39,4 @@ class FakeToolkit : public shell::Toolkit {
   std::map<double, rt::Value> records_, appData_;
 };
 
-}  // namespace dot11b::shell_test
+}  // namespace dot11b::windows_test

@@ -4,20 +4,20 @@
 
 #include "fake_toolkit.h"
 #include "runtime/library.h"
-#include "shell/app_window.h"
-#include "shell/format_panel.h"
-#include "shell/settings.h"
-#include "shell/sig_gen_panels.h"
+#include "settings/start_values.h"
+#include "windows/app_window.h"
+#include "windows/format_panel.h"
+#include "windows/sig_gen_panels.h"
 
-namespace dot11b::shell_test {
+namespace dot11b::windows_test {
 namespace {
 
 using rt::Value;
-namespace panel = shell::format_panel;
+namespace panel = windows::format_panel;
 
 void registerModules(rt::Registry& r) {
-  r.add(rt::moduleRoutine("RfCommonUI", shell::app_window::module()));
-  r.add(rt::moduleRoutine("ZELconfig_c", shell::sig_gen_panel::module()));
+  r.add(rt::moduleRoutine("RfCommonUI", windows::app_window::module()));
+  r.add(rt::moduleRoutine("ZELconfig_c", windows::sig_gen_panel::module()));
 }
 DOT11B_REGISTER_ROUTINES(registerModules)
 
@@ -32,16 +32,16 @@ class PanelWithoutWidgets : public ::testing::Test {
  protected:
   void SetUp() override {
     rt::initializeLibrary();
-    shell::setToolkit(&toolkit);
-    rt::global("appInfo") = shell::initialAppInfo();
-    rt::global("configuration") = shell::initialConfiguration();
-    rt::global("parameters") = shell::initialParameters();
-    rt::global("SigGenSettings") = shell::initialSigGenSettings(4);
+    toolkit::install(&toolkit);
+    rt::global("appInfo") = settings::initialAppInfo();
+    rt::global("configuration") = settings::initialConfiguration();
+    rt::global("parameters") = settings::initialParameters();
+    rt::global("SigGenSettings") = settings::initialSigGenSettings(4);
     handles = toolkit.addWindow("main", kControls);
     panel::redraw(handles);
   }
   void TearDown() override {
-    shell::setToolkit(nullptr);
+    toolkit::install(nullptr);
     rt::terminateLibrary();
   }
   double h(const char* tag) { return handles.field(tag).scalarValue(); }
@@ -93,4 +93,4 @@ TEST_F(PanelWithoutWidgets, AnEntryOutsideAListIsRefusedAndChangesNothing) {
 }
 
 }  // namespace
-}  // namespace dot11b::shell_test
+}  // namespace dot11b::windows_test

@@ -4,22 +4,22 @@
 
 #include "mac/mac_header.h"
 #include "mac/payload.h"
-#include "shell/calculate.h"
-#include "shell/frame_sequence.h"
-#include "shell/parameter_rules.h"
-#include "shell/settings.h"
-#include "shell/template_parameters.h"
+#include "settings/calculate.h"
+#include "settings/parameter_rules.h"
+#include "settings/start_values.h"
+#include "settings/template_parameters.h"
+#include "testbench/frame_sequence.h"
 
-namespace dot11b::shell {
+namespace dot11b::testbench {
 namespace {
 
 rt::Value withMac(const char* source) {
-  rt::Value p = initialParameters();
-  for (const char* setting : {"MACheader.Active=1", "MACfcs.Active=1", "dataLength=100", "dataRate=2"}) applyAssignment(p, setting);
-  applyAssignment(p, std::string("dataSourceType=") + source);
-  applyAssignment(p, "MACheader.Contents.SeqCntrl.Contents=0xFFF3");  // sequence number 4095, fragment 3
-  validateParameters(p);
-  deriveParameters(p);
+  rt::Value p = settings::initialParameters();
+  for (const char* setting : {"MACheader.Active=1", "MACfcs.Active=1", "dataLength=100", "dataRate=2"}) settings::applyAssignment(p, setting);
+  settings::applyAssignment(p, std::string("dataSourceType=") + source);
+  settings::applyAssignment(p, "MACheader.Contents.SeqCntrl.Contents=0xFFF3");  // sequence number 4095, fragment 3
+  settings::validateParameters(p);
+  settings::deriveParameters(p);
   return p;
 }
 
@@ -31,7 +31,7 @@ unsigned sixteenBitsAt(const Bits& bits, std::size_t first) {
 
 TEST(FrameSequence, FramesFollowWithTheSequenceNumberCountingAndTheirOwnFcs) {
   const rt::Value p = withMac("5");
-  const phy::Frame single = calculate(p);
+  const phy::Frame single = settings::calculate(p);
   std::vector<Bits> psdus;
   const phy::Frame three = calculateSequence(p, {3, PayloadRun::kContinue, std::nullopt}, &psdus);
   ASSERT_EQ(three.waveform.size(), 3 * single.waveform.size());
@@ -43,7 +43,7 @@ TEST(FrameSequence, FramesFollowWithTheSequenceNumberCountingAndTheirOwnFcs) {
   EXPECT_EQ(sixteenBitsAt(psdus[0], 22 * 8), 0xFFF3u);
   EXPECT_EQ(sixteenBitsAt(psdus[1], 22 * 8), 0x0003u);
   EXPECT_EQ(sixteenBitsAt(psdus[2], 22 * 8), 0x0013u);
-  const mac::PayloadSettings payload = payloadSettings(p);
+  const mac::PayloadSettings payload = settings::payloadSettings(p);
   for (std::size_t k = 0; k < 3; ++k) {
     const Bits body(psdus[k].begin(), psdus[k].end() - 32);
     EXPECT_EQ(Bits(psdus[k].end() - 32, psdus[k].end()), mac::calcMacFcs(body)) << k;
@@ -56,7 +56,7 @@ TEST(FrameSequence, RepeatedPayloadAndUnchangingFramesAreTheSameSamples) {
   calculateSequence(withMac("6"), {2, PayloadRun::kRepeat, std::nullopt}, &psdus);
   EXPECT_TRUE(std::equal(psdus[0].begin() + 240, psdus[0].end() - 32, psdus[1].begin() + 240));
   // Without a MAC header, frames of a repeated payload are copies.
-  rt::Value plain = initialParameters();
+  rt::Value plain = settings::initialParameters();
   const phy::Frame frames = calculateSequence(plain, {2, PayloadRun::kRepeat, std::nullopt});
   const std::size_t half = frames.waveform.size() / 2;
   EXPECT_TRUE(std::equal(frames.waveform.begin(), frames.waveform.begin() + static_cast<std::ptrdiff_t>(half),
@@ -64,11 +64,11 @@ TEST(FrameSequence, RepeatedPayloadAndUnchangingFramesAreTheSameSamples) {
 }
 
 TEST(FrameSequence, BeaconsCarryTheirTimestampsAndTheSizeLimitHolds) {
-  rt::Value p = initialParameters();
+  rt::Value p = settings::initialParameters();
   mac::TemplateSettings beacon;
   beacon.kind = mac::TemplateKind::Beacon;
   beacon.ssid = "lab";
-  applyTemplate(p, beacon);
+  settings::applyTemplate(p, beacon);
   std::vector<Bits> psdus;
   const phy::Frame two = calculateSequence(p, {2, PayloadRun::kContinue, beacon}, &psdus);
   // The timestamp (the body's first 8 octets, after the 24-octet header) moves on by a frame's duration.
@@ -82,17 +82,17 @@ TEST(FrameSequence, BeaconsCarryTheirTimestampsAndTheSizeLimitHolds) {
   // 2 us of ramp, 192 us of PLCP and the 24-octet header at 11 Mbit/s before the first timestamp bit.
   EXPECT_NEAR(static_cast<double>(timestamp(psdus[0])), 2 + 192 + 24 * 8 / 11.0, 0.5);
 
-  EXPECT_THROW(sequenceLength(p, 0), ParameterError);
-  rt::Value longest = initialParameters();
-  for (const char* setting : {"dataRate=1", "dataLength=2312"}) applyAssignment(longest, setting);
-  deriveParameters(longest);
+  EXPECT_THROW(sequenceLength(p, 0), settings::ParameterError);
+  rt::Value longest = settings::initialParameters();
+  for (const char* setting : {"dataRate=1", "dataLength=2312"}) settings::applyAssignment(longest, setting);
+  settings::deriveParameters(longest);
   try {
     calculateSequence(longest, {50, PayloadRun::kContinue, std::nullopt});
     ADD_FAILURE() << "a sequence over 32 Msamples was made";
-  } catch (const ParameterError& e) {
+  } catch (const settings::ParameterError& e) {
     EXPECT_NE(std::string(e.what()).find("33554432"), std::string::npos) << e.what();
   }
 }
 
 }  // namespace
-}  // namespace dot11b::shell
+}  // namespace dot11b::testbench

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "shell/plot_settings.h"
+#include "settings/plot_settings.h"
 
-namespace dot11b::shell {
+namespace dot11b::settings {
 namespace {
 
 TEST(PlotSettings, EyeSymbolsAndDelayAreClamped) {
@@ -34,4 +34,4 @@ TEST(PlotSettings, ScatterTraceIsZeroOrOne) {
 }
 
 }  // namespace
-}  // namespace dot11b::shell
+}  // namespace dot11b::settings

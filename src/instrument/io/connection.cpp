@@ -5,7 +5,7 @@
 #include <string>
 
 #include "instrument/io/bus_error.h"
-#include "instrument/io/tcp_transport.h"
+#include "instrument/io/transports/tcp_transport.h"
 
 namespace dot11b::instrio {
 namespace {

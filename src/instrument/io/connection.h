@@ -3,12 +3,12 @@
 
 #include <memory>
 
-#include "instrument/io/deadline.h"
-#include "instrument/io/gpib_transport.h"
 #include "instrument/io/instrio.h"
-#include "instrument/io/serial_transport.h"
-#include "instrument/io/tcp_address.h"
-#include "instrument/io/transport.h"
+#include "instrument/io/transports/deadline.h"
+#include "instrument/io/transports/gpib_transport.h"
+#include "instrument/io/transports/serial_transport.h"
+#include "instrument/io/transports/tcp_address.h"
+#include "instrument/io/transports/transport.h"
 
 namespace dot11b::instrio {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "instrument/io/download_payload.h"
-#include "instrument/io/transport.h"
+#include "instrument/io/transports/transport.h"
 
 namespace dot11b::instrio {
 

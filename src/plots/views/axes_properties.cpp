@@ -7,8 +7,8 @@
 
 #include "plots/views/figure_routines.h"
 #include "plots/views/plot_window.h"
-#include "ui/handle_table.h"
-#include "ui/properties.h"
+#include "qt/handle_table.h"
+#include "qt/properties.h"
 
 namespace dot11b::plots::views {
 
@@ -39,7 +39,7 @@ Value positionOf(QCPAxisRect* a) {
   return Value::row({r.left() / w, (plot.height() - r.bottom() - 1) / h, r.width() / w, r.height() / h});
 }
 
-class AxesProperties : public ui::PropertyExtension {
+class AxesProperties : public qt::PropertyExtension {
  public:
   bool get(QObject* o, std::string_view p, Value& out) const override {
     auto* a = dynamic_cast<QCPAxisRect*>(o);
@@ -52,7 +52,7 @@ class AxesProperties : public ui::PropertyExtension {
     } else if (p == "XLabel" || p == "YLabel") {
       out = Value::text(axisFor(a, p)->label().toStdString());
     } else if (p == "Title") {
-      out = Value::text(plotWindowOf(ui::HandleTable::instance().handleOf(a))->axesTitle(a));
+      out = Value::text(plotWindowOf(qt::HandleTable::instance().handleOf(a))->axesTitle(a));
     } else if (p == "Position") {
       out = positionOf(a);
     } else {
@@ -88,7 +88,7 @@ class AxesProperties : public ui::PropertyExtension {
 
 void installAxesProperties() {
   static const AxesProperties properties;
-  ui::addPropertyExtension(&properties);
+  qt::addPropertyExtension(&properties);
 }
 
 }  // namespace dot11b::plots::views

@@ -5,16 +5,16 @@
 #include <stdexcept>
 
 #include "plots/views/views.h"
+#include "qt/handle_table.h"
+#include "qt/qt_toolkit.h"
 #include "runtime/number_text.h"
-#include "shell/controls.h"
-#include "ui/handle_table.h"
-#include "ui/qt_toolkit.h"
+#include "toolkit/controls.h"
 
 namespace dot11b::plots::views {
 
 namespace {
 
-PlotWindow& windowOfAxes(QCPAxisRect* a) { return *plotWindowOf(ui::HandleTable::instance().handleOf(a)); }
+PlotWindow& windowOfAxes(QCPAxisRect* a) { return *plotWindowOf(qt::HandleTable::instance().handleOf(a)); }
 
 // The window's grid shape, kept for Subplot.
 std::pair<int, int> gridOf(PlotWindow& w) {
@@ -22,12 +22,12 @@ std::pair<int, int> gridOf(PlotWindow& w) {
   return {rows.isValid() ? rows.toInt() : 0, columns.isValid() ? columns.toInt() : 0};
 }
 
-shell::Control menuItem(PlotWindow& window, const char* tag) {
-  return shell::Control(shell::handleIn(ui::qtToolkit().controlRecord(window.handle()), tag));
+toolkit::Control menuItem(PlotWindow& window, const char* tag) {
+  return toolkit::Control(toolkit::handleIn(qt::qtToolkit().controlRecord(window.handle()), tag));
 }
 
 void toggle(PlotWindow& window, const char* item, const char* other, bool zoom) {
-  const shell::Control on = menuItem(window, item), off = menuItem(window, other);
+  const toolkit::Control on = menuItem(window, item), off = menuItem(window, other);
   if (on.checked()) {
     on.setChecked(false);
     if (zoom) window.setZoomMode(false);
@@ -40,7 +40,7 @@ void toggle(PlotWindow& window, const char* item, const char* other, bool zoom) 
 
 }  // namespace
 
-shell::Handle subplot(int rows, int columns, int index) {
+toolkit::Handle subplot(int rows, int columns, int index) {
   if (rows < 1 || columns < 1 || index < 1 || index > rows * columns) {
     throw std::invalid_argument("Subplot: the index " + std::to_string(index) + " is not a cell of a " +
                                 std::to_string(rows) + " x " + std::to_string(columns) + " grid");
@@ -56,11 +56,11 @@ shell::Handle subplot(int rows, int columns, int index) {
   if (a == nullptr) a = window.addAxes("", row, column);
   window.setCurrentAxes(a);
   window.plot()->replot();
-  return ui::HandleTable::instance().handleOf(a);
+  return qt::HandleTable::instance().handleOf(a);
 }
 
-QCPAxisRect* axesOf(shell::Handle h) {
-  auto* a = dynamic_cast<QCPAxisRect*>(ui::HandleTable::instance().get(h));
+QCPAxisRect* axesOf(toolkit::Handle h) {
+  auto* a = dynamic_cast<QCPAxisRect*>(qt::HandleTable::instance().get(h));
   if (a == nullptr) throw std::invalid_argument("handle " + rt::numberToText(h) + " is not an axes");
   return a;
 }

@@ -10,10 +10,10 @@ namespace dot11b::plots::views {
 
 // The axes in cell `index` (from 1, row by row) of a rows x columns grid of the current window (a new
 // window when there is none), made current; a grid of another shape replaces the window's axes.
-shell::Handle subplot(int rows, int columns, int index);
+toolkit::Handle subplot(int rows, int columns, int index);
 
 // The axes of a handle; throws when it names none.
-QCPAxisRect* axesOf(shell::Handle h);
+QCPAxisRect* axesOf(toolkit::Handle h);
 // The current axes of the current window, created when there are none.
 QCPAxisRect* currentAxes();
 

@@ -12,11 +12,11 @@
 #include <stdexcept>
 
 #include "plots/csv_export.h"
+#include "qt/application.h"
+#include "qt/handle_table.h"
+#include "qt/qt_toolkit.h"
 #include "runtime/number_text.h"
-#include "shell/figures.h"
-#include "ui/application.h"
-#include "ui/handle_table.h"
-#include "ui/qt_toolkit.h"
+#include "toolkit/figures.h"
 
 namespace dot11b::plots::views {
 
@@ -32,15 +32,15 @@ const char* const kReadoutHint = "Point at the plot to read its values";
 
 std::string callback(const char* subroutine) { return std::string("VX_PlotWindow('") + subroutine + "',gcbo,[],guidata(gcbo))"; }
 
-void addMenus(shell::Handle window) {
-  ui::QtToolkit& tk = ui::qtToolkit();
-  const shell::Handle file = tk.addMenu(window, {"&File", "VX_File", ""});
+void addMenus(toolkit::Handle window) {
+  qt::QtToolkit& tk = qt::qtToolkit();
+  const toolkit::Handle file = tk.addMenu(window, {"&File", "VX_File", ""});
   tk.addMenu(file, {"&Print", "VX_Print", callback("Print")});
   tk.addMenu(file, {"&Export...", "VX_Export", callback("Export")});
   tk.addMenu(file, {"&Close", "VX_Close", callback("Close"), true});
-  const shell::Handle edit = tk.addMenu(window, {"&Edit", "VX_Edit", ""});
+  const toolkit::Handle edit = tk.addMenu(window, {"&Edit", "VX_Edit", ""});
   tk.addMenu(edit, {"&Copy", "VX_Copy", callback("Copy")});
-  const shell::Handle tools = tk.addMenu(window, {"&Tools", "VX_Tools", ""});
+  const toolkit::Handle tools = tk.addMenu(window, {"&Tools", "VX_Tools", ""});
   tk.addMenu(tools, {"&Zoom", "VX_Zoom", callback("Zoom")});
   tk.addMenu(tools, {"&Rotate", "VX_Rotate", callback("Rotate"), false, true, false});
   tk.addMenu(tools, {"Zoom Re&set", "VX_ZoomReset", callback("ZoomReset"), true});
@@ -93,16 +93,16 @@ PlotWindow::PlotWindow() : plot_(new QCustomPlot(this)), readout_(new QLabel(thi
 }
 
 PlotWindow* PlotWindow::create(const std::string& name) {
-  ui::ensureApplication();
+  qt::ensureApplication();
   auto* window = new PlotWindow;
   window->setWindowTitle(QString::fromStdString(name));
-  const shell::Handle h = ui::registerWindow(window);
+  const toolkit::Handle h = qt::registerWindow(window);
   addMenus(h);
   current() = window;
   return window;
 }
 
-shell::Handle PlotWindow::handle() const { return ui::HandleTable::instance().handleOf(this); }
+toolkit::Handle PlotWindow::handle() const { return qt::HandleTable::instance().handleOf(this); }
 
 QCPAxisRect* PlotWindow::addAxes(const std::string& tag, int row, int column) {
   auto* cell = new QCPLayoutGrid;
@@ -122,7 +122,7 @@ QCPAxisRect* PlotWindow::addAxes(const std::string& tag, int row, int column) {
           qOverload<const QCPRange&>(&QCPAxis::setRange));
   connect(a->axis(QCPAxis::atLeft), qOverload<const QCPRange&>(&QCPAxis::rangeChanged), a->axis(QCPAxis::atRight),
           qOverload<const QCPRange&>(&QCPAxis::setRange));
-  ui::HandleTable::instance().add(a);
+  qt::HandleTable::instance().add(a);
   axes_.push_back(a);
   cells_[a] = {row, column};
   current_ = a;
@@ -136,7 +136,7 @@ QCPAxisRect* PlotWindow::axesAt(int row, int column) const {
 }
 
 void PlotWindow::clear() {
-  for (QCPAxisRect* a : axes_) ui::HandleTable::instance().forget(a);
+  for (QCPAxisRect* a : axes_) qt::HandleTable::instance().forget(a);
   plot_->clearPlottables();
   plot_->plotLayout()->clear();
   axes_.clear();
@@ -165,18 +165,18 @@ std::string PlotWindow::axesTitle(QCPAxisRect* a) const {
   return it == titles_.end() ? std::string() : it->second->text().toStdString();
 }
 
-void PlotWindow::place(ViewKind view, shell::Handle parent) {
-  ui::QtToolkit& tk = ui::qtToolkit();
-  const shell::Handle h = handle();
+void PlotWindow::place(ViewKind view, toolkit::Handle parent) {
+  qt::QtToolkit& tk = qt::qtToolkit();
+  const toolkit::Handle h = handle();
   std::optional<Rect> parentRect;
-  if (parent != shell::kScreen && tk.isValid(parent)) {
+  if (parent != toolkit::kScreen && tk.isValid(parent)) {
     const rt::Value p = tk.get(parent, "Position");
     parentRect = Rect{p.re(0), p.re(1), p.re(2), p.re(3)};
     tk.set(h, "Units", tk.get(parent, "Units"));
   }
   const Rect r = plotWindowRect(view, parentRect);
   tk.set(h, "Position", rt::Value::row({r[0], r[1], r[2], r[3]}));
-  shell::moveWindow(h, "onscreen");
+  toolkit::moveWindow(h, "onscreen");
   plot_->replot();
   for (QCPAxisRect* a : axes_) {
     const QCPRange x = a->axis(QCPAxis::atBottom)->range(), y = a->axis(QCPAxis::atLeft)->range();
@@ -239,8 +239,8 @@ void PlotWindow::showReadout(const QPoint& pixel) {
   readout_->setEnabled(false);
 }
 
-PlotWindow* plotWindowOf(shell::Handle h) {
-  auto* window = dynamic_cast<PlotWindow*>(ui::windowWidget(ui::qtToolkit().windowOf(h)));
+PlotWindow* plotWindowOf(toolkit::Handle h) {
+  auto* window = dynamic_cast<PlotWindow*>(qt::windowWidget(qt::qtToolkit().windowOf(h)));
   if (window == nullptr) throw std::invalid_argument("handle " + rt::numberToText(h) + " is not in a plot window");
   return window;
 }
@@ -248,7 +248,7 @@ PlotWindow* plotWindowOf(shell::Handle h) {
 PlotWindow* currentPlotWindow() {
   // A window being closed has left the handle table already.
   PlotWindow* w = current().data();
-  return w != nullptr && ui::HandleTable::instance().handleOf(w) != 0 ? w : nullptr;
+  return w != nullptr && qt::HandleTable::instance().handleOf(w) != 0 ? w : nullptr;
 }
 
 PlotWindow& currentOrNewPlotWindow() {

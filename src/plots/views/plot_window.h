@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "plots/placement.h"
-#include "shell/toolkit.h"
+#include "toolkit/toolkit.h"
 
 class QCustomPlot;
 class QCPAxisRect;
@@ -26,7 +26,7 @@ class PlotWindow : public QWidget {
   // A hidden window named `name`, with its menus, in the handle table; placed later by place().
   static PlotWindow* create(const std::string& name);
 
-  shell::Handle handle() const;
+  toolkit::Handle handle() const;
   QCustomPlot* plot() const { return plot_; }
 
   // New axes in cell (row, column) of the window's grid, tagged `tag`, with a handle of their own.
@@ -50,7 +50,7 @@ class PlotWindow : public QWidget {
 
   // Places the window (relative to `parent`, or the screen for kScreen), keeps it on the screen, takes the
   // present view of each axes as its full view and shows the window.
-  void place(ViewKind view, shell::Handle parent);
+  void place(ViewKind view, toolkit::Handle parent);
 
   void setZoomMode(bool on);
   // Every axes back to its full view.
@@ -75,7 +75,7 @@ class PlotWindow : public QWidget {
 };
 
 // The plot window of a handle (a window, or any handle in it); throws when it is none.
-PlotWindow* plotWindowOf(shell::Handle h);
+PlotWindow* plotWindowOf(toolkit::Handle h);
 // The window that plotting routines draw into: the last plot window opened or brought to the front.
 PlotWindow* currentPlotWindow();
 // Opens a new one when there is none.

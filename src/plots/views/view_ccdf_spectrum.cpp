@@ -18,7 +18,7 @@ void label(QCPAxisRect* a, const std::string& x, const std::string& y) {
   a->axis(QCPAxis::atLeft)->setLabelColor(Qt::black);
 }
 
-shell::Handle showCcdf(shell::Handle parent, const std::string& title, SharedSamples iq) {
+toolkit::Handle showCcdf(toolkit::Handle parent, const std::string& title, SharedSamples iq) {
   auto ccdf = std::make_shared<const Ccdf>(computeCcdf(*iq));
   PlotWindow* window = PlotWindow::create(namePrefix(ViewKind::kCcdf) + title);
   QCPAxisRect* a = window->addAxes("VX_CCDF");
@@ -43,7 +43,7 @@ shell::Handle showCcdf(shell::Handle parent, const std::string& title, SharedSam
   return window->handle();
 }
 
-shell::Handle showSpectrum(shell::Handle parent, const std::string& title, double sampleRate, SharedSamples iq) {
+toolkit::Handle showSpectrum(toolkit::Handle parent, const std::string& title, double sampleRate, SharedSamples iq) {
   auto spectrum = std::make_shared<const Spectrum>(computeSpectrum(*iq, sampleRate));
   PlotWindow* window = PlotWindow::create(namePrefix(ViewKind::kSpectrum) + title);
   QCPAxisRect* a = window->addAxes("VX_Spectrum");

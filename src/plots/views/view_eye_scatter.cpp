@@ -8,8 +8,8 @@
 #include "plots/csv_export.h"
 #include "plots/views/series.h"
 #include "plots/views/views.h"
-#include "shell/dialogs.h"
-#include "ui/qt_toolkit.h"
+#include "qt/qt_toolkit.h"
+#include "toolkit/dialogs.h"
 
 namespace dot11b::plots::views {
 
@@ -64,14 +64,14 @@ void eyeAxes(PlotWindow& window, QCPAxisRect* a, std::shared_ptr<const Eye> eye,
 }
 
 // The frame a view puts round a drawing: its name and place; the window shows once placed.
-shell::Handle frame(PlotWindow& window, ViewKind view, shell::Handle parent, const std::string& title) {
+toolkit::Handle frame(PlotWindow& window, ViewKind view, toolkit::Handle parent, const std::string& title) {
   window.setWindowTitle(QString::fromStdString(namePrefix(view) + title));
   window.place(view, parent);
   return window.handle();
 }
 
 void reportFailure(const std::string& what, const std::exception& e) {
-  shell::dialogs().error(what + "\n" + e.what(), "Plot Error");
+  toolkit::dialogs().error(what + "\n" + e.what(), "Plot Error");
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ PlotWindow& drawEye(SharedSamples iq, const ClampedEye& settings) {
     eyeAxes(*window, window->addAxes("VX_EyeI", 0, 0), eye, iq, false);
     eyeAxes(*window, window->addAxes("VX_EyeQ", 1, 0), eye, iq, true);
   } catch (...) {
-    ui::qtToolkit().close(window->handle());
+    qt::qtToolkit().close(window->handle());
     throw;
   }
   window->setCsv([eye, iq](std::ostream& out) { writeCsv(out, *eye); });
@@ -110,7 +110,7 @@ void drawScatter(PlotWindow& window, SharedSamples iq, const ClampedScatter& set
   window.setCsv([iq, settings](std::ostream& out) { writeScatterCsv(out, *iq, settings); });
 }
 
-shell::Handle showEyeDiagram(shell::Handle parent, const std::string& title, SharedSamples iq, const EyeSettings& settings) {
+toolkit::Handle showEyeDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq, const EyeSettings& settings) {
   try {
     return frame(drawEye(std::move(iq), clampEye(settings)), ViewKind::kEye, parent, title);
   } catch (const std::exception& e) {
@@ -119,7 +119,7 @@ shell::Handle showEyeDiagram(shell::Handle parent, const std::string& title, Sha
   }
 }
 
-shell::Handle showScatterDiagram(shell::Handle parent, const std::string& title, SharedSamples iq, double samplesPerSymbol,
+toolkit::Handle showScatterDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq, double samplesPerSymbol,
                                  double offset, bool traceOn) {
   PlotWindow* window = nullptr;
   try {
@@ -129,7 +129,7 @@ shell::Handle showScatterDiagram(shell::Handle parent, const std::string& title,
     drawScatter(*window, iq, settings, "b.");
     return frame(*window, ViewKind::kScatter, parent, title);
   } catch (const std::exception& e) {
-    if (const shell::Handle h = window != nullptr ? window->handle() : 0; h != 0) ui::qtToolkit().close(h);
+    if (const toolkit::Handle h = window != nullptr ? window->handle() : 0; h != 0) qt::qtToolkit().close(h);
     reportFailure("Unable to Plot Scatter Diagram", e);
     return 0;
   }

@@ -8,7 +8,7 @@
 
 namespace dot11b::plots::views {
 
-shell::Handle showMask(shell::Handle parent, const std::string& title, std::shared_ptr<const MaskPlot> mask) {
+toolkit::Handle showMask(toolkit::Handle parent, const std::string& title, std::shared_ptr<const MaskPlot> mask) {
   PlotWindow* window = PlotWindow::create(namePrefix(ViewKind::kMask) + title);
   QCPAxisRect* a = window->addAxes("VX_Mask");
   QCPGraph* measured =

@@ -8,7 +8,7 @@
 
 namespace dot11b::plots::views {
 
-shell::Handle showPerCurves(shell::Handle parent, const std::string& title, std::shared_ptr<const PerCurves> c) {
+toolkit::Handle showPerCurves(toolkit::Handle parent, const std::string& title, std::shared_ptr<const PerCurves> c) {
   PlotWindow* window = PlotWindow::create(namePrefix(ViewKind::kPer) + title);
   QCPAxisRect* a = window->addAxes("VX_PER");
   auto* legend = new QCPLegend;

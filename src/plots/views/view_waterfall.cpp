@@ -6,10 +6,10 @@
 #include <exception>
 
 #include "plots/csv_export.h"
-#include "plots/waterfall.h"
 #include "plots/views/series.h"
 #include "plots/views/views.h"
-#include "shell/dialogs.h"
+#include "plots/waterfall.h"
+#include "toolkit/dialogs.h"
 
 namespace dot11b::plots::views {
 
@@ -76,7 +76,7 @@ PlotWindow& drawWaterfall(SharedSamples iq, double sampleRate, double sliceSecon
   return *window;
 }
 
-shell::Handle showWaterfall(shell::Handle parent, const std::string& title, double sampleRate, double sliceSeconds,
+toolkit::Handle showWaterfall(toolkit::Handle parent, const std::string& title, double sampleRate, double sliceSeconds,
                             SharedSamples iq) {
   try {
     PlotWindow& window = drawWaterfall(std::move(iq), sampleRate, sliceSeconds);
@@ -84,7 +84,7 @@ shell::Handle showWaterfall(shell::Handle parent, const std::string& title, doub
     window.place(ViewKind::kWaterfall, parent);
     return window.handle();
   } catch (const std::exception& e) {
-    shell::dialogs().error(std::string("Unable to Plot Waterfall\n") + e.what(), "Plot Error");
+    toolkit::dialogs().error(std::string("Unable to Plot Waterfall\n") + e.what(), "Plot Error");
     return 0;
   }
 }

@@ -16,16 +16,16 @@ namespace dot11b::plots::views {
 
 using SharedSamples = std::shared_ptr<const Samples>;
 
-shell::Handle showCcdf(shell::Handle parent, const std::string& title, SharedSamples iq);
-shell::Handle showSpectrum(shell::Handle parent, const std::string& title, double sampleRate, SharedSamples iq);
-shell::Handle showIqTime(shell::Handle parent, const std::string& title, double sampleRate, bool overlay, SharedSamples iq);
-shell::Handle showEyeDiagram(shell::Handle parent, const std::string& title, SharedSamples iq, const EyeSettings& settings);
-shell::Handle showScatterDiagram(shell::Handle parent, const std::string& title, SharedSamples iq, double samplesPerSymbol,
+toolkit::Handle showCcdf(toolkit::Handle parent, const std::string& title, SharedSamples iq);
+toolkit::Handle showSpectrum(toolkit::Handle parent, const std::string& title, double sampleRate, SharedSamples iq);
+toolkit::Handle showIqTime(toolkit::Handle parent, const std::string& title, double sampleRate, bool overlay, SharedSamples iq);
+toolkit::Handle showEyeDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq, const EyeSettings& settings);
+toolkit::Handle showScatterDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq, double samplesPerSymbol,
                                  double offset, bool traceOn);
-shell::Handle showWaterfall(shell::Handle parent, const std::string& title, double sampleRate, double sliceSeconds,
+toolkit::Handle showWaterfall(toolkit::Handle parent, const std::string& title, double sampleRate, double sliceSeconds,
                             SharedSamples iq);
-shell::Handle showPerCurves(shell::Handle parent, const std::string& title, std::shared_ptr<const PerCurves> curves);
-shell::Handle showMask(shell::Handle parent, const std::string& title, std::shared_ptr<const MaskPlot> mask);
+toolkit::Handle showPerCurves(toolkit::Handle parent, const std::string& title, std::shared_ptr<const PerCurves> curves);
+toolkit::Handle showMask(toolkit::Handle parent, const std::string& title, std::shared_ptr<const MaskPlot> mask);
 
 // The general drawing routines the views build on.
 // An eye diagram of I and Q in a new window, which is made current.

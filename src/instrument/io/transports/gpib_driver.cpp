@@ -1,4 +1,4 @@
-#include "instrument/io/gpib_driver.h"
+#include "instrument/io/transports/gpib_driver.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "instrument/io/gpib_transport.h"
+#include "instrument/io/transports/gpib_transport.h"
 
 #include "instrument/io/bus_error.h"
-#include "instrument/io/gpib_driver.h"
+#include "instrument/io/transports/gpib_driver.h"
 
 namespace dot11b::instrio {
 namespace {

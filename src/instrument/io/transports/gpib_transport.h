@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "instrument/io/deadline.h"
-#include "instrument/io/transport.h"
+#include "instrument/io/transports/deadline.h"
+#include "instrument/io/transports/transport.h"
 
 namespace dot11b::instrio {
 

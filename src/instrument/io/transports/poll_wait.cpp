@@ -1,4 +1,4 @@
-#include "instrument/io/poll_wait.h"
+#include "instrument/io/transports/poll_wait.h"
 
 #include <cerrno>
 

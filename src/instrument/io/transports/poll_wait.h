@@ -3,7 +3,7 @@
 
 #include <poll.h>
 
-#include "instrument/io/deadline.h"
+#include "instrument/io/transports/deadline.h"
 
 namespace dot11b::instrio {
 

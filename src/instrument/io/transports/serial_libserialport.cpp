@@ -1,4 +1,4 @@
-#include "instrument/io/serial_libserialport.h"
+#include "instrument/io/transports/serial_libserialport.h"
 
 #include <libserialport.h>
 

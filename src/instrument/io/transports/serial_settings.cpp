@@ -1,4 +1,4 @@
-#include "instrument/io/serial_settings.h"
+#include "instrument/io/transports/serial_settings.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,12 +1,12 @@
-#include "instrument/io/serial_transport.h"
+#include "instrument/io/transports/serial_transport.h"
 
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
 #include "instrument/io/bus_error.h"
-#include "instrument/io/serial_libserialport.h"
-#include "instrument/io/serial_tty.h"
+#include "instrument/io/transports/serial_libserialport.h"
+#include "instrument/io/transports/serial_tty.h"
 
 namespace dot11b::instrio {
 

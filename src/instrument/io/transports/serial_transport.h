@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "instrument/io/serial_settings.h"
-#include "instrument/io/transport.h"
+#include "instrument/io/transports/serial_settings.h"
+#include "instrument/io/transports/transport.h"
 
 namespace dot11b::instrio {
 

@@ -1,4 +1,4 @@
-#include "instrument/io/serial_tty.h"
+#include "instrument/io/transports/serial_tty.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include "instrument/io/bus_error.h"
-#include "instrument/io/poll_wait.h"
-#include "instrument/io/unique_fd.h"
+#include "instrument/io/transports/poll_wait.h"
+#include "instrument/io/transports/unique_fd.h"
 
 namespace dot11b::instrio {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "instrument/io/serial_transport.h"
+#include "instrument/io/transports/serial_transport.h"
 
 namespace dot11b::instrio {
 

@@ -1,4 +1,4 @@
-#include "instrument/io/tcp_address.h"
+#include "instrument/io/transports/tcp_address.h"
 
 #include <algorithm>
 

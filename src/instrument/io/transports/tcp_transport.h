@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "instrument/io/deadline.h"
-#include "instrument/io/tcp_address.h"
-#include "instrument/io/transport.h"
+#include "instrument/io/transports/deadline.h"
+#include "instrument/io/transports/tcp_address.h"
+#include "instrument/io/transports/transport.h"
 
 namespace dot11b::instrio {
 

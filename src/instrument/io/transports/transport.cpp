@@ -1,4 +1,4 @@
-#include "instrument/io/transport.h"
+#include "instrument/io/transports/transport.h"
 
 #include "instrument/io/bus_error.h"
 

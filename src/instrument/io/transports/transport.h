@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "instrument/io/deadline.h"
 #include "instrument/io/instrio.h"
+#include "instrument/io/transports/deadline.h"
 
 namespace dot11b::instrio {
 
