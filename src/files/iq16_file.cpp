@@ -33,9 +33,7 @@ std::vector<std::uint8_t> encodeIq16(const std::vector<std::complex<double>>& sa
     if (rounded < -32768 || rounded > 32767)
       throw std::invalid_argument("SaveFlarevaneWaveform: the value " + std::to_string(rounded) +
                                   " does not fit 16 bits (equal magnitudes are written unscaled)");
-    const auto code = static_cast<std::uint16_t>(static_cast<std::int16_t>(rounded));
-    bytes.push_back(static_cast<std::uint8_t>(code >> 8));
-    bytes.push_back(static_cast<std::uint8_t>(code & 0xFF));
+    instrio::appendInt16Be(rounded, bytes);
   }
   return bytes;
 }

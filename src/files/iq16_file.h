@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "instrument/io/sample_encoding.h"
+
 namespace dot11b::files {
 
 // File written when no name is given, in the current folder.
 inline constexpr const char* kDefaultIq16FileName = "ZEL-C";
-constexpr double kIq16FullScale = 32766;  // magnitude given to the largest component
-constexpr double kIq16LowestScale = 0.00001;
+// The instrument's sample layout: the largest magnitude and the lowest scale.
+constexpr double kIq16FullScale = instrio::kFullScale;
+constexpr double kIq16LowestScale = instrio::kLowestScale;
 
 // The file's bytes. scale: fraction of full scale, limited to 0.00001 .. 1 (NaN counts as 1). The
 // interleaved I/Q values are scaled so that the largest magnitude becomes 32766 x scale, unless every

@@ -17,12 +17,6 @@ void checkFinite(const double* values, std::size_t n, const char* component) {
   }
 }
 
-void appendInt16Be(double value, std::string& out) {
-  const auto code = static_cast<uint16_t>(static_cast<int16_t>(std::round(value)));  // round: halves away from zero
-  out.push_back(static_cast<char>(code >> 8));
-  out.push_back(static_cast<char>(code & 0xff));
-}
-
 }  // namespace
 
 void appendSamplesInt16Be(const double* i, const double* q, std::size_t n, double scale, std::string& out) {

@@ -1,16 +1,27 @@
-// Waveform samples and markers in the byte layout of the instrument's waveform memory.
+// Waveform samples and markers in the byte layout of the instrument's waveform memory. The 16-bit
+// waveform file (files/iq16_file.h) holds its samples in the same layout and encodes them with the
+// word writer below.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace dot11b::instrio {
 
-// Largest magnitude a 16-bit component is given (one step below the code limit, as in the
-// 16-bit waveform file).
+// Largest magnitude a 16-bit component is given (one step below the code limit).
 inline constexpr double kFullScale = 32766.0;
 inline constexpr double kLowestScale = 0.00001;
+
+// Appends one I or Q value as a big-endian two's-complement 16-bit word, rounded half away from zero.
+// The caller keeps the rounded value within -32768 .. 32767. Bytes: std::string or a vector of bytes.
+template <class Bytes>
+void appendInt16Be(double value, Bytes& out) {
+  const auto code = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::round(value)));
+  out.push_back(static_cast<typename Bytes::value_type>(code >> 8));
+  out.push_back(static_cast<typename Bytes::value_type>(code & 0xff));
+}
 
 // Appends n samples to `out` as big-endian signed 16-bit values, I and Q interleaved
 // (I1 Q1 I2 Q2 ...): 4 bytes per sample. The largest I or Q magnitude becomes scale x 32766 and
