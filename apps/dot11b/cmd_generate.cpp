@@ -9,7 +9,7 @@
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/number_text.h"
-#include "rx/verification.h"
+#include "rx/verify/verification.h"
 #include "sequence_options.h"
 #include "testbench/frame_description.h"
 #include "testbench/frame_sequence.h"

@@ -8,7 +8,7 @@
 #include "parameter_source.h"
 #include "phy/pulse_shaping.h"
 #include "runtime/number_text.h"
-#include "rx/verification.h"
+#include "rx/verify/verification.h"
 #include "settings/calculate.h"
 #include "settings/plot_settings.h"
 #include "settings/start_values.h"

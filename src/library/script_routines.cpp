@@ -7,7 +7,7 @@
 #include "files/parameter_files.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
-#include "rx/verification.h"
+#include "rx/verify/verification.h"
 #include "settings/instrument_uri.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"

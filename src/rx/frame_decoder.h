@@ -1,4 +1,4 @@
-// One frame from its acquisition on: SYNC and SFD at 1 Mbit/s, the PLCP header, the PSDU at its rate.
+// One frame from its acquisition on: the preamble search, then the PLCP header and the PSDU at its rate.
 #pragma once
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "runtime/registry.h"
-#include "rx/spectrum_mask.h"
+#include "rx/verify/spectrum_mask.h"
 
 namespace dot11b::testbench {
 

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "rx/mac_fields.h"
+#include "rx/verify/mac_fields.h"
 
 namespace dot11b::testbench {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "rx/verification.h"
+#include "rx/verify/verification.h"
 
 namespace dot11b::testbench {
 

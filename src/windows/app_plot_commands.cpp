@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "runtime/library.h"
-#include "rx/verification.h"
+#include "rx/verify/verification.h"
 #include "settings/clock_text.h"
 #include "settings/plot_settings.h"
 #include "testbench/mask_inputs.h"

@@ -8,7 +8,7 @@
 #include "rx/descrambler.h"
 #include "rx/plcp_header.h"
 #include "rx/resample.h"
-#include "rx/spectrum_mask.h"
+#include "rx/verify/spectrum_mask.h"
 
 namespace dot11b::test {
 namespace {

@@ -15,8 +15,8 @@
 #include "mac/payload.h"
 #include "phy/frame.h"
 #include "rx/resample.h"
-#include "rx/spectrum_mask.h"
-#include "rx/transmitter_checks.h"
+#include "rx/verify/spectrum_mask.h"
+#include "rx/verify/transmitter_checks.h"
 
 namespace dot11b::test {
 namespace {

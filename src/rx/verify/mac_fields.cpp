@@ -1,4 +1,4 @@
-#include "rx/mac_fields.h"
+#include "rx/verify/mac_fields.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "rx/spectrum_mask.h"
+#include "rx/verify/spectrum_mask.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "rx/transmitter_checks.h"
+#include "rx/verify/transmitter_checks.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,7 @@
 
 #include "phy/types.h"
 #include "rx/receiver.h"
-#include "rx/spectrum_mask.h"
+#include "rx/verify/spectrum_mask.h"
 
 namespace dot11b::rx {
 

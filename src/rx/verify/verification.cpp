@@ -1,4 +1,4 @@
-#include "rx/verification.h"
+#include "rx/verify/verification.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "rx/mac_fields.h"
+#include "rx/verify/mac_fields.h"
 
 namespace dot11b::rx {
 

@@ -8,8 +8,8 @@
 
 #include "phy/types.h"
 #include "rx/receiver.h"
-#include "rx/spectrum_mask.h"
-#include "rx/transmitter_checks.h"
+#include "rx/verify/spectrum_mask.h"
+#include "rx/verify/transmitter_checks.h"
 
 namespace dot11b::rx {
 
