@@ -8,7 +8,12 @@
 namespace dot11b::cli {
 
 rt::Value startingParameters(const std::string& file) {
-  return file.empty() ? settings::initialParameters() : files::loadParameterFile(file);
+  if (file.empty()) return settings::initialParameters();
+  std::vector<std::string> adjustments;
+  rt::Value parameters = files::loadParameterFile(file, &adjustments);
+  for (const std::string& a : adjustments)
+    std::cerr << "dot11b: " << files::addFileExtention(file, ".mat") << ": " << a << "\n";
+  return parameters;
 }
 
 std::optional<int> takeOptions(std::string_view command, const std::function<void()>& take) {

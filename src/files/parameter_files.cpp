@@ -1,9 +1,12 @@
 #include "files/parameter_files.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "files/safe_save.h"
 #include "runtime/matfile.h"
+#include "runtime/matfile_names.h"
+#include "runtime/number_text.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"
 
@@ -14,7 +17,7 @@ using rt::Value;
 namespace {
 
 ParameterFileContents problem(ParameterFileProblem kind, const std::string& filename, std::string_view what) {
-  return {kind, filename + "\n" + std::string(what), Value()};
+  return {kind, filename + "\n" + std::string(what), Value(), {}};
 }
 
 ParameterFileContents checkVariables(const rt::MatVariables& variables, const std::string& filename,
@@ -30,7 +33,10 @@ ParameterFileContents checkVariables(const rt::MatVariables& variables, const st
     return problem(ParameterFileProblem::InvalidParameterId, filename, "has an Invalid File Parameter ID.");
 
   Value parameters = *fileParameters;
+  std::vector<std::string> adjustments;
   try {
+    for (const settings::Adjustment& a : settings::bringWithinRules(parameters))
+      adjustments.push_back(a.path + ": " + rt::numberToText(a.before) + " changed to " + rt::numberToText(a.after));
     settings::validateParameters(parameters);
     // The derived fields follow from the others, as the panel's redraw makes them.
     for (const char* derived : {"totalLength", "ProjectedLength"})
@@ -39,7 +45,7 @@ ParameterFileContents checkVariables(const rt::MatVariables& variables, const st
   } catch (const std::exception&) {
     return problem(ParameterFileProblem::InvalidStructure, filename, "has an Invalid File Structure.");
   }
-  return {ParameterFileProblem::None, {}, std::move(parameters)};
+  return {ParameterFileProblem::None, {}, std::move(parameters), std::move(adjustments)};
 }
 
 }  // namespace
@@ -63,11 +69,23 @@ rt::MatReadLimits parameterFileLimits() {
 }
 
 ParameterFileContents readParameterFile(const std::string& filename, std::string_view expectedId) {
+  // A MAT-file without parameters (a waveform data file, say) is told by its variables at any size; the
+  // size limit guards the parsing of what may be a parameter file, and of files that are not MAT-files.
+  std::error_code sizeError;
+  const std::uintmax_t size = std::filesystem::file_size(filename, sizeError);
+  if (!sizeError && size > parameterFileLimits().maxFileBytes) {
+    try {
+      const std::vector<std::string> names = rt::matVariableNames(filename);
+      if (std::find(names.begin(), names.end(), "fileParameters") == names.end())
+        return problem(ParameterFileProblem::InvalidFormat, filename, "has an Invalid File Format.");
+    } catch (const rt::MatFileError&) {
+    }
+  }
   rt::MatVariables variables;
   try {
     variables = rt::readMatFile(filename, parameterFileLimits());
   } catch (const std::exception& e) {
-    return {ParameterFileProblem::Unreadable, e.what(), Value()};
+    return {ParameterFileProblem::Unreadable, e.what(), Value(), {}};
   }
   return checkVariables(variables, filename, expectedId);
 }
@@ -78,18 +96,19 @@ ParameterFileContents parseParameterFile(std::string_view bytes, const std::stri
   try {
     variables = rt::readMatBytes(bytes, parameterFileLimits());
   } catch (const std::exception& e) {
-    return {ParameterFileProblem::Unreadable, e.what(), Value()};
+    return {ParameterFileProblem::Unreadable, e.what(), Value(), {}};
   }
   return checkVariables(variables, filename, expectedId);
 }
 
-rt::Value loadParameterFile(const std::string& name) {
+rt::Value loadParameterFile(const std::string& name, std::vector<std::string>* adjustments) {
   ParameterFileContents contents = readParameterFile(
       addFileExtention(name, ".mat"), settings::initialParameters().field("ParameterFileFormat_ID").toUtf8());
   if (contents.problem != ParameterFileProblem::None) {
     std::replace(contents.message.begin(), contents.message.end(), '\n', ' ');
     throw ParameterFileUnusable(contents.message);
   }
+  if (adjustments) *adjustments = std::move(contents.adjustments);
   return std::move(contents.parameters);
 }
 

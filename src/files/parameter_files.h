@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/matfile_check.h"
 #include "runtime/value.h"
@@ -24,6 +25,8 @@ struct ParameterFileContents {
   ParameterFileProblem problem = ParameterFileProblem::None;
   std::string message;   // the error box's text when there is a problem
   rt::Value parameters;  // the record to use when there is none
+  // Fields brought within their allowed values, as "FilterFactor: 0.05 changed to 0.1".
+  std::vector<std::string> adjustments;
 };
 
 // Parameter files are small; anything much larger is refused before it is parsed.
@@ -31,17 +34,20 @@ rt::MatReadLimits parameterFileLimits();
 
 // Reads a parameter file and checks it: a fileParameters variable (else "has an Invalid File Format."),
 // a record with a ParameterFileFormat_ID (else "has an Invalid File Structure."), the expected identity
-// (else "has an Invalid File Parameter ID."), and every field the generator and the panel rely on
-// present and inside its allowed values (else "has an Invalid File Structure."). The record is kept
-// whole, extra fields included; only the derived totalLength and ProjectedLength are recomputed. An
-// unreadable file gives the reader's own error text.
+// (else "has an Invalid File Parameter ID."), and every field the generator and the panel rely on present
+// and of the right kind (else "has an Invalid File Structure."). Values outside their allowed ranges, as
+// other writers of the format may leave them, are brought within them by the panel's rules and listed in
+// `adjustments`. The record is kept whole otherwise, extra fields included; the derived totalLength and
+// ProjectedLength are recomputed. An unreadable file gives the reader's own error text. A MAT-file
+// without a fileParameters variable is told at any size; other files beyond the size limit are refused.
 ParameterFileContents readParameterFile(const std::string& filename, std::string_view expectedId);
 // The checked record of a parameter file whose name gets ".mat" when it lacks it, as File Open reads it;
 // throws ParameterFileUnusable with the window's error text on one line when the file cannot be used.
+// The adjustments made, if wanted, go to `adjustments`.
 struct ParameterFileUnusable : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
-rt::Value loadParameterFile(const std::string& name);
+rt::Value loadParameterFile(const std::string& name, std::vector<std::string>* adjustments = nullptr);
 // The same for the file's bytes.
 ParameterFileContents parseParameterFile(std::string_view bytes, const std::string& filename,
                                          std::string_view expectedId);

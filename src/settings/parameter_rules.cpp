@@ -218,6 +218,58 @@ void applyAssignment(Value& p, std::string_view assignment) {
   applySetting(p, assignment.substr(0, eq), assignment.substr(eq + 1));
 }
 
+namespace {
+
+// The field at `path` when it is one real number.
+Value* realScalarAt(Value& p, std::string_view path) {
+  Value* v = const_cast<Value*>(findPath(p, path));
+  return v && v->isNumeric() && v->isScalar() && !v->isComplex() ? v : nullptr;
+}
+
+double withinRule(const NumericRule& rule, const Value& p, double x) {
+  if (!rule.choices.empty()) {
+    if (std::isnan(x)) return rule.choices.front();
+    return *std::min_element(rule.choices.begin(), rule.choices.end(),
+                             [x](double a, double b) { return std::fabs(a - x) < std::fabs(b - x); });
+  }
+  const auto [lo, hi] = rule.bounds(p);
+  if (std::isnan(x)) return lo;
+  return std::clamp(rule.whole ? std::round(x) : x, lo, hi);
+}
+
+void adjust(Value& p, std::string_view path, double wanted, std::vector<Adjustment>& changes) {
+  Value* v = realScalarAt(p, path);
+  if (!v) return;
+  const double before = v->re(0);
+  if (before == wanted) return;
+  *v = Value::scalar(wanted);
+  changes.push_back({std::string(path), before, wanted});
+}
+
+}  // namespace
+
+std::vector<Adjustment> bringWithinRules(Value& p) {
+  std::vector<Adjustment> changes;
+  if (!p.isRecord()) return changes;
+  // In rule order: the ranges of rampLength, idleSamples and FilterFactor follow fields adjusted before them.
+  for (const auto& rule : numericRules())
+    if (const Value* v = realScalarAt(p, rule.path)) adjust(p, rule.path, withinRule(rule, p, v->re(0)), changes);
+  for (std::string_view name : kMacFields) {
+    const std::string base = "MACheader.Contents." + std::string(name);
+    const Value* size = realScalarAt(p, base + ".Size");
+    if (const Value* contents = realScalarAt(p, base + ".Contents"); contents && size && (size->re(0) == 2 || size->re(0) == 6)) {
+      const double largest = std::ldexp(1.0, static_cast<int>(8 * size->re(0))) - 1;
+      const double x = contents->re(0);
+      adjust(p, base + ".Contents", std::isnan(x) ? 0 : std::clamp(std::round(x), 0.0, largest), changes);
+    }
+    if (const Value* active = realScalarAt(p, base + ".Active")) adjust(p, base + ".Active", active->re(0) >= 0.5 ? 1 : 0, changes);
+  }
+  if (const Value* bits = findPath(p, "MACheader.Contents.BitStream"); bits && bits->isNumeric())
+    adjust(p, "MACheader.Length", static_cast<double>(bits->numel()) / 8, changes);
+  adjust(p, "MACfcs.Length", 4, changes);
+  return changes;
+}
+
 void validateParameters(const Value& p) {
   if (!p.isRecord()) throw ParameterError("parameters: must be a record");
   const Value* id = p.findField("ParameterFileFormat_ID");

@@ -33,6 +33,20 @@ void applyAssignment(rt::Value& parameters, std::string_view assignment);
 // allowed values (including the rules between fields). Throws ParameterError naming the first bad field.
 void validateParameters(const rt::Value& parameters);
 
+// A field that bringing a record within the rules changed, with its value before and after.
+struct Adjustment {
+  std::string path;
+  double before = 0, after = 0;
+};
+
+// Brings every numeric field inside its allowed values as the format panel brings in typed entries:
+// whole-numbered fields rounded (halves away from zero) and clamped to their range, FilterFactor clamped to
+// its filter's range, a field of a fixed list set to the nearest entry (NaN: the range's lower bound or the
+// list's first entry), MAC header field contents rounded and clamped to their octets, MACheader.Length and
+// MACfcs.Length set to what they must be. Fields that are missing or not one real number are left for
+// validateParameters to refuse. Returns the changes in the order of the rules.
+std::vector<Adjustment> bringWithinRules(rt::Value& parameters);
+
 // totalLength, MACheader.Length (from the bit stream) and ProjectedLength from the other fields.
 void deriveParameters(rt::Value& parameters);
 

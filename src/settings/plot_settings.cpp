@@ -10,15 +10,17 @@ namespace dot11b::settings {
 
 namespace {
 
-// The two answers as numbers, converted together: each must be one number.
+// The answers as numbers, converted together: the numbers of every field in order, of which the first two
+// count, so that "1 0.5" typed in the first field gives both.
 std::pair<double, double> twoNumbers(const std::vector<std::string>& answers, const char* title) {
   std::vector<double> numbers;
   for (const std::string& a : answers) {
     const std::vector<double> n = rt::textToNumbers(a);
-    if (n.size() != 1) throw std::invalid_argument(std::string(title) + ": '" + a + "' is not a number");
-    numbers.push_back(n[0]);
+    if (n.empty() && a.find_first_not_of(" \t,") != std::string::npos)
+      throw std::invalid_argument(std::string(title) + ": '" + a + "' is not a number");
+    numbers.insert(numbers.end(), n.begin(), n.end());
   }
-  if (numbers.size() != 2) throw std::invalid_argument(std::string(title) + ": two numbers are needed");
+  if (numbers.size() < 2) throw std::invalid_argument(std::string(title) + ": two numbers are needed");
   return {numbers[0], numbers[1]};
 }
 

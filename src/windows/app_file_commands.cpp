@@ -38,8 +38,10 @@ void saveParametersAs(const toolkit::FileChoice& choice, const rt::Value& handle
 }  // namespace
 
 bool loadParametersInto(const std::string& filename, const rt::Value& handles) {
-  if (!loadParameters(filename, rt::global("parameters"), toolkit::dialogs())) return false;
+  const auto adjustments = loadParameters(filename, rt::global("parameters"), toolkit::dialogs());
+  if (!adjustments) return false;
   redrawFormatModule(handles);
+  showAdjustments(filename, *adjustments, toolkit::dialogs());
   return true;
 }
 

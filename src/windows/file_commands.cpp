@@ -23,16 +23,25 @@ bool saveParameters(const std::string& filename, const rt::Value& parameters, to
   }
 }
 
-bool loadParameters(const std::string& filename, rt::Value& parameters, toolkit::Dialogs& dialogs) {
+std::optional<std::vector<std::string>> loadParameters(const std::string& filename, rt::Value& parameters,
+                                                       toolkit::Dialogs& dialogs) {
   const rt::Value* id = parameters.isRecord() ? parameters.findField("ParameterFileFormat_ID") : nullptr;
   const std::string expectedId = id && id->isText() ? id->toUtf8() : std::string();
   files::ParameterFileContents contents = files::readParameterFile(filename, expectedId);
   if (contents.problem != files::ParameterFileProblem::None) {
     dialogs.error(contents.message, kLoadErrorTitle);
-    return false;
+    return std::nullopt;
   }
   parameters = std::move(contents.parameters);
-  return true;
+  return std::move(contents.adjustments);
+}
+
+void showAdjustments(const std::string& filename, const std::vector<std::string>& adjustments,
+                     toolkit::Dialogs& dialogs) {
+  if (adjustments.empty()) return;
+  std::string text = filename + "\nheld values outside their allowed ranges. These fields were changed:";
+  for (const std::string& line : adjustments) text += "\n" + line;
+  dialogs.message(text, "Parameters Adjusted");
 }
 
 void saveWaveform(const std::string& filename, const files::Samples& waveform, toolkit::Dialogs& dialogs) {

@@ -128,7 +128,7 @@ TEST_F(Cli, ParamsSaveShowAndGenerateFromTheFile) {
 
 TEST_F(Cli, DamagedParameterFileIsRefused) {
   rt::Value damaged = settings::initialParameters();
-  damaged.setField("dataLength", rt::Value::scalar(1e12));
+  damaged.setField("dataLength", rt::Value::text("many"));
   rt::writeMatFile(dir / "bad.mat", {{"fileParameters", damaged}});
   for (const char* command : {"generate --params bad.mat --out x.cf64", "params show bad"}) {
     const CommandResult r = dot11b(command);
@@ -137,6 +137,15 @@ TEST_F(Cli, DamagedParameterFileIsRefused) {
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "x.cf64"));
   EXPECT_NE(dot11b("params show missing").output.find("Unable to read file 'missing.mat'"), std::string::npos);
+
+  // A value outside its range is brought in, and the tool says so.
+  rt::Value other = settings::initialParameters();
+  other.setField("dataLength", rt::Value::scalar(1e12));
+  rt::writeMatFile(dir / "other.mat", {{"fileParameters", other}});
+  const CommandResult opened = dot11b("params show other");
+  EXPECT_EQ(opened.status, 0) << opened.output;
+  EXPECT_NE(opened.output.find("dot11b: other.mat: dataLength: 1000000000000 changed to 2312"), std::string::npos)
+      << opened.output;
 }
 
 TEST_F(Cli, BadOptionsAreUsageErrors) {

@@ -124,6 +124,14 @@ const ProblemCase kProblems[] = {
      }, ParameterFileProblem::InvalidParameterId, "has an Invalid File Parameter ID."},
     {"notAMatFile", [](const std::string& p) { test::writeBytes(p, "plain text, not a MAT-file"); },
      ParameterFileProblem::Unreadable, ""},
+    // Beyond the size limit of a parameter file: a MAT-file is still told by its variables.
+    {"largeSaveWaveDataFile", [](const std::string& p) {
+       files::Samples wave(150000);
+       for (std::size_t k = 0; k < wave.size(); ++k) wave[k] = {std::sin(0.37 * k * k), std::cos(0.11 * k)};
+       saveWaveData(p, wave, 44e6);
+     }, ParameterFileProblem::InvalidFormat, "has an Invalid File Format."},
+    {"largeFileThatIsNoMatFile", [](const std::string& p) { test::writeBytes(p, std::string(3 << 20, 'x')); },
+     ParameterFileProblem::Unreadable, ""},
 };
 
 class ParameterFileProblems : public ::testing::TestWithParam<ProblemCase> {};
@@ -159,22 +167,14 @@ void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.name; }
 Value& macContents(Value& p) { return p.field("MACheader").field("Contents"); }
 
 const DamagedCase kDamaged[] = {
-    {"hugeDataLength", [](Value& p) { p.setField("dataLength", Value::scalar(1e12)); }},
     {"textForNumber", [](Value& p) { p.setField("dataRate", Value::text("eleven")); }},
     {"missingOverSampling", [](Value& p) { p = without(p, "OverSampling"); }},
     {"missingBitStream", [](Value& p) { macContents(p) = without(macContents(p), "BitStream"); }},
     {"bitStreamNotBits", [](Value& p) { macContents(p).setField("BitStream", Value::row(std::vector<double>(240, 2))); }},
-    {"headerLengthDisagrees", [](Value& p) { p.field("MACheader").setField("Length", Value::scalar(29)); }},
     {"headerNotARecord", [](Value& p) { p.setField("MACheader", Value::scalar(0)); }},
-    {"zeroFilterTaps", [](Value& p) { p.setField("FilterTaps", Value::scalar(0)); }},
-    {"channel15", [](Value& p) { p.setField("Channel", Value::scalar(15)); }},
-    {"rampBeyondLimit", [](Value& p) { p.setField("rampLength", Value::scalar(44001)); }},
     {"vectorDataRate", [](Value& p) { p.setField("dataRate", Value::row({11, 11})); }},
     {"complexDataLength", [](Value& p) { p.setField("dataLength", Value::complexScalar({10, 1})); }},
-    {"nanDataLength", [](Value& p) { p.setField("dataLength", Value::scalar(std::nan(""))); }},
-    {"fractionalOverSampling", [](Value& p) { p.setField("OverSampling", Value::scalar(4.5)); }},
     {"numberForSourceName", [](Value& p) { p.setField("dataSourceName", Value::scalar(5)); }},
-    {"sourceType8", [](Value& p) { p.setField("dataSourceType", Value::scalar(8)); }},
 };
 
 class DamagedParameterFile : public ::testing::TestWithParam<DamagedCase> {};
@@ -202,6 +202,76 @@ TEST_P(DamagedParameterFile, IsRefusedAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, DamagedParameterFile, ::testing::ValuesIn(kDamaged),
                          [](const ::testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.name); });
+
+// Files of other writers with values outside their allowed ranges: opened, with the values brought in as
+// the panel brings in typed entries.
+struct OutOfRangeCase {
+  const char* name;
+  std::function<void(Value& p)> change;
+  const char* path;
+  double after;
+  const char* adjustment;
+};
+
+// Test names in listings.
+void PrintTo(const OutOfRangeCase& c, std::ostream* os) { *os << c.name; }
+
+const OutOfRangeCase kOutOfRange[] = {
+    {"gaussianFactorOfRootCosine", [](Value& p) {
+       p.setField("FilterType", Value::scalar(1));
+       p.setField("FilterFactor", Value::scalar(0.05));
+     }, "FilterFactor", 0.1, "FilterFactor: 0.05 changed to 0.1"},
+    {"hugeDataLength", [](Value& p) { p.setField("dataLength", Value::scalar(1e12)); },
+     "dataLength", 2312, "dataLength: 1000000000000 changed to 2312"},
+    {"nanDataLength", [](Value& p) { p.setField("dataLength", Value::scalar(std::nan(""))); },
+     "dataLength", 0, "dataLength: NaN changed to 0"},
+    {"zeroFilterTaps", [](Value& p) { p.setField("FilterTaps", Value::scalar(0)); }, "FilterTaps", 1,
+     "FilterTaps: 0 changed to 1"},
+    {"channel15", [](Value& p) { p.setField("Channel", Value::scalar(15)); }, "Channel", 14, "Channel: 15 changed to 14"},
+    {"rampBeyondLimit", [](Value& p) { p.setField("rampLength", Value::scalar(44001)); }, "rampLength", 44000,
+     "rampLength: 44001 changed to 44000"},
+    {"fractionalOverSampling", [](Value& p) { p.setField("OverSampling", Value::scalar(4.5)); }, "OverSampling", 5,
+     "OverSampling: 4.5 changed to 5"},
+    {"sourceType8", [](Value& p) { p.setField("dataSourceType", Value::scalar(8)); }, "dataSourceType", 7,
+     "dataSourceType: 8 changed to 7"},
+    {"dataRateOffTheList", [](Value& p) { p.setField("dataRate", Value::scalar(3)); }, "dataRate", 2,
+     "dataRate: 3 changed to 2"},
+    {"headerLengthDisagrees", [](Value& p) { p.field("MACheader").setField("Length", Value::scalar(29)); },
+     "MACheader.Length", 30, "MACheader.Length: 29 changed to 30"},
+};
+
+class OutOfRangeParameterFile : public ::testing::TestWithParam<OutOfRangeCase> {};
+
+TEST_P(OutOfRangeParameterFile, IsOpenedWithTheValueBroughtInAndSaysSo) {
+  test::ScratchDir dir;
+  const std::string path = dir / "other.mat";
+  Value stored = settings::initialParameters();
+  GetParam().change(stored);
+  writeFile(path, {{"fileParameters", stored}, {"filename", Value::text(path)}});
+
+  const ParameterFileContents back = readParameterFile(path, kId);
+  ASSERT_EQ(back.problem, ParameterFileProblem::None) << back.message;
+  EXPECT_EQ(back.adjustments, std::vector<std::string>{GetParam().adjustment});
+  const std::string field = GetParam().path;
+  const Value& value = field == "MACheader.Length" ? back.parameters.field("MACheader").field("Length")
+                                                   : back.parameters.field(field);
+  EXPECT_EQ(value, Value::scalar(GetParam().after));
+
+  Value current = changedParameters();
+  toolkit::ScriptedDialogs boxes;
+  const auto adjustments = windows::loadParameters(path, current, boxes);
+  ASSERT_TRUE(adjustments);
+  EXPECT_EQ(current, back.parameters);
+  windows::showAdjustments(path, *adjustments, boxes);
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(boxes.shown()[0].kind, "message");
+  EXPECT_EQ(boxes.shown()[0].title, "Parameters Adjusted");
+  EXPECT_EQ(boxes.shown()[0].text,
+            path + "\nheld values outside their allowed ranges. These fields were changed:\n" + GetParam().adjustment);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OutOfRangeParameterFile, ::testing::ValuesIn(kOutOfRange),
+                         [](const ::testing::TestParamInfo<OutOfRangeCase>& info) { return std::string(info.param.name); });
 
 TEST(ParameterFile, ExtraFieldsAreKeptAndDerivedFieldsRecomputed) {
   test::ScratchDir dir;

@@ -19,8 +19,17 @@ TEST(PlotSettings, EyeSymbolsAndDelayAreClamped) {
   EXPECT_EQ(eyeRequest({"2.5", "0.3"}, 1000, 9, 99e6).samplesPerTrace, 27);  // 3 symbols (rounded)
   EXPECT_EQ(eyeRequest({"2.5", "0.3"}, 1000, 9, 99e6).delaySamples, 3);       // round(2.7)
   EXPECT_THROW(eyeRequest({"two", "0"}, 1000, 4, 44e6), std::invalid_argument);
-  EXPECT_THROW(eyeRequest({"1 2", "0"}, 1000, 4, 44e6), std::invalid_argument);
   EXPECT_THROW(eyeRequest({"1"}, 1000, 4, 44e6), std::invalid_argument);
+  EXPECT_THROW(eyeRequest({"1", ""}, 1000, 4, 44e6), std::invalid_argument);
+}
+
+TEST(PlotSettings, AnswersAreConvertedTogether) {
+  // Both numbers in the first field: the second field does not count.
+  EXPECT_EQ(eyeRequest({"2 0.5", "0"}, 1000, 4, 44e6).samplesPerTrace, 8);
+  EXPECT_EQ(eyeRequest({"2 0.5", "0"}, 1000, 4, 44e6).delaySamples, 2);
+  EXPECT_EQ(eyeRequest({"2,0.5", ""}, 1000, 4, 44e6).delaySamples, 2);
+  EXPECT_EQ(scatterRequest({"", "0 1"}, 8).delaySamples, 8);
+  EXPECT_THROW(scatterRequest({"1 x", "0"}, 8), std::invalid_argument);
 }
 
 TEST(PlotSettings, ScatterTraceIsZeroOrOne) {
