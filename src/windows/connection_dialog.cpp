@@ -89,14 +89,24 @@ std::vector<double> listedRates(const Value& handles) {
   return rates;
 }
 
-// A stored number kept inside its range (upper limit first); a missing or unusable one takes its start
-// value, so that a damaged record still opens.
+// A stored number rounded to a whole entry of its list (halves away from zero) and kept inside its range
+// (upper limit first); a missing or unusable one takes its start value, so that a damaged or hand-edited
+// record still opens.
 void limit(Value& record, std::string_view group, std::string_view name, double lo, double hi, double start) {
   const Value* g = record.findField(group);
   const Value* v = g != nullptr && g->isRecord() ? g->findField(name) : nullptr;
   double x = v != nullptr && v->isNumeric() && !v->isEmpty() && !v->isComplex() ? v->re(0) : start;
   if (std::isnan(x)) x = start;
-  setSub(record, group, name, Value::scalar(std::max(std::min(x, hi), lo)));
+  setSub(record, group, name, Value::scalar(std::max(std::min(std::round(x), hi), lo)));
+}
+
+// A stored rate as the nearest rate of the list.
+void nearestListed(Value& record, const std::vector<double>& rates) {
+  if (rates.empty()) return;
+  const double x = subNumber(record, "RS232", "baudrate");
+  setSub(record, "RS232", "baudrate", Value::scalar(*std::min_element(rates.begin(), rates.end(), [x](double a, double b) {
+    return std::fabs(a - x) < std::fabs(b - x);
+  })));
 }
 
 void keepText(Value& record, std::string_view group, std::string_view name, std::string_view start) {
@@ -117,6 +127,7 @@ Value limitedRecord(Value record, const Value& handles) {
   const double lowest = rates.empty() ? 9600 : *std::min_element(rates.begin(), rates.end());
   const double highest = rates.empty() ? 9600 : *std::max_element(rates.begin(), rates.end());
   limit(record, "RS232", "baudrate", lowest, highest, 9600);
+  nearestListed(record, rates);
   keepText(record, "RS232", "handshake", "Xon/Xoff");
   keepText(record, "TCPIP", "address", "0.0.0.0");
   setSub(record, "TCPIP", "board", Value::scalar(0));

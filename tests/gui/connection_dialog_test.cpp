@@ -76,6 +76,24 @@ TEST_F(ConnectionDialog, StoredValuesOutsideTheirRangesAreLimited) {
   EXPECT_EQ(r.field("LastParameterFilename"), global("configuration").field("LastParameterFilename"));
 }
 
+TEST_F(ConnectionDialog, StoredNumbersBetweenEntriesAreRounded) {
+  Value stored = record("GPIB", 19.5, 2.4, 3.5);
+  Value rs232 = stored.field("RS232");
+  rs232.setField("baudrate", Value::scalar(9000));
+  stored.setField("RS232", rs232);
+  const auto [response, r] = open({Value::scalar(handle("main")), stored}, [&] {
+    EXPECT_EQ(value("pmPrimaryAddress"), 21);
+    EXPECT_EQ(value("pmSecondaryAddress"), 4);
+    EXPECT_EQ(value("pmPortNumber"), 4);
+    EXPECT_EQ(entries("pmBaudRate").at(static_cast<std::size_t>(value("pmBaudRate")) - 1), "9600");
+    click("pbOK");
+  });
+  EXPECT_EQ(number(r, "GPIB", "primary"), 20);
+  EXPECT_EQ(number(r, "GPIB", "secondary"), 2);
+  EXPECT_EQ(number(r, "RS232", "port"), 4);
+  EXPECT_EQ(number(r, "RS232", "baudrate"), 9600);
+}
+
 TEST_F(ConnectionDialog, ThePlatformLimitsTheConnections) {
   auto [cResponse, cRecord] = open({Value(), record("RS232", 19, -1, 1), Value::text("c")}, [&] {
     EXPECT_EQ(entries("pmConnection"), (std::vector<std::string>{"GPIB", "TCP/IP"}));
