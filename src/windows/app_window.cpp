@@ -11,6 +11,7 @@
 #include "settings/compare_struct.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/window_system.h"
 #include "windows/window_module.h"
 
 namespace dot11b::windows::app_window {
@@ -202,7 +203,13 @@ void appShutDown(const Value& handles) {
   if (figureList.isRecord()) {
     for (const auto& [name, dialog] : figureList.fields()) closeIfValid(dialog);
   }
-  if (handles.isRecord() && handles.hasField("main")) closeIfValid(handles.field("main"));
+  if (handles.isRecord() && handles.hasField("main")) {
+    closeIfValid(handles.field("main"));
+  } else if (toolkit::openWindowSystem() != nullptr) {
+    // Called without the control record (as a host may call it): the main window is found by its tag.
+    const Value found = rt::callByName("Findobj", {Value::text("main")}, 1).front();
+    for (double window : found.real()) closeIfValid(Value::scalar(window));
+  }
 }
 
 void menuFileExit(toolkit::Handle, const Value& handles) { appShutDown(handles); }

@@ -178,6 +178,10 @@ TEST_F(AppWindow, ExitWritesTheConnectionSettingsAndARestartReadsThem) {
   // The close box does what Exit does.
   click("main");
   EXPECT_EQ(call1("Findobj", {Value::text("main")}).numel(), 0u);
+  // So does AppShutDown called as declared, without the control record.
+  ASSERT_EQ(mlfDot11b_c(), 0) << dot11b_last_error();
+  call("RfCommonUI", {Value::text("AppShutDown")}, 0);
+  EXPECT_EQ(call1("Findobj", {Value::text("main")}).numel(), 0u);
 }
 
 TEST_F(AppWindow, AboutShowsTheApplicationsTexts) {
