@@ -45,7 +45,13 @@ void connectCallback(QWidget* control) {
   if (auto* c = qobject_cast<QComboBox*>(control)) {
     QObject::connect(c, &QComboBox::activated, c, [c](int) { runCallback(c); });
   } else if (auto* e = qobject_cast<QLineEdit*>(control)) {
-    QObject::connect(e, &QLineEdit::editingFinished, e, [e] { runCallback(e); });
+    // Return or leaving the field ends an edit; without one (tabbing through, a click into the field and
+    // away) the callback must not run, or it would round and redraw values the user never touched.
+    QObject::connect(e, &QLineEdit::editingFinished, e, [e] {
+      if (!e->isModified()) return;
+      e->setModified(false);
+      runCallback(e);
+    });
   } else if (auto* b = qobject_cast<QAbstractButton*>(control)) {
     QObject::connect(b, &QAbstractButton::clicked, b, [b](bool) { runCallback(b); });
   }
@@ -57,6 +63,7 @@ void actOn(QObject* control) {
   } else if (auto* c = qobject_cast<QComboBox*>(control)) {
     emit c->activated(c->currentIndex());
   } else if (auto* e = qobject_cast<QLineEdit*>(control)) {
+    e->setModified(true);
     emit e->editingFinished();
   } else if (auto* b = qobject_cast<QAbstractButton*>(control)) {
     emit b->clicked(b->isChecked());

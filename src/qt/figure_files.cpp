@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPalette>
 #include <QUiLoader>
 #include <stdexcept>
 #include <string>
@@ -12,7 +14,20 @@
 namespace dot11b::qt {
 
 namespace {
+
 QString fromView(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+// Read-only fields (counts and descriptions the window shows) take the window's colour, so that they do
+// not look like fields to type into.
+void markReadOnlyFields(QWidget* window) {
+  for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+    if (!field->isReadOnly()) continue;
+    QPalette colours = field->palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
+    field->setPalette(colours);
+  }
+}
+
 }  // namespace
 
 QString libraryFolder() {
@@ -37,6 +52,7 @@ QWidget* loadLayout(std::string_view name) {
   if (widget == nullptr) {
     throw std::runtime_error("the window layout " + path.toStdString() + " is damaged: " + loader.errorString().toStdString());
   }
+  markReadOnlyFields(widget);
   return widget;
 }
 

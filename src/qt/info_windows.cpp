@@ -1,7 +1,9 @@
 #include "qt/info_windows.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <cmath>
 #include <stdexcept>
 
@@ -66,6 +69,13 @@ toolkit::Handle showSplash(const QImage& logo, const std::string& name) {
   toolkit::positionChildWindow(h, toolkit::kScreen);
   splash->show();
   splash->raise();
+  // Its minimum time on screen counts from its first paint: the window system maps a new window a few
+  // milliseconds after show(), so wait for that (at most a second) and paint it at once.
+  QElapsedTimer mapping;
+  mapping.start();
+  while (splash->windowHandle() != nullptr && !splash->windowHandle()->isExposed() && mapping.elapsed() < 1000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  splash->repaint();
   return h;
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "qt/handle_table.h"
+#include "qt/label_text.h"
 #include "runtime/number_text.h"
 #include "toolkit/controls.h"
 
@@ -205,8 +206,8 @@ void setWidgetValue(QWidget* w, const Value& v) {
 
 Value getWidgetString(QWidget* w) {
   if (auto* e = qobject_cast<QLineEdit*>(w)) return fromQ(e->text());
-  if (auto* l = qobject_cast<QLabel*>(w)) return fromQ(l->text());
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) return fromQ(b->text());
+  if (auto* l = qobject_cast<QLabel*>(w)) return fromQ(l->buddy() != nullptr ? withoutMnemonics(l->text()) : l->text());
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) return fromQ(withoutMnemonics(b->text()));
   if (auto* c = qobject_cast<QComboBox*>(w)) return comboItems(c);
   noSuchProperty(w, "String");
 }
@@ -218,11 +219,11 @@ void setWidgetString(QWidget* w, const Value& v) {
     e->setText(text);
     e->setCursorPosition(0);
   } else if (auto* l = qobject_cast<QLabel*>(w)) {
-    l->setText(text);
+    l->setText(l->buddy() != nullptr ? escapedMnemonics(text) : text);
     // A status line is read while the command that set it still runs.
     if (l->isVisible()) l->repaint();
   } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-    b->setText(text);
+    b->setText(escapedMnemonics(text));
   } else {
     noSuchProperty(w, "String");
   }

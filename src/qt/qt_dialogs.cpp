@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "qt/handle_table.h"
+#include "qt/label_text.h"
 
 namespace dot11b::qt {
 
@@ -56,14 +57,21 @@ std::string QtDialogs::question(std::string_view text, std::string_view title, c
                                 std::string_view defaultButton) {
   QMessageBox b(QMessageBox::Question, q(title), q(text), QMessageBox::NoButton, parentWindow());
   b.setWindowModality(Qt::ApplicationModal);
+  std::vector<std::pair<QAbstractButton*, std::string>> answers;
   for (const std::string& label : buttons) {
-    QPushButton* button = b.addButton(q(label), QMessageBox::AcceptRole);
+    QPushButton* button = b.addButton(escapedMnemonics(q(label)), QMessageBox::AcceptRole);
     if (label == defaultButton) b.setDefaultButton(button);
+    answers.emplace_back(button, label);
   }
+  // A message box without an escape button ignores Escape and its close box. A hidden one makes both close
+  // the question without a choice.
+  QPushButton* closed = b.addButton(QString(), QMessageBox::RejectRole);
+  closed->hide();
+  b.setEscapeButton(closed);
   b.exec();
-  // Closed without a choice: no button was clicked.
-  const auto* clicked = qobject_cast<QPushButton*>(b.clickedButton());
-  return clicked == nullptr ? std::string() : clicked->text().toStdString();
+  for (const auto& [button, label] : answers)
+    if (b.clickedButton() == button) return label;
+  return {};
 }
 
 std::optional<std::vector<std::string>> QtDialogs::inputs(std::string_view title, const std::vector<std::string>& prompts,
@@ -77,7 +85,7 @@ std::optional<std::vector<std::string>> QtDialogs::inputs(std::string_view title
   std::vector<QLineEdit*> fields;
   for (std::size_t i = 0; i < prompts.size(); ++i) {
     auto* field = new QLineEdit(q(i < defaults.size() ? defaults[i] : std::string()), &dialog);
-    form->addRow(q(prompts[i]), field);
+    form->addRow(escapedMnemonics(q(prompts[i])), field);
     fields.push_back(field);
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);

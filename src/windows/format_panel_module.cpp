@@ -94,6 +94,8 @@ class Splash {
     try {
       const Values shown = rt::callByName("VX_Splash", {}, 1);
       if (!shown.empty()) window_ = shown.front().re(0);
+      // VX_Splash returns once the window is painted: its time on screen starts now.
+      start_ = std::chrono::steady_clock::now();
     } catch (const std::exception& e) {
       // The application starts without its splash window rather than not at all.
       std::cerr << e.what() << std::endl;
