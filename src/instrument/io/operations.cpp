@@ -32,15 +32,18 @@ std::optional<std::string> nextError(Transport& transport, const Deadline& deadl
   return reply;
 }
 
-// Fails with the first queued error, after reading the rest of the queue.
-// replyDeadline: time allowed for the first reply (the instrument may still be storing data).
-void checkInstrumentErrors(Transport& transport, const Deadline& replyDeadline, const TransferObserver* observer = nullptr) {
-  const std::optional<std::string> first = nextError(transport, replyDeadline, observer);
-  if (!first) return;
+// Fails with `first`, the oldest queued error, after reading the rest of the queue.
+[[noreturn]] void failWithQueuedErrors(Transport& transport, const std::string& first, const TransferObserver* observer) {
   for (int drained = 0; drained < kMaxQueuedErrorsDrained; ++drained) {
     if (!nextError(transport, Deadline(baseTimeout()), observer)) break;
   }
-  throw BusError(INSTRIO_INSTRUMENT_ERROR, *first);
+  throw BusError(INSTRIO_INSTRUMENT_ERROR, first);
+}
+
+// Fails with the first queued error, after reading the rest of the queue.
+// replyDeadline: time allowed for the first reply.
+void checkInstrumentErrors(Transport& transport, const Deadline& replyDeadline, const TransferObserver* observer) {
+  if (const auto first = nextError(transport, replyDeadline, observer)) failWithQueuedErrors(transport, *first, observer);
 }
 
 }  // namespace
@@ -83,8 +86,9 @@ void download(Transport& transport, const DownloadPayload& payload, const std::s
   }
   // The instrument may still be storing the data when asked; allow for it as for the transfer.
   const Deadline confirmation(blockTimeout(payload.sampleBytes + payload.markerBytes, rate));
+  std::optional<std::string> refusal;
   try {
-    checkInstrumentErrors(transport, confirmation);
+    refusal = nextError(transport, confirmation, nullptr);
   } catch (const BusError& e) {
     const std::string unconfirmed = transport.address() + ": the instrument did not confirm the waveform " + name;
     if (e.status() == INSTRIO_CONNECTION_LOST) {
@@ -96,6 +100,7 @@ void download(Transport& transport, const DownloadPayload& payload, const std::s
     }
     throw;
   }
+  if (refusal) failWithQueuedErrors(transport, *refusal, nullptr);
 }
 
 void returnToLocal(Transport& transport) { transport.goToLocal(Deadline(baseTimeout())); }
