@@ -4,12 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <vector>
 
 #include "module_client.h"
 #include "sim_process.h"
@@ -29,35 +26,21 @@ dot11b::instrio::ModuleReply cancelledSend(const TestConnection& c) {
 
 // A loopback port whose queue of connections waiting to be taken is full: the system drops further
 // connection requests, so a new connection waits as for a host that does not answer.
-class FullListener {
- public:
+struct FullListener {
   FullListener() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
     auto* a = reinterpret_cast<sockaddr*>(&address);
-    if (::bind(listener_, a, length) != 0 || ::listen(listener_, 0) != 0 || ::getsockname(listener_, a, &length) != 0) return;
-    port_ = ntohs(address.sin_port);
-    for (int k = 0; k < 2; ++k) {  // never taken: they fill the queue
-      const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-      ::connect(fd, a, length);
-      fillers_.push_back(fd);
-    }
+    socklen_t length = sizeof address;
+    if (::bind(fds[0], a, length) != 0 || ::listen(fds[0], 0) != 0 || ::getsockname(fds[0], a, &length) != 0) return;
+    port = ntohs(address.sin_port);
+    for (const int filler : {fds[1], fds[2]}) ::connect(filler, a, length);  // never taken
   }
   ~FullListener() {
-    for (const int fd : fillers_) ::close(fd);
-    ::close(listener_);
+    for (const int fd : fds) ::close(fd);
   }
-  FullListener(const FullListener&) = delete;
-  FullListener& operator=(const FullListener&) = delete;
-  int port() const { return port_; }
-
- private:
-  int listener_ = -1;
-  int port_ = -1;
-  std::vector<int> fillers_;
+  int fds[3] = {::socket(AF_INET, SOCK_STREAM, 0), ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0),
+                ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0)};
+  int port = -1;
 };
 
 TEST(CancelWaits, ASilentInstrumentsReplyWait) {
@@ -72,8 +55,8 @@ TEST(CancelWaits, ASilentInstrumentsReplyWait) {
 TEST(CancelWaits, AConnectionThatIsNotAnswered) {
   const ScopedEnv timeout("DOT11B_INSTRIO_TIMEOUT_MS", "20000");
   const FullListener listener;
-  ASSERT_GT(listener.port(), 0);
-  const auto reply = cancelledSend(tcpTo(listener.port()));
+  ASSERT_GT(listener.port, 0);
+  const auto reply = cancelledSend(tcpTo(listener.port));
   EXPECT_EQ(reply.status, INSTRIO_CANCELLED) << reply.text;
   EXPECT_NE(reply.text.find("cancelled while connecting"), std::string::npos) << reply.text;
 }
