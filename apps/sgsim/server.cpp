@@ -21,6 +21,10 @@
 namespace sgsim {
 namespace {
 
+// Read size while --drop-in-block is set: small enough that a block of a few hundred bytes (a frame of
+// a hundred samples) arrives in several reads.
+constexpr std::size_t kDropReadBytes = 64;
+
 [[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
 
 int boundPort(int fd) {
@@ -154,9 +158,11 @@ void Server::closeClient(bool reset) {
 void Server::serve(Channel& channel) {
   char buffer[64 * 1024];
   // A slow line: reads of a tenth of a second's worth, each followed by that tenth of a second.
-  const std::size_t chunk =
-      options_.readRate > 0 ? std::clamp<std::size_t>(static_cast<std::size_t>(options_.readRate / 10), 1, sizeof buffer)
-                            : sizeof buffer;
+  // To break a connection in the middle of a block, even of a block small enough to arrive in one piece,
+  // the bytes are taken in small reads.
+  std::size_t chunk = sizeof buffer;
+  if (options_.readRate > 0) chunk = std::clamp<std::size_t>(static_cast<std::size_t>(options_.readRate / 10), 1, chunk);
+  if (options_.dropInBlock) chunk = std::min<std::size_t>(chunk, kDropReadBytes);
   const ssize_t n = ::read(channel.fd, buffer, chunk);
   if (options_.readRate > 0 && n > 0) {
     std::this_thread::sleep_for(std::chrono::microseconds(1000000LL * n / options_.readRate));
@@ -177,7 +183,8 @@ void Server::serve(Channel& channel) {
   }
   while (const auto message = channel.framer.nextMessage()) {
     if (log_.is_open()) log_ << abbreviateBlocks(*message) << std::endl;
-    if (const auto answer = instrument_.handle(*message)) reply(channel, *answer);
+    const auto answer = instrument_.handle(*message);
+    if (answer && !options_.silent) reply(channel, *answer);
   }
 }
 

@@ -1,13 +1,19 @@
-// Playback set-up for the calling forms: ZELPlay and ZELPlay_c. The commands go through HwSend and
-// HwReturnLocal by name.
+// Playback set-up for the calling forms: ZELPlay and ZELPlay_c. Each command goes to the instrument I/O
+// module as HwSend sends it, and HwReturnLocal's call ends the set-up; the calls are made directly, not
+// through the routines by name, because the sequence runs as long work (beside a progress dialog with
+// Cancel in the window), away from the library's globals.
 #include <stdexcept>
 #include <string>
 
+#include "instrument/io/module_loader.h"
+#include "instrument/link/module_connection.h"
+#include "instrument/link/module_link.h"
 #include "instrument/link/playback.h"
 #include "instrument/link/playback_commands.h"
 #include "instrument/link/text_checks.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
+#include "toolkit/long_work.h"
 
 namespace dot11b::rt {
 
@@ -16,26 +22,6 @@ namespace {
 using instrument::LinkReply;
 
 Values replyValues(const LinkReply& reply) { return {Value::scalar(reply.status), Value::text(reply.description)}; }
-
-LinkReply replyOf(const Values& out) {
-  LinkReply reply;
-  if (!out.empty()) reply.status = static_cast<int32_t>(toScalar(out[0], {"HwSend", "status"}));
-  if (out.size() > 1 && out[1].isText()) reply.description = out[1].toUtf8();
-  return reply;
-}
-
-// The instrument reached through the bus routines with one connection record.
-class RegistryLink final : public instrument::InstrumentLink {
- public:
-  explicit RegistryLink(const Value& config) : config_(config) {}
-  LinkReply send(const std::string& command) override {
-    return replyOf(callByName("HwSend", {config_, Value::text(command)}, 2));
-  }
-  LinkReply returnToLocal() override { return replyOf(callByName("HwReturnLocal", {config_}, 2)); }
-
- private:
-  const Value& config_;
-};
 
 double settingField(const Value& setting, std::string_view routine, const char* name) {
   const Value* field = setting.findField(name);
@@ -77,8 +63,19 @@ Values playback(const Values& in, const char* routine, bool q6200t) {
   }
   const instrument::PlaybackSettings s = playbackSettings(setting, routine, q6200t);
   const auto commands = q6200t ? instrument::playbackCommandsQ6200T(title, s) : instrument::playbackCommandsOlderPlatform(title, s);
-  RegistryLink link(config);
-  return replyValues(instrument::runPlayback(commands, link));
+  // Everything the work uses is prepared here, and a bad record or a missing module fails before
+  // anything is sent.
+  const instrument::ModuleConnection connection(instrument::formatConfig(config));
+  const instrio::InstrioModule& module = instrio::InstrioModule::inUse();
+  LinkReply reply;
+  toolkit::longWork().run("Setting up the instrument", toolkit::WorkUnit::Commands, [&](toolkit::Progress& progress) {
+    instrument::ModuleLink link(module, connection, [&progress] { return progress.cancelled(); });
+    reply = instrument::runPlayback(commands, link, [&progress](std::size_t sent, std::size_t total) {
+      progress.report(sent, total);
+      return !progress.cancelled();
+    });
+  });
+  return replyValues(reply);
 }
 
 Values zelPlay(const Values& in, int) { return playback(in, "ZELPlay", false); }

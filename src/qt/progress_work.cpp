@@ -37,6 +37,12 @@ class SharedProgress : public toolkit::Progress {
 
 QString megabytes(std::uint64_t bytes) { return QString::number(static_cast<double>(bytes) / 1e6, 'f', 1) + " MB"; }
 
+// "12.5 MB of 40.0 MB", "3 of 15 commands sent".
+QString doneOfTotal(toolkit::WorkUnit unit, std::uint64_t done, std::uint64_t total) {
+  if (unit == toolkit::WorkUnit::Bytes) return megabytes(done) + " of " + megabytes(total);
+  return QString::number(done) + " of " + QString::number(total) + " commands sent";
+}
+
 }  // namespace
 
 ProgressWork& progressWork() {
@@ -44,9 +50,9 @@ ProgressWork& progressWork() {
   return work;
 }
 
-void ProgressWork::run(std::string_view title, const std::function<void(toolkit::Progress&)>& work) {
+void ProgressWork::run(std::string_view title, toolkit::WorkUnit unit, const std::function<void(toolkit::Progress&)>& work) {
   if (!applicationRunning()) {
-    toolkit::InlineWork().run(title, work);
+    toolkit::InlineWork().run(title, unit, work);
     return;
   }
   SharedProgress progress;
@@ -88,7 +94,7 @@ void ProgressWork::run(std::string_view title, const std::function<void(toolkit:
     }
     if (progress.total() > 0 && !progress.cancelled()) {
       dialog.setValue(static_cast<int>(1000.0 * static_cast<double>(progress.done()) / static_cast<double>(progress.total())));
-      dialog.setLabelText(name + ": " + megabytes(progress.done()) + " of " + megabytes(progress.total()));
+      dialog.setLabelText(name + ": " + doneOfTotal(unit, progress.done(), progress.total()));
     }
   });
   poll.start(50);

@@ -14,7 +14,7 @@ class UncancelledProgress : public Progress {
 
 }  // namespace
 
-void InlineWork::run(std::string_view, const std::function<void(Progress&)>& work) {
+void InlineWork::run(std::string_view, WorkUnit, const std::function<void(Progress&)>& work) {
   UncancelledProgress progress;
   work(progress);
 }

@@ -46,6 +46,17 @@ class SlowDownload : public Download {
   }
 };
 
+// An instrument that takes the connection and every command but never answers.
+class SilentInstrument : public Download {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    sim = std::make_unique<SimProcess>(std::vector<std::string>{"--port", "0", "--silent"});
+    ASSERT_TRUE(sim->started());
+    connectTo(sim->port());
+  }
+};
+
 TEST_F(Download, TheWaveformReachesTheInstrument) {
   click("pbDownload");
   ASSERT_FALSE(shown.empty());
@@ -94,6 +105,32 @@ TEST_F(SlowDownload, CancelStopsTheTransferAndIsReportedAsCancelled) {
   EXPECT_NE(shown.back().text.find("cancelled"), std::string::npos) << shown.back().text;
   EXPECT_FALSE(sim->hasStored("ARBI", "dot11b"));
   EXPECT_EQ(get("main", "Pointer").toUtf8(), "arrow");
+}
+
+}  // namespace
+}  // namespace dot11b::gui_test
+
+namespace dot11b::gui_test {
+namespace {
+
+TEST_F(SilentInstrument, RefreshShowsItsProgressAndCancelEndsIt) {
+  // Far longer than the test: only the Cancel can end the wait for the instrument's reply.
+  setenv("DOT11B_INSTRIO_TIMEOUT_MS", "30000", 1);
+  std::string progressTitle;
+  onWait = [&](double window) {
+    if (call1("Get", {Value::scalar(window), Value::text("Tag")}).toUtf8() == "figProgress") {
+      progressTitle = call1("Get", {Value::scalar(window), Value::text("Name")}).toUtf8();
+    }
+    sim->logLines(1);  // the first command is out, and its reply awaited
+    click("pbCancel");
+  };
+  click("pbRefresh");
+  EXPECT_EQ(progressTitle, "Setting up the instrument");
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back().title, "Error Occured During Instrument Setup");
+  EXPECT_EQ(shown.back().text, "Instrument setup cancelled during command 1 of 15; the instrument may be only partly set up");
+  EXPECT_EQ(instrument_test::withoutErrorQueries(sim->logLines(3)),
+            (std::vector<std::string>{" :source:rad:arb:state off", ":SYSTem:LOCal"}));
 }
 
 }  // namespace

@@ -99,6 +99,17 @@ TEST_F(PlaybackBindings, AFailedCommandIsReportedAndTheRestStillSent) {
   EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")).size(), 18u) << "all 15 commands and local were still sent";
 }
 
+TEST_F(PlaybackBindings, ASilentInstrumentStopsTheSequenceAtTheFirstCommand) {
+  const ScopedEnv shortTimeout("DOT11B_INSTRIO_TIMEOUT_MS", "300");
+  SimProcess sim({"--port", "0", "--silent"});
+  ASSERT_TRUE(sim.started());
+  const Reply reply = play("ZELPlay_c", tcpConfiguration(sim.port()));
+  EXPECT_NE(reply.status, 0);
+  EXPECT_NE(reply.description.find("the 14 commands after it were not sent"), std::string::npos) << reply.description;
+  const Lines expected = {" :source:rad:arb:state off", ":SYSTem:LOCal"};
+  EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")), expected);
+}
+
 TEST_F(PlaybackBindings, BadTitleIsRefusedBeforeAnythingIsSent) {
   SimProcess sim({"--port", "0"});
   ASSERT_TRUE(sim.started());

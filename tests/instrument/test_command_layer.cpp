@@ -1,6 +1,7 @@
 // The command layer on its own: command texts, the playback sequence, the RS-232 question.
 #include <gtest/gtest.h>
 
+#include "instrument/io/instrio.h"
 #include "instrument/link/download_confirmation.h"
 #include "instrument/link/playback.h"
 #include "instrument/link/playback_commands.h"
@@ -58,14 +59,15 @@ TEST(PlaybackCommands, NumbersAndSwitches) {
   EXPECT_EQ(commands[12], " :source:rad:arb:clock:ref ext");
 }
 
-// Records the calls; the commands listed in `failing` fail with an instrument error.
+// Records the calls; the commands listed in `failing` fail with `failure` (an instrument error unless told).
 class RecordingLink : public InstrumentLink {
  public:
-  explicit RecordingLink(std::vector<std::string> failing = {}) : failing_(std::move(failing)) {}
+  explicit RecordingLink(std::vector<std::string> failing = {}, LinkReply failure = {6, "-222,\"Data out of range\""})
+      : failing_(std::move(failing)), failure_(std::move(failure)) {}
   LinkReply send(const std::string& command) override {
     calls.push_back(command);
     for (const std::string& f : failing_) {
-      if (f == command) return {6, "-222,\"Data out of range\""};
+      if (f == command) return failure_;
     }
     return {0, ""};
   }
@@ -77,6 +79,7 @@ class RecordingLink : public InstrumentLink {
 
  private:
   std::vector<std::string> failing_;
+  LinkReply failure_;
 };
 
 TEST(Playback, SendsEveryCommandThenReturnsToLocal) {
@@ -97,6 +100,55 @@ TEST(Playback, FirstFailureIsReportedEvenWhenTheLastCommandSucceeds) {
   EXPECT_EQ(reply.status, 6);
   EXPECT_EQ(reply.description,
             "The instrument did not take the command ' :source:freq:fix 2412000000Hz': -222,\"Data out of range\"");
+}
+
+// When the connection fails, the remaining commands would each wait out the time-out as well: the
+// sequence stops. Only an instrument's error reply lets it go on.
+TEST(Playback, AConnectionFailureStopsTheSequence) {
+  struct Case {
+    int32_t status;
+    std::size_t callsBeforeLocal;  // commands sent
+    bool local;                    // returned to local control afterwards
+    const char* says;
+  };
+  const auto commands = expectedPlaybackCommandsQ6200T();
+  for (const Case& c : std::vector<Case>{
+           {INSTRIO_TIMED_OUT, 3, true, "The connection to the instrument failed at the command ' :source:freq:fix 2412000000Hz': lost; the 12 commands after it were not sent"},
+           {INSTRIO_CONNECTION_LOST, 3, true, "The connection to the instrument failed at the command"},
+           {INSTRIO_BUS_ERROR, 3, true, "The connection to the instrument failed at the command"},
+           {INSTRIO_NO_DRIVER, 3, true, "The connection to the instrument failed at the command"},
+           // A connection that could not be opened cannot take the return to local either.
+           {INSTRIO_CONNECT_FAILED, 3, false, "The connection to the instrument failed at the command"},
+           {INSTRIO_INSTRUMENT_ERROR, commands.size(), true, "The instrument did not take the command"}}) {
+    RecordingLink link({commands[2]}, {c.status, "lost"});
+    const LinkReply reply = runPlayback(commands, link);
+    EXPECT_EQ(reply.status, c.status);
+    EXPECT_EQ(reply.description.rfind(c.says, 0), 0u) << reply.description;
+    std::vector<std::string> expected(commands.begin(), commands.begin() + static_cast<long>(c.callsBeforeLocal));
+    if (c.local) expected.push_back("<local>");
+    EXPECT_EQ(link.calls, expected) << "status " << c.status;
+  }
+}
+
+TEST(Playback, CancelStopsBetweenCommandsAndWithinOne) {
+  const auto commands = expectedPlaybackCommandsQ6200T();
+  std::vector<std::size_t> told;
+  RecordingLink between;
+  const LinkReply stopped = runPlayback(commands, between, [&told](std::size_t done, std::size_t total) {
+    told.push_back(done);
+    EXPECT_EQ(total, 15u);
+    return done < 4;
+  });
+  EXPECT_EQ(told, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(stopped.status, INSTRIO_CANCELLED);
+  EXPECT_EQ(stopped.description, "Instrument setup cancelled before command 5 of 15; the instrument may be only partly set up");
+  EXPECT_EQ(between.calls, (std::vector<std::string>{commands[0], commands[1], commands[2], commands[3], "<local>"}));
+  // The module gave up waiting for the instrument to take the third command.
+  RecordingLink within({commands[2]}, {INSTRIO_CANCELLED, "cancelled while waiting"});
+  const LinkReply cut = runPlayback(commands, within);
+  EXPECT_EQ(cut.status, INSTRIO_CANCELLED);
+  EXPECT_EQ(cut.description, "Instrument setup cancelled during command 3 of 15; the instrument may be only partly set up");
+  EXPECT_EQ(within.calls.size(), 4u);
 }
 
 TEST(Rs232Estimate, KnownCases) {

@@ -52,11 +52,12 @@ ConnectionSettings readConnection(const instrio_connection* record) {
   return settings;
 }
 
-std::unique_ptr<Transport> openTransport(const ConnectionSettings& settings, const Deadline& deadline) {
+std::unique_ptr<Transport> openTransport(const ConnectionSettings& settings, const Deadline& deadline,
+                                         const TransferObserver* observer) {
   switch (settings.type) {
     case BusType::Gpib: return openGpib(settings.gpib, deadline);
     case BusType::Rs232: return openSerial(settings.serial);
-    case BusType::Tcpip: return openTcp(settings.tcp, settings.tcpBoard, deadline);
+    case BusType::Tcpip: return openTcp(settings.tcp, settings.tcpBoard, deadline, observer);
   }
   refuse("unknown connection type");
 }

@@ -26,7 +26,9 @@ struct ConnectionSettings {
 // null record, a wrong ABI version, an unknown type or a bad field, naming the field and value.
 ConnectionSettings readConnection(const instrio_connection* record);
 
-// Opens the connection before `deadline`.
-std::unique_ptr<Transport> openTransport(const ConnectionSettings& settings, const Deadline& deadline);
+// Opens the connection before `deadline`. With an observer, a cancel is heard while a network
+// connection waits to be answered (serial lines open at once; the GPIB driver waits in one call).
+std::unique_ptr<Transport> openTransport(const ConnectionSettings& settings, const Deadline& deadline,
+                                         const TransferObserver* observer = nullptr);
 
 }  // namespace dot11b::instrio

@@ -1,6 +1,7 @@
 #include "instrument/io/execute.h"
 
 #include <new>
+#include <optional>
 #include <string>
 
 #include "instrument/io/bus_error.h"
@@ -42,6 +43,14 @@ DownloadPayload downloadPayload(const instrio_arguments* arguments) {
   return buildDownloadPayload(request);
 }
 
+// The caller's progress callback as a cancel check while the module waits; nothing without one.
+std::optional<TransferObserver> cancelCheck(const instrio_arguments* arguments) {
+  if (arguments == nullptr || arguments->progress == nullptr) return std::nullopt;
+  return TransferObserver(arguments->progress, arguments->progress_context, 0, 0);
+}
+
+const TransferObserver* orNull(const std::optional<TransferObserver>& observer) { return observer ? &*observer : nullptr; }
+
 Outcome run(int32_t operation, const instrio_connection* connection, const instrio_arguments* arguments) {
   const ConnectionSettings settings = readConnection(connection);
   const auto connectTimeout = baseTimeout();
@@ -52,8 +61,9 @@ Outcome run(int32_t operation, const instrio_connection* connection, const instr
     }
     case INSTRIO_SEND: {
       const std::string command = commandText(arguments, operation);
-      const auto transport = openTransport(settings, Deadline(connectTimeout));
-      return {INSTRIO_OK, sendCommand(*transport, command)};
+      const auto cancel = cancelCheck(arguments);
+      const auto transport = openTransport(settings, Deadline(connectTimeout), orNull(cancel));
+      return {INSTRIO_OK, sendCommand(*transport, command, orNull(cancel))};
     }
     case INSTRIO_QUERY: {
       const std::string text = commandText(arguments, operation);
@@ -67,7 +77,8 @@ Outcome run(int32_t operation, const instrio_connection* connection, const instr
       return {INSTRIO_OK, ""};
     }
     case INSTRIO_RETURN_LOCAL: {
-      const auto transport = openTransport(settings, Deadline(connectTimeout));
+      const auto cancel = cancelCheck(arguments);
+      const auto transport = openTransport(settings, Deadline(connectTimeout), orNull(cancel));
       returnToLocal(*transport);
       return {INSTRIO_OK, ""};
     }

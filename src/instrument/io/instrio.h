@@ -108,7 +108,11 @@ typedef struct instrio_arguments {
        the blocks are written (also while the bus is stalled), and once they are all written; NULL for
        none. When it returns non-zero the module stops writing, closes the connection and returns
        INSTRIO_CANCELLED. Over GPIB a block is one driver call: it is reported when done, and a cancel
-       takes effect before the next block. */
+       takes effect before the next block.
+       INSTRIO_SEND and INSTRIO_RETURN_LOCAL: a cancel check, called with 0 and 0 every 100 ms while
+       the module waits for a TCP/IP connection to be answered or for the instrument's reply. When it
+       returns non-zero the module stops waiting, closes the connection and returns INSTRIO_CANCELLED.
+       Over GPIB each wait is one driver call, which no cancel shortens. */
     instrio_progress_fn progress;
     void* progress_context;
 } instrio_arguments;

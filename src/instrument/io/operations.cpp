@@ -21,9 +21,9 @@ std::string quoted(const std::string& text) {
 }
 
 // Asks for the instrument's oldest error; returns its reply when the error number is not 0.
-std::optional<std::string> nextError(Transport& transport, const Deadline& deadline) {
+std::optional<std::string> nextError(Transport& transport, const Deadline& deadline, const TransferObserver* observer) {
   transport.writeAll(std::string(kErrorQuery) + "\n", Deadline(baseTimeout()), quoted(kErrorQuery));
-  const std::string reply = transport.readLine(deadline, quoted(kErrorQuery));
+  const std::string reply = transport.readLine(deadline, quoted(kErrorQuery), observer);
   const std::optional<long> number = errorNumber(reply);
   if (!number) {
     throw BusError(INSTRIO_BUS_ERROR, transport.address() + ": unexpected reply to " + quoted(kErrorQuery) + ": " + quoted(reply));
@@ -32,15 +32,18 @@ std::optional<std::string> nextError(Transport& transport, const Deadline& deadl
   return reply;
 }
 
-// Fails with the first queued error, after reading the rest of the queue.
-// replyDeadline: time allowed for the first reply (the instrument may still be storing data).
-void checkInstrumentErrors(Transport& transport, const Deadline& replyDeadline) {
-  const std::optional<std::string> first = nextError(transport, replyDeadline);
-  if (!first) return;
+// Fails with `first`, the oldest queued error, after reading the rest of the queue.
+[[noreturn]] void failWithQueuedErrors(Transport& transport, const std::string& first, const TransferObserver* observer) {
   for (int drained = 0; drained < kMaxQueuedErrorsDrained; ++drained) {
-    if (!nextError(transport, Deadline(baseTimeout()))) break;
+    if (!nextError(transport, Deadline(baseTimeout()), observer)) break;
   }
-  throw BusError(INSTRIO_INSTRUMENT_ERROR, *first);
+  throw BusError(INSTRIO_INSTRUMENT_ERROR, first);
+}
+
+// Fails with the first queued error, after reading the rest of the queue.
+// replyDeadline: time allowed for the first reply.
+void checkInstrumentErrors(Transport& transport, const Deadline& replyDeadline, const TransferObserver* observer) {
+  if (const auto first = nextError(transport, replyDeadline, observer)) failWithQueuedErrors(transport, *first, observer);
 }
 
 }  // namespace
@@ -50,11 +53,11 @@ std::string ping(Transport& transport) {
   return transport.readLine(Deadline(baseTimeout()), "'*IDN?'");
 }
 
-std::string sendCommand(Transport& transport, const std::string& command) {
+std::string sendCommand(Transport& transport, const std::string& command, const TransferObserver* observer) {
   transport.writeAll(command + "\n", Deadline(baseTimeout()), quoted(command));
   std::string reply;
-  if (isQuery(command)) reply = transport.readLine(Deadline(baseTimeout()), quoted(command));
-  checkInstrumentErrors(transport, Deadline(baseTimeout()));
+  if (isQuery(command)) reply = transport.readLine(Deadline(baseTimeout()), quoted(command), observer);
+  checkInstrumentErrors(transport, Deadline(baseTimeout()), observer);
   return reply;
 }
 
@@ -70,12 +73,34 @@ void download(Transport& transport, const DownloadPayload& payload, const std::s
   const std::uint64_t total = payload.waveformCommand.size() + payload.markerCommand.size();
   const TransferObserver waveform(progress, progressContext, 0, total);
   const TransferObserver markers(progress, progressContext, payload.waveformCommand.size(), total);
-  transport.writeAll(payload.waveformCommand, Deadline(blockTimeout(payload.waveformCommand.size(), rate)),
-                     "the waveform data of " + name, progress != nullptr ? &waveform : nullptr);
-  transport.writeAll(payload.markerCommand, Deadline(blockTimeout(payload.markerCommand.size(), rate)),
-                     "the marker data of " + name, progress != nullptr ? &markers : nullptr);
+  // What the user must learn from a broken or silent connection is whether the instrument holds the
+  // waveform, not which of the module's questions went unanswered.
+  try {
+    transport.writeAll(payload.waveformCommand, Deadline(blockTimeout(payload.waveformCommand.size(), rate)),
+                       "the waveform data of " + name, progress != nullptr ? &waveform : nullptr);
+    transport.writeAll(payload.markerCommand, Deadline(blockTimeout(payload.markerCommand.size(), rate)),
+                       "the marker data of " + name, progress != nullptr ? &markers : nullptr);
+  } catch (const BusError& e) {
+    if (e.status() != INSTRIO_CONNECTION_LOST) throw;
+    throw BusError(INSTRIO_CONNECTION_LOST, std::string(e.what()) + "; the waveform transfer did not complete");
+  }
   // The instrument may still be storing the data when asked; allow for it as for the transfer.
-  checkInstrumentErrors(transport, Deadline(blockTimeout(payload.sampleBytes + payload.markerBytes, rate)));
+  const Deadline confirmation(blockTimeout(payload.sampleBytes + payload.markerBytes, rate));
+  std::optional<std::string> refusal;
+  try {
+    refusal = nextError(transport, confirmation, nullptr);
+  } catch (const BusError& e) {
+    const std::string unconfirmed = transport.address() + ": the instrument did not confirm the waveform " + name;
+    if (e.status() == INSTRIO_CONNECTION_LOST) {
+      throw BusError(e.status(), unconfirmed + " before the connection was closed; the waveform transfer did not complete");
+    }
+    if (e.status() == INSTRIO_TIMED_OUT) {
+      throw BusError(e.status(), unconfirmed + " within " + std::to_string(confirmation.budgetMs()) +
+                                     " ms; the waveform transfer may not have completed");
+    }
+    throw;
+  }
+  if (refusal) failWithQueuedErrors(transport, *refusal, nullptr);
 }
 
 void returnToLocal(Transport& transport) { transport.goToLocal(Deadline(baseTimeout())); }

@@ -14,14 +14,16 @@ std::string ping(Transport& transport);
 
 // Sends one command (its reply is read and returned when it is a query), then asks
 // :SYSTem:ERRor?; an error number other than 0 is BusError INSTRIO_INSTRUMENT_ERROR whose text is
-// the instrument's reply.
-std::string sendCommand(Transport& transport, const std::string& command);
+// the instrument's reply. With an observer, a cancel is heard while the replies are awaited.
+std::string sendCommand(Transport& transport, const std::string& command, const TransferObserver* observer = nullptr);
 
 // Sends one query and returns its reply.
 std::string query(Transport& transport, const std::string& text);
 
 // Sends the waveform and marker blocks, then checks :SYSTem:ERRor? as sendCommand does. With a progress
-// callback, the bytes of both blocks are reported and the caller may cancel.
+// callback, the bytes of both blocks are reported and the caller may cancel. A connection broken at any
+// step is BusError INSTRIO_CONNECTION_LOST saying that the waveform transfer did not complete; no reply to
+// the check is INSTRIO_TIMED_OUT saying that the instrument did not confirm the waveform.
 void download(Transport& transport, const DownloadPayload& payload, const std::string& title,
               instrio_progress_fn progress = nullptr, void* progressContext = nullptr);
 

@@ -17,8 +17,9 @@ class GpibTransport final : public Transport {
       : Transport(gpibAddress(settings)), driver_(driver), device_(device) {}
   ~GpibTransport() override { driver_.ibonl(device_, 0); }
   double minBytesPerSecond() const override { return kMinGpibBytesPerSecond; }
-  // Each driver write ends the message (EOI): a block goes out in one.
-  bool writesInSteps() const override { return false; }
+  // Each driver write ends the message (EOI): a block goes out in one. A read that times out breaks
+  // off the instrument's reply: it waits in one.
+  bool waitsInSteps() const override { return false; }
 
   void goToLocal(const Deadline& deadline) override {
     driver_.ibtmo(device_, gpibTimeoutCode(deadline.remainingMs()));

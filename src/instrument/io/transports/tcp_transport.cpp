@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -60,14 +61,26 @@ class TcpTransport final : public Transport {
   UniqueFd socket_;
 };
 
+// Waits for the connection on `fd` to be answered; false when the deadline passed first. With an
+// observer, waits in steps and throws BusError INSTRIO_CANCELLED when the caller cancels.
+bool waitConnected(int fd, const Deadline& deadline, const TransferObserver* observer, const std::string& address) {
+  short revents = 0;
+  if (observer == nullptr) return waitReady(fd, POLLOUT, deadline, revents);
+  while (!waitReady(fd, POLLOUT, deadline.within(kWaitStep), revents)) {
+    if (deadline.expired()) return false;
+    if (!observer->report(0)) throw BusError(INSTRIO_CANCELLED, address + ": cancelled while connecting");
+  }
+  return true;
+}
+
 // One connection attempt; returns the connected socket, or -1 with `reason` set.
-UniqueFd tryConnect(const addrinfo& ai, const Deadline& deadline, std::string& reason) {
+UniqueFd tryConnect(const addrinfo& ai, const Deadline& deadline, std::string& reason, const TransferObserver* observer,
+                    const std::string& address) {
   UniqueFd fd(::socket(ai.ai_family, ai.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai.ai_protocol));
   if (!fd.valid()) { reason = std::strerror(errno); return UniqueFd(); }
   if (::connect(fd.get(), ai.ai_addr, ai.ai_addrlen) != 0) {
     if (errno != EINPROGRESS) { reason = std::strerror(errno); return UniqueFd(); }
-    short revents = 0;
-    if (!waitReady(fd.get(), POLLOUT, deadline, revents)) {
+    if (!waitConnected(fd.get(), deadline, observer, address)) {
       reason = "no answer within " + std::to_string(deadline.budgetMs()) + " ms";
       return UniqueFd();
     }
@@ -83,7 +96,8 @@ UniqueFd tryConnect(const addrinfo& ai, const Deadline& deadline, std::string& r
 
 }  // namespace
 
-std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline) {
+std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline,
+                                   const TransferObserver* observer) {
   // IPv6 addresses are bracketed so that their colons stay apart from the separators.
   const std::string host = endpoint.host.find(':') == std::string::npos ? endpoint.host : "[" + endpoint.host + "]";
   const std::string address = "TCPIP" + std::to_string(board) + "::" + host + "::" + std::to_string(endpoint.port) + "::SOCKET";
@@ -97,12 +111,12 @@ std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const
   if (rc != 0) {
     throw BusError(INSTRIO_CONNECT_FAILED, address + ": cannot resolve host '" + endpoint.host + "': " + ::gai_strerror(rc));
   }
+  const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses(found, &::freeaddrinfo);
   std::string reason = "no address";
   UniqueFd connected;
   for (const addrinfo* ai = found; ai != nullptr && !connected.valid(); ai = ai->ai_next) {
-    connected = tryConnect(*ai, deadline, reason);
+    connected = tryConnect(*ai, deadline, reason, observer, address);
   }
-  ::freeaddrinfo(found);
   if (!connected.valid()) throw BusError(INSTRIO_CONNECT_FAILED, address + ": cannot connect: " + reason);
   return std::make_unique<TcpTransport>(address, std::move(connected));
 }

@@ -11,7 +11,9 @@ namespace dot11b::instrio {
 
 // Connects to `endpoint` before `deadline`, trying every address the name resolves to.
 // board: LAN interface number, used only in the address text.
-// Throws BusError INSTRIO_CONNECT_FAILED naming the address and the reason.
-std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline);
+// Throws BusError INSTRIO_CONNECT_FAILED naming the address and the reason; with an observer, BusError
+// INSTRIO_CANCELLED when the caller cancels while the connection is not yet answered.
+std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const Deadline& deadline,
+                                   const TransferObserver* observer = nullptr);
 
 }  // namespace dot11b::instrio

@@ -8,9 +8,8 @@
 namespace dot11b::instrio {
 namespace {
 
-// A write in steps moves at most this much, waiting at most this long.
+// A write in steps moves at most this much, waiting at most kWaitStep.
 constexpr std::size_t kStepBytes = 64 * 1024;
-constexpr std::chrono::milliseconds kStepTime{100};
 
 std::string progress(std::size_t done, std::size_t total) {
   return " (" + std::to_string(done) + " of " + std::to_string(total) + " bytes sent)";
@@ -26,7 +25,7 @@ std::string stripTerminator(std::string line) {
 
 void Transport::writeAll(std::string_view bytes, const Deadline& deadline, std::string_view what,
                          const TransferObserver* observer) {
-  const bool inSteps = observer != nullptr && writesInSteps();
+  const bool inSteps = observer != nullptr && waitsInSteps();
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     if (observer != nullptr && !observer->report(sent)) {
@@ -36,7 +35,7 @@ void Transport::writeAll(std::string_view bytes, const Deadline& deadline, std::
     }
     // In steps: each write returns within a short time, so that progress is heard even on a stalled bus.
     const std::size_t size = inSteps ? std::min(bytes.size() - sent, kStepBytes) : bytes.size() - sent;
-    const IoResult r = writeSome(bytes.data() + sent, size, inSteps ? deadline.within(kStepTime) : deadline);
+    const IoResult r = writeSome(bytes.data() + sent, size, inSteps ? deadline.within(kWaitStep) : deadline);
     sent += r.count;
     switch (r.event) {
       case IoEvent::Transferred:
@@ -58,7 +57,8 @@ void Transport::writeAll(std::string_view bytes, const Deadline& deadline, std::
   if (observer != nullptr) observer->report(sent);
 }
 
-std::string Transport::readLine(const Deadline& deadline, std::string_view what) {
+std::string Transport::readLine(const Deadline& deadline, std::string_view what, const TransferObserver* observer) {
+  const bool inSteps = observer != nullptr && waitsInSteps();
   std::size_t searched = 0;
   char buffer[64 * 1024];
   for (;;) {
@@ -73,7 +73,7 @@ std::string Transport::readLine(const Deadline& deadline, std::string_view what)
       throw BusError(INSTRIO_BUS_ERROR, address_ + ": the reply to " + std::string(what) + " is longer than " +
                                             std::to_string(kMaxReplyBytes) + " bytes");
     }
-    const IoResult r = readSome(buffer, sizeof buffer, deadline);
+    const IoResult r = readSome(buffer, sizeof buffer, inSteps ? deadline.within(kWaitStep) : deadline);
     unread_.append(buffer, r.count);
     switch (r.event) {
       case IoEvent::Transferred:
@@ -84,6 +84,12 @@ std::string Transport::readLine(const Deadline& deadline, std::string_view what)
         }
         break;
       case IoEvent::TimedOut:
+        if (inSteps && !deadline.expired()) {  // only the step ended
+          if (!observer->report(0)) {
+            throw BusError(INSTRIO_CANCELLED, address_ + ": cancelled while waiting for the reply to " + std::string(what));
+          }
+          break;
+        }
         throw BusError(INSTRIO_TIMED_OUT, address_ + ": no reply to " + std::string(what) + " within " +
                                               std::to_string(deadline.budgetMs()) + " ms");
       case IoEvent::Closed:

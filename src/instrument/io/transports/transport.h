@@ -2,6 +2,7 @@
 // outcomes into whole writes, reply lines and the messages the user sees, all naming the address.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,6 +14,7 @@
 namespace dot11b::instrio {
 
 // Reports the bytes written of a transfer and tells whether to go on (the caller's progress callback).
+// While the module only waits (to connect, for a reply), it reports 0 of 0 bytes to hear a cancel.
 class TransferObserver {
  public:
   // offset: bytes of the transfer written before this write; total: bytes of the whole transfer.
@@ -51,15 +53,17 @@ class Transport {
   void writeAll(std::string_view bytes, const Deadline& deadline, std::string_view what,
                 const TransferObserver* observer = nullptr);
   // Reads one reply line before `deadline` and returns it without its line terminator.
-  // `what` names what was asked, for messages.
-  std::string readLine(const Deadline& deadline, std::string_view what);
+  // `what` names what was asked, for messages. With an observer, a cancel is heard while no reply comes
+  // and ends the wait with INSTRIO_CANCELLED.
+  std::string readLine(const Deadline& deadline, std::string_view what, const TransferObserver* observer = nullptr);
   // Returns the instrument to front-panel control. By default sends ":SYSTem:LOCal".
   virtual void goToLocal(const Deadline& deadline);
   // Slowest transfer rate expected while the instrument takes a block [byte/s].
   virtual double minBytesPerSecond() const = 0;
-  // Whether a block may go out in several writes, so that progress can be reported and a cancel heard
-  // in between. A bus that ends a message with each write (GPIB) sends a block in one.
-  virtual bool writesInSteps() const { return true; }
+  // Whether a write or a wait for a reply may be split into steps of kWaitStep, so that progress can be
+  // reported and a cancel heard in between. A bus that ends a message with each write and breaks off a
+  // reply at a time-out (GPIB) writes a block and waits for a reply in one driver call.
+  virtual bool waitsInSteps() const { return true; }
 
   const std::string& address() const { return address_; }
 
@@ -72,6 +76,9 @@ class Transport {
   std::string address_;
   std::string unread_;  // bytes received after the last reply line
 };
+
+// Longest wait between two reports of progress, or two checks for a cancel.
+inline constexpr std::chrono::milliseconds kWaitStep{100};
 
 // Longest reply line accepted [bytes]; a longer reply is a fault of the peer, not data to keep.
 inline constexpr std::size_t kMaxReplyBytes = 16u << 20;
