@@ -63,8 +63,8 @@ PerOptions takePerOptions(Args& args) {
     const auto value = takeNumberOption(args, name);
     if (!value) return;
     if (*value != std::floor(*value) || *value < lowest || *value > highest)
-      throw std::invalid_argument(std::string(name) + " must be a whole number from " + rt::numberToText(lowest) + " to " +
-                                  rt::numberToText(highest));
+      throw std::invalid_argument(std::string(name) + " must be a whole number from " + rt::shortestText(lowest) + " to " +
+                                  rt::shortestText(highest));
     into = static_cast<std::size_t>(*value);
   };
   whole("--frames", 1, 1e6, o.settings.frames);
