@@ -10,6 +10,7 @@
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "sequence_options.h"
 #include "settings/parameter_rules.h"
 #include "testbench/packet_error_rate.h"

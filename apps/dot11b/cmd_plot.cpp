@@ -8,6 +8,7 @@
 #include "parameter_source.h"
 #include "phy/pulse_shaping.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "rx/verify/verification.h"
 #include "sequence_options.h"
 #include "settings/calculate.h"

@@ -5,6 +5,7 @@
 
 #include "parameter_options.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/template_parameters.h"
 
 namespace dot11b::cli {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/start_values.h"
 
 namespace dot11b::cli {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "files/safe_save.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::files {
 

@@ -12,7 +12,7 @@
 #include "phy/scrambler.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::rt {
 

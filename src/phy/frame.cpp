@@ -16,7 +16,7 @@
 #include "phy/plcp.h"
 #include "phy/pulse_shaping.h"
 #include "phy/scrambler.h"
-#include "phy/shortest_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::phy {
 
@@ -29,8 +29,8 @@ constexpr double maxSamples = 2147483647.0;
 void requireOneOf(const char* name, double value, std::initializer_list<double> allowed) {
   if (std::find(allowed.begin(), allowed.end(), value) == allowed.end()) {
     std::string choices;
-    for (double a : allowed) choices += (choices.empty() ? "" : ", ") + shortestText(a);
-    throw std::invalid_argument(std::string("Dot11b_FRAME: ") + name + " = " + shortestText(value) + " is not one of " +
+    for (double a : allowed) choices += (choices.empty() ? "" : ", ") + rt::shortestText(a);
+    throw std::invalid_argument(std::string("Dot11b_FRAME: ") + name + " = " + rt::shortestText(value) + " is not one of " +
                                 choices);
   }
 }
@@ -38,8 +38,8 @@ void requireOneOf(const char* name, double value, std::initializer_list<double> 
 // A count of samples or taps: a whole number from `minimum` up to the longest waveform.
 void requireCount(const char* name, double value, double minimum) {
   if (!(value >= minimum && value <= maxSamples) || value != std::floor(value)) {
-    throw std::invalid_argument(std::string("Dot11b_FRAME: ") + name + " = " + shortestText(value) +
-                                " is not a whole number in " + shortestText(minimum) + ".." + shortestText(maxSamples));
+    throw std::invalid_argument(std::string("Dot11b_FRAME: ") + name + " = " + rt::shortestText(value) +
+                                " is not a whole number in " + rt::shortestText(minimum) + ".." + rt::shortestText(maxSamples));
   }
 }
 
@@ -57,7 +57,7 @@ void validate(const FrameSettings& s) {
   requireCount("rampLength", s.rampLength, 0);
   const double doubled = 2 * s.oversamplingRate;
   if (!(s.oversamplingRate >= 1 && s.oversamplingRate <= maxSamples) || doubled != std::floor(doubled)) {
-    throw std::invalid_argument("Dot11b_FRAME: oversamplingRate = " + shortestText(s.oversamplingRate) +
+    throw std::invalid_argument("Dot11b_FRAME: oversamplingRate = " + rt::shortestText(s.oversamplingRate) +
                                 " is not a whole number or a whole number plus one half, at least 1");
   }
   if (s.filterType != 0) requireCount("filterTaps", s.filterTaps, 1);
@@ -206,9 +206,9 @@ Frame generateFrame(const Bits& psdu, const FrameSettings& settings, unsigned th
   // Checked before the ramps are built: a long ramp setting alone could ask for more memory than exists.
   const double rampedChips = static_cast<double>(modSignal.size()) + 2.0 * static_cast<double>(adjLength);
   if (rampedChips * static_cast<double>(factor) + static_cast<double>(idleSamples) > maxSamples) {
-    throw std::invalid_argument("Dot11b_FRAME: " + shortestText(rampedChips) + " chips at " +
-                                shortestText(settings.oversamplingRate) + " samples per chip and " +
-                                std::to_string(idleSamples) + " idle samples exceed " + shortestText(maxSamples) +
+    throw std::invalid_argument("Dot11b_FRAME: " + rt::shortestText(rampedChips) + " chips at " +
+                                rt::shortestText(settings.oversamplingRate) + " samples per chip and " +
+                                std::to_string(idleSamples) + " idle samples exceed " + rt::shortestText(maxSamples) +
                                 " samples");
   }
 

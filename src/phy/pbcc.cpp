@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "phy/shortest_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::phy {
 
@@ -83,7 +83,7 @@ Bits pbccCoverBits(std::size_t reqLength) {
 
 ComplexRow pbcc(const Bits& bits, double dataRate, int encoderActive, Complex initialPhase) {
   if (dataRate != 5.5 && dataRate != 11) {
-    throw std::invalid_argument("Dot11b_PBCC: data rate " + shortestText(dataRate) +
+    throw std::invalid_argument("Dot11b_PBCC: data rate " + rt::shortestText(dataRate) +
                                 " Mbit/s is not a PBCC rate (5.5 or 11)");
   }
   if (encoderActive != 0 && encoderActive != 1) {

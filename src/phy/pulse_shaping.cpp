@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "phy/shortest_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::phy {
 
@@ -22,7 +22,7 @@ constexpr double kSingularTolerance = 1.5e-8;
 void requirePositiveFinite(const char* routine, const char* name, double value) {
   if (!(value > 0) || !std::isfinite(value)) {
     throw std::invalid_argument(std::string(routine) + ": " + name + " must be a finite value > 0, got " +
-                                shortestText(value));
+                                rt::shortestText(value));
   }
 }
 
@@ -66,7 +66,7 @@ RealRow filterRootCosine(std::size_t numTaps, double alpha, double sampPerSymb) 
   for (const double c : coef) sum += c;
   if (sum == 0 || !std::isfinite(sum)) {
     throw std::invalid_argument("Filter_RootCosine: the coefficients of " + std::to_string(numTaps) +
-                                " taps, alpha " + shortestText(alpha) + " sum to " + shortestText(sum) +
+                                " taps, alpha " + rt::shortestText(alpha) + " sum to " + rt::shortestText(sum) +
                                 " and cannot be normalised to unit gain");
   }
   for (double& c : coef) c /= sum;

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::qt {
 

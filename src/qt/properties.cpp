@@ -17,6 +17,7 @@
 
 #include "qt/handle_table.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "toolkit/controls.h"
 
 namespace dot11b::qt {

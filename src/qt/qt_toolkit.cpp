@@ -15,7 +15,7 @@
 #include "qt/handle_table.h"
 #include "qt/properties.h"
 #include "qt/window_events.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::qt {
 

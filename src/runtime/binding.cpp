@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::rt {
 

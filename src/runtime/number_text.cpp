@@ -42,16 +42,6 @@ std::string numberToText(double x) {
   return buf;
 }
 
-std::string shortestText(double x) {
-  if (std::isnan(x)) return "NaN";
-  if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
-  char text[32];  // the longest shortest form, "-2.2250738585072014e-308", has 24 characters
-  const bool whole = x == std::trunc(x) && std::fabs(x) < 1e16;
-  const std::to_chars_result end = whole ? std::to_chars(text, text + sizeof text, x == 0 ? 0.0 : x, std::chars_format::fixed)
-                                         : std::to_chars(text, text + sizeof text, x);
-  return std::string(text, end.ptr);
-}
-
 std::string numberToText(std::complex<double> z) {
   if (z.imag() == 0) return numberToText(z.real());
   std::string im = numberToText(std::fabs(z.imag()));

@@ -16,9 +16,6 @@ namespace dot11b::rt {
 // zeros dropped; "Inf", "-Inf", "NaN".
 DOT11B_SHARED std::string numberToText(double x);
 std::string numberToText(std::complex<double> z);
-// A number in a message, as the user typed it: the shortest text that reads back as the same number
-// (3, 5.5, 0.35, 1e-05), whole numbers in full (2412000000), "Inf", "-Inf", "NaN".
-DOT11B_SHARED std::string shortestText(double x);
 // A row of numbers, separated by two blanks.
 std::string numbersToText(const std::vector<double>& row);
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "runtime/binding.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/parameter_rules.h"
 
 namespace dot11b::settings {

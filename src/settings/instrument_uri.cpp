@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/start_values.h"
 
 namespace dot11b::settings {

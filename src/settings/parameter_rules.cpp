@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/start_values.h"
 
 namespace dot11b::settings {

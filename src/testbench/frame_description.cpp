@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::testbench {
 

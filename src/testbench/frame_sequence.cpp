@@ -5,7 +5,7 @@
 
 #include "mac/mac_header.h"
 #include "mac/payload.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/calculate.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"

@@ -5,6 +5,7 @@
 
 #include "runtime/library.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/number_entry.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"

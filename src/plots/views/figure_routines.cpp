@@ -7,7 +7,7 @@
 #include "plots/views/views.h"
 #include "qt/handle_table.h"
 #include "qt/qt_toolkit.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "toolkit/controls.h"
 
 namespace dot11b::plots::views {

@@ -15,7 +15,7 @@
 #include "qt/application.h"
 #include "qt/handle_table.h"
 #include "qt/qt_toolkit.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "toolkit/figures.h"
 
 namespace dot11b::plots::views {

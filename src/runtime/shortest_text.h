@@ -1,14 +1,13 @@
-// Numbers in the core's messages as the user typed them: the shortest text that reads back as the same
-// number (3, 5.5, 0.35, 1e-05), whole numbers in full (2412000000, not 2.412e+09), and "Inf", "-Inf" and
-// "NaN" as the routines' literals spell them. The runtime's rt::shortestText writes the same for the
-// layers above; the core keeps its own, as it takes nothing from the runtime but the export macro.
+// A number in a message, as the user typed it: the shortest text that reads back as the same number (3, 5.5,
+// 0.35, 1e-05), whole numbers in full (2412000000, not 2.412e+09), and "Inf", "-Inf" and "NaN" as the
+// literals spell them. Header-only and free of the array type, so that the DSP core may use it too.
 #pragma once
 
 #include <charconv>
 #include <cmath>
 #include <string>
 
-namespace dot11b::phy {
+namespace dot11b::rt {
 
 inline std::string shortestText(double x) {
   if (std::isnan(x)) return "NaN";
@@ -20,4 +19,4 @@ inline std::string shortestText(double x) {
   return std::string(text, end.ptr);
 }
 
-}  // namespace dot11b::phy
+}  // namespace dot11b::rt
