@@ -1,5 +1,6 @@
 /* A host program of the exported C interface: initializes the library, projects the number of samples of
-   the start-value frame with Dot11b_SizeEst and shows the arity error of the top entry. */
+   the start-value frame with Dot11b_SizeEst, calls a routine with a variable result list and shows the
+   arity error of the top entry. */
 #include <stdio.h>
 
 #include "dot11b/Dot11b_c_lib.h"
@@ -22,6 +23,17 @@ int main(void) {
   }
   printf("ProjectedLength: %.0f\n", dot11b_real(size)[0]);
   dot11b_free(size);
+
+  /* A routine with a variable result list takes the number of results first, then its inputs up to a NULL. */
+  dot11b_array* octal = dot11b_create_scalar(777);
+  dot11b_array* decimal = mlfOct2dec(1, octal, NULL);
+  if (!decimal) {
+    fprintf(stderr, "Oct2dec failed: %s\n", dot11b_last_error());
+    return 1;
+  }
+  printf("Oct2dec(777): %.0f\n", dot11b_real(decimal)[0]);
+  dot11b_free(decimal);
+  dot11b_free(octal);
 
   /* The top entry declares no inputs: one input stops with the run-time error. */
   dot11b_array* result[1] = {NULL};

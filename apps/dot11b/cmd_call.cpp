@@ -1,5 +1,6 @@
 #include <cmath>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,20 +32,24 @@ int runCall(const Args& args) {
   std::vector<rt::Value> inputs;
   try {
     for (std::size_t i = 0; i < args.size(); ++i) {
-      if (args[i] == "--nargout" && i + 1 < args.size()) {
+      if (args[i] == "--nargout") {
+        if (i + 1 == args.size()) throw std::invalid_argument("--nargout needs a value");
         const auto n = rt::parseReal(args[++i]);
         // Checked before the cast: a value outside int (or NaN) would make the conversion undefined, and a
         // huge count would size the result array beyond memory.
         if (!n || !(*n >= 0 && *n <= kMaxResults) || *n != std::trunc(*n))
-          throw rt::LiteralError("--nargout needs a whole number from 0 to " + std::to_string(kMaxResults));
+          throw std::invalid_argument("--nargout needs a whole number from 0 to " + std::to_string(kMaxResults));
         nargout = static_cast<int>(*n);
+      } else if (args[i].rfind("--", 0) == 0) {
+        // No literal and no routine name starts so.
+        throw std::invalid_argument("unknown option '" + args[i] + "'");
       } else if (routine.empty()) {
         routine = args[i];
       } else {
         inputs.push_back(rt::parseLiteral(args[i]));
       }
     }
-  } catch (const rt::LiteralError& e) {
+  } catch (const std::invalid_argument& e) {  // a bad option or a malformed literal
     std::cerr << "dot11b call: " << e.what() << "\n";
     return kUsage;
   }

@@ -8,7 +8,6 @@
 #include "link_calls.h"
 #include "parameter_source.h"
 #include "settings/calculate.h"
-#include "settings/instrument_uri.h"
 #include "sig_gen_options.h"
 
 namespace dot11b::cli {
@@ -31,7 +30,7 @@ struct DownloadRequest {
   rt::Value settings;  // SigGenSettings
   rt::Value waveform;  // complex row
   rt::Value markers;   // 2 x N
-  std::string platform = "c";
+  const char* playback = "ZELPlay_c";
   bool yes = false;
 };
 
@@ -52,10 +51,8 @@ DownloadRequest requestFromOptions(const Args& args) {
   const auto yes = std::find(rest.begin(), rest.end(), "--yes");
   request.yes = yes != rest.end();
   if (request.yes) rest.erase(yes);
-  const std::string uri = takeOption(rest, "--to");
-  if (uri.empty()) throw std::invalid_argument("--to URI is required");
-  request.configuration = settings::configurationFromUri(uri);
-  if (const std::string platform = takeOption(rest, "--platform"); !platform.empty()) request.platform = platform;
+  request.configuration = takeConfiguration(rest);
+  request.playback = takePlaybackRoutine(rest);
   const rt::Value parameters = parametersFromOptions(rest);
   Args remaining;
   request.settings = sigGenSettingsFromOptions(parameters, rest, remaining);
@@ -80,7 +77,7 @@ int runDownload(const Args& args) {
       std::cerr << "dot11b download: Error Occured During Waveform Download: " << transfer.description << "\n";
       return kFailed;
     }
-    const LinkReply setup = callLink(playbackRoutine(request.platform), {title, request.settings, request.configuration});
+    const LinkReply setup = callLink(request.playback, {title, request.settings, request.configuration});
     if (setup.status != 0) {
       std::cerr << "dot11b download: Error Occured During Instrument Setup: " << setup.description << "\n";
       return kFailed;

@@ -6,25 +6,15 @@
 #include "command.h"
 #include "link_calls.h"
 #include "parameter_source.h"
-#include "settings/instrument_uri.h"
 #include "sig_gen_options.h"
 
 namespace dot11b::cli {
-namespace {
-
-rt::Value requiredConfiguration(Args& args) {
-  const std::string uri = takeOption(args, "--to");
-  if (uri.empty()) throw std::invalid_argument("--to URI is required");
-  return settings::configurationFromUri(uri);
-}
-
-}  // namespace
 
 int runPing(const Args& args) {
   rt::Value configuration;
   if (const auto status = takeOptions("ping", [&] {
         Args rest = args;
-        configuration = requiredConfiguration(rest);
+        configuration = takeConfiguration(rest);
         expectNoMore(rest);
       })) {
     return *status;
@@ -46,11 +36,11 @@ int runPing(const Args& args) {
 
 int runRefresh(const Args& args) {
   rt::Value configuration, settings;
-  std::string platform;
+  const char* playback = nullptr;
   if (const auto status = takeOptions("refresh", [&] {
         Args rest = args;
-        configuration = requiredConfiguration(rest);
-        platform = takeOption(rest, "--platform");
+        configuration = takeConfiguration(rest);
+        playback = takePlaybackRoutine(rest);
         const rt::Value parameters = parametersFromOptions(rest);
         Args remaining;
         settings = sigGenSettingsFromOptions(parameters, rest, remaining);
@@ -60,8 +50,7 @@ int runRefresh(const Args& args) {
   }
   try {
     LibrarySession session;
-    const LinkReply reply =
-        callLink(playbackRoutine(platform.empty() ? "c" : platform), {settings.field("Title"), settings, configuration});
+    const LinkReply reply = callLink(playback, {settings.field("Title"), settings, configuration});
     if (reply.status != 0) {
       std::cerr << "dot11b refresh: " << reply.description << "\n";
       return kFailed;

@@ -10,6 +10,7 @@
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "sequence_options.h"
 #include "settings/parameter_rules.h"
 #include "testbench/packet_error_rate.h"
@@ -63,8 +64,8 @@ PerOptions takePerOptions(Args& args) {
     const auto value = takeNumberOption(args, name);
     if (!value) return;
     if (*value != std::floor(*value) || *value < lowest || *value > highest)
-      throw std::invalid_argument(std::string(name) + " must be a whole number from " + rt::numberToText(lowest) + " to " +
-                                  rt::numberToText(highest));
+      throw std::invalid_argument(std::string(name) + " must be a whole number from " + rt::shortestText(lowest) + " to " +
+                                  rt::shortestText(highest));
     into = static_cast<std::size_t>(*value);
   };
   whole("--frames", 1, 1e6, o.settings.frames);

@@ -8,7 +8,9 @@
 #include "parameter_source.h"
 #include "phy/pulse_shaping.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "rx/verify/verification.h"
+#include "sequence_options.h"
 #include "settings/calculate.h"
 #include "settings/plot_settings.h"
 #include "settings/start_values.h"
@@ -56,8 +58,10 @@ PlotOptions takePlotOptions(Args& args) {
   o.png = takeOption(args, "--png");
   o.csv = takeOption(args, "--csv");
   if (const std::string size = takeOption(args, "--size"); !size.empty()) parseSize(size, o);
+  // The eye and scatter settings are answers typed into the window's questions: numbers, checked here so that
+  // one that is no number is a bad option rather than a failed plot.
   for (auto [name, field] : {std::pair{"--symbols", &o.symbols}, {"--delay", &o.delay}, {"--trace", &o.trace}}) {
-    if (std::string v = takeOption(args, name); !v.empty()) *field = v;
+    if (const auto value = takeNumberOption(args, name)) *field = rt::shortestText(*value);
   }
   if (o.png.empty()) throw std::invalid_argument("--png FILE is required");
   return o;

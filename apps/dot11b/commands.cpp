@@ -14,7 +14,7 @@ const std::vector<Command>& commands() {
        "Opens the application window and returns when it is closed. Needs a display; without one, set\n"
        "QT_QPA_PLATFORM=offscreen to run it invisibly, or use the other commands of this tool.\n"
        "DOT11B_SPLASH_MS shortens the start-up window's minimum time on screen (3000 ms).\n"
-       "Exit status 1 when the window cannot be opened.\n",
+       "Exit status 1 when the window cannot be opened, 2 for an argument (it takes none).\n",
        runGui},
       {"estimate", "print the projected number of samples of a frame or a sequence",
        "Usage: dot11b estimate [--set FIELD=VALUE]... [--frames N] [--template KIND ...]\n\n"
@@ -27,7 +27,8 @@ const std::vector<Command>& commands() {
        "protocol analyser shows it (--template's addresses are written in their on-air order instead).\n"
        "As on the format panel, dataRate=1 also selects the long preamble.\n\n"
        DOT11B_SEQUENCE_OPTIONS_HELP
-       "\nExit status 2 for an unknown field, a value outside its allowed values or a sequence too large.\n",
+       "\nExit status 2 for a bad option, an unknown field, a value outside its allowed values or a sequence\n"
+       "too large.\n",
        runEstimate},
       {"call", "call any routine of the library by name",
        "Usage: dot11b call ROUTINE [ARG]...\n\n"
@@ -35,7 +36,7 @@ const std::vector<Command>& commands() {
        "ARG: a number (-3.5, 1e-3, Inf, NaN), a complex number (1+2i, 0.5j), a matrix ([1 0 1],\n"
        "[1 2; 3 4], []) or a text in single quotes ('left-msb').\n"
        "Options: --nargout N  number of results to ask for (default: as many as the routine declares).\n"
-       "Exit status 1 when the call fails (message on stderr), 2 for a malformed literal.\n",
+       "Exit status 1 when the call fails (message on stderr), 2 for a bad option or a malformed literal.\n",
        runCall},
       {"generate", "compute a frame and write its waveform to a file",
        "Usage: dot11b generate [--params FILE.mat] [--set FIELD=VALUE]... --out FILE [--format FORMAT]\n"
@@ -75,8 +76,8 @@ const std::vector<Command>& commands() {
        "  waterfall   spectrum of 200 successive slices as a colour map\n"
        "  mask        spectrum of the frame against the transmit mask, as 'dot11b verify' measures it\n"
        "--png FILE gets the plot at --size (default 800x600); --csv FILE all of its data, every point,\n"
-       "with a header row. Exit status 1 when the calculation, the drawing or a write fails, 2 for a\n"
-       "bad option.\n",
+       "with a header row. Exit status 1 when the parameter file, the calculation, the drawing or a write\n"
+       "fails, 2 for a bad option.\n",
        runPlot},
       {"verify", "decode every 802.11b frame of a capture with the built-in receiver",
        "Usage: dot11b verify FILE [--rate HZ] [--carrier HZ] [--json] [--expect-fcs] [--mask-csv FILE]\n\n"
@@ -113,7 +114,8 @@ const std::vector<Command>& commands() {
        "standard's receiver sensitivity criterion); --png FILE plots PER against SNR on a logarithmic axis,\n"
        "--csv FILE writes the table. The points share out the machine's cores; the same seed gives the same\n"
        "table. The progress of each point goes to stderr.\n"
-       "Exit status 1 when a calculation or a write fails, 2 for a bad option.\n\n"
+       "Exit status 1 when the parameter file, a calculation or a write fails, 2 for a bad option or\n"
+       "parameter.\n\n"
        DOT11B_IMPAIRMENT_OPTIONS_HELP,
        runPer},
       {"params", "write or show a parameter file",

@@ -5,6 +5,7 @@
 
 #include "parameter_options.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "sequence_options.h"
 
 namespace dot11b::cli {
@@ -31,7 +32,7 @@ channel::Impairments takeImpairmentOptions(Args& args) {
   }
   if (const auto seed = takeNumberOption(args, "--seed")) {
     if (*seed < 0 || *seed != std::floor(*seed) || *seed > 9007199254740992.0)
-      throw std::invalid_argument("--seed must be a whole number from 0 to 2^53, not " + rt::numberToText(*seed));
+      throw std::invalid_argument("--seed must be a whole number from 0 to 2^53, not " + rt::shortestText(*seed));
     im.seed = static_cast<std::uint64_t>(*seed);
   }
   return im;

@@ -6,6 +6,7 @@
 #include "c_host.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "settings/instrument_uri.h"
 
 namespace dot11b::cli {
 
@@ -17,6 +18,17 @@ LinkReply callLink(const char* routine, const std::vector<rt::Value>& inputs) {
   return reply;
 }
 
-const char* playbackRoutine(const std::string& platform) { return platform == "c" ? "ZELPlay_c" : "ZELPlay"; }
+rt::Value takeConfiguration(Args& args) {
+  const std::string uri = takeOption(args, "--to");
+  if (uri.empty()) throw std::invalid_argument("--to URI is required");
+  return settings::configurationFromUri(uri);
+}
+
+const char* takePlaybackRoutine(Args& args) {
+  const std::string platform = takeOption(args, "--platform");
+  if (platform.empty() || platform == "c") return "ZELPlay_c";
+  if (platform == "b") return "ZELPlay";
+  throw std::invalid_argument("--platform must be c or b, not '" + platform + "'");
+}
 
 }  // namespace dot11b::cli

@@ -20,7 +20,11 @@ struct LinkReply {
 // library's message when the call itself fails.
 LinkReply callLink(const char* routine, const std::vector<rt::Value>& inputs);
 
-// The playback routine of a platform code: ZELPlay_c for "c", ZELPlay for any other.
-const char* playbackRoutine(const std::string& platform);
+// The connection record of the --to URI option, which is required. Throws std::invalid_argument.
+rt::Value takeConfiguration(Args& args);
+
+// The playback routine of the --platform option: ZELPlay_c for c (the default), ZELPlay for b. Throws
+// std::invalid_argument for another platform.
+const char* takePlaybackRoutine(Args& args);
 
 }  // namespace dot11b::cli

@@ -5,6 +5,7 @@
 
 #include "parameter_options.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/template_parameters.h"
 
 namespace dot11b::cli {
@@ -26,8 +27,8 @@ double takeWholeOption(Args& args, const std::string& name, double lowest, doubl
   const std::optional<double> value = takeNumberOption(args, name);
   if (!value) return otherwise;
   if (*value != std::floor(*value) || *value < lowest || *value > highest)
-    throw std::invalid_argument(name + " must be a whole number from " + rt::numberToText(lowest) + " to " +
-                                rt::numberToText(highest) + ", not " + rt::numberToText(*value));
+    throw std::invalid_argument(name + " must be a whole number from " + rt::shortestText(lowest) + " to " +
+                                rt::shortestText(highest) + ", not " + rt::shortestText(*value));
   return *value;
 }
 

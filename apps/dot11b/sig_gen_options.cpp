@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/start_values.h"
 
 namespace dot11b::cli {
@@ -41,7 +42,7 @@ double number(const NumberOption& o, const std::string& text) {
   const auto value = rt::parseReal(text);
   if (!value || !(*value >= o.low && *value <= o.high) || (o.whole && *value != std::floor(*value))) {  // NaN fails
     throw std::invalid_argument(std::string(o.option) + " needs " + (o.whole ? "a whole number" : "a number") + " from " +
-                                rt::numberToText(o.low) + " to " + rt::numberToText(o.high) + ", not '" + text + "'");
+                                rt::shortestText(o.low) + " to " + rt::shortestText(o.high) + ", not '" + text + "'");
   }
   return *value;
 }

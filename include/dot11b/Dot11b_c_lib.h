@@ -8,8 +8,11 @@
  *               value (NULL on failure). Trailing inputs given as NULL are left out, as a caller of the
  *               routine may leave out its optional inputs. Routines without results return 0 on success
  *               and -1 on failure. Routines with a variable input list take their inputs as a
- *               NULL-terminated list; routines with a variable result list return their results as a cell
- *               list.
+ *               NULL-terminated list. Routines with a variable result list (those that also have mlfN)
+ *               take (nargout, inputs..., NULL): nargout results are asked for and the first is returned
+ *               (results 2..n through mlfN). They return NULL both on failure and when the call gave no
+ *               result (nargout 0 for a routine called for its effects, or a dispatching call whose
+ *               sub-routine failed and printed why); dot11b_last_error() is "" unless the call failed.
  *   mlx<Name>   (nlhs, plhs, nrhs, prhs): requested result count, room for max(nlhs, 1) results, input
  *               count, inputs. Returns 0 on success and -1 on failure; on success every slot of the room
  *               that received no result is NULL. With nlhs 0, plhs may be NULL: no result is kept.
@@ -153,7 +156,7 @@ DOT11B_API int mlxDot11b_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_arra
 
 /* Dispatching entry of the format module: a text first input names the sub-routine
    ("InitializeParameters", "InitializeSigGenSettings", "redraw", "Calculate", ...). */
-DOT11B_API dot11b_array* mlfDot11b_GUI_c(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfDot11b_GUI_c(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNDot11b_GUI_c(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVDot11b_GUI_c(dot11b_array* first_input, ...);
 DOT11B_API int mlxDot11b_GUI_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -162,7 +165,7 @@ DOT11B_API int mlxDot11b_GUI_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_
    ("saveConfig", "loadConfig", "addFileExtention", "saveParameters", "loadParameters", "saveWaveform",
    "redrawAppTitle", "menuFileNew_Callback", "menuFileOpen_Callback", "menuFileSave_Callback",
    "menuFileSaveAs_Callback", ...). */
-DOT11B_API dot11b_array* mlfRfCommonUI(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfRfCommonUI(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNRfCommonUI(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVRfCommonUI(dot11b_array* first_input, ...);
 DOT11B_API int mlxRfCommonUI(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -342,7 +345,7 @@ DOT11B_API dot11b_array* mlfDot11_CalcMACfcs(dot11b_array* data);
 DOT11B_API int mlxDot11_CalcMACfcs(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* The MAC header dialog: (fig [, record]) shows it modally and gives answer ("OK"/"Cancel") and the
    record; a text first input runs the dialog routine of that name. */
-DOT11B_API dot11b_array* mlfDot11_MACconfig(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfDot11_MACconfig(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNDot11_MACconfig(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVDot11_MACconfig(dot11b_array* first_input, ...);
 DOT11B_API int mlxDot11_MACconfig(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -360,7 +363,7 @@ DOT11B_API int mlxSaveFlarevaneWaveform(int nlhs, dot11b_array* plhs[], int nrhs
    (operation code, record, the operation's arguments). */
 DOT11B_API dot11b_array* mlfFormatconfig(dot11b_array* config_in);
 DOT11B_API int mlxFormatconfig(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfInstrIO(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfInstrIO(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNInstrIO(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVInstrIO(dot11b_array* first_input, ...);
 DOT11B_API int mlxInstrIO(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -396,15 +399,15 @@ DOT11B_API int mlxZELPlay_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_arr
 /* The connection dialog (parent, configuration, platform) gives response and the record; the signal
    generator section of the main window; the advanced settings dialog (fig [, settings]) gives answer and
    the settings. A text first input runs the operation of that name. */
-DOT11B_API dot11b_array* mlfVX_SigGen(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfVX_SigGen(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNVX_SigGen(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVVX_SigGen(dot11b_array* first_input, ...);
 DOT11B_API int mlxVX_SigGen(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfZELconfig_c(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfZELconfig_c(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNZELconfig_c(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVZELconfig_c(dot11b_array* first_input, ...);
 DOT11B_API int mlxZELconfig_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfZelConfigAdv_c(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfZelConfigAdv_c(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNZelConfigAdv_c(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVZelConfigAdv_c(dot11b_array* first_input, ...);
 DOT11B_API int mlxZelConfigAdv_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -415,11 +418,11 @@ DOT11B_API int mlxZelConfigAdv_c(int nlhs, dot11b_array* plhs[], int nrhs, dot11
 DOT11B_API dot11b_array* mlfVX_Splash(void);
 DOT11B_API int mlxVX_Splash(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* (parent, appInfo): the About window; gives its handle. */
-DOT11B_API dot11b_array* mlfVX_About(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfVX_About(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNVX_About(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlxVX_About(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* (h) gives the application data of h's window (its control record); (h, data) sets it. */
-DOT11B_API dot11b_array* mlfGuidata(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfGuidata(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNGuidata(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVGuidata(dot11b_array* first_input, ...);
 DOT11B_API int mlxGuidata(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -448,18 +451,18 @@ DOT11B_API int mlxIsvarname(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_arr
 DOT11B_API dot11b_array* mlfIskeyword(dot11b_array* s);
 DOT11B_API int mlxIskeyword(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* An image file as its red, green and blue planes (8-bit); Readjpg and Rjpgc read JPEG files only. */
-DOT11B_API dot11b_array* mlfImread(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfImread(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNImread(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVImread(dot11b_array* first_input, ...);
 DOT11B_API int mlxImread(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfReadjpg(dot11b_array* filename);
 DOT11B_API int mlxReadjpg(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfRjpgc(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfRjpgc(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNRjpgc(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVRjpgc(dot11b_array* first_input, ...);
 DOT11B_API int mlxRjpgc(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* Numbers written with octal digits (777), or a text of them, as decimal numbers (511). */
-DOT11B_API dot11b_array* mlfOct2dec(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfOct2dec(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNOct2dec(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVOct2dec(dot11b_array* first_input, ...);
 DOT11B_API int mlxOct2dec(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -515,15 +518,15 @@ DOT11B_API int mlxVX_PlotPER(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_ar
 /* The general drawing routines: (x, n [, period [, offset]]); (x [, n [, offset [, plotstring [, h]]]]),
    plotstring such as "b." or "c-", into window h when given; (x, sampleRate, timeSlice). Each returns its
    window's handle. */
-DOT11B_API dot11b_array* mlfEyediagram(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfEyediagram(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNEyediagram(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVEyediagram(dot11b_array* first_input, ...);
 DOT11B_API int mlxEyediagram(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfScatterplot(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfScatterplot(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNScatterplot(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVScatterplot(dot11b_array* first_input, ...);
 DOT11B_API int mlxScatterplot(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfWaterfall(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfWaterfall(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNWaterfall(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVWaterfall(dot11b_array* first_input, ...);
 DOT11B_API int mlxWaterfall(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -534,23 +537,23 @@ DOT11B_API int mlfVX_Rotate(dot11b_array* hFigure);
 DOT11B_API int mlxVX_Rotate(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* (m, n, p): the axes in cell p of an m x n grid of the current plot window, made current; their handle.
    Title, Xlabel, Ylabel: (text) for the current axes or (axes, text). Clf ([hFigure]) removes the axes. */
-DOT11B_API dot11b_array* mlfSubplot(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfSubplot(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNSubplot(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVSubplot(dot11b_array* first_input, ...);
 DOT11B_API int mlxSubplot(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfTitle(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfTitle(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNTitle(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVTitle(dot11b_array* first_input, ...);
 DOT11B_API int mlxTitle(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfXlabel(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfXlabel(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNXlabel(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVXlabel(dot11b_array* first_input, ...);
 DOT11B_API int mlxXlabel(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfYlabel(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfYlabel(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNYlabel(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVYlabel(dot11b_array* first_input, ...);
 DOT11B_API int mlxYlabel(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfClf(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfClf(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNClf(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVClf(dot11b_array* first_input, ...);
 DOT11B_API int mlxClf(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -558,7 +561,7 @@ DOT11B_API int mlxClf(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* pr
 DOT11B_API int mlfVX_ExportPlot(dot11b_array* hFigure, dot11b_array* filename, dot11b_array* width, dot11b_array* height);
 DOT11B_API int mlxVX_ExportPlot(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* The plot windows' menu commands by name: Print, Export, Close, Copy, Zoom, Rotate, ZoomReset. */
-DOT11B_API dot11b_array* mlfVX_PlotWindow(dot11b_array* first_input, ...);
+DOT11B_API dot11b_array* mlfVX_PlotWindow(int nargout, dot11b_array* first_input, ...);
 DOT11B_API dot11b_array* mlfNVX_PlotWindow(int nargout, dot11b_array* results[], dot11b_array* first_input, ...);
 DOT11B_API int mlfVVX_PlotWindow(dot11b_array* first_input, ...);
 DOT11B_API int mlxVX_PlotWindow(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "files/safe_save.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::files {
 
@@ -31,7 +32,7 @@ std::vector<std::uint8_t> encodeIq16(const std::vector<std::complex<double>>& sa
     if (largest != smallest) value = value / largest * kIq16FullScale * scale;
     const double rounded = std::round(value);
     if (rounded < -32768 || rounded > 32767)
-      throw std::invalid_argument("SaveFlarevaneWaveform: the value " + std::to_string(rounded) +
+      throw std::invalid_argument("SaveFlarevaneWaveform: the value " + rt::shortestText(rounded) +
                                   " does not fit 16 bits (equal magnitudes are written unscaled)");
     instrio::appendInt16Be(rounded, bytes);
   }

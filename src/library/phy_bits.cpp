@@ -12,6 +12,7 @@
 #include "phy/scrambler.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::rt {
 
@@ -200,7 +201,7 @@ Values bitVector(const Values& in, int) {
   if (!std::isfinite(x) || x != std::trunc(x)) throw std::invalid_argument("Integer required");
   if (x < 0 || x >= 9007199254740992.0) {
     throw std::invalid_argument("BitVector: input 'x' must be a whole number from 0 to 2^53 - 1, not " +
-                                std::to_string(x));
+                                rt::shortestText(x));
   }
   const auto value = static_cast<std::uint64_t>(x);
   std::size_t minSize = mac::defaultBitVectorSize(value);
@@ -209,7 +210,7 @@ Values bitVector(const Values& in, int) {
     const double requested = std::trunc(args.scalar(1, "minSize"));
     if (!(requested <= 9007199254740992.0)) {
       throw std::invalid_argument("BitVector: input 'minSize' is not a usable size: " +
-                                  std::to_string(requested));
+                                  rt::shortestText(requested));
     }
     minSize = requested > 0 ? static_cast<std::size_t>(requested) : 0;
   }

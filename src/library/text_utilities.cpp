@@ -8,6 +8,7 @@
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::rt {
 
@@ -82,7 +83,7 @@ Values oct2dec(const Values& in, int) {
   std::vector<double> out;
   for (double x : d.real()) {
     if (!(x >= 0) || x != std::floor(x) || x > 9007199254740992.0) {
-      throw std::invalid_argument("Oct2dec: " + numberToText(x) + " is not a whole number of octal digits");
+      throw std::invalid_argument("Oct2dec: " + shortestText(x) + " is not a whole number of octal digits");
     }
     out.push_back(octalDigitsToDecimal(numberToText(x)));
   }

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/shortest_text.h"
+
 namespace dot11b::mac {
 
 namespace {
@@ -60,7 +62,7 @@ void checkSettings(const TemplateSettings& s) {
   }
   if (!(s.beaconIntervalTu >= 1 && s.beaconIntervalTu <= 65535) ||
       s.beaconIntervalTu != std::floor(s.beaconIntervalTu)) {
-    throw std::invalid_argument("beacon interval " + std::to_string(s.beaconIntervalTu) +
+    throw std::invalid_argument("beacon interval " + rt::shortestText(s.beaconIntervalTu) +
                                 " TU is not a whole number 1..65535");
   }
 }
@@ -68,7 +70,7 @@ void checkSettings(const TemplateSettings& s) {
 void checkAirTime(const AirTime& air) {
   const double r = air.rateMbps;
   if (r != 1 && r != 2 && r != 5.5 && r != 11) {
-    throw std::invalid_argument("rate " + std::to_string(r) + " Mbit/s is not 1, 2, 5.5 or 11");
+    throw std::invalid_argument("rate " + rt::shortestText(r) + " Mbit/s is not 1, 2, 5.5 or 11");
   }
   if (air.payloadOctets > maxPayloadOctets) {
     throw std::invalid_argument("payload of " + std::to_string(air.payloadOctets) + " octets is longer than " +

@@ -10,6 +10,7 @@
 
 #include "mac/mac_header.h"
 #include "mac/pn_generator.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::mac {
 
@@ -95,7 +96,7 @@ Bits sourceBits(const PayloadSettings& settings, std::size_t octets, std::uint64
 
 std::size_t payloadOctets(double dataLength) {
   if (!(dataLength >= 0 && dataLength <= maxDataLength) || dataLength != std::floor(dataLength)) {
-    throw std::invalid_argument("Dot11_GeneratePayload: data length " + std::to_string(dataLength) +
+    throw std::invalid_argument("Dot11_GeneratePayload: data length " + rt::shortestText(dataLength) +
                                 " is not a whole number of octets in 0..2312");
   }
   return static_cast<std::size_t>(dataLength);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "phy/scrambler.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::mac {
 
@@ -58,7 +59,7 @@ std::size_t sequenceLength(const PnOptions& options, int order) {
   if (!given) return (std::size_t{1} << order) - 1;
   if (std::isnan(*given) || *given < 1) return 1;
   if (*given > maxLength) {
-    throw std::invalid_argument("PNgenerator: length " + std::to_string(*given) +
+    throw std::invalid_argument("PNgenerator: length " + rt::shortestText(*given) +
                                 " bits exceeds the longest period (" +
                                 std::to_string(static_cast<long long>(maxLength)) + " bits)");
   }

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/shortest_text.h"
+
 namespace dot11b::phy {
 
 namespace {
@@ -45,7 +47,7 @@ ComplexRow codewords(const RealRow& phi1, const RealRow& phi2, const RealRow& ph
 ComplexRow cck(const Bits& bits, double dataRate, Complex initialPhase) {
   if (dataRate == 5.5) return cck5(bits, initialPhase);
   if (dataRate == 11) return cck11(bits, initialPhase);
-  throw std::invalid_argument("Dot11b_CCK: data rate " + std::to_string(dataRate) +
+  throw std::invalid_argument("Dot11b_CCK: data rate " + rt::shortestText(dataRate) +
                               " Mbit/s is not a CCK rate (5.5 or 11)");
 }
 

@@ -16,6 +16,7 @@
 #include "phy/plcp.h"
 #include "phy/pulse_shaping.h"
 #include "phy/scrambler.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::phy {
 
@@ -25,18 +26,11 @@ constexpr std::size_t headerBitCount = 48;
 // Longest waveform the generator builds [samples]: sample indices stay within a 32-bit int.
 constexpr double maxSamples = 2147483647.0;
 
-std::string number(double value) {
-  std::string text = std::to_string(value);
-  text.erase(text.find_last_not_of('0') + 1);
-  if (text.back() == '.') text.pop_back();
-  return text;
-}
-
 void requireOneOf(const char* name, double value, std::initializer_list<double> allowed) {
   if (std::find(allowed.begin(), allowed.end(), value) == allowed.end()) {
     std::string choices;
-    for (double a : allowed) choices += (choices.empty() ? "" : ", ") + number(a);
-    throw std::invalid_argument(std::string("Dot11b_FRAME: ") + name + " = " + number(value) + " is not one of " +
+    for (double a : allowed) choices += (choices.empty() ? "" : ", ") + rt::shortestText(a);
+    throw std::invalid_argument(std::string("Dot11b_FRAME: ") + name + " = " + rt::shortestText(value) + " is not one of " +
                                 choices);
   }
 }
@@ -44,8 +38,8 @@ void requireOneOf(const char* name, double value, std::initializer_list<double> 
 // A count of samples or taps: a whole number from `minimum` up to the longest waveform.
 void requireCount(const char* name, double value, double minimum) {
   if (!(value >= minimum && value <= maxSamples) || value != std::floor(value)) {
-    throw std::invalid_argument(std::string("Dot11b_FRAME: ") + name + " = " + number(value) +
-                                " is not a whole number in " + number(minimum) + ".." + number(maxSamples));
+    throw std::invalid_argument(std::string("Dot11b_FRAME: ") + name + " = " + rt::shortestText(value) +
+                                " is not a whole number in " + rt::shortestText(minimum) + ".." + rt::shortestText(maxSamples));
   }
 }
 
@@ -63,7 +57,7 @@ void validate(const FrameSettings& s) {
   requireCount("rampLength", s.rampLength, 0);
   const double doubled = 2 * s.oversamplingRate;
   if (!(s.oversamplingRate >= 1 && s.oversamplingRate <= maxSamples) || doubled != std::floor(doubled)) {
-    throw std::invalid_argument("Dot11b_FRAME: oversamplingRate = " + number(s.oversamplingRate) +
+    throw std::invalid_argument("Dot11b_FRAME: oversamplingRate = " + rt::shortestText(s.oversamplingRate) +
                                 " is not a whole number or a whole number plus one half, at least 1");
   }
   if (s.filterType != 0) requireCount("filterTaps", s.filterTaps, 1);
@@ -212,9 +206,9 @@ Frame generateFrame(const Bits& psdu, const FrameSettings& settings, unsigned th
   // Checked before the ramps are built: a long ramp setting alone could ask for more memory than exists.
   const double rampedChips = static_cast<double>(modSignal.size()) + 2.0 * static_cast<double>(adjLength);
   if (rampedChips * static_cast<double>(factor) + static_cast<double>(idleSamples) > maxSamples) {
-    throw std::invalid_argument("Dot11b_FRAME: " + number(rampedChips) + " chips at " +
-                                number(settings.oversamplingRate) + " samples per chip and " +
-                                std::to_string(idleSamples) + " idle samples exceed " + number(maxSamples) +
+    throw std::invalid_argument("Dot11b_FRAME: " + rt::shortestText(rampedChips) + " chips at " +
+                                rt::shortestText(settings.oversamplingRate) + " samples per chip and " +
+                                std::to_string(idleSamples) + " idle samples exceed " + rt::shortestText(maxSamples) +
                                 " samples");
   }
 

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/shortest_text.h"
+
 namespace dot11b::phy {
 
 namespace {
@@ -81,7 +83,7 @@ Bits pbccCoverBits(std::size_t reqLength) {
 
 ComplexRow pbcc(const Bits& bits, double dataRate, int encoderActive, Complex initialPhase) {
   if (dataRate != 5.5 && dataRate != 11) {
-    throw std::invalid_argument("Dot11b_PBCC: data rate " + std::to_string(dataRate) +
+    throw std::invalid_argument("Dot11b_PBCC: data rate " + rt::shortestText(dataRate) +
                                 " Mbit/s is not a PBCC rate (5.5 or 11)");
   }
   if (encoderActive != 0 && encoderActive != 1) {

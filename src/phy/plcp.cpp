@@ -6,6 +6,7 @@
 #include <string>
 
 #include "phy/scrambler.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::phy {
 
@@ -42,7 +43,7 @@ const RateInfo& rateInfo(const char* routine, double dataRate) {
   for (const auto& rate : kRates) {
     if (rate.mbps == dataRate) return rate;
   }
-  throw std::invalid_argument(std::string(routine) + ": data rate " + std::to_string(dataRate) +
+  throw std::invalid_argument(std::string(routine) + ": data rate " + rt::shortestText(dataRate) +
                               " is not 1, 2, 5.5 or 11 Mbit/s");
 }
 
@@ -83,7 +84,7 @@ Bits plcpService(int locked, int mod, int lenExt) {
 LengthField plcpLength(double numberOfBits, double dataRate, int mod) {
   if (!(numberOfBits >= 0 && numberOfBits <= kMaxExactBits) || std::trunc(numberOfBits) != numberOfBits) {
     throw std::invalid_argument("Dot11b_LENGTH: number of PSDU bits must be a whole number >= 0, got " +
-                                std::to_string(numberOfBits));
+                                rt::shortestText(numberOfBits));
   }
   const RateInfo& rate = rateInfo("Dot11b_LENGTH", dataRate);
   requireFlag("Dot11b_LENGTH", "mod", mod);
@@ -94,7 +95,7 @@ LengthField plcpLength(double numberOfBits, double dataRate, int mod) {
   const std::uint64_t intLen = (2 * bits + rate.halfMbps - 1) / rate.halfMbps;
   if (intLen > kMaxLengthField) {
     throw std::invalid_argument("Dot11b_LENGTH: a PSDU of " + std::to_string(bits) + " bits at " +
-                                std::to_string(dataRate) + " Mbit/s lasts " + std::to_string(intLen) +
+                                rt::shortestText(dataRate) + " Mbit/s lasts " + std::to_string(intLen) +
                                 " us, more than the 16-bit LENGTH field holds (65535 us)");
   }
   LengthField field;

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/shortest_text.h"
+
 namespace dot11b::phy {
 
 namespace {
@@ -20,7 +22,7 @@ constexpr double kSingularTolerance = 1.5e-8;
 void requirePositiveFinite(const char* routine, const char* name, double value) {
   if (!(value > 0) || !std::isfinite(value)) {
     throw std::invalid_argument(std::string(routine) + ": " + name + " must be a finite value > 0, got " +
-                                std::to_string(value));
+                                rt::shortestText(value));
   }
 }
 
@@ -64,7 +66,7 @@ RealRow filterRootCosine(std::size_t numTaps, double alpha, double sampPerSymb) 
   for (const double c : coef) sum += c;
   if (sum == 0 || !std::isfinite(sum)) {
     throw std::invalid_argument("Filter_RootCosine: the coefficients of " + std::to_string(numTaps) +
-                                " taps, alpha " + std::to_string(alpha) + " sum to " + std::to_string(sum) +
+                                " taps, alpha " + rt::shortestText(alpha) + " sum to " + rt::shortestText(sum) +
                                 " and cannot be normalised to unit gain");
   }
   for (double& c : coef) c /= sum;

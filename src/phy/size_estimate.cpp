@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/shortest_text.h"
+
 namespace dot11b::phy {
 
 namespace {
@@ -16,7 +18,7 @@ double dataChips(const SizeEstimateInput& in) {
   if (in.dataRate == 2) return 11 * bits / 2;
   if (in.dataRate == 5.5) return pbcc ? bits * (1 + in.encoderActive) : 8 * bits / 4;
   if (in.dataRate == 11) return pbcc ? (bits / 2) * (1 + in.encoderActive) : 8 * bits / 8;
-  throw std::invalid_argument("Dot11b_SizeEst: data rate " + std::to_string(in.dataRate) +
+  throw std::invalid_argument("Dot11b_SizeEst: data rate " + rt::shortestText(in.dataRate) +
                               " is not 1, 2, 5.5 or 11 Mbit/s");
 }
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::qt {
 
@@ -53,7 +53,7 @@ QObject* HandleTable::find(toolkit::Handle h) const {
 
 QObject* HandleTable::get(toolkit::Handle h) const {
   QObject* o = find(h);
-  if (o == nullptr) throw std::runtime_error("invalid handle " + rt::numberToText(h) + ": its window has closed");
+  if (o == nullptr) throw std::runtime_error("invalid handle " + rt::shortestText(h) + ": its window has closed");
   return o;
 }
 
@@ -89,7 +89,7 @@ void HandleTable::setAppData(toolkit::Handle window, rt::Value data) {
 
 QWidget* windowWidget(toolkit::Handle h) {
   auto* w = qobject_cast<QWidget*>(HandleTable::instance().get(h));
-  if (w == nullptr || !w->isWindow()) throw std::runtime_error("handle " + rt::numberToText(h) + " is not a window");
+  if (w == nullptr || !w->isWindow()) throw std::runtime_error("handle " + rt::shortestText(h) + " is not a window");
   return w;
 }
 

@@ -18,6 +18,7 @@
 #include "qt/handle_table.h"
 #include "qt/label_text.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "toolkit/controls.h"
 
 namespace dot11b::qt {
@@ -189,7 +190,7 @@ void setWidgetValue(QWidget* w, const Value& v) {
   const double x = numberOf(w, "Value", v);
   if (auto* c = qobject_cast<QComboBox*>(w)) {
     if (x != std::floor(x) || x < 1 || x > std::max(1, c->count())) {
-      throw std::invalid_argument("Value " + rt::numberToText(x) + " of " + nameOf(w) + " is not one of its " +
+      throw std::invalid_argument("Value " + rt::shortestText(x) + " of " + nameOf(w) + " is not one of its " +
                                   std::to_string(c->count()) + " entries");
     }
     const QSignalBlocker quiet(c);

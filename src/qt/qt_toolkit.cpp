@@ -15,7 +15,7 @@
 #include "qt/handle_table.h"
 #include "qt/properties.h"
 #include "qt/window_events.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::qt {
 
@@ -200,7 +200,7 @@ toolkit::Handle QtToolkit::addMenu(toolkit::Handle parent, const toolkit::MenuEn
     created = top;
     action = top->menuAction();
   } else {
-    throw std::invalid_argument("menus go into a window or a menu, not handle " + rt::numberToText(parent));
+    throw std::invalid_argument("menus go into a window or a menu, not handle " + rt::shortestText(parent));
   }
   created->setObjectName(QString::fromStdString(item.tag));
   action->setVisible(item.visible);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "runtime/shortest_text.h"
+
 namespace dot11b::rt {
 
 namespace {
@@ -36,19 +38,19 @@ double toScalar(const Value& v, ArgRef ref) {
 
 double toWhole(const Value& v, ArgRef ref) {
   const double x = toScalar(v, ref);
-  if (!std::isfinite(x) || x != std::trunc(x)) fail(ref, "must be a whole number, not " + std::to_string(x));
+  if (!std::isfinite(x) || x != std::trunc(x)) fail(ref, "must be a whole number, not " + shortestText(x));
   return x;
 }
 
 std::uint64_t toCount(const Value& v, ArgRef ref) {
   const double x = toWhole(v, ref);
-  if (x < 0 || x > 9007199254740992.0) fail(ref, "must be a whole number from 0 to 2^53, not " + std::to_string(x));
+  if (x < 0 || x > 9007199254740992.0) fail(ref, "must be a whole number from 0 to 2^53, not " + shortestText(x));
   return static_cast<std::uint64_t>(x);
 }
 
 int toFlag(const Value& v, ArgRef ref) {
   const double x = toScalar(v, ref);
-  if (x != 0 && x != 1) fail(ref, "must be 0 or 1, not " + std::to_string(x));
+  if (x != 0 && x != 1) fail(ref, "must be 0 or 1, not " + shortestText(x));
   return static_cast<int>(x);
 }
 
@@ -65,7 +67,7 @@ std::vector<uint8_t> toBits(const Value& v, ArgRef ref) {
   std::vector<uint8_t> bits(v.numel());
   for (std::size_t i = 0; i < bits.size(); ++i) {
     const double b = v.re(i);
-    if (b != 0 && b != 1) fail(ref, "must hold only bits 0 and 1; element " + std::to_string(i + 1) + " is " + std::to_string(b));
+    if (b != 0 && b != 1) fail(ref, "must hold only bits 0 and 1; element " + std::to_string(i + 1) + " is " + shortestText(b));
     bits[i] = static_cast<uint8_t>(b);
   }
   return bits;
@@ -124,7 +126,7 @@ int Inputs::integer(std::size_t i, std::string_view name) const {
   const double x = whole(i, name);
   if (x < INT_MIN || x > INT_MAX)
     throw std::invalid_argument(std::string(routine_) + ": input '" + std::string(name) + "' is out of range: " +
-                                std::to_string(x));
+                                shortestText(x));
   return static_cast<int>(x);
 }
 

@@ -96,24 +96,13 @@ int callMlx(const char* name, int nlhs, dot11b_array* plhs[], int nrhs, dot11b_a
       -1);
 }
 
-dot11b_array* callMlfVarargin(const char* name, dot11b_array* first, va_list rest) {
+dot11b_array* callMlfVarargin(const char* name, int nargout, dot11b_array* first, va_list rest) {
   Values in = collectVarargs(first, rest);
   return guarded(
       [&]() -> dot11b_array* {
-        Values out = callByName(name, in, 1);
+        if (nargout < 0) throw std::invalid_argument("negative result count");
+        Values out = callByName(name, in, nargout);
         return out.empty() ? nullptr : newHandle(std::move(out.front()));
-      },
-      static_cast<dot11b_array*>(nullptr));
-}
-
-dot11b_array* callMlfVariableResults(const char* name, dot11b_array* first, va_list rest) {
-  Values in = collectVarargs(first, rest);
-  return guarded(
-      [&]() -> dot11b_array* {
-        Values out = callByName(name, in, 1);
-        Value list = Value::cell(1, out.size());
-        for (std::size_t k = 0; k < out.size(); ++k) list.cells()[k] = std::move(out[k]);
-        return newHandle(std::move(list));
       },
       static_cast<dot11b_array*>(nullptr));
 }

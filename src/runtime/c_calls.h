@@ -31,8 +31,8 @@ int callMlfNoResult(const char* name, std::initializer_list<dot11b_array*> input
 int callMlx(const char* name, int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 // Forms with a NULL-terminated variable input list starting at first.
-dot11b_array* callMlfVarargin(const char* name, dot11b_array* first, va_list rest);        // first result
-dot11b_array* callMlfVariableResults(const char* name, dot11b_array* first, va_list rest); // cell list of results
+// nargout results asked for, the first returned: NULL when the call gave none or failed.
+dot11b_array* callMlfVarargin(const char* name, int nargout, dot11b_array* first, va_list rest);
 dot11b_array* callMlfN(const char* name, int nargout, dot11b_array* results[], dot11b_array* first, va_list rest);
 int callMlfV(const char* name, dot11b_array* first, va_list rest);
 

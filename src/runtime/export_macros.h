@@ -82,18 +82,19 @@
   extern "C" DOT11B_API dot11b_array* mlf##name(dot11b_array* first, ...) {              \
     va_list rest;                                                                        \
     va_start(rest, first);                                                               \
-    dot11b_array* r = ::dot11b::rt::callMlfVarargin(#name, first, rest);                 \
+    dot11b_array* r = ::dot11b::rt::callMlfVarargin(#name, 1, first, rest);              \
     va_end(rest);                                                                        \
     return r;                                                                            \
   }                                                                                      \
   D11_MLX(name)
 
-// The variable-list forms: mlf (results as a cell list), mlfN (a result count) and mlfV (effects only).
+// The variable-list forms: mlf (a result count, the first result), mlfN (a result count, every result)
+// and mlfV (effects only).
 #define D11_MLF_VARIABLE(name)                                                           \
-  extern "C" DOT11B_API dot11b_array* mlf##name(dot11b_array* first, ...) {              \
+  extern "C" DOT11B_API dot11b_array* mlf##name(int nargout, dot11b_array* first, ...) { \
     va_list rest;                                                                        \
     va_start(rest, first);                                                               \
-    dot11b_array* r = ::dot11b::rt::callMlfVariableResults(#name, first, rest);          \
+    dot11b_array* r = ::dot11b::rt::callMlfVarargin(#name, nargout, first, rest);        \
     va_end(rest);                                                                        \
     return r;                                                                            \
   }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "runtime/binding.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/parameter_rules.h"
 
 namespace dot11b::settings {
@@ -52,7 +52,7 @@ mac::PayloadSettings payloadSettings(const Value& p) {
   mac::PayloadSettings s;
   const double source = rt::toWhole(member(p, "dataSourceType", "dataSourceType"), ref("parameters.dataSourceType"));
   if (source < 1 || source > 7)
-    throw std::invalid_argument("Dot11_GeneratePayload: data source " + rt::numberToText(source) + " is not 1..7");
+    throw std::invalid_argument("Dot11_GeneratePayload: data source " + rt::shortestText(source) + " is not 1..7");
   s.dataSourceType = static_cast<int>(source);
   s.dataLength = rt::toScalar(member(p, "dataLength", "dataLength"), ref("parameters.dataLength"));
   s.dataSourceName = rt::toText(member(p, "dataSourceName", "dataSourceName"), ref("parameters.dataSourceName"));

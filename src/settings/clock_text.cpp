@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::settings {
 
@@ -40,7 +41,7 @@ std::string clock2str(const rt::Value& clk) {
     if (!std::isfinite(x)) throw std::invalid_argument("Clock2str: the date-time vector holds a non-finite number");
   const double month = clk.re(1);
   if (month < 1 || month > 12 || month != std::floor(month)) {
-    throw std::invalid_argument("Clock2str: month " + rt::numberToText(month) + " is not 1 to 12");
+    throw std::invalid_argument("Clock2str: month " + rt::shortestText(month) + " is not 1 to 12");
   }
   return twoDigits(clk.re(2)) + months[static_cast<int>(month) - 1] + rt::numberToText(clk.re(0)) + " " +
          rt::numberToText(clk.re(3)) + ":" + twoDigits(clk.re(4)) + ":" + twoDigits(std::trunc(clk.re(5)));

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/start_values.h"
 
 namespace dot11b::settings {
@@ -38,10 +40,23 @@ std::string lower(std::string_view text) {
 double wholeNumber(std::string_view uri, const std::string& text, const char* what, double low, double high) {
   const auto value = rt::parseReal(text);
   if (!value || !(*value >= low && *value <= high) || *value != std::floor(*value)) {  // NaN and infinity fail
-    refuse(uri, std::string(what) + " '" + text + "' is not a whole number from " + rt::numberToText(low) + " to " +
-                    rt::numberToText(high));
+    refuse(uri, std::string(what) + " '" + text + "' is not a whole number from " + rt::shortestText(low) + " to " +
+                    rt::shortestText(high));
   }
   return *value;
+}
+
+// The port text of HOST:PORT or [IPv6]:PORT; nothing for a host alone or a bare IPv6 address (whose
+// colons separate its groups).
+std::optional<std::string> tcpPort(std::string_view address) {
+  const auto close = address.front() == '[' ? address.find(']') : std::string_view::npos;
+  if (close != std::string_view::npos) {
+    if (close + 1 < address.size() && address[close + 1] == ':') return std::string(address.substr(close + 2));
+    return std::nullopt;
+  }
+  const auto colon = address.find(':');
+  if (colon == std::string_view::npos || address.find(':', colon + 1) != std::string_view::npos) return std::nullopt;
+  return std::string(address.substr(colon + 1));
 }
 
 void setSub(rt::Value& config, const char* group, const char* field, rt::Value value) {
@@ -57,7 +72,9 @@ rt::Value configurationFromUri(std::string_view uri) {
   const std::string_view rest = uri.substr(colon + 1);
   rt::Value config = initialConfiguration();
   if (scheme == "tcpip") {
-    if (rest.empty()) refuse(uri, "no host");
+    if (rest.empty() || rest.front() == ':') refuse(uri, "no host");
+    // Checked here, so that a port out of range is a bad address rather than a failed connection.
+    if (const auto port = tcpPort(rest)) wholeNumber(uri, *port, "port", 1, 65535);
     config.setField("type", rt::Value::text("TCPIP"));
     setSub(config, "TCPIP", "address", rt::Value::text(rest));  // the module parses host and port
   } else if (scheme == "gpib") {

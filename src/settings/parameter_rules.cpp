@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/start_values.h"
 
 namespace dot11b::settings {
@@ -87,12 +88,12 @@ double numberAt(const Value& p, std::string_view path) {
 std::string allowedText(const NumericRule& rule, const Value& p) {
   if (!rule.choices.empty()) {
     std::string s = "one of";
-    for (double c : rule.choices) s += " " + rt::numberToText(c);
+    for (double c : rule.choices) s += " " + rt::shortestText(c);
     return s;
   }
   const auto [lo, hi] = rule.bounds(p);
-  return std::string(rule.whole ? "a whole number" : "a number") + " from " + rt::numberToText(lo) + " to " +
-         rt::numberToText(hi);
+  return std::string(rule.whole ? "a whole number" : "a number") + " from " + rt::shortestText(lo) + " to " +
+         rt::shortestText(hi);
 }
 
 void checkRule(const NumericRule& rule, const Value& p) {
@@ -104,7 +105,7 @@ void checkRule(const NumericRule& rule, const Value& p) {
     ok = x >= lo && x <= hi;
   }
   if (!ok)
-    throw ParameterError(rule.path + ": " + rt::numberToText(x) + " is not allowed; allowed: " + allowedText(rule, p));
+    throw ParameterError(rule.path + ": " + rt::shortestText(x) + " is not allowed; allowed: " + allowedText(rule, p));
 }
 
 void checkMacHeader(const Value& p) {
@@ -123,7 +124,7 @@ void checkMacHeader(const Value& p) {
     if (size != (name.substr(0, 7) == "Address" ? 6 : 2)) throw ParameterError(base + ".Size: must be the field's octet count");
     const double value = numberAt(p, base + ".Contents");
     if (!(value >= 0 && value == std::trunc(value) && value < std::ldexp(1.0, static_cast<int>(8 * size))))
-      throw ParameterError(base + ".Contents: must be a whole number from 0 to 2^" + rt::numberToText(8 * size) + " - 1");
+      throw ParameterError(base + ".Contents: must be a whole number from 0 to 2^" + rt::shortestText(8 * size) + " - 1");
     const double active = numberAt(p, base + ".Active");
     if (active != 0 && active != 1) throw ParameterError(base + ".Active: must be 0 or 1");
   }

@@ -1,6 +1,7 @@
 #include "settings/start_values.h"
 
 #include "phy/size_estimate.h"
+#include "settings/documentation.h"
 
 namespace dot11b::settings {
 
@@ -135,7 +136,7 @@ Value initialAppInfo() {
   a.setField("NotesLine3", Value::text("Vantrel Q6200T series RF Signal Generators."));
   a.setField("NotesLine4", Value::text("This applet supports all modulation formats of"));
   a.setField("NotesLine5", Value::text("the IEEE 802.11b-1999 (DSSS) W-LAN standard."));
-  a.setField("NotesLine7", Value::text("Website: see the README of dot11b-wavegen"));
+  a.setField("NotesLine7", Value::text("Website: " + readmeAddress()));
   a.setField("ApplicationFunction", Value::text("dot11b_GUI_c"));
   a.setField("ParameterFileExtension", Value::text(".mat"));
   a.setField("ClientWindows", Value());

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 
 namespace dot11b::testbench {
 
@@ -23,7 +24,7 @@ std::string preambleName(const rt::Value& p) {
 double channelFrequency(double channel) {
   if (channel == 14) return 2484e6;
   if (channel >= 1 && channel <= 13 && channel == std::trunc(channel)) return (2407 + 5 * channel) * 1e6;
-  throw std::invalid_argument("channelFrequency: channel " + rt::numberToText(channel) + " is not 1..14");
+  throw std::invalid_argument("channelFrequency: channel " + rt::shortestText(channel) + " is not 1..14");
 }
 
 }  // namespace dot11b::testbench

@@ -5,7 +5,7 @@
 
 #include "mac/mac_header.h"
 #include "mac/payload.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/calculate.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"
@@ -78,9 +78,9 @@ double sequenceLength(const Value& parameters, std::size_t frames) {
   const double perFrame = settings::projectedLength(parameters);
   const double total = perFrame * static_cast<double>(frames);
   if (total > kMaxSequenceSamples)
-    throw settings::ParameterError("frames: " + std::to_string(frames) + " frames of " + rt::numberToText(perFrame) +
-                         " samples are " + rt::numberToText(total) + " samples, more than the " +
-                         rt::numberToText(kMaxSequenceSamples) + " (32 Msamples) a waveform may hold");
+    throw settings::ParameterError("frames: " + std::to_string(frames) + " frames of " + rt::shortestText(perFrame) +
+                         " samples are " + rt::shortestText(total) + " samples, more than the " +
+                         rt::shortestText(kMaxSequenceSamples) + " (32 Msamples) a waveform may hold");
   return total;
 }
 

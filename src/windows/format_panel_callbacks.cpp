@@ -5,6 +5,7 @@
 
 #include "runtime/library.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "settings/number_entry.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
@@ -23,7 +24,7 @@ void setParam(std::string_view field, double x) { setGlobalNumber("parameters", 
 int entry(toolkit::Handle h, int count) {
   const double v = toolkit::Control(h).value();
   if (v < 1 || v > count || v != std::floor(v)) {
-    throw std::invalid_argument("entry " + rt::numberToText(v) + " is not one of the " + std::to_string(count) +
+    throw std::invalid_argument("entry " + rt::shortestText(v) + " is not one of the " + std::to_string(count) +
                                 " entries of " + toolkit::Control(h).tag());
   }
   return static_cast<int>(v);

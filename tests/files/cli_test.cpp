@@ -148,11 +148,28 @@ TEST_F(Cli, DamagedParameterFileIsRefused) {
       << opened.output;
 }
 
-TEST_F(Cli, BadOptionsAreUsageErrors) {
-  for (const char* command :
-       {"generate", "generate --out f.xyz", "generate --out f.cf64 --format wav", "generate --out f.cf64 --set dataLength=5000",
-        "generate --out f.cf64 --set noSuchField=1", "generate --out f.cf64 extra", "generate --out", "params",
-        "params save", "params show", "params save a b"}) {
+// Every command ends with status 2 for an unknown option or a value it cannot take, before it writes or
+// connects to anything (port 1 of this host would refuse, with status 1).
+TEST_F(Cli, BadOptionsAreUsageErrorsInEveryCommand) {
+  const char* const commands[] = {
+      "gui --bogus",
+      "estimate --bogus", "estimate --frames abc", "estimate --set dataRate=3",
+      "call", "call --bogus", "call --nargout", "call --nargout 1.5 Dot11b_SizeEst", "call BitVector '[1'",
+      "generate", "generate --out f.xyz", "generate --out f.cf64 --format wav", "generate --out f.cf64 --set dataLength=5000",
+      "generate --out f.cf64 --set noSuchField=1", "generate --out f.cf64 extra", "generate --out",
+      "generate --out f.cf64 --snr abc",
+      "plot bode --png x.png", "plot ccdf", "plot ccdf --png x.png --size 10x10", "plot eye --png x.png --symbols abc",
+      "plot eye --png x.png --delay abc", "plot scatter --png x.png --trace abc", "plot ccdf --png x.png --bogus",
+      "verify", "verify x.cf64 --rate abc", "verify x.cf64 --bogus",
+      "per", "per --snr abc", "per --snr 0:1:1 --rates 3", "per --snr 0:1:1 --bogus",
+      "params", "params save", "params show", "params save a b", "params save a --set dataRate=3",
+      "ping", "ping --to bogus:1", "ping --to tcpip:127.0.0.1:1 --bogus", "ping --to tcpip:127.0.0.1:99999",
+      "ping --to 'tcpip:[::1]:0'",
+      "download --to tcpip:127.0.0.1:1 --bogus", "download --to tcpip:127.0.0.1:1 --frequency abc",
+      "download --to tcpip:127.0.0.1:1 --platform z",
+      "refresh", "refresh --to tcpip:127.0.0.1:1 --alc 2", "refresh --to tcpip:127.0.0.1:1 --platform z",
+  };
+  for (const char* command : commands) {
     const CommandResult r = dot11b(command);
     EXPECT_EQ(r.status, 2) << command << "\n" << r.output;
   }

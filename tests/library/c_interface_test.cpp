@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -136,16 +137,16 @@ TEST_F(CInterface, DispatchCatchesAndContinues) {
   dot11b_array* bad = text("NoSuchSubroutine");
   dot11b_array* extra = dot11b_create_scalar(1);
   testing::internal::CaptureStderr();
-  dot11b_array* results = mlfDot11b_GUI_c(bad, nullptr);
+  dot11b_array* result = mlfDot11b_GUI_c(1, bad, nullptr);
+  const std::string failure = dot11b_last_error();
   dot11b_array* tooMany[] = {text("InitializeAppInfo"), extra};
   dot11b_array* out[1] = {nullptr};
   EXPECT_EQ(mlxDot11b_GUI_c(0, out, 2, tooMany), 0);
   const std::string printed = testing::internal::GetCapturedStderr();
   EXPECT_NE(printed.find("NoSuchSubroutine"), std::string::npos);
   EXPECT_NE(printed.find("dot11b_GUI_c/InitializeAppInfo"), std::string::npos);
-  ASSERT_NE(results, nullptr);  // the call returned normally, with no results
-  EXPECT_EQ(dot11b_class_of(results), DOT11B_CELL);
-  EXPECT_EQ(dot11b_cols(results), 0u);
+  EXPECT_EQ(result, nullptr);  // the call returned normally, with no result
+  EXPECT_EQ(failure, "");
   // Through the mlx form the failed sub-routine leaves no result: the slot is NULL, not what it held.
   dot11b_array* failing[] = {bad};
   dot11b_array* stale[1] = {extra};
@@ -164,7 +165,43 @@ TEST_F(CInterface, DispatchCatchesAndContinues) {
   // A first input that is not text does nothing.
   dot11b_array* before = dot11b_get_global("configuration");
   EXPECT_EQ(mlfVDot11b_GUI_c(extra, nullptr), 0);
-  for (dot11b_array* a : {bad, extra, results, tooMany[0], ok, app, before}) dot11b_free(a);
+  for (dot11b_array* a : {bad, extra, tooMany[0], ok, app, before}) dot11b_free(a);
+}
+
+TEST_F(CInterface, VariableResultFormsTakeTheCountFirstAndReturnTheFirstResult) {
+  // InstrIO refuses operation code 9 with status 1 and a description, without reaching an instrument.
+  dot11b_array* name = text("InitializeConfiguration");
+  ASSERT_EQ(mlfVDot11b_GUI_c(name, nullptr), 0);
+  dot11b_array* config = dot11b_get_global("configuration");
+  dot11b_array* nine = dot11b_create_scalar(9);
+  dot11b_array* image = text("no-such-image.png");
+  struct Case {
+    const char* what;
+    std::function<dot11b_array*()> call;
+    double first;         // NaN: no result
+    std::string failure;  // the message kept after the call
+  };
+  const Case cases[] = {
+      {"two results asked for, the first given", [&] { return mlfInstrIO(2, nine, config, nullptr); }, 1, ""},
+      {"one result", [&] { return mlfInstrIO(1, nine, config, nullptr); }, 1, ""},
+      {"more results than declared", [&] { return mlfImread(4, image, nullptr); }, NAN,
+       "Run-time Error: File: imread Line: 1 Column: 1 The function \"imread\" was called with more than the "
+       "declared number of outputs (3)."},
+      {"a negative count", [&] { return mlfInstrIO(-1, nine, config, nullptr); }, NAN, "negative result count"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    dot11b_array* result = c.call();
+    EXPECT_EQ(dot11b_last_error(), c.failure);
+    if (std::isnan(c.first)) {
+      EXPECT_EQ(result, nullptr);
+    } else {
+      ASSERT_NE(result, nullptr);
+      EXPECT_EQ(dot11b_real(result)[0], c.first);
+    }
+    dot11b_free(result);
+  }
+  for (dot11b_array* a : {name, config, nine, image}) dot11b_free(a);
 }
 
 TEST_F(CInterface, SizeEstimateInBothForms) {

@@ -23,10 +23,16 @@ assert dot11b.__file__.startswith(root), dot11b.__file__
 assert open("/proc/self/maps").read().count(root + "/usr/lib/dot11b/libDot11b_c_lib.so") > 0
 samples, markers = dot11b.generate(dataLength=10)
 assert samples.size == dot11b.estimate(dataLength=10)
+# The About window points at the README the package installs.
+dot11b.call("Dot11b_GUI_c", "InitializeAppInfo", nargout=0)
+website = dot11b._dot11b.get_global("appInfo")["NotesLine7"]
+assert website == "Website: file://" + root + "/usr/share/doc/dot11b-wavegen/README.md", website
 print("module", dot11b.__file__)
 PY
 desktop-file-validate "$root/usr/share/applications/dot11b.desktop"
 test -s "$root/usr/share/icons/hicolor/128x128/apps/dot11b.png"
+test -s "$root/usr/share/doc/dot11b-wavegen/README.md"
+test -s "$root/usr/share/doc/dot11b-wavegen/docs/main.png"
 for page in dot11b dot11b-sgsim; do
   zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q '^\.TH'
 done

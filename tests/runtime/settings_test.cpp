@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "phy/size_estimate.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"
@@ -45,6 +47,17 @@ TEST(Settings, OtherRecordsStartValues) {
   const Value a = settings::initialAppInfo();
   EXPECT_EQ(a.field("ApplicationFunction").toUtf8(), "dot11b_GUI_c");
   EXPECT_EQ(a.fieldNames().size(), 16u);
+}
+
+// In a build tree the About window's address is the source tree's README (check_deb.sh checks the
+// installed one).
+TEST(Settings, TheWebsiteLineGivesTheReadmesAddress) {
+  const std::string line = settings::initialAppInfo().field("NotesLine7").toUtf8();
+  const std::string prefix = "Website: file:///";
+  ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
+  const std::filesystem::path readme = line.substr(prefix.size() - 1);
+  EXPECT_EQ(readme.filename(), "README.md");
+  EXPECT_TRUE(std::filesystem::is_regular_file(readme)) << readme;
 }
 
 TEST(SizeEstimate, EdgeCases) {

@@ -7,7 +7,7 @@
 #include "plots/views/views.h"
 #include "qt/handle_table.h"
 #include "qt/qt_toolkit.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "toolkit/controls.h"
 
 namespace dot11b::plots::views {
@@ -61,7 +61,7 @@ toolkit::Handle subplot(int rows, int columns, int index) {
 
 QCPAxisRect* axesOf(toolkit::Handle h) {
   auto* a = dynamic_cast<QCPAxisRect*>(qt::HandleTable::instance().get(h));
-  if (a == nullptr) throw std::invalid_argument("handle " + rt::numberToText(h) + " is not an axes");
+  if (a == nullptr) throw std::invalid_argument("handle " + rt::shortestText(h) + " is not an axes");
   return a;
 }
 

@@ -15,7 +15,7 @@
 #include "qt/application.h"
 #include "qt/handle_table.h"
 #include "qt/qt_toolkit.h"
-#include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "toolkit/figures.h"
 
 namespace dot11b::plots::views {
@@ -241,7 +241,7 @@ void PlotWindow::showReadout(const QPoint& pixel) {
 
 PlotWindow* plotWindowOf(toolkit::Handle h) {
   auto* window = dynamic_cast<PlotWindow*>(qt::windowWidget(qt::qtToolkit().windowOf(h)));
-  if (window == nullptr) throw std::invalid_argument("handle " + rt::numberToText(h) + " is not in a plot window");
+  if (window == nullptr) throw std::invalid_argument("handle " + rt::shortestText(h) + " is not in a plot window");
   return window;
 }
 
