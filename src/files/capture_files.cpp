@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "files/sigmf_file.h"
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 
 namespace dot11b::files {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "files/safe_save.h"
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 
 namespace dot11b::files {
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "files/safe_save.h"
-#include "runtime/matfile.h"
-#include "runtime/matfile_names.h"
+#include "runtime/matfile/matfile.h"
+#include "runtime/matfile/matfile_names.h"
 #include "runtime/number_text.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"

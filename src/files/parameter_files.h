@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/matfile_check.h"
+#include "runtime/matfile/matfile_check.h"
 #include "runtime/value.h"
 
 namespace dot11b::files {

@@ -1,7 +1,7 @@
 #include "files/waveform_files.h"
 
 #include "files/safe_save.h"
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 
 namespace dot11b::files {
 

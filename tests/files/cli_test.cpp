@@ -5,7 +5,7 @@
 
 #include <regex>
 
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 #include "settings/start_values.h"
 #include "test_support.h"
 

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "mat_bytes.h"
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 
 namespace dot11b::rt {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 #include "test_support.h"
 
 namespace dot11b::rt {

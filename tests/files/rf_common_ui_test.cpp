@@ -6,7 +6,7 @@
 #include "files/iq16_file.h"
 #include "files/parameter_files.h"
 #include "runtime/library.h"
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"
 #include "test_support.h"

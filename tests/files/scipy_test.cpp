@@ -5,7 +5,7 @@
 
 #include "files/parameter_files.h"
 #include "files/waveform_files.h"
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 #include "settings/calculate.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"

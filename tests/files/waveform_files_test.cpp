@@ -8,7 +8,7 @@
 #include "files/connection_settings.h"
 #include "files/sigmf_file.h"
 #include "files/waveform_files.h"
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 #include "settings/start_values.h"
 #include "test_support.h"
 

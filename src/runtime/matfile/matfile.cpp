@@ -1,4 +1,4 @@
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <limits>
 
-#include "runtime/matfile_codec.h"
+#include "runtime/matfile/matfile_codec.h"
 #include "runtime/modules.h"
 
 namespace dot11b::rt {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/matfile_check.h"
+#include "runtime/matfile/matfile_check.h"
 #include "runtime/value.h"
 
 namespace dot11b::rt {

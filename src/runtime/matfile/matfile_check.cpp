@@ -1,4 +1,4 @@
-#include "runtime/matfile_check.h"
+#include "runtime/matfile/matfile_check.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/matfile_codec.h"
+#include "runtime/matfile/matfile_codec.h"
 
 #include <matio.h>
 #include <sys/mman.h>

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/matfile.h"
+#include "runtime/matfile/matfile.h"
 #include "runtime/shared_api.h"
 
 namespace dot11b::rt {

@@ -1,4 +1,4 @@
-#include "runtime/matfile_names.h"
+#include "runtime/matfile/matfile_names.h"
 
 #include <zlib.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "runtime/matfile_check.h"
+#include "runtime/matfile/matfile_check.h"
 
 namespace dot11b::rt {
 
