@@ -207,13 +207,11 @@ void PlotWindow::exportTo(const std::string& path, int width, int height) {
   const QRect shown = plot_->viewport();
   width = width > 0 ? width : shown.width();
   height = height > 0 ? height : shown.height();
-  // The curves are reduced for the size the file is drawn at.
-  plot_->setViewport(QRect(0, 0, width, height));
-  plot_->replot(QCustomPlot::rpQueuedRefresh);
+  // Drawing the file lays the plot out at the file's size, and so reduces the curves for it. The window
+  // itself is left as drawn: it is laid out and reduced for its own size when it next redraws, not here,
+  // where nobody would see it (an export from the command line ends with the process).
   const QString file = QString::fromStdString(path);
   const bool saved = ext == "png" ? plot_->savePng(file, width, height) : plot_->savePdf(file, width, height);
-  plot_->setViewport(shown);
-  plot_->replot(QCustomPlot::rpQueuedRefresh);
   if (!saved) throw std::runtime_error("cannot write " + path);
 }
 
