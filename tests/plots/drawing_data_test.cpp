@@ -50,6 +50,23 @@ TEST(RasterImage, CountsSegmentsAndPoints) {
   EXPECT_EQ(r.total(), 20);
 }
 
+TEST(RasterImage, LineThroughTheWholeAreaCountsEveryCellItCrossesOnceWhicheverWayItRuns) {
+  struct Case {
+    double x0, y0, x1, y1;
+    std::size_t column, row;  // the line runs along this column (row == 9) or this row (column == 9)
+  };
+  for (const Case& c : std::vector<Case>{{-100, 0.5, 100, 0.5, 9, 0},
+                                         {100, 2.5, -100, 2.5, 9, 2},
+                                         {3.5, -100, 3.5, 100, 3, 9},
+                                         {6.5, 100, 6.5, -100, 6, 9}}) {
+    Raster r(8, 4, 0, 8, 0, 4);
+    r.addSegment(c.x0, c.y0, c.x1, c.y1);
+    for (std::size_t column = 0; column < 8; ++column)
+      for (std::size_t row = 0; row < 4; ++row)
+        EXPECT_EQ(r.at(column, row), column == c.column || row == c.row ? 1 : 0) << c.x0 << " " << c.y0 << ": " << column << "," << row;
+  }
+}
+
 TEST(WaterfallSlices, ToneStepsAcrossTheSlices) {
   // 4 slices of 100 samples at 1 MHz; the tone hops from +100 kHz to -200 kHz halfway.
   Samples iq(400);
