@@ -50,4 +50,10 @@ Samples scatterPoints(const Samples& iq, const ClampedScatter& s) {
   return points;
 }
 
+double axisAmplitude(const Samples& iq) {
+  double most = 0;
+  for (const auto& s : iq) most = std::max({most, std::abs(s.real()), std::abs(s.imag())});
+  return most;
+}
+
 }  // namespace dot11b::plots
