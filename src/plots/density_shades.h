@@ -8,7 +8,8 @@
 namespace dot11b::plots {
 
 // One shade per cell, row by row as the raster holds them: 0 (lightest) to 1 (darkest) for a cell that was
-// hit, NaN for an empty one, which is left clear.
+// hit, by the square root of its count, the crowded last percent of the cells all darkest; NaN for an
+// empty cell, which is left clear.
 std::vector<double> densityShades(const Raster& raster);
 
 }  // namespace dot11b::plots

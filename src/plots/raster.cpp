@@ -55,6 +55,14 @@ void Raster::addPoint(double x, double y) {
   ++hits_[static_cast<std::size_t>(cy) * columns_ + static_cast<std::size_t>(cx)];
 }
 
+void Raster::addDot(double x, double y) {
+  const double cx = cellX(x), cy = cellY(y);
+  if (!(cx >= 0 && cx < static_cast<double>(columns_) && cy >= 0 && cy < static_cast<double>(rows_))) return;
+  const auto c = static_cast<std::size_t>(cx), r = static_cast<std::size_t>(cy);
+  for (std::size_t row = r > 0 ? r - 1 : 0; row <= std::min(r + 1, rows_ - 1); ++row)
+    for (std::size_t column = c > 0 ? c - 1 : 0; column <= std::min(c + 1, columns_ - 1); ++column) ++hits_[row * columns_ + column];
+}
+
 void Raster::addSegment(double x0, double y0, double x1, double y1) {
   double cx0 = cellX(x0), cy0 = cellY(y0), cx1 = cellX(x1), cy1 = cellY(y1);
   if (!std::isfinite(cx0 + cy0 + cx1 + cy1)) return;

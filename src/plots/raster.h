@@ -18,6 +18,8 @@ class Raster {
   // that a polyline counts each joint once (but for a segment that leaves the area there).
   void addSegment(double x0, double y0, double x1, double y1);
   void addPoint(double x, double y);
+  // A point drawn as a dot three cells across: its cell and the eight around it (those inside the area).
+  void addDot(double x, double y);
 
   std::size_t columns() const { return columns_; }
   std::size_t rows() const { return rows_; }

@@ -106,7 +106,7 @@ QCPAbstractPlottable* addPlane(PlotWindow& window, QCPAxisRect* a, Column x, Col
       const std::vector<double>& xs = *x;
       const std::vector<double>& ys = *y;
       for (std::size_t k = first; k < end; ++k) {
-        if (mark == Mark::kDot) r.addPoint(xs[k], ys[k]);
+        if (mark == Mark::kDot) r.addDot(xs[k], ys[k]);
         else r.addSegment(xs[k], ys[k], xs[k + 1], ys[k + 1]);
       }
     }, color);
