@@ -208,10 +208,11 @@ void PlotWindow::exportTo(const std::string& path, int width, int height) {
   width = width > 0 ? width : shown.width();
   height = height > 0 ? height : shown.height();
   // Drawing the file lays the plot out at the file's size, and so reduces the curves for it. The window
-  // itself is left as drawn: it is laid out and reduced for its own size when it next redraws, not here,
-  // where nobody would see it (an export from the command line ends with the process).
+  // is laid out and reduced for its own size again once events run, not here: an export from the command
+  // line ends with the process, and nobody would see it.
   const QString file = QString::fromStdString(path);
   const bool saved = ext == "png" ? plot_->savePng(file, width, height) : plot_->savePdf(file, width, height);
+  plot_->replot(QCustomPlot::rpQueuedReplot);
   if (!saved) throw std::runtime_error("cannot write " + path);
 }
 
