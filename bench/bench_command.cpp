@@ -1,6 +1,7 @@
 // Whole commands as a user runs them, each a new process: 'dot11b generate' of the largest and of the
-// start-value frame, 'dot11b --help' (process start and library loading alone), and the numpy/scipy
-// reference that filters as many chips the same way and writes them. Peak resident size and minor page
+// start-value frame, 'dot11b plot' of the largest frame's views, 'dot11b --help' (process start and
+// library loading alone), and the numpy/scipy reference that filters as many chips the same way and
+// writes them. Peak resident size and minor page
 // faults of the child are reported beside the time.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -68,15 +69,26 @@ void runGenerate(benchmark::State& state, const std::vector<std::string>& argv) 
 
 // 2312 PN9 octets with MAC header and FCS at 1 Mbit/s, long preamble, oversampling 9, root raised cosine
 // over 1000 symbols, 1000 us ramps and idle: 2 174 040 samples (241 560 chips).
-std::vector<std::string> largestFrame() {
-  std::vector<std::string> argv{DOT11B_CLI, "generate"};
+std::vector<std::string> largestFrameCommand(std::vector<std::string> argv) {
   for (const char* set : {"dataRate=1", "OverSampling=9", "FilterType=2", "FilterTaps=1000", "rampLength=99000",
-                          "idleSamples=99000", "dataSourceType=4", "dataLength=2312", "MACheader.Active=1",
+                          "idleSamples=99000", "dataSourceType=5", "dataLength=2312", "MACheader.Active=1",
                           "MACfcs.Active=1"}) {
     argv.insert(argv.end(), {"--set", set});
   }
+  return argv;
+}
+
+std::vector<std::string> largestFrame() {
+  std::vector<std::string> argv = largestFrameCommand({DOT11B_CLI, "generate"});
   argv.insert(argv.end(), {"--out", kOut});
   return argv;
+}
+
+// A view of the largest frame drawn into a PNG file of the command's default size.
+void plotLargestFrame(benchmark::State& state, const char* view) {
+  std::vector<std::string> argv = largestFrameCommand({DOT11B_CLI, "plot", view});
+  argv.insert(argv.end(), {"--png", "/tmp/dot11b-bench-command.png"});
+  runCommand(state, argv);
 }
 
 void generateLargestFrame(benchmark::State& state) { runGenerate(state, largestFrame()); }
@@ -87,6 +99,9 @@ void generateStartValueFrame(benchmark::State& state) { runGenerate(state, {DOT1
 void helpOnly(benchmark::State& state) { runCommand(state, {DOT11B_CLI, "--help"}); }
 
 BENCHMARK(generateLargestFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK_CAPTURE(plotLargestFrame, eye, "eye")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK_CAPTURE(plotLargestFrame, scatter, "scatter")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK_CAPTURE(plotLargestFrame, spectrum, "spectrum")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 BENCHMARK(numpyReferenceLargestFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(generateStartValueFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1);
 BENCHMARK(helpOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1);

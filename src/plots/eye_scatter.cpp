@@ -50,4 +50,13 @@ Samples scatterPoints(const Samples& iq, const ClampedScatter& s) {
   return points;
 }
 
+double axisAmplitude(const Samples& iq) {
+  // Beyond the largest sample by a margin, so that a dot or trace there is drawn whole and not cut in
+  // half by the axes' frame: 5 % is some 6 pixels in the smallest plot window.
+  constexpr double kMargin = 1.05;
+  double most = 0;
+  for (const auto& s : iq) most = std::max({most, std::abs(s.real()), std::abs(s.imag())});
+  return kMargin * most;
+}
+
 }  // namespace dot11b::plots

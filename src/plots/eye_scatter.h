@@ -52,4 +52,8 @@ Eye computeEye(const Samples& iq, const ClampedEye& settings);
 // Every n-th sample, beginning `offset` samples in.
 Samples scatterPoints(const Samples& iq, const ClampedScatter& settings);
 
+// How far the eye's amplitude axes and both scatter axes reach on either side of zero: a little beyond the
+// largest |I| or |Q|.
+double axisAmplitude(const Samples& iq);
+
 }  // namespace dot11b::plots

@@ -6,6 +6,7 @@
 
 #include "plots/csv_export.h"
 #include "plots/decimate.h"
+#include "plots/density_shades.h"
 #include "plots/raster.h"
 #include "plots/waterfall.h"
 
@@ -48,6 +49,51 @@ TEST(RasterImage, CountsSegmentsAndPoints) {
   r.addPoint(10, 1);  // on the far edge: outside
   EXPECT_EQ(r.at(3, 3), 1);
   EXPECT_EQ(r.total(), 20);
+}
+
+TEST(RasterImage, LineThroughTheWholeAreaCountsEveryCellItCrossesOnceWhicheverWayItRuns) {
+  struct Case {
+    double x0, y0, x1, y1;
+    std::size_t column, row;  // the line runs along this column (row == 9) or this row (column == 9)
+  };
+  for (const Case& c : std::vector<Case>{{-100, 0.5, 100, 0.5, 9, 0},
+                                         {100, 2.5, -100, 2.5, 9, 2},
+                                         {3.5, -100, 3.5, 100, 3, 9},
+                                         {6.5, 100, 6.5, -100, 6, 9}}) {
+    Raster r(8, 4, 0, 8, 0, 4);
+    r.addSegment(c.x0, c.y0, c.x1, c.y1);
+    for (std::size_t column = 0; column < 8; ++column)
+      for (std::size_t row = 0; row < 4; ++row)
+        EXPECT_EQ(r.at(column, row), column == c.column || row == c.row ? 1 : 0) << c.x0 << " " << c.y0 << ": " << column << "," << row;
+  }
+}
+
+TEST(RasterImage, DotCountsItsCellAndTheNeighboursInsideTheArea) {
+  Raster r(4, 3, 0, 4, 0, 3);
+  r.addDot(1.5, 1.5);  // columns 0 to 2, rows 0 to 2
+  r.addDot(3.9, 2.9);  // in the corner: columns 2 and 3, rows 1 and 2
+  r.addDot(4, 1);      // on the far edge: outside
+  const std::vector<std::vector<double>> expected{{1, 1, 1, 0}, {1, 1, 2, 1}, {1, 1, 2, 1}};  // row by row
+  for (std::size_t row = 0; row < 3; ++row)
+    for (std::size_t column = 0; column < 4; ++column) EXPECT_EQ(r.at(column, row), expected[row][column]) << column << "," << row;
+}
+
+TEST(DensityShades, AFewCrowdedCellsDoNotFadeTheRest) {
+  // A path of 200 cells hit once, a cluster of 20 cells hit 400 times each, and one cell hit a million
+  // times, as a long idle interval piles up at the origin.
+  Raster r(300, 1, 0, 300, 0, 1);
+  const auto hit = [&r](double x, int times) {
+    for (int k = 0; k < times; ++k) r.addPoint(x, 0.5);
+  };
+  for (int c = 0; c < 200; ++c) hit(c + 0.5, 1);
+  for (int c = 200; c < 220; ++c) hit(c + 0.5, 400);
+  hit(250.5, 1000000);
+  const std::vector<double> shades = densityShades(r);
+  ASSERT_EQ(shades.size(), 300u);
+  EXPECT_DOUBLE_EQ(shades[0], 0.05);  // the square root of 1/400: light, but there
+  EXPECT_EQ(shades[210], 1);          // the cluster is as dark as the crowded cell
+  EXPECT_EQ(shades[250], 1);
+  EXPECT_TRUE(std::isnan(shades[230]));  // empty cells stay clear
 }
 
 TEST(WaterfallSlices, ToneStepsAcrossTheSlices) {

@@ -80,5 +80,12 @@ TEST(EyeAndScatter, TracesAndPoints) {
   EXPECT_EQ(points.back().real(), 22);
 }
 
+TEST(EyeAndScatter, AxesReachBeyondTheOutermostSample) {
+  // The largest |I| or |Q| and 5 % more, so that the outermost dots and traces are drawn whole.
+  const std::vector<std::pair<Samples, double>> cases{
+      {{{1, -0.5}, {0.2, -2}}, 2.1}, {{{-3, 0}}, 3.15}, {{{0, 0}}, 0}, {{}, 0}};
+  for (const auto& [iq, amplitude] : cases) EXPECT_DOUBLE_EQ(axisAmplitude(iq), amplitude) << iq.size();
+}
+
 }  // namespace
 }  // namespace dot11b::plots

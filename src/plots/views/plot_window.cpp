@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QPointer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <stdexcept>
 
 #include "plots/csv_export.h"
+#include "plots/views/readout_line.h"
 #include "qt/application.h"
 #include "qt/handle_table.h"
 #include "qt/qt_toolkit.h"
@@ -28,7 +28,7 @@ QPointer<PlotWindow>& current() {
 }
 
 // What the readout line says while the pointer is not over a plot.
-const char* const kReadoutHint = "Point at the plot to read its values";
+const char* const kReadoutHint = "Point at the plot to read values";
 
 std::string callback(const char* subroutine) { return std::string("VX_PlotWindow('") + subroutine + "',gcbo,[],guidata(gcbo))"; }
 
@@ -72,7 +72,7 @@ class ActivationWatch : public QObject {
 
 }  // namespace
 
-PlotWindow::PlotWindow() : plot_(new QCustomPlot(this)), readout_(new QLabel(this)) {
+PlotWindow::PlotWindow() : plot_(new QCustomPlot(this)), readout_(new ReadoutLine(this)) {
   setObjectName("VX_PlotWindow");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -80,7 +80,7 @@ PlotWindow::PlotWindow() : plot_(new QCustomPlot(this)), readout_(new QLabel(thi
   layout->addWidget(plot_, 1);
   readout_->setObjectName("txtReadout");
   readout_->setContentsMargins(6, 2, 6, 2);
-  readout_->setText(kReadoutHint);
+  readout_->setLine(kReadoutHint);
   readout_->setEnabled(false);  // drawn grey, as a hint
   layout->addWidget(readout_);
   plot_->plotLayout()->clear();
@@ -207,13 +207,12 @@ void PlotWindow::exportTo(const std::string& path, int width, int height) {
   const QRect shown = plot_->viewport();
   width = width > 0 ? width : shown.width();
   height = height > 0 ? height : shown.height();
-  // The curves are reduced for the size the file is drawn at.
-  plot_->setViewport(QRect(0, 0, width, height));
-  plot_->replot(QCustomPlot::rpQueuedRefresh);
+  // Drawing the file lays the plot out at the file's size, and so reduces the curves for it. The window
+  // is laid out and reduced for its own size again once events run, not here: an export from the command
+  // line ends with the process, and nobody would see it.
   const QString file = QString::fromStdString(path);
   const bool saved = ext == "png" ? plot_->savePng(file, width, height) : plot_->savePdf(file, width, height);
-  plot_->setViewport(shown);
-  plot_->replot(QCustomPlot::rpQueuedRefresh);
+  plot_->replot(QCustomPlot::rpQueuedReplot);
   if (!saved) throw std::runtime_error("cannot write " + path);
 }
 
@@ -231,11 +230,11 @@ void PlotWindow::showReadout(const QPoint& pixel) {
         text += QString(",  %1 %2").arg(map->data()->data(kx, vy), 0, 'f', 1).arg(map->name());
       }
     }
-    readout_->setText(text);
+    readout_->setLine(text);
     readout_->setEnabled(true);
     return;
   }
-  readout_->setText(kReadoutHint);
+  readout_->setLine(kReadoutHint);
   readout_->setEnabled(false);
 }
 

@@ -17,9 +17,10 @@
 class QCustomPlot;
 class QCPAxisRect;
 class QCPTextElement;
-class QLabel;
 
 namespace dot11b::plots::views {
+
+class ReadoutLine;
 
 class PlotWindow : public QWidget {
  public:
@@ -64,7 +65,7 @@ class PlotWindow : public QWidget {
   void showReadout(const QPoint& pixel);
 
   QCustomPlot* plot_;
-  QLabel* readout_;
+  ReadoutLine* readout_;
   std::vector<QCPAxisRect*> axes_;
   std::map<QCPAxisRect*, QCPTextElement*> titles_;
   std::map<QCPAxisRect*, std::pair<int, int>> cells_;

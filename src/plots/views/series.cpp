@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "plots/decimate.h"
+#include "plots/density_shades.h"
 
 namespace dot11b::plots::views {
 
@@ -89,15 +90,10 @@ QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* a, std::size_t items, R
     QCPColorMapData* data = map->data();
     data->setSize(static_cast<int>(columns), static_cast<int>(rows));
     data->setRange(QCPRange(key.x0 + dx / 2, key.x1 - dx / 2), QCPRange(key.y0 + dy / 2, key.y1 - dy / 2));
-    double most = 0;
-    for (std::size_t r = 0; r < rows; ++r) {
-      for (std::size_t c = 0; c < columns; ++c) {
-        const double hits = raster.at(c, r);
-        most = std::max(most, hits);
-        data->setCell(static_cast<int>(c), static_cast<int>(r), hits > 0 ? std::sqrt(hits) : NAN);
-      }
-    }
-    map->setDataRange(QCPRange(0, std::max(std::sqrt(most), 1e-9)));
+    const std::vector<double> shades = densityShades(raster);
+    for (std::size_t r = 0; r < rows; ++r)
+      for (std::size_t c = 0; c < columns; ++c) data->setCell(static_cast<int>(c), static_cast<int>(r), shades[r * columns + c]);
+    map->setDataRange(QCPRange(0, 1));
   });
   return map;
 }
@@ -110,7 +106,7 @@ QCPAbstractPlottable* addPlane(PlotWindow& window, QCPAxisRect* a, Column x, Col
       const std::vector<double>& xs = *x;
       const std::vector<double>& ys = *y;
       for (std::size_t k = first; k < end; ++k) {
-        if (mark == Mark::kDot) r.addPoint(xs[k], ys[k]);
+        if (mark == Mark::kDot) r.addDot(xs[k], ys[k]);
         else r.addSegment(xs[k], ys[k], xs[k + 1], ys[k + 1]);
       }
     }, color);

@@ -27,13 +27,13 @@ QCPGraph* addCurve(PlotWindow& window, QCPAxisRect* axes, Column x, Column y, co
 using RasterFill = std::function<void(Raster&, std::size_t first, std::size_t end)>;
 // A density image of `items` things at the axes' pixel resolution, refilled after each zoom, the items
 // shared out among the processor's cores; empty cells are clear, the others shaded from light to `color`
-// by the square root of their count, so that rare paths stay visible beside the common ones.
+// (densityShades).
 QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* axes, std::size_t items, RasterFill fill, const QColor& color);
 
 // How a set of points in a plane is drawn: joined by lines, or as dots.
 enum class Mark { kLine, kDot };
 // Points (x[k], y[k]) in the order given; a NaN breaks the line. Drawn exactly up to a limit, as a density
-// image beyond it; the plottable that draws them.
+// image beyond it, where a dot stays three pixels across as drawn exactly; the plottable that draws them.
 QCPAbstractPlottable* addPlane(PlotWindow& window, QCPAxisRect* axes, Column x, Column y, Mark mark, const QColor& color);
 
 // Points in a plane above which a view is drawn as a density image.

@@ -15,12 +15,6 @@ namespace dot11b::plots::views {
 
 namespace {
 
-double amplitudeOf(const Samples& iq) {
-  double most = 0;
-  for (const auto& s : iq) most = std::max({most, std::abs(s.real()), std::abs(s.imag())});
-  return most;
-}
-
 QColor colorOf(char letter) {
   switch (letter) {
     case 'r': return Qt::red;
@@ -57,7 +51,7 @@ void eyeAxes(PlotWindow& window, QCPAxisRect* a, std::shared_ptr<const Eye> eye,
     addPlane(window, a, std::make_shared<const std::vector<double>>(std::move(x)),
              std::make_shared<const std::vector<double>>(std::move(y)), Mark::kLine, Qt::blue);
   }
-  const double amplitude = amplitudeOf(*iq);
+  const double amplitude = axisAmplitude(*iq);
   setRanges(a, 0, eye->time.back(), -amplitude, amplitude);
   window.setAxesTitle(a, quadrature ? "Eye Diagram for Quadrature Signal" : "Eye Diagram for In-Phase Signal");
   label(a, "Time (" + eye->unit.name + ")", "Amplitude (V)");
@@ -103,7 +97,7 @@ void drawScatter(PlotWindow& window, SharedSamples iq, const ClampedScatter& set
   }
   const bool line = style.find('-') != std::string::npos;
   addPlane(window, a, i, q, line ? Mark::kLine : Mark::kDot, colorOf(style.empty() ? 'b' : style.front()));
-  const double amplitude = amplitudeOf(*iq);
+  const double amplitude = axisAmplitude(*iq);
   setRanges(a, -amplitude, amplitude, -amplitude, amplitude);
   window.setAxesTitle(a, "Scatter plot");
   label(a, "In-Phase (V)", "Quadrature (V)");

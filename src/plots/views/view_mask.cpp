@@ -17,12 +17,22 @@ toolkit::Handle showMask(toolkit::Handle parent, const std::string& title, std::
                                          Mark::kLine, QColor(Qt::red));
   limit->setPen(QPen(Qt::red, 1.5));
 
+  // Below the axes, where it covers none of the trace whatever the spectrum looks like: the legend names
+  // the margins and is as wide as most of a small window.
   auto* legend = new QCPLegend;
-  a->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+  auto* cell = static_cast<QCPLayoutGrid*>(a->layout());
+  cell->addElement(2, 0, legend);
+  cell->setRowStretchFactor(2, 0.001);
   legend->setLayer("legend");
+  legend->setBorderPen(Qt::NoPen);
+  // Lined up with the axes' frame rather than the window's edge.
+  auto* left = new QCPMarginGroup(window->plot());
+  a->setMarginGroup(QCP::msLeft, left);
+  legend->setMarginGroup(QCP::msLeft, left);
   legend->setFont(QFont(legend->font().family(), 8));
   measured->setName("Measured (100 kHz RBW)");
-  limit->setName(QString::fromStdString(mask->maskLegend));
+  // One line for each region of the mask, so that the legend fits the width of the smallest window.
+  limit->setName(QString::fromStdString(mask->maskLegend).replace("; ", ";\n"));
   measured->addToLegend(legend);
   limit->addToLegend(legend);
 
