@@ -10,28 +10,43 @@ namespace {
 constexpr double kMicrosecond = 1e-6;
 constexpr double kCarrierSuppressionCap = 100;  // dB: a carrier this far down reads as this
 
-// The power of the capture averaged over one symbol (1 us) around each sample.
-std::vector<double> powerEnvelope(const ComplexRow& capture, double sampleRate) {
-  const auto window = std::max<std::size_t>(1, static_cast<std::size_t>(std::round(sampleRate * kMicrosecond)));
-  std::vector<double> envelope(capture.size(), 0.0);
-  double sum = 0;
-  for (std::size_t n = 0; n < capture.size() + window / 2; ++n) {
-    if (n < capture.size()) sum += std::norm(capture[n]);
-    if (n >= window) sum -= std::norm(capture[n - window]);
-    if (n >= window / 2) envelope[n - window / 2] = std::max(0.0, sum) / static_cast<double>(window);
+// The power of the capture averaged over one symbol (1 us) around each sample, for the samples `first` to
+// `last` - 1 only: a frame's checks look at its own stretch of a capture that may hold thousands.
+class PowerEnvelope {
+ public:
+  PowerEnvelope(const ComplexRow& capture, double sampleRate, long first, long last)
+      : first_(std::max(0L, first)), values_(static_cast<std::size_t>(std::max(0L, std::min<long>(last, static_cast<long>(capture.size())) - first_))) {
+    const auto window = std::max<long>(1, std::lround(sampleRate * kMicrosecond));
+    const auto size = static_cast<long>(capture.size());
+    // One sliding sum: the average at sample m is that of the window ending at m + window / 2, begun a
+    // window early so that every value is the one the whole capture would give.
+    double sum = 0;
+    const long from = std::max(0L, first_ - window), to = std::min(size + window / 2, first_ + static_cast<long>(values_.size()) + window / 2);
+    for (long n = from; n < to; ++n) {
+      if (n < size) sum += std::norm(capture[static_cast<std::size_t>(n)]);
+      if (n - window >= from) sum -= std::norm(capture[static_cast<std::size_t>(n - window)]);
+      const long at = n - window / 2;
+      if (at >= first_ && at < first_ + static_cast<long>(values_.size()))
+        values_[static_cast<std::size_t>(at - first_)] = std::max(0.0, sum) / static_cast<double>(window);
+    }
   }
-  return envelope;
-}
+  bool holds(long n) const { return n >= first_ && n < first_ + static_cast<long>(values_.size()); }
+  double operator[](long n) const { return values_[static_cast<std::size_t>(n - first_)]; }
+
+ private:
+  long first_;
+  std::vector<double> values_;
+};
 
 // Time [us] from the envelope's first reaching 10 % of `level` to its first reaching 90 %, searching
 // forwards from `from` to `to` (or backwards when `to` < `from`, for the power-down ramp).
-std::optional<double> rampTime(const std::vector<double>& envelope, double level, long from, long to, double sampleRate) {
+std::optional<double> rampTime(const PowerEnvelope& envelope, double level, long from, long to, double sampleRate) {
   const long step = to >= from ? 1 : -1;
   std::optional<long> at10, at90;
   for (long n = from; n != to; n += step) {
-    if (n < 0 || n >= static_cast<long>(envelope.size())) break;
-    if (!at10 && envelope[static_cast<std::size_t>(n)] >= 0.1 * level) at10 = n;
-    if (!at90 && envelope[static_cast<std::size_t>(n)] >= 0.9 * level) at90 = n;
+    if (!envelope.holds(n)) break;
+    if (!at10 && envelope[n] >= 0.1 * level) at10 = n;
+    if (!at90 && envelope[n] >= 0.9 * level) at90 = n;
     if (at90) break;
   }
   if (!at10 || !at90) return std::nullopt;
@@ -66,16 +81,16 @@ std::vector<TransmitterCheck> checkTransmitter(const ComplexRow& capture, double
   checks.push_back(clock);
 
   // The ramps: the power averaged over a symbol, against its mean over the frame from SYNC to its end.
-  const std::vector<double> envelope = powerEnvelope(capture, sampleRate);
   const auto start = static_cast<long>(frame.startSample), end = static_cast<long>(frame.endSample);
-  double level = 0;
-  for (long n = start; n < end; ++n) level += envelope[static_cast<std::size_t>(n)];
-  level /= std::max(1L, end - start);
   const auto span = static_cast<long>(std::round(2e-3 * sampleRate));  // searched around the frame's edges
   const auto margin = static_cast<long>(std::round(20 * kMicrosecond * sampleRate));
+  const PowerEnvelope envelope(capture, sampleRate, start - span, end + span + 1);
+  double level = 0;
+  for (long n = start; n < end; ++n) level += envelope[n];
+  level /= std::max(1L, end - start);
   TransmitterCheck on = check("power-on ramp", "us", 2, true), off = check("power-down ramp", "us", 2, true);
   on.value = rampTime(envelope, level, std::max(0L, start - span), start + margin, sampleRate);
-  off.value = rampTime(envelope, level, std::min(static_cast<long>(envelope.size()) - 1, end + span), end - margin, sampleRate);
+  off.value = rampTime(envelope, level, std::min(static_cast<long>(capture.size()) - 1, end + span), end - margin, sampleRate);
   if (!on.value) on.why = "the capture does not hold the frame's start";
   if (!off.value) off.why = "the capture does not hold the frame's end";
   checks.push_back(on);
