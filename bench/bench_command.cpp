@@ -4,52 +4,25 @@
 // writes them. Peak resident size and minor page
 // faults of the child are reported beside the time.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
+
 namespace {
 
 const std::string kOut = "/tmp/dot11b-bench-command.cf64";
-
-struct ChildUsage {
-  double maxResidentKb = 0;
-  double minorFaults = 0;
-};
-
-// Runs the program with its arguments, output discarded; false when it could not run or failed.
-bool runChild(const std::vector<std::string>& argv, ChildUsage& usage) {
-  const pid_t pid = fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    std::freopen("/dev/null", "w", stdout);
-    std::freopen("/dev/null", "w", stderr);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage r{};
-  if (wait4(pid, &status, 0, &r) != pid) return false;
-  usage.maxResidentKb = static_cast<double>(r.ru_maxrss);
-  usage.minorFaults = static_cast<double>(r.ru_minflt);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 void runCommand(benchmark::State& state, const std::vector<std::string>& argv) {
   // The files the benchmark before wrote reach the disk first: the commands save with fsync, which would
   // otherwise wait for them too.
   ::sync();
-  ChildUsage usage;
+  bench::ChildUsage usage;
   for (auto _ : state) {
-    if (!runChild(argv, usage)) {
+    if (!bench::runChild(argv, usage)) {
       state.SkipWithError(("failed: " + argv[0]).c_str());
       return;
     }
