@@ -30,7 +30,7 @@ BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start) {
   for (std::size_t n = start; n < start + kBlock + 10 * kSamplesPerChip; ++n) c.signalEnergy += std::norm(x[n]);
   if (c.signalEnergy == 0) return c;
   for (std::size_t n = 0; n < kBlock; ++n) {
-    c.energy[n % kSymbolSamples] += std::norm(stream.barker(static_cast<double>(start + n)));
+    c.energy[n % kSymbolSamples] += std::norm(stream.barkerAtSample(start + n));
   }
   for (std::size_t p = 1; p < c.energy.size(); ++p)
     if (c.energy[p] > c.energy[c.best]) c.best = p;

@@ -33,6 +33,16 @@ class ChipStream {
   Complex chip(double t, int k) const { return at(t + kSamplesPerChip * k); }
   // The Barker correlation of the 11 chips from t: sum of Barker(k) x chip k.
   Complex barker(double t) const;
+  // The same at a whole sample n, read straight from the samples (what barker(n) gives, without the
+  // interpolation between samples that a whole instant does not need); the carrier offset must be 0.
+  Complex barkerAtSample(std::size_t n) const {
+    Complex sum(0, 0);
+    for (std::size_t k = 0; k < 11; ++k) {
+      const std::size_t at = n + kSamplesPerChip * k;
+      if (at < samples_.size()) sum += kBarker[k] * samples_[at];
+    }
+    return sum;
+  }
  private:
   const ComplexRow& samples_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out

@@ -1,6 +1,7 @@
 #include "rx/resample.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -40,6 +41,42 @@ std::vector<double> kernelTable(double cutoff, double halfWidth) {
   return table;
 }
 
+// The taps of one output instant t, on the input samples first .. first + taps.size() - 1.
+struct Taps {
+  long first = 0;
+  std::vector<double> weights;
+};
+
+Taps tapsAt(double t, double halfWidth, const std::vector<double>& table, long lowest, long highest) {
+  Taps taps;
+  taps.first = std::max(lowest, static_cast<long>(std::ceil(t - halfWidth)));
+  const long end = std::min(highest, static_cast<long>(std::floor(t + halfWidth)));
+  for (long k = taps.first; k <= end; ++k) {
+    const double at = std::abs(t - static_cast<double>(k)) * kTableSteps;
+    const auto i = static_cast<std::size_t>(at);
+    const double frac = at - static_cast<double>(i);
+    taps.weights.push_back(table[i] + frac * (table[i + 1] - table[i]));
+  }
+  return taps;
+}
+
+Complex apply(const Taps& taps, const ComplexRow& in, long offset) {
+  double re = 0, im = 0;
+  const Complex* x = in.data() + taps.first + offset;
+  for (std::size_t k = 0; k < taps.weights.size(); ++k) {
+    re += taps.weights[k] * x[k].real();
+    im += taps.weights[k] * x[k].imag();
+  }
+  return {re, im};
+}
+
+// q when `step` is p/q for a q of at most 64 (22 to 44 Msample/s: 1/2; 20 to 44: 5/11), else 0.
+long phasePeriod(double step) {
+  for (long q = 1; q <= 64; ++q)
+    if (std::abs(step * static_cast<double>(q) - std::round(step * static_cast<double>(q))) < 1e-9) return q;
+  return 0;
+}
+
 }  // namespace
 
 ComplexRow resample(const ComplexRow& in, double fromRate, double toRate) {
@@ -55,20 +92,23 @@ ComplexRow resample(const ComplexRow& in, double fromRate, double toRate) {
   const auto outCount = static_cast<std::size_t>(std::floor(static_cast<double>(in.size() - 1) / step)) + 1;
   ComplexRow out(outCount);
   const auto last = static_cast<long>(in.size()) - 1;
+  // With a rational ratio the outputs repeat their taps every q outputs, q x step input samples on: away
+  // from the ends, each phase's taps are computed once.
+  const long period = phasePeriod(step);
+  std::vector<Taps> phases;
+  const long advance = std::lround(step * static_cast<double>(period));
+  for (long j = 0; j < period; ++j) phases.push_back(tapsAt(static_cast<double>(j) * step, halfWidth, table, LONG_MIN, LONG_MAX));
   for (std::size_t m = 0; m < outCount; ++m) {
     const double t = static_cast<double>(m) * step;
-    const long first = std::max(0L, static_cast<long>(std::ceil(t - halfWidth)));
-    const long end = std::min(last, static_cast<long>(std::floor(t + halfWidth)));
-    double re = 0, im = 0;
-    for (long k = first; k <= end; ++k) {
-      const double at = std::abs(t - static_cast<double>(k)) * kTableSteps;
-      const auto i = static_cast<std::size_t>(at);
-      const double frac = at - static_cast<double>(i);
-      const double h = table[i] + frac * (table[i + 1] - table[i]);
-      re += h * in[static_cast<std::size_t>(k)].real();
-      im += h * in[static_cast<std::size_t>(k)].imag();
+    if (period > 0) {
+      const Taps& taps = phases[m % static_cast<std::size_t>(period)];
+      const long offset = static_cast<long>(m / static_cast<std::size_t>(period)) * advance;
+      if (taps.first + offset >= 0 && taps.first + offset + static_cast<long>(taps.weights.size()) - 1 <= last) {
+        out[m] = apply(taps, in, offset);
+        continue;
+      }
     }
-    out[m] = Complex(re, im);
+    out[m] = apply(tapsAt(t, halfWidth, table, 0, last), in, 0);
   }
   return out;
 }
