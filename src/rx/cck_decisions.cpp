@@ -36,6 +36,34 @@ std::vector<Candidate> candidates(bool fullRate) {
   return all;
 }
 
+// z e^(-j q pi/2): the conjugate of a quarter-turn phase, a swap and a sign.
+Complex turnBack(Complex z, int q) {
+  switch (q & 3) {
+    case 0: return z;
+    case 1: return {z.imag(), -z.real()};
+    case 2: return -z;
+    default: return {-z.imag(), z.real()};
+  }
+}
+
+// The correlation of the chips with each 11 Mbit/s codeword, indexed as the candidates are (phi2's dibit,
+// then phi3's, then phi4's). The codeword factors as
+//   conj(c) . r = e^-j(phi4) (e^-j(phi3) (e^-j(phi2) r0 + r1) + (e^-j(phi2) r2 - r3))
+//               +          (e^-j(phi3) (e^-j(phi2) r4 + r5) + (-e^-j(phi2) r6 + r7)),
+// so three stages of four quarter turns take the place of 64 correlations of 8 chips.
+std::array<Complex, 64> fullRateCorrelations(const ComplexRow& r) {
+  std::array<Complex, 64> out;
+  for (int q2 = 0; q2 < 4; ++q2) {
+    const Complex p = turnBack(r[0], q2) + r[1], q = turnBack(r[2], q2) - r[3];
+    const Complex s = turnBack(r[4], q2) + r[5], u = r[7] - turnBack(r[6], q2);
+    for (int q3 = 0; q3 < 4; ++q3) {
+      const Complex withPhi4 = turnBack(p, q3) + q, without = turnBack(s, q3) + u;
+      for (int q4 = 0; q4 < 4; ++q4) out[static_cast<std::size_t>(q2 << 4 | q3 << 2 | q4)] = turnBack(withPhi4, q4) + without;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 ComplexRow cckCodeword(double phi2, double phi3, double phi4) {
@@ -48,12 +76,20 @@ CckDecision decideCck(const ComplexRow& chips, bool fullRate) {
   const std::vector<Candidate>& set = fullRate ? full : half;
   std::size_t best = 0;
   Complex bestCorrelation(0, 0);
-  for (std::size_t c = 0; c < set.size(); ++c) {
-    Complex sum(0, 0);
-    for (std::size_t k = 0; k < 8; ++k) sum += chips[k] * std::conj(set[c].codeword[k]);
-    if (std::norm(sum) > std::norm(bestCorrelation)) {
-      bestCorrelation = sum;
+  const auto consider = [&](std::size_t c, Complex correlation) {
+    if (std::norm(correlation) > std::norm(bestCorrelation)) {
+      bestCorrelation = correlation;
       best = c;
+    }
+  };
+  if (fullRate) {
+    const std::array<Complex, 64> correlations = fullRateCorrelations(chips);
+    for (std::size_t c = 0; c < correlations.size(); ++c) consider(c, correlations[c]);
+  } else {
+    for (std::size_t c = 0; c < set.size(); ++c) {
+      Complex sum(0, 0);
+      for (std::size_t k = 0; k < 8; ++k) sum += chips[k] * std::conj(set[c].codeword[k]);
+      consider(c, sum);
     }
   }
   return {set[best].bits, bestCorrelation, set[best].codeword};

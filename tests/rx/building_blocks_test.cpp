@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <string>
 
 #include "rx/cck_decisions.h"
@@ -72,6 +73,33 @@ TEST(Cck, DecisionsRecoverEveryCodewordAndPhase) {
     for (uint8_t b : d.bits) value = 2 * value + b;
     EXPECT_EQ(value, v);
     EXPECT_NEAR(std::arg(d.correlation), 0.3, 1e-12);
+  }
+}
+
+TEST(Cck, DecisionIsTheBestOfTheSixtyFourCorrelations) {
+  // Noise-like chips: the decision is the codeword that correlates best, and its correlation.
+  std::mt19937 random(7);
+  std::normal_distribution<double> gauss;
+  const double quarter = std::numbers::pi / 2;
+  for (int trial = 0; trial < 200; ++trial) {
+    ComplexRow chips(8);
+    for (Complex& c : chips) c = {gauss(random), gauss(random)};
+    int best = 0;
+    Complex bestCorrelation(0, 0);
+    for (int v = 0; v < 64; ++v) {
+      const ComplexRow codeword = rx::cckCodeword(quarter * (v >> 4), quarter * ((v >> 2) & 3), quarter * (v & 3));
+      Complex sum(0, 0);
+      for (std::size_t k = 0; k < 8; ++k) sum += chips[k] * std::conj(codeword[k]);
+      if (std::norm(sum) > std::norm(bestCorrelation)) {
+        bestCorrelation = sum;
+        best = v;
+      }
+    }
+    const rx::CckDecision d = rx::decideCck(chips, true);
+    int value = 0;
+    for (uint8_t b : d.bits) value = 2 * value + b;
+    EXPECT_EQ(value, best) << trial;
+    EXPECT_NEAR(std::abs(d.correlation - bestCorrelation), 0.0, 1e-12) << trial;
   }
 }
 
