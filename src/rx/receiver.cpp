@@ -6,33 +6,18 @@
 #include "rx/acquisition.h"
 #include "rx/chip_stream.h"
 #include "rx/frame_decoder.h"
-#include "rx/resample.h"
+#include "rx/front_end.h"
 
 namespace dot11b::rx {
-
-namespace {
-
-// Each sample the mean of the chip around it (a filter matched to a chip, with its first null at 11 MHz):
-// a single sample a chip would keep the noise of the whole 44 MHz band.
-ComplexRow chipMatched(const ComplexRow& samples) {
-  ComplexRow out(samples.size());
-  Complex window(0, 0);
-  for (std::size_t n = 0; n < samples.size() + 2; ++n) {
-    if (n < samples.size()) window += samples[n];
-    if (n >= kSamplesPerChip) window -= samples[n - kSamplesPerChip];
-    // The window ends at sample n and centres on n - 1.5: write it at n - 2, half a sample early.
-    if (n >= 2) out[n - 2] = window / static_cast<double>(kSamplesPerChip);
-  }
-  return out;
-}
-
-}  // namespace
 
 std::vector<ReceivedFrame> receiveFrames(const ComplexRow& samples, double sampleRate) {
   if (!(sampleRate > 0) || !std::isfinite(sampleRate)) {
     throw std::invalid_argument("the sample rate must be finite and positive");
   }
-  const ComplexRow stream44 = chipMatched(resample(samples, sampleRate, kStreamRate));
+  ComplexRow stream44;
+  FrontEnd frontEnd(sampleRate);
+  frontEnd.push(samples.data(), samples.size(), stream44);
+  frontEnd.finish(stream44);
   const ChipStream stream(stream44);
   const double toCapture = sampleRate / kStreamRate;
   std::vector<ReceivedFrame> frames;

@@ -41,11 +41,9 @@ std::vector<double> kernelTable(double cutoff, double halfWidth) {
   return table;
 }
 
-// The taps of one output instant t, on the input samples first .. first + taps.size() - 1.
-struct Taps {
-  long first = 0;
-  std::vector<double> weights;
-};
+using Taps = ResamplerTaps;
+
+// The taps of output instant t (in input samples), on the inputs from `lowest` to `highest`.
 
 Taps tapsAt(double t, double halfWidth, const std::vector<double>& table, long lowest, long highest) {
   Taps taps;
@@ -60,9 +58,8 @@ Taps tapsAt(double t, double halfWidth, const std::vector<double>& table, long l
   return taps;
 }
 
-Complex apply(const Taps& taps, const ComplexRow& in, long offset) {
+Complex apply(const Taps& taps, const Complex* x) {
   double re = 0, im = 0;
-  const Complex* x = in.data() + taps.first + offset;
   for (std::size_t k = 0; k < taps.weights.size(); ++k) {
     re += taps.weights[k] * x[k].real();
     im += taps.weights[k] * x[k].imag();
@@ -79,37 +76,76 @@ long phasePeriod(double step) {
 
 }  // namespace
 
-ComplexRow resample(const ComplexRow& in, double fromRate, double toRate) {
+Resampler::Resampler(double fromRate, double toRate) {
   if (!(fromRate > 0) || !(toRate > 0) || !std::isfinite(fromRate) || !std::isfinite(toRate)) {
     throw std::invalid_argument("resample: the sample rates must be finite and positive");
   }
-  if (in.empty() || fromRate == toRate) return in;
-  const double step = fromRate / toRate;  // input samples per output sample
+  passThrough_ = fromRate == toRate;
+  step_ = fromRate / toRate;
   // Cut-off in cycles per input sample; the kernel widens with the decimation so that it keeps its taps.
-  const double cutoff = 0.5 * std::min(1.0, 1.0 / step) * (step > 1 ? 0.9 : 1.0);
-  const double halfWidth = kHalfTaps * std::max(1.0, step);
-  const std::vector<double> table = kernelTable(cutoff, halfWidth);
-  const auto outCount = static_cast<std::size_t>(std::floor(static_cast<double>(in.size() - 1) / step)) + 1;
-  ComplexRow out(outCount);
-  const auto last = static_cast<long>(in.size()) - 1;
+  const double cutoff = 0.5 * std::min(1.0, 1.0 / step_) * (step_ > 1 ? 0.9 : 1.0);
+  halfWidth_ = kHalfTaps * std::max(1.0, step_);
+  if (passThrough_) return;
+  table_ = kernelTable(cutoff, halfWidth_);
   // With a rational ratio the outputs repeat their taps every q outputs, q x step input samples on: away
   // from the ends, each phase's taps are computed once.
-  const long period = phasePeriod(step);
-  std::vector<Taps> phases;
-  const long advance = std::lround(step * static_cast<double>(period));
-  for (long j = 0; j < period; ++j) phases.push_back(tapsAt(static_cast<double>(j) * step, halfWidth, table, LONG_MIN, LONG_MAX));
-  for (std::size_t m = 0; m < outCount; ++m) {
-    const double t = static_cast<double>(m) * step;
-    if (period > 0) {
-      const Taps& taps = phases[m % static_cast<std::size_t>(period)];
-      const long offset = static_cast<long>(m / static_cast<std::size_t>(period)) * advance;
+  period_ = phasePeriod(step_);
+  advance_ = std::lround(step_ * static_cast<double>(period_));
+  for (long j = 0; j < period_; ++j)
+    phases_.push_back(tapsAt(static_cast<double>(j) * step_, halfWidth_, table_, LONG_MIN, LONG_MAX));
+}
+
+void Resampler::push(const Complex* in, std::size_t n, ComplexRow& out) {
+  if (passThrough_) {
+    out.insert(out.end(), in, in + n);
+    return;
+  }
+  buffer_.insert(buffer_.end(), in, in + n);
+  received_ += static_cast<long>(n);
+  produce(out, false);
+}
+
+void Resampler::finish(ComplexRow& out) {
+  if (!passThrough_ && received_ > 0) produce(out, true);
+}
+
+void Resampler::produce(ComplexRow& out, bool atEnd) {
+  const long last = received_ - 1;
+  // The outputs the whole capture has: one for every step up to its last input.
+  const auto total = static_cast<std::size_t>(std::floor(static_cast<double>(last) / step_)) + 1;
+  for (; atEnd ? next_ < total : true; ++next_) {
+    const double t = static_cast<double>(next_) * step_;
+    // Before the end, an output waits until every input it takes is in.
+    if (!atEnd && static_cast<long>(std::floor(t + halfWidth_)) > last) break;
+    bool done = false;
+    if (period_ > 0) {
+      const Taps& taps = phases_[next_ % static_cast<std::size_t>(period_)];
+      const long offset = static_cast<long>(next_ / static_cast<std::size_t>(period_)) * advance_;
       if (taps.first + offset >= 0 && taps.first + offset + static_cast<long>(taps.weights.size()) - 1 <= last) {
-        out[m] = apply(taps, in, offset);
-        continue;
+        out.push_back(apply(taps, buffer_.data() + (taps.first + offset - bufferStart_)));
+        done = true;
       }
     }
-    out[m] = apply(tapsAt(t, halfWidth, table, 0, last), in, 0);
+    if (!done) {
+      const Taps taps = tapsAt(t, halfWidth_, table_, 0, last);
+      out.push_back(apply(taps, buffer_.data() + (taps.first - bufferStart_)));
+    }
   }
+  // The inputs no later output takes.
+  const long keepFrom = std::max(0L, static_cast<long>(std::ceil(static_cast<double>(next_) * step_ - halfWidth_)));
+  if (keepFrom > bufferStart_) {
+    const long drop = std::min<long>(keepFrom - bufferStart_, static_cast<long>(buffer_.size()));
+    buffer_.erase(buffer_.begin(), buffer_.begin() + drop);
+    bufferStart_ += drop;
+  }
+}
+
+ComplexRow resample(const ComplexRow& in, double fromRate, double toRate) {
+  Resampler resampler(fromRate, toRate);
+  ComplexRow out;
+  out.reserve(static_cast<std::size_t>(static_cast<double>(in.size()) * toRate / fromRate) + 1);
+  resampler.push(in.data(), in.size(), out);
+  resampler.finish(out);
   return out;
 }
 

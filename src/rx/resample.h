@@ -3,9 +3,43 @@
 // frame at any oversampling rate).
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "phy/types.h"
 
 namespace dot11b::rx {
+
+// The weights of one output instant on the inputs first .. first + weights.size() - 1.
+struct ResamplerTaps {
+  long first = 0;
+  std::vector<double> weights;
+};
+
+// The same, block by block: the blocks give exactly the samples the whole capture gives at once.
+class Resampler {
+ public:
+  // Throws std::invalid_argument for a rate that is not finite and positive.
+  Resampler(double fromRate, double toRate);
+  // Appends to `out` the samples whose inputs are all in; the others wait for the next block or finish().
+  void push(const Complex* in, std::size_t n, ComplexRow& out);
+  // The capture has ended: appends the samples up to its last input.
+  void finish(ComplexRow& out);
+
+ private:
+  void produce(ComplexRow& out, bool atEnd);
+
+  bool passThrough_ = false;
+  double step_ = 1;       // input samples per output sample
+  double halfWidth_ = 0;  // input samples each side of an output instant
+  std::vector<double> table_;
+  long period_ = 0, advance_ = 0;
+  std::vector<ResamplerTaps> phases_;  // of each output phase, with a rational ratio
+  ComplexRow buffer_;     // the inputs from bufferStart_ on that later outputs still take
+  long bufferStart_ = 0;
+  long received_ = 0;
+  std::size_t next_ = 0;  // the index of the next output
+};
 
 // The samples as taken at `toRate` [Hz] from a signal sampled at `fromRate`. When decimating, the band is
 // cut to 90 % of the new rate's Nyquist band first. Throws std::invalid_argument for a rate that is not
