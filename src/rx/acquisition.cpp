@@ -26,8 +26,8 @@ struct BlockCorrelation {
 
 BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start) {
   BlockCorrelation c;
-  const ComplexRow& x = stream.samples();
-  for (std::size_t n = start; n < start + kBlock + 10 * kSamplesPerChip; ++n) c.signalEnergy += std::norm(x[n]);
+  for (std::size_t n = start; n < start + kBlock + 10 * kSamplesPerChip; ++n)
+    c.signalEnergy += std::norm(stream.sample(static_cast<long>(n)));
   if (c.signalEnergy == 0) return c;
   for (std::size_t n = 0; n < kBlock; ++n) {
     c.energy[n % kSymbolSamples] += std::norm(stream.barkerAtSample(start + n));
@@ -72,15 +72,16 @@ double carrierOffsetHz(const ChipStream& stream, double firstSymbol) {
 }  // namespace
 
 std::optional<Acquisition> acquire(const ChipStream& stream, std::size_t from) {
-  const std::size_t size = stream.size();
-  for (std::size_t start = from; start + kBlock + kSymbolSamples <= size; start += kBlock / 2) {
+  for (std::size_t start = from; stream.reaches(static_cast<double>(start + kBlock + kSymbolSamples - 1)); start += kBlock / 2) {
+    // Nothing before this block is read again (the interpolation reaches a sample back).
+    if (start > 2) stream.releaseBefore(start - 2);
     if (!standsOut(correlateBlock(stream, start))) continue;
     // A block stands out for the last chips of a frame too, and now and then for idle noise: a frame has
     // begun when the next block stands out as well. Either of the two may hold the idle before the frame,
     // its first chips or its power-on ramp, whose Barker chips need not line up with the SYNC symbols: the
     // timing and the carrier come from the block after them, which lies in the preamble.
     const std::size_t next = start + kBlock, measured = next + kBlock;
-    if (measured + kBlock + kSymbolSamples > size) break;
+    if (!stream.reaches(static_cast<double>(measured + kBlock + kSymbolSamples - 1))) break;
     if (!standsOut(correlateBlock(stream, next))) continue;
     const double firstSymbol = peakInstant(correlateBlock(stream, measured), measured);
     return Acquisition{firstSymbol, carrierOffsetHz(stream, firstSymbol)};

@@ -9,9 +9,6 @@ Complex ChipStream::at(double t) const {
   const double floorT = std::floor(t);
   const auto i = static_cast<long>(floorT);
   const double u = t - floorT;
-  const auto sample = [&](long k) {
-    return k >= 0 && k < static_cast<long>(samples_.size()) ? samples_[static_cast<std::size_t>(k)] : Complex(0, 0);
-  };
   // Catmull-Rom through the samples i-1 .. i+2.
   const Complex p0 = sample(i - 1), p1 = sample(i), p2 = sample(i + 1), p3 = sample(i + 2);
   const Complex value = p1 + 0.5 * u * (p2 - p0 + u * (2.0 * p0 - 5.0 * p1 + 4.0 * p2 - p3 + u * (3.0 * (p1 - p2) + p3 - p0)));
@@ -25,7 +22,7 @@ Complex ChipStream::barker(double t) const {
 }
 
 ChipStream ChipStream::withoutCarrierOffset(double offsetHz, double origin) const {
-  ChipStream view(samples_);
+  ChipStream view(*window_);
   view.radiansPerSample_ = -2 * std::numbers::pi * offsetHz / kStreamRate;
   view.origin_ = origin;
   return view;

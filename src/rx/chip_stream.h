@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "phy/types.h"
+#include "rx/stream_window.h"
 
 namespace dot11b::rx {
 
@@ -18,15 +19,19 @@ inline constexpr double kStreamRate = kChipRate * kSamplesPerChip;
 // The 11-chip Barker sequence of the DSSS rates (IEEE 802.11b-1999 18.4.6.3).
 inline constexpr std::array<double, 11> kBarker = {1, -1, 1, 1, -1, 1, 1, 1, -1, -1, -1};
 
-// A view of the samples (which must outlive it), with a carrier offset taken out as they are read.
+// A view of the stream (whose window must outlive it), with a carrier offset taken out as it is read.
 class ChipStream {
  public:
-  explicit ChipStream(const ComplexRow& samples) : samples_(samples) {}
+  explicit ChipStream(StreamWindow& window) : window_(&window) {}
   // The same samples with a carrier offset [Hz] removed, the phase 0 at sample `origin`.
   ChipStream withoutCarrierOffset(double offsetHz, double origin) const;
 
-  std::size_t size() const { return samples_.size(); }
-  const ComplexRow& samples() const { return samples_; }
+  // Whether the stream holds the sample instant t (reading on into the capture as far as needed).
+  bool reaches(double t) const { return window_->reaches(t); }
+  // Sample k as received (no carrier offset taken out); 0 outside the stream.
+  Complex sample(long k) const { return (*window_)[k]; }
+  // The reading has moved past the samples before k for good.
+  void releaseBefore(std::size_t k) const { window_->releaseBefore(k); }
   // The signal at sample instant t (cubic interpolation between samples; 0 outside the capture).
   Complex at(double t) const;
   // Chip k after the chip at t: the signal at t + 4k.
@@ -37,14 +42,11 @@ class ChipStream {
   // interpolation between samples that a whole instant does not need); the carrier offset must be 0.
   Complex barkerAtSample(std::size_t n) const {
     Complex sum(0, 0);
-    for (std::size_t k = 0; k < 11; ++k) {
-      const std::size_t at = n + kSamplesPerChip * k;
-      if (at < samples_.size()) sum += kBarker[k] * samples_[at];
-    }
+    for (std::size_t k = 0; k < 11; ++k) sum += kBarker[k] * sample(static_cast<long>(n + kSamplesPerChip * k));
     return sum;
   }
  private:
-  const ComplexRow& samples_;
+  StreamWindow* window_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out
   double origin_ = 0;
 };

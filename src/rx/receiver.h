@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,5 +33,12 @@ struct ReceivedFrame {
 // Every frame in `samples` taken at `sampleRate` [Hz], in order. Throws std::invalid_argument for a rate
 // that is not finite and positive.
 std::vector<ReceivedFrame> receiveFrames(const ComplexRow& samples, double sampleRate);
+
+// The same for a capture read block by block (`blockSamples` at a time): each frame goes to `onFrame` as
+// soon as it is decoded, and memory holds about a frame of the stream, whatever the capture's length. The
+// frames are those the whole capture gives at once.
+class SampleSource;
+void receiveStream(SampleSource& source, double sampleRate, const std::function<void(ReceivedFrame&&)>& onFrame,
+                   std::size_t blockSamples = 1 << 16);
 
 }  // namespace dot11b::rx

@@ -4,8 +4,12 @@
 
 #include <random>
 
+#include "mac/payload.h"
+#include "phy/frame.h"
 #include "rx/front_end.h"
+#include "rx/receiver.h"
 #include "rx/resample.h"
+#include "rx/sample_source.h"
 
 namespace dot11b::rx {
 namespace {
@@ -56,6 +60,50 @@ TEST_P(BlockStream, BlocksGiveWhatTheWholeCaptureGives) {
 INSTANTIATE_TEST_SUITE_P(Rates, BlockStream,
                          ::testing::Values(Rates{22e6, 44e6}, Rates{20e6, 44e6}, Rates{99e6, 44e6}, Rates{44e6, 44e6},
                                            Rates{21.3e6, 44e6}));
+
+// The frames of `capture` read `blockSamples` at a time.
+std::vector<ReceivedFrame> receivedInBlocks(const ComplexRow& capture, double rate, std::size_t blockSamples) {
+  RowSource source(capture);
+  std::vector<ReceivedFrame> frames;
+  receiveStream(source, rate, [&](ReceivedFrame&& f) { frames.push_back(std::move(f)); }, blockSamples);
+  return frames;
+}
+
+void expectSameFrames(const std::vector<ReceivedFrame>& got, const std::vector<ReceivedFrame>& want, std::size_t offset) {
+  ASSERT_EQ(got.size(), want.size()) << "offset " << offset;
+  for (std::size_t k = 0; k < got.size(); ++k) {
+    EXPECT_EQ(got[k].psdu, want[k].psdu) << "offset " << offset;
+    EXPECT_TRUE(got[k].fcsOk) << "offset " << offset;
+    EXPECT_EQ(got[k].startSample, want[k].startSample) << "offset " << offset;
+    EXPECT_EQ(got[k].endSample, want[k].endSample) << "offset " << offset;
+    EXPECT_EQ(got[k].evmRmsPercent, want[k].evmRmsPercent) << "offset " << offset;
+    EXPECT_EQ(got[k].cfoHz, want[k].cfoHz) << "offset " << offset;
+    EXPECT_EQ(got[k].clockPpm, want[k].clockPpm) << "offset " << offset;
+  }
+}
+
+TEST(BlockStream, AFrameAcrossBlockBoundariesDecodesAsInOneBlock) {
+  // A short 11 Mbit/s frame after `offset` samples of silence, read 61 samples at a time: every sample of
+  // a block is a block boundary at one offset or another.
+  mac::PayloadSettings payload;
+  payload.dataSourceType = 5;
+  payload.dataLength = 12;
+  payload.fcsActive = true;
+  phy::FrameSettings settings;
+  settings.dataRate = 11;
+  settings.preambleType = 1;
+  settings.oversamplingRate = 2;
+  settings.idleSamples = 200;
+  const ComplexRow frame = phy::generateFrame(mac::generatePayload(payload), settings).waveform;
+  constexpr std::size_t kBlock = 61;
+  for (std::size_t offset = 0; offset < kBlock; ++offset) {
+    ComplexRow capture(offset, Complex(0, 0));
+    capture.insert(capture.end(), frame.begin(), frame.end());
+    const std::vector<ReceivedFrame> whole = receivedInBlocks(capture, 22e6, capture.size());
+    ASSERT_EQ(whole.size(), 1u) << "offset " << offset;
+    expectSameFrames(receivedInBlocks(capture, 22e6, kBlock), whole, offset);
+  }
+}
 
 }  // namespace
 }  // namespace dot11b::rx

@@ -1,0 +1,35 @@
+// Where a capture comes from, block by block: a file read as it goes, a radio, or samples in memory. The
+// receiver pulls blocks as its reading reaches them, so that a capture never has to fit in memory whole.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+
+#include "phy/types.h"
+
+namespace dot11b::rx {
+
+class SampleSource {
+ public:
+  virtual ~SampleSource() = default;
+  // Up to `max` samples into `out`, the next of the capture; 0 once it has ended.
+  virtual std::size_t read(Complex* out, std::size_t max) = 0;
+};
+
+// Samples in memory (which must outlive the source).
+class RowSource : public SampleSource {
+ public:
+  explicit RowSource(const ComplexRow& samples) : samples_(samples) {}
+  std::size_t read(Complex* out, std::size_t max) override {
+    const std::size_t n = std::min(max, samples_.size() - next_);
+    std::copy_n(samples_.begin() + static_cast<std::ptrdiff_t>(next_), n, out);
+    next_ += n;
+    return n;
+  }
+
+ private:
+  const ComplexRow& samples_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace dot11b::rx
