@@ -11,14 +11,27 @@
 
 namespace dot11b::rx {
 
+namespace {
+
+// Stream samples a frame may start before the point where the search let go: the long preamble's 144
+// symbols, the acquisition's three blocks of 16 and a margin.
+constexpr double kLookBack = (144 + 3 * 16 + 16) * 11.0 * kSamplesPerChip;
+
+}  // namespace
+
 void receiveStream(SampleSource& source, double sampleRate, const std::function<void(ReceivedFrame&&)>& onFrame,
-                   std::size_t blockSamples) {
+                   std::size_t blockSamples, const std::function<void(double)>& onProgress) {
   if (!(sampleRate > 0) || !std::isfinite(sampleRate)) {
     throw std::invalid_argument("the sample rate must be finite and positive");
   }
   StreamWindow window(source, sampleRate, blockSamples);
   const ChipStream stream(window);
   const double toCapture = sampleRate / kStreamRate;
+  if (onProgress) {
+    // The search lets go of the stream only behind where it looks for a preamble; a frame found later
+    // starts at most its preamble and the acquisition's blocks before that.
+    window.setOnRelease([&](std::size_t k) { onProgress((static_cast<double>(k) - kLookBack) * toCapture); });
+  }
   for (std::size_t from = 0;;) {
     const std::optional<Acquisition> acquisition = acquire(stream, from);
     if (!acquisition) break;

@@ -36,9 +36,10 @@ std::vector<ReceivedFrame> receiveFrames(const ComplexRow& samples, double sampl
 
 // The same for a capture read block by block (`blockSamples` at a time): each frame goes to `onFrame` as
 // soon as it is decoded, and memory holds about a frame of the stream, whatever the capture's length. The
-// frames are those the whole capture gives at once.
+// frames are those the whole capture gives at once. `onProgress`, when given, hears now and then a capture
+// sample before which no frame still to be found starts.
 class SampleSource;
 void receiveStream(SampleSource& source, double sampleRate, const std::function<void(ReceivedFrame&&)>& onFrame,
-                   std::size_t blockSamples = 1 << 16);
+                   std::size_t blockSamples = 1 << 16, const std::function<void(double)>& onProgress = {});
 
 }  // namespace dot11b::rx

@@ -26,6 +26,7 @@ void StreamWindow::released(long k) {
 }
 
 void StreamWindow::releaseBefore(std::size_t k) {
+  if (onRelease_) onRelease_(k);
   if (k <= base_) return;
   const std::size_t drop = std::min(k - base_, samples_.size());
   // Dropping from the front copies what is held; doing it only once a block's worth has gathered keeps

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 #include "phy/types.h"
 #include "rx/front_end.h"
@@ -29,8 +30,10 @@ class StreamWindow {
     if (at < 0) released(k);
     return samples_[static_cast<std::size_t>(at)];
   }
-  // Lets the samples before k go: the decoding has moved past them for good.
+  // Lets the samples before k go: the decoding has moved past them for good. `onRelease`, when set, hears
+  // each such k.
   void releaseBefore(std::size_t k);
+  void setOnRelease(std::function<void(std::size_t)> onRelease) { onRelease_ = std::move(onRelease); }
 
   // Capture samples read so far, and stream samples held now.
   std::size_t captureRead() const { return captureRead_; }
@@ -49,6 +52,7 @@ class StreamWindow {
   std::size_t base_ = 0;
   std::size_t captureRead_ = 0;
   bool ended_ = false;
+  std::function<void(std::size_t)> onRelease_;
 };
 
 }  // namespace dot11b::rx

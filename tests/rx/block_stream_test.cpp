@@ -10,6 +10,7 @@
 #include "rx/receiver.h"
 #include "rx/resample.h"
 #include "rx/sample_source.h"
+#include "rx/verify/verification.h"
 
 namespace dot11b::rx {
 namespace {
@@ -103,6 +104,51 @@ TEST(BlockStream, AFrameAcrossBlockBoundariesDecodesAsInOneBlock) {
     ASSERT_EQ(whole.size(), 1u) << "offset " << offset;
     expectSameFrames(receivedInBlocks(capture, 22e6, kBlock), whole, offset);
   }
+}
+
+// A source that hands out at most `most` samples a read, as a file or radio may.
+class TrickleSource : public SampleSource {
+ public:
+  TrickleSource(const ComplexRow& samples, std::size_t most) : row_(samples), most_(most) {}
+  std::size_t read(Complex* out, std::size_t max) override { return row_.read(out, std::min(max, most_)); }
+
+ private:
+  RowSource row_;
+  std::size_t most_;
+};
+
+TEST(BlockStream, AVerifiedStreamGivesEachFrameWithItsChecksAsItGoes) {
+  // Twelve frames of 300 octets at 1, 2, 5.5 and 11 Mbit/s, 1 ms apart: far more than the receiver keeps.
+  ComplexRow capture;
+  for (int k = 0; k < 12; ++k) {
+    mac::PayloadSettings payload;
+    payload.dataSourceType = 5;
+    payload.dataLength = 300;
+    payload.fcsActive = true;
+    phy::FrameSettings settings;
+    settings.dataRate = std::vector<double>{1, 2, 5.5, 11}[static_cast<std::size_t>(k % 4)];
+    settings.oversamplingRate = 2;
+    settings.rampType = 1;
+    settings.rampLength = 44;
+    settings.idleSamples = 22000;
+    const ComplexRow frame = phy::generateFrame(mac::generatePayload(payload), settings).waveform;
+    capture.insert(capture.end(), frame.begin(), frame.end());
+  }
+  const Verification whole = verifyCapture(capture, 22e6, 2.412e9);
+  ASSERT_EQ(whole.frames.size(), 12u);
+  TrickleSource source(capture, 777);
+  std::vector<std::size_t> heard;
+  const Verification streamed = verifyStream(source, 22e6, 2.412e9, [&](const Verification& v, std::size_t k) {
+    heard.push_back(k);
+    EXPECT_EQ(v.checks.size(), k + 1);
+  });
+  EXPECT_EQ(heard, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+  expectSameFrames(streamed.frames, whole.frames, 0);
+  ASSERT_EQ(streamed.checks.size(), whole.checks.size());
+  for (std::size_t k = 0; k < whole.checks.size(); ++k)
+    for (std::size_t c = 0; c < whole.checks[k].size(); ++c) EXPECT_EQ(streamed.checks[k][c].value, whole.checks[k][c].value) << k << " " << c;
+  ASSERT_TRUE(streamed.mask && whole.mask);
+  EXPECT_EQ(streamed.mask->inner.margin, whole.mask->inner.margin);
 }
 
 }  // namespace

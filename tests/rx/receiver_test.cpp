@@ -262,7 +262,7 @@ rx::TransmitterCheck checkOf(const ComplexRow& capture, const std::string& name,
   const auto first = static_cast<std::ptrdiff_t>(frames.front().startSample);
   const auto end = static_cast<std::ptrdiff_t>(frames.front().endSample);
   const rx::MaskResult mask = rx::measureMask(ComplexRow(capture.begin() + first, capture.begin() + end), 44e6);
-  for (const rx::TransmitterCheck& c : rx::checkTransmitter(capture, 44e6, frames.front(), carrier, mask)) {
+  for (const rx::TransmitterCheck& c : rx::checkTransmitter(rx::CaptureSpan{capture, 0}, 44e6, frames.front(), carrier, mask)) {
     if (c.name == name) return c;
   }
   ADD_FAILURE() << "no check " << name;

@@ -10,14 +10,20 @@ namespace {
 constexpr double kMicrosecond = 1e-6;
 constexpr double kCarrierSuppressionCap = 100;  // dB: a carrier this far down reads as this
 
+// Samples in the average of the power envelope: one symbol (1 us).
+long averagingWindow(double sampleRate) { return std::max<long>(1, std::lround(sampleRate * kMicrosecond)); }
+
+// Samples the ramps are searched for before the frame's start and after its end: 2 ms.
+long rampSpan(double sampleRate) { return std::lround(2e-3 * sampleRate); }
+
 // The power of the capture averaged over one symbol (1 us) around each sample, for the samples `first` to
 // `last` - 1 only: a frame's checks look at its own stretch of a capture that may hold thousands.
 class PowerEnvelope {
  public:
-  PowerEnvelope(const ComplexRow& capture, double sampleRate, long first, long last)
-      : first_(std::max(0L, first)), values_(static_cast<std::size_t>(std::max(0L, std::min<long>(last, static_cast<long>(capture.size())) - first_))) {
-    const auto window = std::max<long>(1, std::lround(sampleRate * kMicrosecond));
-    const auto size = static_cast<long>(capture.size());
+  PowerEnvelope(const CaptureSpan& capture, double sampleRate, long first, long last)
+      : first_(std::max(0L, first)), values_(static_cast<std::size_t>(std::max(0L, std::min<long>(last, static_cast<long>(capture.end())) - first_))) {
+    const long window = averagingWindow(sampleRate);
+    const auto size = static_cast<long>(capture.end());
     // One sliding sum: the average at sample m is that of the window ending at m + window / 2, begun a
     // window early so that every value is the one the whole capture would give.
     double sum = 0;
@@ -64,7 +70,11 @@ TransmitterCheck check(std::string name, std::string unit, double limit, bool at
 
 }  // namespace
 
-std::vector<TransmitterCheck> checkTransmitter(const ComplexRow& capture, double sampleRate, const ReceivedFrame& frame,
+std::size_t checkedBeyondFrame(double sampleRate) {
+  return static_cast<std::size_t>(rampSpan(sampleRate) + averagingWindow(sampleRate) + 2);
+}
+
+std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, double sampleRate, const ReceivedFrame& frame,
                                                std::optional<double> carrierHz, const MaskResult& mask) {
   std::vector<TransmitterCheck> checks;
 
@@ -82,7 +92,7 @@ std::vector<TransmitterCheck> checkTransmitter(const ComplexRow& capture, double
 
   // The ramps: the power averaged over a symbol, against its mean over the frame from SYNC to its end.
   const auto start = static_cast<long>(frame.startSample), end = static_cast<long>(frame.endSample);
-  const auto span = static_cast<long>(std::round(2e-3 * sampleRate));  // searched around the frame's edges
+  const long span = rampSpan(sampleRate);
   const auto margin = static_cast<long>(std::round(20 * kMicrosecond * sampleRate));
   const PowerEnvelope envelope(capture, sampleRate, start - span, end + span + 1);
   double level = 0;
@@ -90,7 +100,7 @@ std::vector<TransmitterCheck> checkTransmitter(const ComplexRow& capture, double
   level /= std::max(1L, end - start);
   TransmitterCheck on = check("power-on ramp", "us", 2, true), off = check("power-down ramp", "us", 2, true);
   on.value = rampTime(envelope, level, std::max(0L, start - span), start + margin, sampleRate);
-  off.value = rampTime(envelope, level, std::min(static_cast<long>(capture.size()) - 1, end + span), end - margin, sampleRate);
+  off.value = rampTime(envelope, level, std::min(static_cast<long>(capture.end()) - 1, end + span), end - margin, sampleRate);
   if (!on.value) on.why = "the capture does not hold the frame's start";
   if (!off.value) off.why = "the capture does not hold the frame's end";
   checks.push_back(on);

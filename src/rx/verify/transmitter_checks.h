@@ -24,9 +24,22 @@ struct TransmitterCheck {
   bool passed() const { return value && (atMost ? std::abs(*value) <= limit : *value >= limit); }
 };
 
-// The checks of `frame`, one of the frames received from `capture` at `sampleRate`. `carrierHz` is the
-// capture's centre frequency, when known; `mask` the frame's spectrum.
-std::vector<TransmitterCheck> checkTransmitter(const ComplexRow& capture, double sampleRate, const ReceivedFrame& frame,
+// Samples first .. first + samples.size() - 1 of a capture, which may go on beyond them.
+struct CaptureSpan {
+  const ComplexRow& samples;
+  std::size_t first = 0;
+  std::size_t end() const { return first + samples.size(); }
+  const Complex& operator[](std::size_t n) const { return samples[n - first]; }
+};
+
+// Capture samples the checks of a frame read beyond its ends, at `sampleRate`: the ramps are searched 2 ms
+// either side, over a power averaged across 1 us.
+std::size_t checkedBeyondFrame(double sampleRate);
+
+// The checks of `frame`, one of the frames received from a capture at `sampleRate`. `capture` holds the
+// capture's samples from checkedBeyondFrame() before the frame's start to as far after its end (or to the
+// capture's ends). `carrierHz` is the capture's centre frequency, when known; `mask` the frame's spectrum.
+std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, double sampleRate, const ReceivedFrame& frame,
                                                std::optional<double> carrierHz, const MaskResult& mask);
 
 }  // namespace dot11b::rx

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "rx/sample_source.h"
 #include "rx/verify/mac_fields.h"
 
 namespace dot11b::rx {
@@ -73,20 +74,80 @@ void writeMask(std::ostream& out, const MaskResult& mask, double sampleRate) {
 
 }  // namespace
 
-Verification verifyCapture(const ComplexRow& samples, double sampleRate, std::optional<double> carrierHz) {
+namespace {
+
+// The capture as the receiver reads it, with the samples its frames' checks will still read kept: from a
+// few milliseconds behind where the search is (or the oldest frame waiting for its checks) on.
+class RetainingSource : public SampleSource {
+ public:
+  RetainingSource(SampleSource& inner, std::function<void()> afterRead) : inner_(inner), afterRead_(std::move(afterRead)) {}
+
+  std::size_t read(Complex* out, std::size_t max) override {
+    const std::size_t n = inner_.read(out, max);
+    kept_.insert(kept_.end(), out, out + n);
+    ended_ = n == 0;
+    afterRead_();
+    return n;
+  }
+  CaptureSpan span() const { return {kept_, first_}; }
+  std::size_t read() const { return first_ + kept_.size(); }
+  bool ended() const { return ended_; }
+  void releaseBefore(std::size_t n) {
+    if (n <= first_) return;
+    const std::size_t drop = std::min(n - first_, kept_.size());
+    // Only once enough has gathered, so that the copying stays a share of the reading.
+    if (drop < (1u << 16) && drop < kept_.size() / 2) return;
+    kept_.erase(kept_.begin(), kept_.begin() + static_cast<std::ptrdiff_t>(drop));
+    first_ += drop;
+  }
+
+ private:
+  SampleSource& inner_;
+  std::function<void()> afterRead_;
+  ComplexRow kept_;  // capture samples from first_ on
+  std::size_t first_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace
+
+Verification verifyStream(SampleSource& source, double sampleRate, std::optional<double> carrierHz,
+                          const std::function<void(const Verification&, std::size_t)>& onFrame) {
   Verification v;
   v.sampleRate = sampleRate;
-  v.frames = receiveFrames(samples, sampleRate);
-  for (std::size_t k = 0; k < v.frames.size(); ++k) {
-    // The spectrum from the frame's SYNC to its last symbol: no ramps, no idle interval.
-    const auto first = static_cast<std::ptrdiff_t>(v.frames[k].startSample);
-    const auto end = static_cast<std::ptrdiff_t>(v.frames[k].endSample);
-    const MaskResult mask = end > first ? measureMask(ComplexRow(samples.begin() + first, samples.begin() + end), sampleRate)
-                                        : MaskResult{};
-    v.checks.push_back(checkTransmitter(samples, sampleRate, v.frames[k], carrierHz, mask));
-    if (k == 0 && end > first) v.mask = mask;
-  }
+  const auto beyond = static_cast<double>(checkedBeyondFrame(sampleRate));
+  std::size_t checked = 0;  // frames whose checks are made
+  double searchedFrom = 0;  // no frame still to be found starts before this capture sample
+  std::function<void()> checkReady;
+  RetainingSource capture(source, [&] { checkReady(); });
+  checkReady = [&] {
+    for (; checked < v.frames.size(); ++checked) {
+      const ReceivedFrame& frame = v.frames[checked];
+      if (!capture.ended() && static_cast<double>(capture.read()) < frame.endSample + beyond) break;
+      // The spectrum from the frame's SYNC to its last symbol: no ramps, no idle interval.
+      const auto first = static_cast<std::size_t>(frame.startSample), end = static_cast<std::size_t>(frame.endSample);
+      const CaptureSpan span = capture.span();
+      const MaskResult mask = end > first ? measureMask(ComplexRow(span.samples.begin() + static_cast<std::ptrdiff_t>(first - span.first),
+                                                                   span.samples.begin() + static_cast<std::ptrdiff_t>(end - span.first)),
+                                                        sampleRate)
+                                          : MaskResult{};
+      v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask));
+      if (checked == 0 && end > first) v.mask = mask;
+      onFrame(v, checked);
+    }
+    const double oldestNeeded = checked < v.frames.size() ? v.frames[checked].startSample : searchedFrom;
+    capture.releaseBefore(static_cast<std::size_t>(std::max(0.0, std::min(oldestNeeded, searchedFrom) - beyond)));
+  };
+  receiveStream(
+      capture, sampleRate, [&](ReceivedFrame&& frame) { v.frames.push_back(std::move(frame)); }, 1 << 16,
+      [&](double from) { searchedFrom = std::max(searchedFrom, from); });
+  checkReady();
   return v;
+}
+
+Verification verifyCapture(const ComplexRow& samples, double sampleRate, std::optional<double> carrierHz) {
+  RowSource source(samples);
+  return verifyStream(source, sampleRate, carrierHz, [](const Verification&, std::size_t) {});
 }
 
 bool verified(const Verification& v, bool expectFcs) {
@@ -95,28 +156,33 @@ bool verified(const Verification& v, bool expectFcs) {
   return good;
 }
 
-void writeSummary(std::ostream& out, const Verification& v, bool withChecks) {
-  const std::vector<ReceivedFrame>& frames = v.frames;
-  if (frames.empty()) out << "no 802.11b frame found\n";
-  for (std::size_t k = 0; k < frames.size(); ++k) {
-    const ReceivedFrame& f = frames[k];
-    out << "frame " << k + 1 << " at sample " << fixed(f.startSample, 0) << ": "
-        << (f.header.rateMbps() ? fixed(*f.header.rateMbps(), *f.header.rateMbps() == 5.5 ? 1 : 0) + " Mbit/s "
-                                      : std::string("unknown rate "))
-              << f.modulation << (f.modulation.empty() ? "" : ", ") << (f.shortPreamble ? "short" : "long")
-              << " preamble" << (f.scrambled ? "" : ", unscrambled") << ", LENGTH " << f.header.length
-              << " us, header CRC " << (f.header.crcOk ? "ok" : "FAILED") << "\n";
-    if (f.header.crcOk) {
-      out << "  PSDU " << f.psdu.size() / 8 << " octets" << (f.psduComplete ? "" : " (cut short)") << ", FCS "
-                << (f.fcsOk ? "ok" : "does not hold (or the frame carries none)") << "\n";
-      if (f.fcsOk) writeMacHeader(out, octetsOf(f.psdu));
-    }
-    out << "  carrier offset " << fixed(f.cfoHz, 0) << " Hz, chip clock " << fixed(f.clockPpm, 1)
-              << " ppm, EVM " << fixed(f.evmRmsPercent, 2) << " % rms ("
-              << fixed(20 * std::log10(std::max(f.evmRmsPercent / 100, 1e-12)), 1) << " dB), peak "
-              << fixed(f.evmPeak, 3) << "\n";
-    if (withChecks && k < v.checks.size()) printChecks(out, v.checks[k]);
+void writeFrameSummary(std::ostream& out, const Verification& v, std::size_t k, bool withChecks) {
+  const ReceivedFrame& f = v.frames[k];
+  out << "frame " << k + 1 << " at sample " << fixed(f.startSample, 0) << ": "
+      << (f.header.rateMbps() ? fixed(*f.header.rateMbps(), *f.header.rateMbps() == 5.5 ? 1 : 0) + " Mbit/s "
+                              : std::string("unknown rate "))
+      << f.modulation << (f.modulation.empty() ? "" : ", ") << (f.shortPreamble ? "short" : "long") << " preamble"
+      << (f.scrambled ? "" : ", unscrambled") << ", LENGTH " << f.header.length << " us, header CRC "
+      << (f.header.crcOk ? "ok" : "FAILED") << "\n";
+  if (f.header.crcOk) {
+    out << "  PSDU " << f.psdu.size() / 8 << " octets" << (f.psduComplete ? "" : " (cut short)") << ", FCS "
+        << (f.fcsOk ? "ok" : "does not hold (or the frame carries none)") << "\n";
+    if (f.fcsOk) writeMacHeader(out, octetsOf(f.psdu));
   }
+  out << "  carrier offset " << fixed(f.cfoHz, 0) << " Hz, chip clock " << fixed(f.clockPpm, 1) << " ppm, EVM "
+      << fixed(f.evmRmsPercent, 2) << " % rms (" << fixed(20 * std::log10(std::max(f.evmRmsPercent / 100, 1e-12)), 1)
+      << " dB), peak " << fixed(f.evmPeak, 3) << "\n";
+  if (withChecks && k < v.checks.size()) printChecks(out, v.checks[k]);
+}
+
+void writeSummaryEnd(std::ostream& out, const Verification& v, bool withChecks) {
+  if (v.frames.empty()) out << "no 802.11b frame found\n";
+  if (withChecks && v.mask) writeMask(out, *v.mask, v.sampleRate);
+}
+
+void writeSummary(std::ostream& out, const Verification& v, bool withChecks) {
+  if (v.frames.empty()) out << "no 802.11b frame found\n";
+  for (std::size_t k = 0; k < v.frames.size(); ++k) writeFrameSummary(out, v, k, withChecks);
   if (withChecks && v.mask) writeMask(out, *v.mask, v.sampleRate);
 }
 

@@ -2,6 +2,8 @@
 // spectrum mask of the first; with the summary a user reads (the command line and the window show the same).
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -23,11 +25,21 @@ struct Verification {
 // `carrierHz`: the capture's centre frequency, when known (for the centre-frequency check).
 Verification verifyCapture(const ComplexRow& samples, double sampleRate, std::optional<double> carrierHz);
 
+// The same for a capture read block by block: frame k's checks are made once the capture has been read
+// far enough beyond it (checkedBeyondFrame), and then `onFrame(v, k)` hears of it, so that a long capture
+// shows its frames as it goes. Memory holds a few milliseconds of the capture beside the receiver's own.
+class SampleSource;
+Verification verifyStream(SampleSource& source, double sampleRate, std::optional<double> carrierHz,
+                          const std::function<void(const Verification&, std::size_t)>& onFrame);
+
 // At least one frame, and every frame's header CRC holds (and its FCS, when `expectFcs`).
 bool verified(const Verification& v, bool expectFcs);
 
 // Frame by frame: rate, preamble, header, PSDU and FCS, offsets and EVM, the transmitter checks; then the
 // mask. `withChecks` false leaves the checks and the mask out.
 void writeSummary(std::ostream& out, const Verification& v, bool withChecks = true);
+// The parts of the summary: frame k; what follows the frames (the mask, or that none was found).
+void writeFrameSummary(std::ostream& out, const Verification& v, std::size_t k, bool withChecks = true);
+void writeSummaryEnd(std::ostream& out, const Verification& v, bool withChecks = true);
 
 }  // namespace dot11b::rx
