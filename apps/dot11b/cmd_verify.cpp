@@ -5,6 +5,7 @@
 
 #include "command.h"
 #include "files/capture_files.h"
+#include "rx/verify/verification.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "testbench/verify_report.h"
@@ -70,9 +71,9 @@ int runVerify(const Args& args) {
       })) {
     return *status;
   }
-  files::Capture capture;
+  files::OpenedCapture capture;
   try {
-    capture = files::readCapture(options.file);
+    capture = files::openCapture(options.file);
   } catch (const std::exception& e) {
     std::cerr << "dot11b verify: " << e.what() << "\n";
     return kUsage;
@@ -82,12 +83,23 @@ int runVerify(const Args& args) {
     std::cerr << "dot11b verify: '" << options.file << "' does not say its sample rate; give --rate HZ\n";
     return kUsage;
   }
-  const rx::Verification verification =
-      rx::verifyCapture(capture.samples, *rate, options.carrier ? options.carrier : capture.carrier);
+  rx::Verification verification;
+  try {
+    // The summary shows each frame as soon as it is checked, so that a long capture shows its progress.
+    verification = rx::verifyStream(*capture.source, *rate, options.carrier ? options.carrier : capture.carrier,
+                                    [&](const rx::Verification& v, std::size_t k) {
+                                      if (options.json) return;
+                                      rx::writeFrameSummary(std::cout, v, k);
+                                      std::cout.flush();
+                                    });
+  } catch (const files::CaptureError& e) {
+    std::cerr << "dot11b verify: " << e.what() << "\n";
+    return kUsage;
+  }
   if (options.json) {
     std::cout << testbench::verificationJson(verification) << "\n";
   } else {
-    rx::writeSummary(std::cout, verification);
+    rx::writeSummaryEnd(std::cout, verification);
   }
   if (!options.maskCsv.empty()) {
     if (!verification.mask) {

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -46,35 +47,94 @@ T loadLittleEndian(const char* at) {
   return std::bit_cast<T>(word);
 }
 
-Samples decode(const std::string& path, const std::string& bytes, SampleType type) {
-  const std::size_t width = type == SampleType::Cf64 ? 16 : type == SampleType::Cf32 ? 8 : 4;
-  if (bytes.size() % width != 0) {
-    refuse(path, std::to_string(bytes.size()) + " bytes are not a whole number of " + std::to_string(width) +
-                     "-byte samples (a truncated file?)");
+std::size_t sampleWidth(SampleType type) { return type == SampleType::Cf64 ? 16 : type == SampleType::Cf32 ? 8 : 4; }
+
+Complex decodeSample(const char* at, SampleType type) {
+  switch (type) {
+    case SampleType::Cf64: return {loadLittleEndian<double>(at), loadLittleEndian<double>(at + 8)};
+    case SampleType::Cf32: return {loadLittleEndian<float>(at), loadLittleEndian<float>(at + 4)};
+    case SampleType::Ci16Le:
+      return {static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[0]) | static_cast<unsigned char>(at[1]) << 8)),
+              static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[2]) | static_cast<unsigned char>(at[3]) << 8))};
+    case SampleType::Iq16Be:
+      return {static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[0]) << 8 | static_cast<unsigned char>(at[1]))),
+              static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[2]) << 8 | static_cast<unsigned char>(at[3])))};
   }
-  Samples samples(bytes.size() / width);
-  for (std::size_t n = 0; n < samples.size(); ++n) {
-    const char* at = bytes.data() + n * width;
-    double i = 0, q = 0;
-    switch (type) {
-      case SampleType::Cf64: i = loadLittleEndian<double>(at); q = loadLittleEndian<double>(at + 8); break;
-      case SampleType::Cf32: i = loadLittleEndian<float>(at); q = loadLittleEndian<float>(at + 4); break;
-      case SampleType::Ci16Le:
-        i = static_cast<std::int16_t>(static_cast<unsigned char>(at[0]) | static_cast<unsigned char>(at[1]) << 8);
-        q = static_cast<std::int16_t>(static_cast<unsigned char>(at[2]) | static_cast<unsigned char>(at[3]) << 8);
-        break;
-      case SampleType::Iq16Be:
-        i = static_cast<std::int16_t>(static_cast<unsigned char>(at[0]) << 8 | static_cast<unsigned char>(at[1]));
-        q = static_cast<std::int16_t>(static_cast<unsigned char>(at[2]) << 8 | static_cast<unsigned char>(at[3]));
-        break;
+  return {};
+}
+
+// The samples of a headerless file of one sample type, read as they are asked for.
+class RawSampleFile : public rx::SampleSource {
+ public:
+  RawSampleFile(const std::string& path, SampleType type) : path_(path), type_(type), in_(path, std::ios::binary | std::ios::ate) {
+    if (!in_) refuse(path, std::strerror(errno));
+    const std::streamoff size = in_.tellg();
+    if (size < 0) refuse(path, "its size cannot be told");
+    const std::size_t width = sampleWidth(type);
+    if (static_cast<std::uint64_t>(size) % width != 0) {
+      refuse(path, std::to_string(size) + " bytes are not a whole number of " + std::to_string(width) +
+                       "-byte samples (a truncated file?)");
     }
-    if (!std::isfinite(i) || !std::isfinite(q)) refuse(path, "sample " + std::to_string(n + 1) + " is not finite");
-    samples[n] = {i, q};
+    in_.seekg(0);
   }
+
+  std::size_t read(Complex* out, std::size_t max) override {
+    const std::size_t width = sampleWidth(type_);
+    bytes_.resize(max * width);
+    in_.read(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
+    const auto got = static_cast<std::size_t>(in_.gcount()) / width;
+    if (got == 0 && !in_.eof()) refuse(path_, "reading it failed");
+    for (std::size_t n = 0; n < got; ++n) {
+      out[n] = decodeSample(bytes_.data() + n * width, type_);
+      if (!std::isfinite(out[n].real()) || !std::isfinite(out[n].imag()))
+        refuse(path_, "sample " + std::to_string(delivered_ + n + 1) + " is not finite");
+    }
+    delivered_ += got;
+    return got;
+  }
+
+ private:
+  std::string path_;
+  SampleType type_;
+  std::ifstream in_;
+  std::string bytes_;
+  std::uint64_t delivered_ = 0;
+};
+
+// Samples already in memory, owned.
+class HeldSamples : public rx::SampleSource {
+ public:
+  explicit HeldSamples(Samples samples) : samples_(std::move(samples)), row_(samples_) {}
+  std::size_t read(Complex* out, std::size_t max) override { return row_.read(out, max); }
+
+ private:
+  Samples samples_;
+  rx::RowSource row_;
+};
+
+std::uint64_t fileSize(const std::string& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) refuse(path, error.message());
+  return size;
+}
+
+// Every sample of the source.
+Samples drain(rx::SampleSource& source) {
+  Samples samples;
+  Samples block(1 << 16);
+  while (const std::size_t n = source.read(block.data(), block.size())) samples.insert(samples.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(n));
   return samples;
 }
 
-Capture readSigmf(const std::string& name, std::uint64_t maxBytes) {
+// A SigMF recording's metadata: its sample type, rate and centre frequency, and the name of its data file.
+struct SigmfRecording {
+  SampleType type;
+  std::string dataPath;
+  std::optional<double> sampleRate, carrier;
+};
+
+SigmfRecording readSigmfMeta(const std::string& name) {
   const std::string base = sigmfBaseName(name), metaPath = base + ".sigmf-meta";
   nlohmann::json meta;
   try {
@@ -99,7 +159,7 @@ Capture readSigmf(const std::string& name, std::uint64_t maxBytes) {
   } else {
     refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le and ci16_le are)");
   }
-  Capture capture;
+  SigmfRecording capture{type, base + ".sigmf-data", std::nullopt, std::nullopt};
   if (const auto rate = global.find("core:sample_rate"); rate != global.end()) {
     if (!rate->is_number() || !(rate->get<double>() > 0) || !std::isfinite(rate->get<double>())) {
       refuse(metaPath, "\"core:sample_rate\" is not a positive number");
@@ -115,7 +175,6 @@ Capture readSigmf(const std::string& name, std::uint64_t maxBytes) {
       }
     }
   }
-  capture.samples = decode(base + ".sigmf-data", wholeFile(base + ".sigmf-data", maxBytes), type);
   return capture;
 }
 
@@ -159,17 +218,47 @@ Capture readMat(const std::string& path, std::uint64_t maxBytes) {
 
 }  // namespace
 
-Capture readCapture(const std::string& path, std::uint64_t maxBytes) {
-  if (endsWith(path, ".sigmf-meta") || endsWith(path, ".sigmf-data") || endsWith(path, ".sigmf")) {
-    return readSigmf(path, maxBytes);
-  }
-  if (endsWith(path, ".mat")) return readMat(path, maxBytes);
+namespace {
+
+bool isSigmf(const std::string& path) {
+  return endsWith(path, ".sigmf-meta") || endsWith(path, ".sigmf-data") || endsWith(path, ".sigmf");
+}
+
+std::optional<SampleType> rawType(const std::string& path) {
   for (const auto& [extension, type] : {std::pair{".cf64", SampleType::Cf64}, std::pair{".cf32", SampleType::Cf32},
                                         std::pair{".iq16", SampleType::Iq16Be}}) {
-    if (endsWith(path, extension)) return {decode(path, wholeFile(path, maxBytes), type), std::nullopt, std::nullopt};
+    if (endsWith(path, extension)) return type;
   }
+  return std::nullopt;
+}
+
+[[noreturn]] void unknownFormat(const std::string& path) {
   throw CaptureError("cannot tell the format of '" + path +
                      "' from its extension (.cf64, .cf32, .iq16, .sigmf-meta, .sigmf-data or .mat)");
+}
+
+}  // namespace
+
+OpenedCapture openCapture(const std::string& path) {
+  if (isSigmf(path)) {
+    const SigmfRecording recording = readSigmfMeta(path);
+    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.type), recording.sampleRate, recording.carrier};
+  }
+  if (endsWith(path, ".mat")) {
+    Capture capture = readMat(path, kMaxCaptureBytes);
+    return {std::make_unique<HeldSamples>(std::move(capture.samples)), capture.sampleRate, std::nullopt};
+  }
+  if (const auto type = rawType(path)) return {std::make_unique<RawSampleFile>(path, *type), std::nullopt, std::nullopt};
+  unknownFormat(path);
+}
+
+Capture readCapture(const std::string& path, std::uint64_t maxBytes) {
+  if (endsWith(path, ".mat")) return readMat(path, maxBytes);
+  if (!isSigmf(path) && !rawType(path)) unknownFormat(path);
+  OpenedCapture opened = openCapture(path);
+  const std::string data = isSigmf(path) ? sigmfBaseName(path) + ".sigmf-data" : path;
+  if (fileSize(data) > maxBytes) refuse(data, "it is larger than " + std::to_string(maxBytes) + " bytes");
+  return {drain(*opened.source), opened.sampleRate, opened.carrier};
 }
 
 }  // namespace dot11b::files

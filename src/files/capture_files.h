@@ -6,11 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "files/waveform_files.h"
+#include "rx/sample_source.h"
 
 namespace dot11b::files {
 
@@ -29,5 +31,15 @@ inline constexpr std::uint64_t kMaxCaptureBytes = 2ull << 30;
 // The format is told by the extension: .cf64, .cf32, .iq16, .sigmf-meta / .sigmf-data / .sigmf, .mat.
 // Throws CaptureError naming the file and what is wrong with it.
 Capture readCapture(const std::string& path, std::uint64_t maxBytes = kMaxCaptureBytes);
+
+// A capture opened to be read block by block, whatever its size: the samples come as the reader asks for
+// them (a sample that is not finite ends the reading with a CaptureError). MAT-files, which are not
+// written in blocks, are read whole, within kMaxCaptureBytes.
+struct OpenedCapture {
+  std::unique_ptr<rx::SampleSource> source;
+  std::optional<double> sampleRate;  // [Hz], when the file says it
+  std::optional<double> carrier;     // centre frequency [Hz], when the file says it (SigMF)
+};
+OpenedCapture openCapture(const std::string& path);
 
 }  // namespace dot11b::files

@@ -19,7 +19,7 @@ ALLOWED = {
     "instrument": {"runtime"},
     "sdr": {"runtime", "phy"},
     "settings": {"runtime", "phy", "mac"},
-    "files": {"runtime", "phy", "mac", "settings", "instrument"},
+    "files": {"runtime", "phy", "mac", "rx", "settings", "instrument"},
     "testbench": {"runtime", "phy", "mac", "rx", "channel", "settings", "files"},
     "toolkit": {"runtime"},
     "windows": {"runtime", "phy", "mac", "rx", "channel", "instrument", "settings", "files", "testbench", "toolkit"},
