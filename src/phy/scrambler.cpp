@@ -1,6 +1,7 @@
 #include "phy/scrambler.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -121,8 +122,18 @@ Bits lfsrChecksum(const Bits& taps, const Bits& initialState, const Bits& data) 
 }
 
 Bits crc32(const Bits& input) {
-  Bits output = lfsrChecksum(kCrc32Generator, Bits(32, 1), input);
-  for (auto& bit : output) bit ^= 1;
+  requireBits("LfsrChecksum", "data", input);
+  // lfsrChecksum with the register in one word (bit k the coefficient of x^k): a frame's FCS covers up to
+  // 18 000 bits, and the receiver checks one a frame.
+  static const std::uint32_t generator = [] {
+    std::uint32_t g = 0;
+    for (std::size_t k = 0; k < 32; ++k) g |= static_cast<std::uint32_t>(kCrc32Generator[k]) << k;
+    return g;
+  }();
+  std::uint32_t r = 0xFFFFFFFFu;
+  for (const uint8_t d : input) r = (r << 1) ^ (((r >> 31) ^ d) != 0 ? generator : 0u);
+  Bits output(32);
+  for (std::size_t k = 0; k < 32; ++k) output[k] = static_cast<uint8_t>(((r >> (31 - k)) & 1u) ^ 1u);
   return output;
 }
 
