@@ -91,8 +91,17 @@ Resampler::Resampler(double fromRate, double toRate) {
   // from the ends, each phase's taps are computed once.
   period_ = phasePeriod(step_);
   advance_ = std::lround(step_ * static_cast<double>(period_));
-  for (long j = 0; j < period_; ++j)
-    phases_.push_back(tapsAt(static_cast<double>(j) * step_, halfWidth_, table_, LONG_MIN, LONG_MAX));
+  for (long j = 0; j < period_; ++j) {
+    Taps taps = tapsAt(static_cast<double>(j) * step_, halfWidth_, table_, LONG_MIN, LONG_MAX);
+    // Weights that are zero but for rounding are left out at both ends: an output that falls on an input
+    // (every other one when doubling the rate) is that input alone.
+    const auto tiny = [](double w) { return std::abs(w) < 1e-12; };
+    while (!taps.weights.empty() && tiny(taps.weights.back())) taps.weights.pop_back();
+    const auto lead = std::find_if_not(taps.weights.begin(), taps.weights.end(), tiny) - taps.weights.begin();
+    taps.weights.erase(taps.weights.begin(), taps.weights.begin() + lead);
+    taps.first += lead;
+    phases_.push_back(std::move(taps));
+  }
 }
 
 void Resampler::push(const Complex* in, std::size_t n, ComplexRow& out) {
