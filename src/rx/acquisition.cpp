@@ -24,13 +24,17 @@ struct BlockCorrelation {
   double signalEnergy = 0;  // of every sample the correlations read: the block and the ten chips after it
 };
 
+// The block's samples and the ten chips after it (the caller made sure that the stream reaches them).
 BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start) {
   BlockCorrelation c;
-  for (std::size_t n = start; n < start + kBlock + 10 * kSamplesPerChip; ++n)
-    c.signalEnergy += std::norm(stream.sample(static_cast<long>(n)));
+  constexpr std::size_t kRead = kBlock + 10 * kSamplesPerChip;
+  const Complex* x = stream.stretch(start, kRead);
+  for (std::size_t n = 0; n < kRead; ++n) c.signalEnergy += std::norm(x[n]);
   if (c.signalEnergy == 0) return c;
   for (std::size_t n = 0; n < kBlock; ++n) {
-    c.energy[n % kSymbolSamples] += std::norm(stream.barkerAtSample(start + n));
+    Complex sum(0, 0);
+    for (std::size_t k = 0; k < 11; ++k) sum += kBarker[k] * x[n + kSamplesPerChip * k];
+    c.energy[n % kSymbolSamples] += std::norm(sum);
   }
   for (std::size_t p = 1; p < c.energy.size(); ++p)
     if (c.energy[p] > c.energy[c.best]) c.best = p;

@@ -30,6 +30,8 @@ class ChipStream {
   bool reaches(double t) const { return window_->reaches(t); }
   // Sample k as received (no carrier offset taken out); 0 outside the stream.
   Complex sample(long k) const { return (*window_)[k]; }
+  // Samples first .. first + count - 1 as received, in one piece; nullptr when the stream ends before.
+  const Complex* stretch(std::size_t first, std::size_t count) const { return window_->stretch(first, count); }
   // The reading has moved past the samples before k for good.
   void releaseBefore(std::size_t k) const { window_->releaseBefore(k); }
   // The signal at sample instant t (cubic interpolation between samples; 0 outside the capture).
@@ -38,13 +40,6 @@ class ChipStream {
   Complex chip(double t, int k) const { return at(t + kSamplesPerChip * k); }
   // The Barker correlation of the 11 chips from t: sum of Barker(k) x chip k.
   Complex barker(double t) const;
-  // The same at a whole sample n, read straight from the samples (what barker(n) gives, without the
-  // interpolation between samples that a whole instant does not need); the carrier offset must be 0.
-  Complex barkerAtSample(std::size_t n) const {
-    Complex sum(0, 0);
-    for (std::size_t k = 0; k < 11; ++k) sum += kBarker[k] * sample(static_cast<long>(n + kSamplesPerChip * k));
-    return sum;
-  }
  private:
   StreamWindow* window_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out

@@ -30,6 +30,12 @@ class StreamWindow {
     if (at < 0) released(k);
     return samples_[static_cast<std::size_t>(at)];
   }
+  // The samples first .. first + count - 1 in one piece, once the stream holds them all (else nullptr):
+  // for loops that read a stretch sample by sample.
+  const Complex* stretch(std::size_t first, std::size_t count) {
+    if (first < base_ || !reaches(static_cast<double>(first + count - 1))) return nullptr;
+    return samples_.data() + (first - base_);
+  }
   // Lets the samples before k go: the decoding has moved past them for good. `onRelease`, when set, hears
   // each such k.
   void releaseBefore(std::size_t k);
