@@ -85,13 +85,16 @@ int runVerify(const Args& args) {
   }
   rx::Verification verification;
   try {
-    // The summary shows each frame as soon as it is checked, so that a long capture shows its progress.
-    verification = rx::verifyStream(*capture.source, *rate, options.carrier ? options.carrier : capture.carrier,
-                                    [&](const rx::Verification& v, std::size_t k) {
-                                      if (options.json) return;
-                                      rx::writeFrameSummary(std::cout, v, k);
-                                      std::cout.flush();
-                                    });
+    // The summary shows each frame as soon as it is checked, so that a long capture shows its progress; a
+    // frame printed needs its PSDU no more. The JSON comes at the end, with every frame.
+    verification = rx::verifyStream(
+        *capture.source, *rate, options.carrier ? options.carrier : capture.carrier,
+        [&](const rx::Verification& v, std::size_t k) {
+          if (options.json) return;
+          rx::writeFrameSummary(std::cout, v, k);
+          std::cout.flush();
+        },
+        options.json);
   } catch (const files::CaptureError& e) {
     std::cerr << "dot11b verify: " << e.what() << "\n";
     return kUsage;

@@ -112,7 +112,7 @@ class RetainingSource : public SampleSource {
 }  // namespace
 
 Verification verifyStream(SampleSource& source, double sampleRate, std::optional<double> carrierHz,
-                          const std::function<void(const Verification&, std::size_t)>& onFrame) {
+                          const std::function<void(const Verification&, std::size_t)>& onFrame, bool keepPsdus) {
   Verification v;
   v.sampleRate = sampleRate;
   const auto beyond = static_cast<double>(checkedBeyondFrame(sampleRate));
@@ -134,6 +134,7 @@ Verification verifyStream(SampleSource& source, double sampleRate, std::optional
       v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask));
       if (checked == 0 && end > first) v.mask = mask;
       onFrame(v, checked);
+      if (!keepPsdus) Bits().swap(v.frames[checked].psdu);
     }
     const double oldestNeeded = checked < v.frames.size() ? v.frames[checked].startSample : searchedFrom;
     capture.releaseBefore(static_cast<std::size_t>(std::max(0.0, std::min(oldestNeeded, searchedFrom) - beyond)));

@@ -27,10 +27,12 @@ Verification verifyCapture(const ComplexRow& samples, double sampleRate, std::op
 
 // The same for a capture read block by block: frame k's checks are made once the capture has been read
 // far enough beyond it (checkedBeyondFrame), and then `onFrame(v, k)` hears of it, so that a long capture
-// shows its frames as it goes. Memory holds a few milliseconds of the capture beside the receiver's own.
+// shows its frames as it goes. Memory holds a few milliseconds of the capture beside the receiver's own,
+// and the frames found; `keepPsdus` false lets each frame's PSDU go once onFrame has seen it, so that a
+// frame then takes a few hundred bytes, whatever its length.
 class SampleSource;
 Verification verifyStream(SampleSource& source, double sampleRate, std::optional<double> carrierHz,
-                          const std::function<void(const Verification&, std::size_t)>& onFrame);
+                          const std::function<void(const Verification&, std::size_t)>& onFrame, bool keepPsdus = true);
 
 // At least one frame, and every frame's header CRC holds (and its FCS, when `expectFcs`).
 bool verified(const Verification& v, bool expectFcs);
