@@ -34,13 +34,15 @@ class ChipStream {
   const Complex* stretch(std::size_t first, std::size_t count) const { return window_->stretch(first, count); }
   // The reading has moved past the samples before k for good.
   void releaseBefore(std::size_t k) const { window_->releaseBefore(k); }
-  // The signal at sample instant t (cubic interpolation between samples; 0 outside the capture).
-  Complex at(double t) const;
-  // Chip k after the chip at t: the signal at t + 4k.
-  Complex chip(double t, int k) const { return at(t + kSamplesPerChip * k); }
+  // Chips 0 .. count - 1 from the chip at t: the signal at t + 4k, the carrier's turn stepped from chip to
+  // chip rather than computed for each.
+  void chips(double t, int count, Complex* out) const;
   // The Barker correlation of the 11 chips from t: sum of Barker(k) x chip k.
   Complex barker(double t) const;
  private:
+  // The received signal at sample instant t (cubic interpolation between samples; 0 outside the stream).
+  Complex interpolated(double t) const;
+
   StreamWindow* window_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out
   double origin_ = 0;

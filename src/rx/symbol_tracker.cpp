@@ -39,13 +39,15 @@ Complex SymbolTracker::barkerSymbol() {
 
 ComplexRow SymbolTracker::chips(int count) const {
   ComplexRow received(static_cast<std::size_t>(count));
-  for (int k = 0; k < count; ++k) received[static_cast<std::size_t>(k)] = stream_.chip(time_, k);
+  stream_.chips(time_, count, received.data());
   return received;
 }
 
 Complex SymbolTracker::correlate(const ComplexRow& ideal, double offset) const {
+  ComplexRow received(ideal.size());
+  stream_.chips(time_ + offset, static_cast<int>(ideal.size()), received.data());
   Complex sum(0, 0);
-  for (std::size_t k = 0; k < ideal.size(); ++k) sum += std::conj(ideal[k]) * stream_.chip(time_ + offset, static_cast<int>(k));
+  for (std::size_t k = 0; k < ideal.size(); ++k) sum += std::conj(ideal[k]) * received[k];
   return sum;
 }
 
