@@ -9,10 +9,11 @@
 
 namespace dot11b::rx {
 
+// The bits and codeword refer to the decisions' own table, which lives as long as the program.
 struct CckDecision {
-  Bits bits;          // d2 .. d7 at 11 Mbit/s, d2 d3 at 5.5 Mbit/s, first sent first
-  Complex correlation;  // of the chips with the codeword for phi1 = 0
-  ComplexRow codeword;  // phi1 = 0
+  const Bits& bits;           // d2 .. d7 at 11 Mbit/s, d2 d3 at 5.5 Mbit/s, first sent first
+  Complex correlation;        // of the chips with the codeword for phi1 = 0
+  const ComplexRow& codeword; // phi1 = 0
 };
 
 // The codeword chips c0 .. c7 for phi1 = 0 and the given phi2, phi3, phi4.
