@@ -12,6 +12,9 @@ constexpr double kEarlyLate = 2;        // samples (half a chip) either side of 
 constexpr double kTimingGain = 0.3;     // share of the measured timing error corrected at once
 constexpr double kDriftGain = 0.002;    // share of it taken into the drift estimate
 
+// |z| without hypot's guard against overflow, which correlations of chips never near.
+double magnitude(Complex z) { return std::sqrt(std::norm(z)); }
+
 double timingError(double early, double late) {
   // For a triangular correlation peak the normalised difference is half the timing error in samples.
   return early + late > 0 ? 2 * (early - late) / (early + late) : 0.0;
@@ -31,7 +34,7 @@ Complex SymbolTracker::barkerSymbol() {
   // chips at a phase of its own) tell nothing of the frame's timing: the loop holds its course over them.
   double error = 0;
   if (barkerShare(std::norm(prompt), energy) >= kAlignedShare) {
-    error = timingError(std::abs(stream_.barker(time_ + kEarlyLate)), std::abs(stream_.barker(time_ - kEarlyLate)));
+    error = timingError(magnitude(stream_.barker(time_ + kEarlyLate)), magnitude(stream_.barker(time_ - kEarlyLate)));
   }
   advance(11, error);
   return prompt;
@@ -53,7 +56,7 @@ Complex SymbolTracker::correlate(const ComplexRow& ideal, double offset) const {
 
 void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
   advance(static_cast<int>(idealChips.size()),
-          timingError(std::abs(correlate(idealChips, kEarlyLate)), std::abs(correlate(idealChips, -kEarlyLate))));
+          timingError(magnitude(correlate(idealChips, kEarlyLate)), magnitude(correlate(idealChips, -kEarlyLate))));
 }
 
 void SymbolTracker::advance(int chips, double error) {
@@ -78,7 +81,9 @@ double SymbolTracker::clockPpm() const {
 
 void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& ideal, Complex reference) {
   if (std::abs(reference) == 0) return;
-  for (std::size_t k = 0; k < received.size(); ++k) chipErrors_.push_back(std::abs(received[k] / reference - ideal[k]));
+  // One division for the symbol, and magnitudes without hypot's care for overflow, which chips never near.
+  const Complex scale = 1.0 / reference;
+  for (std::size_t k = 0; k < received.size(); ++k) chipErrors_.push_back(std::sqrt(std::norm(received[k] * scale - ideal[k])));
 }
 
 }  // namespace dot11b::rx
