@@ -36,14 +36,9 @@ std::vector<Candidate> candidates(bool fullRate) {
   return all;
 }
 
-// z e^(-j q pi/2): the conjugate of a quarter-turn phase, a swap and a sign.
-Complex turnBack(Complex z, int q) {
-  switch (q & 3) {
-    case 0: return z;
-    case 1: return {z.imag(), -z.real()};
-    case 2: return -z;
-    default: return {-z.imag(), z.real()};
-  }
+// z e^(-j q pi/2) for q = 0 .. 3: the conjugates of the quarter turns, swaps and signs.
+std::array<Complex, 4> turnsBack(Complex z) {
+  return {z, Complex(z.imag(), -z.real()), -z, Complex(-z.imag(), z.real())};
 }
 
 // The correlation of the chips with each 11 Mbit/s codeword, indexed as the candidates are (phi2's dibit,
@@ -53,12 +48,14 @@ Complex turnBack(Complex z, int q) {
 // so three stages of four quarter turns take the place of 64 correlations of 8 chips.
 std::array<Complex, 64> fullRateCorrelations(const ComplexRow& r) {
   std::array<Complex, 64> out;
+  const std::array<Complex, 4> r0 = turnsBack(r[0]), r2 = turnsBack(r[2]), r4 = turnsBack(r[4]), r6 = turnsBack(r[6]);
   for (int q2 = 0; q2 < 4; ++q2) {
-    const Complex p = turnBack(r[0], q2) + r[1], q = turnBack(r[2], q2) - r[3];
-    const Complex s = turnBack(r[4], q2) + r[5], u = r[7] - turnBack(r[6], q2);
+    const std::array<Complex, 4> p = turnsBack(r0[q2] + r[1]), s = turnsBack(r4[q2] + r[5]);
+    const Complex q = r2[q2] - r[3], u = r[7] - r6[q2];
     for (int q3 = 0; q3 < 4; ++q3) {
-      const Complex withPhi4 = turnBack(p, q3) + q, without = turnBack(s, q3) + u;
-      for (int q4 = 0; q4 < 4; ++q4) out[static_cast<std::size_t>(q2 << 4 | q3 << 2 | q4)] = turnBack(withPhi4, q4) + without;
+      const std::array<Complex, 4> withPhi4 = turnsBack(p[q3] + q);
+      const Complex without = s[q3] + u;
+      for (int q4 = 0; q4 < 4; ++q4) out[static_cast<std::size_t>(q2 << 4 | q3 << 2 | q4)] = withPhi4[q4] + without;
     }
   }
   return out;
@@ -84,7 +81,16 @@ CckDecision decideCck(const ComplexRow& chips, bool fullRate) {
   };
   if (fullRate) {
     const std::array<Complex, 64> correlations = fullRateCorrelations(chips);
-    for (std::size_t c = 0; c < correlations.size(); ++c) consider(c, correlations[c]);
+    // The first of the largest, as the candidates are tried in order.
+    double bestEnergy = 0;
+    for (std::size_t c = 0; c < correlations.size(); ++c) {
+      const double energy = std::norm(correlations[c]);
+      if (energy > bestEnergy) {
+        bestEnergy = energy;
+        best = c;
+      }
+    }
+    bestCorrelation = correlations[best];
   } else {
     for (std::size_t c = 0; c < set.size(); ++c) {
       Complex sum(0, 0);
