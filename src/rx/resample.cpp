@@ -128,11 +128,15 @@ void Resampler::produce(ComplexRow& out, bool atEnd) {
     if (!atEnd && static_cast<long>(std::floor(t + halfWidth_)) > last) break;
     bool done = false;
     if (period_ > 0) {
-      const Taps& taps = phases_[next_ % static_cast<std::size_t>(period_)];
-      const long offset = static_cast<long>(next_ / static_cast<std::size_t>(period_)) * advance_;
-      if (taps.first + offset >= 0 && taps.first + offset + static_cast<long>(taps.weights.size()) - 1 <= last) {
-        out.push_back(apply(taps, buffer_.data() + (taps.first + offset - bufferStart_)));
+      const Taps& taps = phases_[static_cast<std::size_t>(phase_)];
+      if (taps.first + phaseOffset_ >= 0 && taps.first + phaseOffset_ + static_cast<long>(taps.weights.size()) - 1 <= last) {
+        out.push_back(apply(taps, buffer_.data() + (taps.first + phaseOffset_ - bufferStart_)));
         done = true;
+      }
+      // Output next_ + 1's phase, and how far its taps lie from those of phase 0's first output.
+      if (++phase_ == period_) {
+        phase_ = 0;
+        phaseOffset_ += advance_;
       }
     }
     if (!done) {

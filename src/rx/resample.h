@@ -34,6 +34,7 @@ class Resampler {
   double halfWidth_ = 0;  // input samples each side of an output instant
   std::vector<double> table_;
   long period_ = 0, advance_ = 0;
+  long phase_ = 0, phaseOffset_ = 0;  // of output next_: next_ mod period_, and (next_ div period_) x advance_
   std::vector<ResamplerTaps> phases_;  // of each output phase, with a rational ratio
   ComplexRow buffer_;     // the inputs from bufferStart_ on that later outputs still take
   long bufferStart_ = 0;
