@@ -72,10 +72,6 @@ void writeMask(std::ostream& out, const MaskResult& mask, double sampleRate) {
   printRegion(out, "beyond 22 MHz", mask.outer);
 }
 
-}  // namespace
-
-namespace {
-
 // The capture as the receiver reads it, with the samples its frames' checks will still read kept: from a
 // few milliseconds behind where the search is (or the oldest frame waiting for its checks) on.
 class RetainingSource : public SampleSource {
