@@ -67,6 +67,22 @@ Complex apply(const Taps& taps, const Complex* x) {
   return {re, im};
 }
 
+// The outputs of one phase in four rounds, the taps of round r starting r x advance inputs after those of
+// round 0: four sums worked on side by side, each the sum apply() makes (the same additions in the same
+// order), so that no addition waits for the one before it.
+void applyRounds(const Taps& taps, const Complex* x, long advance, Complex* results, std::size_t resultStride) {
+  constexpr int kRounds = 4;
+  double re[kRounds] = {}, im[kRounds] = {};
+  for (std::size_t k = 0; k < taps.weights.size(); ++k) {
+    const double w = taps.weights[k];
+    for (int r = 0; r < kRounds; ++r) {
+      re[r] += w * x[r * advance + static_cast<long>(k)].real();
+      im[r] += w * x[r * advance + static_cast<long>(k)].imag();
+    }
+  }
+  for (int r = 0; r < kRounds; ++r) results[static_cast<std::size_t>(r) * resultStride] = {re[r], im[r]};
+}
+
 // q when `step` is p/q for a q of at most 64 (22 to 44 Msample/s: 1/2; 20 to 44: 5/11), else 0.
 long phasePeriod(double step) {
   for (long q = 1; q <= 64; ++q)
@@ -102,6 +118,10 @@ Resampler::Resampler(double fromRate, double toRate) {
     taps.first += lead;
     phases_.push_back(std::move(taps));
   }
+  for (const Taps& taps : phases_) {
+    phasesFirst_ = std::min(phasesFirst_, taps.first);
+    phasesLast_ = std::max(phasesLast_, taps.first + static_cast<long>(taps.weights.size()) - 1);
+  }
 }
 
 void Resampler::push(const Complex* in, std::size_t n, ComplexRow& out) {
@@ -122,7 +142,27 @@ void Resampler::produce(ComplexRow& out, bool atEnd) {
   const long last = received_ - 1;
   // The outputs the whole capture has: one for every step up to its last input.
   const auto total = static_cast<std::size_t>(std::floor(static_cast<double>(last) / step_)) + 1;
+  constexpr long kRounds = 4;
   for (; atEnd ? next_ < total : true; ++next_) {
+    // Four rounds of every phase at once, when each of their outputs takes its phase's taps on inputs that
+    // are all in (which the one-by-one path below checks output by output).
+    if (period_ > 0 && phase_ == 0) {
+      const std::size_t lastOfRounds = next_ + static_cast<std::size_t>(kRounds * period_) - 1;
+      const bool allIn = atEnd ? lastOfRounds < total
+                               : static_cast<long>(std::floor(static_cast<double>(lastOfRounds) * step_ + halfWidth_)) <= last;
+      if (allIn && phaseOffset_ + phasesFirst_ >= 0 && phaseOffset_ + (kRounds - 1) * advance_ + phasesLast_ <= last) {
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(kRounds * period_));
+        for (long j = 0; j < period_; ++j) {
+          const Taps& taps = phases_[static_cast<std::size_t>(j)];
+          applyRounds(taps, buffer_.data() + (taps.first + phaseOffset_ - bufferStart_), advance_,
+                      out.data() + at + static_cast<std::size_t>(j), static_cast<std::size_t>(period_));
+        }
+        phaseOffset_ += kRounds * advance_;
+        next_ = lastOfRounds;
+        continue;
+      }
+    }
     const double t = static_cast<double>(next_) * step_;
     // Before the end, an output waits until every input it takes is in.
     if (!atEnd && static_cast<long>(std::floor(t + halfWidth_)) > last) break;

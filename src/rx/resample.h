@@ -3,6 +3,7 @@
 // frame at any oversampling rate).
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <vector>
 
@@ -35,6 +36,7 @@ class Resampler {
   std::vector<double> table_;
   long period_ = 0, advance_ = 0;
   long phase_ = 0, phaseOffset_ = 0;  // of output next_: next_ mod period_, and (next_ div period_) x advance_
+  long phasesFirst_ = LONG_MAX, phasesLast_ = LONG_MIN;  // the first and last input any phase takes
   std::vector<ResamplerTaps> phases_;  // of each output phase, with a rational ratio
   ComplexRow buffer_;     // the inputs from bufferStart_ on that later outputs still take
   long bufferStart_ = 0;
