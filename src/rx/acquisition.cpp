@@ -1,6 +1,7 @@
 #include "rx/acquisition.h"
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 
@@ -24,18 +25,36 @@ struct BlockCorrelation {
   double signalEnergy = 0;  // of every sample the correlations read: the block and the ten chips after it
 };
 
+// The Barker correlation energy at each stream sample, kept while the search's blocks overlap (each starts
+// half a block after the last), so that it is computed once a sample: a ring of the last few blocks.
+class BarkerEnergies {
+ public:
+  // Sample `at`'s energy, `x` pointing at that sample with the ten chips after it in the stream.
+  double operator()(std::size_t at, const Complex* x) {
+    const std::size_t slot = at % kKept;
+    if (samples_[slot] != at) {
+      Complex sum(0, 0);
+      for (std::size_t k = 0; k < 11; ++k) sum += kBarker[k] * x[kSamplesPerChip * k];
+      values_[slot] = std::norm(sum);
+      samples_[slot] = at;
+    }
+    return values_[slot];
+  }
+
+ private:
+  static constexpr std::size_t kKept = 4 * kBlock;  // the blocks at start, next and measured, and a half
+  std::vector<double> values_ = std::vector<double>(kKept);
+  std::vector<std::size_t> samples_ = std::vector<std::size_t>(kKept, SIZE_MAX);  // whose energy each slot holds
+};
+
 // The block's samples and the ten chips after it (the caller made sure that the stream reaches them).
-BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start) {
+BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start, BarkerEnergies& energies) {
   BlockCorrelation c;
   constexpr std::size_t kRead = kBlock + 10 * kSamplesPerChip;
   const Complex* x = stream.stretch(start, kRead);
   for (std::size_t n = 0; n < kRead; ++n) c.signalEnergy += std::norm(x[n]);
   if (c.signalEnergy == 0) return c;
-  for (std::size_t n = 0; n < kBlock; ++n) {
-    Complex sum(0, 0);
-    for (std::size_t k = 0; k < 11; ++k) sum += kBarker[k] * x[n + kSamplesPerChip * k];
-    c.energy[n % kSymbolSamples] += std::norm(sum);
-  }
+  for (std::size_t n = 0; n < kBlock; ++n) c.energy[n % kSymbolSamples] += energies(start + n, x + n);
   for (std::size_t p = 1; p < c.energy.size(); ++p)
     if (c.energy[p] > c.energy[c.best]) c.best = p;
   return c;
@@ -76,18 +95,19 @@ double carrierOffsetHz(const ChipStream& stream, double firstSymbol) {
 }  // namespace
 
 std::optional<Acquisition> acquire(const ChipStream& stream, std::size_t from) {
+  BarkerEnergies energies;
   for (std::size_t start = from; stream.reaches(static_cast<double>(start + kBlock + kSymbolSamples - 1)); start += kBlock / 2) {
     // Nothing before this block is read again (the interpolation reaches a sample back).
     if (start > 2) stream.releaseBefore(start - 2);
-    if (!standsOut(correlateBlock(stream, start))) continue;
+    if (!standsOut(correlateBlock(stream, start, energies))) continue;
     // A block stands out for the last chips of a frame too, and now and then for idle noise: a frame has
     // begun when the next block stands out as well. Either of the two may hold the idle before the frame,
     // its first chips or its power-on ramp, whose Barker chips need not line up with the SYNC symbols: the
     // timing and the carrier come from the block after them, which lies in the preamble.
     const std::size_t next = start + kBlock, measured = next + kBlock;
     if (!stream.reaches(static_cast<double>(measured + kBlock + kSymbolSamples - 1))) break;
-    if (!standsOut(correlateBlock(stream, next))) continue;
-    const double firstSymbol = peakInstant(correlateBlock(stream, measured), measured);
+    if (!standsOut(correlateBlock(stream, next, energies))) continue;
+    const double firstSymbol = peakInstant(correlateBlock(stream, measured, energies), measured);
     return Acquisition{firstSymbol, carrierOffsetHz(stream, firstSymbol)};
   }
   return std::nullopt;
