@@ -129,7 +129,7 @@ void Resampler::push(const Complex* in, std::size_t n, ComplexRow& out) {
     out.insert(out.end(), in, in + n);
     return;
   }
-  buffer_.insert(buffer_.end(), in, in + n);
+  inputs_.append(in, n);
   received_ += static_cast<long>(n);
   produce(out, false);
 }
@@ -155,7 +155,7 @@ void Resampler::produce(ComplexRow& out, bool atEnd) {
         out.resize(at + static_cast<std::size_t>(kRounds * period_));
         for (long j = 0; j < period_; ++j) {
           const Taps& taps = phases_[static_cast<std::size_t>(j)];
-          applyRounds(taps, buffer_.data() + (taps.first + phaseOffset_ - bufferStart_), advance_,
+          applyRounds(taps, inputs_.from(static_cast<std::size_t>(taps.first + phaseOffset_)), advance_,
                       out.data() + at + static_cast<std::size_t>(j), static_cast<std::size_t>(period_));
         }
         phaseOffset_ += kRounds * advance_;
@@ -170,7 +170,7 @@ void Resampler::produce(ComplexRow& out, bool atEnd) {
     if (period_ > 0) {
       const Taps& taps = phases_[static_cast<std::size_t>(phase_)];
       if (taps.first + phaseOffset_ >= 0 && taps.first + phaseOffset_ + static_cast<long>(taps.weights.size()) - 1 <= last) {
-        out.push_back(apply(taps, buffer_.data() + (taps.first + phaseOffset_ - bufferStart_)));
+        out.push_back(apply(taps, inputs_.from(static_cast<std::size_t>(taps.first + phaseOffset_))));
         done = true;
       }
       // Output next_ + 1's phase, and how far its taps lie from those of phase 0's first output.
@@ -181,16 +181,12 @@ void Resampler::produce(ComplexRow& out, bool atEnd) {
     }
     if (!done) {
       const Taps taps = tapsAt(t, halfWidth_, table_, 0, last);
-      out.push_back(apply(taps, buffer_.data() + (taps.first - bufferStart_)));
+      out.push_back(apply(taps, inputs_.from(static_cast<std::size_t>(taps.first))));
     }
   }
   // The inputs no later output takes.
   const long keepFrom = std::max(0L, static_cast<long>(std::ceil(static_cast<double>(next_) * step_ - halfWidth_)));
-  if (keepFrom > bufferStart_) {
-    const long drop = std::min<long>(keepFrom - bufferStart_, static_cast<long>(buffer_.size()));
-    buffer_.erase(buffer_.begin(), buffer_.begin() + drop);
-    bufferStart_ += drop;
-  }
+  inputs_.releaseBefore(static_cast<std::size_t>(keepFrom));
 }
 
 ComplexRow resample(const ComplexRow& in, double fromRate, double toRate) {

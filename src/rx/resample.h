@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "phy/types.h"
+#include "rx/sliding_samples.h"
 
 namespace dot11b::rx {
 
@@ -38,8 +39,7 @@ class Resampler {
   long phase_ = 0, phaseOffset_ = 0;  // of output next_: next_ mod period_, and (next_ div period_) x advance_
   long phasesFirst_ = LONG_MAX, phasesLast_ = LONG_MIN;  // the first and last input any phase takes
   std::vector<ResamplerTaps> phases_;  // of each output phase, with a rational ratio
-  ComplexRow buffer_;     // the inputs from bufferStart_ on that later outputs still take
-  long bufferStart_ = 0;
+  SlidingSamples inputs_{0};  // those that later outputs still take
   long received_ = 0;
   std::size_t next_ = 0;  // the index of the next output
 };

@@ -6,7 +6,7 @@
 namespace dot11b::rx {
 
 StreamWindow::StreamWindow(SampleSource& source, double sampleRate, std::size_t blockSamples)
-    : source_(source), frontEnd_(sampleRate), block_(std::max<std::size_t>(1, blockSamples)) {}
+    : source_(source), frontEnd_(sampleRate), block_(std::max<std::size_t>(1, blockSamples)), samples_(block_.size()) {}
 
 bool StreamWindow::pull() {
   if (ended_) return false;
@@ -14,9 +14,9 @@ bool StreamWindow::pull() {
   captureRead_ += n;
   if (n == 0) {
     ended_ = true;
-    frontEnd_.finish(samples_);
+    frontEnd_.finish(samples_.row());
   } else {
-    frontEnd_.push(block_.data(), n, samples_);
+    frontEnd_.push(block_.data(), n, samples_.row());
   }
   return true;
 }
@@ -27,13 +27,7 @@ void StreamWindow::released(long k) {
 
 void StreamWindow::releaseBefore(std::size_t k) {
   if (onRelease_) onRelease_(k);
-  if (k <= base_) return;
-  const std::size_t drop = std::min(k - base_, samples_.size());
-  // Dropping from the front copies what is held; doing it only once a block's worth has gathered keeps
-  // that copying to a share of the reading.
-  if (drop < block_.size() && drop < samples_.size() / 2) return;
-  samples_.erase(samples_.begin(), samples_.begin() + static_cast<std::ptrdiff_t>(drop));
-  base_ += drop;
+  samples_.releaseBefore(k);
 }
 
 }  // namespace dot11b::rx

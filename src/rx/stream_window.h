@@ -9,6 +9,7 @@
 #include "phy/types.h"
 #include "rx/front_end.h"
 #include "rx/sample_source.h"
+#include "rx/sliding_samples.h"
 
 namespace dot11b::rx {
 
@@ -24,29 +25,29 @@ class StreamWindow {
   }
   // Stream sample k; 0 before the stream and after its end. Samples let go must not be asked for.
   Complex operator[](long k) {
-    const long at = k - static_cast<long>(base_);
-    if (at >= 0 && at < static_cast<long>(samples_.size())) return samples_[static_cast<std::size_t>(at)];
+    const ComplexRow& held = samples_.row();
+    const long at = k - static_cast<long>(samples_.first());
+    if (at >= 0 && at < static_cast<long>(held.size())) return held[static_cast<std::size_t>(at)];
     if (k < 0 || !reaches(static_cast<double>(k))) return {0, 0};
     if (at < 0) released(k);
-    return samples_[static_cast<std::size_t>(at)];
+    return samples_.row()[static_cast<std::size_t>(at)];
   }
   // The samples first .. first + count - 1 in one piece, once the stream holds them all (else nullptr):
   // for loops that read a stretch sample by sample.
   const Complex* stretch(std::size_t first, std::size_t count) {
-    if (first < base_ || !reaches(static_cast<double>(first + count - 1))) return nullptr;
-    return samples_.data() + (first - base_);
+    if (first < samples_.first() || !reaches(static_cast<double>(first + count - 1))) return nullptr;
+    return samples_.from(first);
   }
   // Lets the samples before k go: the decoding has moved past them for good. `onRelease`, when set, hears
   // each such k.
   void releaseBefore(std::size_t k);
   void setOnRelease(std::function<void(std::size_t)> onRelease) { onRelease_ = std::move(onRelease); }
 
-  // Capture samples read so far, and stream samples held now.
+  // Capture samples read so far.
   std::size_t captureRead() const { return captureRead_; }
-  std::size_t held() const { return samples_.size(); }
 
  private:
-  std::size_t end() const { return base_ + samples_.size(); }
+  std::size_t end() const { return samples_.end(); }
   // One more block of the capture; false once it had ended.
   bool pull();
   [[noreturn]] static void released(long k);
@@ -54,8 +55,7 @@ class StreamWindow {
   SampleSource& source_;
   FrontEnd frontEnd_;
   ComplexRow block_;
-  ComplexRow samples_;     // stream samples from base_ on
-  std::size_t base_ = 0;
+  SlidingSamples samples_;
   std::size_t captureRead_ = 0;
   bool ended_ = false;
   std::function<void(std::size_t)> onRelease_;

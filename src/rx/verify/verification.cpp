@@ -7,6 +7,7 @@
 #include <string>
 
 #include "rx/sample_source.h"
+#include "rx/sliding_samples.h"
 #include "rx/verify/mac_fields.h"
 
 namespace dot11b::rx {
@@ -80,28 +81,20 @@ class RetainingSource : public SampleSource {
 
   std::size_t read(Complex* out, std::size_t max) override {
     const std::size_t n = inner_.read(out, max);
-    kept_.insert(kept_.end(), out, out + n);
+    kept_.append(out, n);
     ended_ = n == 0;
     afterRead_();
     return n;
   }
-  CaptureSpan span() const { return {kept_, first_}; }
-  std::size_t read() const { return first_ + kept_.size(); }
+  CaptureSpan span() const { return {kept_.row(), kept_.first()}; }
+  std::size_t read() const { return kept_.end(); }
   bool ended() const { return ended_; }
-  void releaseBefore(std::size_t n) {
-    if (n <= first_) return;
-    const std::size_t drop = std::min(n - first_, kept_.size());
-    // Only once enough has gathered, so that the copying stays a share of the reading.
-    if (drop < (1u << 16) && drop < kept_.size() / 2) return;
-    kept_.erase(kept_.begin(), kept_.begin() + static_cast<std::ptrdiff_t>(drop));
-    first_ += drop;
-  }
+  void releaseBefore(std::size_t n) { kept_.releaseBefore(n); }
 
  private:
   SampleSource& inner_;
   std::function<void()> afterRead_;
-  ComplexRow kept_;  // capture samples from first_ on
-  std::size_t first_ = 0;
+  SlidingSamples kept_;  // the capture's samples
   bool ended_ = false;
 };
 

@@ -1,0 +1,41 @@
+// Samples of a stream from some absolute index on: appended at the back and let go at the front, the
+// copying that letting go takes done only once enough has gathered, so that it stays a share of the reading.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+
+#include "phy/types.h"
+
+namespace dot11b::rx {
+
+class SlidingSamples {
+ public:
+  // `minDrop`: samples that must have gathered before the front is let go (unless half of what is held).
+  explicit SlidingSamples(std::size_t minDrop = 1 << 16) : minDrop_(minDrop) {}
+
+  void append(const Complex* samples, std::size_t n) { held_.insert(held_.end(), samples, samples + n); }
+  ComplexRow& row() { return held_; }  // to append to directly
+  const ComplexRow& row() const { return held_; }
+
+  std::size_t first() const { return first_; }  // the absolute index of row()[0]
+  std::size_t end() const { return first_ + held_.size(); }
+  // Absolute sample k onwards, which must be held.
+  const Complex* from(std::size_t k) const { return held_.data() + (k - first_); }
+
+  // The samples before absolute index k are needed no more.
+  void releaseBefore(std::size_t k) {
+    if (k <= first_) return;
+    const std::size_t drop = std::min(k - first_, held_.size());
+    if (drop < minDrop_ && drop < held_.size() / 2) return;
+    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(drop));
+    first_ += drop;
+  }
+
+ private:
+  std::size_t minDrop_;
+  ComplexRow held_;
+  std::size_t first_ = 0;
+};
+
+}  // namespace dot11b::rx
