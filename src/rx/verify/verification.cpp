@@ -171,9 +171,8 @@ void writeSummaryEnd(std::ostream& out, const Verification& v, bool withChecks) 
 }
 
 void writeSummary(std::ostream& out, const Verification& v, bool withChecks) {
-  if (v.frames.empty()) out << "no 802.11b frame found\n";
   for (std::size_t k = 0; k < v.frames.size(); ++k) writeFrameSummary(out, v, k, withChecks);
-  if (withChecks && v.mask) writeMask(out, *v.mask, v.sampleRate);
+  writeSummaryEnd(out, v, withChecks);
 }
 
 }  // namespace dot11b::rx
