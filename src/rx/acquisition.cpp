@@ -97,8 +97,8 @@ double carrierOffsetHz(const ChipStream& stream, double firstSymbol) {
 std::optional<Acquisition> acquire(const ChipStream& stream, std::size_t from) {
   BarkerEnergies energies;
   for (std::size_t start = from; stream.reaches(static_cast<double>(start + kBlock + kSymbolSamples - 1)); start += kBlock / 2) {
-    // Nothing before this block is read again (the interpolation reaches a sample back).
-    if (start > 2) stream.releaseBefore(start - 2);
+    // Nothing before this block is read again (but for the interpolation's reach back).
+    if (start > kInterpolationReach) stream.releaseBefore(start - kInterpolationReach);
     if (!standsOut(correlateBlock(stream, start, energies))) continue;
     // A block stands out for the last chips of a frame too, and now and then for idle noise: a frame has
     // begun when the next block stands out as well. Either of the two may hold the idle before the frame,

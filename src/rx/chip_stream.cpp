@@ -1,28 +1,74 @@
 #include "rx/chip_stream.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
+#include <vector>
+
+#include "rx/resample.h"
 
 namespace dot11b::rx {
 
-Complex ChipStream::interpolated(double t) const {
-  const double floorT = std::floor(t);
-  const auto i = static_cast<long>(floorT);
-  const double u = t - floorT;
-  // Catmull-Rom through the samples i-1 .. i+2.
-  const Complex p0 = sample(i - 1), p1 = sample(i), p2 = sample(i + 1), p3 = sample(i + 2);
-  return p1 + 0.5 * u * (p2 - p0 + u * (2.0 * p0 - 5.0 * p1 + 4.0 * p2 - p3 + u * (3.0 * (p1 - p2) + p3 - p0)));
+namespace {
+
+constexpr int kTaps = 2 * kInterpolationReach;
+constexpr int kPhases = 256;           // tabulated fractions of a sample, linearly interpolated
+constexpr double kKaiserBeta = 5.0;
+
+using Weights = std::array<double, kTaps>;
+
+// The weights of samples i - 3 .. i + 4 for the instant i + p / kPhases, p = 0 .. kPhases: a Kaiser-windowed
+// sinc, each row scaled to sum to 1 so that a constant signal reads as itself.
+const std::vector<Weights>& weightTable() {
+  static const std::vector<Weights> rows = [] {
+    const std::vector<double> kernel = windowedSinc(0.5, kInterpolationReach, kKaiserBeta, kPhases);
+    std::vector<Weights> table(kPhases + 1);
+    for (int p = 0; p <= kPhases; ++p) {
+      Weights& row = table[static_cast<std::size_t>(p)];
+      for (int m = 0; m < kTaps; ++m) row[static_cast<std::size_t>(m)] = kernel[static_cast<std::size_t>(std::abs(p - (m - kInterpolationReach + 1) * kPhases))];
+      const double sum = std::accumulate(row.begin(), row.end(), 0.0);
+      for (double& w : row) w /= sum;
+    }
+    return table;
+  }();
+  return rows;
 }
 
+// The weights for the fraction u (0 <= u < 1) of a sample.
+Weights weightsAt(double u) {
+  const double at = u * kPhases;
+  const auto p = std::min(static_cast<std::size_t>(at), std::size_t{kPhases - 1});
+  const double f = at - static_cast<double>(p);
+  const Weights& below = weightTable()[p];
+  const Weights& above = weightTable()[p + 1];
+  Weights w;
+  for (std::size_t m = 0; m < w.size(); ++m) w[m] = below[m] + f * (above[m] - below[m]);
+  return w;
+}
+
+}  // namespace
+
 void ChipStream::chips(double t, int count, Complex* out) const {
-  if (radiansPerSample_ == 0) {
-    for (int k = 0; k < count; ++k) out[k] = interpolated(t + kSamplesPerChip * k);
-    return;
-  }
-  Complex rotation = std::polar(1.0, radiansPerSample_ * (t - origin_));
+  const double floorT = std::floor(t);
+  // Every chip lies a whole number of samples after t: one set of weights serves them all.
+  const Weights w = weightsAt(t - floorT);
+  const long first = static_cast<long>(floorT) - kInterpolationReach + 1;
+  const std::size_t span = kTaps + static_cast<std::size_t>(kSamplesPerChip * (count - 1));
+  const Complex* x = first >= 0 ? stretch(static_cast<std::size_t>(first), span) : nullptr;
+  const bool turning = radiansPerSample_ != 0;
+  Complex rotation = turning ? std::polar(1.0, radiansPerSample_ * (t - origin_)) : Complex(1, 0);
   const Complex step = std::polar(1.0, radiansPerSample_ * kSamplesPerChip);
   for (int k = 0; k < count; ++k) {
-    out[k] = interpolated(t + kSamplesPerChip * k) * rotation;
+    const long at = first + kSamplesPerChip * k;
+    double re = 0, im = 0;
+    for (int m = 0; m < kTaps; ++m) {
+      // At the stream's ends, sample by sample (0 outside it).
+      const Complex v = x ? x[at - first + m] : sample(at + m);
+      re += w[static_cast<std::size_t>(m)] * v.real();
+      im += w[static_cast<std::size_t>(m)] * v.imag();
+    }
+    out[k] = turning ? Complex(re, im) * rotation : Complex(re, im);
     rotation *= step;
   }
 }

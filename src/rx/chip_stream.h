@@ -1,4 +1,4 @@
-// The received signal at four samples a chip (44 Msample/s), read at any fractional instant: the symbol
+// The received signal at two samples a chip (22 Msample/s), read at any fractional instant: the symbol
 // loops ask for chips at their current timing estimate, which moves by fractions of a sample as the
 // transmitter's chip clock drifts against ours.
 #pragma once
@@ -13,8 +13,10 @@
 namespace dot11b::rx {
 
 inline constexpr double kChipRate = 11e6;
-inline constexpr int kSamplesPerChip = 4;
+inline constexpr int kSamplesPerChip = 2;
 inline constexpr double kStreamRate = kChipRate * kSamplesPerChip;
+// The interpolation at instant t reads the samples floor(t) - kInterpolationReach + 1 .. floor(t) + kInterpolationReach.
+inline constexpr int kInterpolationReach = 4;
 
 // The 11-chip Barker sequence of the DSSS rates (IEEE 802.11b-1999 18.4.6.3).
 inline constexpr std::array<double, 11> kBarker = {1, -1, 1, 1, -1, 1, 1, 1, -1, -1, -1};
@@ -34,15 +36,12 @@ class ChipStream {
   const Complex* stretch(std::size_t first, std::size_t count) const { return window_->stretch(first, count); }
   // The reading has moved past the samples before k for good.
   void releaseBefore(std::size_t k) const { window_->releaseBefore(k); }
-  // Chips 0 .. count - 1 from the chip at t: the signal at t + 4k, the carrier's turn stepped from chip to
-  // chip rather than computed for each.
+  // Chips 0 .. count - 1 from the chip at t: the signal at t + 2k (a band-limited interpolation between
+  // the samples), the carrier's turn stepped from chip to chip rather than computed for each.
   void chips(double t, int count, Complex* out) const;
   // The Barker correlation of the 11 chips from t: sum of Barker(k) x chip k.
   Complex barker(double t) const;
  private:
-  // The received signal at sample instant t (cubic interpolation between samples; 0 outside the stream).
-  Complex interpolated(double t) const;
-
   StreamWindow* window_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out
   double origin_ = 0;

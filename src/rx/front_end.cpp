@@ -1,39 +1,46 @@
 #include "rx/front_end.h"
 
+#include <cmath>
+
 #include "rx/chip_stream.h"
 
 namespace dot11b::rx {
 
-FrontEnd::FrontEnd(double sampleRate) : resampler_(sampleRate, kStreamRate) {}
-
-void FrontEnd::push(const Complex* samples, std::size_t n, ComplexRow& stream) {
-  resampled_.clear();
-  resampler_.push(samples, n, resampled_);
-  filter(resampled_, stream);
-}
-
-void FrontEnd::finish(ComplexRow& stream) {
-  resampled_.clear();
-  resampler_.finish(resampled_);
-  filter(resampled_, stream);
-  // The last two outputs: windows that run past the end.
-  for (std::size_t n = taken_; n < taken_ + 2; ++n) emit(n, stream);
-}
-
-void FrontEnd::filter(const ComplexRow& in, ComplexRow& stream) {
-  for (const Complex& x : in) {
-    window_ += x;
-    emit(taken_, stream);
-    recent_[taken_ % kSamplesPerChip] = x;
-    ++taken_;
+FrontEnd::FrontEnd(double sampleRate) {
+  const double ratio = sampleRate / kStreamRate;
+  if (ratio >= 2 && ratio == std::round(ratio)) {
+    decimator_.emplace(static_cast<std::size_t>(ratio));
+  } else if (ratio != 1) {
+    resampler_.emplace(sampleRate, kStreamRate);
   }
 }
 
-// Input n has just been added (or, past the end, would have been): the chip that ends with it leaves out
-// input n - 4, and its mean belongs at n - 2, half a sample early of its centre n - 1.5.
-void FrontEnd::emit(std::size_t n, ComplexRow& stream) {
-  if (n >= kSamplesPerChip) window_ -= recent_[n % kSamplesPerChip];
-  if (n >= 2) stream.push_back(window_ / static_cast<double>(kSamplesPerChip));
+void FrontEnd::push(const Complex* samples, std::size_t n, ComplexRow& stream) {
+  if (!decimator_ && !resampler_) {
+    filter(samples, n, stream);
+    return;
+  }
+  converted_.clear();
+  if (decimator_) decimator_->push(samples, n, converted_);
+  if (resampler_) resampler_->push(samples, n, converted_);
+  filter(converted_.data(), converted_.size(), stream);
+}
+
+void FrontEnd::finish(ComplexRow& stream) {
+  converted_.clear();
+  if (decimator_) decimator_->finish(converted_);
+  if (resampler_) resampler_->finish(converted_);
+  filter(converted_.data(), converted_.size(), stream);
+  // The last sample's chip runs past the capture's end.
+  if (previous_) stream.push_back(*previous_ * 0.5);
+}
+
+// Stream sample j is the mean of inputs j and j + 1: a chip's, centred half a sample after j.
+void FrontEnd::filter(const Complex* in, std::size_t n, ComplexRow& stream) {
+  for (std::size_t k = 0; k < n; ++k) {
+    if (previous_) stream.push_back((*previous_ + in[k]) * 0.5);
+    previous_ = in[k];
+  }
 }
 
 }  // namespace dot11b::rx

@@ -1,13 +1,14 @@
-// The receiver's front end, block by block: the capture taken to four samples a chip (44 Msample/s), then
-// each sample averaged over the chip around it, a filter matched to a chip with its first null at 11 MHz
-// (a single sample a chip would keep the noise of the whole 44 MHz band). The blocks of a capture give
-// exactly the stream that the whole capture gives at once.
+// The receiver's front end, block by block: the capture taken to two samples a chip (22 Msample/s), then
+// each sample averaged with the next, a filter matched to a chip with its first null at 11 MHz. A capture
+// at 22 Msample/s is taken as it is, one at a whole multiple of it decimated, one at any other rate
+// resampled. The blocks of a capture give exactly the stream that the whole capture gives at once.
 #pragma once
 
-#include <array>
 #include <cstddef>
+#include <optional>
 
 #include "phy/types.h"
+#include "rx/decimator.h"
 #include "rx/resample.h"
 
 namespace dot11b::rx {
@@ -22,14 +23,12 @@ class FrontEnd {
   void finish(ComplexRow& stream);
 
  private:
-  void filter(const ComplexRow& in, ComplexRow& stream);
-  void emit(std::size_t n, ComplexRow& stream);
+  void filter(const Complex* in, std::size_t n, ComplexRow& stream);
 
-  Resampler resampler_;
-  ComplexRow resampled_;
-  std::array<Complex, 4> recent_{};  // the filter's last four inputs, by index modulo 4
-  Complex window_{0, 0};             // their sum
-  std::size_t taken_ = 0;            // inputs the filter has taken
+  std::optional<Decimator> decimator_;  // for a capture at a whole multiple of 22 Msample/s
+  std::optional<Resampler> resampler_;  // for one at any other rate
+  ComplexRow converted_;                // the block at 22 Msample/s
+  std::optional<Complex> previous_;     // the filter's last input
 };
 
 }  // namespace dot11b::rx

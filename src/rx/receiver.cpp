@@ -44,7 +44,7 @@ void receiveStream(SampleSource& source, double sampleRate, const std::function<
       onFrame(std::move(*outcome.frame));
     }
     // Always onwards, by a symbol at least.
-    from = std::max<std::size_t>(from + 44, static_cast<std::size_t>(std::max(0.0, outcome.resumeAt)));
+    from = std::max<std::size_t>(from + 11 * kSamplesPerChip, static_cast<std::size_t>(std::max(0.0, outcome.resumeAt)));
   }
 }
 

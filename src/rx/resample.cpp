@@ -15,32 +15,6 @@ constexpr int kHalfTaps = 16;        // input samples each side of the output in
 constexpr int kTableSteps = 256;     // kernel samples per input sample, linearly interpolated
 constexpr double kKaiserBeta = 8.0;  // about 80 dB of stop-band attenuation
 
-double besselI0(double x) {
-  double sum = 1, term = 1;
-  for (int k = 1; k < 50; ++k) {
-    term *= (x / (2 * k)) * (x / (2 * k));
-    sum += term;
-    if (term < 1e-17 * sum) break;
-  }
-  return sum;
-}
-
-// The kernel h(x) = 2 fc sinc(2 fc x) w(x / halfWidth) at x = i / kTableSteps, i = 0 .. halfWidth * steps.
-std::vector<double> kernelTable(double cutoff, double halfWidth) {
-  const auto entries = static_cast<std::size_t>(std::ceil(halfWidth * kTableSteps)) + 2;
-  std::vector<double> table(entries);
-  const double norm = besselI0(kKaiserBeta);
-  for (std::size_t i = 0; i < entries; ++i) {
-    const double x = static_cast<double>(i) / kTableSteps;
-    const double u = x / halfWidth;
-    const double window = u < 1 ? besselI0(kKaiserBeta * std::sqrt(1 - u * u)) / norm : 0.0;
-    const double arg = 2 * cutoff * x;
-    const double sinc = arg == 0 ? 1.0 : std::sin(std::numbers::pi * arg) / (std::numbers::pi * arg);
-    table[i] = 2 * cutoff * sinc * window;
-  }
-  return table;
-}
-
 using Taps = ResamplerTaps;
 
 // The taps of output instant t (in input samples), on the inputs from `lowest` to `highest`.
@@ -92,6 +66,30 @@ long phasePeriod(double step) {
 
 }  // namespace
 
+std::vector<double> windowedSinc(double cutoff, double halfWidth, double beta, int steps) {
+  const auto besselI0 = [](double x) {
+    double sum = 1, term = 1;
+    for (int k = 1; k < 50; ++k) {
+      term *= (x / (2 * k)) * (x / (2 * k));
+      sum += term;
+      if (term < 1e-17 * sum) break;
+    }
+    return sum;
+  };
+  const auto entries = static_cast<std::size_t>(std::ceil(halfWidth * steps)) + 2;
+  std::vector<double> table(entries);
+  const double norm = besselI0(beta);
+  for (std::size_t i = 0; i < entries; ++i) {
+    const double x = static_cast<double>(i) / steps;
+    const double u = x / halfWidth;
+    const double window = u < 1 ? besselI0(beta * std::sqrt(1 - u * u)) / norm : 0.0;
+    const double arg = 2 * cutoff * x;
+    const double sinc = arg == 0 ? 1.0 : std::sin(std::numbers::pi * arg) / (std::numbers::pi * arg);
+    table[i] = 2 * cutoff * sinc * window;
+  }
+  return table;
+}
+
 Resampler::Resampler(double fromRate, double toRate) {
   if (!(fromRate > 0) || !(toRate > 0) || !std::isfinite(fromRate) || !std::isfinite(toRate)) {
     throw std::invalid_argument("resample: the sample rates must be finite and positive");
@@ -102,7 +100,7 @@ Resampler::Resampler(double fromRate, double toRate) {
   const double cutoff = 0.5 * std::min(1.0, 1.0 / step_) * (step_ > 1 ? 0.9 : 1.0);
   halfWidth_ = kHalfTaps * std::max(1.0, step_);
   if (passThrough_) return;
-  table_ = kernelTable(cutoff, halfWidth_);
+  table_ = windowedSinc(cutoff, halfWidth_, kKaiserBeta, kTableSteps);
   // With a rational ratio the outputs repeat their taps every q outputs, q x step input samples on: away
   // from the ends, each phase's taps are computed once.
   period_ = phasePeriod(step_);

@@ -12,6 +12,10 @@
 
 namespace dot11b::rx {
 
+// The kernel h(x) = 2 fc sinc(2 fc x) w(x / halfWidth), w a Kaiser window of the given beta, at
+// x = i / steps for i = 0 .. halfWidth x steps + 1 (the last entries 0): fc, the cut-off, in cycles a sample.
+std::vector<double> windowedSinc(double cutoff, double halfWidth, double beta, int steps);
+
 // The weights of one output instant on the inputs first .. first + weights.size() - 1.
 struct ResamplerTaps {
   long first = 0;

@@ -8,7 +8,7 @@ namespace dot11b::rx {
 
 namespace {
 
-constexpr double kEarlyLate = 2;        // samples (half a chip) either side of the prompt instant
+constexpr double kEarlyLate = kSamplesPerChip / 2.0;  // samples (half a chip) either side of the prompt instant
 constexpr double kTimingGain = 0.3;     // share of the measured timing error corrected at once
 constexpr double kDriftGain = 0.002;    // share of it taken into the drift estimate
 
@@ -17,7 +17,7 @@ double magnitude(Complex z) { return std::sqrt(std::norm(z)); }
 
 double timingError(double early, double late) {
   // For a triangular correlation peak the normalised difference is half the timing error in samples.
-  return early + late > 0 ? 2 * (early - late) / (early + late) : 0.0;
+  return early + late > 0 ? kEarlyLate * (early - late) / (early + late) : 0.0;
 }
 
 }  // namespace

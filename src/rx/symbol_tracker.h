@@ -31,7 +31,7 @@ class SymbolTracker {
 
   double time() const { return time_; }
   // Whether the stream holds the next `chips` chips and the early-late instants around them.
-  bool holds(int chips) const { return stream_.reaches(time_ + (chips + 1) * kSamplesPerChip + 4); }
+  bool holds(int chips) const { return stream_.reaches(time_ + (chips + 1) * kSamplesPerChip + kInterpolationReach); }
   // The transmitter's chip clock against ours [ppm]: from the slope of the symbol instants the loop found
   // against their nominal instants, over every symbol so far.
   double clockPpm() const;

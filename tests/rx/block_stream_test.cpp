@@ -57,10 +57,11 @@ TEST_P(BlockStream, BlocksGiveWhatTheWholeCaptureGives) {
     EXPECT_EQ(inBlocks(FrontEnd(r.from), capture, sizes), stream) << sizes.front();
 }
 
-// 22 and 20 Msample/s (rational ratios), 99 (decimation), 44 (none) and 21.3 (no short period).
+// Resampled from 22 and 20 Msample/s (rational ratios), 99 (decimation), 44 (none) and 21.3 (no short
+// period); the front end takes 22 as it is, decimates 44 and 88 and resamples the others.
 INSTANTIATE_TEST_SUITE_P(Rates, BlockStream,
                          ::testing::Values(Rates{22e6, 44e6}, Rates{20e6, 44e6}, Rates{99e6, 44e6}, Rates{44e6, 44e6},
-                                           Rates{21.3e6, 44e6}));
+                                           Rates{21.3e6, 44e6}, Rates{88e6, 44e6}));
 
 // The frames of `capture` read `blockSamples` at a time.
 std::vector<ReceivedFrame> receivedInBlocks(const ComplexRow& capture, double rate, std::size_t blockSamples) {
