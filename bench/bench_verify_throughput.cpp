@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "child_process.h"
-#include "rx/resample.h"
+#include "rx/stream/resample.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <numbers>
 
 #include "channel/stages.h"
-#include "rx/resample.h"
+#include "rx/stream/resample.h"
 
 namespace dot11b::channel {
 

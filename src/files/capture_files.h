@@ -12,7 +12,7 @@
 #include <string>
 
 #include "files/waveform_files.h"
-#include "rx/sample_source.h"
+#include "rx/stream/sample_source.h"
 
 namespace dot11b::files {
 

@@ -6,7 +6,7 @@
 #include <numeric>
 #include <vector>
 
-#include "rx/resample.h"
+#include "rx/stream/resample.h"
 
 namespace dot11b::rx {
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "phy/types.h"
-#include "rx/stream_window.h"
+#include "rx/stream/stream_window.h"
 
 namespace dot11b::rx {
 

@@ -6,8 +6,8 @@
 #include "rx/acquisition.h"
 #include "rx/chip_stream.h"
 #include "rx/frame_decoder.h"
-#include "rx/sample_source.h"
-#include "rx/stream_window.h"
+#include "rx/stream/sample_source.h"
+#include "rx/stream/stream_window.h"
 
 namespace dot11b::rx {
 

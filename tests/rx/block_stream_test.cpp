@@ -6,10 +6,10 @@
 
 #include "mac/payload.h"
 #include "phy/frame.h"
-#include "rx/front_end.h"
+#include "rx/stream/front_end.h"
 #include "rx/receiver.h"
-#include "rx/resample.h"
-#include "rx/sample_source.h"
+#include "rx/stream/resample.h"
+#include "rx/stream/sample_source.h"
 #include "rx/verify/verification.h"
 
 namespace dot11b::rx {

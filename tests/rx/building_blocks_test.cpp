@@ -8,7 +8,7 @@
 #include "rx/cck_decisions.h"
 #include "rx/descrambler.h"
 #include "rx/plcp_header.h"
-#include "rx/resample.h"
+#include "rx/stream/resample.h"
 #include "rx/verify/spectrum_mask.h"
 
 namespace dot11b::test {

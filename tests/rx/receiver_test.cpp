@@ -14,7 +14,7 @@
 #include "mac/mac_header.h"
 #include "mac/payload.h"
 #include "phy/frame.h"
-#include "rx/resample.h"
+#include "rx/stream/resample.h"
 #include "rx/verify/spectrum_mask.h"
 #include "rx/verify/transmitter_checks.h"
 

@@ -1,9 +1,9 @@
-#include "rx/decimator.h"
+#include "rx/stream/decimator.h"
 
 #include <cmath>
 #include <numeric>
 
-#include "rx/resample.h"
+#include "rx/stream/resample.h"
 
 namespace dot11b::rx {
 

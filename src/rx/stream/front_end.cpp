@@ -1,4 +1,4 @@
-#include "rx/front_end.h"
+#include "rx/stream/front_end.h"
 
 #include <cmath>
 

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "phy/types.h"
-#include "rx/decimator.h"
-#include "rx/resample.h"
+#include "rx/stream/decimator.h"
+#include "rx/stream/resample.h"
 
 namespace dot11b::rx {
 

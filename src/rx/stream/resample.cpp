@@ -1,4 +1,4 @@
-#include "rx/resample.h"
+#include "rx/stream/resample.h"
 
 #include <algorithm>
 #include <climits>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "phy/types.h"
-#include "rx/sliding_samples.h"
+#include "rx/stream/sliding_samples.h"
 
 namespace dot11b::rx {
 

@@ -1,4 +1,4 @@
-#include "rx/stream_window.h"
+#include "rx/stream/stream_window.h"
 
 #include <stdexcept>
 #include <string>

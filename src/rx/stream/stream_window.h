@@ -7,9 +7,9 @@
 #include <functional>
 
 #include "phy/types.h"
-#include "rx/front_end.h"
-#include "rx/sample_source.h"
-#include "rx/sliding_samples.h"
+#include "rx/stream/front_end.h"
+#include "rx/stream/sample_source.h"
+#include "rx/stream/sliding_samples.h"
 
 namespace dot11b::rx {
 

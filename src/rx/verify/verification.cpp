@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "rx/sample_source.h"
-#include "rx/sliding_samples.h"
+#include "rx/stream/sample_source.h"
+#include "rx/stream/sliding_samples.h"
 #include "rx/verify/mac_fields.h"
 
 namespace dot11b::rx {
