@@ -16,47 +16,55 @@ long averagingWindow(double sampleRate) { return std::max<long>(1, std::lround(s
 // Samples the ramps are searched for before the frame's start and after its end: 2 ms.
 long rampSpan(double sampleRate) { return std::lround(2e-3 * sampleRate); }
 
-// The power of the capture averaged over one symbol (1 us) around each sample, for the samples `first` to
-// `last` - 1 only: a frame's checks look at its own stretch of a capture that may hold thousands.
-class PowerEnvelope {
+// The power of the capture averaged over one symbol (1 us) around sample m (the window ending at
+// m + window / 2; samples outside the capture count as 0), slid a sample at a time: a frame's checks read
+// only its own stretch of a capture that may hold thousands, and of the stretch around it only the ramps.
+class SlidingPower {
  public:
-  PowerEnvelope(const CaptureSpan& capture, double sampleRate, long first, long last)
-      : first_(std::max(0L, first)), values_(static_cast<std::size_t>(std::max(0L, std::min<long>(last, static_cast<long>(capture.end())) - first_))) {
-    const long window = averagingWindow(sampleRate);
-    const auto size = static_cast<long>(capture.end());
-    // One sliding sum: the average at sample m is that of the window ending at m + window / 2, begun a
-    // window early so that every value is the one the whole capture would give.
-    double sum = 0;
-    const long from = std::max(0L, first_ - window), to = std::min(size + window / 2, first_ + static_cast<long>(values_.size()) + window / 2);
-    for (long n = from; n < to; ++n) {
-      if (n < size) sum += std::norm(capture[static_cast<std::size_t>(n)]);
-      if (n - window >= from) sum -= std::norm(capture[static_cast<std::size_t>(n - window)]);
-      const long at = n - window / 2;
-      if (at >= first_ && at < first_ + static_cast<long>(values_.size()))
-        values_[static_cast<std::size_t>(at - first_)] = std::max(0.0, sum) / static_cast<double>(window);
+  SlidingPower(const CaptureSpan& capture, long window, long at) : capture_(capture), window_(window), at_(at) {
+    for (long n = last() - window_ + 1; n <= last(); ++n) sum_ += power(n);
+  }
+  long at() const { return at_; }
+  double value() const { return std::max(0.0, sum_) / static_cast<double>(window_); }
+  // One sample on (direction 1) or back (-1).
+  void move(long direction) {
+    if (direction > 0) {
+      ++at_;
+      sum_ += power(last()) - power(last() - window_);
+    } else {
+      sum_ += power(last() - window_) - power(last());
+      --at_;
     }
   }
-  bool holds(long n) const { return n >= first_ && n < first_ + static_cast<long>(values_.size()); }
-  double operator[](long n) const { return values_[static_cast<std::size_t>(n - first_)]; }
 
  private:
-  long first_;
-  std::vector<double> values_;
+  long last() const { return at_ + window_ / 2; }
+  double power(long n) const {
+    return n >= static_cast<long>(capture_.first) && n < static_cast<long>(capture_.end()) ? std::norm(capture_[static_cast<std::size_t>(n)]) : 0.0;
+  }
+
+  const CaptureSpan& capture_;
+  long window_, at_;
+  double sum_ = 0;
 };
 
-// Time [us] from the envelope's first reaching 10 % of `level` to its first reaching 90 %, searching
-// forwards from `from` to `to` (or backwards when `to` < `from`, for the power-down ramp).
-std::optional<double> rampTime(const PowerEnvelope& envelope, double level, long from, long to, double sampleRate) {
-  const long step = to >= from ? 1 : -1;
-  std::optional<long> at10, at90;
-  for (long n = from; n != to; n += step) {
-    if (!envelope.holds(n)) break;
-    if (!at10 && envelope[n] >= 0.1 * level) at10 = n;
-    if (!at90 && envelope[n] >= 0.9 * level) at90 = n;
-    if (at90) break;
+// A ramp's time [us] from 10 % to 90 % of `level`. From `power`'s sample, the frame's first or last, the
+// search goes outwards to `limit` for the nearest quiet sample (below 10 %), then back in: the ramp begins
+// with the first sample at 10 % and ends with the first at 90 %. So the idle before a frame, not a frame
+// before it, is where its power-on ramp is looked for; the same for a power-down ramp and the frame after.
+// Nothing when the power stays above 10 % up to the limit.
+std::optional<double> rampTime(SlidingPower power, double level, long limit, double sampleRate) {
+  const long frame = power.at(), outwards = limit < frame ? -1 : 1;
+  while (power.value() >= 0.1 * level) {
+    if (power.at() == limit) return std::nullopt;
+    power.move(outwards);
   }
-  if (!at10 || !at90) return std::nullopt;
-  return static_cast<double>(std::abs(*at90 - *at10)) / sampleRate / kMicrosecond;
+  std::optional<long> at10;
+  while (power.value() < 0.9 * level && power.at() != frame) {
+    power.move(-outwards);
+    if (!at10 && power.value() >= 0.1 * level) at10 = power.at();
+  }
+  return static_cast<double>(std::abs(power.at() - at10.value_or(power.at()))) / sampleRate / kMicrosecond;
 }
 
 TransmitterCheck check(std::string name, std::string unit, double limit, bool atMost) {
@@ -92,25 +100,28 @@ std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, doubl
 
   // The ramps: the power averaged over a symbol, against its mean over the frame from SYNC to its end.
   const auto start = static_cast<long>(frame.startSample), end = static_cast<long>(frame.endSample);
-  const long span = rampSpan(sampleRate);
-  const auto margin = static_cast<long>(std::round(20 * kMicrosecond * sampleRate));
-  const PowerEnvelope envelope(capture, sampleRate, start - span, end + span + 1);
+  const long window = averagingWindow(sampleRate), span = rampSpan(sampleRate);
+  SlidingPower power(capture, window, start);
   double level = 0;
-  for (long n = start; n < end; ++n) level += envelope[n];
-  level /= std::max(1L, end - start);
+  Complex mean(0, 0);  // a tone at the centre: the carrier
+  for (; power.at() < end; power.move(1)) {
+    level += power.value();
+    mean += capture[static_cast<std::size_t>(power.at())];
+  }
+  level /= static_cast<double>(std::max(1L, end - start));
+  mean /= static_cast<double>(std::max(1L, end - start));
   TransmitterCheck on = check("power-on ramp", "us", 2, true), off = check("power-down ramp", "us", 2, true);
-  on.value = rampTime(envelope, level, std::max(0L, start - span), start + margin, sampleRate);
-  off.value = rampTime(envelope, level, std::min(static_cast<long>(capture.end()) - 1, end + span), end - margin, sampleRate);
+  on.value = rampTime(SlidingPower(capture, window, start), level, std::max(static_cast<long>(capture.first), start - span),
+                      sampleRate);
+  off.value = rampTime(SlidingPower(capture, window, end - 1), level,
+                       std::min(static_cast<long>(capture.end()) - 1, end + span), sampleRate);
   if (!on.value) on.why = "the capture does not hold the frame's start";
   if (!off.value) off.why = "the capture does not hold the frame's end";
   checks.push_back(on);
   checks.push_back(off);
 
-  // The carrier: the frame's mean (a tone at the centre) against the spectrum's peak in 100 kHz.
+  // The carrier: the frame's mean against the spectrum's peak in 100 kHz.
   TransmitterCheck carrier = check("RF carrier suppression", "dB", 15, false);
-  Complex mean(0, 0);
-  for (long n = start; n < end; ++n) mean += capture[static_cast<std::size_t>(n)];
-  mean /= static_cast<double>(std::max(1L, end - start));
   if (mask.peakPowerInResolutionBandwidth > 0) {
     const double carrierPower = std::norm(mean);
     carrier.value = carrierPower > 0 ? std::min(kCarrierSuppressionCap, 10 * std::log10(mask.peakPowerInResolutionBandwidth / carrierPower))
