@@ -1,5 +1,6 @@
 #include "rx/cck_decisions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -41,24 +42,31 @@ std::array<Complex, 4> turnsBack(Complex z) {
   return {z, Complex(z.imag(), -z.real()), -z, Complex(-z.imag(), z.real())};
 }
 
-// The correlation of the chips with each 11 Mbit/s codeword, indexed as the candidates are (phi2's dibit,
+// The correlations of the chips with the 64 codewords of 11 Mbit/s, real and imaginary parts apart (so
+// that the search for the largest runs over plain arrays), indexed as the candidates are (phi2's dibit,
 // then phi3's, then phi4's). The codeword factors as
 //   conj(c) . r = e^-j(phi4) (e^-j(phi3) (e^-j(phi2) r0 + r1) + (e^-j(phi2) r2 - r3))
 //               +          (e^-j(phi3) (e^-j(phi2) r4 + r5) + (-e^-j(phi2) r6 + r7)),
 // so three stages of four quarter turns take the place of 64 correlations of 8 chips.
-std::array<Complex, 64> fullRateCorrelations(const ComplexRow& r) {
-  std::array<Complex, 64> out;
+struct FullRateCorrelations {
+  std::array<double, 64> re, im;
+};
+
+void fullRateCorrelations(const ComplexRow& r, FullRateCorrelations& out) {
   const std::array<Complex, 4> r0 = turnsBack(r[0]), r2 = turnsBack(r[2]), r4 = turnsBack(r[4]), r6 = turnsBack(r[6]);
-  for (int q2 = 0; q2 < 4; ++q2) {
+  for (std::size_t q2 = 0; q2 < 4; ++q2) {
     const std::array<Complex, 4> p = turnsBack(r0[q2] + r[1]), s = turnsBack(r4[q2] + r[5]);
     const Complex q = r2[q2] - r[3], u = r[7] - r6[q2];
-    for (int q3 = 0; q3 < 4; ++q3) {
+    for (std::size_t q3 = 0; q3 < 4; ++q3) {
       const std::array<Complex, 4> withPhi4 = turnsBack(p[q3] + q);
       const Complex without = s[q3] + u;
-      for (int q4 = 0; q4 < 4; ++q4) out[static_cast<std::size_t>(q2 << 4 | q3 << 2 | q4)] = withPhi4[q4] + without;
+      for (std::size_t q4 = 0; q4 < 4; ++q4) {
+        const Complex c = withPhi4[q4] + without;
+        out.re[q2 << 4 | q3 << 2 | q4] = c.real();
+        out.im[q2 << 4 | q3 << 2 | q4] = c.imag();
+      }
     }
   }
-  return out;
 }
 
 }  // namespace
@@ -80,17 +88,19 @@ CckDecision decideCck(const ComplexRow& chips, bool fullRate) {
     }
   };
   if (fullRate) {
-    const std::array<Complex, 64> correlations = fullRateCorrelations(chips);
-    // The first of the largest, as the candidates are tried in order.
-    double bestEnergy = 0;
-    for (std::size_t c = 0; c < correlations.size(); ++c) {
-      const double energy = std::norm(correlations[c]);
-      if (energy > bestEnergy) {
-        bestEnergy = energy;
-        best = c;
-      }
-    }
-    bestCorrelation = correlations[best];
+    FullRateCorrelations correlations;
+    fullRateCorrelations(chips, correlations);
+    std::array<double, 64> energy;
+    for (std::size_t c = 0; c < energy.size(); ++c)
+      energy[c] = correlations.re[c] * correlations.re[c] + correlations.im[c] * correlations.im[c];
+    // Four running maxima side by side, so that no comparison waits for the one before it.
+    std::array<double, 4> lanes{};
+    for (std::size_t c = 0; c < energy.size(); c += lanes.size())
+      for (std::size_t l = 0; l < lanes.size(); ++l) lanes[l] = std::max(lanes[l], energy[c + l]);
+    const double largest = *std::max_element(lanes.begin(), lanes.end());
+    // The first of the largest, as the candidates are tried in order (the first when every energy is 0).
+    best = static_cast<std::size_t>(std::find(energy.begin(), energy.end(), largest) - energy.begin()) % energy.size();
+    bestCorrelation = {correlations.re[best], correlations.im[best]};
   } else {
     for (std::size_t c = 0; c < set.size(); ++c) {
       Complex sum(0, 0);

@@ -47,6 +47,18 @@ Weights weightsAt(double u) {
   return w;
 }
 
+// The samples from p weighted: even and odd taps summed apart, so that no addition waits for the one before.
+Complex weighted(const Weights& w, const Complex* p) {
+  double re[2] = {}, im[2] = {};
+  for (std::size_t m = 0; m < kTaps; m += 2) {
+    re[0] += w[m] * p[m].real();
+    im[0] += w[m] * p[m].imag();
+    re[1] += w[m + 1] * p[m + 1].real();
+    im[1] += w[m + 1] * p[m + 1].imag();
+  }
+  return {re[0] + re[1], im[0] + im[1]};
+}
+
 }  // namespace
 
 void ChipStream::chips(double t, int count, Complex* out) const {
@@ -58,18 +70,15 @@ void ChipStream::chips(double t, int count, Complex* out) const {
   const Complex* x = first >= 0 ? stretch(static_cast<std::size_t>(first), span) : nullptr;
   const bool turning = radiansPerSample_ != 0;
   Complex rotation = turning ? std::polar(1.0, radiansPerSample_ * (t - origin_)) : Complex(1, 0);
-  const Complex step = std::polar(1.0, radiansPerSample_ * kSamplesPerChip);
+  std::array<Complex, kTaps> atEnds;  // at the stream's ends, sample by sample (0 outside it)
   for (int k = 0; k < count; ++k) {
     const long at = first + kSamplesPerChip * k;
-    double re = 0, im = 0;
-    for (int m = 0; m < kTaps; ++m) {
-      // At the stream's ends, sample by sample (0 outside it).
-      const Complex v = x ? x[at - first + m] : sample(at + m);
-      re += w[static_cast<std::size_t>(m)] * v.real();
-      im += w[static_cast<std::size_t>(m)] * v.imag();
+    if (!x) {
+      for (int m = 0; m < kTaps; ++m) atEnds[static_cast<std::size_t>(m)] = sample(at + m);
     }
-    out[k] = turning ? Complex(re, im) * rotation : Complex(re, im);
-    rotation *= step;
+    const Complex value = weighted(w, x ? x + (at - first) : atEnds.data());
+    out[k] = turning ? value * rotation : value;
+    rotation *= chipTurn_;
   }
 }
 
@@ -84,6 +93,7 @@ Complex ChipStream::barker(double t) const {
 ChipStream ChipStream::withoutCarrierOffset(double offsetHz, double origin) const {
   ChipStream view(*window_);
   view.radiansPerSample_ = -2 * std::numbers::pi * offsetHz / kStreamRate;
+  view.chipTurn_ = std::polar(1.0, view.radiansPerSample_ * kSamplesPerChip);
   view.origin_ = origin;
   return view;
 }

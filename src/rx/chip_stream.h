@@ -44,6 +44,7 @@ class ChipStream {
  private:
   StreamWindow* window_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out
+  Complex chipTurn_{1, 0};       // its turn over a chip
   double origin_ = 0;
 };
 

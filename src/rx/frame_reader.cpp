@@ -1,6 +1,7 @@
 #include "rx/frame_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <numbers>
 
 #include "rx/barker_share.h"
@@ -16,10 +17,19 @@ constexpr double kSymbolSeconds = 11 / kChipRate;
 
 double wrap(double phase) { return std::remainder(phase, 2 * kPi); }
 
-double dqpskStep(uint8_t d0, uint8_t d1) {
-  if (d0 == 0) return d1 == 0 ? 0.0 : kPi / 2;
-  return d1 == 1 ? kPi : -kPi / 2;
+// The quarter turn nearest to z's phase: 0 (0), 1 (pi/2), 2 (pi) or 3 (-pi/2).
+int nearestQuarter(Complex z) {
+  if (std::abs(z.real()) >= std::abs(z.imag())) return z.real() >= 0 ? 0 : 2;
+  return z.imag() > 0 ? 1 : 3;
 }
+
+Complex quarterTurn(int quarter) {
+  constexpr std::array<Complex, 4> kTurns = {Complex(1, 0), Complex(0, 1), Complex(-1, 0), Complex(0, -1)};
+  return kTurns[static_cast<std::size_t>(quarter)];
+}
+
+// The DQPSK dibit of each quarter-turn step.
+constexpr std::array<std::pair<uint8_t, uint8_t>, 4> kQuarterDibits = {{{0, 0}, {0, 1}, {1, 1}, {1, 0}}};
 
 ComplexRow barkerChips(Complex symbol) {
   ComplexRow chips(11);
@@ -31,12 +41,7 @@ ComplexRow barkerChips(Complex symbol) {
 
 std::pair<uint8_t, uint8_t> dqpskDibit(double step) {
   const int quarter = static_cast<int>(std::lround(wrap(step) / (kPi / 2)));  // -2 .. 2
-  switch ((quarter + 4) % 4) {
-    case 0: return {0, 0};
-    case 1: return {0, 1};
-    case 2: return {1, 1};
-    default: return {1, 0};
-  }
+  return kQuarterDibits[static_cast<std::size_t>((quarter + 4) % 4)];
 }
 
 double FrameReader::residualCfoHz() const { return std::arg(steps_) / (2 * kPi * kSymbolSeconds); }
@@ -49,6 +54,7 @@ double FrameReader::dsssStep(bool quaternary, bool record) {
   const double decided = quaternary ? std::round(wrap(measured) / (kPi / 2)) * (kPi / 2)
                                     : (std::cos(measured) >= 0 ? 0.0 : kPi);
   if (symbols_ > 0) {
+    cckResidualTurn_.reset();
     steps_ += raw * std::polar(1.0, -decided);
     // The acquisition leaves far less than a quarter turn of carrier a symbol (250 kHz). A sum beyond it
     // says that the steps were decided half a turn off, every one inverted: the first steps, on the idle
@@ -85,11 +91,18 @@ uint8_t FrameReader::descramble(uint8_t bit) {
 void FrameReader::cckSymbol(bool fullRate, bool odd, Bits& psdu) {
   const ComplexRow chips = tracker_.chips(8);
   const CckDecision decision = decideCck(chips, fullRate);
-  const double phi1 = std::arg(decision.correlation);
-  const double step = phi1 - std::arg(last_) - (odd ? kPi : 0.0) - residualStep() * 8 / 11;
-  const auto [d0, d1] = dqpskDibit(step);
-  const double idealPhi1 = std::arg(last_) + dqpskStep(d0, d1) + (odd ? kPi : 0.0) + residualStep() * 8 / 11;
-  if (chipGain() > 0) tracker_.recordChips(chips, decision.codeword, std::polar(chipGain(), idealPhi1));
+  // Phases as unit turns, not angles: a symbol then costs no arctangent. phi1 is the correlation's phase;
+  // its step from the last symbol is measured with the odd symbols' extra half turn and the residual
+  // carrier over the 8 chips taken out.
+  if (!cckResidualTurn_) cckResidualTurn_ = std::polar(1.0, residualStep() * 8 / 11);
+  const double lastMagnitude = std::sqrt(std::norm(last_));
+  const Complex lastTurn = lastMagnitude > 0 ? last_ / lastMagnitude : Complex(1, 0);
+  const Complex beyondStep = (odd ? -1.0 : 1.0) * *cckResidualTurn_;
+  const int quarter = nearestQuarter(decision.correlation * std::conj(last_) * std::conj(beyondStep));
+  const auto [d0, d1] = kQuarterDibits[static_cast<std::size_t>(quarter)];
+  if (chipGain() > 0) {
+    tracker_.recordChips(chips, decision.codeword, chipGain() * lastTurn * quarterTurn(quarter) * beyondStep);
+  }
   tracker_.endSymbol(decision.codeword);
   last_ = decision.correlation;
   psdu.push_back(descramble(d0));

@@ -67,6 +67,7 @@ class FrameReader {
   bool scrambled_ = true;
   Complex last_{1, 0};
   Complex steps_{0, 0};  // sum of the symbol steps with their decided modulation removed
+  std::optional<Complex> cckResidualTurn_;  // the residual carrier's turn over a CCK symbol, once measured
   double gain_ = 0, energy_ = 0;
   double barkerEnergy_ = 0, chipEnergy_ = 0;  // since the last aligned()
   int symbols_ = 0;

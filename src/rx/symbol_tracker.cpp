@@ -1,6 +1,8 @@
 #include "rx/symbol_tracker.h"
 
+#include <array>
 #include <cmath>
+#include <stdexcept>
 
 #include "rx/barker_share.h"
 
@@ -47,7 +49,9 @@ ComplexRow SymbolTracker::chips(int count) const {
 }
 
 Complex SymbolTracker::correlate(const ComplexRow& ideal, double offset) const {
-  ComplexRow received(ideal.size());
+  // Symbols of 8 chips at most end here (CCK, PBCC): no allocation for each.
+  std::array<Complex, 8> received;
+  if (ideal.size() > received.size()) throw std::logic_error("a symbol of more than 8 chips ended as CCK or PBCC");
   stream_.chips(time_ + offset, static_cast<int>(ideal.size()), received.data());
   Complex sum(0, 0);
   for (std::size_t k = 0; k < ideal.size(); ++k) sum += std::conj(ideal[k]) * received[k];
@@ -80,7 +84,7 @@ double SymbolTracker::clockPpm() const {
 }
 
 void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& ideal, Complex reference) {
-  if (std::abs(reference) == 0) return;
+  if (reference == Complex(0, 0)) return;
   // One division for the symbol, and magnitudes without hypot's care for overflow, which chips never near.
   const Complex scale = 1.0 / reference;
   for (std::size_t k = 0; k < received.size(); ++k) chipErrors_.push_back(std::sqrt(std::norm(received[k] * scale - ideal[k])));
