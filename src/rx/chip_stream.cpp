@@ -61,24 +61,26 @@ Complex weighted(const Weights& w, const Complex* p) {
 
 }  // namespace
 
-void ChipStream::chips(double t, int count, Complex* out) const {
+void ChipStream::signal(double t, int count, int spacing, Complex* out) const {
   const double floorT = std::floor(t);
-  // Every chip lies a whole number of samples after t: one set of weights serves them all.
+  // Every instant lies a whole number of samples after t: one set of weights serves them all.
   const Weights w = weightsAt(t - floorT);
   const long first = static_cast<long>(floorT) - kInterpolationReach + 1;
-  const std::size_t span = kTaps + static_cast<std::size_t>(kSamplesPerChip * (count - 1));
+  const std::size_t span = kTaps + static_cast<std::size_t>(spacing * (count - 1));
   const Complex* x = first >= 0 ? stretch(static_cast<std::size_t>(first), span) : nullptr;
   const bool turning = radiansPerSample_ != 0;
   Complex rotation = turning ? std::polar(1.0, radiansPerSample_ * (t - origin_)) : Complex(1, 0);
+  Complex turn(1, 0);
+  for (int k = 0; k < spacing; ++k) turn *= sampleTurn_;
   std::array<Complex, kTaps> atEnds;  // at the stream's ends, sample by sample (0 outside it)
   for (int k = 0; k < count; ++k) {
-    const long at = first + kSamplesPerChip * k;
+    const long at = first + spacing * k;
     if (!x) {
       for (int m = 0; m < kTaps; ++m) atEnds[static_cast<std::size_t>(m)] = sample(at + m);
     }
     const Complex value = weighted(w, x ? x + (at - first) : atEnds.data());
     out[k] = turning ? value * rotation : value;
-    rotation *= chipTurn_;
+    rotation *= turn;
   }
 }
 
@@ -93,7 +95,7 @@ Complex ChipStream::barker(double t) const {
 ChipStream ChipStream::withoutCarrierOffset(double offsetHz, double origin) const {
   ChipStream view(*window_);
   view.radiansPerSample_ = -2 * std::numbers::pi * offsetHz / kStreamRate;
-  view.chipTurn_ = std::polar(1.0, view.radiansPerSample_ * kSamplesPerChip);
+  view.sampleTurn_ = std::polar(1.0, view.radiansPerSample_);
   view.origin_ = origin;
   return view;
 }

@@ -36,15 +36,17 @@ class ChipStream {
   const Complex* stretch(std::size_t first, std::size_t count) const { return window_->stretch(first, count); }
   // The reading has moved past the samples before k for good.
   void releaseBefore(std::size_t k) const { window_->releaseBefore(k); }
-  // Chips 0 .. count - 1 from the chip at t: the signal at t + 2k (a band-limited interpolation between
-  // the samples), the carrier's turn stepped from chip to chip rather than computed for each.
-  void chips(double t, int count, Complex* out) const;
+  // The signal at t + spacing x k for k = 0 .. count - 1 (a band-limited interpolation between the
+  // samples), the carrier's turn stepped from one to the next rather than computed for each.
+  void signal(double t, int count, int spacing, Complex* out) const;
+  // Chips 0 .. count - 1 from the chip at t: the signal at t + 2k.
+  void chips(double t, int count, Complex* out) const { signal(t, count, kSamplesPerChip, out); }
   // The Barker correlation of the 11 chips from t: sum of Barker(k) x chip k.
   Complex barker(double t) const;
  private:
   StreamWindow* window_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out
-  Complex chipTurn_{1, 0};       // its turn over a chip
+  Complex sampleTurn_{1, 0};     // its turn over a sample
   double origin_ = 0;
 };
 

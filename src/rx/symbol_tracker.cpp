@@ -1,8 +1,8 @@
 #include "rx/symbol_tracker.h"
 
-#include <array>
 #include <cmath>
 #include <stdexcept>
+#include <string>
 
 #include "rx/barker_share.h"
 
@@ -10,7 +10,9 @@ namespace dot11b::rx {
 
 namespace {
 
-constexpr double kEarlyLate = kSamplesPerChip / 2.0;  // samples (half a chip) either side of the prompt instant
+// Early and late instants lie half a chip (a sample) either side of the prompt instant.
+constexpr int kHalfChip = kSamplesPerChip / 2;
+static_assert(kSamplesPerChip == 2 * kHalfChip);
 constexpr double kTimingGain = 0.3;     // share of the measured timing error corrected at once
 constexpr double kDriftGain = 0.002;    // share of it taken into the drift estimate
 
@@ -18,49 +20,56 @@ constexpr double kDriftGain = 0.002;    // share of it taken into the drift esti
 double magnitude(Complex z) { return std::sqrt(std::norm(z)); }
 
 double timingError(double early, double late) {
-  // For a triangular correlation peak the normalised difference is half the timing error in samples.
-  return early + late > 0 ? kEarlyLate * (early - late) / (early + late) : 0.0;
+  // For a triangular correlation peak, a chip wide either side, read half a chip early and late, the
+  // normalised difference is the timing error in half chips.
+  return early + late > 0 ? kHalfChip * (early - late) / (early + late) : 0.0;
 }
 
 }  // namespace
 
+const SymbolTracker::HalfChips& SymbolTracker::halfChips(int chips) const {
+  if (halfChips_.time != time_ || halfChips_.chips != chips) {
+    if (chips < 1 || chips > 11) throw std::logic_error("a symbol of " + std::to_string(chips) + " chips");
+    stream_.signal(time_ - kHalfChip, 2 * chips + 1, kHalfChip, halfChips_.values.data());
+    halfChips_.time = time_;
+    halfChips_.chips = chips;
+  }
+  return halfChips_;
+}
+
 Complex SymbolTracker::barkerSymbol() {
-  const ComplexRow received = chips(11);
-  Complex prompt(0, 0);
+  const HalfChips& read = halfChips(11);
+  Complex prompt(0, 0), early(0, 0), late(0, 0);
   double energy = 0;
   for (std::size_t k = 0; k < 11; ++k) {
-    prompt += kBarker[k] * received[k];
-    energy += std::norm(received[k]);
+    prompt += kBarker[k] * read.prompt(k);
+    early += kBarker[k] * read.early(k);
+    late += kBarker[k] * read.late(k);
+    energy += std::norm(read.prompt(k));
   }
   // Chips that do not line up with the symbol (the idle noise before a frame, a power-on ramp of Barker
   // chips at a phase of its own) tell nothing of the frame's timing: the loop holds its course over them.
   double error = 0;
-  if (barkerShare(std::norm(prompt), energy) >= kAlignedShare) {
-    error = timingError(magnitude(stream_.barker(time_ + kEarlyLate)), magnitude(stream_.barker(time_ - kEarlyLate)));
-  }
+  if (barkerShare(std::norm(prompt), energy) >= kAlignedShare) error = timingError(magnitude(early), magnitude(late));
   advance(11, error);
   return prompt;
 }
 
 ComplexRow SymbolTracker::chips(int count) const {
+  const HalfChips& read = halfChips(count);
   ComplexRow received(static_cast<std::size_t>(count));
-  stream_.chips(time_, count, received.data());
+  for (std::size_t k = 0; k < received.size(); ++k) received[k] = read.prompt(k);
   return received;
 }
 
-Complex SymbolTracker::correlate(const ComplexRow& ideal, double offset) const {
-  // Symbols of 8 chips at most end here (CCK, PBCC): no allocation for each.
-  std::array<Complex, 8> received;
-  if (ideal.size() > received.size()) throw std::logic_error("a symbol of more than 8 chips ended as CCK or PBCC");
-  stream_.chips(time_ + offset, static_cast<int>(ideal.size()), received.data());
-  Complex sum(0, 0);
-  for (std::size_t k = 0; k < ideal.size(); ++k) sum += std::conj(ideal[k]) * received[k];
-  return sum;
-}
-
 void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
-  advance(static_cast<int>(idealChips.size()),
-          timingError(magnitude(correlate(idealChips, kEarlyLate)), magnitude(correlate(idealChips, -kEarlyLate))));
+  const HalfChips& read = halfChips(static_cast<int>(idealChips.size()));
+  Complex early(0, 0), late(0, 0);
+  for (std::size_t k = 0; k < idealChips.size(); ++k) {
+    early += std::conj(idealChips[k]) * read.early(k);
+    late += std::conj(idealChips[k]) * read.late(k);
+  }
+  advance(static_cast<int>(idealChips.size()), timingError(magnitude(early), magnitude(late)));
 }
 
 void SymbolTracker::advance(int chips, double error) {

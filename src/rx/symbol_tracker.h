@@ -4,6 +4,7 @@
 // the ideal chip at the ideal instant, for the modulation accuracy.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <vector>
@@ -39,12 +40,25 @@ class SymbolTracker {
   void clearChipErrors() { chipErrors_.clear(); }
 
  private:
+  // The signal every half chip from half a chip before the symbol at the current timing: its late, prompt
+  // and early chips interleave (early and late lie half a chip either side of the prompt instant), so one
+  // interpolation serves the three reads of a symbol.
+  struct HalfChips {
+    double time = -1;  // of the symbol's first chip
+    int chips = 0;
+    std::array<Complex, 2 * 11 + 1> values;
+    Complex late(std::size_t k) const { return values[2 * k]; }
+    Complex prompt(std::size_t k) const { return values[2 * k + 1]; }
+    Complex early(std::size_t k) const { return values[2 * k + 2]; }
+  };
+  const HalfChips& halfChips(int chips) const;
+
   // Moves the timing on by `chips` chips, corrected by the early-late timing error [samples] of the symbol
   // just read.
   void advance(int chips, double error);
-  Complex correlate(const ComplexRow& ideal, double offset) const;
 
   const ChipStream& stream_;
+  mutable HalfChips halfChips_;
   double time_;        // sample instant of the current symbol's first chip
   double drift_ = 0;   // relative chip-period error: (their chip period - ours) / ours
   // Sums for the least-squares line of the symbol instants over their nominal instants.
