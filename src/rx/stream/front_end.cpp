@@ -6,12 +6,19 @@
 
 namespace dot11b::rx {
 
+namespace {
+
+constexpr int kResamplerHalfTaps = 10;
+
+}  // namespace
+
 FrontEnd::FrontEnd(double sampleRate) {
   const double ratio = sampleRate / kStreamRate;
   if (ratio >= 2 && ratio == std::round(ratio)) {
     decimator_.emplace(static_cast<std::size_t>(ratio));
   } else if (ratio != 1) {
-    resampler_.emplace(sampleRate, kStreamRate);
+    // The chip filter after it falls to 0 at 11 MHz, the band's edge, where a shorter kernel droops.
+    resampler_.emplace(sampleRate, kStreamRate, kResamplerHalfTaps);
   }
 }
 

@@ -11,7 +11,6 @@ namespace dot11b::rx {
 
 namespace {
 
-constexpr int kHalfTaps = 16;        // input samples each side of the output instant (at unit ratio)
 constexpr int kTableSteps = 256;     // kernel samples per input sample, linearly interpolated
 constexpr double kKaiserBeta = 8.0;  // about 80 dB of stop-band attenuation
 
@@ -90,7 +89,7 @@ std::vector<double> windowedSinc(double cutoff, double halfWidth, double beta, i
   return table;
 }
 
-Resampler::Resampler(double fromRate, double toRate) {
+Resampler::Resampler(double fromRate, double toRate, int halfTaps) {
   if (!(fromRate > 0) || !(toRate > 0) || !std::isfinite(fromRate) || !std::isfinite(toRate)) {
     throw std::invalid_argument("resample: the sample rates must be finite and positive");
   }
@@ -98,7 +97,7 @@ Resampler::Resampler(double fromRate, double toRate) {
   step_ = fromRate / toRate;
   // Cut-off in cycles per input sample; the kernel widens with the decimation so that it keeps its taps.
   const double cutoff = 0.5 * std::min(1.0, 1.0 / step_) * (step_ > 1 ? 0.9 : 1.0);
-  halfWidth_ = kHalfTaps * std::max(1.0, step_);
+  halfWidth_ = halfTaps * std::max(1.0, step_);
   if (passThrough_) return;
   table_ = windowedSinc(cutoff, halfWidth_, kKaiserBeta, kTableSteps);
   // With a rational ratio the outputs repeat their taps every q outputs, q x step input samples on: away

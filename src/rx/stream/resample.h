@@ -25,8 +25,10 @@ struct ResamplerTaps {
 // The same, block by block: the blocks give exactly the samples the whole capture gives at once.
 class Resampler {
  public:
-  // Throws std::invalid_argument for a rate that is not finite and positive.
-  Resampler(double fromRate, double toRate);
+  // `halfTaps`: input samples each side of an output instant (at unit ratio; more when decimating): 16
+  // keep the band flat nearly to its edge. Throws std::invalid_argument for a rate that is not finite and
+  // positive.
+  Resampler(double fromRate, double toRate, int halfTaps = 16);
   // Appends to `out` the samples whose inputs are all in; the others wait for the next block or finish().
   void push(const Complex* in, std::size_t n, ComplexRow& out);
   // The capture has ended: appends the samples up to its last input.
