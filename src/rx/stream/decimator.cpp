@@ -17,14 +17,17 @@ constexpr double kKaiserBeta = 8.0;   // about 80 dB of stop-band attenuation
 Decimator::Decimator(std::size_t factor) : factor_(factor), reach_(kReachPerOutput * static_cast<long>(factor)) {
   const std::vector<double> kernel =
       windowedSinc(0.5 / static_cast<double>(factor), static_cast<double>(reach_), kKaiserBeta, 1);
-  for (long n = -reach_; n <= reach_; ++n) {
-    const double w = kernel[static_cast<std::size_t>(std::abs(n))];
+  // The kernel is even: each weight but the centre's serves the inputs on both sides.
+  centreWeight_ = kernel[0];
+  for (long n = 1; n <= reach_; ++n) {
+    const double w = kernel[static_cast<std::size_t>(n)];
     if (std::abs(w) < 1e-12) continue;
     offsets_.push_back(n);
     weights_.push_back(w);
   }
   // A constant passes unchanged.
-  const double sum = std::accumulate(weights_.begin(), weights_.end(), 0.0);
+  const double sum = centreWeight_ + 2 * std::accumulate(weights_.begin(), weights_.end(), 0.0);
+  centreWeight_ /= sum;
   for (double& w : weights_) w /= sum;
 }
 
@@ -43,24 +46,19 @@ void Decimator::produce(ComplexRow& out, bool atEnd) {
     const long centre = static_cast<long>(next_ * factor_);
     // Before the end, an output waits for every input it takes; at the end each input has its output.
     if (atEnd ? centre >= received : centre + reach_ >= received) break;
-    double re = 0, im = 0;
+    Complex sum(0, 0);
     if (centre - reach_ >= held && centre + reach_ < received) {
       const Complex* x = inputs_.from(static_cast<std::size_t>(centre));
-      for (std::size_t k = 0; k < offsets_.size(); ++k) {
-        re += weights_[k] * x[offsets_[k]].real();
-        im += weights_[k] * x[offsets_[k]].imag();
-      }
+      sum = centreWeight_ * x[0];
+      for (std::size_t k = 0; k < offsets_.size(); ++k) sum += weights_[k] * (x[offsets_[k]] + x[-offsets_[k]]);
     } else {
       // Near the ends, the inputs before the first and after the last count as 0.
-      for (std::size_t k = 0; k < offsets_.size(); ++k) {
-        const long at = centre + offsets_[k];
-        if (at < 0 || at >= received) continue;
-        const Complex x = *inputs_.from(static_cast<std::size_t>(at));
-        re += weights_[k] * x.real();
-        im += weights_[k] * x.imag();
-      }
+      const auto input = [&](long at) { return at < 0 || at >= received ? Complex(0, 0) : *inputs_.from(static_cast<std::size_t>(at)); };
+      sum = centreWeight_ * input(centre);
+      for (std::size_t k = 0; k < offsets_.size(); ++k)
+        sum += weights_[k] * (input(centre + offsets_[k]) + input(centre - offsets_[k]));
     }
-    out.emplace_back(re, im);
+    out.push_back(sum);
   }
   const long keepFrom = static_cast<long>(next_ * factor_) - reach_;
   if (keepFrom > 0) inputs_.releaseBefore(static_cast<std::size_t>(keepFrom));

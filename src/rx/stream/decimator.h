@@ -25,7 +25,8 @@ class Decimator {
 
   std::size_t factor_;
   long reach_;                 // input samples each side of an output's centre
-  std::vector<long> offsets_;  // of the taps that are not 0, from the output's centre
+  double centreWeight_ = 0;
+  std::vector<long> offsets_;  // of the taps after the centre that are not 0 (those before mirror them)
   std::vector<double> weights_;
   SlidingSamples inputs_{0};
   std::size_t received_ = 0;
