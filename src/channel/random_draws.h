@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <random>
 
+#include "channel/mersenne_twister.h"
 #include "phy/types.h"
 
 namespace dot11b::channel {
@@ -24,7 +24,7 @@ class GaussianDraws {
   // In [0, 1), with 53 random bits.
   double uniform() { return static_cast<double>(engine_() >> 11) * 0x1p-53; }
 
-  std::mt19937_64 engine_;
+  MersenneTwister64 engine_;
 };
 
 }  // namespace dot11b::channel

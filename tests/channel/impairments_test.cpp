@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -9,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "channel/mersenne_twister.h"
 #include "mac/mac_header.h"
 #include "mac/payload.h"
 #include "phy/frame.h"
@@ -75,6 +78,18 @@ TEST(Noise, TheSeedAloneDecidesTheDrawsAndTheChannelLeavesThemAlone) {
   EXPECT_LT(std::abs(noisyOne - Complex(2.0977802224208735, -0.15682969155480578)), 1e-15);
   EXPECT_FALSE(Impairments{.seed = 5}.any());
   EXPECT_TRUE(impair(longFrame().waveform, kRate, {}, {.seed = 5}) == longFrame().waveform);
+}
+
+TEST(Noise, TheTwisterGivesTheStandardEnginesNumbers) {
+  // The standard's own check: the 10000th number from the default seed.
+  channel::MersenneTwister64 fromDefault(5489);
+  for (int k = 1; k < 10000; ++k) fromDefault();
+  EXPECT_EQ(fromDefault(), 9981545732273789042ULL);
+  for (std::uint64_t seed : {0ULL, 1ULL, 0x9E3779B97F4A7C15ULL}) {
+    channel::MersenneTwister64 ours(seed);
+    std::mt19937_64 standard(seed);
+    for (int k = 0; k < 1000; ++k) ASSERT_EQ(ours(), standard()) << "seed " << seed << ", number " << k;
+  }
 }
 
 TEST(Offsets, TheReceiverDecodesTheFrameAndMeasuresThem) {
