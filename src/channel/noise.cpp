@@ -30,7 +30,7 @@ void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double 
   // Of the noise spread over the whole sample rate, the chip bandwidth holds the share 11 MHz / sampleRate.
   const double variance = meanFramePower(row, frameMask) * sampleRate / (kChipBandwidth * std::pow(10, snrDb / 10));
   GaussianDraws draws(seed, Stream::Noise);
-  for (Complex& x : row) x += draws.next(variance);
+  draws.addTo(row.data(), row.size(), variance);
 }
 
 }  // namespace dot11b::channel

@@ -3,6 +3,7 @@
 // the algorithms of the standard library's distributions differ between implementations.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "channel/mersenne_twister.h"
@@ -19,8 +20,16 @@ class GaussianDraws {
 
   // A circular complex Gaussian number of this variance, half in each component.
   Complex next(double variance);
+  // Adds to each of the n samples the number next() would give, in turn (the same numbers, made faster).
+  void addTo(Complex* samples, std::size_t n, double variance);
 
  private:
+  struct DiscPoint {
+    double u, v, s;  // s = u^2 + v^2, in (0, 1)
+  };
+  DiscPoint discPoint();
+  static Complex scaled(const DiscPoint& p, double variance);
+
   // In [0, 1), with 53 random bits.
   double uniform() { return static_cast<double>(engine_() >> 11) * 0x1p-53; }
 
