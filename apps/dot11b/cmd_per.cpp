@@ -143,10 +143,15 @@ int runPer(const Args& args) {
   mallopt(M_MMAP_THRESHOLD, kKeptRowBytes);
   mallopt(M_TRIM_THRESHOLD, kKeptRowBytes);
   try {
-    const auto points = testbench::measurePer(parameters, options.settings, [](const testbench::PerPoint& p) {
+    testbench::PerProgress progress;
+    progress.frames = [](double rate, std::size_t done, std::size_t frames) {
+      std::cerr << rateName(rate) << ": " << done << " of " << frames << " frames through every SNR\n";
+    };
+    progress.point = [](const testbench::PerPoint& p) {
       std::cerr << rateName(p.rateMbps) << " at " << rt::numberToText(p.snrDb) << " dB: " << p.sent - p.received << " of "
                 << p.sent << " frames lost\n";
-    });
+    };
+    const auto points = testbench::measurePer(parameters, options.settings, progress);
     printTable(std::cout, options.settings, points);
     if (!options.png.empty() || !options.csv.empty()) {
       std::vector<rt::Value> in{rt::Value::scalar(0), rt::Value::text("")};

@@ -112,8 +112,9 @@ const std::vector<Command>& commands() {
        "them with the receiver of 'dot11b verify'. A frame counts as received when a frame with a valid FCS\n"
        "and exactly its PSDU comes out. Prints the PER table and the SNR at 8 % PER of each rate (the\n"
        "standard's receiver sensitivity criterion); --png FILE plots PER against SNR on a logarithmic axis,\n"
-       "--csv FILE writes the table. The points share out the machine's cores; the same seed gives the same\n"
-       "table. The progress of each point goes to stderr.\n"
+       "--csv FILE writes the table. Batches of a rate's frames, each taken through every SNR, share out the\n"
+       "machine's cores; the same seed gives the same table. Progress goes to stderr: the frames of a rate\n"
+       "through every SNR so far, then the rate's points.\n"
        "Exit status 1 when the parameter file, a calculation or a write fails, 2 for a bad option or\n"
        "parameter.\n\n"
        DOT11B_IMPAIRMENT_OPTIONS_HELP,

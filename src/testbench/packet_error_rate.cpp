@@ -23,6 +23,9 @@ constexpr std::size_t kDataFrameOverhead = 24 + 4;  // MAC header and FCS [octet
 // Frames are made, impaired and decoded in batches of about this many samples, to bound the memory a
 // point takes however long its frames are.
 constexpr double kBatchSamples = 4e6;
+// Each point draws from seeds of its own (point k from the run's seed + k x this, and one more for each
+// batch), so that the table is the same on any number of cores.
+constexpr std::uint64_t kPointSeedStep = 1000003;
 
 // The record of one rate's frames: data frames with a PN9 payload.
 Value frameParameters(const Value& parameters, const PerSettings& s, double rate) {
@@ -50,22 +53,34 @@ std::size_t countReceived(std::vector<Bits> sent, const std::vector<rx::Received
   return count;
 }
 
-PerPoint measurePoint(const Value& p, const PerSettings& s, double rate, double snr, std::uint64_t seed) {
-  PerPoint point{rate, snr, s.frames, 0};
+// Frames of each batch of a rate: about kBatchSamples of them, at least one.
+std::size_t framesPerBatch(const Value& p) {
+  return static_cast<std::size_t>(std::max(1.0, std::floor(kBatchSamples / settings::projectedLength(p))));
+}
+
+// Frames in batch `batch` of a rate (the last may hold fewer).
+std::size_t framesOfBatch(const Value& p, const PerSettings& s, std::size_t batch) {
+  return std::min(framesPerBatch(p), s.frames - batch * framesPerBatch(p));
+}
+
+// The frames of batch `batch` of a rate (made once), through the noise of each SNR with the other
+// impairments, decoded: how many of them each SNR lets through. The draws of SNR n are those of the
+// point's seed `firstSeed + kPointSeedStep x n` and the batch.
+std::vector<std::size_t> measureBatch(const Value& p, const PerSettings& s, std::size_t batch, std::uint64_t firstSeed) {
   const double sampleRate = 11e6 * p.field("OverSampling").scalarValue();
-  const auto perBatch = static_cast<std::size_t>(std::max(1.0, std::floor(kBatchSamples / settings::projectedLength(p))));
+  SequenceSettings sequence;
+  sequence.frames = framesOfBatch(p, s, batch);
+  std::vector<Bits> psdus;
+  const phy::Frame frames = calculateSequence(p, sequence, &psdus);
+  std::vector<std::size_t> received;
   channel::Impairments impairments = s.impairments;
-  impairments.snrDb = snr;
-  for (std::size_t first = 0, batch = 0; first < s.frames; first += perBatch, ++batch) {
-    SequenceSettings sequence;
-    sequence.frames = std::min(perBatch, s.frames - first);
-    std::vector<Bits> psdus;
-    phy::Frame frames = calculateSequence(p, sequence, &psdus);
-    impairments.seed = seed + batch;
-    const ComplexRow noisy = channel::impair(std::move(frames.waveform), sampleRate, frames.marker2, impairments);
-    point.received += countReceived(std::move(psdus), rx::receiveFrames(noisy, sampleRate));
+  for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
+    impairments.snrDb = s.snrDb[n];
+    impairments.seed = firstSeed + kPointSeedStep * n + batch;
+    const ComplexRow noisy = channel::impair(ComplexRow(frames.waveform), sampleRate, frames.marker2, impairments);
+    received.push_back(countReceived(psdus, rx::receiveFrames(noisy, sampleRate)));
   }
-  return point;
+  return received;
 }
 
 }  // namespace
@@ -82,29 +97,50 @@ std::vector<PerPoint> measurePer(const Value& parameters, const PerSettings& s, 
     channel::checkImpairments(check, 11e6 * parameters.field("OverSampling").scalarValue());
   }
 
-  std::vector<PerPoint> points(s.ratesMbps.size() * s.snrDb.size());
+  // The work goes in batches of a rate's frames, each made once and then taken through every SNR: the
+  // frames are the same at every SNR, and making them costs as much as decoding them.
+  struct Batch {
+    std::size_t rate, index;
+  };
+  std::vector<Batch> batches;
+  std::vector<std::size_t> batchesLeft, framesDone;  // of each rate
+  std::vector<PerPoint> points;
+  for (std::size_t r = 0; r < s.ratesMbps.size(); ++r) {
+    const std::size_t count = (s.frames + framesPerBatch(records[r]) - 1) / framesPerBatch(records[r]);
+    for (std::size_t b = 0; b < count; ++b) batches.push_back({r, b});
+    batchesLeft.push_back(count);
+    framesDone.push_back(0);
+    for (double snr : s.snrDb) points.push_back({s.ratesMbps[r], snr, s.frames, 0});
+  }
   std::atomic<std::size_t> next{0};
   std::mutex reporting;
   std::exception_ptr failure;
   const auto work = [&] {
-    for (std::size_t k = next++; k < points.size(); k = next++) {
-      const std::size_t r = k / s.snrDb.size(), n = k % s.snrDb.size();
+    for (std::size_t k = next++; k < batches.size(); k = next++) {
+      const Batch& batch = batches[k];
+      const std::size_t firstPoint = batch.rate * s.snrDb.size();
+      std::vector<std::size_t> received;
       try {
-        // Each point draws from seeds of its own, so that the table is the same on any number of cores.
-        points[k] = measurePoint(records[r], s, s.ratesMbps[r], s.snrDb[n], s.impairments.seed + 1000003 * k);
+        received = measureBatch(records[batch.rate], s, batch.index, s.impairments.seed + kPointSeedStep * firstPoint);
       } catch (...) {
         const std::lock_guard lock(reporting);
         failure = std::current_exception();
-        next = points.size();
+        next = batches.size();
         return;
       }
       const std::lock_guard lock(reporting);
-      if (progress) progress(points[k]);
+      for (std::size_t n = 0; n < received.size(); ++n) points[firstPoint + n].received += received[n];
+      framesDone[batch.rate] += framesOfBatch(records[batch.rate], s, batch.index);
+      if (progress.frames) progress.frames(s.ratesMbps[batch.rate], framesDone[batch.rate], s.frames);
+      // A rate's points are done with its last batch.
+      if (--batchesLeft[batch.rate] == 0 && progress.point) {
+        for (std::size_t n = 0; n < s.snrDb.size(); ++n) progress.point(points[firstPoint + n]);
+      }
     }
   };
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::thread> workers;
-  for (unsigned w = 1; w < std::min<std::size_t>(cores, points.size()); ++w) workers.emplace_back(work);
+  for (unsigned w = 1; w < std::min<std::size_t>(cores, batches.size()); ++w) workers.emplace_back(work);
   work();
   for (std::thread& t : workers) t.join();
   if (failure) std::rethrow_exception(failure);

@@ -27,13 +27,18 @@ struct PerPoint {
   double per() const { return sent == 0 ? 0 : 1 - static_cast<double>(received) / static_cast<double>(sent); }
 };
 
-// Called as each point is done, from the thread that measured it, one call at a time.
-using PerProgress = std::function<void(const PerPoint&)>;
+// Called one call at a time from the thread that did the work: as a rate's frames go through every SNR in
+// batches, with how many of the rate's frames have (`framesDone` of `frames`), and as each point is done
+// (a rate's points all at once, with its last batch).
+struct PerProgress {
+  std::function<void(double rateMbps, std::size_t framesDone, std::size_t frames)> frames;
+  std::function<void(const PerPoint&)> point;
+};
 
 // Every point of rates x SNRs, in that order (rate by rate), measured on the machine's cores. The frames
 // come from `parameters` with the rate set, the data template, the FCS and a PN9 payload carried on from
 // frame to frame. Throws ParameterError for a bad setting before anything is measured.
-std::vector<PerPoint> measurePer(const rt::Value& parameters, const PerSettings& settings, const PerProgress& progress);
+std::vector<PerPoint> measurePer(const rt::Value& parameters, const PerSettings& settings, const PerProgress& progress = {});
 
 // The SNR at which the PER of ascending-SNR points first falls to `target`, interpolated linearly in SNR
 // and logarithmically in PER; nothing when it never does or already does at the first point.
