@@ -2,7 +2,8 @@
 // signal's duration over the wall time ("realtime", 1 or more keeps up with the signal), beside the peak
 // resident size and the minor page faults of the process. Captures: sequences of 11 Mbit/s CCK data frames
 // of 1500 octets (20 and 200 frames) and of 1 Mbit/s DBPSK (50 frames) at 22 Msample/s, the 200 CCK frames
-// resampled to 20 Msample/s (an SDR's rate), and noise alone. They are written to /tmp once.
+// at 44 Msample/s (the generator's default) and resampled to 20 Msample/s (an SDR's rate), and noise alone.
+// They are written to /tmp once.
 #include <benchmark/benchmark.h>
 
 #include <complex>
@@ -36,20 +37,22 @@ void writeCf64(const std::string& file, const Samples& samples) {
   out.write(reinterpret_cast<const char*>(samples.data()), static_cast<std::streamsize>(samples.size() * sizeof(samples[0])));
 }
 
-// A sequence of `frames` data frames at 22 Msample/s, made once.
-bool sequence(const std::string& name, int frames, const char* dataRate) {
+// A sequence of `frames` data frames at 11 MHz x `overSampling`, made once.
+bool sequence(const std::string& name, int frames, const char* dataRate, const char* overSampling = "2") {
   if (std::filesystem::exists(path(name))) return true;
   std::filesystem::create_directories(kFolder);
   bench::ChildUsage ignored;
   return bench::runChild({DOT11B_CLI, "generate", "--frames", std::to_string(frames), "--template", "data", "--set",
-                          std::string("dataRate=") + dataRate, "--set", "OverSampling=2", "--set", "dataLength=1500",
+                          std::string("dataRate=") + dataRate, "--set", std::string("OverSampling=") + overSampling, "--set", "dataLength=1500",
                           "--set", "dataSourceType=5", "--out", path(name)},
                          ignored);
 }
 
 bool makeCaptures() {
   static const bool made = [] {
-    if (!sequence("cck20", 20, "11") || !sequence("cck200", 200, "11") || !sequence("dbpsk50", 50, "1")) return false;
+    if (!sequence("cck20", 20, "11") || !sequence("cck200", 200, "11") || !sequence("dbpsk50", 50, "1") ||
+        !sequence("cck200_44M", 200, "11", "4"))
+      return false;
     if (!std::filesystem::exists(path("cck200_20M")))
       writeCf64(path("cck200_20M"), dot11b::rx::resample(readCf64(path("cck200")), 22e6, 20e6));
     if (!std::filesystem::exists(path("noise"))) {
@@ -90,6 +93,7 @@ void verify(benchmark::State& state, const std::string& name, double rate, int e
 BENCHMARK_CAPTURE(verify, cck20_22M, "cck20", 22e6, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(verify, cck200_22M, "cck200", 22e6, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(verify, dbpsk50_22M, "dbpsk50", 22e6, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(verify, cck200_44M, "cck200_44M", 44e6, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(verify, cck200_20M, "cck200_20M", 20e6, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(verify, noise_22M, "noise", 22e6, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
