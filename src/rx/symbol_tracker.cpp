@@ -95,7 +95,7 @@ double SymbolTracker::clockPpm() const {
 void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& ideal, Complex reference) {
   if (reference == Complex(0, 0)) return;
   // One division for the symbol, and magnitudes without hypot's care for overflow, which chips never near.
-  const Complex scale = 1.0 / reference;
+  const Complex scale = std::conj(reference) / std::norm(reference);
   for (std::size_t k = 0; k < received.size(); ++k) chipErrors_.push_back(std::sqrt(std::norm(received[k] * scale - ideal[k])));
 }
 

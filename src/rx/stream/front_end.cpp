@@ -44,10 +44,12 @@ void FrontEnd::finish(ComplexRow& stream) {
 
 // Stream sample j is the mean of inputs j and j + 1: a chip's, centred half a sample after j.
 void FrontEnd::filter(const Complex* in, std::size_t n, ComplexRow& stream) {
-  for (std::size_t k = 0; k < n; ++k) {
-    if (previous_) stream.push_back((*previous_ + in[k]) * 0.5);
-    previous_ = in[k];
-  }
+  if (n == 0) return;
+  if (previous_) stream.push_back((*previous_ + in[0]) * 0.5);
+  const std::size_t at = stream.size();
+  stream.resize(at + n - 1);
+  for (std::size_t k = 0; k + 1 < n; ++k) stream[at + k] = (in[k] + in[k + 1]) * 0.5;
+  previous_ = in[n - 1];
 }
 
 }  // namespace dot11b::rx
