@@ -8,7 +8,7 @@ namespace dot11b::rx {
 
 namespace {
 
-constexpr int kResamplerHalfTaps = 10;
+constexpr int kResamplerHalfTaps = 8;
 
 }  // namespace
 
