@@ -18,15 +18,18 @@ constexpr double kKaiserBeta = 5.0;
 
 using Weights = std::array<double, kTaps>;
 
-// The weights of samples i - 3 .. i + 4 for the instant i + p / kPhases, p = 0 .. kPhases: a Kaiser-windowed
-// sinc, each row scaled to sum to 1 so that a constant signal reads as itself.
+// The weights of samples i - 3 .. i + 4 for the instant i + p / kPhases, p = 0 .. kPhases: a Kaiser-
+// windowed sinc, each row scaled to sum to 1 so that a constant signal reads as itself.
 const std::vector<Weights>& weightTable() {
   static const std::vector<Weights> rows = [] {
     const std::vector<double> kernel = windowedSinc(0.5, kInterpolationReach, kKaiserBeta, kPhases);
     std::vector<Weights> table(kPhases + 1);
     for (int p = 0; p <= kPhases; ++p) {
       Weights& row = table[static_cast<std::size_t>(p)];
-      for (int m = 0; m < kTaps; ++m) row[static_cast<std::size_t>(m)] = kernel[static_cast<std::size_t>(std::abs(p - (m - kInterpolationReach + 1) * kPhases))];
+      for (int m = 0; m < kTaps; ++m) {
+        const int distance = std::abs(p - (m - kInterpolationReach + 1) * kPhases);  // in table steps
+        row[static_cast<std::size_t>(m)] = kernel[static_cast<std::size_t>(distance)];
+      }
       const double sum = std::accumulate(row.begin(), row.end(), 0.0);
       for (double& w : row) w /= sum;
     }

@@ -15,7 +15,8 @@ namespace dot11b::rx {
 inline constexpr double kChipRate = 11e6;
 inline constexpr int kSamplesPerChip = 2;
 inline constexpr double kStreamRate = kChipRate * kSamplesPerChip;
-// The interpolation at instant t reads the samples floor(t) - kInterpolationReach + 1 .. floor(t) + kInterpolationReach.
+// The interpolation at instant t reads the samples from floor(t) - kInterpolationReach + 1 to
+// floor(t) + kInterpolationReach.
 inline constexpr int kInterpolationReach = 4;
 
 // The 11-chip Barker sequence of the DSSS rates (IEEE 802.11b-1999 18.4.6.3).

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include "rx/chip_stream.h"
@@ -44,7 +45,7 @@ class SymbolTracker {
   // and early chips interleave (early and late lie half a chip either side of the prompt instant), so one
   // interpolation serves the three reads of a symbol.
   struct HalfChips {
-    double time = -1;  // of the symbol's first chip
+    double time = std::numeric_limits<double>::quiet_NaN();  // of the symbol's first chip
     int chips = 0;
     std::array<Complex, 2 * 11 + 1> values;
     Complex late(std::size_t k) const { return values[2 * k]; }

@@ -53,7 +53,9 @@ void Decimator::produce(ComplexRow& out, bool atEnd) {
       for (std::size_t k = 0; k < offsets_.size(); ++k) sum += weights_[k] * (x[offsets_[k]] + x[-offsets_[k]]);
     } else {
       // Near the ends, the inputs before the first and after the last count as 0.
-      const auto input = [&](long at) { return at < 0 || at >= received ? Complex(0, 0) : *inputs_.from(static_cast<std::size_t>(at)); };
+      const auto input = [&](long at) {
+        return at < 0 || at >= received ? Complex(0, 0) : *inputs_.from(static_cast<std::size_t>(at));
+      };
       sum = centreWeight_ * input(centre);
       for (std::size_t k = 0; k < offsets_.size(); ++k)
         sum += weights_[k] * (input(centre + offsets_[k]) + input(centre - offsets_[k]));
