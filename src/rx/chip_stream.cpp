@@ -18,8 +18,9 @@ constexpr double kKaiserBeta = 5.0;
 
 using Weights = std::array<double, kTaps>;
 
-// The weights of samples i - 3 .. i + 4 for the instant i + p / kPhases, p = 0 .. kPhases: a Kaiser-
-// windowed sinc, each row scaled to sum to 1 so that a constant signal reads as itself.
+// The weights of samples i - kInterpolationReach + 1 .. i + kInterpolationReach for the instant
+// i + p / kPhases, p = 0 .. kPhases: a Kaiser-windowed sinc, each row scaled to sum to 1 so that a constant
+// signal reads as itself.
 const std::vector<Weights>& weightTable() {
   static const std::vector<Weights> rows = [] {
     const std::vector<double> kernel = windowedSinc(0.5, kInterpolationReach, kKaiserBeta, kPhases);

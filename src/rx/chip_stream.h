@@ -17,7 +17,7 @@ inline constexpr int kSamplesPerChip = 2;
 inline constexpr double kStreamRate = kChipRate * kSamplesPerChip;
 // The interpolation at instant t reads the samples from floor(t) - kInterpolationReach + 1 to
 // floor(t) + kInterpolationReach.
-inline constexpr int kInterpolationReach = 4;
+inline constexpr int kInterpolationReach = 3;
 
 // The 11-chip Barker sequence of the DSSS rates (IEEE 802.11b-1999 18.4.6.3).
 inline constexpr std::array<double, 11> kBarker = {1, -1, 1, 1, -1, 1, 1, 1, -1, -1, -1};
