@@ -1,13 +1,12 @@
-// The SDR tools' sample files: known bytes of each format, the peak scaling and the clipping count.
+// The SDR tools' sample files: known bytes of each format, the peak scaling and the clipping count (the
+// capture reader takes them back in tests/library/cli_test.cpp and tests/python/test_sdr_files.py).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <stdexcept>
 
-#include "files/capture_files.h"
 #include "files/sdr_sample_files.h"
 #include "phy/peak_scaling.h"
-#include "test_support.h"
 
 namespace dot11b::files {
 namespace {
@@ -25,11 +24,11 @@ std::string hex(const std::string& bytes) {
 const double kSixDb = 20 * std::log10(2.0);  // the backoff that halves the peak's value
 
 TEST(SdrSampleFiles, KnownBytesScalingAndClipping) {
-  const Samples peakOne = {{1, -0.5}, {0.249, 0}, {-1, 1}};
-  const Samples peakTwo = {{2, 0.4}, {0.8, -0.6}, {-1.4, 0.2}, {0, 0}};
+  const ComplexRow peakOne = {{1, -0.5}, {0.249, 0}, {-1, 1}};
+  const ComplexRow peakTwo = {{2, 0.4}, {0.8, -0.6}, {-1.4, 0.2}, {0, 0}};
   struct Case {
     const char* what;
-    const Samples& samples;
+    const ComplexRow& samples;
     SampleEncoding encoding;
     const char* bytes;
     std::size_t clipped;
@@ -54,34 +53,16 @@ TEST(SdrSampleFiles, KnownBytesScalingAndClipping) {
 
 TEST(SdrSampleFiles, PeakScalingEdges) {
   // 0 dB clips nothing even where the gain's rounding would put the peak a hair above full scale.
-  const Samples thirds = {{1.0 / 3, -1.0 / 3}, {0.1, 0.3}};
+  const ComplexRow thirds = {{1.0 / 3, -1.0 / 3}, {0.1, 0.3}};
   EXPECT_EQ(phy::scalePeak(thirds, 32767, 0).clippedSamples, 0u);
   EXPECT_EQ(phy::scalePeak(thirds, 1, -0.01).clippedSamples, 1u);
-  EXPECT_EQ(phy::scalePeak(Samples(4), 127, -10).gain, 1);  // silence stays silence
-  EXPECT_EQ(hex(encodeSamples(Samples(2), {SampleFormat::Cs8, -10}).bytes), "00000000");
+  EXPECT_EQ(phy::scalePeak(ComplexRow(4), 127, -10).gain, 1);  // silence stays silence
+  EXPECT_EQ(hex(encodeSamples(ComplexRow(2), {SampleFormat::Cs8, -10}).bytes), "00000000");
   for (const double bad : {NAN, INFINITY}) {
-    EXPECT_THROW(encodeSamples(Samples{{0.5, bad}}, {SampleFormat::Cs16, 1}), std::invalid_argument);
+    EXPECT_THROW(encodeSamples(ComplexRow{{0.5, bad}}, {SampleFormat::Cs16, 1}), std::invalid_argument);
     EXPECT_THROW(phy::scalePeak(thirds, 127, bad), std::invalid_argument);
   }
-  EXPECT_THROW(phy::scalePeak(Samples{{1e-300, 0}}, 127, -400), std::invalid_argument);
-}
-
-TEST(SdrSampleFiles, CaptureReaderTakesWhatTheWriterWrote) {
-  test::ScratchDir dir;
-  const Samples wave = {{1, -0.5}, {0.25, 0}, {-1, 1}};
-  for (const auto& [name, format, fullScale] : {std::tuple{"w.cs8", SampleFormat::Cs8, kCs8FullScale},
-                                                std::tuple{"w.cs16", SampleFormat::Cs16, kCs16FullScale},
-                                                std::tuple{"w.cf32", SampleFormat::Cf32, 1.0}}) {
-    test::writeBytes(dir / name, encodeSamples(wave, {format, 0}).bytes);
-    const Capture read = readCapture(dir / name);
-    ASSERT_EQ(read.samples.size(), wave.size()) << name;
-    for (std::size_t k = 0; k < wave.size(); ++k) {
-      EXPECT_NEAR(std::abs(read.samples[k] / fullScale - wave[k]), 0, 0.5 / fullScale) << name << " sample " << k;
-    }
-    EXPECT_FALSE(read.sampleRate) << name;
-  }
-  test::writeBytes(dir / "cut.cs16", std::string(6, '\0'));
-  EXPECT_THROW(readCapture(dir / "cut.cs16"), CaptureError);
+  EXPECT_THROW(phy::scalePeak(ComplexRow{{1e-300, 0}}, 127, -400), std::invalid_argument);
 }
 
 }  // namespace
