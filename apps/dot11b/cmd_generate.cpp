@@ -5,10 +5,12 @@
 #include <optional>
 
 #include "command.h"
+#include "files/sigmf_file.h"
 #include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/number_text.h"
+#include "runtime/shortest_text.h"
 #include "rx/verify/verification.h"
 #include "sequence_options.h"
 #include "testbench/frame_description.h"
@@ -23,8 +25,36 @@ struct GenerateOptions {
   std::string out;
   std::string markers;
   std::optional<OutputFormat> format;
+  files::SampleEncoding encoding;  // SigMF's sample format and the integer formats' backoff
   bool verify = false;
 };
+
+files::SampleFormat parseSigmfType(const std::string& name) {
+  for (const auto format : {files::SampleFormat::Cf32, files::SampleFormat::Cs16, files::SampleFormat::Cs8}) {
+    if (name == files::sigmfDatatype(format)) return format;
+  }
+  throw std::invalid_argument("unknown --sigmf-type '" + name + "'; use cf32_le, ci16_le or ci8");
+}
+
+// The formats whose integer samples are scaled to full scale less the backoff.
+bool scaledToFullScale(OutputFormat format, files::SampleFormat sigmfType) {
+  return format == OutputFormat::Cs8 || format == OutputFormat::Cs16 ||
+         (format == OutputFormat::Sigmf && sigmfType != files::SampleFormat::Cf32);
+}
+
+// Takes --sigmf-type and --backoff, each refused where it has no effect rather than ignored.
+void takeEncodingOptions(Args& args, GenerateOptions& o) {
+  const std::string sigmfType = takeOption(args, "--sigmf-type");
+  if (!sigmfType.empty()) {
+    o.encoding.format = parseSigmfType(sigmfType);
+    if (o.format != OutputFormat::Sigmf) throw std::invalid_argument("--sigmf-type applies to the sigmf format only");
+  }
+  if (const auto backoff = takeNumberOption(args, "--backoff")) {
+    if (!scaledToFullScale(*o.format, o.encoding.format))
+      throw std::invalid_argument("--backoff applies to the integer formats only: cs8, cs16 and SigMF's ci16_le and ci8");
+    o.encoding.backoffDb = *backoff;
+  }
+}
 
 // Takes the output options out of args; --params and --set stay for the parameters.
 GenerateOptions takeOutputOptions(Args& args) {
@@ -38,14 +68,15 @@ GenerateOptions takeOutputOptions(Args& args) {
   if (const std::string format = takeOption(args, "--format"); !format.empty()) {
     o.format = parseOutputFormat(format);
     if (!o.format)
-      throw std::invalid_argument("unknown --format '" + format + "'; use cf64, iq16, mat, ascii, complex-mat or sigmf");
+      throw std::invalid_argument("unknown --format '" + format + "'; use cf64, iq16, mat, ascii, complex-mat, sigmf, cs8, cs16 or cf32");
   }
   if (o.out.empty()) throw std::invalid_argument("--out FILE is required");
   if (!o.format) o.format = o.out == kStandardOutput ? OutputFormat::Cf64 : formatFromExtension(o.out);
-  if (o.out == kStandardOutput && o.format != OutputFormat::Cf64 && o.format != OutputFormat::Iq16)
-    throw std::invalid_argument("--out - takes the cf64 or iq16 format only");
   if (!o.format)
     throw std::invalid_argument("cannot tell the format of '" + o.out + "' from its extension; use --format");
+  if (o.out == kStandardOutput && !isRawSamples(*o.format))
+    throw std::invalid_argument("--out - takes the cf64, iq16, cs8, cs16 or cf32 format only");
+  takeEncodingOptions(args, o);
   return o;
 }
 
@@ -81,7 +112,7 @@ int runGenerate(const Args& args) {
     phy::Frame frame = testbench::calculateSequence(parameters, sequence);
     if (impairments.any()) frame.waveform = channel::impair(std::move(frame.waveform), 11e6 * parameters.field("OverSampling").scalarValue(), frame.marker2, impairments);
     const auto took = std::chrono::steady_clock::now() - started;
-    writeWaveform(options.out, *options.format, frame, parameters);
+    const std::size_t clipped = writeWaveform(options.out, *options.format, options.encoding, frame, parameters);
     if (!options.markers.empty()) writeMarkers(options.markers, frame);
     const double overSampling = parameters.field("OverSampling").scalarValue();
     std::cerr << frame.waveform.size() << " samples, "
@@ -89,6 +120,11 @@ int runGenerate(const Args& args) {
               << testbench::rateAndModulation(parameters) << ", "
               << rt::numberToText(11 * overSampling) << " MHz sampling rate, calculated in "
               << millisecondsText(took) << " ms\n";
+    if (clipped > 0) {
+      std::cerr << "dot11b generate: " << clipped << " of " << frame.waveform.size()
+                << " samples clipped at full scale (--backoff " << rt::shortestText(options.encoding.backoffDb)
+                << " dB puts the peak above it)\n";
+    }
     if (options.verify) {
       // The summary goes with the other messages, so that --out - keeps standard output to the samples.
       const rx::Verification verification = rx::verifyCapture(frame.waveform, 11e6 * overSampling, std::nullopt);

@@ -76,6 +76,9 @@ void writeToStandardOutput(std::string_view bytes) {
 
 std::optional<OutputFormat> parseOutputFormat(std::string_view name) {
   if (name == "cf64") return OutputFormat::Cf64;
+  if (name == "cs8") return OutputFormat::Cs8;
+  if (name == "cs16") return OutputFormat::Cs16;
+  if (name == "cf32") return OutputFormat::Cf32;
   if (name == "iq16") return OutputFormat::Iq16;
   if (name == "mat") return OutputFormat::Mat;
   if (name == "ascii") return OutputFormat::Ascii;
@@ -86,6 +89,9 @@ std::optional<OutputFormat> parseOutputFormat(std::string_view name) {
 
 std::optional<OutputFormat> formatFromExtension(std::string_view path) {
   if (endsWith(path, ".cf64")) return OutputFormat::Cf64;
+  if (endsWith(path, ".cs8")) return OutputFormat::Cs8;
+  if (endsWith(path, ".cs16")) return OutputFormat::Cs16;
+  if (endsWith(path, ".cf32")) return OutputFormat::Cf32;
   if (endsWith(path, ".iq16")) return OutputFormat::Iq16;
   if (endsWith(path, ".mat")) return OutputFormat::Mat;
   if (endsWith(path, ".sigmf") || endsWith(path, ".sigmf-data") || endsWith(path, ".sigmf-meta"))
@@ -93,36 +99,62 @@ std::optional<OutputFormat> formatFromExtension(std::string_view path) {
   return std::nullopt;
 }
 
-void writeWaveform(const std::string& path, OutputFormat format, const phy::Frame& frame, const rt::Value& parameters) {
-  const double sampleRate = kChipRate * parameters.field("OverSampling").scalarValue();
-  if (path == kStandardOutput) {
-    std::string converted;
-    if (format == OutputFormat::Cf64) return writeToStandardOutput(cf64Bytes(frame.waveform, converted));
-    if (format == OutputFormat::Iq16) {
-      const std::vector<std::uint8_t> bytes = files::encodeIq16(frame.waveform, 1);
-      return writeToStandardOutput(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    }
-    throw std::invalid_argument("standard output takes the cf64 or iq16 format only");
+bool isRawSamples(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Cf64:
+    case OutputFormat::Iq16:
+    case OutputFormat::Cs8:
+    case OutputFormat::Cs16:
+    case OutputFormat::Cf32: return true;
+    case OutputFormat::Mat:
+    case OutputFormat::Ascii:
+    case OutputFormat::ComplexMat:
+    case OutputFormat::Sigmf: return false;
   }
+  return false;
+}
+
+std::size_t writeWaveform(const std::string& path, OutputFormat format, const files::SampleEncoding& encoding,
+                          const phy::Frame& frame, const rt::Value& parameters) {
+  const double sampleRate = kChipRate * parameters.field("OverSampling").scalarValue();
+  if (path == kStandardOutput && !isRawSamples(format))
+    throw std::invalid_argument("standard output takes the cf64, iq16, cs8, cs16 or cf32 format only");
+  const auto put = [&path](std::string_view bytes) {
+    if (path == kStandardOutput) return writeToStandardOutput(bytes);
+    files::saveBytes(path, bytes);
+  };
+  const auto putSamples = [&](files::SampleFormat sampleFormat) {
+    const files::EncodedSamples encoded = files::encodeSamples(frame.waveform, {sampleFormat, encoding.backoffDb});
+    put(encoded.bytes);
+    return encoded.clippedSamples;
+  };
   switch (format) {
     case OutputFormat::Cf64: {
       std::string converted;
-      return files::saveBytes(path, cf64Bytes(frame.waveform, converted));
+      put(cf64Bytes(frame.waveform, converted));
+      return 0;
     }
     case OutputFormat::Iq16: {
-      const files::Iq16SaveResult result = files::saveIq16File(path, frame.waveform);
-      if (!result.success) throw std::runtime_error(result.error);
-      return;
+      const std::vector<std::uint8_t> bytes = files::encodeIq16(frame.waveform, 1);
+      put(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      return 0;
     }
+    case OutputFormat::Cs8: return putSamples(files::SampleFormat::Cs8);
+    case OutputFormat::Cs16: return putSamples(files::SampleFormat::Cs16);
+    case OutputFormat::Cf32: return putSamples(files::SampleFormat::Cf32);
     case OutputFormat::Mat:
-      return files::saveWaveData(path, frame.waveform, sampleRate);
+      files::saveWaveData(path, frame.waveform, sampleRate);
+      return 0;
     case OutputFormat::Ascii:
-      return files::saveIqColumns(path, frame.waveform);
+      files::saveIqColumns(path, frame.waveform);
+      return 0;
     case OutputFormat::ComplexMat:
-      return files::saveComplexColumn(path, frame.waveform);
+      files::saveComplexColumn(path, frame.waveform);
+      return 0;
     case OutputFormat::Sigmf:
-      return files::saveSigmf(files::sigmfBaseName(path), frame.waveform, sigmfDescription(frame, parameters, sampleRate));
+      return files::saveSigmf(files::sigmfBaseName(path), frame.waveform, sigmfDescription(frame, parameters, sampleRate), encoding);
   }
+  return 0;
 }
 
 void writeMarkers(const std::string& path, const phy::Frame& frame) {

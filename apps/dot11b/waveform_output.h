@@ -5,25 +5,32 @@
 #include <string>
 #include <string_view>
 
+#include "files/sdr_sample_files.h"
 #include "phy/frame.h"
 #include "runtime/value.h"
 
 namespace dot11b::cli {
 
-enum class OutputFormat { Cf64, Iq16, Mat, Ascii, ComplexMat, Sigmf };
+enum class OutputFormat { Cf64, Iq16, Mat, Ascii, ComplexMat, Sigmf, Cs8, Cs16, Cf32 };
 
-// "cf64", "iq16", "mat", "ascii", "complex-mat", "sigmf".
+// "cf64", "iq16", "mat", "ascii", "complex-mat", "sigmf", "cs8", "cs16", "cf32".
 std::optional<OutputFormat> parseOutputFormat(std::string_view name);
-// From the file name's extension: .cf64, .iq16, .mat, .sigmf / .sigmf-data / .sigmf-meta.
+// From the file name's extension: .cf64, .iq16, .mat, .sigmf / .sigmf-data / .sigmf-meta, .cs8, .cs16, .cf32.
 std::optional<OutputFormat> formatFromExtension(std::string_view path);
+
+// The formats that are samples only, with no header or variables: those standard output takes.
+bool isRawSamples(OutputFormat format);
 
 // The file name that means standard output.
 inline constexpr std::string_view kStandardOutput = "-";
 
-// Writes the frame's waveform to path (standard output for "-", cf64 or iq16 only) (each file replaced only once complete); the parameters give the
-// sampling rate (11 MHz x OverSampling) and, for SigMF, the channel and the annotation's label. Throws
-// with the error's text.
-void writeWaveform(const std::string& path, OutputFormat format, const phy::Frame& frame, const rt::Value& parameters);
+// Writes the frame's waveform to path (standard output for "-", raw sample formats only; each file replaced
+// only once complete); the parameters give the sampling rate (11 MHz x OverSampling) and, for SigMF, the
+// channel and the annotation's label. `encoding` gives SigMF's sample format and the integer formats'
+// backoff (cs8, cs16 and cf32 take the sample format they name). Returns the number of samples clipped at
+// full scale. Throws with the error's text.
+std::size_t writeWaveform(const std::string& path, OutputFormat format, const files::SampleEncoding& encoding,
+                          const phy::Frame& frame, const rt::Value& parameters);
 
 // Marker row 1, then marker row 2: one byte (0 or 1) per sample.
 void writeMarkers(const std::string& path, const phy::Frame& frame);

@@ -15,7 +15,7 @@ namespace dot11b::files {
 
 namespace {
 
-enum class SampleType { Cf64, Cf32, Ci16Le, Iq16Be };
+enum class SampleType { Cf64, Cf32, Ci16Le, Iq16Be, Ci8 };
 
 bool endsWith(const std::string& text, const char* end) {
   const std::size_t n = std::strlen(end);
@@ -47,7 +47,16 @@ T loadLittleEndian(const char* at) {
   return std::bit_cast<T>(word);
 }
 
-std::size_t sampleWidth(SampleType type) { return type == SampleType::Cf64 ? 16 : type == SampleType::Cf32 ? 8 : 4; }
+std::size_t sampleWidth(SampleType type) {
+  switch (type) {
+    case SampleType::Cf64: return 16;
+    case SampleType::Cf32: return 8;
+    case SampleType::Ci16Le:
+    case SampleType::Iq16Be: return 4;
+    case SampleType::Ci8: return 2;
+  }
+  return 1;
+}
 
 Complex decodeSample(const char* at, SampleType type) {
   switch (type) {
@@ -59,6 +68,7 @@ Complex decodeSample(const char* at, SampleType type) {
     case SampleType::Iq16Be:
       return {static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[0]) << 8 | static_cast<unsigned char>(at[1]))),
               static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[2]) << 8 | static_cast<unsigned char>(at[3])))};
+    case SampleType::Ci8: return {static_cast<double>(static_cast<std::int8_t>(at[0])), static_cast<double>(static_cast<std::int8_t>(at[1]))};
   }
   return {};
 }
@@ -156,8 +166,10 @@ SigmfRecording readSigmfMeta(const std::string& name) {
     type = SampleType::Cf32;
   } else if (kind == "ci16_le") {
     type = SampleType::Ci16Le;
+  } else if (kind == "ci8") {
+    type = SampleType::Ci8;
   } else {
-    refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le and ci16_le are)");
+    refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le, ci16_le and ci8 are)");
   }
   SigmfRecording capture{type, base + ".sigmf-data", std::nullopt, std::nullopt};
   if (const auto rate = global.find("core:sample_rate"); rate != global.end()) {
@@ -226,6 +238,7 @@ bool isSigmf(const std::string& path) {
 
 std::optional<SampleType> rawType(const std::string& path) {
   for (const auto& [extension, type] : {std::pair{".cf64", SampleType::Cf64}, std::pair{".cf32", SampleType::Cf32},
+                                        std::pair{".cs16", SampleType::Ci16Le}, std::pair{".cs8", SampleType::Ci8},
                                         std::pair{".iq16", SampleType::Iq16Be}}) {
     if (endsWith(path, extension)) return type;
   }
@@ -234,7 +247,7 @@ std::optional<SampleType> rawType(const std::string& path) {
 
 [[noreturn]] void unknownFormat(const std::string& path) {
   throw CaptureError("cannot tell the format of '" + path +
-                     "' from its extension (.cf64, .cf32, .iq16, .sigmf-meta, .sigmf-data or .mat)");
+                     "' from its extension (.cf64, .cf32, .cs16, .cs8, .iq16, .sigmf-meta, .sigmf-data or .mat)");
 }
 
 }  // namespace

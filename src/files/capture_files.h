@@ -1,8 +1,8 @@
 // Captures for the receiver, in every waveform format this system writes and in those SDR tools
-// record: complex doubles (.cf64) and floats (.cf32), the signal generator's 16-bit file (.iq16), SigMF
-// recordings (cf64_le, cf32_le, ci16_le) and the waveform MAT-files. A file from an unknown source is
-// checked before it is trusted: a damaged or hostile one is refused with a message, never read beyond
-// its own size.
+// record: complex doubles (.cf64) and floats (.cf32), interleaved 16- and 8-bit integers (.cs16, .cs8), the
+// signal generator's 16-bit file (.iq16), SigMF recordings (cf64_le, cf32_le, ci16_le, ci8) and the
+// waveform MAT-files. A file from an unknown source is checked before it is trusted: a damaged or hostile
+// one is refused with a message, never read beyond its own size.
 #pragma once
 
 #include <cstdint>
@@ -28,8 +28,8 @@ struct Capture {
 
 inline constexpr std::uint64_t kMaxCaptureBytes = 2ull << 30;
 
-// The format is told by the extension: .cf64, .cf32, .iq16, .sigmf-meta / .sigmf-data / .sigmf, .mat.
-// Throws CaptureError naming the file and what is wrong with it.
+// The format is told by the extension: .cf64, .cf32, .cs16, .cs8, .iq16, .sigmf-meta / .sigmf-data / .sigmf,
+// .mat. Throws CaptureError naming the file and what is wrong with it.
 Capture readCapture(const std::string& path, std::uint64_t maxBytes = kMaxCaptureBytes);
 
 // A capture opened to be read block by block, whatever its size: the samples come as the reader asks for

@@ -1,6 +1,5 @@
 #include "files/sigmf_file.h"
 
-#include <cstdint>
 #include <cstring>
 #include <nlohmann/json.hpp>
 
@@ -10,16 +9,9 @@ namespace dot11b::files {
 
 namespace {
 
-void appendFloatLe(std::string& out, double value) {
-  const auto f = static_cast<float>(value);
-  std::uint32_t bits;
-  std::memcpy(&bits, &f, sizeof bits);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((bits >> shift) & 0xFF));
-}
-
-nlohmann::ordered_json metadata(const SigmfDescription& d) {
+nlohmann::ordered_json metadata(const SigmfDescription& d, SampleFormat format) {
   nlohmann::ordered_json meta;
-  meta["global"] = {{"core:datatype", "cf32_le"},
+  meta["global"] = {{"core:datatype", sigmfDatatype(format)},
                     {"core:sample_rate", d.sampleRate},
                     {"core:version", "1.2.0"},
                     {"core:description", d.description},
@@ -47,15 +39,21 @@ std::string sigmfBaseName(const std::string& name) {
   return name;
 }
 
-void saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& description) {
-  std::string data;
-  data.reserve(8 * waveform.size());
-  for (const auto& s : waveform) {
-    appendFloatLe(data, s.real());
-    appendFloatLe(data, s.imag());
+const char* sigmfDatatype(SampleFormat format) {
+  switch (format) {
+    case SampleFormat::Cs8: return "ci8";
+    case SampleFormat::Cs16: return "ci16_le";
+    case SampleFormat::Cf32: return "cf32_le";
   }
-  saveBytes(base + ".sigmf-data", data);
-  saveBytes(base + ".sigmf-meta", metadata(description).dump(2) + "\n");
+  return "";
+}
+
+std::size_t saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& description,
+                      const SampleEncoding& encoding) {
+  const EncodedSamples data = encodeSamples(waveform, encoding);
+  saveBytes(base + ".sigmf-data", data.bytes);
+  saveBytes(base + ".sigmf-meta", metadata(description, encoding.format).dump(2) + "\n");
+  return data.clippedSamples;
 }
 
 }  // namespace dot11b::files

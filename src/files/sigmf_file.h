@@ -1,10 +1,11 @@
-// SigMF recordings (a .sigmf-data file of cf32_le samples and its .sigmf-meta JSON description), the
-// open format that SDR tools read.
+// SigMF recordings (a .sigmf-data file of samples, cf32_le unless asked otherwise, and its .sigmf-meta JSON
+// description), the open format that SDR tools read.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
+#include "files/sdr_sample_files.h"
 #include "files/waveform_files.h"
 
 namespace dot11b::files {
@@ -22,8 +23,13 @@ struct SigmfDescription {
 // The base name without a SigMF extension: "x.sigmf-data", "x.sigmf-meta" and "x.sigmf" all give "x".
 std::string sigmfBaseName(const std::string& name);
 
-// Writes base + ".sigmf-data" and base + ".sigmf-meta" (each replaced only once complete). Throws with
+// Writes base + ".sigmf-data" in the encoding's format (cf32_le, ci16_le or ci8) and base + ".sigmf-meta"
+// (each replaced only once complete). Returns the number of samples clipped (integer formats). Throws with
 // the error's text.
-void saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& description);
+std::size_t saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& description,
+                      const SampleEncoding& encoding = {});
+
+// The SigMF datatype of a sample format: "ci8", "ci16_le" or "cf32_le".
+const char* sigmfDatatype(SampleFormat format);
 
 }  // namespace dot11b::files

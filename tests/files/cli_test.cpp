@@ -88,9 +88,42 @@ TEST_F(Cli, GenerateWritesSamplesToStandardOutputForAPipe) {
   ASSERT_EQ(dot11b("generate --out f.iq16").status, 0);
   ASSERT_EQ(piped("--out - --format iq16", "piped.iq16"), 0);
   EXPECT_TRUE(readBytes(dir / "piped.iq16") == readBytes(dir / "f.iq16"));
+  ASSERT_EQ(dot11b("generate --out f.cs8").status, 0);
+  ASSERT_EQ(piped("--out - --format cs8", "piped.cs8"), 0);
+  EXPECT_TRUE(readBytes(dir / "piped.cs8") == readBytes(dir / "f.cs8"));
   const CommandResult mat = dot11b("generate --out - --format mat");
   EXPECT_EQ(mat.status, 2);
-  EXPECT_NE(mat.output.find("--out - takes the cf64 or iq16 format only"), std::string::npos) << mat.output;
+  EXPECT_NE(mat.output.find("--out - takes the cf64, iq16, cs8, cs16 or cf32 format only"), std::string::npos) << mat.output;
+}
+
+// The integer formats put the frame's peak 1 dB below full scale unless --backoff says otherwise (the
+// clipping of a negative backoff is tested in tests/python/test_sdr_files.py).
+TEST_F(Cli, GenerateScalesTheSdrFormatsToFullScaleLessTheBackoff) {
+  const auto largest = [this](const std::string& name, int width) {
+    const std::string bytes = readBytes(dir / name);
+    int peak = 0;
+    for (std::size_t i = 0; i + width <= bytes.size(); i += width) {
+      const int value = width == 1 ? static_cast<std::int8_t>(bytes[i])
+                                   : static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+      peak = std::max(peak, std::abs(value));
+    }
+    return peak;
+  };
+  struct Case {
+    const char* args;
+    const char* file;
+    int width;
+    int peak;  // round(full scale x 10^(-backoff/20))
+  };
+  for (const Case& c : {Case{"--out f.cs8", "f.cs8", 1, 113}, Case{"--out f.cs16", "f.cs16", 2, 29204},
+                        Case{"--out f.cs16 --backoff 0", "f.cs16", 2, 32767}, Case{"--out f.cs8 --backoff 20", "f.cs8", 1, 13},
+                        Case{"--out r.sigmf --sigmf-type ci16_le --backoff 6", "r.sigmf-data", 2, 16422}}) {
+    const CommandResult r = dot11b("generate " + std::string(c.args));
+    ASSERT_EQ(r.status, 0) << c.args << "\n" << r.output;
+    EXPECT_EQ(largest(c.file, c.width), c.peak) << c.args;
+  }
+  EXPECT_EQ(sizeOf("f.cs8"), 2 * kStartSamples);
+  EXPECT_EQ(nlohmann::json::parse(readBytes(dir / "r.sigmf-meta"))["global"]["core:datatype"], "ci16_le");
 }
 
 TEST_F(Cli, GenerateWritesASigmfRecording) {
@@ -157,7 +190,8 @@ TEST_F(Cli, BadOptionsAreUsageErrorsInEveryCommand) {
       "call", "call --bogus", "call --nargout", "call --nargout 1.5 Dot11b_SizeEst", "call BitVector '[1'",
       "generate", "generate --out f.xyz", "generate --out f.cf64 --format wav", "generate --out f.cf64 --set dataLength=5000",
       "generate --out f.cf64 --set noSuchField=1", "generate --out f.cf64 extra", "generate --out",
-      "generate --out f.cf64 --snr abc",
+      "generate --out f.cf64 --snr abc", "generate --out f.cs8 --backoff abc", "generate --out f.cf64 --backoff 1",
+      "generate --out f.sigmf --backoff 1", "generate --out f.sigmf --sigmf-type ci12", "generate --out f.cs8 --sigmf-type ci8",
       "plot bode --png x.png", "plot ccdf", "plot ccdf --png x.png --size 10x10", "plot eye --png x.png --symbols abc",
       "plot eye --png x.png --delay abc", "plot scatter --png x.png --trace abc", "plot ccdf --png x.png --bogus",
       "verify", "verify x.cf64 --rate abc", "verify x.cf64 --bogus",

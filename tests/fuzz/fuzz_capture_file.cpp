@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "files/capture_files.h"
@@ -28,8 +29,8 @@ const std::string& folder() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  static const char* const kNames[] = {"c.sigmf-meta", "c.cf64", "c.cf32", "c.iq16", "c.mat"};
-  const std::string path = folder() + "/" + kNames[data[0] % 5];
+  static const char* const kNames[] = {"c.sigmf-meta", "c.cf64", "c.cf32", "c.iq16", "c.mat", "c.cs16", "c.cs8"};
+  const std::string path = folder() + "/" + kNames[data[0] % std::size(kNames)];
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data + 1),
                                                                static_cast<std::streamsize>(size - 1));
   try {

@@ -112,9 +112,10 @@ TEST(Cli, VerifyDecodesEveryFormatTheGeneratorWrites) {
   const std::string folder = ::testing::TempDir() + "/verify";
   std::filesystem::create_directories(folder);
   const std::string frame = "--set dataRate=2 --set dataLength=64 --set MACheader.Active=1 --set MACfcs.Active=1";
-  for (const char* name : {"f.cf64", "f.iq16", "f.sigmf-data", "f.mat"}) {
+  for (const char* name : {"f.cf64", "f.iq16", "f.sigmf-data", "f.mat", "f.cs8", "f.cs16", "f.cf32", "i.sigmf-data", "b.sigmf-data"}) {
     const std::string path = folder + "/" + name;
-    ASSERT_EQ(run("generate " + frame + " --out " + path).status, 0) << name;
+    const char* sigmfType = name[0] == 'i' ? " --sigmf-type ci16_le" : name[0] == 'b' ? " --sigmf-type ci8" : "";
+    ASSERT_EQ(run("generate " + frame + " --out " + path + sigmfType).status, 0) << name;
     const bool saysItsRate = std::string(name).find("sigmf") != std::string::npos || std::string(name).ends_with(".mat");
     const CommandResult verified = run("verify " + path + (saysItsRate ? "" : " --rate 44000000") + " --expect-fcs");
     EXPECT_EQ(verified.status, 0) << name << "\n" << verified.output;
@@ -151,6 +152,10 @@ TEST(Cli, VerifyRefusesDamagedAndHostileFilesWithStatus2) {
   EXPECT_EQ(run("verify " + truncated + " --rate 0").status, 2);
   EXPECT_EQ(run("verify " + truncated + " --rate nan").status, 2);
   EXPECT_EQ(run("verify " + folder + "/missing.cf32 --rate 20e6").status, 2);
+  const CommandResult rateless = run("verify " + write("x.cs8", std::string(4, '\0')));
+  EXPECT_EQ(rateless.status, 2);
+  EXPECT_NE(rateless.output.find("does not say its sample rate; give --rate HZ"), std::string::npos) << rateless.output;
+  EXPECT_EQ(run("verify " + write("odd.cs8", std::string(3, '\0')) + " --rate 20e6").status, 2);
   EXPECT_EQ(run("verify " + write("x.wav", "RIFF") + " --rate 20e6").status, 2);
   write("t.sigmf-data", std::string(8, '\0'));
   for (const char* meta : {"{\"global\": {\"core:datatype\": 7}}", "{\"global\": {\"core:datatype\": \"cf32_le\", \"core:sample_rate\": \"fast\"}}",

@@ -1,0 +1,29 @@
+// Bringing a waveform into a sample format of fixed full scale (the 8- and 16-bit integers of SDR files
+// and radios, or a radio's floats) with its peak a chosen number of dB below that full scale. Integer
+// formats have no headroom: what the scaling puts beyond full scale is clipped, never wrapped round.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <span>
+
+#include "phy/types.h"
+
+namespace dot11b::phy {
+
+struct PeakScaling {
+  double gain = 1;                 // multiplies every I and Q value
+  std::size_t clippedSamples = 0;  // samples whose I or Q then lies beyond full scale
+};
+
+// The gain that puts the waveform's peak (the largest |I| or |Q|) backoffDb below fullScale, and the number
+// of samples that clip at that gain: none unless backoffDb is below 0. A waveform of zeros keeps gain 1.
+// Throws std::invalid_argument for a sample or a backoff that is not finite, or a full scale not above 0.
+PeakScaling scalePeak(std::span<const Complex> samples, double fullScale, double backoffDb);
+
+// One I or Q value in the format: scaled, and limited to +-fullScale.
+inline double scaledValue(double value, double gain, double fullScale) {
+  return std::clamp(value * gain, -fullScale, fullScale);
+}
+
+}  // namespace dot11b::phy
