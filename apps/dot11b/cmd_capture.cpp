@@ -69,8 +69,8 @@ int runCapture(const Args& args) {
     }
     recording.finish(info);
     std::cout << recording.samples() << " samples (" << recording.datatype() << ") in " << base << ".sigmf-data and "
-              << base << ".sigmf-meta, " << report.overflows << " overflows"
-              << (report.overflows > 0 ? " (samples lost before each: a new capture segment starts there)" : "")
+              << base << ".sigmf-meta, overflows: " << report.overflows
+              << (report.overflows > 0 ? " (samples were lost before each: a new capture segment starts there)" : "")
               << (report.stopped ? ", stopped by Ctrl-C" : "") << "\n";
     if (!failure.empty()) {
       std::cerr << "dot11b capture: " << failure << "; the recording holds the samples received before\n";

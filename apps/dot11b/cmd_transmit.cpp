@@ -97,8 +97,9 @@ int runTransmit(const Args& args) {
     std::cout << "Transmitting " << (options.bursts.continuous ? std::string("until Ctrl-C") : std::to_string(options.bursts.repeat) + " time(s)")
               << "; Ctrl-C stops" << std::endl;
     const sdr::TransmitReport report = sdr::transmit(stream, waveform.samples, options.bursts, ctrlC.requested());
-    std::cout << report.samplesSent << " samples sent (" << report.framesSent << " times the waveform), "
-              << report.underflows << " underflows" << (report.stopped ? ", stopped by Ctrl-C" : "") << "\n";
+    std::cout << report.samplesSent << " samples sent (the waveform " << report.framesSent << " times), underflows: "
+              << report.underflows << (report.underflows > 0 ? " (a gap on the air at each)" : "")
+              << (report.stopped ? ", stopped by Ctrl-C" : "") << "\n";
   } catch (const std::exception& e) {
     std::cerr << "dot11b transmit: " << e.what() << "\n";
     return kFailed;

@@ -2,6 +2,7 @@
 
 #include <SoapySDR/Registry.hpp>
 
+#include <fstream>
 #include <stdexcept>
 
 namespace loopback {
@@ -29,7 +30,7 @@ const SoapySDR::Registry registration("loopback", &find, &make, SOAPY_SDR_ABI_VE
 Settings settingsFrom(const SoapySDR::Kwargs& args) {
   Settings s;
   const auto value = [&](const char* key) { return args.count(key) ? args.at(key) : std::string(); };
-  if (!value("serial").empty()) s.serial = value("serial");
+  if (!value("radio_serial").empty()) s.serial = value("radio_serial");
   if (!value("format").empty()) {
     s.format = value("format");
     s.fullScale = s.format == "CS8" ? 128 : s.format == "CS16" ? 2048 : 1;
@@ -38,7 +39,9 @@ Settings settingsFrom(const SoapySDR::Kwargs& args) {
   if (!value("min_rate").empty()) s.minRate = std::stod(value("min_rate"));
   if (!value("max_rate").empty()) s.maxRate = std::stod(value("max_rate"));
   s.store = value("store");
-  s.play = value("play").empty() ? s.store : value("play");
+  s.play = value("play");
+  // Without a file to play, the radio receives what it stored, if anything (then silence).
+  if (s.play.empty() && !s.store.empty() && std::ifstream(s.store)) s.play = s.store;
   s.pace = value("pace") != "0";
   s.fault = value("fault");
   if (!value("fault_after").empty()) s.faultAfter = std::stoull(value("fault_after"));

@@ -1,13 +1,13 @@
 // The loopback radio: a SoapySDR module of the tests, as the simulator is for the signal generator. It
 // stores what it is sent and plays back a file, at a real radio's pace and within its limits, and fails on
 // request. Everything is set through its device arguments:
-//   serial=S            its serial (LB0001)
+//   radio_serial=S      its serial (LB0001); serial=S finds it only when they agree
 //   format=CS8|CS16|CF32  its stream format (CS16), full_scale=X its full scale (128, 2048 or 1)
 //   min_rate=HZ max_rate=HZ  its sample rates (2 to 20 Msample/s)
 //   store=PATH          what it transmits goes to PATH as cf32_le over full scale; PATH.txt gets the
 //                       settings, the bursts and "released" once the radio is let go
-//   play=PATH           it receives the cf32_le file PATH (over full scale), then silence; without it, the
-//                       store
+//   play=PATH           it receives the cf32_le file PATH (over full scale), then silence; without it,
+//                       what the store holds, if anything
 //   pace=0              streams as fast as the host goes (for benchmarks) instead of at the sample rate
 //   fault=underflow|underflow-status|vanish|stall|overflow  after fault_after=N samples (100000):
 //                       one underflow (from the write, or from the stream status), every stream call an

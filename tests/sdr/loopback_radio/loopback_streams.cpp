@@ -24,9 +24,9 @@ void toFloats(const void* in, const std::string& format, std::size_t values, dou
 
 void fromFloats(const float* in, std::size_t values, double fullScale, const std::string& format, void* out) {
   for (std::size_t k = 0; k < values; ++k) {
-    const double v = std::round(in[k] * fullScale);
-    if (format == "CS8") static_cast<std::int8_t*>(out)[k] = static_cast<std::int8_t>(std::clamp(v, -128.0, 127.0));
-    else if (format == "CS16") static_cast<std::int16_t*>(out)[k] = static_cast<std::int16_t>(std::clamp(v, -32768.0, 32767.0));
+    const double v = in[k] * fullScale;
+    if (format == "CS8") static_cast<std::int8_t*>(out)[k] = static_cast<std::int8_t>(std::clamp(std::round(v), -128.0, 127.0));
+    else if (format == "CS16") static_cast<std::int16_t*>(out)[k] = static_cast<std::int16_t>(std::clamp(std::round(v), -32768.0, 32767.0));
     else static_cast<float*>(out)[k] = static_cast<float>(v);
   }
 }
