@@ -41,6 +41,7 @@ TxWaveform prepareWaveform(const ComplexRow& frame, double frameRate, double rad
     throw std::invalid_argument("the back-off must be 0 dB or more");
   const ComplexRow samples = rx::resample(frame, frameRate, radioRate);
   const double peak = peakComponent(samples);
+  if (!std::isfinite(peak)) throw std::invalid_argument("the waveform holds a sample that is not a finite number");
   TxWaveform waveform;
   waveform.samples = toNative(samples, format.format, peak > 0 ? peakTarget(format, backoffDb) / peak : 0, waveform.clipped);
   return waveform;
