@@ -42,8 +42,10 @@ void streamLoop(benchmark::State& state, SampleFormat format) {
     benchmark::DoNotOptimize(transmit(stream, native, {}, stop));
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(waveform().size()));
-  state.counters["Msample/s"] = benchmark::Counter(static_cast<double>(waveform().size()) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
-  state.counters["x_61.44M"] = benchmark::Counter(static_cast<double>(waveform().size()) / 61.44e6, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["Msample/s"] =
+      benchmark::Counter(static_cast<double>(waveform().size()) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["x_61.44M"] = benchmark::Counter(static_cast<double>(waveform().size()) / 61.44e6,
+                                                  benchmark::Counter::kIsIterationInvariantRate);
 }
 
 const bench::BenchFrame& largest() {

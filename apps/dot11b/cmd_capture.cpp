@@ -54,11 +54,13 @@ int runCapture(const Args& args) {
     sdr::Recording recording(base, format.format);
     sdr::RxStream stream(radio, format);
     sdr::RecordingInfo info{rate, options.radio.tune.frequency, radio.found().text(), sdr::utcNow(), ""};
-    info.description = "dot11b capture" + (options.radio.tune.gain ? ", gain " + rt::shortestText(*options.radio.tune.gain) + " dB" : "");
-    for (const auto& [stage, db] : options.radio.tune.stageGains) info.description += ", " + stage + " " + rt::shortestText(db) + " dB";
+    info.description = "dot11b capture" +
+                       (options.radio.tune.gain ? ", gain " + rt::shortestText(*options.radio.tune.gain) + " dB" : "");
+    for (const auto& [stage, db] : options.radio.tune.stageGains)
+      info.description += ", " + stage + " " + rt::shortestText(db) + " dB";
     std::cout << "Capturing " << samples << " samples at " << rt::shortestText(rate / 1e6) << " Msample/s ("
-              << sdr::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6) << " MHz, from "
-              << radio.name() << "; Ctrl-C stops" << std::endl;
+              << sdr::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6)
+              << " MHz, from " << radio.name() << "; Ctrl-C stops" << std::endl;
     std::string failure;
     sdr::RecordReport report;
     try {

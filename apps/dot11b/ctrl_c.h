@@ -18,7 +18,7 @@ class CtrlCStop {
   const std::atomic<bool>& requested() const;
 
  private:
-  struct sigaction previous_{};
+  struct sigaction previous_ {};
 };
 
 }  // namespace dot11b::cli

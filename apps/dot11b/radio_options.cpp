@@ -10,7 +10,8 @@ namespace dot11b::cli {
 
 std::optional<double> takePositiveOption(Args& args, const std::string& name) {
   const std::optional<double> value = takeNumberOption(args, name);
-  if (value && !(*value > 0)) throw std::invalid_argument(name + " must be greater than 0, not " + rt::shortestText(*value));
+  if (value && !(*value > 0))
+    throw std::invalid_argument(name + " must be greater than 0, not " + rt::shortestText(*value));
   return value;
 }
 

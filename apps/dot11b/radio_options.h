@@ -7,13 +7,13 @@
 #include "command.h"
 #include "sdr/radio.h"
 
-#define DOT11B_RADIO_OPTIONS_HELP                                                                             \
-  "Radio options:\n"                                                                                        \
-  "  --device ARGS      the SoapySDR arguments of the radio: driver=hackrf, driver=uhd,serial=...,\n"         \
-  "                     driver=plutosdr,hostname=192.168.2.1 ('dot11b devices' lists them)\n"                \
-  "  --frequency HZ     the centre frequency, 2412e6 for channel 1\n"                                         \
-  "  --gain DB          the overall gain, shared out over the radio's stages; --gain NAME=DB sets one\n"     \
-  "                     stage (AMP=14, VGA=20), and may be given again for another\n"                          \
+#define DOT11B_RADIO_OPTIONS_HELP                                                                        \
+  "Radio options:\n"                                                                                     \
+  "  --device ARGS      the SoapySDR arguments of the radio: driver=hackrf, driver=uhd,serial=...,\n"    \
+  "                     driver=plutosdr,hostname=192.168.2.1 ('dot11b devices' lists them)\n"            \
+  "  --frequency HZ     the centre frequency, 2412e6 for channel 1\n"                                    \
+  "  --gain DB          the overall gain, shared out over the radio's stages; --gain NAME=DB sets one\n" \
+  "                     stage (AMP=14, VGA=20), and may be given again for another\n"                    \
   "  --antenna NAME     one of the radio's antennas (default: the radio's own choice)\n"
 
 namespace dot11b::cli {

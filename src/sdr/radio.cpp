@@ -2,7 +2,6 @@
 
 #include <SoapySDR/Device.hpp>
 #include <SoapySDR/Types.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -35,7 +34,8 @@ bool within(const SoapySDR::RangeList& ranges, double value) {
 
 std::string joined(const std::vector<std::string>& names) {
   std::string text;
-  for (std::size_t k = 0; k < names.size(); ++k) text += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
+  for (std::size_t k = 0; k < names.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
   return names.empty() ? "none" : text;
 }
 
@@ -58,7 +58,8 @@ std::string FoundRadio::text() const {
 
 std::vector<FoundRadio> findRadios(const std::string& args) {
   std::vector<FoundRadio> radios;
-  for (SoapySDR::Kwargs& found : SoapySDR::Device::enumerate(args)) radios.push_back({RadioArgs(found.begin(), found.end())});
+  for (SoapySDR::Kwargs& found : SoapySDR::Device::enumerate(args))
+    radios.push_back({RadioArgs(found.begin(), found.end())});
   return radios;
 }
 
@@ -68,8 +69,10 @@ Radio::Radio(const std::string& args) {
     std::string list;
     for (const FoundRadio& r : matching.empty() ? findRadios("") : matching) list += "\n  " + r.text();
     if (matching.empty())
-      throw RadioError("no radio matches '" + args + "'; " + (list.empty() ? "SoapySDR finds no radio at all" : "the radios found:" + list));
-    throw RadioError("'" + args + "' matches " + std::to_string(matching.size()) + " radios; name one by its serial:" + list);
+      throw RadioError("no radio matches '" + args + "'; " +
+                       (list.empty() ? "SoapySDR finds no radio at all" : "the radios found:" + list));
+    throw RadioError("'" + args + "' matches " + std::to_string(matching.size()) +
+                     " radios; name one by its serial:" + list);
   }
   found_ = matching.front();
   name_ = "the radio " + found_.text();

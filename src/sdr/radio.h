@@ -36,10 +36,10 @@ std::vector<FoundRadio> findRadios(const std::string& args);
 
 // The settings of one direction; a gain either overall or by the radio's names for its stages.
 struct TuneSettings {
-  double frequency = 0;                                  // [Hz]
-  std::optional<double> gain;                            // [dB] over every stage
+  double frequency = 0;                                    // [Hz]
+  std::optional<double> gain;                              // [dB] over every stage
   std::vector<std::pair<std::string, double>> stageGains;  // [dB], by name ("AMP", "VGA", "LNA")
-  std::string antenna;                                   // "" leaves the radio's own choice
+  std::string antenna;                                     // "" leaves the radio's own choice
 };
 
 class Radio {

@@ -27,7 +27,8 @@ ChannelDetails describeChannel(Radio& radio, Direction direction, std::size_t ch
   c.rates = fromSoapy(device.getSampleRateRange(dir, channel));
   c.frequencies = fromSoapy(device.getFrequencyRange(dir, channel));
   c.gains.push_back({"", fromSoapy(device.getGainRange(dir, channel))});
-  for (const std::string& stage : device.listGains(dir, channel)) c.gains.push_back({stage, fromSoapy(device.getGainRange(dir, channel, stage))});
+  for (const std::string& stage : device.listGains(dir, channel))
+    c.gains.push_back({stage, fromSoapy(device.getGainRange(dir, channel, stage))});
   c.formats = device.getStreamFormats(dir, channel);
   c.nativeFormat = device.getNativeStreamFormat(dir, channel, c.fullScale);
   return c;

@@ -27,8 +27,8 @@ struct ChannelDetails {
 };
 
 struct RadioDetails {
-  std::string driver;    // the module's name for the radio
-  std::string hardware;  // the radio's kind ("HackRF One", "B210")
+  std::string driver;                    // the module's name for the radio
+  std::string hardware;                  // the radio's kind ("HackRF One", "B210")
   std::vector<ChannelDetails> channels;  // transmit channels first
 };
 

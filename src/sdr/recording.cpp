@@ -59,12 +59,9 @@ void Recording::finish(const RecordingInfo& info) {
   data_.close();
   if (!data_) throw std::runtime_error("cannot write " + base_ + ".sigmf-data");
   nlohmann::ordered_json meta;
-  meta["global"] = {{"core:datatype", datatype_},
-                    {"core:sample_rate", info.sampleRate},
-                    {"core:version", "1.2.0"},
-                    {"core:hw", info.hardware},
-                    {"core:recorder", "dot11b"},
-                    {"core:description", info.description}};
+  meta["global"] = {{"core:datatype", datatype_}, {"core:sample_rate", info.sampleRate},
+                    {"core:version", "1.2.0"},    {"core:hw", info.hardware},
+                    {"core:recorder", "dot11b"},  {"core:description", info.description}};
   meta["captures"] = nlohmann::ordered_json::array(
       {{{"core:sample_start", 0}, {"core:frequency", info.frequency}, {"core:datetime", info.datetime}}});
   for (const std::uint64_t gap : gaps_)
@@ -85,7 +82,8 @@ RecordReport record(RxStream& stream, Recording& recording, std::uint64_t sample
   std::uint64_t received = 0;
   while (received < samples) {
     const std::uint64_t overflows = stream.overflows();
-    const std::size_t n = stream.read(buffer, 0, static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), samples - received)), stop);
+    const std::size_t n = stream.read(
+        buffer, 0, static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), samples - received)), stop);
     if (n == 0) break;
     if (stream.overflows() != overflows) recording.markGap();
     recording.append(buffer, n);

@@ -104,9 +104,12 @@ void convertBack(const T* in, std::size_t n, double fullScale, Complex* out) {
 
 std::string_view formatName(SampleFormat format) {
   switch (format) {
-    case SampleFormat::CS8: return "CS8";
-    case SampleFormat::CS16: return "CS16";
-    case SampleFormat::CF32: return "CF32";
+    case SampleFormat::CS8:
+      return "CS8";
+    case SampleFormat::CS16:
+      return "CS16";
+    case SampleFormat::CF32:
+      return "CF32";
   }
   return "";
 }
@@ -123,9 +126,15 @@ std::size_t sampleBytes(SampleFormat format) {
 
 NativeSamples::NativeSamples(SampleFormat format, std::size_t samples) : size_(samples) {
   switch (format) {
-    case SampleFormat::CS8: values_ = std::vector<std::int8_t>(2 * samples); break;
-    case SampleFormat::CS16: values_ = std::vector<std::int16_t>(2 * samples); break;
-    case SampleFormat::CF32: values_ = std::vector<float>(2 * samples); break;
+    case SampleFormat::CS8:
+      values_ = std::vector<std::int8_t>(2 * samples);
+      break;
+    case SampleFormat::CS16:
+      values_ = std::vector<std::int16_t>(2 * samples);
+      break;
+    case SampleFormat::CF32:
+      values_ = std::vector<float>(2 * samples);
+      break;
   }
 }
 
@@ -139,11 +148,18 @@ void* NativeSamples::at(std::size_t k) {
   return std::visit([k](auto& v) -> void* { return v.data() + 2 * k; }, values_);
 }
 
-void toNative(const Complex* x, std::size_t n, double scale, NativeSamples& out, std::size_t first, std::size_t& clipped) {
+void toNative(const Complex* x, std::size_t n, double scale, NativeSamples& out, std::size_t first,
+              std::size_t& clipped) {
   switch (out.format()) {
-    case SampleFormat::CS8: convertAll(x, n, scale, static_cast<std::int8_t*>(out.at(first)), clipped); break;
-    case SampleFormat::CS16: convertAll(x, n, scale, static_cast<std::int16_t*>(out.at(first)), clipped); break;
-    case SampleFormat::CF32: convertAll(x, n, scale, static_cast<float*>(out.at(first)), clipped); break;
+    case SampleFormat::CS8:
+      convertAll(x, n, scale, static_cast<std::int8_t*>(out.at(first)), clipped);
+      break;
+    case SampleFormat::CS16:
+      convertAll(x, n, scale, static_cast<std::int16_t*>(out.at(first)), clipped);
+      break;
+    case SampleFormat::CF32:
+      convertAll(x, n, scale, static_cast<float*>(out.at(first)), clipped);
+      break;
   }
 }
 
@@ -155,9 +171,15 @@ NativeSamples toNative(const ComplexRow& x, SampleFormat format, double scale, s
 
 void fromNative(const void* in, SampleFormat format, std::size_t n, double fullScale, Complex* out) {
   switch (format) {
-    case SampleFormat::CS8: convertBack(static_cast<const std::int8_t*>(in), n, fullScale, out); break;
-    case SampleFormat::CS16: convertBack(static_cast<const std::int16_t*>(in), n, fullScale, out); break;
-    case SampleFormat::CF32: convertBack(static_cast<const float*>(in), n, fullScale, out); break;
+    case SampleFormat::CS8:
+      convertBack(static_cast<const std::int8_t*>(in), n, fullScale, out);
+      break;
+    case SampleFormat::CS16:
+      convertBack(static_cast<const std::int16_t*>(in), n, fullScale, out);
+      break;
+    case SampleFormat::CF32:
+      convertBack(static_cast<const float*>(in), n, fullScale, out);
+      break;
   }
 }
 

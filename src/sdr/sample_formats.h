@@ -44,7 +44,8 @@ class NativeSamples {
 
 // x times `scale` in the format, rounded to the nearest integer for the integer formats; a component beyond
 // the format's range is held at its end and counted in `clipped` (a sample once).
-void toNative(const Complex* x, std::size_t n, double scale, NativeSamples& out, std::size_t first, std::size_t& clipped);
+void toNative(const Complex* x, std::size_t n, double scale, NativeSamples& out, std::size_t first,
+              std::size_t& clipped);
 NativeSamples toNative(const ComplexRow& x, SampleFormat format, double scale, std::size_t& clipped);
 
 // n samples of the format from `in` as complex numbers over `fullScale` (full scale gives 1).

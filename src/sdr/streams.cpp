@@ -2,7 +2,6 @@
 
 #include <SoapySDR/Device.hpp>
 #include <SoapySDR/Errors.hpp>
-
 #include <algorithm>
 #include <string>
 
@@ -21,10 +20,19 @@ RadioStream::RadioStream(Radio& radio, Direction direction, StreamFormat format)
   try {
     stream_ = device.setupStream(soapyDirection(direction), std::string(formatName(format.format)), {0});
   } catch (const std::exception& e) {
-    throw RadioError(radio_.name() + " could not open its stream in " + std::string(formatName(format.format)) + ": " + e.what());
+    throw RadioError(radio_.name() + " could not open its stream in " + std::string(formatName(format.format)) + ": " +
+                     e.what());
   }
-  mtu_ = std::max<std::size_t>(1, device.getStreamMTU(stream_));
-  if (const int code = device.activateStream(stream_); code != 0) {
+  // The destructor does not run for a stream that fails to start: it is closed here.
+  int code = 0;
+  try {
+    mtu_ = std::max<std::size_t>(1, device.getStreamMTU(stream_));
+    code = device.activateStream(stream_);
+  } catch (const std::exception& e) {
+    device.closeStream(stream_);
+    throw RadioError(radio_.name() + " could not start its stream: " + e.what());
+  }
+  if (code != 0) {
     device.closeStream(stream_);
     failed("starting its stream", code);
   }
@@ -47,7 +55,8 @@ void RadioStream::nothingMoved(const char* doing) {
 }
 
 void RadioStream::failed(const char* doing, int code) const {
-  throw RadioError(radio_.name() + " failed " + doing + ": " + SoapySDR::errToStr(code) + " (" + std::to_string(code) + ")");
+  throw RadioError(radio_.name() + " failed " + doing + ": " + SoapySDR::errToStr(code) + " (" + std::to_string(code) +
+                   ")");
 }
 
 std::size_t TxStream::write(const NativeSamples& samples, std::size_t first, std::size_t n, bool endBurst,

@@ -16,20 +16,24 @@ namespace {
 double peakTarget(const StreamFormat& format, double backoffDb) {
   const double target = format.fullScale * std::pow(10.0, -backoffDb / 20);
   switch (format.format) {
-    case SampleFormat::CS8: return std::min({target, format.fullScale - 1, 127.0});
-    case SampleFormat::CS16: return std::min({target, format.fullScale - 1, 32767.0});
-    case SampleFormat::CF32: return target;
+    case SampleFormat::CS8:
+      return std::min({target, format.fullScale - 1, 127.0});
+    case SampleFormat::CS16:
+      return std::min({target, format.fullScale - 1, 32767.0});
+    case SampleFormat::CF32:
+      return target;
   }
   return target;
 }
 
 void waitGap(double seconds, const std::atomic<bool>& stop) {
-  const auto end = std::chrono::steady_clock::now() +
-                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                          std::chrono::duration<double>(seconds));
   while (!stop.load(std::memory_order_relaxed)) {
     const auto now = std::chrono::steady_clock::now();
     if (now >= end) return;
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(end - now, std::chrono::milliseconds(10)));
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(end - now, std::chrono::milliseconds(10)));
   }
 }
 
@@ -37,17 +41,20 @@ void waitGap(double seconds, const std::atomic<bool>& stop) {
 
 TxWaveform prepareWaveform(const ComplexRow& frame, double frameRate, double radioRate, const StreamFormat& format,
                            double backoffDb) {
-  if (!(backoffDb >= 0) || !std::isfinite(backoffDb))
-    throw std::invalid_argument("the back-off must be 0 dB or more");
+  if (!(backoffDb >= 0) || !std::isfinite(backoffDb)) throw std::invalid_argument("the back-off must be 0 dB or more");
   const ComplexRow samples = rx::resample(frame, frameRate, radioRate);
+  const auto finite = [](const Complex& s) { return std::isfinite(s.real()) && std::isfinite(s.imag()); };
+  if (!std::all_of(samples.begin(), samples.end(), finite))
+    throw std::invalid_argument("the waveform holds a sample that is not a finite number");
   const double peak = peakComponent(samples);
-  if (!std::isfinite(peak)) throw std::invalid_argument("the waveform holds a sample that is not a finite number");
   TxWaveform waveform;
-  waveform.samples = toNative(samples, format.format, peak > 0 ? peakTarget(format, backoffDb) / peak : 0, waveform.clipped);
+  waveform.samples =
+      toNative(samples, format.format, peak > 0 ? peakTarget(format, backoffDb) / peak : 0, waveform.clipped);
   return waveform;
 }
 
-TransmitReport transmit(TxStream& stream, const NativeSamples& waveform, const Bursts& bursts, const std::atomic<bool>& stop) {
+TransmitReport transmit(TxStream& stream, const NativeSamples& waveform, const Bursts& bursts,
+                        const std::atomic<bool>& stop) {
   TransmitReport report;
   const bool gaps = bursts.gapSeconds > 0;
   while (bursts.continuous || report.framesSent < bursts.repeat) {

@@ -48,7 +48,8 @@ std::map<std::string, std::string> storedSettings(const std::string& store) {
   std::map<std::string, std::string> settings;
   std::ifstream in(store + ".txt");
   for (std::string line; std::getline(in, line);)
-    if (const auto equals = line.find('='); equals != std::string::npos) settings[line.substr(0, equals)] = line.substr(equals + 1);
+    if (const auto equals = line.find('='); equals != std::string::npos)
+      settings[line.substr(0, equals)] = line.substr(equals + 1);
   return settings;
 }
 

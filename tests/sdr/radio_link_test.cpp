@@ -33,9 +33,9 @@ TEST(RadioLink, ThreeBeaconsSentAt20MsampleDecodeFromWhatTheRadioStored) {
     SCOPED_TRACE(std::string("OverSampling ") + overSampling);
     const Folder folder;
     const std::string store = folder / "sent.cf32";
-    const auto result = runCli({"transmit", "--device", "driver=loopback,format=CS8,store=" + store, "--frequency", "2412e6",
-                                "--template", "beacon", "--ssid", "lab", "--set", std::string("OverSampling=") + overSampling,
-                                "--repeat", "3", "--gap", "0.01"});
+    const auto result = runCli({"transmit", "--device", "driver=loopback,format=CS8,store=" + store, "--frequency",
+                                "2412e6", "--template", "beacon", "--ssid", "lab", "--set",
+                                std::string("OverSampling=") + overSampling, "--repeat", "3", "--gap", "0.01"});
     ASSERT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_NE(result.out.find("Rate 20 Msample/s"), std::string::npos) << result.out;
     const auto settings = sdr_test::storedSettings(store);
@@ -45,9 +45,9 @@ TEST(RadioLink, ThreeBeaconsSentAt20MsampleDecodeFromWhatTheRadioStored) {
 
     const auto frames = dot11b::rx::receiveFrames(sdr_test::readComplex(store, false), 20e6);
     ASSERT_EQ(frames.size(), 3u);
-    const auto sentOne = dot11b::rx::receiveFrames(
-        generated(folder, {"--template", "beacon", "--ssid", "lab", "--set", std::string("OverSampling=") + overSampling}),
-        11e6 * std::stod(overSampling));
+    const auto sentOne = dot11b::rx::receiveFrames(generated(folder, {"--template", "beacon", "--ssid", "lab", "--set",
+                                                                      std::string("OverSampling=") + overSampling}),
+                                                   11e6 * std::stod(overSampling));
     ASSERT_EQ(sentOne.size(), 1u);
     for (const auto& frame : frames) {
       EXPECT_TRUE(frame.fcsOk);
@@ -94,7 +94,8 @@ TEST(RadioLink, ALiveCaptureDecodesAsTheFileItPlayed) {
   const std::atomic<bool> stop{false};
   dot11b::sdr::RadioSource source(radio, played.size() + 2000, stop);
   std::vector<dot11b::rx::ReceivedFrame> live;
-  dot11b::rx::receiveStream(source, 20e6, [&](dot11b::rx::ReceivedFrame&& f) { live.push_back(std::move(f)); }, 4096);
+  dot11b::rx::receiveStream(
+      source, 20e6, [&](dot11b::rx::ReceivedFrame&& f) { live.push_back(std::move(f)); }, 4096);
   EXPECT_EQ(source.received(), played.size() + 2000);
   ASSERT_EQ(live.size(), fromFile.size());
   for (std::size_t k = 0; k < live.size(); ++k) {
@@ -109,8 +110,8 @@ TEST(RadioLink, ACaptureVerifiesAsTheFileItPlayed) {
   const Folder folder;
   const double seconds = static_cast<double>(playedSequence(folder).size()) / 20e6;
   const auto capture = runCli({"capture", "--device", "driver=loopback,format=CF32,play=" + (folder / "played.cf32"),
-                               "--frequency", "2437e6", "--rate", "20e6", "--duration", dot11b::rt::shortestText(seconds), "--gain", "10",
-                               "--out", folder / "rec.sigmf"});
+                               "--frequency", "2437e6", "--rate", "20e6", "--duration",
+                               dot11b::rt::shortestText(seconds), "--gain", "10", "--out", folder / "rec.sigmf"});
   ASSERT_EQ(capture.exitStatus, 0) << capture.err;
   const auto ofCapture = runCli({"verify", folder / "rec.sigmf-meta", "--json"});
   const auto ofFile = runCli({"verify", folder / "played.cf32", "--rate", "20e6", "--carrier", "2437e6", "--json"});
@@ -125,9 +126,9 @@ TEST(RadioLink, DevicesListsTheRadioAndWhatItOffers) {
   EXPECT_EQ(all.out, "driver=loopback, label=dot11b loopback radio, serial=LB0001\n");
   const auto one = runCli({"devices", "--device", "driver=loopback,format=CS8,max_rate=61.44e6"});
   EXPECT_EQ(one.exitStatus, 0) << one.err;
-  for (const char* line : {"transmit channel 0", "receive channel 0", "sample rates: 2 to 61.44 Msample/s",
-                           "frequencies:  1 to 6000 MHz", "gain:         0 to 61 dB; AMP 0 to 14 in steps of 14 dB, VGA 0 to 47",
-                           "its own CS8, full scale 128"})
+  for (const char* line :
+       {"transmit channel 0", "receive channel 0", "sample rates: 2 to 61.44 Msample/s", "frequencies:  1 to 6000 MHz",
+        "gain:         0 to 61 dB; AMP 0 to 14 in steps of 14 dB, VGA 0 to 47", "its own CS8, full scale 128"})
     EXPECT_NE(one.out.find(line), std::string::npos) << line << "\n" << one.out;
 }
 

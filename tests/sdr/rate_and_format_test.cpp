@@ -23,10 +23,10 @@ TEST(RateChoice, TakesTheFramesRateOrTwoSamplesAChipOrTheHighest) {
     const std::vector<Range>& ranges;
     double frameRate, expected;
   } cases[] = {
-      {hackrf, 44e6, 20e6}, {hackrf, 22e6, 20e6}, {hackrf, 11e6, 11e6},   // as high as it goes
-      {usrp, 44e6, 44e6},   {usrp, 99e6, 22e6},   {usrp, 27.5e6, 27.5e6}, // the frame's own, or 22
-      {listed, 44e6, 25e6}, {listed, 10e6, 10e6},                         // the lowest listed of 22 or more
-      {stepped, 44e6, 22e6}, {stepped, 49.5e6, 22e6}, {stepped, 43e6, 43e6},  // on the steps
+      {hackrf, 44e6, 20e6},  {hackrf, 22e6, 20e6},    {hackrf, 11e6, 11e6},    // as high as it goes
+      {usrp, 44e6, 44e6},    {usrp, 99e6, 22e6},      {usrp, 27.5e6, 27.5e6},  // the frame's own, or 22
+      {listed, 44e6, 25e6},  {listed, 10e6, 10e6},                             // the lowest listed of 22 or more
+      {stepped, 44e6, 22e6}, {stepped, 49.5e6, 22e6}, {stepped, 43e6, 43e6},   // on the steps
       {slow, 22e6, 10e6},
   };
   for (const auto& c : cases) EXPECT_EQ(chooseRate(c.ranges, c.frameRate), c.expected) << c.frameRate;
@@ -81,10 +81,10 @@ TEST(PrepareWaveform, PutsThePeakBelowFullScale) {
     StreamFormat format;
     double backoffDb, peak;
   } cases[] = {
-      {{SampleFormat::CS8, 128}, 1, 114},      // 128 x 10^(-1/20) = 114.08
-      {{SampleFormat::CS8, 128}, 0, 127},      // held at the last integer
-      {{SampleFormat::CS16, 2048}, 1, 1825},   // a 12-bit converter's full scale
-      {{SampleFormat::CS16, 32768}, 6, 16423}, // 32768 x 10^(-6/20) = 16422.9
+      {{SampleFormat::CS8, 128}, 1, 114},       // 128 x 10^(-1/20) = 114.08
+      {{SampleFormat::CS8, 128}, 0, 127},       // held at the last integer
+      {{SampleFormat::CS16, 2048}, 1, 1825},    // a 12-bit converter's full scale
+      {{SampleFormat::CS16, 32768}, 6, 16423},  // 32768 x 10^(-6/20) = 16422.9
       {{SampleFormat::CF32, 1}, 3, 0.707946},
   };
   for (const auto& c : cases) {

@@ -1,7 +1,6 @@
 #include "loopback_radio.h"
 
 #include <SoapySDR/Registry.hpp>
-
 #include <fstream>
 #include <stdexcept>
 

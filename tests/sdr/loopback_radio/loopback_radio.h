@@ -16,7 +16,6 @@
 #pragma once
 
 #include <SoapySDR/Device.hpp>
-
 #include <chrono>
 #include <cstdint>
 #include <fstream>
@@ -44,7 +43,7 @@ struct Stream {
   int direction = SOAPY_SDR_TX;
   bool burstOpen = false;
   std::chrono::steady_clock::time_point start;  // of the burst (transmit) or of the activation (receive)
-  std::uint64_t paced = 0;                       // samples moved since `start`
+  std::uint64_t paced = 0;                      // samples moved since `start`
 };
 
 class Radio : public SoapySDR::Device {
@@ -96,6 +95,7 @@ class Radio : public SoapySDR::Device {
   std::size_t paced(Stream& stream, std::size_t wanted, long timeoutUs, double lead) const;
   // The fault that strikes once the radio has moved `moved` samples, if it is `name`.
   bool faultDue(const char* name) const { return settings_.fault == name && moved_ >= settings_.faultAfter; }
+  int lostFault(long timeoutUs) const;
   void writeSettings() const;
 
   Settings settings_;

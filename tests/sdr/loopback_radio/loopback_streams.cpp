@@ -25,9 +25,12 @@ void toFloats(const void* in, const std::string& format, std::size_t values, dou
 void fromFloats(const float* in, std::size_t values, double fullScale, const std::string& format, void* out) {
   for (std::size_t k = 0; k < values; ++k) {
     const double v = in[k] * fullScale;
-    if (format == "CS8") static_cast<std::int8_t*>(out)[k] = static_cast<std::int8_t>(std::clamp(std::round(v), -128.0, 127.0));
-    else if (format == "CS16") static_cast<std::int16_t*>(out)[k] = static_cast<std::int16_t>(std::clamp(std::round(v), -32768.0, 32767.0));
-    else static_cast<float*>(out)[k] = static_cast<float>(v);
+    if (format == "CS8")
+      static_cast<std::int8_t*>(out)[k] = static_cast<std::int8_t>(std::clamp(std::round(v), -128.0, 127.0));
+    else if (format == "CS16")
+      static_cast<std::int16_t*>(out)[k] = static_cast<std::int16_t>(std::clamp(std::round(v), -32768.0, 32767.0));
+    else
+      static_cast<float*>(out)[k] = static_cast<float>(v);
   }
 }
 
@@ -37,8 +40,10 @@ Stream& streamOf(SoapySDR::Stream* stream) { return *reinterpret_cast<Stream*>(s
 
 SoapySDR::Stream* Radio::setupStream(int direction, const std::string& format, const std::vector<std::size_t>& channels,
                                      const SoapySDR::Kwargs&) {
-  if (format != settings_.format) throw std::runtime_error("loopback: streams " + settings_.format + " only, not " + format);
-  if (channels.size() > 1 || (!channels.empty() && channels[0] != 0)) throw std::runtime_error("loopback: one channel only");
+  if (format != settings_.format)
+    throw std::runtime_error("loopback: streams " + settings_.format + " only, not " + format);
+  if (channels.size() > 1 || (!channels.empty() && channels[0] != 0))
+    throw std::runtime_error("loopback: one channel only");
   if (direction == SOAPY_SDR_TX && !settings_.store.empty()) {
     store_.open(settings_.store, std::ios::binary | std::ios::trunc);
     if (!store_) throw std::runtime_error("loopback: cannot write " + settings_.store);
@@ -53,8 +58,10 @@ SoapySDR::Stream* Radio::setupStream(int direction, const std::string& format, c
 }
 
 void Radio::closeStream(SoapySDR::Stream* stream) {
-  if (streamOf(stream).direction == SOAPY_SDR_TX) store_.close();
-  else play_.close();
+  if (streamOf(stream).direction == SOAPY_SDR_TX)
+    store_.close();
+  else
+    play_.close();
   delete &streamOf(stream);
 }
 
@@ -86,14 +93,18 @@ std::size_t Radio::paced(Stream& s, std::size_t wanted, long timeoutUs, double l
   }
 }
 
+// A radio that has gone: every stream call an error, or a time-out after the whole wait (0: neither).
+int Radio::lostFault(long timeoutUs) const {
+  if (faultDue("vanish")) return SOAPY_SDR_STREAM_ERROR;
+  if (!faultDue("stall")) return 0;
+  std::this_thread::sleep_for(std::chrono::microseconds(timeoutUs));
+  return SOAPY_SDR_TIMEOUT;
+}
+
 int Radio::writeStream(SoapySDR::Stream* stream, const void* const* buffs, std::size_t numElems, int& flags, long long,
                        long timeoutUs) {
   Stream& s = streamOf(stream);
-  if (faultDue("vanish")) return SOAPY_SDR_STREAM_ERROR;
-  if (faultDue("stall")) {
-    std::this_thread::sleep_for(std::chrono::microseconds(timeoutUs));
-    return SOAPY_SDR_TIMEOUT;
-  }
+  if (const int fault = lostFault(timeoutUs); fault != 0) return fault;
   if (faultDue("underflow") && !underflowGiven_) {
     underflowGiven_ = true;
     return SOAPY_SDR_UNDERFLOW;
@@ -109,7 +120,8 @@ int Radio::writeStream(SoapySDR::Stream* stream, const void* const* buffs, std::
   if (store_.is_open()) {
     converted_.resize(2 * n);
     toFloats(buffs[0], settings_.format, 2 * n, settings_.fullScale, converted_.data());
-    store_.write(reinterpret_cast<const char*>(converted_.data()), static_cast<std::streamsize>(converted_.size() * sizeof(float)));
+    store_.write(reinterpret_cast<const char*>(converted_.data()),
+                 static_cast<std::streamsize>(converted_.size() * sizeof(float)));
     stored_ += n;
   }
   s.paced += n;
@@ -128,11 +140,7 @@ int Radio::readStream(SoapySDR::Stream* stream, void* const* buffs, std::size_t 
   Stream& s = streamOf(stream);
   flags = 0;
   timeNs = 0;
-  if (faultDue("vanish")) return SOAPY_SDR_STREAM_ERROR;
-  if (faultDue("stall")) {
-    std::this_thread::sleep_for(std::chrono::microseconds(timeoutUs));
-    return SOAPY_SDR_TIMEOUT;
-  }
+  if (const int fault = lostFault(timeoutUs); fault != 0) return fault;
   if (faultDue("overflow") && !overflowGiven_) {
     overflowGiven_ = true;
     play_.seekg(1000 * 2 * sizeof(float), std::ios::cur);
@@ -142,7 +150,8 @@ int Radio::readStream(SoapySDR::Stream* stream, void* const* buffs, std::size_t 
   if (n == 0) return SOAPY_SDR_TIMEOUT;
   converted_.assign(2 * n, 0.0f);
   if (play_.is_open()) {
-    play_.read(reinterpret_cast<char*>(converted_.data()), static_cast<std::streamsize>(converted_.size() * sizeof(float)));
+    play_.read(reinterpret_cast<char*>(converted_.data()),
+               static_cast<std::streamsize>(converted_.size() * sizeof(float)));
     play_.clear();  // past the end of the file the radio hears silence
   }
   fromFloats(converted_.data(), 2 * n, settings_.fullScale, settings_.format, buffs[0]);
