@@ -35,5 +35,8 @@ int runGui(const Args& args);
 int runPlot(const Args& args);
 int runVerify(const Args& args);
 int runPer(const Args& args);
+int runDevices(const Args& args);
+int runTransmit(const Args& args);
+int runCapture(const Args& args);
 
 }  // namespace dot11b::cli

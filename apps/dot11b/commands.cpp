@@ -1,5 +1,6 @@
 #include "command.h"
 #include "impairment_options.h"
+#include "radio_options.h"
 #include "sequence_options.h"
 #include "sig_gen_options.h"
 
@@ -129,6 +130,56 @@ const std::vector<Command>& commands() {
        "parameter.\n\n"
        DOT11B_IMPAIRMENT_OPTIONS_HELP,
        runPer},
+      {"devices", "list the software-defined radios SoapySDR finds, or what one offers",
+       "Usage: dot11b devices [--device ARGS]\n\n"
+       "Lists each radio that SoapySDR's modules find, with its driver, label and serial. With --device\n"
+       "ARGS (driver=hackrf, driver=uhd,serial=...) it opens that radio and lists, for each transmit and\n"
+       "receive channel, its antennas, sample rates, frequency ranges, gains (overall and by stage) and\n"
+       "stream formats, with the one it streams in itself and its full scale.\n"
+       "Some modules look for radios on the network when asked (UHD, SoapyRemote); --device driver=NAME\n"
+       "asks that module alone.\n"
+       "Exit status 1 when the radio of --device is not found (the radios found are listed) or does not\n"
+       "answer, 2 for a bad option.\n",
+       runDevices},
+      {"transmit", "compute a frame and send it through a software-defined radio",
+       "Usage: dot11b transmit --device ARGS --frequency HZ [--gain DB] [--rate HZ]\n"
+       "                       [--repeat N | --continuous] [--gap S] [--backoff DB]\n"
+       "                       [--params FILE.mat] [--set FIELD=VALUE]... [sequence and template options]\n"
+       "                       [impairment options]\n\n"
+       "Computes the frame (or sequence) as 'dot11b generate' does and sends it through the radio. The\n"
+       "frame is made at 11 MHz x OverSampling; a radio that does not run at that rate gets it resampled\n"
+       "with a band-limited (windowed-sinc) resampler to the lowest rate of at least two samples a chip\n"
+       "(22 Msample/s) that it runs at, or else to its highest rate (20 Msample/s on a HackRF). --rate HZ\n"
+       "chooses the rate. The peak of I or Q is scaled to --backoff DB (1 dB unless given) below the full\n"
+       "scale of the radio's own stream format (CS8, CS16 or CF32), in which the samples are streamed.\n"
+       "The waveform is sent N times (--repeat, 1 unless given), or until Ctrl-C with --continuous. The\n"
+       "frame's idle interval is part of the waveform, so sends with no --gap follow one another in one\n"
+       "burst, seamlessly, as a signal generator loops; --gap S ends a burst after each send and waits S\n"
+       "seconds before the next.\n"
+       "Prints the rate, the number of samples sent and the underflows (each a gap on the air). Ctrl-C\n"
+       "stops within 0.1 s and releases the radio.\n"
+       "Transmitting over the air is regulated: test a receiver through a shielded cable and attenuators.\n"
+       "Exit status 0 when every send went (or Ctrl-C stopped it), 1 when the radio is not found,\n"
+       "refuses a setting (nothing is sent then) or fails while streaming, 2 for a bad option.\n\n"
+       DOT11B_RADIO_OPTIONS_HELP
+       "  --rate HZ          the radio's sample rate (default: chosen as above)\n\n"
+       DOT11B_SEQUENCE_OPTIONS_HELP "\n" DOT11B_IMPAIRMENT_OPTIONS_HELP,
+       runTransmit},
+      {"capture", "record what a software-defined radio receives as a SigMF recording",
+       "Usage: dot11b capture --device ARGS --frequency HZ --rate HZ --duration S [--gain DB] --out FILE\n\n"
+       "Receives S seconds at the rate and frequency and writes them as a SigMF recording: FILE.sigmf-data\n"
+       "in the radio's own resolution (ci16_le for a radio streaming CS8 or CS16, CS8 scaled by 256;\n"
+       "cf32_le for CF32) and FILE.sigmf-meta with core:sample_rate, core:frequency, the radio (core:hw)\n"
+       "and the time of the first sample (core:datetime). 'dot11b verify FILE.sigmf-meta' decodes it.\n"
+       "Each overflow (samples lost) is counted and starts a new capture segment in the metadata. Ctrl-C\n"
+       "stops within 0.1 s and keeps what was received.\n"
+       "Exit status 1 when the radio is not found, refuses a setting or fails while receiving (the\n"
+       "recording then holds what came before), or a file cannot be written; 2 for a bad option.\n\n"
+       DOT11B_RADIO_OPTIONS_HELP
+       "  --rate HZ          the radio's sample rate\n"
+       "  --duration S       how long to receive\n"
+       "  --out FILE         the recording (.sigmf, .sigmf-data or .sigmf-meta, or a name without them)\n",
+       runCapture},
       {"params", "write or show a parameter file",
        "Usage: dot11b params save FILE [--set FIELD=VALUE]...\n"
        "       dot11b params show FILE\n\n"

@@ -17,7 +17,7 @@ ALLOWED = {
     "rx": {"phy", "runtime"},
     "channel": {"phy", "rx", "runtime"},
     "instrument": {"runtime"},
-    "sdr": {"runtime", "phy"},
+    "sdr": {"runtime", "phy", "rx"},
     "settings": {"runtime", "phy", "mac"},
     "files": {"runtime", "phy", "mac", "rx", "settings", "instrument"},
     "testbench": {"runtime", "phy", "mac", "rx", "channel", "settings", "files"},

@@ -1,0 +1,118 @@
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+#include "command.h"
+#include "ctrl_c.h"
+#include "impairment_options.h"
+#include "parameter_options.h"
+#include "parameter_source.h"
+#include "radio_options.h"
+#include "runtime/shortest_text.h"
+#include "sdr/radio_error.h"
+#include "sdr/transmission.h"
+#include "sequence_options.h"
+#include "testbench/frame_description.h"
+#include "testbench/frame_sequence.h"
+
+namespace dot11b::cli {
+
+namespace {
+
+struct TransmitOptions {
+  RadioOptions radio;
+  sdr::Bursts bursts;
+  double backoffDb = 1;
+};
+
+TransmitOptions takeTransmitOptions(Args& args) {
+  TransmitOptions o;
+  o.radio = takeRadioOptions(args, false);
+  if (const auto at = std::find(args.begin(), args.end(), "--continuous"); at != args.end()) {
+    o.bursts.continuous = true;
+    args.erase(at);
+  }
+  if (const std::optional<double> repeat = takeNumberOption(args, "--repeat")) {
+    if (o.bursts.continuous) throw std::invalid_argument("--repeat and --continuous exclude each other");
+    if (*repeat < 1 || *repeat != std::floor(*repeat) || *repeat > 1e9)
+      throw std::invalid_argument("--repeat must be a whole number from 1 to 1000000000, not " +
+                                  rt::shortestText(*repeat));
+    o.bursts.repeat = static_cast<long>(*repeat);
+  }
+  if (const std::optional<double> gap = takeNumberOption(args, "--gap")) {
+    if (*gap < 0 || *gap > 3600)
+      throw std::invalid_argument("--gap must be from 0 to 3600 s, not " + rt::shortestText(*gap));
+    o.bursts.gapSeconds = *gap;
+  }
+  if (const std::optional<double> backoff = takeNumberOption(args, "--backoff")) {
+    if (*backoff < 0) throw std::invalid_argument("--backoff must be 0 dB or more, not " + rt::shortestText(*backoff));
+    o.backoffDb = *backoff;
+  }
+  return o;
+}
+
+std::string megasamples(double rate) { return rt::shortestText(rate / 1e6) + " Msample/s"; }
+
+}  // namespace
+
+int runTransmit(const Args& args) {
+  TransmitOptions options;
+  testbench::SequenceSettings sequence;
+  channel::Impairments impairments;
+  rt::Value parameters;
+  if (const auto status = takeOptions("transmit", [&] {
+        Args rest = args;
+        options = takeTransmitOptions(rest);
+        sequence = takeSequenceOptions(rest);
+        impairments = takeImpairmentOptions(rest);
+        parameters = parametersFromOptions(rest);
+        expectNoMore(rest);
+        applySequenceTemplate(parameters, sequence);
+        testbench::sequenceLength(parameters, sequence.frames);
+        channel::checkImpairments(impairments, 11e6 * parameters.field("OverSampling").scalarValue());
+      })) {
+    return *status;
+  }
+
+  try {
+    const double frameRate = 11e6 * parameters.field("OverSampling").scalarValue();
+    phy::Frame frame = testbench::calculateSequence(parameters, sequence);
+    if (impairments.any())
+      frame.waveform = channel::impair(std::move(frame.waveform), frameRate, frame.marker2, impairments);
+
+    // Nothing goes on the air until the radio has taken every setting.
+    const CtrlCStop ctrlC;
+    sdr::Radio radio(options.radio.device);
+    const double asked = options.radio.rate ? *options.radio.rate
+                                            : sdr::chooseRate(radio.sampleRates(sdr::Direction::Transmit), frameRate);
+    const double rate = radio.setSampleRate(sdr::Direction::Transmit, asked);
+    radio.tune(sdr::Direction::Transmit, options.radio.tune);
+    const sdr::StreamFormat format = radio.streamFormat(sdr::Direction::Transmit);
+    const sdr::TxWaveform waveform = sdr::prepareWaveform(frame.waveform, frameRate, rate, format, options.backoffDb);
+    std::cout << testbench::rateAndModulation(parameters) << ", " << frame.waveform.size() << " samples at "
+              << megasamples(frameRate);
+    if (rate != frameRate) std::cout << ", resampled to " << waveform.samples.size() << " samples";
+    std::cout << "\nRate " << megasamples(rate) << ", " << sdr::formatName(format.format) << " with its peak "
+              << rt::shortestText(options.backoffDb) << " dB below full scale, "
+              << rt::shortestText(options.radio.tune.frequency / 1e6) << " MHz, on " << radio.name() << "\n";
+    if (waveform.clipped > 0)
+      std::cout << "Warning: " << waveform.clipped << " samples clipped at the radio's full scale\n";
+
+    sdr::TxStream stream(radio, format);
+    std::cout << "Transmitting "
+              << (options.bursts.continuous ? std::string("until Ctrl-C")
+                                            : std::to_string(options.bursts.repeat) + " time(s)")
+              << "; Ctrl-C stops" << std::endl;
+    const sdr::TransmitReport report = sdr::transmit(stream, waveform.samples, options.bursts, ctrlC.requested());
+    std::cout << report.samplesSent << " samples sent (the waveform " << report.framesSent
+              << " times), underflows: " << report.underflows
+              << (report.underflows > 0 ? " (a gap on the air at each)" : "")
+              << (report.stopped ? ", stopped by Ctrl-C" : "") << "\n";
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b transmit: " << e.what() << "\n";
+    return kFailed;
+  }
+  return kOk;
+}
+
+}  // namespace dot11b::cli

@@ -1,0 +1,159 @@
+#include "sdr/radio.h"
+
+#include <SoapySDR/Device.hpp>
+#include <SoapySDR/Types.hpp>
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "runtime/shortest_text.h"
+#include "sdr/radio_error.h"
+
+namespace dot11b::sdr {
+
+namespace {
+
+std::string directionWord(Direction d) { return d == Direction::Transmit ? "transmit" : "receive"; }
+
+std::string rangesText(const SoapySDR::RangeList& ranges, double unit, const std::string& unitName) {
+  std::string text;
+  for (std::size_t k = 0; k < ranges.size(); ++k) {
+    if (k > 0) text += ", ";
+    text += rt::shortestText(ranges[k].minimum() / unit);
+    if (ranges[k].maximum() > ranges[k].minimum()) text += " to " + rt::shortestText(ranges[k].maximum() / unit);
+  }
+  return text + " " + unitName;
+}
+
+bool within(const SoapySDR::RangeList& ranges, double value) {
+  return std::any_of(ranges.begin(), ranges.end(), [&](const SoapySDR::Range& r) {
+    const double slack = 1e-9 * std::max(std::abs(r.minimum()), std::abs(r.maximum()));
+    return value >= r.minimum() - slack && value <= r.maximum() + slack;
+  });
+}
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (std::size_t k = 0; k < names.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
+  return names.empty() ? "none" : text;
+}
+
+}  // namespace
+
+int soapyDirection(Direction direction) { return direction == Direction::Transmit ? SOAPY_SDR_TX : SOAPY_SDR_RX; }
+
+std::string FoundRadio::value(const std::string& key) const {
+  const auto at = args.find(key);
+  return at == args.end() ? std::string() : at->second;
+}
+
+std::string FoundRadio::text() const {
+  std::string text;
+  for (const char* key : {"driver", "label", "serial"}) {
+    if (const std::string v = value(key); !v.empty()) text += (text.empty() ? "" : ", ") + std::string(key) + "=" + v;
+  }
+  return text;
+}
+
+std::vector<FoundRadio> findRadios(const std::string& args) {
+  std::vector<FoundRadio> radios;
+  for (SoapySDR::Kwargs& found : SoapySDR::Device::enumerate(args))
+    radios.push_back({RadioArgs(found.begin(), found.end())});
+  return radios;
+}
+
+Radio::Radio(const std::string& args) {
+  const std::vector<FoundRadio> matching = findRadios(args);
+  if (matching.size() != 1) {
+    std::string list;
+    for (const FoundRadio& r : matching.empty() ? findRadios("") : matching) list += "\n  " + r.text();
+    if (matching.empty())
+      throw RadioError("no radio matches '" + args + "'; " +
+                       (list.empty() ? "SoapySDR finds no radio at all" : "the radios found:" + list));
+    throw RadioError("'" + args + "' matches " + std::to_string(matching.size()) +
+                     " radios; name one by its serial:" + list);
+  }
+  found_ = matching.front();
+  name_ = "the radio " + found_.text();
+  try {
+    device_ = SoapySDR::Device::make(args);
+  } catch (const std::exception& e) {
+    throw RadioError(name_ + " could not be opened: " + e.what());
+  }
+}
+
+Radio::~Radio() {
+  try {
+    SoapySDR::Device::unmake(device_);
+  } catch (...) {
+    // A radio that fails while being released has nothing left to give back.
+  }
+}
+
+std::vector<Range> Radio::sampleRates(Direction direction) const {
+  std::vector<Range> rates;
+  for (const SoapySDR::Range& r : device_->getSampleRateRange(soapyDirection(direction), 0))
+    rates.push_back({r.minimum(), r.maximum(), r.step()});
+  return rates;
+}
+
+double Radio::setSampleRate(Direction direction, double rate) {
+  const std::string what = "the " + directionWord(direction) + " sample rate " + rt::shortestText(rate) + " Hz";
+  const std::vector<Range> rates = sampleRates(direction);
+  if (!supportsRate(rates, rate)) throw RadioError(name_ + " refused " + what + ": it runs at " + ratesText(rates));
+  try {
+    device_->setSampleRate(soapyDirection(direction), 0, rate);
+    return device_->getSampleRate(soapyDirection(direction), 0);
+  } catch (const std::exception& e) {
+    throw RadioError(name_ + " refused " + what + ": " + e.what());
+  }
+}
+
+void Radio::tune(Direction direction, const TuneSettings& settings) {
+  const int dir = soapyDirection(direction);
+  const std::string refused = name_ + " refused the " + directionWord(direction) + " ";
+  const auto attempt = [&](const std::string& what, auto&& set) {
+    try {
+      set();
+    } catch (const std::exception& e) {
+      throw RadioError(refused + what + ": " + e.what());
+    }
+  };
+  const std::string frequency = "frequency " + rt::shortestText(settings.frequency) + " Hz";
+  if (const SoapySDR::RangeList ranges = device_->getFrequencyRange(dir, 0); !within(ranges, settings.frequency))
+    throw RadioError(refused + frequency + ": it tunes over " + rangesText(ranges, 1e6, "MHz"));
+  attempt(frequency, [&] { device_->setFrequency(dir, 0, settings.frequency); });
+
+  if (settings.gain) {
+    const std::string gain = "gain " + rt::shortestText(*settings.gain) + " dB";
+    if (const SoapySDR::Range r = device_->getGainRange(dir, 0); !within({r}, *settings.gain))
+      throw RadioError(refused + gain + ": its gain runs from " + rangesText({r}, 1, "dB"));
+    attempt(gain, [&] { device_->setGain(dir, 0, *settings.gain); });
+  }
+  const std::vector<std::string> stages = device_->listGains(dir, 0);
+  for (const auto& [stage, value] : settings.stageGains) {
+    const std::string gain = "gain " + stage + "=" + rt::shortestText(value) + " dB";
+    if (std::find(stages.begin(), stages.end(), stage) == stages.end())
+      throw RadioError(refused + gain + ": its gain stages are " + joined(stages));
+    if (const SoapySDR::Range r = device_->getGainRange(dir, 0, stage); !within({r}, value))
+      throw RadioError(refused + gain + ": " + stage + " runs from " + rangesText({r}, 1, "dB"));
+    attempt(gain, [&] { device_->setGain(dir, 0, stage, value); });
+  }
+  if (!settings.antenna.empty()) {
+    const std::string antenna = "antenna " + settings.antenna;
+    const std::vector<std::string> antennas = device_->listAntennas(dir, 0);
+    if (std::find(antennas.begin(), antennas.end(), settings.antenna) == antennas.end())
+      throw RadioError(refused + antenna + ": its antennas are " + joined(antennas));
+    attempt(antenna, [&] { device_->setAntenna(dir, 0, settings.antenna); });
+  }
+}
+
+StreamFormat Radio::streamFormat(Direction direction) const {
+  double fullScale = 1;
+  const std::string native = device_->getNativeStreamFormat(soapyDirection(direction), 0, fullScale);
+  if (const auto format = parseFormat(native); format && fullScale > 0) return {*format, fullScale};
+  return {SampleFormat::CF32, 1.0};
+}
+
+}  // namespace dot11b::sdr

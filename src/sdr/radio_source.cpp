@@ -1,0 +1,28 @@
+#include "sdr/radio_source.h"
+
+#include <algorithm>
+
+namespace dot11b::sdr {
+
+double setUpReceive(Radio& radio, double rate, const TuneSettings& settings) {
+  const double running = radio.setSampleRate(Direction::Receive, rate);
+  radio.tune(Direction::Receive, settings);
+  return running;
+}
+
+RadioSource::RadioSource(Radio& radio, std::uint64_t samples, const std::atomic<bool>& stop)
+    : stream_(radio, radio.streamFormat(Direction::Receive)),
+      buffer_(stream_.format().format, stream_.mtu()),
+      samples_(samples),
+      stop_(stop) {}
+
+std::size_t RadioSource::read(Complex* out, std::size_t max) {
+  const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>({max, buffer_.size(), samples_ - received_}));
+  if (wanted == 0) return 0;
+  const std::size_t n = stream_.read(buffer_, 0, wanted, stop_);
+  fromNative(buffer_.at(0), buffer_.format(), n, stream_.format().fullScale, out);
+  received_ += n;
+  return n;
+}
+
+}  // namespace dot11b::sdr

@@ -1,0 +1,29 @@
+// Which sample rate a frame goes out at on a radio that may not run at the frame's own rate.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace dot11b::sdr {
+
+// Values from `minimum` to `maximum` in steps of `step` (0: any value between them): rates [Hz],
+// frequencies [Hz] or gains [dB].
+struct Range {
+  double minimum = 0;
+  double maximum = 0;
+  double step = 0;
+};
+
+// The receiver and the spectrum mask want two samples a chip.
+inline constexpr double kTwoSamplesAChip = 22e6;
+
+bool supportsRate(const std::vector<Range>& ranges, double rate);
+
+// The frame's own rate when the radio runs at it; otherwise the lowest rate of at least two samples a chip
+// that it runs at; otherwise its highest rate. Throws std::invalid_argument for a radio without rates.
+double chooseRate(const std::vector<Range>& ranges, double frameRate);
+
+// "2 to 20 Msample/s", "1, 2 and 5 Msample/s", "0.5 to 61.44 Msample/s in steps of 0.25": for messages.
+std::string ratesText(const std::vector<Range>& ranges);
+
+}  // namespace dot11b::sdr

@@ -1,0 +1,44 @@
+// A frame sent through a radio: taken to a rate the radio runs at, scaled to its full scale less a
+// back-off, and streamed as often as asked.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "phy/types.h"
+#include "sdr/sample_formats.h"
+#include "sdr/streams.h"
+
+namespace dot11b::sdr {
+
+struct TxWaveform {
+  NativeSamples samples;
+  std::size_t clipped = 0;  // samples held at the format's ends (none unless the radio's full scale lies)
+};
+
+// The frame at `frameRate` [Hz] taken to `radioRate` by the receiver's band-limited resampler (which cuts
+// the band to 90 % of the new Nyquist band when the rate falls), then scaled so that its largest |I| or |Q|
+// lies `backoffDb` below the format's full scale (never beyond the largest integer of an integer format).
+// Throws std::invalid_argument for a rate that is not finite and positive or a negative back-off.
+TxWaveform prepareWaveform(const ComplexRow& frame, double frameRate, double radioRate, const StreamFormat& format,
+                           double backoffDb);
+
+struct Bursts {
+  long repeat = 1;          // times the frame is sent
+  bool continuous = false;  // until stopped, whatever `repeat` says
+  double gapSeconds = 0;    // between sends; 0: each send follows the last in the same burst, seamlessly
+};
+
+struct TransmitReport {
+  std::uint64_t samplesSent = 0;
+  long framesSent = 0;  // sends completed
+  std::uint64_t underflows = 0;
+  bool stopped = false;  // `stop` was set before every send was made
+};
+
+// Sends the waveform as `bursts` asks; each gap closes a burst and waits, hearing `stop` every 10 ms.
+TransmitReport transmit(TxStream& stream, const NativeSamples& waveform, const Bursts& bursts,
+                        const std::atomic<bool>& stop);
+
+}  // namespace dot11b::sdr

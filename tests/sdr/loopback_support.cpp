@@ -1,0 +1,117 @@
+#include "loopback_support.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <thread>
+
+namespace sdr_test {
+
+Folder::Folder() {
+  char name[] = "/tmp/dot11b-sdr-XXXXXX";
+  path_ = ::mkdtemp(name) ? name : "/tmp";
+}
+
+Folder::~Folder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+dot11b::ComplexRow readComplex(const std::string& path, bool doubles) {
+  std::ifstream in(path, std::ios::binary);
+  dot11b::ComplexRow samples;
+  if (doubles) {
+    for (double v[2]; in.read(reinterpret_cast<char*>(v), sizeof v);) samples.emplace_back(v[0], v[1]);
+  } else {
+    for (float v[2]; in.read(reinterpret_cast<char*>(v), sizeof v);) samples.emplace_back(v[0], v[1]);
+  }
+  return samples;
+}
+
+void writeCf32(const std::string& path, const dot11b::ComplexRow& samples) {
+  std::ofstream out(path, std::ios::binary);
+  for (const auto& s : samples) {
+    const float v[2] = {static_cast<float>(s.real()), static_cast<float>(s.imag())};
+    out.write(reinterpret_cast<const char*>(v), sizeof v);
+  }
+}
+
+std::map<std::string, std::string> storedSettings(const std::string& store) {
+  std::map<std::string, std::string> settings;
+  std::ifstream in(store + ".txt");
+  for (std::string line; std::getline(in, line);)
+    if (const auto equals = line.find('='); equals != std::string::npos)
+      settings[line.substr(0, equals)] = line.substr(equals + 1);
+  return settings;
+}
+
+SignalledRun runUntilCtrlC(const std::vector<std::string>& args, const std::string& ready, double afterReady) {
+  SignalledRun run;
+  int out[2], err[2];
+  if (::pipe(out) != 0 || ::pipe(err) != 0) return run;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(out[1], STDOUT_FILENO);
+    ::dup2(err[1], STDERR_FILENO);
+    for (const int fd : {out[0], out[1], err[0], err[1]}) ::close(fd);
+    std::vector<std::string> owned = {DOT11B_CLI};
+    owned.insert(owned.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : owned) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    std::_Exit(127);
+  }
+  ::close(out[1]);
+  ::close(err[1]);
+  using Clock = std::chrono::steady_clock;
+  const auto giveUp = Clock::now() + std::chrono::seconds(10);
+  std::optional<Clock::time_point> signalAt, signalled;
+  pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+  std::string* sinks[2] = {&run.out, &run.err};
+  for (int open = 2; open > 0 && Clock::now() < giveUp;) {
+    if (!signalAt && run.out.find(ready) != std::string::npos)
+      signalAt = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(afterReady));
+    if (signalAt && !signalled && Clock::now() >= *signalAt) {
+      ::kill(pid, SIGINT);
+      signalled = Clock::now();
+    }
+    if (::poll(fds, 2, 5) <= 0) continue;
+    for (int k = 0; k < 2; ++k) {
+      if (fds[k].fd < 0 || fds[k].revents == 0) continue;
+      char buffer[4096];
+      const ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
+      if (n > 0) {
+        sinks[k]->append(buffer, static_cast<std::size_t>(n));
+      } else {
+        ::close(fds[k].fd);
+        fds[k].fd = -1;
+        --open;
+      }
+    }
+  }
+  for (const pollfd& fd : fds)
+    if (fd.fd >= 0) ::close(fd.fd);
+  int status = 0;
+  pid_t ended = 0;
+  while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 && Clock::now() < giveUp)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (ended == 0) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return run;
+  }
+  if (signalled) run.stopSeconds = std::chrono::duration<double>(Clock::now() - *signalled).count();
+  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+}  // namespace sdr_test
