@@ -90,7 +90,8 @@ const std::vector<Command>& commands() {
        "fails, 2 for a bad option.\n",
        runPlot},
       {"verify", "decode every 802.11b frame of a capture with the built-in receiver",
-       "Usage: dot11b verify FILE [--rate HZ] [--carrier HZ] [--json] [--expect-fcs] [--mask-csv FILE]\n\n"
+       "Usage: dot11b verify FILE [--rate HZ] [--carrier HZ] [--json] [--expect-fcs] [--mask-csv FILE]\n"
+       "       dot11b verify --device ARGS --frequency HZ --rate HZ --duration S [--gain DB] [--json] ...\n\n"
        "Finds every frame in FILE and decodes it with a receiver written from IEEE 802.11b-1999 (it shares\n"
        "no modulator with the generator): SYNC and SFD of either preamble, the PLCP header and its CRC, the\n"
        "PSDU at 1, 2, 5.5 or 11 Mbit/s (DBPSK, DQPSK, CCK or PBCC), its FCS and MAC header, with the carrier\n"
@@ -100,6 +101,10 @@ const std::vector<Command>& commands() {
        "(.sigmf-meta or .sigmf-data; cf64_le, cf32_le, ci16_le or ci8) or a waveform MAT-file. --rate HZ\n"
        "gives the sample rate, which FILE must say otherwise (SigMF and MAT-files do); any rate is taken,\n"
        "those that are no multiple of 11 MHz (an SDR's 20 or 25 Msample/s) are resampled.\n"
+       "With --device, decodes live what a software-defined radio receives for S seconds (the radio options\n"
+       "are those of 'dot11b capture'), each frame printed as it is found; the carrier is --frequency unless\n"
+       "--carrier says otherwise. Ctrl-C stops within 0.1 s; the samples received and the overflows go to\n"
+       "stderr at the end.\n"
        "Each frame is checked against the transmitter requirements of 18.4.7: centre frequency and chip\n"
        "clock within +-25 ppm (the centre frequency needs the carrier: --carrier HZ, or a SigMF recording's\n"
        "core:frequency), power-on and power-down ramps from 10 % to 90 % of the power within 2 us, RF\n"
@@ -110,7 +115,11 @@ const std::vector<Command>& commands() {
        "rate is reported as not measured. --mask-csv FILE writes its every point, level and limit.\n"
        "--json prints one object {\"frames\": [...], \"mask\": {...}} instead of the summary.\n"
        "Exit status 0 when a frame was found and every frame's header CRC holds (and its FCS, with\n"
-       "--expect-fcs), 1 otherwise, 2 for a bad option or a file that cannot be read.\n",
+       "--expect-fcs), 1 otherwise (or when the radio is not found, refuses a setting or fails while\n"
+       "receiving), 2 for a bad option or a file that cannot be read.\n\n"
+       DOT11B_RADIO_OPTIONS_HELP
+       "  --rate HZ          the radio's sample rate\n"
+       "  --duration S       how long to receive\n",
        runVerify},
       {"per", "measure the packet error rate of each rate against the SNR",
        "Usage: dot11b per --snr FROM:TO:STEP [--rates 1,2,5.5,11] [--frames N] [--psdu OCTETS]\n"

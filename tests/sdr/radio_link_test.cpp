@@ -120,6 +120,31 @@ TEST(RadioLink, ACaptureVerifiesAsTheFileItPlayed) {
   EXPECT_EQ(ofCapture.out, ofFile.out);
 }
 
+// verify --device decodes what the radio receives as it comes, with the tuned frequency as the carrier.
+TEST(RadioLink, ALiveVerifySaysWhatVerifyOfThePlayedFileSays) {
+  const Folder folder;
+  const double seconds = static_cast<double>(playedSequence(folder).size()) / 20e6;
+  const std::vector<std::string> radio = {"--device", "driver=loopback,format=CF32,play=" + (folder / "played.cf32"),
+                                          "--frequency", "2437e6", "--rate", "20e6", "--duration",
+                                          dot11b::rt::shortestText(seconds)};
+  std::vector<std::string> live = {"verify", "--json", "--expect-fcs"};
+  live.insert(live.end(), radio.begin(), radio.end());
+  const auto ofRadio = runCli(live);
+  const auto ofFile = runCli({"verify", folder / "played.cf32", "--rate", "20e6", "--carrier", "2437e6", "--json"});
+  ASSERT_EQ(ofFile.exitStatus, 0) << ofFile.err;
+  EXPECT_EQ(ofRadio.exitStatus, 0) << ofRadio.err;
+  EXPECT_EQ(ofRadio.out, ofFile.out);
+  EXPECT_NE(ofRadio.err.find("overflows: 0"), std::string::npos) << ofRadio.err;
+  // The summary comes frame by frame, and a radio that goes mid-stream ends it with exit status 1.
+  std::vector<std::string> vanishing = {"verify", "--device",
+                                        "driver=loopback,format=CF32,fault=vanish,fault_after=100000,play=" +
+                                            (folder / "played.cf32"),
+                                        "--frequency", "2437e6", "--rate", "20e6", "--duration", "1"};
+  const auto lost = runCli(vanishing);
+  EXPECT_EQ(lost.exitStatus, 1);
+  EXPECT_NE(lost.err.find("dot11b verify: "), std::string::npos) << lost.err;
+}
+
 TEST(RadioLink, DevicesListsTheRadioAndWhatItOffers) {
   const auto all = runCli({"devices"});
   EXPECT_EQ(all.exitStatus, 0);
