@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   python3-scipy python3-numpy python3-dev pybind11-dev clang libclang-rt-14-dev fonts-dejavu-core
   desktop-file-utils help2man
+  python3-venv python3-pip python3-setuptools
   xvfb xauth imagemagick
 )
 
