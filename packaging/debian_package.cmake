@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian packages (cpack -G DEB): dot11b-wavegen with stripped binaries (the install component
 # Unspecified, everything not named otherwise) and dot11b-wavegen-dbgsym with their debug symbols
 # (debug_symbols.cmake).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The debug-symbols package's contents (the install component dbgsym): the debug information of every program
 # and library the package installs, by build ID, where debuggers look for it (/usr/lib/debug/.build-id/). The
 # package's own copies are stripped (CPACK_STRIP_FILES); the build's keep it.

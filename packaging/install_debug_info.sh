@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the debug information of one program or library where debuggers look for it by build ID:
 # install_debug_info.sh BINARY DEBUG_FOLDER   (writes DEBUG_FOLDER/.build-id/xx/yyyy.debug)
 set -euo pipefail

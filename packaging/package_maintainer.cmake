@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Read by cpack as it makes the package: whoever builds it names the maintainer as Debian's own tools take
 # it (dch, dh_make), from DEBFULLNAME and DEBEMAIL. Without them, the project's developers.
 if(DEFINED ENV{DEBFULLNAME} AND DEFINED ENV{DEBEMAIL})

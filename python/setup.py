@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """pip's build of the package dot11b: CMake builds the extension, the library and the modules it opens that
 need no Qt, and installs them into the package's folder (the CMake component python_wheel).
 

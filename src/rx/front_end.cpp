@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rx/front_end.h"
 
 #include "rx/chip_stream.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receiver's front end, block by block: the capture taken to four samples a chip (44 Msample/s), then
 // each sample averaged over the chip around it, a filter matched to a chip with its first null at 11 MHz
 // (a single sample a chip would keep the noise of the whole 44 MHz band). The blocks of a capture give

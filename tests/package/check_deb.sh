@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian packages from the build folder, checks them as Debian's tools do (lintian, the AppStream
 # and desktop-entry validators), unpacks the package into a temporary root and runs what it holds from there:
 # the installed dot11b and dot11b-sgsim, the Python module, the desktop entry, the manual pages.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # pip's package as a Python user gets it, with no network: a fresh virtual environment (seeing Debian's
 # numpy and SciPy), pip install of python/ reusing the build folder's build, the package imported outside the
 # source tree with its own library, a frame generated and verified, the Python tests against the installed
