@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole commands as a user runs them, each a new process: 'dot11b generate' of the largest and of the
 // start-value frame, 'dot11b plot' of the largest frame's views, 'dot11b --help' (process start and
 // library loading alone), and the numpy/scipy reference that filters as many chips the same way and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the frame generator for the start-value frame and for the largest frame the panel allows.
 #include <benchmark/benchmark.h>
 

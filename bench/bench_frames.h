@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frames the benchmarks time: the start-value frame and the largest frame the panel allows.
 #pragma once
 

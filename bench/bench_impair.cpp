@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames per second of generate-and-impair for the start-value frame: the frame made and passed through
 // white noise alone, and through every impairment at once (noise, carrier and clock offsets, I/Q
 // imbalance, DC and a 100 ns multipath channel), each time with a new seed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening each view of the largest frame (2 174 040 samples) from the application window's Plot menu,
 // offscreen: quantising, computing the view, drawing it and its first paint.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Speed of the Python package: generate of the largest frame from Python, beside the same frame made by the
 command line (its own calculation time, which it prints, and the whole command writing to /dev/null). Run
 with Debian's Python:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Transfer of the largest frame (about 1.2 M samples) to the signal-generator simulator over
 // loopback TCP, through the instrument I/O module as the application loads it; and the encoding
 // of that frame alone, to tell encoding from transfer.

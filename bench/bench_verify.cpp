@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the receiver: the largest frame the panel allows (2312 PN9 octets with MAC header and FCS at
 // 1 Mbit/s, 9 samples a chip, root raised cosine over 1000 chips, 1000 us ramps and idle) decoded from
 // its 99 Msample/s waveform, and the start-value frame.

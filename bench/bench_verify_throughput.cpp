@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 'dot11b verify' of long captures as a user runs it, a new process on one core (taskset -c 0): the
 // signal's duration over the wall time ("realtime", 1 or more keeps up with the signal), beside the peak
 // resident size and the minor page faults of the process. Captures: sequences of 11 Mbit/s CCK data frames

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application window, offscreen: from the top entry to the main window shown (the splash window's
 // minimum time left out), and Calculate of the largest frame from the window, through its controls.
 #include <benchmark/benchmark.h>

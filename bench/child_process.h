@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole commands as new processes, for the benchmarks that time what a user runs: the child's peak resident
 // size and minor page faults come back beside its exit.
 #pragma once

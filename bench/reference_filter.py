@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The reference the frame benchmark compares with: what a short numpy/scipy script does for the same
 waveform. It zero-stuffs the chips of the frame, filters them circularly with the root-raised-cosine taps
 by FFT convolution and writes the samples as complex128 (.cf64).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Driving the application window offscreen through the exported C interface, for the benchmarks:
 // controls by tag, set and acted on as the user does.
 #pragma once

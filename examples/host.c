@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 /* A host program of the exported C interface: initializes the library, projects the number of samples of
    the start-value frame with Dot11b_SizeEst, calls a routine with a variable result list and shows the
    arity error of the top entry. */

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A receiver test bench in a few lines: three beacons through a noisy channel with a carrier offset,
 decoded by the built-in receiver. Run with Debian's Python and the package on the path:
 

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 /* A host program that opens the application window and runs until it is closed. With "--tour FOLDER" it
    instead walks through the windows by name, as a test script would: it opens each dialog, saves an image
    of it into FOLDER and closes it again, calculates and opens the spectrum, verifies the frame (printing

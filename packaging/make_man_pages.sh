@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the manual pages of the two programs from their --help, compressed as Debian keeps them:
 # make_man_pages.sh BIN_FOLDER OUT_FOLDER VERSION
 set -euo pipefail

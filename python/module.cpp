@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The extension behind the Python package dot11b: calls of the library's routines by name, its globals,
 // and the frame's waveform and markers as numpy arrays. The package's own functions (dot11b/__init__.py)
 // are written over these.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Python values and the library's arrays, both ways: numpy arrays (numbers, column-major in the library)
 // and Python numbers, str, dict (records, in order) and list (cell lists).
 #pragma once

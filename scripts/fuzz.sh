@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds libFuzzer targets with clang and runs each for a bounded time from its committed seed corpus.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 # SECONDS defaults to 60; TARGET is parameter_file, scpi_message, call_literal or capture_file (default: all).

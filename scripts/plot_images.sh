@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws every view of the start-value frame with 'dot11b plot' into docs/ (or the folder given), as the
 # README shows them. Needs the build (scripts/build.sh); no display is needed.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots of the README under a real X server (Xvfb): the main window, each dialog and the
 # About window, written to docs/ (or the folder given). Needs the build (scripts/build.sh).
 set -euo pipefail

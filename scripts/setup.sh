@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the build and the tests need; does nothing when all are present.
 set -euo pipefail
 
@@ -8,7 +9,8 @@ packages=(
   libmatio-dev zlib1g-dev libfftw3-dev libserialport-dev nlohmann-json3-dev
   libgtest-dev libbenchmark-dev
   python3-scipy python3-numpy python3-dev pybind11-dev clang libclang-rt-14-dev fonts-dejavu-core
-  desktop-file-utils help2man
+  desktop-file-utils help2man lintian appstream
+  python3-venv python3-pip python3-setuptools
   libsoapysdr-dev soapysdr-tools
   xvfb xauth imagemagick
 )

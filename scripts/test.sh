@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, fuzzes the parameter-file loader for 60 s and the simulator's SCPI parser and
 # the literal parser of `dot11b call` and the capture readers of `dot11b verify` for 30 s each, then runs
 # every test.

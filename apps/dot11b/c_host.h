@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calls into the library through its exported C interface, as any host program does.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b download: the frame of the given parameters into the signal generator, then the playback set-up.
 #include <algorithm>
 #include <iostream>

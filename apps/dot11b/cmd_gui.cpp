@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b gui (and dot11b alone): the window application.
 #include <iostream>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b ping and dot11b refresh: reaching the signal generator and sending it the settings.
 #include <iostream>
 #include <stdexcept>

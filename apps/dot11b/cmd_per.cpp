@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b per: the packet error rate of each rate against the SNR, measured with the built-in receiver.
 #include <malloc.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b plot VIEW: a view of a frame rendered off screen to a PNG, and its data as CSV.
 #include <iostream>
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "command.h"
 #include "impairment_options.h"
 #include "radio_options.h"

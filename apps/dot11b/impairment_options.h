@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel-impairment options of generate and per.
 #pragma once
 

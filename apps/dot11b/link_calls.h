@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calls of the instrument routines through the library's C interface, and the options all link
 // commands share.
 #pragma once

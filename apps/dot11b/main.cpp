@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b: the window application, and the command-line face of the library.
 #include <exception>
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options shared by the commands: taking "NAME VALUE" options, and building a parameters record from
 // --params and --set.
 #pragma once

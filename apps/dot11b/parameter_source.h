@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a command's parameters start: the start values, or a parameter file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options of a frame sequence and a frame template, shared by generate, estimate and per.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator settings options of the link commands (download, refresh).
 #pragma once
 

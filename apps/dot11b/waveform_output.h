@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a computed frame in the file formats of "dot11b generate".
 #pragma once
 

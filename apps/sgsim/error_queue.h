@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's error queue, read oldest first by :SYSTem:ERRor?.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated signal generator: runs program messages against its settings, waveform memory
 // and error queue, and answers queries.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b-sgsim: a simulated signal generator for testing the instrument link without hardware.
 #include <csignal>
 #include <cstdio>

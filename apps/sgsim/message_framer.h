@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splits the byte stream of a connection into program messages, each ended by a line feed.
 // Definite-length blocks (#<digits><length><bytes>) are taken whole, whatever bytes they hold.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An error of the SCPI error queue: a standard error number and its text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parses one program message into program units: header, query flag and parameters.
 #pragma once
 

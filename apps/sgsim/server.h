@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's event loop: one TCP client at a time and/or a pseudo-terminal, served with poll().
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parameter values of the settings the simulator holds: parsing with SCPI suffixes and
 // character data, range checks, and the text a query answers.
 #pragma once

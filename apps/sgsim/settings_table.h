@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument settings the simulator holds, each with its command pattern, value rule and
 // value after *RST.
 #pragma once

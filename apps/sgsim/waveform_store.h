@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The waveform memory: waveforms (ARBI) and their markers (MKRI) by title, optionally written to
 // a folder as <folder>/ARBI/<title> and <folder>/MKRI/<title> with the bytes as received.
 #pragma once

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 /*
  * Dot11b_c_lib: IEEE 802.11b-1999 DSSS waveform generation library, C interface.
  *

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """IEEE 802.11b-1999 DSSS frames as numpy arrays, from the dot11b-wavegen library.
 
 The functions here call the library's own routines (the generator, the parameter rules, the built-in

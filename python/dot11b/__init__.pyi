@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 from os import PathLike
 from typing import Any, Optional, Union
 

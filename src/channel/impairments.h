@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a receiver under test sees of a generated waveform: the transmitter's modulator errors, clock and
 // carrier offsets, a multipath channel and white noise, applied after the frame is made.
 #pragma once

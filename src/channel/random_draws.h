@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random numbers that are the same, bit for bit, for a seed on every run and platform: the 64-bit Mersenne
 // Twister (whose output the C++ standard fixes), with this code's own uniform and Gaussian numbers, since
 // the algorithms of the standard library's distributions differ between implementations.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stages `impair` chains, each on a whole row, in place but for the resampling of the clock offset.
 #pragma once
 

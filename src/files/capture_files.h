@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Captures for the receiver, in every waveform format this system writes and in those SDR tools
 // record: complex doubles (.cf64) and floats (.cf32), interleaved 16- and 8-bit integers (.cs16, .cs8), the
 // signal generator's 16-bit file (.iq16), SigMF recordings (cf64_le, cf32_le, ci16_le, ci8) and the

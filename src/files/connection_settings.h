@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection settings file: the configuration record kept between runs as the variable
 // fileParameters of "defaults.mat" in the current folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator's 16-bit waveform file: headerless signed 16-bit I and Q values, most significant
 // byte first, I of sample 0, Q of sample 0, I of sample 1, ... (4 bytes per sample, no markers).
 #pragma once

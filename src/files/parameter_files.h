@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parameter files: MAT-files holding the whole parameters record (fileParameters) and the file's full
 // name at the time of saving (filename).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing a user's file without ever leaving it half written.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/waveform_files.h"
 
 #include "files/safe_save.h"

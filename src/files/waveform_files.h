@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waveform data files: MAT-files with the computed samples, for other tools to read.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Library control and the C interface to array values.
 #include <cstring>
 #include <exception>

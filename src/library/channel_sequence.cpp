@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame sequences with their templates, and the impairment stage, for the calling forms. Both take their
 // settings as a record whose fields are all optional; a field of another name is refused, so that a typing
 // error never passes unnoticed.

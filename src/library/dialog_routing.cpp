@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which dialogs the commands show: the host's, through its dialog hook; the window's, once the window
 // system runs; otherwise the console's. The host's hook answers questions and file dialogs itself.
 #include <vector>

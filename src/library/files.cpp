@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CompareStruct and SaveFlarevaneWaveform for the calling forms.
 #include "runtime/binding.h"
 #include "files/iq16_file.h"

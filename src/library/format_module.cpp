@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's top entry and the format module's dispatching entry.
 #include "runtime/export_macros.h"
 #include "runtime/library.h"

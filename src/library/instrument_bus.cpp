@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument command layer for the calling forms: Formatconfig, the pass-through InstrIO to the
 // instrument I/O module, the five bus operations and the connection test.
 #include <cstdint>

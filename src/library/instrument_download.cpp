@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waveform download for the calling forms: ZELDownLoadWrap, with the RS-232 question through the
 // dialogs interface and the transfer through HwDownload by name.
 #include <algorithm>

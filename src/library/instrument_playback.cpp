@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playback set-up for the calling forms: ZELPlay and ZELPlay_c. Each command goes to the instrument I/O
 // module as HwSend sends it, and HwReturnLocal's call ends the set-up; the calls are made directly, not
 // through the routines by name, because the sequence runs as long work (beside a progress dialog with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CCK and PBCC modulation and the frame generator for the calling forms.
 #include <stdexcept>
 #include <string>

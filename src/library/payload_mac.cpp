@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PSDU payload, the pseudo-noise generator and the MAC frame check sequence for the calling forms.
 #include <optional>
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bit-level codes, PLCP fields, DSSS modulation and pulse shaping for the calling forms.
 #include <algorithm>
 #include <array>

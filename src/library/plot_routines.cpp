@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal plots and the drawing routines for the calling forms, and the plot windows' own menu
 // commands (the module VX_PlotWindow).
 #include <memory>

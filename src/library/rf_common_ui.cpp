@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application window module RfCommonUI, its menu bar and its time stamps for the calling forms.
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a script needs beyond the window's routines, for the calling forms (and so for the Python module):
 // the parameter rules of --set, parameter files, the built-in receiver, and instrument addresses.
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dot11b_SizeEst for the calling forms.
 #include "phy/size_estimate.h"
 #include "runtime/binding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number-to-text, name and keyword tests and octal numbers for the calling forms.
 #include <algorithm>
 #include <array>

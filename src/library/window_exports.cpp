@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported calling forms of the window and plot routines. The routines themselves live in the window
 // module, which the first call of any of them opens (see windows_module.cpp).
 #include "runtime/export_macros.h"

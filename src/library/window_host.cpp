@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The C functions by which a host runs the windows: the event loop and the hook of modal waits.
 #include <exception>
 

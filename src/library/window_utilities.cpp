@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figure and window utilities for the calling forms, on the Qt toolkit, and the routines by which a
 // host drives the windows by name: Get, Set, Invoke and Findobj.
 #include <algorithm>

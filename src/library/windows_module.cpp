@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window system, its utilities and the plot windows are built as a module of their own
 // (libDot11b_windows.so, beside the library) because they link Qt and QCustomPlot with some forty
 // libraries behind them. It is opened by the first call of one of its routines or the first use of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole numbers to bit vectors and fixed-width hexadecimal text.
 #pragma once
 

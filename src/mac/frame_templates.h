@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ready-made MAC frames (IEEE 802.11-1999 clause 7): beacon, probe response, data, null, ACK, CTS and RTS
 // headers with their Duration/ID, and the beacon and probe response frame body.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MAC header record (IEEE 802.11-1999 7.2) with its bit stream, and the frame check sequence.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Assembly of the PSDU: optional MAC header, payload of the chosen source, optional FCS.
 #pragma once
 

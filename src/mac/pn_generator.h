@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Maximal-length pseudo-noise sequences (PN9, PN15, ...) from a Fibonacci shift register.
 #pragma once
 

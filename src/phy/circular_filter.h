@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Circular FIR filtering of a zero-stuffed chip stream, so that a frame played in a loop has no
 // start-up or decay transient at its seam.
 #pragma once

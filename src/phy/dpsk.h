@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DBPSK/DQPSK with Barker spreading, the 1 and 2 Mbit/s DSSS modulation (IEEE 802.11b-1999 18.4.6.3-4).
 #pragma once
 

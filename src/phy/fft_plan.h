@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FFTW plans made safely from any thread. FFTW's planner shares tables between plans: only
 // fftw_execute may run concurrently, so every plan of the program is created and destroyed under one lock.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The complete 802.11b DSSS frame: PLCP, scrambling, modulation, ramps, oversampling, circular filtering.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packet binary convolutional coding at 5.5 and 11 Mbit/s (IEEE 802.11b-1999 18.4.6.6).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PLCP preamble and header of the DSSS PHY (IEEE 802.11b-1999, 18.2.2 and 18.2.3).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two ways the circular filter (circular_filter.h) works, both in the polyphase form: sample
 // j = q F + p of the filtered zero-stuffed row is the circular convolution of the chips with the taps
 // p, p + F, p + 2F, ... (phase p) at chip q, so the zero-stuffed row is never built. Each splits the chips

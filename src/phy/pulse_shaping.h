@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Baseband filter design, zero-stuffing, cyclic extension and DAC quantisation.
 #pragma once
 

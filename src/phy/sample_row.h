@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long sample rows: their memory is first touched page by page, which on virtual machines costs more than
 // the arithmetic that fills it. Rows of many megabytes are asked to live on huge pages, which a 2-core
 // virtual machine faults in 512 times less often.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scramblers, shift-register sequences and CRC-32 (IEEE 802.11b-1999 18.2.4, IEEE 802.11-1999 7.1.3.6).
 #pragma once
 

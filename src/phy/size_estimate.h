@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Projected number of samples of a frame, computed without generating it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain data types shared by the 802.11b baseband core.
 #pragma once
 

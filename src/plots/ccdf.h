@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CCDF view's data: how often the instantaneous power exceeds the average by each threshold, beside
 // the curve that Gaussian noise of the same kind (real or complex) would give.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every view's data as a CSV table: a header row naming each column with its unit, then every point
 // in full, whatever the drawing shows of it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decimation for drawing: a curve of millions of points drawn as a few per pixel column, with nothing
 // of its shape lost at that resolution.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour scale of a density image: how dark each cell of a raster is drawn.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data of the eye diagram (traces of n samples laid over one another, for I and for Q) and of the
 // scatter diagram (every n-th sample in the I/Q plane).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The I(t) Q(t) view's data: the real and imaginary parts against time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spectrum-mask view's data: a frame's measured spectrum relative to its peak, against the mask's
 // limit drawn as a step line, in MHz off the carrier.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The packet-error-rate view's data: the PER of each rate against the SNR on a logarithmic axis, beside
 // the 8 % PER of the receiver sensitivity criterion.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a plot window opens: relative to the window that opened it, or at the view's own place on the
 // screen. Rectangles are [x y width height] with y counted up from the bottom.
 #pragma once

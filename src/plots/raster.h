@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Density images for views of very many points or lines (an eye of 240 000 traces, the trace of every
 // sample in the I/Q plane): each cell counts the points or line pieces that pass through it, as the
 // persistence display of an instrument shows them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every view computes from: the samples of a waveform, and a unit with its scale.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spectrum view's data: the magnitude of the exact DFT of the whole waveform in dB below its
 // strongest bin, from -fs/2 to +fs/2.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The waterfall's data: the magnitude spectrum of successive time slices of the waveform, in dB below
 // the strongest bin of all slices.
 #pragma once

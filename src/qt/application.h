@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt application the windows need. A host without a Qt application of its own gets one.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The callback texts that controls and menu items carry, such as
 // "rfCommonUI('menuFileNew_Callback',gcbo,[],guidata(gcbo))": the module and its sub-routine to run with
 // the control that fired, empty event data and the window's control record.

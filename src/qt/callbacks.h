@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the callback text of a control, menu item or window by name, and connecting the widgets'
 // signals to it.
 #pragma once

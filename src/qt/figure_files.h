@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files the windows read: their layouts (Qt Designer files) in the folder "figures" and the images in
 // "images", both installed beside the library and found relative to it, never through the working folder.
 #pragma once

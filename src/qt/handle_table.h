@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of handles: every window, control and menu item the library shows is a number inside the
 // array values, mapped here to its Qt object. A handle whose object has gone is reported as invalid and
 // never dereferenced.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image files as three colour planes of 8-bit values.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash window shown while the application starts, and the About window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // System texts on widgets that take "&" as the marker of a keyboard mnemonic (buttons, labels with a buddy,
 // form rows): escaped so that they show as written ("Calculate & Plot", not "Calculate _Plot"), and read
 // back without the markers of the mnemonics that the layouts give.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long work beside a progress dialog: the work runs on a thread of its own while the window stays
 // responsive; Cancel asks the work to stop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and setting the properties of windows, controls and menu items by name, as array values.
 #pragma once
 

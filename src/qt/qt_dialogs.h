@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal boxes and file dialogs of the window: Qt message boxes, an input dialog and Qt's file dialogs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit interface of the window modules on Qt widgets.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window system on Qt, as the library asks for it once the window module is open.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the bindings that wrap typed routines for the registry: converting array values at the
 // boundary, with errors that name the routine and the argument.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calling forms behind the exported C entries: each converts the C arguments, calls the routine by
 // name and turns every error into a failure status and the kept message.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dispatching entry of a window module: a text first input names the sub-routine to run.
 #pragma once
 

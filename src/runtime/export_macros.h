@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Definitions of the exported calling forms of one routine, matching the prototypes of the public header.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Library-wide state: the routine table and the nine global records, from initialization to termination.
 #pragma once
 

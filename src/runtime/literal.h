@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Literal values as typed on the command line: numbers, complex numbers, matrices and quoted text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parts of the library that link large libraries (the window system, the MAT-file library) live in
 // modules of their own beside it, opened when first needed: a host that only computes frames never loads
 // them, nor the dozens of libraries they pull in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between numbers and text as the windows and instrument commands use them.
 #pragma once
 

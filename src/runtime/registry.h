@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of routines by name, with their declared numbers of inputs and results.
 #pragma once
 

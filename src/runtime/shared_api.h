@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Marks what the library shares with the modules it loads (they link against the library and use its
 // routine table, values and window modules); everything else in the library stays hidden.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A number in a message, as the user typed it: the shortest text that reads back as the same number (3, 5.5,
 // 0.35, 1e-05), whole numbers in full (2412000000, not 2.412e+09), and "Inf", "-Inf" and "NaN" as the
 // literals spell them. Header-only and free of the array type, so that the DSP core may use it too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The array value passed between all routines of the library: two-dimensional real or complex numeric
 // arrays, 16-bit text, records with ordered fields, and cell lists. Window and control handles are real
 // numbers, keys into the toolkit's handle table, as everywhere else in the library.

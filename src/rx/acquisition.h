@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding a DSSS preamble in the stream: two blocks of symbols in a row whose Barker correlation energy
 // stands out of the signal's own energy, then, over the block after them, the chip timing at its strongest
 // and the carrier offset from the phase steps between the SYNC symbols.

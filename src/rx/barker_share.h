@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether chips line up with the Barker symbols they are read as: the share of their energy that the
 // Barker correlation takes up.
 #pragma once

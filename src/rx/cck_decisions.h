@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CCK symbol decisions (IEEE 802.11b-1999 18.4.6.5): the codeword among the 64 (11 Mbit/s) or 4
 // (5.5 Mbit/s) with phi1 = 0 that correlates best with the received chips; the correlation's phase is
 // then the symbol's phi1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The self-synchronising descrambler of the DSSS PHY (x^7 + x^4 + 1, IEEE 802.11b-1999 18.2.4): each
 // received bit is added to the received bits 4 and 7 before it, so that it needs no seed and is right
 // from the eighth bit on, whatever the transmitter's scrambler held.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One frame from its acquisition on: the preamble search, then the PLCP header and the PSDU at its rate.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame as it is read symbol by symbol after the acquisition: DSSS, CCK and PBCC symbols with their
 // decisions, the phase reference of the last symbol, the residual carrier step, the received magnitude of
 // a chip and the descrambler. The preamble search and the frame decoder both read through it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PBCC decoding (IEEE 802.11b-1999 18.4.6.6): the cover sequence that turns every other symbol's
 // constellation, and a soft-decision Viterbi decoder of the rate-1/2, 64-state code (generators 133
 // and 175 octal).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 48 bits of the PLCP header as received (IEEE 802.11b-1999 18.2.3): SIGNAL, SERVICE, LENGTH and
 // the CRC-16 that covers them, and the PSDU length they announce.
 #pragma once

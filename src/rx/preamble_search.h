@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preamble search: the SYNC bits and the SFD at 1 Mbit/s DBPSK after an acquisition, for the long
 // preamble (128 scrambled ones, SFD F3A0h) and the short one (56 scrambled zeros, its SFD reversed)
 // (18.2.3, 18.2.2.2).

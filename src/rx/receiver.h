@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A receiver for IEEE 802.11b-1999 DSSS frames (clauses 18.2 and 18.4), written from the standard and
 // sharing no modulator with this system's transmitter, so that a fault in one cannot hide in the other.
 // It finds every frame in a capture and decodes its PLCP header and PSDU.

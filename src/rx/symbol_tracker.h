@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chip timing of a frame, symbol by symbol: an early-late loop on the correlation of each symbol
 // with what it carries (the Barker sequence, or the CCK codeword decided for it), with a second-order
 // term that follows a chip clock running off ours. It also keeps the error vector of every chip against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format panel's Calculate: the frame of a parameters record.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Date-time vectors (year, month, day, hour, minute, seconds) and their text, as time stamps show them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field-by-field comparison of two records, as the application uses it to see whether the parameters
 // changed since the last calculation.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the user's documentation lies, for the About window's "Website:" line.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An instrument address, as the link commands and scripts give it, as a connection record (configuration):
 //   tcpip:HOST[:PORT]                  HOST a name, an IPv4 address or [IPv6]; PORT 5025 unless given
 //   gpib:BOARD:PRIMARY[:SECONDARY]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an edit field's text becomes: its numbers (one, several separated by blanks or commas, or none),
 // rounded and clamped. A clamp compares the entry together with its bound: a lower clamp keeps the
 // largest, an upper clamp the smallest of all values, so several numbers become one at the first clamp

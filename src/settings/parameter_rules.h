@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The allowed values of the parameters record: applying "FIELD=VALUE" settings and checking a whole record.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings the eye and scatter commands ask for, turned into what their views take, with the
 // commands' clamps: whole symbols, no more than the waveform holds, a delay of 0 to 1 symbol.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/start_values.h"
 
 #include "phy/size_estimate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four settings records with their start values, in the field order that files and comparisons rely on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/template_parameters.h"
 
 #include "settings/parameter_rules.h"

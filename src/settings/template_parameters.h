@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A frame template put into a parameters record, so that the record's header, FCS and lengths (and with
 // them the size estimate) describe the templated frame.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Short texts that name a frame's settings, for messages, titles and file annotations.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames one after another in one waveform, each with its own ramps and idle interval: the MAC header's
 // sequence number counts up from frame to frame, the payload carries on or repeats, and a frame template's
 // management body is built for each frame.

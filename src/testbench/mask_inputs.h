@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the spectrum-mask plot (VX_PlotMask) takes after its owner and title, from a measured mask.
 #pragma once
 

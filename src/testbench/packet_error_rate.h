@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A packet-error-rate run: sequences of data frames at each rate, through white Gaussian noise at each SNR
 // (and any other impairments), decoded by the built-in receiver. A frame counts as received when a frame
 // with a valid FCS and exactly its PSDU comes out; a frame lost, cut short or damaged is an error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What verifying a capture gives programs: the results as JSON (dot11b verify --json, and the library's
 // Dot11b_Verify), and the mask as CSV. (The summary for people is the receiver's own, rx::writeSummary.)
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed access to the controls of one window by tag, so that the window modules read like their
 // descriptions: panel["txtRampTime"].setText("2"), panel["pdDataRate"].value().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal boxes and file dialogs the commands show: one interface, so that the window supplies real
 // dialogs, tests a script, and command-line use the console.
 #pragma once

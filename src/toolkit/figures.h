@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and placing windows, as every window module does it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/long_work.h"
 
 namespace dot11b::toolkit {

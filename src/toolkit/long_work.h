@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Work that may take minutes (a waveform transfer over a slow bus): run so that the window stays
 // responsive, shows the progress and can be cancelled. One interface, so that the window runs the work
 // beside a progress dialog, the command line inline, and tests as they choose.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialogs that answer from a script and record what was shown: for tests of the commands.
 #pragma once
 

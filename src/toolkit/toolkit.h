@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window system as the window modules see it: windows, controls and menu items are numeric handles,
 // their properties are read and set by name as array values, and a window is loaded from its layout by
 // name. The window supplies a Qt implementation; tests of the modules supply one without widgets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window system as the library sees it beyond the toolkit. It lives in a module of its own, opened
 // on first use, so that a process that only computes frames never loads the widget libraries.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File commands of the application window: parameter files and the waveform data files.
 #include "runtime/binding.h"
 #include "files/parameter_files.h"

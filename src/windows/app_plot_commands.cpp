@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Plot commands of the application window: each opens a plot window beside the main window with the
 // last waveform quantised to 14 bits, and keeps the window's handle so that Exit closes it; Verify Frame
 // decodes the last waveform with the built-in receiver and plots its spectrum against the mask.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application window's commands: title, Calculate, the readiness questions, Download and Refresh,
 // the instrument configuration, About and the shutdown.
 #include "windows/app_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application window module: what every signal application shares, whatever its format. The menu
 // bar, Calculate, Download and Refresh, the window title, the plot commands, the instrument configuration
 // commands, the File commands, About and the orderly shutdown. It reaches the format module only by name, through

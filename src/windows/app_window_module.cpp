@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application window module's table of sub-routines.
 #include "runtime/binding.h"
 #include "files/connection_settings.h"

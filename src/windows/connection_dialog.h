@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument connection dialog: GPIB, RS-232 or TCP/IP, with a connection test. Built for each call,
 // shown modally and destroyed afterwards; it returns "OK" or "Cancel" and the edited connection record.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/file_commands.h"
 
 #include "files/iq16_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file steps of the window's commands with their message boxes: parameter files and the special
 // waveform save.
 #pragma once

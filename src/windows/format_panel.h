@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format module: the 802.11b panel of the main window. It builds the application, keeps every control
 // in line with the parameters record, converts and clamps every entry, shows the projected number of
 // samples, and computes the frame when the application window asks for it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's control callbacks: each reads its control, stores into the records and redraws what
 // depends on it. Entries are never refused: they are converted, rounded and clamped.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format module's start-up, its Calculate and its table of sub-routines.
 #include <chrono>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's redraw routines: every control brought in line with the parameters record.
 #include "runtime/library.h"
 #include "runtime/number_text.h"

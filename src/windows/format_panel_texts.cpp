@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's fixed texts: tool tips and the channel list.
 #include <array>
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MAC header dialog: the seven header fields edited as hexadecimal numbers, each with an on/off
 // switch, and the bit stream rebuilt after every edit. The record being edited is the global MACheader.
 #pragma once

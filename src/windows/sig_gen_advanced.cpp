@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The advanced signal generator settings dialog. It edits the working copy newSettings and is loaded
 // once, shown for each run and hidden again after OK or Cancel.
 #include <cmath>

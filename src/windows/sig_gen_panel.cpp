@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator section of the main window: it works directly on SigGenSettings.
 #include <cctype>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator settings: the section of the main window (carrier frequency, output level,
 // waveform title) and the modal advanced settings dialog, which works on a copy and hands it back on OK.
 #pragma once

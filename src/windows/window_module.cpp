@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/window_module.h"
 
 namespace dot11b::windows {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the window modules' sub-routines, which take the inputs of their callback texts:
 // (the control that fired, empty event data, the window's control record).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b generate, dot11b params and the file routines through "dot11b call", run as a user runs them.
 #include <gtest/gtest.h>
 

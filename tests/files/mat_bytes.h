@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hand-built level 5 MAT-file bytes, for the reader's tests with files no writer would produce.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File commands of the application window module, run in-process with scripted dialogs and a stand-in
 // for the format module.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """An independent MAT-file reader and writer for the interoperability tests (SciPy's scipy.io).
 
   scipy_interop.py read-parameters FILE   print what SciPy sees in a parameter file, as JSON

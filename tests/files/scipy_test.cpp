@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Interoperability with an independent reader and writer of MAT-files: SciPy, run by the system's Python.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared helpers of the file tests: scratch folders, file bytes and running the command-line tool.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame generator against the size estimate and against its own PLCP header.
 #include <gtest/gtest.h>
 

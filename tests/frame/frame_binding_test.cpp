@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CCK, PBCC, the frame generator and the payload routines through the library's exported C interface.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the frame-generator tests: bit-text parsing, complex comparisons, a plain CRC-32
 // and a receiver for the DSSS (Barker) parts of a rectangular-chip frame.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any text typed as an argument of `dot11b call` is a value or refused with a
 // LiteralError that says what is malformed; never a crash, a hang or another exception. A real number
 // parsed is shown so that it reads back as the same number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes given to dot11b verify as a capture, in any of the formats it reads, give
 // samples or a CaptureError with a message; never a crash, a hang or an allocation far beyond the file.
 // The first byte picks the format; the rest is the file (for SigMF, the metadata beside a small data file).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes given as a parameter file are refused with a message or give a record the
 // generator can take; they never crash, hang or exhaust memory.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes a client sends the simulator, cut into reads of any sizes, are framed into
 // messages and run; a message that is not understood becomes an error in the error queue. Nothing
 // crashes, hangs or lets another exception out.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpus of the parameter-file fuzzer: valid and damaged parameter files.
 
   make_corpus.py OUTDIR [DOT11B]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running application, driven by name through the library's C interface as a host program drives it:
 // controls found by tag, entries typed and lists chosen with Set and Invoke, dialogs answered by script.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application window: readiness questions, the baseband options, the File commands, Exit and restart.
 #include <filesystem>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument connection dialog: built for each call, scripted while it waits, destroyed afterwards.
 #include "app_driver.h"
 

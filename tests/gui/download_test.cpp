@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Download and Refresh from the window to the signal-generator simulator on loopback.
 #include <chrono>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format panel driven by name: every entry converted, rounded and clamped, and the controls that
 // depend on it redrawn.
 #include "app_driver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MAC header dialog, opened from the panel's set-up button and scripted while it waits.
 #include "app_driver.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ten thousand random entries, choices and clicks on the main window and its dialogs, by name: the
 // application must not crash, every parameter must stay within its allowed values, and Calculate must
 // still succeed afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Plot commands of the application window and the plot windows they open: names, axes, menus, the
 // eye and scatter questions, failures, zoom, export and Exit.
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator section of the main window and the advanced settings dialog.
 #include "app_driver.h"
 

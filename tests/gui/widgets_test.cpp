@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widgets as a user and a screen reader meet them: the texts of question boxes, closing a question,
 // tabbing through the fields, and the names the accessibility tree gives the controls.
 #include <QAccessible>

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 /* A host program as a test bench would be: it loads the library from the folder it was copied to, with
    dlopen and no library path, and pings the signal generator at 127.0.0.1:PORT through it.
    Usage: copied_host FOLDER PORT. Prints the instrument's identity; exit status 0 on success. */

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 /* Preloaded into a host program: forwards every dlopen to the system's, as a sanitizer's interceptor or a
    tracing tool does. The system then searches a bare name through this shim's run path (it has none)
    instead of that of the library that asked. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library as a host program loads it: copied into a folder of the host's own with its modules and
 // opened there with dlopen, with no library path and with a dlopen-forwarding shim preloaded (as
 // sanitizers and tracing tools interpose dlopen). The instrument module must still be found.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Values for the binding tests, made and read through the library's exported C interface only.
 #pragma once
 

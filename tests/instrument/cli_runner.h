@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the dot11b command-line tool and collects its exit status and output.
 #pragma once
 

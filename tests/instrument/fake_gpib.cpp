@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the linux-gpib user library in tests: the same entry points, carrying each
 // device's bytes over a TCP connection to the simulator on 127.0.0.1:$FAKE_GPIB_PORT, and
 // appending every device-level call to the file $FAKE_GPIB_TRACE. Without FAKE_GPIB_PORT no

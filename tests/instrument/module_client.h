@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test access to the instrument I/O module as the application uses it: libinstrIO.so loaded at
 // run time, called through its C entry.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sets an environment variable for the life of the guard, then restores it.
 #pragma once
 

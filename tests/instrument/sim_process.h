@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs dot11b-sgsim as a child process for one test, in a private temporary folder.
 #pragma once
 

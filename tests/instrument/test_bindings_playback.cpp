@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The playback routines through the library's C interface, against the simulator.
 #include <gtest/gtest.h>
 

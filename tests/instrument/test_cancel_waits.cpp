@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A cancel heard while the module waits on the network for a command: for the instrument's reply, and for
 // the connection itself. With a time-out far longer than the cancel takes, INSTRIO_CANCELLED rather than
 // INSTRIO_TIMED_OUT or INSTRIO_CONNECT_FAILED shows that the wait was cut short.

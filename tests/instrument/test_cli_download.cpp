@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b download against the simulator: over TCP/IP, and over RS-232 with the time estimate and
 // the question answered on the terminal.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b ping and dot11b refresh against the simulator.
 #include <gtest/gtest.h>
 

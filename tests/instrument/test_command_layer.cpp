@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command layer on its own: command texts, the playback sequence, the RS-232 question.
 #include <gtest/gtest.h>
 

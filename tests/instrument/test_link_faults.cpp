@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bus failures: each call ends within its time-out with a non-zero status and a text that names
 // the address and the problem.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module over GPIB, through a stand-in driver library that carries the bytes to the simulator.
 #include <gtest/gtest.h>
 

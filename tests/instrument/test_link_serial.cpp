@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module over RS-232, against the simulator's pseudo-terminal.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module against the simulator over a loopback socket: exact bytes and commands.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's parts on their own: encoding, framing, texts, addresses.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's SCPI core: header forms, framing of blocks, parameters, settings and errors.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Progress and cancel of a waveform transfer: the module reports the bytes written and stops when
 // the caller's progress callback asks it to.
 #include <gtest/gtest.h>

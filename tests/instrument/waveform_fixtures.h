@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waveforms for the link tests and the bytes the instrument must receive for them.
 #pragma once
 

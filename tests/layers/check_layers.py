@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks that every folder of src/ includes only the layers beneath it, that only the Qt toolkit and the
 plot views include Qt, and that no folder holds more than 30 source files directly.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's frame sequences, templates, impairments and packet-error-rate runs, checked by the
 // receiver of 'dot11b verify'.
 #include <gtest/gtest.h>

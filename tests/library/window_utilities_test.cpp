@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text utilities and time stamps of the calling forms, by known values.
 #include <gtest/gtest.h>
 

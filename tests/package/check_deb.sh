@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the build folder, unpacks it into a temporary root and runs what it holds
-# from there: the installed dot11b and dot11b-sgsim, the Python module, the desktop entry, the manual pages.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian packages from the build folder, checks them as Debian's tools do (lintian, the AppStream
+# and desktop-entry validators), unpacks the package into a temporary root and runs what it holds from there:
+# the installed dot11b and dot11b-sgsim, the Python module, the desktop entry, the manual pages.
 # check_deb.sh BUILD_FOLDER
 set -euo pipefail
 build="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
-deb="$(ls "$work"/package/*.deb)"
+(cd "$build" && env -u DEBFULLNAME -u DEBEMAIL cpack -G DEB -B "$work/package" >/dev/null)
+deb="$(ls "$work"/package/dot11b-wavegen_*.deb)"
+dbgsym="$(ls "$work"/package/dot11b-wavegen-dbgsym_*.deb)"
+lintian --fail-on error,warning "$deb" "$dbgsym" 2>/dev/null
 root="$work/root"
 dpkg -x "$deb" "$root"
+dpkg -x "$dbgsym" "$work/dbgsym"
+
+# Every binary is stripped, and its debug information is in the debug-symbols package under its build ID.
+find "$root" -type f -name '*.so' -o -type f -path '*/bin/*' | while read -r binary; do
+  if readelf -S "$binary" | grep -q '\.symtab'; then echo "not stripped: $binary" >&2; exit 1; fi
+  id="$(readelf -n "$binary" | sed -n 's/^ *Build ID: //p')"
+  readelf -S "$work/dbgsym/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" 2>/dev/null | grep -q "\.debug_line"
+done
 
 "$root/usr/bin/dot11b" --help | grep -q "^Usage: dot11b COMMAND"
 "$root/usr/bin/dot11b" estimate --frames 2 | grep -qx 91584
@@ -20,7 +32,7 @@ import sys
 import dot11b
 root = sys.argv[1]
 assert dot11b.__file__.startswith(root), dot11b.__file__
-assert open("/proc/self/maps").read().count(root + "/usr/lib/dot11b/libDot11b_c_lib.so") > 0
+assert open("/proc/self/maps").read().count(root + "/usr/lib/x86_64-linux-gnu/dot11b/libDot11b_c_lib.so") > 0
 samples, markers = dot11b.generate(dataLength=10)
 assert samples.size == dot11b.estimate(dataLength=10)
 # The About window points at the README the package installs.
@@ -30,6 +42,7 @@ assert website == "Website: file://" + root + "/usr/share/doc/dot11b-wavegen/REA
 print("module", dot11b.__file__)
 PY
 desktop-file-validate "$root/usr/share/applications/dot11b.desktop"
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >/dev/null
 test -s "$root/usr/share/icons/hicolor/128x128/apps/dot11b.png"
 test -s "$root/usr/share/doc/dot11b-wavegen/README.md"
 test -s "$root/usr/share/doc/dot11b-wavegen/docs/main.png"
@@ -37,4 +50,9 @@ for page in dot11b dot11b-sgsim; do
   zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q '^\.TH'
 done
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6"
-echo "package ok: $(basename "$deb")"
+
+# Whoever makes the package names its maintainer, as for Debian's own tools.
+(cd "$build" && DEBFULLNAME="A Packager" DEBEMAIL=packager@example.org \
+   cpack -G DEB -B "$work/named" -D CPACK_COMPONENTS_ALL=Unspecified >/dev/null)
+dpkg-deb -f "$work"/named/dot11b-wavegen_*.deb Maintainer | grep -qx "A Packager <packager@example.org>"
+echo "package ok: $(basename "$deb") $(basename "$dbgsym")"

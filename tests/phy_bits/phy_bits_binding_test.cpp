@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bit-level, PLCP, DSSS and pulse-shaping routines through the library's exported C interface.
 #include <gtest/gtest.h>
 

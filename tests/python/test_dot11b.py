@@ -1,4 +1,6 @@
-"""The Python package dot11b against the command line and the simulator: run by ctest with /usr/bin/python3."""
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The Python package dot11b against the command line and the simulator: run by ctest against the package pip
+installed into a virtual environment (check_pip_install.sh)."""
 
 import os
 import subprocess

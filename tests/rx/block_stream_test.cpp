@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A capture read in blocks gives exactly what it gives whole: the resampler and the front end carry their
 // state across every block boundary.
 #include <gtest/gtest.h>

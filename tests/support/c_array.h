@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Owned array handles and calls by name for tests of the library's exported C interface.
 #pragma once
 

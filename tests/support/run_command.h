@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a shell command line for tests of the command-line programs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A toolkit without widgets for the window modules' tests: windows are lists of tags, controls are
 // property tables, and nothing is drawn.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format panel and the signal generator section over a toolkit without widgets: the modules' rules
 // as plain code, through their controls' properties.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame sequences: frames one after another, the sequence number counting, the payload carried on or
 // repeated, every frame's FCS, and the size limit.
 #include <gtest/gtest.h>

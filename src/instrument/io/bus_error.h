@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The failure of one instrument operation: the status the module returns and the text shown to the user.
 #pragma once
 

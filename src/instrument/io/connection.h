@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection record received through the C interface, checked, and the transport it opens.
 #pragma once
 

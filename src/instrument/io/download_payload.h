@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two commands of a waveform download, built before the connection is opened:
 //   :MMEMory:DATA "ARBI:<title>",<block of I/Q samples>
 //   :MMEMory:DATA "MKRI:<title>",<block of marker bytes>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One call of the module: check the inputs, open the connection, run the operation, close.
 #pragma once
 

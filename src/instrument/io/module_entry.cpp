@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported C entry of libinstrIO.so.
 #include "instrument/io/execute.h"
 #include "instrument/io/instrio.h"

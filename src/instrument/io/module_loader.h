@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the instrument I/O module (libinstrIO.so) at run time and calls its entry.
 #pragma once
 

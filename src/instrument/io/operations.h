@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five operations of the module, each over one open connection. Command texts and payloads
 // are checked by the caller before the connection is opened (checkCommandText, buildDownloadPayload).
 #pragma once

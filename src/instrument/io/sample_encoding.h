@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waveform samples and markers in the byte layout of the instrument's waveform memory. The 16-bit
 // waveform file (files/iq16_file.h) holds its samples in the same layout and encodes them with the
 // word writer below.

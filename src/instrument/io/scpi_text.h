@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks and small parsers for the SCPI texts the module sends and receives.
 #pragma once
 

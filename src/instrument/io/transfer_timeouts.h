@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time-outs of the bus steps: a base time-out for connecting and for each command and reply, and
 // block time-outs scaled to the size of the data.
 #pragma once

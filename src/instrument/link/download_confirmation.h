@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a waveform transfer may start: over RS-232 a long transfer is first put to the user.
 #pragma once
 

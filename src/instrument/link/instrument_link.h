@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument as the download and playback routines use it: one call per bus operation.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection record as the instrument I/O module takes it: its numeric fields as 32-bit integers,
 // and its fields in the module's C structure.
 #pragma once

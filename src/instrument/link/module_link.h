@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument reached through the I/O module directly: each command is one module call with the
 // operation and the record that HwSend and HwReturnLocal pass. It uses only what it was given, so the
 // sequence may run away from the window's thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playback set-up: the commands of the list, then return to local control.
 #pragma once
 

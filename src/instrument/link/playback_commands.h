@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote-control commands of a playback set-up, exactly as the instrument receives them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator settings a playback set-up sends (fields of SigGenSettings).
 #pragma once
 

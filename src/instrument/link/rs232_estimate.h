@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RS-232 transfer-time estimate of a waveform download and the question it raises.
 #pragma once
 

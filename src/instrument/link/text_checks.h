@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks of the texts that end up inside instrument commands.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The properties of axes by name: XLim, YLim, XScale, YScale ("linear" or "log"), Title, XLabel, YLabel
 // and Position ([x y width height] as fractions of the plot, y from the bottom).
 #include <qcustomplot.h>

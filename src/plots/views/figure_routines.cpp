@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plots/views/figure_routines.h"
 
 #include <qcustomplot.h>

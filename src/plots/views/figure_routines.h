@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The general drawing routines that act on the current plot window and its current axes, as a script
 // uses them: Subplot, Title, Xlabel, Ylabel, Clf, and the zoom and rotate switches of the Tools menu.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window every view opens in: a menu bar (File, Edit, Tools), a plot of one or more axes, and a
 // readout of the value under the mouse pointer. Curves are kept in full and handed to the drawing
 // reduced to the screen's resolution, again after every zoom.

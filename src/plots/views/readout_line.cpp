@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plots/views/readout_line.h"
 
 namespace dot11b::plots::views {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line under a plot that reads out the values under the mouse pointer.
 #pragma once
 

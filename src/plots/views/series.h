@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the axes of a plot window show, kept in full and reduced to the pixels on screen before each
 // drawing: curves by minimum and maximum per pixel column, clouds of very many points or lines as a
 // density image.

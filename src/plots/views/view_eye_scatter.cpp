@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eye and scatter diagrams: the general drawing routines and the views that frame them.
 #include <qcustomplot.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // I and Q against time, on two axes or overlaid on one.
 #include <qcustomplot.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A frame's measured spectrum against the transmit spectrum mask.
 #include <qcustomplot.h>
 

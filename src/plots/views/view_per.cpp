@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packet error rate against SNR, one curve a rate, on a logarithmic PER axis.
 #include <qcustomplot.h>
 

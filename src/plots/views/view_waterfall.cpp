@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The waterfall: the spectrum of successive time slices as a colour map in dB, earliest slice on top.
 #include <qcustomplot.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot views. Each opens a plot window of its own beside `parent` (kScreen: on the screen) and
 // returns its handle. The eye, scatter and waterfall views return 0 when the drawing failed, after telling
 // the user why.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level 5 MAT-files (the layout MATLAB, Octave and SciPy read) to and from array values: numeric arrays of
 // every class (real and complex), 16-bit text, records with their field order, cell lists, empties.
 #pragma once

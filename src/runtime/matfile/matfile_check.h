@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A structural check of level 5 MAT-file bytes before any MAT-file library parses them: a file from an
 // unknown source must not make the reader crash, hang or allocate far beyond the file's own size.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The part of MAT-file I/O that needs the MAT-file library, built as a module of its own
 // (libDot11b_matfile.so) and opened with the first file (see matfile.h, which checks every file's bytes
 // before they reach it). Errors cross as text: each function returns false with the message in `error`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of a MAT-file's variables, read from the element headers alone: what a file is can be told
 // before its size matters, even for a file far larger than any limit on reading it whole.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Band-limited resampling of complex baseband samples to another rate: a Kaiser-windowed sinc
 // interpolator, for captures whose rate is not 4 x 11 MHz (20 or 25 Msample/s from an SDR, or a
 // frame at any oversampling rate).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a capture comes from, block by block: a file read as it goes, a radio, or samples in memory. The
 // receiver pulls blocks as its reading reaches them, so that a capture never has to fit in memory whole.
 #pragma once

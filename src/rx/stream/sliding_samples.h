@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Samples of a stream from some absolute index on: appended at the back and let go at the front, the
 // copying that letting go takes done only once enough has gathered, so that it stays a share of the reading.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MAC header at the front of a PSDU (IEEE 802.11-1999 7.1-7.2), when it parses: what a user checks
 // first in a frame under test.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transmit spectrum mask of IEEE 802.11b-1999 18.4.7.3: the power spectral density of a frame,
 // measured with a 100 kHz resolution bandwidth, relative to the peak of its sin(x)/x main lobe, at most
 // -30 dBr from 11 to 22 MHz off the carrier and -50 dBr beyond 22 MHz.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transmitter requirements of IEEE 802.11b-1999 18.4.7 that a capture of one frame can show, each
 // with its limit and a verdict: centre frequency and chip clock (18.4.7.4, 18.4.7.5: +-25 ppm), power-on
 // and power-down ramps (18.4.7.6: 10 % to 90 % of the power within 2 us), RF carrier suppression

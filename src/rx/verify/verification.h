@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What verifying a capture gives: every frame the receiver finds, the transmitter checks of each, and the
 // spectrum mask of the first; with the summary a user reads (the command line and the window show the same).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A point in time by which one bus step must have finished.
 #pragma once
 

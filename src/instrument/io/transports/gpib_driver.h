@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The linux-gpib user library (libgpib.so.0), loaded at run time so that the module runs on
 // machines without it. Loaded once per file name and kept for the life of the process.
 #pragma once

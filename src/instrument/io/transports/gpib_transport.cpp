@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/io/transports/gpib_transport.h"
 
 #include "instrument/io/bus_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GPIB connection through the linux-gpib driver library.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting for a descriptor with poll() until a deadline.
 #pragma once
 

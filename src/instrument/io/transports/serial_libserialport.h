@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serial ports that libserialport knows (ports listed by the system: ttyS, ttyUSB, ttyACM ...).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serial port settings of an RS-232 connection: device of a port number, handshake, baud rate.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RS-232 connection: 8 data bits, no parity, 1 stop bit, the chosen baud rate and handshake.
 #pragma once
 

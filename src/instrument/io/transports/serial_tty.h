@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serial devices driven through termios directly: pseudo-terminals and other terminals that
 // libserialport does not list.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument address of a TCP/IP connection as the user types it.
 #pragma once
 

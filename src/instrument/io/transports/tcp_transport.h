@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SCPI over a TCP socket (IPv4 or IPv6), with non-blocking connect and poll time-outs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One open connection to the instrument. The bus classes move bytes; this base turns their
 // outcomes into whole writes, reply lines and the messages the user sees, all naming the address.
 #pragma once
