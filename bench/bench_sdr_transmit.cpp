@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transmit path into the loopback radio on one core (the process is held to CPU 0): the streaming
 // loop, a waveform converted to the radio's format and written through SoapySDR, against twice the fastest
 // rate of the radios the link serves (2 x 61.44 Msample/s), and the resampling of the largest frame to a

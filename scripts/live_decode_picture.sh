@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the README's picture of a live decode (docs/live-decode.png, or the file given): three beacons
 # played by the tests' loopback radio and decoded by 'dot11b verify --device', as a terminal shows them.
 # Needs the build with its tests (scripts/build.sh) and ImageMagick; no radio and no display.

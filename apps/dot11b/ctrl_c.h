@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ctrl-C as a request to stop. While a CtrlCStop lives, SIGINT sets its flag instead of ending the process,
 // so that a command streaming to a radio stops within one stream call and releases the radio; a second
 // Ctrl-C ends the process as usual, should the radio itself hang.

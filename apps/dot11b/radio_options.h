@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options that pick and set a radio, shared by transmit and capture (and the help that describes them).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 64-bit Mersenne Twister: the numbers of std::mt19937_64 for the same seed, bit for bit (the C++
 // standard fixes them), with its state renewed 312 words at a time in loops without branches. The
 // standard library's renewal branches on a random bit of each word, and half of those branches are

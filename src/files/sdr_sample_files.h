@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headerless sample files of SDR tools: interleaved I and Q, I first, little-endian.
 //   cs8   signed 8-bit, the format of 8-bit radios' transfer tools (2 bytes a sample)
 //   cs16  signed 16-bit, as radio tools and GNU Radio read shorts (4 bytes a sample)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SigMF recordings (a .sigmf-data file of samples, cf32_le unless asked otherwise, and its .sigmf-meta JSON
 // description), the open format that SDR tools read.
 #pragma once

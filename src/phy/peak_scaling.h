@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bringing a waveform into a sample format of fixed full scale (the 8- and 16-bit integers of SDR files
 // and radios, or a radio's floats) with its peak a chosen number of dB below that full scale. Integer
 // formats have no headroom: what the scaling puts beyond full scale is clipped, never wrapped round.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The received signal at two samples a chip (22 Msample/s), read at any fractional instant: the symbol
 // loops ask for chips at their current timing estimate, which moves by fractions of a sample as the
 // transmitter's chip clock drifts against ours.

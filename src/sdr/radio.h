@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One software-defined radio opened through SoapySDR, released when the object goes (on every path, an
 // exception or Ctrl-C included). Every setting is checked against what the radio says it takes before it
 // is made, and what the radio refuses comes back as a RadioError with the radio's name, the value and the

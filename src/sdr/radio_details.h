@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a radio offers, channel by channel, for 'dot11b devices --device ARGS'.
 #pragma once
 

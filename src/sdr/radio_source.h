@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A radio's receive stream as the receiver's sample source: a live capture that ends after a number of
 // samples (a duration at the radio's rate) or when `stop` is set (Ctrl-C), whichever comes first.
 #pragma once

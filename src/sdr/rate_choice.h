@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which sample rate a frame goes out at on a radio that may not run at the frame's own rate.
 #pragma once
 

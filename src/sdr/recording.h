@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A SigMF recording of what a radio receives, written as it comes (a capture need never fit in memory):
 // the samples in base.sigmf-data, the description in base.sigmf-meta once the capture ends. Until then the
 // samples go to base.sigmf-data.part, so that an earlier recording of the name stays whole until the new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample formats radios stream in: interleaved I and Q as signed 8-bit or 16-bit integers or 32-bit
 // floats, each with the radio's full scale (the value of a full-scale component: 128 for a HackRF's CS8,
 // 2048 for a 12-bit converter's CS16, 1 for CF32).

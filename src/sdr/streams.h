@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A radio's transmit and receive streams, in the radio's own sample format. Every call waits at most
 // kCallWait, so that a stop request (Ctrl-C) is heard within it; a radio that takes or gives nothing for
 // kStallLimit has gone, and a stream error ends the stream: both throw a RadioError naming the radio. The

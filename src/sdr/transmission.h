@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A frame sent through a radio: taken to a rate the radio runs at, scaled to its full scale less a
 // back-off, and streamed as often as asked.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDR tools' sample files: known bytes of each format, the peak scaling and the clipping count (the
 // capture reader takes them back in tests/library/cli_test.cpp and tests/python/test_sdr_files.py).
 #include <gtest/gtest.h>

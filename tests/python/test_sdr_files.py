@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The sample files for SDR tools, as their users read them: written by `dot11b generate`, read back with numpy
 alone, and decoded. Run by ctest with /usr/bin/python3."""
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the tests of the radio link share: a private folder for the loopback radio's files, its stored
 // transmissions and settings, and the dot11b tool run until it is sent Ctrl-C.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio link end to end against the loopback radio: what 'dot11b transmit' sends decodes from what
 // the radio stored, and what the radio receives decodes live and from a capture as the file it played.
 #include <gtest/gtest.h>

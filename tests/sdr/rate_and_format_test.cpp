@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rate a frame goes out at, and the samples in a radio's format: known values, no radio needed.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What goes wrong with a radio, through the commands: each fault ends in time with a message that names
 // the radio and what it refused, and a refused setting sends nothing. Ctrl-C stops a stream and releases
 // the radio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decimation by a whole factor d, block by block: a Kaiser-windowed sinc low-pass cut at the new rate's
 // half (for d = 2 a half-band filter, every other tap 0 and left out), then every d-th sample kept. The
 // front end takes a capture at 44 or 88 Msample/s to 22 this way, for a fraction of a resampler's work.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receiver's front end, block by block: the capture taken to two samples a chip (22 Msample/s), then
 // each sample averaged with the next, a filter matched to a chip with its first null at 11 MHz. A capture
 // at 22 Msample/s is taken as it is, one at a whole multiple of it decimated, one at any other rate

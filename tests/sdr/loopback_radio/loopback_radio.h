@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loopback radio: a SoapySDR module of the tests, as the simulator is for the signal generator. It
 // stores what it is sent and plays back a file, at a real radio's pace and within its limits, and fails on
 // request. Everything is set through its device arguments:
