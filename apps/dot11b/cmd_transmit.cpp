@@ -84,10 +84,7 @@ int runTransmit(const Args& args) {
     // Nothing goes on the air until the radio has taken every setting.
     const CtrlCStop ctrlC;
     sdr::Radio radio(options.radio.device);
-    const double asked = options.radio.rate ? *options.radio.rate
-                                            : sdr::chooseRate(radio.sampleRates(sdr::Direction::Transmit), frameRate);
-    const double rate = radio.setSampleRate(sdr::Direction::Transmit, asked);
-    radio.tune(sdr::Direction::Transmit, options.radio.tune);
+    const double rate = sdr::setUpTransmit(radio, options.radio.rate, frameRate, options.radio.tune);
     const sdr::StreamFormat format = radio.streamFormat(sdr::Direction::Transmit);
     const sdr::TxWaveform waveform = sdr::prepareWaveform(frame.waveform, frameRate, rate, format, options.backoffDb);
     std::cout << testbench::rateAndModulation(parameters) << ", " << frame.waveform.size() << " samples at "

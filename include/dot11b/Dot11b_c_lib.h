@@ -333,6 +333,22 @@ DOT11B_API int mlxDot11b_Verify(int nlhs, dot11b_array* plhs[], int nrhs, dot11b
 DOT11B_API dot11b_array* mlfDot11b_InstrumentConfiguration(dot11b_array* uri);
 DOT11B_API int mlxDot11b_InstrumentConfiguration(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
+/* Software-defined radios through SoapySDR, in the module libDot11b_radio.so beside the library (opened by
+   the first call of one of these). Dot11b_Devices(device): the radios found whose arguments match device
+   ("driver=hackrf"; NULL for all), a 1 x N cell of records {driver, label, serial, args}.
+   Dot11b_Transmit(waveform, sampleRate, radio) sends the waveform as dot11b transmit does; radio is a record
+   {device, frequency [Hz], and optionally gain [dB], antenna, rate [Hz] (else chosen for the waveform's
+   rate, which is resampled to it), backoff [dB below full scale, 1], repeat [1], gap [s, 0]}; it returns
+   {rate, samples, sends, underflows}. Dot11b_Capture(radio) receives radio.duration seconds at radio.rate
+   (both required) and returns the samples as a complex row and, second, the overflows. A radio not found,
+   a setting it refuses or a stream that fails is an error with the radio's own message. */
+DOT11B_API dot11b_array* mlfDot11b_Devices(dot11b_array* device);
+DOT11B_API int mlxDot11b_Devices(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_Transmit(dot11b_array* waveform, dot11b_array* sampleRate, dot11b_array* radio);
+DOT11B_API int mlxDot11b_Transmit(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_Capture(dot11b_array** overflows, dot11b_array* radio);
+DOT11B_API int mlxDot11b_Capture(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+
 /* ---- 3 Payload and MAC framing ------------------------------------------------------------------------ */
 
 /* The PSDU bits of a parameters record: MAC header (optional), payload, FCS (optional). */

@@ -24,7 +24,7 @@ RoutineError = _dot11b.RoutineError
 
 __all__ = [
     "RoutineError", "InstrumentError", "Instrument", "call", "parameters", "load_params", "save_params",
-    "estimate", "generate", "verify", "impair", "sig_gen_settings",
+    "estimate", "generate", "verify", "impair", "sig_gen_settings", "devices", "transmit", "capture",
 ]
 
 
@@ -130,6 +130,48 @@ def impair(samples, rate, *, markers=None, snr=None, cfo=0.0, phase=0.0, clock_p
         return _dot11b.call("Dot11b_Impair", row, float(rate), settings, mask)[0].reshape(-1)
     except RoutineError as error:
         raise ValueError(str(error)) from None
+
+
+def devices(device=None):
+    """The software-defined radios SoapySDR finds, those whose arguments match ``device`` ("driver=hackrf")
+    when given: a list of dicts with "driver", "label", "serial" and "args" (every argument, as text)."""
+    return _dot11b.call("Dot11b_Devices", device or "")[0]
+
+
+def _radio(device, frequency, gain, antenna, rate, **more):
+    radio = {"device": device, "frequency": float(frequency)}
+    if gain is not None:
+        radio["gain"] = float(gain)
+    if antenna is not None:
+        radio["antenna"] = antenna
+    if rate is not None:
+        radio["rate"] = float(rate)
+    radio.update(more)
+    return radio
+
+
+def transmit(samples, rate, *, device, frequency, gain=None, antenna=None, radio_rate=None, backoff=1.0,
+             repeat=1, gap=0.0):
+    """Send ``samples`` (taken at ``rate`` Hz) through the radio ``device`` (SoapySDR arguments) at
+    ``frequency`` Hz, as ``dot11b transmit`` does: resampled to ``radio_rate`` (else a rate the radio runs
+    at, of at least two samples a chip where it can), the peak of I or Q ``backoff`` dB below the radio's
+    full scale, ``repeat`` times with ``gap`` seconds between.
+
+    Returns a dict: "rate" (Hz), "samples" sent, "sends" and "underflows". A radio not found, a setting it
+    refuses or a stream that fails raises RoutineError with the radio's message; nothing is sent then.
+    Transmitting over the air is regulated: test a receiver through a shielded cable and attenuators.
+    """
+    row = np.ascontiguousarray(samples, dtype=np.complex128).reshape(1, -1)
+    radio = _radio(device, frequency, gain, antenna, radio_rate, backoff=float(backoff), repeat=float(repeat),
+                   gap=float(gap))
+    return _dot11b.call("Dot11b_Transmit", row, float(rate), radio)[0]
+
+
+def capture(*, device, frequency, rate, duration, gain=None, antenna=None):
+    """Receive ``duration`` seconds at ``rate`` Hz and ``frequency`` Hz with the radio ``device``: the
+    samples as a complex128 array (``verify(samples, rate, carrier=frequency)`` decodes them)."""
+    radio = _radio(device, frequency, gain, antenna, rate, duration=float(duration))
+    return np.asarray(_dot11b.call("Dot11b_Capture", radio)[0], dtype=np.complex128).reshape(-1)
 
 
 def sig_gen_settings(params=None, **fields):

@@ -76,7 +76,7 @@ class DOT11B_SHARED Inputs {
 // are all zero becomes real, as arithmetic results do.
 Value fromBits(const std::vector<uint8_t>& bits);
 Value fromReal(const std::vector<double>& row);
-Value fromComplex(const std::vector<std::complex<double>>& row);
+DOT11B_SHARED Value fromComplex(const std::vector<std::complex<double>>& row);
 Value fromComplex(const std::vector<std::complex<double>>& values, std::size_t rows, std::size_t cols);
 // Two rows of 0/1 of equal length, as a frame's markers.
 Value fromMarkerRows(const std::vector<uint8_t>& row1, const std::vector<uint8_t>& row2);

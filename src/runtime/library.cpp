@@ -4,7 +4,9 @@
 #include "runtime/dispatch.h"
 #include "runtime/modules.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -35,7 +37,17 @@ std::vector<RegistrationFn>& registrations() {
 
 struct RoutineModule {
   std::string fileName;
+  std::vector<std::string> routines;  // the names it holds; none: any name may be its
   bool open = false;
+  bool failed = false;  // it could not be opened when one of its routines was asked for
+
+  bool names(std::string_view name) const {
+    return std::any_of(routines.begin(), routines.end(), [&](const std::string& held) {
+      return held.size() == name.size() && std::equal(held.begin(), held.end(), name.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+             });
+    });
+  }
 };
 
 struct RoutineModules {
@@ -46,12 +58,6 @@ struct RoutineModules {
 RoutineModules& routineModules() {
   static RoutineModules m;
   return m;
-}
-
-bool anyModuleClosed() {
-  for (const RoutineModule& m : routineModules().modules)
-    if (!m.open) return true;
-  return false;
 }
 
 }  // namespace
@@ -92,44 +98,51 @@ Value& global(std::string_view name) {
   return it->second;
 }
 
-void addRoutineModule(const std::string& fileName) {
+void addRoutineModule(const std::string& fileName, std::vector<std::string> routines) {
   for (const RoutineModule& m : routineModules().modules)
     if (m.fileName == fileName) return;
-  routineModules().modules.push_back({fileName});
-}
-
-void openRoutineModules() {
-  RoutineModules& all = routineModules();
-  for (RoutineModule& m : all.modules) {
-    if (m.open) continue;
-    // The module's registrations are recorded while it loads and run once it has loaded, when every
-    // object of the module has been constructed.
-    const std::size_t before = registrations().size();
-    try {
-      openModule(m.fileName);
-    } catch (const std::exception& e) {
-      all.failure = e.what();
-      throw;
-    }
-    m.open = true;
-    if (state().initialized) {
-      for (std::size_t i = before; i < registrations().size(); ++i) registrations()[i](state().routines);
-    }
-  }
-  all.failure.clear();
+  routineModules().modules.push_back({fileName, std::move(routines)});
 }
 
 namespace {
 
-// Opens the routine modules not open yet; false when there were none or one failed (the reason is kept
-// for undefinedMessage).
-bool openedMoreModules() {
-  if (!anyModuleClosed()) return false;
+// Opens one module and registers its routines; throws when it cannot be opened, keeping the reason.
+void openRoutineModule(RoutineModule& m) {
+  // The module's registrations are recorded while it loads and run once it has loaded, when every object
+  // of the module has been constructed.
+  const std::size_t before = registrations().size();
   try {
-    openRoutineModules();
-    return true;
-  } catch (const std::exception&) {
-    return false;
+    openModule(m.fileName);
+  } catch (const std::exception& e) {
+    m.failed = true;
+    routineModules().failure = e.what();
+    throw;
+  }
+  m.open = true;
+  if (state().initialized) {
+    for (std::size_t i = before; i < registrations().size(); ++i) registrations()[i](state().routines);
+  }
+}
+
+}  // namespace
+
+void openRoutineModules() {
+  for (RoutineModule& m : routineModules().modules)
+    if (!m.open) openRoutineModule(m);
+  routineModules().failure.clear();
+}
+
+namespace {
+
+// Opens the routine modules not open yet that can be opened (the reason of a failure is kept for
+// undefinedMessage).
+void openEveryModule() {
+  for (RoutineModule& m : routineModules().modules) {
+    if (m.open) continue;
+    try {
+      openRoutineModule(m);
+    } catch (const std::exception&) {
+    }
   }
 }
 
@@ -137,11 +150,24 @@ bool openedMoreModules() {
 
 const Routine* findRoutine(std::string_view name) {
   if (const Routine* routine = registry().find(name)) return routine;
-  return openedMoreModules() ? registry().find(name) : nullptr;
+  // Only the modules that may hold the name are opened, one at a time, those that name it first: a call of
+  // a radio routine loads no windows, and a module that cannot be opened leaves the others to be tried.
+  for (const bool named : {true, false}) {
+    for (RoutineModule& m : routineModules().modules) {
+      if (m.open || m.failed || (named ? !m.names(name) : !m.routines.empty())) continue;
+      try {
+        openRoutineModule(m);
+      } catch (const std::exception&) {
+        continue;
+      }
+      if (const Routine* routine = registry().find(name)) return routine;
+    }
+  }
+  return nullptr;
 }
 
 std::vector<std::string> routineNames() {
-  openedMoreModules();
+  openEveryModule();
   return registry().names();
 }
 

@@ -32,8 +32,9 @@ std::vector<std::string> routineNames();
 std::string undefinedMessage(std::string_view name);
 
 // A module (a shared object beside the library, see openModule) whose routines join the table when a
-// name not in it is first asked for. Its routines register themselves with DOT11B_REGISTER_ROUTINES.
-void addRoutineModule(const std::string& fileName);
+// name not in it is first asked for: one of `routines`, the names it holds, or any name when there are none.
+// Its routines register themselves with DOT11B_REGISTER_ROUTINES.
+void addRoutineModule(const std::string& fileName, std::vector<std::string> routines = {});
 // Opens the routine modules not open yet and registers their routines; throws when one cannot be opened.
 void openRoutineModules();
 

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "rx/stream/resample.h"
+#include "sdr/radio.h"
 
 namespace dot11b::sdr {
 
@@ -39,6 +40,13 @@ void waitGap(double seconds, const std::atomic<bool>& stop) {
 }
 
 }  // namespace
+
+double setUpTransmit(Radio& radio, std::optional<double> rate, double frameRate, const TuneSettings& settings) {
+  const double asked = rate ? *rate : chooseRate(radio.sampleRates(Direction::Transmit), frameRate);
+  const double running = radio.setSampleRate(Direction::Transmit, asked);
+  radio.tune(Direction::Transmit, settings);
+  return running;
+}
 
 TxWaveform prepareWaveform(const ComplexRow& frame, double frameRate, double radioRate, const StreamFormat& format,
                            double backoffDb) {

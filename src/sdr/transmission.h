@@ -6,12 +6,20 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "phy/types.h"
 #include "sdr/sample_formats.h"
 #include "sdr/streams.h"
 
 namespace dot11b::sdr {
+
+class Radio;
+struct TuneSettings;
+
+// Sets the radio's transmit rate (`rate`, or else the one chooseRate picks for a frame made at `frameRate`),
+// then its frequency, gain and antenna; returns the rate it runs at. Nothing is sent.
+double setUpTransmit(Radio& radio, std::optional<double> rate, double frameRate, const TuneSettings& settings);
 
 struct TxWaveform {
   NativeSamples samples;

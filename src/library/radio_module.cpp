@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The radio routines are built as a module of their own (libDot11b_radio.so, beside the library) because
+// they link SoapySDR, and SoapySDR loads the modules of every radio installed: a host that never reaches
+// for a radio loads none of it. The first call of one of its routines opens it.
+#include "runtime/export_macros.h"
+#include "runtime/library.h"
+
+namespace dot11b::rt {
+
+namespace {
+
+void registerRadioModule(Registry&) {
+  addRoutineModule("libDot11b_radio.so", {"Dot11b_Devices", "Dot11b_Transmit", "Dot11b_Capture"});
+}
+
+}  // namespace
+
+DOT11B_REGISTER_ROUTINES(registerRadioModule)
+
+}  // namespace dot11b::rt
+
+DOT11B_EXPORT_1(Dot11b_Devices, 1)
+DOT11B_EXPORT_1(Dot11b_Transmit, 3)
+DOT11B_EXPORT_2(Dot11b_Capture, 1)

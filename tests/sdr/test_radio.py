@@ -1,0 +1,52 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The radios from Python, against the tests' loopback radio (SOAPY_SDR_PLUGIN_PATH names its folder alone):
+dot11b.devices, dot11b.transmit and dot11b.capture. Run by ctest with /usr/bin/python3."""
+
+import os
+import tempfile
+import unittest
+
+import numpy as np
+
+import dot11b
+
+
+class Radio(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
+        self.store = os.path.join(self.folder.name, "sent.cf32")
+
+    def test_devices_name_the_loopback_radio(self):
+        found = dot11b.devices()
+        self.assertEqual([(r["driver"], r["serial"]) for r in found], [("loopback", "LB0001")])
+        self.assertEqual(dot11b.devices("driver=hackrf"), [])
+
+    def test_a_beacon_sent_then_received_decodes(self):
+        samples, _ = dot11b.generate(template="beacon", ssid="python-radio", OverSampling=2)
+        # 22 Msample/s is beyond this radio: the frame goes out resampled to its 20.
+        report = dot11b.transmit(samples, 22e6, device="driver=loopback,format=CF32,store=" + self.store,
+                                 frequency=2412e6, gain=10)
+        self.assertEqual(report["rate"], 20e6)
+        self.assertEqual(report["underflows"], 0)
+        self.assertEqual(report["sends"], 1)
+        stored = np.fromfile(self.store, dtype="<c8")
+        self.assertEqual(report["samples"], stored.size)
+
+        received = dot11b.capture(device="driver=loopback,format=CF32,play=" + self.store, frequency=2412e6,
+                                  rate=20e6, duration=stored.size / 20e6)
+        self.assertEqual(received.dtype, np.complex128)
+        np.testing.assert_array_equal(received, stored.astype(np.complex128))
+        frames = dot11b.verify(received, 20e6, carrier=2412e6)["frames"]
+        self.assertEqual(len(frames), 1)
+        self.assertTrue(frames[0]["fcs_ok"])
+
+    def test_a_refused_setting_sends_nothing(self):
+        with self.assertRaisesRegex(dot11b.RoutineError, "refuse|rate"):
+            dot11b.transmit(np.ones(100), 20e6, device="driver=loopback,refuse=rate,store=" + self.store,
+                            frequency=2412e6)
+        self.assertFalse(os.path.exists(self.store) and os.path.getsize(self.store) > 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
