@@ -7,7 +7,7 @@
 
 #include "command.h"
 #include "files/sigmf_file.h"
-#include "impairment_options.h"
+#include "frame_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/number_text.h"
@@ -91,27 +91,20 @@ std::string millisecondsText(std::chrono::steady_clock::duration d) {
 
 int runGenerate(const Args& args) {
   GenerateOptions options;
-  testbench::SequenceSettings sequence;
-  channel::Impairments impairments;
-  rt::Value parameters;
+  FrameOptions frameOptions;
   if (const auto status = takeOptions("generate", [&] {
         Args rest = args;
         options = takeOutputOptions(rest);
-        sequence = takeSequenceOptions(rest);
-        impairments = takeImpairmentOptions(rest);
-        parameters = parametersFromOptions(rest);
-        expectNoMore(rest);
-        applySequenceTemplate(parameters, sequence);
-        testbench::sequenceLength(parameters, sequence.frames);
-        channel::checkImpairments(impairments, 11e6 * parameters.field("OverSampling").scalarValue());
+        frameOptions = takeFrameOptions(rest);
       })) {
     return *status;
   }
+  const rt::Value& parameters = frameOptions.parameters;
+  const testbench::SequenceSettings& sequence = frameOptions.sequence;
 
   try {
     const auto started = std::chrono::steady_clock::now();
-    phy::Frame frame = testbench::calculateSequence(parameters, sequence);
-    if (impairments.any()) frame.waveform = channel::impair(std::move(frame.waveform), 11e6 * parameters.field("OverSampling").scalarValue(), frame.marker2, impairments);
+    const phy::Frame frame = calculateFrame(frameOptions);
     const auto took = std::chrono::steady_clock::now() - started;
     const std::size_t clipped = writeWaveform(options.out, *options.format, options.encoding, frame, parameters);
     if (!options.markers.empty()) writeMarkers(options.markers, frame);

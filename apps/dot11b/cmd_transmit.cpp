@@ -5,8 +5,7 @@
 
 #include "command.h"
 #include "ctrl_c.h"
-#include "impairment_options.h"
-#include "parameter_options.h"
+#include "frame_options.h"
 #include "parameter_source.h"
 #include "radio_options.h"
 #include "runtime/shortest_text.h"
@@ -58,28 +57,19 @@ std::string megasamples(double rate) { return rt::shortestText(rate / 1e6) + " M
 
 int runTransmit(const Args& args) {
   TransmitOptions options;
-  testbench::SequenceSettings sequence;
-  channel::Impairments impairments;
-  rt::Value parameters;
+  FrameOptions frameOptions;
   if (const auto status = takeOptions("transmit", [&] {
         Args rest = args;
         options = takeTransmitOptions(rest);
-        sequence = takeSequenceOptions(rest);
-        impairments = takeImpairmentOptions(rest);
-        parameters = parametersFromOptions(rest);
-        expectNoMore(rest);
-        applySequenceTemplate(parameters, sequence);
-        testbench::sequenceLength(parameters, sequence.frames);
-        channel::checkImpairments(impairments, 11e6 * parameters.field("OverSampling").scalarValue());
+        frameOptions = takeFrameOptions(rest);
       })) {
     return *status;
   }
+  const rt::Value& parameters = frameOptions.parameters;
 
   try {
-    const double frameRate = 11e6 * parameters.field("OverSampling").scalarValue();
-    phy::Frame frame = testbench::calculateSequence(parameters, sequence);
-    if (impairments.any())
-      frame.waveform = channel::impair(std::move(frame.waveform), frameRate, frame.marker2, impairments);
+    const double frameRate = frameOptions.sampleRate();
+    const phy::Frame frame = calculateFrame(frameOptions);
 
     // Nothing goes on the air until the radio has taken every setting.
     const CtrlCStop ctrlC;
