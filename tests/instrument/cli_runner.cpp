@@ -34,15 +34,28 @@ void drain(int outFd, int errFd, CliResult& result) {
 
 // Runs the tool with `inputFd` as its standard input.
 CliResult runWithInput(const std::vector<std::string>& args, int inputFd) {
-  int out[2], err[2];
   CliResult result;
-  if (::pipe(out) != 0 || ::pipe(err) != 0) return result;
+  int out = -1, err = -1;
+  const pid_t pid = startCli(args, inputFd, out, err);
+  if (pid < 0) return result;
+  drain(out, err, result);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+}  // namespace
+
+int startCli(const std::vector<std::string>& args, int inputFd, int& out, int& err) {
+  int outPipe[2], errPipe[2];
+  if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) return -1;
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(inputFd, STDIN_FILENO);
-    ::dup2(out[1], STDOUT_FILENO);
-    ::dup2(err[1], STDERR_FILENO);
-    for (const int fd : {inputFd, out[0], out[1], err[0], err[1]}) ::close(fd);
+    ::dup2(outPipe[1], STDOUT_FILENO);
+    ::dup2(errPipe[1], STDERR_FILENO);
+    for (const int fd : {inputFd, outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) ::close(fd);
     std::vector<std::string> owned = {DOT11B_CLI};
     owned.insert(owned.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -51,16 +64,12 @@ CliResult runWithInput(const std::vector<std::string>& args, int inputFd) {
     ::execv(argv[0], argv.data());
     std::_Exit(127);
   }
-  ::close(out[1]);
-  ::close(err[1]);
-  drain(out[0], err[0], result);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  ::close(outPipe[1]);
+  ::close(errPipe[1]);
+  out = outPipe[0];
+  err = errPipe[0];
+  return pid;
 }
-
-}  // namespace
 
 CliResult runCli(const std::vector<std::string>& args) {
   int in[2];

@@ -13,6 +13,10 @@ struct CliResult {
   std::string err;  // standard error
 };
 
+// The tool started with the arguments (no shell involved) and `inputFd` as its standard input;
+// its standard output and error come through the pipes `out` and `err`. The pid, or -1.
+int startCli(const std::vector<std::string>& args, int inputFd, int& out, int& err);
+
 // Runs build/bin/dot11b with the arguments (no shell involved); standard input is an empty pipe.
 CliResult runCli(const std::vector<std::string>& args);
 

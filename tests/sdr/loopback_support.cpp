@@ -14,6 +14,8 @@
 #include <optional>
 #include <thread>
 
+#include "../instrument/cli_runner.h"
+
 namespace sdr_test {
 
 Folder::Folder() {
@@ -56,27 +58,17 @@ std::map<std::string, std::string> storedSettings(const std::string& store) {
 
 SignalledRun runUntilCtrlC(const std::vector<std::string>& args, const std::string& ready, double afterReady) {
   SignalledRun run;
-  int out[2], err[2];
-  if (::pipe(out) != 0 || ::pipe(err) != 0) return run;
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(out[1], STDOUT_FILENO);
-    ::dup2(err[1], STDERR_FILENO);
-    for (const int fd : {out[0], out[1], err[0], err[1]}) ::close(fd);
-    std::vector<std::string> owned = {DOT11B_CLI};
-    owned.insert(owned.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : owned) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    std::_Exit(127);
-  }
-  ::close(out[1]);
-  ::close(err[1]);
+  int in[2];
+  if (::pipe(in) != 0) return run;
+  ::close(in[1]);  // nothing to read: end of input at once
+  int outFd = -1, errFd = -1;
+  const pid_t pid = instrument_test::startCli(args, in[0], outFd, errFd);
+  ::close(in[0]);
+  if (pid < 0) return run;
   using Clock = std::chrono::steady_clock;
   const auto giveUp = Clock::now() + std::chrono::seconds(10);
   std::optional<Clock::time_point> signalAt, signalled;
-  pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   std::string* sinks[2] = {&run.out, &run.err};
   for (int open = 2; open > 0 && Clock::now() < giveUp;) {
     if (!signalAt && run.out.find(ready) != std::string::npos)
