@@ -10,35 +10,15 @@
 namespace instrument_test {
 namespace {
 
-// Reads both pipes to their ends (a child blocked on one full pipe would otherwise never finish).
-void drain(int outFd, int errFd, CliResult& result) {
-  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-  std::string* sinks[2] = {&result.out, &result.err};
-  int open = 2;
-  while (open > 0) {
-    if (::poll(fds, 2, -1) < 0) return;
-    for (int k = 0; k < 2; ++k) {
-      if (fds[k].fd < 0 || fds[k].revents == 0) continue;
-      char buffer[4096];
-      const ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        sinks[k]->append(buffer, static_cast<std::size_t>(n));
-      } else {
-        ::close(fds[k].fd);
-        fds[k].fd = -1;
-        --open;
-      }
-    }
-  }
-}
-
 // Runs the tool with `inputFd` as its standard input.
 CliResult runWithInput(const std::vector<std::string>& args, int inputFd) {
   CliResult result;
   int out = -1, err = -1;
   const pid_t pid = startCli(args, inputFd, out, err);
   if (pid < 0) return result;
-  drain(out, err, result);
+  CliOutput output(out, err);
+  while (output.readSome(-1, result.out, result.err)) {
+  }
   int status = 0;
   ::waitpid(pid, &status, 0);
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -46,6 +26,31 @@ CliResult runWithInput(const std::vector<std::string>& args, int inputFd) {
 }
 
 }  // namespace
+
+CliOutput::CliOutput(int outFd, int errFd) : fds_{{outFd, POLLIN, 0}, {errFd, POLLIN, 0}} {}
+
+CliOutput::~CliOutput() {
+  for (const pollfd& fd : fds_)
+    if (fd.fd >= 0) ::close(fd.fd);
+}
+
+bool CliOutput::readSome(int timeoutMs, std::string& out, std::string& err) {
+  if (fds_[0].fd < 0 && fds_[1].fd < 0) return false;
+  if (::poll(fds_, 2, timeoutMs) < 0) return false;
+  std::string* sinks[2] = {&out, &err};
+  for (int k = 0; k < 2; ++k) {
+    if (fds_[k].fd < 0 || fds_[k].revents == 0) continue;
+    char buffer[4096];
+    const ssize_t n = ::read(fds_[k].fd, buffer, sizeof buffer);
+    if (n > 0) {
+      sinks[k]->append(buffer, static_cast<std::size_t>(n));
+    } else {
+      ::close(fds_[k].fd);
+      fds_[k].fd = -1;
+    }
+  }
+  return fds_[0].fd >= 0 || fds_[1].fd >= 0;
+}
 
 int startCli(const std::vector<std::string>& args, int inputFd, int& out, int& err) {
   int outPipe[2], errPipe[2];

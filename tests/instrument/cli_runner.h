@@ -2,6 +2,8 @@
 // Runs the dot11b command-line tool and collects its exit status and output.
 #pragma once
 
+#include <poll.h>
+
 #include <string>
 #include <vector>
 
@@ -11,6 +13,21 @@ struct CliResult {
   int exitStatus = -1;
   std::string out;  // standard output
   std::string err;  // standard error
+};
+
+// The tool's standard output and error as they come, from both pipes at once (a child blocked on one full
+// pipe would otherwise never finish); the pipes are closed with the object.
+class CliOutput {
+ public:
+  CliOutput(int outFd, int errFd);
+  ~CliOutput();
+  CliOutput(const CliOutput&) = delete;
+  CliOutput& operator=(const CliOutput&) = delete;
+  // Appends what comes within timeoutMs (-1: until something does) to out and err; false once both have ended.
+  bool readSome(int timeoutMs, std::string& out, std::string& err);
+
+ private:
+  pollfd fds_[2];
 };
 
 // The tool started with the arguments (no shell involved) and `inputFd` as its standard input;

@@ -2,7 +2,6 @@
 #include "loopback_support.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,31 +67,17 @@ SignalledRun runUntilCtrlC(const std::vector<std::string>& args, const std::stri
   using Clock = std::chrono::steady_clock;
   const auto giveUp = Clock::now() + std::chrono::seconds(10);
   std::optional<Clock::time_point> signalAt, signalled;
-  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-  std::string* sinks[2] = {&run.out, &run.err};
-  for (int open = 2; open > 0 && Clock::now() < giveUp;) {
-    if (!signalAt && run.out.find(ready) != std::string::npos)
-      signalAt = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(afterReady));
-    if (signalAt && !signalled && Clock::now() >= *signalAt) {
-      ::kill(pid, SIGINT);
-      signalled = Clock::now();
-    }
-    if (::poll(fds, 2, 5) <= 0) continue;
-    for (int k = 0; k < 2; ++k) {
-      if (fds[k].fd < 0 || fds[k].revents == 0) continue;
-      char buffer[4096];
-      const ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        sinks[k]->append(buffer, static_cast<std::size_t>(n));
-      } else {
-        ::close(fds[k].fd);
-        fds[k].fd = -1;
-        --open;
+  {
+    instrument_test::CliOutput output(outFd, errFd);
+    while (Clock::now() < giveUp && output.readSome(5, run.out, run.err)) {
+      if (!signalAt && run.out.find(ready) != std::string::npos)
+        signalAt = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(afterReady));
+      if (signalAt && !signalled && Clock::now() >= *signalAt) {
+        ::kill(pid, SIGINT);
+        signalled = Clock::now();
       }
     }
   }
-  for (const pollfd& fd : fds)
-    if (fd.fd >= 0) ::close(fd.fd);
   int status = 0;
   pid_t ended = 0;
   while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 && Clock::now() < giveUp)
