@@ -10,6 +10,7 @@
 #include "runtime/display.h"
 #include "runtime/literal.h"
 #include "runtime/number_text.h"
+#include "runtime/value_range.h"
 
 namespace dot11b::cli {
 
@@ -43,7 +44,7 @@ int runCall(const Args& args) {
         nargout = static_cast<int>(*n);
       } else if (args[i].rfind("--", 0) == 0) {
         // No literal and no routine name starts so.
-        throw std::invalid_argument("unknown option '" + args[i] + "'");
+        throw std::invalid_argument("unknown option '" + rt::echoed(args[i]) + "'");
       } else if (routine.empty()) {
         routine = args[i];
       } else {

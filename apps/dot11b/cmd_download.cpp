@@ -8,6 +8,7 @@
 #include "command.h"
 #include "link_calls.h"
 #include "parameter_source.h"
+#include "runtime/error_text.h"
 #include "settings/calculate.h"
 #include "sig_gen_options.h"
 
@@ -86,7 +87,7 @@ int runDownload(const Args& args) {
     std::cout << "Waveform has been successfully transferred to the instrument\n";
     return kOk;
   } catch (const std::exception& e) {
-    std::cerr << "dot11b download: " << e.what() << "\n";
+    std::cerr << "dot11b download: " << rt::userMessage(e) << "\n";
     return kFailed;
   }
 }

@@ -4,6 +4,7 @@
 #include "command.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "runtime/error_text.h"
 #include "runtime/number_text.h"
 #include "sequence_options.h"
 #include "settings/start_values.h"
@@ -22,7 +23,7 @@ int runEstimate(const Args& args) {
     applySequenceTemplate(parameters, sequence);
     samples = testbench::sequenceLength(parameters, sequence.frames);
   } catch (const std::exception& e) {
-    std::cerr << "dot11b estimate: " << e.what() << "\n";
+    std::cerr << "dot11b estimate: " << rt::userMessage(e) << "\n";
     return kUsage;
   }
   std::cout << rt::numberToText(samples) << "\n";

@@ -10,10 +10,12 @@
 #include "frame_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "runtime/error_text.h"
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
 #include "rx/verify/verification.h"
 #include "sequence_options.h"
+#include "settings/parameter_rules.h"
 #include "testbench/frame_description.h"
 #include "testbench/frame_sequence.h"
 #include "waveform_output.h"
@@ -54,6 +56,7 @@ void takeEncodingOptions(Args& args, GenerateOptions& o) {
     if (!scaledToFullScale(*o.format, o.encoding.format))
       throw std::invalid_argument("--backoff applies to the integer formats only: cs8, cs16 and SigMF's ci16_le and ci8");
     o.encoding.backoffDb = *backoff;
+    files::requireBackoff("--backoff", o.encoding);
   }
 }
 
@@ -125,8 +128,11 @@ int runGenerate(const Args& args) {
       rx::writeSummary(std::cerr, verification, false);
       if (!rx::verified(verification, parameters.field("MACfcs").field("Active").scalarValue() != 0)) return kFailed;
     }
-  } catch (const std::exception& e) {
+  } catch (const settings::ParameterError& e) {  // the frames made come to more than a waveform may hold
     std::cerr << "dot11b generate: " << e.what() << "\n";
+    return kUsage;
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b generate: " << rt::userMessage(e) << "\n";
     return kFailed;
   }
   return kOk;

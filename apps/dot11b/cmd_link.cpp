@@ -7,6 +7,7 @@
 #include "command.h"
 #include "link_calls.h"
 #include "parameter_source.h"
+#include "runtime/error_text.h"
 #include "sig_gen_options.h"
 
 namespace dot11b::cli {
@@ -30,7 +31,7 @@ int runPing(const Args& args) {
     std::cout << reply.description << "\n";
     return kOk;
   } catch (const std::exception& e) {
-    std::cerr << "dot11b ping: " << e.what() << "\n";
+    std::cerr << "dot11b ping: " << rt::userMessage(e) << "\n";
     return kFailed;
   }
 }
@@ -58,7 +59,7 @@ int runRefresh(const Args& args) {
     }
     return kOk;
   } catch (const std::exception& e) {
-    std::cerr << "dot11b refresh: " << e.what() << "\n";
+    std::cerr << "dot11b refresh: " << rt::userMessage(e) << "\n";
     return kFailed;
   }
 }

@@ -12,8 +12,10 @@
 #include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "runtime/error_text.h"
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
 #include "sequence_options.h"
 #include "settings/parameter_rules.h"
 #include "testbench/packet_error_rate.h"
@@ -33,7 +35,7 @@ std::vector<double> parseRates(const std::string& text) {
   for (std::string item; std::getline(list, item, ',');) {
     const auto rate = rt::parseReal(item);
     if (!rate || (*rate != 1 && *rate != 2 && *rate != 5.5 && *rate != 11))
-      throw std::invalid_argument("--rates takes 1, 2, 5.5 and 11 (Mbit/s), not '" + item + "'");
+      throw std::invalid_argument("--rates takes 1, 2, 5.5 and 11 (Mbit/s), not '" + rt::echoed(item) + "'");
     rates.push_back(*rate);
   }
   if (rates.empty()) throw std::invalid_argument("--rates needs at least one rate");
@@ -49,7 +51,7 @@ std::vector<double> parseSnrRange(const std::string& text) {
   const auto step = second == std::string::npos ? std::nullopt : number(second + 1, text.size());
   if (!from || !to || !step || !std::isfinite(*from) || !std::isfinite(*to) || !(*step > 0) || *to < *from ||
       (*to - *from) / *step > 200)
-    throw std::invalid_argument("--snr must be FROM:TO:STEP in dB (FROM <= TO, STEP > 0, at most 201 points), not '" + text + "'");
+    throw std::invalid_argument("--snr must be FROM:TO:STEP in dB (FROM <= TO, STEP > 0, at most 201 points), not '" + rt::echoed(text) + "'");
   std::vector<double> snr;
   for (std::size_t k = 0; *from + static_cast<double>(k) * *step <= *to + 1e-9 * *step; ++k)
     snr.push_back(*from + static_cast<double>(k) * *step);
@@ -160,10 +162,10 @@ int runPer(const Args& args) {
       if (!drawOffscreen("VX_PlotPER", in, options.png, options.csv, 800, 600)) return kFailed;
     }
   } catch (const settings::ParameterError& e) {
-    std::cerr << "dot11b per: " << e.what() << "\n";
+    std::cerr << "dot11b per: " << rt::userMessage(e) << "\n";
     return kUsage;
   } catch (const std::exception& e) {
-    std::cerr << "dot11b per: " << e.what() << "\n";
+    std::cerr << "dot11b per: " << rt::userMessage(e) << "\n";
     return kFailed;
   }
   return kOk;

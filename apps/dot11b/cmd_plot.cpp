@@ -8,8 +8,10 @@
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "phy/pulse_shaping.h"
+#include "runtime/error_text.h"
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
 #include "rx/verify/verification.h"
 #include "sequence_options.h"
 #include "settings/calculate.h"
@@ -42,7 +44,7 @@ void parseSize(const std::string& text, PlotOptions& o) {
   const auto w = x == std::string::npos ? std::nullopt : rt::parseReal(text.substr(0, x));
   const auto h = x == std::string::npos ? std::nullopt : rt::parseReal(text.substr(x + 1));
   if (!w || !h || *w < 100 || *h < 100 || *w > 8000 || *h > 8000 || *w != static_cast<int>(*w) || *h != static_cast<int>(*h)) {
-    throw std::invalid_argument("--size must be WIDTHxHEIGHT, each 100 to 8000 pixels, not '" + text + "'");
+    throw std::invalid_argument("--size must be WIDTHxHEIGHT, each 100 to 8000 pixels, not '" + rt::echoed(text) + "'");
   }
   o.width = static_cast<int>(*w);
   o.height = static_cast<int>(*h);
@@ -124,7 +126,7 @@ int runPlot(const Args& args) {
       return kFailed;  // the view said why
     std::cerr << "wrote " << options.png << (options.csv.empty() ? "" : " and " + options.csv) << "\n";
   } catch (const std::exception& e) {
-    std::cerr << "dot11b plot: " << e.what() << "\n";
+    std::cerr << "dot11b plot: " << rt::userMessage(e) << "\n";
     return kFailed;
   }
   return kOk;

@@ -11,7 +11,10 @@
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "radio_options.h"
+#include "runtime/error_text.h"
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
+#include "rx/stream/front_end.h"
 #include "rx/verify/verification.h"
 #include "sdr/radio_error.h"
 #include "sdr/radio_source.h"
@@ -51,7 +54,7 @@ std::optional<double> takeFrequency(Args& args, const char* name, const char* wh
     used = 0;
   }
   if (used != text.size() || !(value > 0) || !std::isfinite(value))
-    throw std::invalid_argument(std::string(name) + " takes " + what + " in Hz greater than 0, not '" + text + "'");
+    throw std::invalid_argument(std::string(name) + " takes " + what + " in Hz greater than 0, not '" + rt::echoed(text) + "'");
   return value;
 }
 
@@ -64,7 +67,10 @@ VerifyOptions takeVerifyOptions(Args& args) {
     if (!duration) throw std::invalid_argument("--duration S is required with --device");
     o.duration = *duration;
   }
-  if (!o.radio) o.rate = takeFrequency(args, "--rate", "a sample rate");
+  if (!o.radio) {
+    o.rate = takeFrequency(args, "--rate", "a sample rate");
+    if (o.rate) rx::requireReceivableRate("--rate", *o.rate);
+  }
   o.carrier = takeFrequency(args, "--carrier", "the carrier frequency");
   o.json = takeFlag(args, "--json");
   o.expectFcs = takeFlag(args, "--expect-fcs");
@@ -101,7 +107,7 @@ int verifyAndReport(const VerifyOptions& options, rx::SampleSource& source, doub
     try {
       testbench::writeMaskCsv(options.maskCsv, *verification.mask);
     } catch (const std::exception& e) {
-      std::cerr << "dot11b verify: " << e.what() << "\n";
+      std::cerr << "dot11b verify: " << rt::userMessage(e) << "\n";
       return kFailed;
     }
   }
@@ -128,7 +134,7 @@ int verifyLive(const VerifyOptions& options) {
               << (source.stopped() ? ", stopped by Ctrl-C" : "") << "\n";
     return status;
   } catch (const std::exception& e) {
-    std::cerr << "dot11b verify: " << e.what() << "\n";
+    std::cerr << "dot11b verify: " << rt::userMessage(e) << "\n";
     return kFailed;
   }
 }
@@ -149,7 +155,7 @@ int runVerify(const Args& args) {
   try {
     capture = files::openCapture(options.file);
   } catch (const std::exception& e) {
-    std::cerr << "dot11b verify: " << e.what() << "\n";
+    std::cerr << "dot11b verify: " << rt::userMessage(e) << "\n";
     return kUsage;
   }
   const std::optional<double> rate = options.rate ? options.rate : capture.sampleRate;
@@ -160,7 +166,7 @@ int runVerify(const Args& args) {
   try {
     return verifyAndReport(options, *capture.source, *rate, options.carrier ? options.carrier : capture.carrier);
   } catch (const files::CaptureError& e) {
-    std::cerr << "dot11b verify: " << e.what() << "\n";
+    std::cerr << "dot11b verify: " << rt::userMessage(e) << "\n";
     return kUsage;
   }
 }

@@ -69,7 +69,10 @@ const std::vector<Command>& commands() {
        "--verify then decodes the frame just made with the receiver of 'dot11b verify' and prints its\n"
        "summary on stderr too.\n"
        "Exit status 1 when the parameter file or the calculation or a write fails, or the frame does not\n"
-       "verify (its header CRC, and its FCS when the frame has one), 2 for a bad option.\n\n"
+       "verify (its header CRC, and its FCS when the frame has one), 2 for a bad option or value, or frames\n"
+       "that come to more samples than a waveform may hold.\n"
+       "With --markers, the waveform and the markers are replaced as one pair: a reader finds the old pair or\n"
+       "the new one, never one file of each (the waveform file is written last and decides).\n\n"
        DOT11B_SEQUENCE_OPTIONS_HELP "\n" DOT11B_IMPAIRMENT_OPTIONS_HELP,
        runGenerate},
       {"plot", "draw a view of a frame into a PNG file, and write its data as CSV",

@@ -7,6 +7,7 @@
 #include "parameter_options.h"
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
 #include "sequence_options.h"
 
 namespace dot11b::cli {
@@ -28,7 +29,7 @@ channel::Impairments takeImpairmentOptions(Args& args) {
     const auto i = comma == std::string::npos ? std::nullopt : rt::parseReal(dc.substr(0, comma));
     const auto q = comma == std::string::npos ? std::nullopt : rt::parseReal(dc.substr(comma + 1));
     if (!i || !q || !std::isfinite(*i) || !std::isfinite(*q))
-      throw std::invalid_argument("--dc must be I,Q (two numbers), not '" + dc + "'");
+      throw std::invalid_argument("--dc must be I,Q (two numbers), not '" + rt::echoed(dc) + "'");
     im.dc = {*i, *q};
   }
   if (const auto seed = takeNumberOption(args, "--seed")) {

@@ -7,6 +7,7 @@
 #include "c_host.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "runtime/value_range.h"
 #include "settings/instrument_uri.h"
 
 namespace dot11b::cli {
@@ -29,7 +30,7 @@ const char* takePlaybackRoutine(Args& args) {
   const std::string platform = takeOption(args, "--platform");
   if (platform.empty() || platform == "c") return "ZELPlay_c";
   if (platform == "b") return "ZELPlay";
-  throw std::invalid_argument("--platform must be c or b, not '" + platform + "'");
+  throw std::invalid_argument("--platform must be c or b, not '" + rt::echoed(platform) + "'");
 }
 
 }  // namespace dot11b::cli

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "command.h"
+#include "runtime/error_text.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     try {
       return c.run(rest);
     } catch (const std::exception& e) {
-      std::cerr << "dot11b " << c.name << ": " << e.what() << "\n";
+      std::cerr << "dot11b " << c.name << ": " << dot11b::rt::userMessage(e) << "\n";
       return kFailed;
     }
   }

@@ -32,7 +32,8 @@ std::string takeOption(Args& args, const std::string& name) {
       return value;
     }
     if (*at != name) continue;
-    if (at + 1 == args.end()) throw std::invalid_argument(name + " needs a value");
+    // An empty value ('') is refused as a missing one, never taken for the option's absence.
+    if (at + 1 == args.end() || (at + 1)->empty()) throw std::invalid_argument(name + " needs a value");
     std::string value = *(at + 1);
     args.erase(at, at + 2);
     return value;

@@ -16,7 +16,7 @@ namespace dot11b::cli {
 void applySetOptions(rt::Value& parameters, const Args& args, Args& rest);
 
 // Removes "NAME VALUE" (or "NAME=VALUE") from args and returns VALUE; empty when absent. Throws
-// std::invalid_argument when NAME has no value.
+// std::invalid_argument when NAME has no value or an empty one.
 std::string takeOption(Args& args, const std::string& name);
 // The parameters of "--params FILE" and "--set FIELD=VALUE" options, as 'dot11b generate' takes
 // them; the other arguments stay in args. Throws ParameterFileUnusable, settings::ParameterError or

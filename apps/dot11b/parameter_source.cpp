@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "files/parameter_files.h"
+#include "runtime/value_range.h"
 #include "settings/start_values.h"
 
 namespace dot11b::cli {
@@ -31,7 +32,7 @@ std::optional<int> takeOptions(std::string_view command, const std::function<voi
 }
 
 void expectNoMore(const Args& rest) {
-  if (!rest.empty()) throw std::invalid_argument("unexpected argument '" + rest.front() + "'");
+  if (!rest.empty()) throw std::invalid_argument("unexpected argument '" + rt::echoed(rest.front()) + "'");
 }
 
 }  // namespace dot11b::cli

@@ -7,6 +7,7 @@
 #include "parameter_options.h"
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
 #include "settings/template_parameters.h"
 
 namespace dot11b::cli {
@@ -39,7 +40,7 @@ std::optional<double> takeNumberOption(Args& args, const std::string& name) {
   const std::string text = takeOption(args, name);
   if (text.empty()) return std::nullopt;
   const std::optional<double> value = rt::parseReal(text);
-  if (!value || !std::isfinite(*value)) throw std::invalid_argument(name + ": '" + text + "' is not a number");
+  if (!value || !std::isfinite(*value)) throw std::invalid_argument(name + ": '" + rt::echoed(text) + "' is not a number");
   return value;
 }
 
@@ -49,7 +50,7 @@ testbench::SequenceSettings takeSequenceOptions(Args& args) {
       takeWholeOption(args, "--frames", 1, static_cast<double>(testbench::kMaxSequenceFrames), 1));
   if (const std::string payload = takeOption(args, "--payload"); !payload.empty()) {
     if (payload != "continue" && payload != "repeat")
-      throw std::invalid_argument("--payload must be continue or repeat, not '" + payload + "'");
+      throw std::invalid_argument("--payload must be continue or repeat, not '" + rt::echoed(payload) + "'");
     s.payload = payload == "repeat" ? testbench::PayloadRun::kRepeat : testbench::PayloadRun::kContinue;
   }
   const std::string kind = takeOption(args, "--template");
@@ -67,7 +68,7 @@ testbench::SequenceSettings takeSequenceOptions(Args& args) {
     return s;
   }
   const std::optional<mac::TemplateKind> named = mac::templateKindNamed(kind);
-  if (!named) throw std::invalid_argument("--template must be " + std::string(mac::templateNames()) + ", not '" + kind + "'");
+  if (!named) throw std::invalid_argument("--template must be " + std::string(mac::templateNames()) + ", not '" + rt::echoed(kind) + "'");
   t.kind = *named;
   s.frameTemplate = t;
   return s;

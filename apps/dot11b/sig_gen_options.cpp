@@ -10,6 +10,7 @@
 
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
 #include "settings/start_values.h"
 
 namespace dot11b::cli {
@@ -43,7 +44,7 @@ double number(const NumberOption& o, const std::string& text) {
   const auto value = rt::parseReal(text);
   if (!value || !(*value >= o.low && *value <= o.high) || (o.whole && *value != std::floor(*value))) {  // NaN fails
     throw std::invalid_argument(std::string(o.option) + " needs " + (o.whole ? "a whole number" : "a number") + " from " +
-                                rt::shortestText(o.low) + " to " + rt::shortestText(o.high) + ", not '" + text + "'");
+                                rt::shortestText(o.low) + " to " + rt::shortestText(o.high) + ", not '" + rt::echoed(text) + "'");
   }
   return *value;
 }
@@ -55,7 +56,7 @@ std::string checkedTitle(const std::string& title) {
                          return std::isalnum(c) || kTitleCharacters.find(static_cast<char>(c)) != std::string_view::npos;
                        });
   if (!allowed) {
-    throw std::invalid_argument("--title needs 1 to 20 letters, digits or _ $ & # + - [ ], not '" + title + "'");
+    throw std::invalid_argument("--title needs 1 to 20 letters, digits or _ $ & # + - [ ], not '" + rt::echoed(title) + "'");
   }
   return title;
 }
@@ -76,7 +77,7 @@ rt::Value sigGenSettingsFromOptions(const rt::Value& parameters, const Args& arg
       rest.push_back(option);
       continue;
     }
-    if (i + 1 >= args.size()) throw std::invalid_argument(option + " needs a value");
+    if (i + 1 >= args.size() || args[i + 1].empty()) throw std::invalid_argument(option + " needs a value");
     const std::string& value = args[++i];
     if (option == "--title") settings.setField("Title", rt::Value::text(checkedTitle(value)));
     else settings.setField(matching->field, rt::Value::scalar(number(*matching, value)));

@@ -104,10 +104,14 @@ def verify(samples, rate, carrier=None):
 
     Returns the result of ``dot11b verify --json`` as a dict: "frames" (each with its rate, modulation,
     header, "psdu_hex", "fcs_ok", EVM, offsets, MAC header and transmitter checks) and "mask". ``carrier``
-    (Hz) allows the centre-frequency check.
+    (Hz) allows the centre-frequency check. A rate outside the receiver's range (1 MHz to 1 GHz) raises
+    ValueError.
     """
     row = np.ascontiguousarray(samples, dtype=np.complex128).reshape(1, -1)
-    return json.loads(_dot11b.call("Dot11b_Verify", row, float(rate), carrier)[0])
+    try:
+        return json.loads(_dot11b.call("Dot11b_Verify", row, float(rate), carrier)[0])
+    except RoutineError as error:
+        raise ValueError(str(error)) from None
 
 
 def impair(samples, rate, *, markers=None, snr=None, cfo=0.0, phase=0.0, clock_ppm=0.0, iq_gain=0.0,

@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "channel/stages.h"
+#include "runtime/value_range.h"
+#include "rx/stream/front_end.h"
 
 namespace dot11b::channel {
 
@@ -23,8 +25,9 @@ bool Impairments::any() const {
 
 void checkImpairments(const Impairments& im, double sampleRate) {
   // A range test fails for NaN as well as for the infinities.
-  require(sampleRate > 0 && std::isfinite(sampleRate), "the sample rate must be finite and positive");
-  require(!im.snrDb || std::isfinite(*im.snrDb), "--snr must be a finite number of dB");
+  // The noise and multipath stages size themselves by the rate, as the receiver does.
+  rx::requireReceivableRate("the sample rate", sampleRate);
+  if (im.snrDb) rt::requireInRange("--snr", *im.snrDb, kLowestSnrDb, kHighestSnrDb, "dB");
   require(std::abs(im.cfoHz) < sampleRate / 2, "--cfo must be a number of Hz below half the sample rate");
   require(std::isfinite(im.phaseDeg), "--phase must be a finite number of degrees");
   require(std::abs(im.clockPpm) <= 1000, "--clock-ppm must lie within +-1000 ppm");

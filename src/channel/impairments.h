@@ -27,9 +27,15 @@ struct Impairments {
   bool any() const;                    // anything to do
 };
 
-// Throws std::invalid_argument naming the setting (e.g. "--snr must be a finite number of dB") for a value
-// that is not finite or out of range (|clockPpm| <= 1000, multipath 0 .. 2000 ns, |iqGainDb| <= 20,
-// |iqSkewDeg| < 90, |cfoHz| < sampleRate / 2), and for a sample rate that is not finite and positive.
+// The SNRs the noise stage takes [dB]: beyond them the frame is lost in the noise, or the noise in the
+// rounding of any sample format.
+inline constexpr double kLowestSnrDb = -50;
+inline constexpr double kHighestSnrDb = 100;
+
+// Throws std::invalid_argument naming the setting (e.g. "--snr 200 dB is outside -50 to 100 dB") for a value
+// that is not finite or out of range (snrDb -50 .. 100, |clockPpm| <= 1000, multipath 0 .. 2000 ns,
+// |iqGainDb| <= 20, |iqSkewDeg| < 90, |cfoHz| < sampleRate / 2), and for a sample rate outside the
+// receiver's range (rx::requireReceivableRate).
 void checkImpairments(const Impairments& im, double sampleRate);
 
 // Applies, in this order: I/Q imbalance and DC offset (both the transmitter's modulator), sample-clock

@@ -10,6 +10,8 @@
 
 #include "files/sigmf_file.h"
 #include "runtime/matfile/matfile.h"
+#include "runtime/value_range.h"
+#include "rx/stream/front_end.h"
 
 namespace dot11b::files {
 
@@ -24,7 +26,27 @@ bool endsWith(const std::string& text, const char* end) {
   throw CaptureError("cannot read '" + path + "': " + why);
 }
 
+// A folder or a device opens as a stream too, with a size that means nothing.
+void requireRegularFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error) refuse(path, error.message());
+  if (std::filesystem::is_directory(status)) refuse(path, "it is a folder");
+  if (!std::filesystem::is_regular_file(status)) refuse(path, "it is not a regular file");
+}
+
+// A sample rate of a file's field, within the receiver's range.
+double receivableRate(const std::string& path, const std::string& field, double rate) {
+  try {
+    rx::requireReceivableRate(field, rate);
+  } catch (const rt::OutOfRange& e) {
+    refuse(path, e.what());
+  }
+  return rate;
+}
+
 std::string wholeFile(const std::string& path, std::uint64_t maxBytes) {
+  requireRegularFile(path);
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) refuse(path, std::strerror(errno));
   const std::streamoff size = in.tellg();
@@ -40,7 +62,9 @@ std::string wholeFile(const std::string& path, std::uint64_t maxBytes) {
 // The samples of a headerless file of one sample type, read as they are asked for.
 class RawSampleFile : public rx::SampleSource {
  public:
-  RawSampleFile(const std::string& path, SampleFormat format) : path_(path), format_(format), in_(path, std::ios::binary | std::ios::ate) {
+  RawSampleFile(const std::string& path, SampleFormat format) : path_(path), format_(format) {
+    requireRegularFile(path);
+    in_.open(path, std::ios::binary | std::ios::ate);
     if (!in_) refuse(path, std::strerror(errno));
     const std::streamoff size = in_.tellg();
     if (size < 0) refuse(path, "its size cannot be told");
@@ -113,8 +137,11 @@ SigmfRecording readSigmfMeta(const std::string& name) {
   nlohmann::json meta;
   try {
     meta = nlohmann::json::parse(wholeFile(metaPath, 1 << 20));
-  } catch (const nlohmann::json::exception& e) {
-    refuse(metaPath, std::string("not JSON: ") + e.what());
+  } catch (const nlohmann::json::parse_error& e) {
+    // The parser's own text names its internals; the byte where the text stops being JSON is what helps.
+    refuse(metaPath, "it is not JSON (the text breaks off or goes wrong at byte " + std::to_string(e.byte) + ")");
+  } catch (const nlohmann::json::exception&) {
+    refuse(metaPath, "it is not JSON");
   }
   if (!meta.is_object() || !meta.contains("global") || !meta["global"].is_object()) {
     refuse(metaPath, "it has no \"global\" object");
@@ -127,17 +154,20 @@ SigmfRecording readSigmfMeta(const std::string& name) {
   if (!format) refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le, ci16_le and ci8 are)");
   SigmfRecording capture{*format, base + ".sigmf-data", std::nullopt, std::nullopt};
   if (const auto rate = global.find("core:sample_rate"); rate != global.end()) {
-    if (!rate->is_number() || !(rate->get<double>() > 0) || !std::isfinite(rate->get<double>())) {
-      refuse(metaPath, "\"core:sample_rate\" is not a positive number");
-    }
-    capture.sampleRate = rate->get<double>();
+    if (!rate->is_number()) refuse(metaPath, "\"core:sample_rate\" is not a number");
+    capture.sampleRate = receivableRate(metaPath, "core:sample_rate", rate->get<double>());
   }
   if (const auto captures = meta.find("captures"); captures != meta.end() && captures->is_array() && !captures->empty()) {
     const nlohmann::json& first = captures->front();
     if (first.is_object()) {
-      if (const auto frequency = first.find("core:frequency"); frequency != first.end() && frequency->is_number()) {
-        const double hz = frequency->get<double>();
-        if (hz > 0 && std::isfinite(hz)) capture.carrier = hz;
+      if (const auto frequency = first.find("core:frequency"); frequency != first.end()) {
+        if (!frequency->is_number()) refuse(metaPath, "\"core:frequency\" is not a number");
+        try {
+          rt::requirePositive("core:frequency", frequency->get<double>(), "Hz");
+        } catch (const rt::OutOfRange& e) {
+          refuse(metaPath, e.what());
+        }
+        capture.carrier = frequency->get<double>();
       }
     }
   }
@@ -160,9 +190,7 @@ Capture readMat(const std::string& path, std::uint64_t maxBytes) {
   for (const auto& [name, value] : variables) {
     if ((name == "wave" || name == "samples") && value.isNumeric()) samples = &value;
     if (name == "sampleRate" && value.isNumeric() && value.isScalar() && !value.isComplex()) {
-      const double rate = value.re(0);
-      if (!(rate > 0) || !std::isfinite(rate)) refuse(path, "sampleRate is not a positive number");
-      capture.sampleRate = rate;
+      capture.sampleRate = receivableRate(path, "sampleRate", value.re(0));
     }
   }
   if (samples == nullptr) refuse(path, "it holds no wave or samples variable");

@@ -15,10 +15,15 @@ double fullScale(SampleFormat format) {
 
 }  // namespace
 
+void requireBackoff(std::string_view name, const SampleEncoding& encoding) {
+  if (encoding.format != SampleFormat::CF32) phy::requireBackoff(name, encoding.backoffDb, fullScale(encoding.format));
+}
+
 EncodedSamples encodeSamples(std::span<const Complex> samples, const SampleEncoding& encoding) {
   EncodedSamples encoded;
   double gain = 1;
   if (encoding.format != SampleFormat::CF32) {
+    requireBackoff("the backoff", encoding);
     const phy::PeakScaling scaling = phy::scalePeak(samples, fullScale(encoding.format), encoding.backoffDb);
     gain = scaling.gain;
     encoded.clippedSamples = scaling.clippedSamples;

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "phy/sample_formats.h"
 #include "phy/types.h"
@@ -32,5 +33,9 @@ struct EncodedSamples {
 // integer (halves away from zero), and throw std::invalid_argument for a sample that is not finite; cf32
 // keeps the samples' values.
 EncodedSamples encodeSamples(std::span<const Complex> samples, const SampleEncoding& encoding);
+
+// Throws rt::OutOfRange (a std::invalid_argument) naming `name` unless the backoff keeps the peak of an
+// integer format at least 6 bits (phy::requireBackoff); cf32 takes any.
+void requireBackoff(std::string_view name, const SampleEncoding& encoding);
 
 }  // namespace dot11b::files

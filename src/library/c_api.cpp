@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "runtime/c_calls.h"
+#include "runtime/error_text.h"
 #include "runtime/library.h"
 
 using dot11b::rt::Value;
@@ -27,7 +28,7 @@ Result noThrow(Body&& body, Result failure) {
   try {
     return body();
   } catch (const std::exception& e) {
-    dot11b::rt::setLastError(e.what());
+    dot11b::rt::setLastError(dot11b::rt::userMessage(e));
   } catch (...) {
     dot11b::rt::setLastError("unknown error");
   }

@@ -7,8 +7,19 @@
 #include <string>
 
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
 
 namespace dot11b::phy {
+
+double highestBackoffDb(double integerFullScale) { return 20 * std::log10(integerFullScale / kLeastPeakMagnitude); }
+
+void requireBackoff(std::string_view name, double backoffDb, double integerFullScale) {
+  // Shown to a hundredth of a dB: the exact bound has no short decimal form.
+  const double highest = highestBackoffDb(integerFullScale);
+  const std::string range = rt::shortestText(kLowestBackoffDb) + " to " + rt::shortestText(std::floor(highest * 100) / 100) +
+                            " dB (at least 6 bits of the format)";
+  rt::requireInRange(name, backoffDb, kLowestBackoffDb, highest, "dB", range);
+}
 
 double peakComponent(std::span<const Complex> samples) {
   double peak = 0;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string_view>
 
 #include "phy/types.h"
 
@@ -15,6 +16,14 @@ struct PeakScaling {
   double gain = 1;                 // multiplies every I and Q value
   std::size_t clippedSamples = 0;  // samples whose I or Q then lies beyond full scale
 };
+
+// The backoffs an integer format takes [dB]: down to clipping the peak by 20 dB, and up to where the peak
+// keeps at least 6 bits of the format (a magnitude of 32): about 12 dB for 8-bit samples, 60 dB for 16-bit.
+inline constexpr double kLowestBackoffDb = -20;
+inline constexpr double kLeastPeakMagnitude = 32;
+double highestBackoffDb(double integerFullScale);
+// Throws rt::OutOfRange (a std::invalid_argument) naming `name` and the range unless the backoff lies in it.
+void requireBackoff(std::string_view name, double backoffDb, double integerFullScale);
 
 // The gain that puts the waveform's peak (the largest |I| or |Q|) backoffDb below fullScale, and the number
 // of samples that clip at that gain: none unless backoffDb is below 0. A waveform of zeros keeps gain 1.

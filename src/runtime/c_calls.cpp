@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "runtime/error_text.h"
 #include "runtime/library.h"
 
 namespace dot11b::rt {
@@ -19,7 +20,7 @@ Result guarded(Body&& body, Result failure) {
   try {
     return body();
   } catch (const std::exception& e) {
-    setLastError(e.what());
+    setLastError(userMessage(e));
   } catch (...) {
     setLastError("unknown error");
   }

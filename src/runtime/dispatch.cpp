@@ -5,6 +5,8 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "runtime/error_text.h"
+
 namespace dot11b::rt {
 
 void WindowModule::add(std::string name, int line, int maxInputs, int maxOutputs, RoutineFn fn) {
@@ -27,7 +29,7 @@ Values WindowModule::dispatch(const Values& in, int nargout, const RoutineFn& no
     if (!sub) throw std::runtime_error("Undefined function '" + name + "' in " + messageName_ + ".");
     return invoke(*sub, Values(in.begin() + 1, in.end()), nargout);
   } catch (const std::exception& e) {
-    std::cerr << e.what() << std::endl;
+    std::cerr << userMessage(e) << std::endl;
     return {};
   }
 }

@@ -7,6 +7,7 @@
 #include "rx/acquisition.h"
 #include "rx/chip_stream.h"
 #include "rx/frame_decoder.h"
+#include "rx/stream/front_end.h"
 #include "rx/stream/sample_source.h"
 #include "rx/stream/stream_window.h"
 
@@ -22,9 +23,7 @@ constexpr double kLookBack = (144 + 3 * 16 + 16) * 11.0 * kSamplesPerChip;
 
 void receiveStream(SampleSource& source, double sampleRate, const std::function<void(ReceivedFrame&&)>& onFrame,
                    std::size_t blockSamples, const std::function<void(double)>& onProgress) {
-  if (!(sampleRate > 0) || !std::isfinite(sampleRate)) {
-    throw std::invalid_argument("the sample rate must be finite and positive");
-  }
+  requireReceivableRate("the sample rate", sampleRate);
   StreamWindow window(source, sampleRate, blockSamples);
   const ChipStream stream(window);
   const double toCapture = sampleRate / kStreamRate;

@@ -31,8 +31,8 @@ struct ReceivedFrame {
   double evmPeak = 0;          // the largest error vector magnitude among the first 1000 chips after the SFD
 };
 
-// Every frame in `samples` taken at `sampleRate` [Hz], in order. Throws std::invalid_argument for a rate
-// that is not finite and positive.
+// Every frame in `samples` taken at `sampleRate` [Hz], in order. Throws rt::OutOfRange (a
+// std::invalid_argument) for a rate outside the receiver's range (requireReceivableRate).
 std::vector<ReceivedFrame> receiveFrames(const ComplexRow& samples, double sampleRate);
 
 // The same for a capture read block by block (`blockSamples` at a time): each frame goes to `onFrame` as

@@ -7,6 +7,7 @@
 
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
 #include "settings/start_values.h"
 
 namespace dot11b::settings {
@@ -189,6 +190,20 @@ void deriveParameters(Value& p) {
   pathRef(p, "ProjectedLength") = Value::scalar(projectedLength(p));
 }
 
+namespace {
+
+// "; allowed: ..." for a field that has a rule; the MAC header's contents, which have none, get their own.
+std::string allowedFor(std::string_view path, const Value& p) {
+  for (const NumericRule& rule : numericRules())
+    if (rule.path == path) return "; allowed: " + allowedText(rule, p);
+  if (isMacContentsPath(path, "Active")) return "; allowed: one of 0 1";
+  if (isMacContentsPath(path, "Contents"))
+    return "; allowed: a whole number (or 0x and hexadecimal digits) that fits the field's octets";
+  return "";
+}
+
+}  // namespace
+
 void applySetting(Value& p, std::string_view path, std::string_view text) {
   if (path == "totalLength" || path == "ProjectedLength" || path == "MACheader.Length")
     throw ParameterError(std::string(path) + ": derived from the other fields, cannot be set");
@@ -215,19 +230,19 @@ void applySetting(Value& p, std::string_view path, std::string_view text) {
   } else {
     value = rt::parseReal(text);
   }
-  if (!value) throw ParameterError(std::string(path) + ": '" + std::string(text) + "' is not a number");
+  if (!value) throw ParameterError(std::string(path) + ": '" + rt::echoed(text) + "' is not a number" + allowedFor(path, p));
   pathRef(p, path) = Value::scalar(*value);
   if (path == "dataRate" && *value == 1) pathRef(p, "preambleType") = Value::scalar(0);
   if (path.substr(0, 19) == "MACheader.Contents.") {
     // A header field changed: check it, then rebuild the bit stream from the fields.
     if (isMacContentsPath(path, "Active") && *value != 0 && *value != 1)
-      throw ParameterError(std::string(path) + ": " + std::string(text) + " is not allowed; allowed: one of 0 1");
+      throw ParameterError(std::string(path) + ": " + rt::echoed(text) + " is not allowed; allowed: one of 0 1");
     const bool wholeInRange = *value >= 0 && *value == std::trunc(*value) && *value < std::ldexp(1.0, 48);
     mac::MacHeader typed;
     if (wholeInRange) typed = macHeaderFromRecord(p.field("MACheader").field("Contents"));
     for (const mac::MacField& field : typed.fields)
       if (!wholeInRange || static_cast<double>(field.contents) >= std::ldexp(1.0, static_cast<int>(8 * field.size)))
-        throw ParameterError(std::string(path) + ": " + std::string(text) +
+        throw ParameterError(std::string(path) + ": " + rt::echoed(text) +
                              " is not allowed; allowed: a whole number that fits the field's octets");
     typed.bitStream = mac::recalcBitStream(typed);
     pathRef(p, "MACheader.Contents") = macHeaderRecord(typed);
@@ -238,7 +253,7 @@ void applySetting(Value& p, std::string_view path, std::string_view text) {
 void applyAssignment(Value& p, std::string_view assignment) {
   const std::size_t eq = assignment.find('=');
   if (eq == std::string_view::npos || eq == 0)
-    throw ParameterError("'" + std::string(assignment) + "': expected FIELD=VALUE");
+    throw ParameterError("'" + rt::echoed(assignment) + "': expected FIELD=VALUE");
   applySetting(p, assignment.substr(0, eq), assignment.substr(eq + 1));
 }
 

@@ -85,8 +85,24 @@ double sequenceLength(const Value& parameters, std::size_t frames) {
   return total;
 }
 
+namespace {
+
+// The projection and the frames made may differ by a few samples a frame: the limit holds for what is made.
+void requireWithinLimit(std::size_t madeSamples, std::size_t frames) {
+  if (static_cast<double>(madeSamples) <= kMaxSequenceSamples) return;
+  throw settings::ParameterError("frames: " + std::to_string(frames) + (frames == 1 ? " frame makes " : " frames make ") +
+                                 (frames == 1 ? "" : "at least ") + std::to_string(madeSamples) + " samples, more than the " +
+                                 rt::shortestText(kMaxSequenceSamples) + " (32 Msamples) a waveform may hold");
+}
+
+}  // namespace
+
 phy::Frame calculateSequence(const Value& parameters, const SequenceSettings& sequence, std::vector<Bits>* psdus) {
-  if (sequence.frames == 1 && !sequence.frameTemplate && psdus == nullptr) return settings::calculate(parameters);
+  if (sequence.frames == 1 && !sequence.frameTemplate && psdus == nullptr) {
+    phy::Frame frame = settings::calculate(parameters);
+    requireWithinLimit(frame.waveform.size(), 1);
+    return frame;
+  }
   settings::validateParameters(parameters);
   const double total = sequenceLength(parameters, sequence.frames);
   const phy::FrameSettings frameSettings = settings::frameSettings(parameters);
@@ -117,6 +133,7 @@ phy::Frame calculateSequence(const Value& parameters, const SequenceSettings& se
     if (k == 0 || psdu != previous) made = phy::generateFrame(psdu, frameSettings);
     if (psdus != nullptr) psdus->push_back(psdu);
     previous = std::move(psdu);
+    requireWithinLimit(out.waveform.size() + made.waveform.size(), sequence.frames);
     out.waveform.insert(out.waveform.end(), made.waveform.begin(), made.waveform.end());
     out.marker1.insert(out.marker1.end(), made.marker1.begin(), made.marker1.end());
     out.marker2.insert(out.marker2.end(), made.marker2.begin(), made.marker2.end());

@@ -33,7 +33,8 @@ inline constexpr std::size_t kMaxSequenceFrames = 65536;
 // no frames, too many, or more samples than kMaxSequenceSamples.
 double sequenceLength(const rt::Value& parameters, std::size_t frames);
 
-// Checks the record (ParameterError naming the first bad field) and the sequence's size, and returns the
+// Checks the record (ParameterError naming the first bad field) and the sequence's size, projected and then
+// as made (ParameterError when the samples made exceed kMaxSequenceSamples), and returns the
 // frames one after another with their markers; `psdus`, when given, gets each frame's PSDU. One frame
 // without a template is the frame of calculate().
 phy::Frame calculateSequence(const rt::Value& parameters, const SequenceSettings& sequence,

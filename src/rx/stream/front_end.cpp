@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "rx/chip_stream.h"
+#include "runtime/value_range.h"
 
 namespace dot11b::rx {
 
@@ -13,7 +14,13 @@ constexpr int kResamplerHalfTaps = 8;
 
 }  // namespace
 
+void requireReceivableRate(std::string_view name, double sampleRate) {
+  rt::requireInRange(name, sampleRate, kLowestSampleRate, kHighestSampleRate, "Hz",
+                     "the receiver's range of 1 MHz to 1 GHz");
+}
+
 FrontEnd::FrontEnd(double sampleRate) {
+  requireReceivableRate("the sample rate", sampleRate);
   const double ratio = sampleRate / kStreamRate;
   if (ratio >= 2 && ratio == std::round(ratio)) {
     decimator_.emplace(static_cast<std::size_t>(ratio));

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 
 #include "phy/types.h"
 #include "rx/stream/decimator.h"
@@ -14,9 +15,19 @@
 
 namespace dot11b::rx {
 
+// The capture sample rates the receiver takes [Hz]: from well below a chip a sample, where nothing decodes,
+// to far above any radio's, so that a mistyped rate (20 for 20e6, or 1e300) is refused before the
+// resampler sizes itself for it.
+inline constexpr double kLowestSampleRate = 1e6;
+inline constexpr double kHighestSampleRate = 1e9;
+
+// Throws rt::OutOfRange (a std::invalid_argument) naming `name` and the receiver's range unless the rate
+// lies within it.
+void requireReceivableRate(std::string_view name, double sampleRate);
+
 class FrontEnd {
  public:
-  // sampleRate: the capture's [Hz]; throws std::invalid_argument unless finite and positive.
+  // sampleRate: the capture's [Hz]; throws rt::OutOfRange outside the receiver's range.
   explicit FrontEnd(double sampleRate);
   // Appends to `stream` the samples that `n` more capture samples complete.
   void push(const Complex* samples, std::size_t n, ComplexRow& stream);

@@ -103,6 +103,7 @@ class RetainingSource : public SampleSource {
 
 Verification verifyStream(SampleSource& source, double sampleRate, std::optional<double> carrierHz,
                           const std::function<void(const Verification&, std::size_t)>& onFrame, bool keepPsdus) {
+  requireReceivableRate("the sample rate", sampleRate);
   Verification v;
   v.sampleRate = sampleRate;
   const auto beyond = static_cast<double>(checkedBeyondFrame(sampleRate));
