@@ -75,6 +75,7 @@ GenerateOptions takeOutputOptions(Args& args) {
       throw std::invalid_argument("unknown --format '" + format + "'; use cf64, iq16, mat, ascii, complex-mat, sigmf, cs8, cs16 or cf32");
   }
   if (o.out.empty()) throw std::invalid_argument("--out FILE is required");
+  if (!o.markers.empty() && o.markers == o.out) throw std::invalid_argument("--markers and --out name the same file");
   if (!o.format) o.format = o.out == kStandardOutput ? OutputFormat::Cf64 : formatFromExtension(o.out);
   if (!o.format)
     throw std::invalid_argument("cannot tell the format of '" + o.out + "' from its extension; use --format");
@@ -109,8 +110,11 @@ int runGenerate(const Args& args) {
     const auto started = std::chrono::steady_clock::now();
     const phy::Frame frame = calculateFrame(frameOptions);
     const auto took = std::chrono::steady_clock::now() - started;
-    const std::size_t clipped = writeWaveform(options.out, *options.format, options.encoding, frame, parameters);
-    if (!options.markers.empty()) writeMarkers(options.markers, frame);
+    // The markers first: the waveform decides the pair.
+    files::ReplacementSet written;
+    if (!options.markers.empty()) writeMarkers(written, options.markers, frame);
+    const std::size_t clipped = writeWaveform(written, options.out, *options.format, options.encoding, frame, parameters);
+    written.commit();
     const double overSampling = parameters.field("OverSampling").scalarValue();
     std::cerr << frame.waveform.size() << " samples, "
               << (sequence.frames > 1 ? std::to_string(sequence.frames) + " frames, " : std::string())

@@ -115,14 +115,14 @@ bool isRawSamples(OutputFormat format) {
   return false;
 }
 
-std::size_t writeWaveform(const std::string& path, OutputFormat format, const files::SampleEncoding& encoding,
-                          const phy::Frame& frame, const rt::Value& parameters) {
+std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
+                          const files::SampleEncoding& encoding, const phy::Frame& frame, const rt::Value& parameters) {
   const double sampleRate = kChipRate * parameters.field("OverSampling").scalarValue();
   if (path == kStandardOutput && !isRawSamples(format))
     throw std::invalid_argument("standard output takes the cf64, iq16, cs8, cs16 or cf32 format only");
   const auto put = [&path](std::string_view bytes) {
     if (path == kStandardOutput) return writeToStandardOutput(bytes);
-    files::saveBytes(path, bytes);
+    files::saveBytes(files.add(path), bytes);
   };
   const auto putSamples = [&](files::SampleFormat sampleFormat) {
     const files::EncodedSamples encoded = files::encodeSamples(frame.waveform, {sampleFormat, encoding.backoffDb});
@@ -144,24 +144,25 @@ std::size_t writeWaveform(const std::string& path, OutputFormat format, const fi
     case OutputFormat::Cs16: return putSamples(files::SampleFormat::CS16);
     case OutputFormat::Cf32: return putSamples(files::SampleFormat::CF32);
     case OutputFormat::Mat:
-      files::saveWaveData(path, frame.waveform, sampleRate);
+      files::saveWaveData(files.add(path), frame.waveform, sampleRate);
       return 0;
     case OutputFormat::Ascii:
-      files::saveIqColumns(path, frame.waveform);
+      files::saveIqColumns(files.add(path), frame.waveform);
       return 0;
     case OutputFormat::ComplexMat:
-      files::saveComplexColumn(path, frame.waveform);
+      files::saveComplexColumn(files.add(path), frame.waveform);
       return 0;
     case OutputFormat::Sigmf:
-      return files::saveSigmf(files::sigmfBaseName(path), frame.waveform, sigmfDescription(frame, parameters, sampleRate), encoding);
+      return files::saveSigmf(files, files::sigmfBaseName(path), frame.waveform,
+                              sigmfDescription(frame, parameters, sampleRate), encoding);
   }
   return 0;
 }
 
-void writeMarkers(const std::string& path, const phy::Frame& frame) {
+void writeMarkers(files::ReplacementSet& files, const std::string& path, const phy::Frame& frame) {
   std::string bytes(frame.marker1.begin(), frame.marker1.end());
   bytes.append(frame.marker2.begin(), frame.marker2.end());
-  files::saveBytes(path, bytes);
+  files::saveBytes(files.add(path), bytes);
 }
 
 }  // namespace dot11b::cli

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/replacement_set.h"
 #include "files/sdr_sample_files.h"
 #include "phy/frame.h"
 #include "runtime/value.h"
@@ -25,15 +26,15 @@ bool isRawSamples(OutputFormat format);
 // The file name that means standard output.
 inline constexpr std::string_view kStandardOutput = "-";
 
-// Writes the frame's waveform to path (standard output for "-", raw sample formats only; each file replaced
-// only once complete); the parameters give the sampling rate (11 MHz x OverSampling) and, for SigMF, the
-// channel and the annotation's label. `encoding` gives SigMF's sample format and the integer formats'
-// backoff (cs8, cs16 and cf32 take the sample format they name). Returns the number of samples clipped at
-// full scale. Throws with the error's text.
-std::size_t writeWaveform(const std::string& path, OutputFormat format, const files::SampleEncoding& encoding,
-                          const phy::Frame& frame, const rt::Value& parameters);
+// Writes the frame's waveform to path (standard output for "-", raw sample formats only), its files added to
+// `files` for the caller to commit with the markers; the parameters give the sampling rate (11 MHz x
+// OverSampling) and, for SigMF, the channel and the annotation's label. `encoding` gives SigMF's sample
+// format and the integer formats' backoff (cs8, cs16 and cf32 take the sample format they name). Returns the
+// number of samples clipped at full scale. Throws with the error's text.
+std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
+                          const files::SampleEncoding& encoding, const phy::Frame& frame, const rt::Value& parameters);
 
-// Marker row 1, then marker row 2: one byte (0 or 1) per sample.
-void writeMarkers(const std::string& path, const phy::Frame& frame);
+// Marker row 1, then marker row 2: one byte (0 or 1) per sample, added to `files`.
+void writeMarkers(files::ReplacementSet& files, const std::string& path, const phy::Frame& frame);
 
 }  // namespace dot11b::cli

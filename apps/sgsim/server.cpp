@@ -88,8 +88,9 @@ void Server::openListener() {
                      ::bind(listener_, found->ai_addr, found->ai_addrlen) == 0;
   ::freeaddrinfo(found);
   if (!bound) fail("cannot take port " + std::to_string(options_.port));
-  if (options_.readRate > 0) {
-    // Small buffers (inherited by accepted connections), so that a slow reader slows the sender at once.
+  if (options_.readRate > 0 || options_.stallInBlock) {
+    // Small buffers (inherited by accepted connections), so that a slow or stalled reader holds up the
+    // sender at once.
     const int bytes = 16 * 1024;
     ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
   }
@@ -118,7 +119,7 @@ void Server::run() {
     std::vector<pollfd> fds;
     const bool accepting = listener_ >= 0 && !options_.refuse && client_.fd < 0;
     if (accepting) fds.push_back({listener_, POLLIN, 0});
-    if (client_.fd >= 0) fds.push_back({client_.fd, POLLIN, 0});
+    if (client_.fd >= 0 && !stalled_) fds.push_back({client_.fd, POLLIN, 0});
     if (pty_.fd >= 0) fds.push_back({pty_.fd, POLLIN, 0});
     if (::poll(fds.data(), fds.size(), -1) < 0) {
       if (errno == EINTR) continue;
@@ -163,7 +164,7 @@ void Server::serve(Channel& channel) {
   // the bytes are taken in small reads.
   std::size_t chunk = sizeof buffer;
   if (options_.readRate > 0) chunk = std::clamp<std::size_t>(static_cast<std::size_t>(options_.readRate / 10), 1, chunk);
-  if (options_.dropInBlock) chunk = std::min<std::size_t>(chunk, kDropReadBytes);
+  if (options_.dropInBlock || options_.stallInBlock) chunk = std::min<std::size_t>(chunk, kDropReadBytes);
   const ssize_t n = ::read(channel.fd, buffer, chunk);
   if (options_.readRate > 0 && n > 0) {
     std::this_thread::sleep_for(std::chrono::microseconds(1000000LL * n / options_.readRate));
@@ -180,6 +181,12 @@ void Server::serve(Channel& channel) {
       2 * received >= length && received < length) {
     std::fprintf(stderr, "dot11b-sgsim: fault: dropping the connection after %zu of %zu block bytes\n", received, length);
     closeClient(true);
+    return;
+  }
+  if (options_.stallInBlock && channel.isSocket && channel.framer.blockInProgress(received, length) &&
+      2 * received >= length && received < length) {
+    std::fprintf(stderr, "dot11b-sgsim: fault: no longer answering after %zu of %zu block bytes\n", received, length);
+    stalled_ = true;
     return;
   }
   while (const auto message = channel.framer.nextMessage()) {

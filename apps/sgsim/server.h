@@ -44,6 +44,7 @@ class Server {
   int ptySlave_ = -1;  // kept open so the master never sees a hang-up between clients
   Channel client_;
   Channel pty_;
+  bool stalled_ = false;  // --stall-in-block struck: nothing is read or answered any more
 };
 
 }  // namespace sgsim

@@ -24,7 +24,7 @@ long parseWhole(std::string_view option, const char* text, long low, long high) 
 
 const char* usage() {
   return "usage: dot11b-sgsim [--port N] [--bind ADDRESS] [--pty] [--store DIR] [--log FILE]\n"
-         "                    [--refuse] [--delay-ms MS] [--drop-in-block] [--fail-command K]\n"
+         "                    [--refuse] [--delay-ms MS] [--drop-in-block] [--stall-in-block] [--fail-command K]\n"
          "                    [--read-rate BYTES] [--silent]\n"
          "A simulated signal generator answering SCPI on a TCP port and/or a pseudo-terminal.\n"
          "  --port N          listen on TCP port N (0 picks a free port); prints \"port <n>\"\n"
@@ -36,6 +36,8 @@ const char* usage() {
          "  --refuse          take the port but refuse every connection\n"
          "  --delay-ms MS     wait MS milliseconds before every reply\n"
          "  --drop-in-block   break the TCP connection once half of a block has arrived\n"
+         "  --stall-in-block  once half of a block has arrived, read and answer nothing more, the connection\n"
+         "                    kept open: an instrument that hangs in the middle of a download\n"
          "  --fail-command K  the K-th command (queries not counted) fails with -200 \"Execution error\"\n"
          "  --read-rate BYTES read at most BYTES bytes per second, with small socket buffers: a slow line\n"
          "  --silent          take every connection and command but never answer: a hung instrument\n"
@@ -59,6 +61,7 @@ SimOptions parseOptions(int argc, char** argv, bool& help) {
     else if (option == "--refuse") options.refuse = true;
     else if (option == "--delay-ms") options.replyDelayMs = static_cast<int>(parseWhole(option, value(), 0, 3600000));
     else if (option == "--drop-in-block") options.dropInBlock = true;
+    else if (option == "--stall-in-block") options.stallInBlock = true;
     else if (option == "--silent") options.silent = true;
     else if (option == "--fail-command") options.failCommand = parseWhole(option, value(), 1, 1000000000);
     else if (option == "--read-rate") options.readRate = parseWhole(option, value(), 1, 1000000000);

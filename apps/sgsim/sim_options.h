@@ -16,6 +16,7 @@ struct SimOptions {
   bool refuse = false;                // take the port but refuse every connection
   int replyDelayMs = 0;               // wait this long before every reply
   bool dropInBlock = false;           // break a TCP connection once half a block has arrived
+  bool stallInBlock = false;          // stop reading and answering, the connection kept, once half a block has arrived
   bool silent = false;                // take connections and commands but never answer
   long failCommand = 0;               // command number K (from 1) fails with an execution error
   long readRate = 0;                  // read a connection at most this many bytes per second; 0 = at once

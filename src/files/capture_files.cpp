@@ -8,6 +8,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "files/replacement_set.h"
 #include "files/sigmf_file.h"
 #include "runtime/matfile/matfile.h"
 #include "runtime/value_range.h"
@@ -133,7 +134,10 @@ struct SigmfRecording {
 };
 
 SigmfRecording readSigmfMeta(const std::string& name) {
-  const std::string base = sigmfBaseName(name), metaPath = base + ".sigmf-meta";
+  const std::string base = sigmfBaseName(name);
+  // A commit of the pair cut short leaves the new pair staged; it is the recording until the next commit.
+  const std::vector<std::string> pair = {base + ".sigmf-data", base + ".sigmf-meta"};
+  const std::string metaPath = committedPath(pair, 1);
   nlohmann::json meta;
   try {
     meta = nlohmann::json::parse(wholeFile(metaPath, 1 << 20));
@@ -152,7 +156,7 @@ SigmfRecording readSigmfMeta(const std::string& name) {
   const std::string kind = datatype->get<std::string>();
   const std::optional<SampleFormat> format = sigmfFormat(kind);
   if (!format) refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le, ci16_le and ci8 are)");
-  SigmfRecording capture{*format, base + ".sigmf-data", std::nullopt, std::nullopt};
+  SigmfRecording capture{*format, committedPath(pair, 0), std::nullopt, std::nullopt};
   if (const auto rate = global.find("core:sample_rate"); rate != global.end()) {
     if (!rate->is_number()) refuse(metaPath, "\"core:sample_rate\" is not a number");
     capture.sampleRate = receivableRate(metaPath, "core:sample_rate", rate->get<double>());
@@ -252,7 +256,8 @@ Capture readCapture(const std::string& path, std::uint64_t maxBytes) {
   if (endsWith(path, ".mat")) return readMat(path, maxBytes);
   if (!isSigmf(path) && !rawType(path)) unknownFormat(path);
   OpenedCapture opened = openCapture(path);
-  const std::string data = isSigmf(path) ? sigmfBaseName(path) + ".sigmf-data" : path;
+  const std::string base = sigmfBaseName(path);
+  const std::string data = isSigmf(path) ? committedPath({base + ".sigmf-data", base + ".sigmf-meta"}, 0) : path;
   if (fileSize(data) > maxBytes) refuse(data, "it is larger than " + std::to_string(maxBytes) + " bytes");
   return {drain(*opened.source), opened.sampleRate, opened.carrier};
 }

@@ -16,7 +16,7 @@ std::vector<std::uint8_t> encodeIq16(const std::vector<std::complex<double>>& sa
   z.reserve(2 * samples.size());
   for (std::size_t k = 0; k < samples.size(); ++k) {
     if (!std::isfinite(samples[k].real()) || !std::isfinite(samples[k].imag()))
-      throw std::invalid_argument("SaveFlarevaneWaveform: sample " + std::to_string(k + 1) + " is not a finite number");
+      throw std::invalid_argument("the 16-bit file cannot hold sample " + std::to_string(k + 1) + ": it is not a finite number");
     z.push_back(samples[k].real());
     z.push_back(samples[k].imag());
   }
@@ -33,8 +33,8 @@ std::vector<std::uint8_t> encodeIq16(const std::vector<std::complex<double>>& sa
     if (largest != smallest) value = value / largest * kIq16FullScale * scale;
     const double rounded = std::round(value);
     if (rounded < -32768 || rounded > 32767)
-      throw std::invalid_argument("SaveFlarevaneWaveform: the value " + rt::shortestText(rounded) +
-                                  " does not fit 16 bits (equal magnitudes are written unscaled)");
+      throw std::invalid_argument("the 16-bit file cannot hold the value " + rt::shortestText(rounded) +
+                                  ": it does not fit 16 bits (equal magnitudes are written unscaled)");
     instrio::appendInt16Be(rounded, bytes);
   }
   return bytes;

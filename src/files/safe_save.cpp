@@ -2,6 +2,7 @@
 #include "files/safe_save.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,7 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <filesystem>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -17,23 +20,48 @@ namespace dot11b::files {
 
 namespace {
 
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::size_t kTemporarySuffixLength = 6;  // mkstemp's XXXXXX
+
 [[noreturn]] void fail(const std::string& what, const std::string& target, int error) {
   throw std::runtime_error(what + " '" + target + "': " + std::strerror(error));
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
+// The temporary files of this process's ReplacementFiles: a save into one writes it directly.
+std::mutex liveMutex;
+std::set<std::string> liveTemporaries;
 
+bool isLiveTemporary(const std::string& path) {
+  const std::lock_guard<std::mutex> hold(liveMutex);
+  return liveTemporaries.count(path) > 0;
+}
+
+void setLive(const std::string& path, bool live) {
+  const std::lock_guard<std::mutex> hold(liveMutex);
+  if (live) {
+    liveTemporaries.insert(path);
+  } else {
+    liveTemporaries.erase(path);
+  }
+}
+
+// Through write(2) itself, so that every byte's fate is known (and a test can fill the disk under it).
 void writeAll(const std::string& path, std::string_view bytes) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) throw std::runtime_error("Unable to open file '" + path + "': " + std::strerror(errno));
-  const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-  if (written != bytes.size())
-    throw std::runtime_error("Only " + std::to_string(written) + " of " + std::to_string(bytes.size()) +
-                             " bytes were written to '" + path + "': " + std::strerror(errno));
-  if (std::fclose(file.release()) != 0)
-    throw std::runtime_error("Unable to close file '" + path + "': " + std::strerror(errno));
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) throw std::runtime_error("Unable to open file '" + path + "': " + std::strerror(errno));
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : EIO;
+      ::close(fd);
+      throw std::runtime_error("Only " + std::to_string(written) + " of " + std::to_string(bytes.size()) +
+                               " bytes were written to '" + path + "': " + std::strerror(error));
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0) throw std::runtime_error("Unable to close file '" + path + "': " + std::strerror(errno));
 }
 
 mode_t newFileMode(const std::string& target) {
@@ -55,36 +83,83 @@ std::string resolvedTarget(const std::string& target) {
   return path;
 }
 
+// Whether `name` is one of target's temporary names: TARGET.tmp-XXXXXX.
+bool isTemporaryOf(const std::string& name, const std::string& targetName) {
+  const std::size_t prefix = targetName.size() + kTemporaryMark.size();
+  return name.size() == prefix + kTemporarySuffixLength && name.compare(0, targetName.size(), targetName) == 0 &&
+         name.compare(targetName.size(), kTemporaryMark.size(), kTemporaryMark) == 0;
+}
+
+// A new temporary file for `target`, created and locked; returns its descriptor, its name in `path`.
+int createLockedTemporary(const std::string& target, std::string& path) {
+  for (;;) {
+    std::string pattern = target + std::string(kTemporaryMark) + std::string(kTemporarySuffixLength, 'X');
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) fail("Unable to write file", target, errno);
+    // Another writer's clean-up may have taken the file in the moment before the lock: then it is gone
+    // (no links left), and a new one is made.
+    struct stat made {};
+    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &made) == 0 && made.st_nlink > 0) {
+      path = name.data();
+      return fd;
+    }
+    ::close(fd);
+  }
+}
+
 }  // namespace
+
+void removeAbandonedTemporaries(const std::string& target) {
+  const std::filesystem::path targetPath(target);
+  const std::filesystem::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
+  const std::string targetName = targetPath.filename().string();
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (!isTemporaryOf(name, targetName)) continue;
+    const int fd = ::open(it->path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) continue;
+    // A living writer holds its lock; the file of one that died is free.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(it->path().c_str());
+    ::close(fd);
+  }
+}
 
 ReplacementFile::ReplacementFile(const std::string& name) {
   if (name.empty()) throw std::runtime_error("no file name given");
   target_ = resolvedTarget(name);
   path_ = target_;
+  // A member of a ReplacementSet, already a new file of this process: written where it is.
+  if (isLiveTemporary(target_)) return;
   struct stat existing {};
   // A device or pipe (/dev/null, /dev/stdout) is written as it is: there is no file to replace.
   if (::stat(target_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return;
-  std::string pattern = target_ + ".tmp-XXXXXX";
-  std::vector<char> temporaryName(pattern.begin(), pattern.end());
-  temporaryName.push_back('\0');
-  const int fd = ::mkstemp(temporaryName.data());
-  if (fd < 0) fail("Unable to write file", target_, errno);
-  path_ = temporaryName.data();
+  removeAbandonedTemporaries(target_);
+  lock_ = createLockedTemporary(target_, path_);
   pending_ = true;
-  const bool modeSet = ::fchmod(fd, newFileMode(target_)) == 0;
-  const int modeError = errno;
-  ::close(fd);
-  if (!modeSet) {
+  setLive(path_, true);
+  if (::fchmod(lock_, newFileMode(target_)) != 0) {
+    const int error = errno;
     std::remove(path_.c_str());
-    fail("Unable to write file", target_, modeError);
+    setLive(path_, false);
+    ::close(lock_);
+    fail("Unable to write file", target_, error);
   }
 }
 
 ReplacementFile::~ReplacementFile() {
   if (pending_) std::remove(path_.c_str());
+  if (lock_ >= 0) {
+    setLive(path_, false);
+    ::close(lock_);
+  }
 }
 
-void ReplacementFile::commit() {
+void ReplacementFile::commit() { commitAs(target_); }
+
+void ReplacementFile::commitAs(const std::string& name) {
   if (!pending_) return;
   // The data must be on disk before the name moves, or a crash could leave an empty file behind.
   const int sync = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
@@ -94,7 +169,7 @@ void ReplacementFile::commit() {
     fail("Unable to write file", target_, error);
   }
   ::close(sync);
-  if (::rename(path_.c_str(), target_.c_str()) != 0) fail("Unable to replace file", target_, errno);
+  if (::rename(path_.c_str(), name.c_str()) != 0) fail("Unable to replace file", target_, errno);
   pending_ = false;
 }
 

@@ -78,14 +78,22 @@ std::optional<SampleFormat> sigmfFormat(const std::string& datatype) {
 
 std::size_t saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& d,
                       const SampleEncoding& encoding) {
+  ReplacementSet files;
+  const std::size_t clipped = saveSigmf(files, base, waveform, d, encoding);
+  files.commit();
+  return clipped;
+}
+
+std::size_t saveSigmf(ReplacementSet& files, const std::string& base, const Samples& waveform, const SigmfDescription& d,
+                      const SampleEncoding& encoding) {
   const EncodedSamples data = encodeSamples(waveform, encoding);
   SigmfMetadata meta{encoding.format, d.sampleRate, "", d.description, {{0, d.centerFrequency, ""}}, {}};
   if (d.frameLength > 0) {
     meta.annotations.push_back({d.frameStart, d.frameLength, d.centerFrequency - d.bandwidth / 2,
                                 d.centerFrequency + d.bandwidth / 2, d.label});
   }
-  saveBytes(base + ".sigmf-data", data.bytes);
-  saveBytes(base + ".sigmf-meta", sigmfMetadataText(meta));
+  saveBytes(files.add(base + ".sigmf-data"), data.bytes);
+  saveBytes(files.add(base + ".sigmf-meta"), sigmfMetadataText(meta));
   return data.clippedSamples;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "files/replacement_set.h"
 #include "files/sdr_sample_files.h"
 #include "files/waveform_files.h"
 
@@ -55,11 +56,14 @@ struct SigmfDescription {
 // The base name without a SigMF extension: "x.sigmf-data", "x.sigmf-meta" and "x.sigmf" all give "x".
 std::string sigmfBaseName(const std::string& name);
 
-// Writes base + ".sigmf-data" in the encoding's format (cf32_le, ci16_le or ci8) and base + ".sigmf-meta"
-// (each replaced only once complete). Returns the number of samples clipped (integer formats). Throws with
-// the error's text.
+// Writes base + ".sigmf-data" in the encoding's format (cf32_le, ci16_le or ci8) and base + ".sigmf-meta",
+// replaced as one pair (the metadata decides: a reader that finds it finds its whole data). Returns the
+// number of samples clipped (integer formats). Throws with the error's text.
 std::size_t saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& description,
                       const SampleEncoding& encoding = {});
+// The same pair added to `files`, the metadata last, for the caller to commit with other files.
+std::size_t saveSigmf(ReplacementSet& files, const std::string& base, const Samples& waveform,
+                      const SigmfDescription& description, const SampleEncoding& encoding = {});
 
 // The SigMF datatype of a sample format: "ci8", "ci16_le", "cf32_le" or "cf64_le"; empty for a format SigMF
 // does not name.

@@ -110,8 +110,13 @@ std::vector<std::string> SimProcess::logLines(std::size_t count, std::chrono::mi
 
 std::vector<std::string> SimProcess::logLinesUntil(const std::string& last) const {
   const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  // The error check after a command may follow it.
+  const auto ended = [&last](const std::vector<std::string>& lines) {
+    const std::vector<std::string> commands = withoutErrorQueries(lines);
+    return !commands.empty() && commands.back() == last && (lines.back() == last || lines.back() == ":SYSTem:ERRor?");
+  };
   std::vector<std::string> lines = logLines(0, std::chrono::milliseconds(0));
-  while ((lines.empty() || lines.back() != last) && std::chrono::steady_clock::now() < giveUp) {
+  while (!ended(lines) && std::chrono::steady_clock::now() < giveUp) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     lines = logLines(0, std::chrono::milliseconds(0));
   }

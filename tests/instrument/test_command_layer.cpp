@@ -60,7 +60,8 @@ TEST(PlaybackCommands, NumbersAndSwitches) {
   EXPECT_EQ(commands[12], " :source:rad:arb:clock:ref ext");
 }
 
-// Records the calls; the commands listed in `failing` fail with `failure` (an instrument error unless told).
+// Records the calls; the commands listed in `failing` fail with `failure` (an instrument error unless told),
+// and so does the return to local when "<local>" is among them.
 class RecordingLink : public InstrumentLink {
  public:
   explicit RecordingLink(std::vector<std::string> failing = {}, LinkReply failure = {6, "-222,\"Data out of range\""})
@@ -72,10 +73,7 @@ class RecordingLink : public InstrumentLink {
     }
     return {0, ""};
   }
-  LinkReply returnToLocal() override {
-    calls.push_back("<local>");
-    return {5, "ignored"};
-  }
+  LinkReply returnToLocal() override { return send("<local>"); }
   std::vector<std::string> calls;
 
  private:
@@ -101,6 +99,19 @@ TEST(Playback, FirstFailureIsReportedEvenWhenTheLastCommandSucceeds) {
   EXPECT_EQ(reply.status, 6);
   EXPECT_EQ(reply.description,
             "The instrument did not take the command ' :source:freq:fix 2412000000Hz': -222,\"Data out of range\"");
+}
+
+// The return to local is the sequence's last command and is checked as the others: its failure is reported
+// as its own, and an earlier failure still comes first.
+TEST(Playback, AFailedReturnToLocalIsReportedAsItsOwn) {
+  const auto commands = expectedPlaybackCommandsQ6200T();
+  RecordingLink local({"<local>"}, {INSTRIO_INSTRUMENT_ERROR, "-200,\"Execution error\""});
+  const LinkReply reply = runPlayback(commands, local);
+  EXPECT_EQ(local.calls.size(), commands.size() + 1);
+  EXPECT_EQ(reply.status, INSTRIO_INSTRUMENT_ERROR);
+  EXPECT_EQ(reply.description, "The instrument did not return to local control: -200,\"Execution error\"");
+  RecordingLink both({commands[2], "<local>"});
+  EXPECT_EQ(runPlayback(commands, both).description.rfind("The instrument did not take the command ' :source:freq:fix", 0), 0u);
 }
 
 // When the connection fails, the remaining commands would each wait out the time-out as well: the

@@ -76,10 +76,16 @@ void download(Transport& transport, const DownloadPayload& payload, const std::s
   const TransferObserver markers(progress, progressContext, payload.waveformCommand.size(), total);
   // What the user must learn from a broken or silent connection is whether the instrument holds the
   // waveform, not which of the module's questions went unanswered.
+  // A line that moves nothing for the base time-out has failed, however much is left to send; a slow one
+  // that keeps moving gets the time it needs. A bus that writes a block in one driver call (GPIB) cannot
+  // tell, and gets a time-out scaled to the block instead.
+  const auto blockDeadline = [&](std::size_t bytes) {
+    return transport.waitsInSteps() ? Deadline::sinceLastByte(baseTimeout()) : Deadline(blockTimeout(bytes, rate));
+  };
   try {
-    transport.writeAll(payload.waveformCommand, Deadline(blockTimeout(payload.waveformCommand.size(), rate)),
+    transport.writeAll(payload.waveformCommand, blockDeadline(payload.waveformCommand.size()),
                        "the waveform data of " + name, progress != nullptr ? &waveform : nullptr);
-    transport.writeAll(payload.markerCommand, Deadline(blockTimeout(payload.markerCommand.size(), rate)),
+    transport.writeAll(payload.markerCommand, blockDeadline(payload.markerCommand.size()),
                        "the marker data of " + name, progress != nullptr ? &markers : nullptr);
   } catch (const BusError& e) {
     if (e.status() != INSTRIO_CONNECTION_LOST) throw;
@@ -104,6 +110,17 @@ void download(Transport& transport, const DownloadPayload& payload, const std::s
   if (refusal) failWithQueuedErrors(transport, *refusal, nullptr);
 }
 
-void returnToLocal(Transport& transport) { transport.goToLocal(Deadline(baseTimeout())); }
+void returnToLocal(Transport& transport) {
+  transport.goToLocal(Deadline(baseTimeout()));
+  if (!transport.localIsCommand()) return;
+  // Checked as every other command: an error left in the queue would be blamed on the next connection's
+  // first command.
+  try {
+    checkInstrumentErrors(transport, Deadline(baseTimeout()), nullptr);
+  } catch (const BusError& e) {
+    if (e.status() != INSTRIO_INSTRUMENT_ERROR) throw;
+    throw BusError(e.status(), transport.address() + ": the instrument refused the return to local control: " + e.what());
+  }
+}
 
 }  // namespace dot11b::instrio

@@ -28,7 +28,8 @@ std::string query(Transport& transport, const std::string& text);
 void download(Transport& transport, const DownloadPayload& payload, const std::string& title,
               instrio_progress_fn progress = nullptr, void* progressContext = nullptr);
 
-// Returns the instrument to front-panel control.
+// Returns the instrument to front-panel control. Where that is a command (not a GPIB bus message), its
+// error is read as after every command: a refusal throws BusError INSTRIO_INSTRUMENT_ERROR saying so.
 void returnToLocal(Transport& transport);
 
 }  // namespace dot11b::instrio

@@ -55,10 +55,14 @@ LinkReply runPlayback(const std::vector<std::string>& commands, InstrumentLink& 
     }
   }
   if (!stopped && progress) progress(commands.size(), commands.size());
-  // Its outcome does not change what was set up.
-  if (!stopped || stopped->status != INSTRIO_CONNECT_FAILED) link.returnToLocal();
+  if (stopped && stopped->status == INSTRIO_CONNECT_FAILED) return *stopped;
+  // The last command of the sequence, checked as the others: a failure here is its own, reported unless an
+  // earlier one already is.
+  const LinkReply local = link.returnToLocal();
   if (stopped) return *stopped;
-  return firstFailure ? *firstFailure : last;
+  if (firstFailure) return *firstFailure;
+  if (local.status != 0) return {local.status, "The instrument did not return to local control: " + local.description};
+  return last;
 }
 
 }  // namespace dot11b::instrument

@@ -17,7 +17,8 @@ using PlaybackProgress = std::function<bool(std::size_t sent, std::size_t total)
 
 // Sends every command even after the instrument refused one, then returns the instrument to local
 // control. Reports the first failure (its status, and a description naming the command and giving the
-// instrument's text), or on success the reply of the last command.
+// instrument's text; the return to local counts as the last command), or on success the reply of the
+// last command.
 // The sequence stops early, with a reply that says so, when the connection fails (then every further
 // command would fail too, each after its time-out) and when it is cancelled, through `progress` or
 // within a command (INSTRIO_CANCELLED). The return to local follows unless the connection could not be

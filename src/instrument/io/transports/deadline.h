@@ -14,6 +14,19 @@ class Deadline {
   // budget: time allowed from now [ms].
   explicit Deadline(std::chrono::milliseconds budget) : end_(Clock::now() + budget), budget_(budget) {}
 
+  // A deadline for a transfer that counts from the last byte that moved: each moved() starts the budget
+  // afresh, so that a stalled line fails within it and a slow line that keeps moving finishes.
+  static Deadline sinceLastByte(std::chrono::milliseconds budget) {
+    Deadline d(budget);
+    d.restartable_ = true;
+    return d;
+  }
+  // Bytes moved: a deadline since the last byte starts again; any other stays where it is.
+  void moved() {
+    if (restartable_) end_ = Clock::now() + budget_;
+  }
+  bool countsFromLastByte() const { return restartable_; }
+
   // The same deadline, but ending no later than `step` from now: for waits that must return now and then.
   Deadline within(std::chrono::milliseconds step) const {
     Deadline d = *this;
@@ -35,6 +48,7 @@ class Deadline {
  private:
   Clock::time_point end_;
   std::chrono::milliseconds budget_;
+  bool restartable_ = false;
 };
 
 }  // namespace dot11b::instrio

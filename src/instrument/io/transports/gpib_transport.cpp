@@ -22,6 +22,7 @@ class GpibTransport final : public Transport {
   // off the instrument's reply: it waits in one.
   bool waitsInSteps() const override { return false; }
 
+  bool localIsCommand() const override { return false; }
   void goToLocal(const Deadline& deadline) override {
     driver_.ibtmo(device_, gpibTimeoutCode(deadline.remainingMs()));
     if (driver_.ibloc(device_) & kGpibStatusError) {

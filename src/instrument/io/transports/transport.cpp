@@ -24,9 +24,10 @@ std::string stripTerminator(std::string line) {
 
 }  // namespace
 
-void Transport::writeAll(std::string_view bytes, const Deadline& deadline, std::string_view what,
+void Transport::writeAll(std::string_view bytes, const Deadline& given, std::string_view what,
                          const TransferObserver* observer) {
   const bool inSteps = observer != nullptr && waitsInSteps();
+  Deadline deadline = given;
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     if (observer != nullptr && !observer->report(sent)) {
@@ -38,11 +39,16 @@ void Transport::writeAll(std::string_view bytes, const Deadline& deadline, std::
     const std::size_t size = inSteps ? std::min(bytes.size() - sent, kStepBytes) : bytes.size() - sent;
     const IoResult r = writeSome(bytes.data() + sent, size, inSteps ? deadline.within(kWaitStep) : deadline);
     sent += r.count;
+    if (r.count > 0) deadline.moved();
     switch (r.event) {
       case IoEvent::Transferred:
         break;
       case IoEvent::TimedOut:
-        if (inSteps && !deadline.expired()) break;  // only the step ended
+        if (!deadline.expired()) break;  // only the step ended, or bytes moved just before it
+        if (deadline.countsFromLastByte()) {
+          throw BusError(INSTRIO_TIMED_OUT, address_ + ": sending " + std::string(what) + " stalled: nothing moved for " +
+                                                std::to_string(deadline.budgetMs()) + " ms" + progress(sent, bytes.size()));
+        }
         throw BusError(INSTRIO_TIMED_OUT, address_ + ": sending " + std::string(what) + " did not finish within " +
                                               std::to_string(deadline.budgetMs()) + " ms" +
                                               progress(sent, bytes.size()));

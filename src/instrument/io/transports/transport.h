@@ -59,6 +59,9 @@ class Transport {
   std::string readLine(const Deadline& deadline, std::string_view what, const TransferObserver* observer = nullptr);
   // Returns the instrument to front-panel control. By default sends ":SYSTem:LOCal".
   virtual void goToLocal(const Deadline& deadline);
+  // Whether goToLocal() sends a command, which the instrument may refuse as any other (a bus message
+  // cannot be refused).
+  virtual bool localIsCommand() const { return true; }
   // Slowest transfer rate expected while the instrument takes a block [byte/s].
   virtual double minBytesPerSecond() const = 0;
   // Whether a write or a wait for a reply may be split into steps of kWaitStep, so that progress can be
