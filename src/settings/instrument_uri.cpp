@@ -74,6 +74,8 @@ rt::Value configurationFromUri(std::string_view uri) {
   rt::Value config = initialConfiguration();
   if (scheme == "tcpip") {
     if (rest.empty() || rest.front() == ':') refuse(uri, "no host");
+    if (rest.front() == '[' && (rest.find(']') == std::string_view::npos || rest.find(']') == 1))
+      refuse(uri, "an IPv6 address in [ ] needs both brackets and the address between them");
     // Checked here, so that a port out of range is a bad address rather than a failed connection.
     if (const auto port = tcpPort(rest)) wholeNumber(uri, *port, "port", 1, 65535);
     config.setField("type", rt::Value::text("TCPIP"));
