@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -143,6 +144,43 @@ TEST_F(CliDownload, InstrumentRefusingASetupCommandFailsTheDownload) {
                        "':source:DM:IQAT:AUTO off'"),
             std::string::npos)
       << r.err;
+}
+
+// The return to local is the sequence's last command (18 here): its refusal fails the download, and the
+// instrument's error queue is left empty, so that the next connection's first command is not blamed.
+TEST_F(CliDownload, AFailedLastCommandIsReportedByTheDownload) {
+  SimProcess sim({"--port", "0", "--fail-command", "18"});
+  ASSERT_TRUE(sim.started());
+  const std::string to = "tcpip:127.0.0.1:" + std::to_string(sim.port());
+  const CliResult r = runCli({"download", "--to", to, "--set", "dataLength=10"});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_NE(r.err.find("Error Occured During Instrument Setup: The instrument did not return to local control: "),
+            std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("fault injected on command 18"), std::string::npos) << r.err;
+  const CliResult next = runCli({"refresh", "--to", to, "--set", "dataLength=10"});
+  EXPECT_EQ(next.exitStatus, 0) << next.err;
+}
+
+// The time-out counts from the last byte that moved: an instrument that stops taking the block fails the
+// download within it, whatever the block's size; a slow line that keeps moving finishes.
+TEST_F(CliDownload, AStalledTransferEndsWithinTheTimeOutAndASlowOneFinishes) {
+  const ScopedEnv timeout{"DOT11B_INSTRIO_TIMEOUT_MS", "1000"};
+  SimProcess stalled({"--port", "0", "--stall-in-block"});
+  ASSERT_TRUE(stalled.started());
+  const auto started = std::chrono::steady_clock::now();
+  // About 1.6 MB of samples and markers, far beyond what the socket buffers take.
+  const CliResult r = runCli({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(stalled.port()), "--set",
+                              "dataRate=1", "--set", "dataLength=1000"});
+  const auto took = std::chrono::steady_clock::now() - started;
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_NE(r.err.find("stalled: nothing moved for 1000 ms"), std::string::npos) << r.err;
+  EXPECT_LT(took, std::chrono::milliseconds(2000)) << "twice the time-out";
+
+  SimProcess slow({"--port", "0", "--read-rate", "100000"});  // 200 kB in about 2 s
+  ASSERT_TRUE(slow.started());
+  const CliResult moving = runCli(concat({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(slow.port())},
+                                         kFortyThousandSamples));
+  EXPECT_EQ(moving.exitStatus, 0) << moving.err;
 }
 
 TEST_F(CliDownload, BadParametersAreRefusedBeforeConnecting) {
