@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "c_host.h"
+#include "channel/impairments.h"
 #include "command.h"
 #include "impairment_options.h"
 #include "parameter_options.h"
@@ -52,6 +53,8 @@ std::vector<double> parseSnrRange(const std::string& text) {
   if (!from || !to || !step || !std::isfinite(*from) || !std::isfinite(*to) || !(*step > 0) || *to < *from ||
       (*to - *from) / *step > 200)
     throw std::invalid_argument("--snr must be FROM:TO:STEP in dB (FROM <= TO, STEP > 0, at most 201 points), not '" + rt::echoed(text) + "'");
+  rt::requireInRange("--snr FROM", *from, channel::kLowestSnrDb, channel::kHighestSnrDb, "dB");
+  rt::requireInRange("--snr TO", *to, channel::kLowestSnrDb, channel::kHighestSnrDb, "dB");
   std::vector<double> snr;
   for (std::size_t k = 0; *from + static_cast<double>(k) * *step <= *to + 1e-9 * *step; ++k)
     snr.push_back(*from + static_cast<double>(k) * *step);

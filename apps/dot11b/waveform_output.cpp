@@ -120,7 +120,7 @@ std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path,
   const double sampleRate = kChipRate * parameters.field("OverSampling").scalarValue();
   if (path == kStandardOutput && !isRawSamples(format))
     throw std::invalid_argument("standard output takes the cf64, iq16, cs8, cs16 or cf32 format only");
-  const auto put = [&path](std::string_view bytes) {
+  const auto put = [&path, &files](std::string_view bytes) {
     if (path == kStandardOutput) return writeToStandardOutput(bytes);
     files::saveBytes(files.add(path), bytes);
   };

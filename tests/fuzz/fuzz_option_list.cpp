@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "frame_options.h"
+#include "settings/start_values.h"
 #include "sig_gen_options.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "rx/stream/front_end.h"
 #include "rx/stream/sample_source.h"
 #include "rx/stream/sliding_samples.h"
 #include "rx/verify/mac_fields.h"
