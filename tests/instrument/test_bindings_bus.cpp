@@ -80,8 +80,9 @@ TEST_F(BusBindings, SendQueryAndReturnToLocal) {
   EXPECT_EQ(reply.status, 0);
   EXPECT_EQ(reply.description, "2412000000");
   EXPECT_EQ(call2("HwReturnLocal", {&config}).status, 0);
-  EXPECT_EQ(sim_.logLines(4), (std::vector<std::string>{" :source:freq:fix 2412000000Hz", ":SYSTem:ERRor?", ":freq?",
-                                                        ":SYSTem:LOCal"}));
+  // The return to local is checked as every command is.
+  EXPECT_EQ(sim_.logLines(5), (std::vector<std::string>{" :source:freq:fix 2412000000Hz", ":SYSTem:ERRor?", ":freq?",
+                                                        ":SYSTem:LOCal", ":SYSTem:ERRor?"}));
 }
 
 TEST_F(BusBindings, HwDownloadIgnoresItsFourthAndFifthInputs) {

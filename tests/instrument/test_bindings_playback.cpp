@@ -56,7 +56,8 @@ TEST_F(PlaybackBindings, Q6200tPlaybackSendsItsFifteenCommandsThenLocal) {
   const Lines expected = withDownload(expectedPlaybackCommandsQ6200T());
   const Lines logged = sim.logLinesUntil(":SYSTem:LOCal");
   EXPECT_EQ(withoutErrorQueries(logged), expected);
-  EXPECT_EQ(logged.size(), expected.size() + 16) << "one :SYSTem:ERRor? after the download and after each command";
+  EXPECT_EQ(logged.size(), expected.size() + 17)
+      << "one :SYSTem:ERRor? after the download and after each command, the return to local included";
 }
 
 TEST_F(PlaybackBindings, OlderPlatformSendsElevenCommandsWithTheReconstructionFilter) {
