@@ -48,6 +48,14 @@ class Generation(unittest.TestCase):
         np.testing.assert_array_equal(noisy, dot11b.impair(samples, 22e6, markers=markers, snr=20, seed=3))
         self.assertGreater(np.abs(noisy - samples).max(), 0)
 
+    def test_numbers_out_of_range_raise_value_error_naming_the_range(self):
+        samples, _ = dot11b.generate(dataLength=10)
+        for rate in (1e15, 1e300, 20.0):
+            with self.assertRaisesRegex(ValueError, "outside the receiver's range of 1 MHz to 1 GHz"):
+                dot11b.verify(samples, rate)
+        with self.assertRaisesRegex(ValueError, "--snr -1e\\+300 dB is outside -50 to 100 dB"):
+            dot11b.impair(samples, 44e6, snr=-1e300)
+
     def test_verify_returns_the_psdu_generated(self):
         params = dot11b.call("Dot11b_SetFields", dot11b.parameters(), ["MACfcs.Active", "dataSourceType", "dataLength"],
                              [1, 5, 20])[0]
