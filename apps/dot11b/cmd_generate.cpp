@@ -56,7 +56,10 @@ void takeEncodingOptions(Args& args, GenerateOptions& o) {
     if (!scaledToFullScale(*o.format, o.encoding.format))
       throw std::invalid_argument("--backoff applies to the integer formats only: cs8, cs16 and SigMF's ci16_le and ci8");
     o.encoding.backoffDb = *backoff;
-    files::requireBackoff("--backoff", o.encoding);
+    const files::SampleFormat integers = *o.format == OutputFormat::Cs8    ? files::SampleFormat::CS8
+                                         : *o.format == OutputFormat::Cs16 ? files::SampleFormat::CS16
+                                                                           : o.encoding.format;
+    files::requireBackoff("--backoff", {integers, *backoff});
   }
 }
 

@@ -12,7 +12,8 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
-#include <set>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -27,28 +28,33 @@ constexpr std::size_t kTemporarySuffixLength = 6;  // mkstemp's XXXXXX
   throw std::runtime_error(what + " '" + target + "': " + std::strerror(error));
 }
 
-// The temporary files of this process's ReplacementFiles: a save into one writes it directly.
+// The temporary files of this process's ReplacementFiles, with their targets: a save into one writes it
+// directly.
 std::mutex liveMutex;
-std::set<std::string> liveTemporaries;
+std::map<std::string, std::string> liveTemporaries;
 
-bool isLiveTemporary(const std::string& path) {
+std::optional<std::string> liveTarget(const std::string& path) {
   const std::lock_guard<std::mutex> hold(liveMutex);
-  return liveTemporaries.count(path) > 0;
+  const auto found = liveTemporaries.find(path);
+  if (found == liveTemporaries.end()) return std::nullopt;
+  return found->second;
 }
 
-void setLive(const std::string& path, bool live) {
+void setLive(const std::string& path, const std::string& target) {
   const std::lock_guard<std::mutex> hold(liveMutex);
-  if (live) {
-    liveTemporaries.insert(path);
-  } else {
-    liveTemporaries.erase(path);
-  }
+  liveTemporaries[path] = target;
+}
+
+void setGone(const std::string& path) {
+  const std::lock_guard<std::mutex> hold(liveMutex);
+  liveTemporaries.erase(path);
 }
 
 // Through write(2) itself, so that every byte's fate is known (and a test can fill the disk under it).
-void writeAll(const std::string& path, std::string_view bytes) {
+// Messages name `shown`, the file the user asked for, not its temporary name.
+void writeAll(const std::string& path, const std::string& shown, std::string_view bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) throw std::runtime_error("Unable to open file '" + path + "': " + std::strerror(errno));
+  if (fd < 0) throw std::runtime_error("Unable to open file '" + shown + "': " + std::strerror(errno));
   std::size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
@@ -57,11 +63,11 @@ void writeAll(const std::string& path, std::string_view bytes) {
       const int error = n < 0 ? errno : EIO;
       ::close(fd);
       throw std::runtime_error("Only " + std::to_string(written) + " of " + std::to_string(bytes.size()) +
-                               " bytes were written to '" + path + "': " + std::strerror(error));
+                               " bytes were written to '" + shown + "': " + std::strerror(error));
     }
     written += static_cast<std::size_t>(n);
   }
-  if (::close(fd) != 0) throw std::runtime_error("Unable to close file '" + path + "': " + std::strerror(errno));
+  if (::close(fd) != 0) throw std::runtime_error("Unable to close file '" + shown + "': " + std::strerror(errno));
 }
 
 mode_t newFileMode(const std::string& target) {
@@ -131,19 +137,23 @@ ReplacementFile::ReplacementFile(const std::string& name) {
   if (name.empty()) throw std::runtime_error("no file name given");
   target_ = resolvedTarget(name);
   path_ = target_;
-  // A member of a ReplacementSet, already a new file of this process: written where it is.
-  if (isLiveTemporary(target_)) return;
+  // A member of a ReplacementSet, already a new file of this process: written where it is, and named in
+  // messages by the file it will replace.
+  if (const auto outer = liveTarget(target_)) {
+    target_ = *outer;
+    return;
+  }
   struct stat existing {};
   // A device or pipe (/dev/null, /dev/stdout) is written as it is: there is no file to replace.
   if (::stat(target_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return;
   removeAbandonedTemporaries(target_);
   lock_ = createLockedTemporary(target_, path_);
   pending_ = true;
-  setLive(path_, true);
+  setLive(path_, target_);
   if (::fchmod(lock_, newFileMode(target_)) != 0) {
     const int error = errno;
     std::remove(path_.c_str());
-    setLive(path_, false);
+    setGone(path_);
     ::close(lock_);
     fail("Unable to write file", target_, error);
   }
@@ -152,7 +162,7 @@ ReplacementFile::ReplacementFile(const std::string& name) {
 ReplacementFile::~ReplacementFile() {
   if (pending_) std::remove(path_.c_str());
   if (lock_ >= 0) {
-    setLive(path_, false);
+    setGone(path_);
     ::close(lock_);
   }
 }
@@ -180,7 +190,9 @@ void saveReplacing(const std::string& name, const std::function<void(const std::
 }
 
 void saveBytes(const std::string& target, std::string_view bytes) {
-  saveReplacing(target, [&](const std::string& temporary) { writeAll(temporary, bytes); });
+  ReplacementFile file(target);
+  writeAll(file.path(), file.target(), bytes);
+  file.commit();
 }
 
 }  // namespace dot11b::files

@@ -26,7 +26,7 @@ class ReplacementFile {
 
   // Where to write.
   const std::string& path() const { return path_; }
-  // The file it replaces (a link followed).
+  // The file it replaces (a link followed); for another's temporary file, the file that one replaces.
   const std::string& target() const { return target_; }
   // False for a device, a pipe or another's temporary file, which are written where they are.
   bool replaces() const { return pending_; }

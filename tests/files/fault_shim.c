@@ -11,6 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// The build hides symbols unless told; these must replace the C library's.
+#define INTERPOSED __attribute__((visibility("default")))
+
 static long setting(const char* name) {
   const char* text = getenv(name);
   return text != NULL && *text != '\0' ? atol(text) : -1;
@@ -19,7 +22,7 @@ static long setting(const char* name) {
 static atomic_long renames;
 static atomic_long bytesWritten;
 
-int rename(const char* from, const char* to) {
+INTERPOSED int rename(const char* from, const char* to) {
   static int (*real)(const char*, const char*);
   if (real == NULL) real = (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename");
   const long killAt = setting("DOT11B_FAULT_KILL_AT_RENAME");
@@ -27,7 +30,7 @@ int rename(const char* from, const char* to) {
   return real(from, to);
 }
 
-ssize_t write(int fd, const void* data, size_t size) {
+INTERPOSED ssize_t write(int fd, const void* data, size_t size) {
   static ssize_t (*real)(int, const void*, size_t);
   if (real == NULL) real = (ssize_t (*)(int, const void*, size_t))dlsym(RTLD_NEXT, "write");
   const long limit = setting("DOT11B_FAULT_DISK_FULL_AFTER");

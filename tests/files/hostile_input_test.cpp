@@ -60,11 +60,11 @@ TEST_F(HostileInput, SampleRatesOutsideTheReceiversRangeAreRefused) {
 }
 
 TEST_F(HostileInput, FieldsOfARecordingAreChecked) {
-  sigmfWith({}, {{"core:frequency", -2.412e9}});
+  sigmfWith(nlohmann::json::object(), {{"core:frequency", -2.412e9}});
   expectRefused("verify r.sigmf-meta", "core:frequency -2412000000 Hz must be a finite number greater than 0");
   writeBytes(dir / "r.sigmf-meta", "{\"global\": [1, 2");
   expectRefused("verify r.sigmf-meta", "it is not JSON");
-  sigmfWith({});
+  sigmfWith(nlohmann::json::object());
   std::filesystem::remove(dir / "r.sigmf-data");
   std::filesystem::create_directory(dir / "r.sigmf-data");
   expectRefused("verify r.sigmf-meta", "it is a folder");
