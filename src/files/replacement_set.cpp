@@ -90,6 +90,8 @@ void ReplacementSet::commit() {
     targets.push_back(file->target());
   }
   if (replaced.empty()) return;
+  // One file alone is replaced by one rename, never missing in between.
+  if (replaced.size() == 1) return replaced.front()->commit();
   const FolderLock lock(targets.back());
   settle(targets);
   try {

@@ -28,8 +28,9 @@ class ReplacementSet {
   // A new file for `target`, to write at the path returned until commit(). Throws std::invalid_argument
   // when the set already holds the target, and what ReplacementFile throws.
   const std::string& add(const std::string& target);
-  // Puts every file in place as described above. Throws std::runtime_error naming the file that failed;
-  // before the deciding file is staged, nothing changes and the old set stays.
+  // Puts every file in place as described above (a set of one file by its rename alone). Throws
+  // std::runtime_error naming the file that failed; before the deciding file is staged, nothing changes and
+  // the old set stays.
   void commit();
 
  private:
