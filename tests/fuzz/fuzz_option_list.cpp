@@ -4,6 +4,7 @@
 // std::invalid_argument whose message says why in a bounded length; never a crash, a hang, another
 // exception, or an allocation that grows with a number the user typed. --params is left out: it reads a
 // file, which the parameter-file target covers.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,11 +21,12 @@ namespace {
 // Long enough for the list of settable fields that an unknown field gets, short of a repeated input.
 constexpr std::size_t kLongestMessage = 4096;
 
+// One argument a line; a NUL ends an argument too, as it ends every argument a program is given.
 dot11b::cli::Args argumentsOf(std::string_view text) {
   dot11b::cli::Args args;
   std::size_t start = 0;
   while (start <= text.size()) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
+    const std::size_t end = std::min(text.find_first_of(std::string_view("\n\0", 2), start), text.size());
     args.emplace_back(text.substr(start, end - start));
     start = end + 1;
   }
