@@ -116,7 +116,8 @@ int runGenerate(const Args& args) {
     // The markers first: the waveform decides the pair.
     files::ReplacementSet written;
     if (!options.markers.empty()) writeMarkers(written, options.markers, frame);
-    const std::size_t clipped = writeWaveform(written, options.out, *options.format, options.encoding, frame, parameters);
+    const std::size_t clipped =
+        writeWaveform(written, options.out, *options.format, options.encoding, frame, parameters);
     written.commit();
     const double overSampling = parameters.field("OverSampling").scalarValue();
     std::cerr << frame.waveform.size() << " samples, "

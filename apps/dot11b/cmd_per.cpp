@@ -52,7 +52,8 @@ std::vector<double> parseSnrRange(const std::string& text) {
   const auto step = second == std::string::npos ? std::nullopt : number(second + 1, text.size());
   if (!from || !to || !step || !std::isfinite(*from) || !std::isfinite(*to) || !(*step > 0) || *to < *from ||
       (*to - *from) / *step > 200)
-    throw std::invalid_argument("--snr must be FROM:TO:STEP in dB (FROM <= TO, STEP > 0, at most 201 points), not '" + rt::echoed(text) + "'");
+    throw std::invalid_argument("--snr must be FROM:TO:STEP in dB (FROM <= TO, STEP > 0, at most 201 points), not '" +
+                                rt::echoed(text) + "'");
   rt::requireInRange("--snr FROM", *from, channel::kLowestSnrDb, channel::kHighestSnrDb, "dB");
   rt::requireInRange("--snr TO", *to, channel::kLowestSnrDb, channel::kHighestSnrDb, "dB");
   std::vector<double> snr;

@@ -54,7 +54,8 @@ std::optional<double> takeFrequency(Args& args, const char* name, const char* wh
     used = 0;
   }
   if (used != text.size() || !(value > 0) || !std::isfinite(value))
-    throw std::invalid_argument(std::string(name) + " takes " + what + " in Hz greater than 0, not '" + rt::echoed(text) + "'");
+    throw std::invalid_argument(std::string(name) + " takes " + what + " in Hz greater than 0, not '" +
+                                rt::echoed(text) + "'");
   return value;
 }
 

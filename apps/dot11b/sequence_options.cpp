@@ -40,7 +40,8 @@ std::optional<double> takeNumberOption(Args& args, const std::string& name) {
   const std::string text = takeOption(args, name);
   if (text.empty()) return std::nullopt;
   const std::optional<double> value = rt::parseReal(text);
-  if (!value || !std::isfinite(*value)) throw std::invalid_argument(name + ": '" + rt::echoed(text) + "' is not a number");
+  if (!value || !std::isfinite(*value))
+    throw std::invalid_argument(name + ": '" + rt::echoed(text) + "' is not a number");
   return value;
 }
 
@@ -68,7 +69,9 @@ testbench::SequenceSettings takeSequenceOptions(Args& args) {
     return s;
   }
   const std::optional<mac::TemplateKind> named = mac::templateKindNamed(kind);
-  if (!named) throw std::invalid_argument("--template must be " + std::string(mac::templateNames()) + ", not '" + rt::echoed(kind) + "'");
+  if (!named)
+    throw std::invalid_argument("--template must be " + std::string(mac::templateNames()) + ", not '" +
+                                rt::echoed(kind) + "'");
   t.kind = *named;
   s.frameTemplate = t;
   return s;

@@ -44,7 +44,8 @@ double number(const NumberOption& o, const std::string& text) {
   const auto value = rt::parseReal(text);
   if (!value || !(*value >= o.low && *value <= o.high) || (o.whole && *value != std::floor(*value))) {  // NaN fails
     throw std::invalid_argument(std::string(o.option) + " needs " + (o.whole ? "a whole number" : "a number") + " from " +
-                                rt::shortestText(o.low) + " to " + rt::shortestText(o.high) + ", not '" + rt::echoed(text) + "'");
+                                rt::shortestText(o.low) + " to " + rt::shortestText(o.high) + ", not '" +
+                                rt::echoed(text) + "'");
   }
   return *value;
 }
@@ -56,7 +57,8 @@ std::string checkedTitle(const std::string& title) {
                          return std::isalnum(c) || kTitleCharacters.find(static_cast<char>(c)) != std::string_view::npos;
                        });
   if (!allowed) {
-    throw std::invalid_argument("--title needs 1 to 20 letters, digits or _ $ & # + - [ ], not '" + rt::echoed(title) + "'");
+    throw std::invalid_argument("--title needs 1 to 20 letters, digits or _ $ & # + - [ ], not '" + rt::echoed(title) +
+                                "'");
   }
   return title;
 }

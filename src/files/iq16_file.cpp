@@ -16,7 +16,8 @@ std::vector<std::uint8_t> encodeIq16(const std::vector<std::complex<double>>& sa
   z.reserve(2 * samples.size());
   for (std::size_t k = 0; k < samples.size(); ++k) {
     if (!std::isfinite(samples[k].real()) || !std::isfinite(samples[k].imag()))
-      throw std::invalid_argument("the 16-bit file cannot hold sample " + std::to_string(k + 1) + ": it is not a finite number");
+      throw std::invalid_argument("the 16-bit file cannot hold sample " + std::to_string(k + 1) +
+                                  ": it is not a finite number");
     z.push_back(samples[k].real());
     z.push_back(samples[k].imag());
   }

@@ -84,8 +84,8 @@ std::size_t saveSigmf(const std::string& base, const Samples& waveform, const Si
   return clipped;
 }
 
-std::size_t saveSigmf(ReplacementSet& files, const std::string& base, const Samples& waveform, const SigmfDescription& d,
-                      const SampleEncoding& encoding) {
+std::size_t saveSigmf(ReplacementSet& files, const std::string& base, const Samples& waveform,
+                      const SigmfDescription& d, const SampleEncoding& encoding) {
   const EncodedSamples data = encodeSamples(waveform, encoding);
   SigmfMetadata meta{encoding.format, d.sampleRate, "", d.description, {{0, d.centerFrequency, ""}}, {}};
   if (d.frameLength > 0) {

@@ -16,8 +16,8 @@ double highestBackoffDb(double integerFullScale) { return 20 * std::log10(intege
 void requireBackoff(std::string_view name, double backoffDb, double integerFullScale) {
   // Shown to a hundredth of a dB: the exact bound has no short decimal form.
   const double highest = highestBackoffDb(integerFullScale);
-  const std::string range = rt::shortestText(kLowestBackoffDb) + " to " + rt::shortestText(std::floor(highest * 100) / 100) +
-                            " dB (at least 6 bits of the format)";
+  const std::string range = rt::shortestText(kLowestBackoffDb) + " to " +
+                            rt::shortestText(std::floor(highest * 100) / 100) + " dB (at least 6 bits of the format)";
   rt::requireInRange(name, backoffDb, kLowestBackoffDb, highest, "dB", range);
 }
 

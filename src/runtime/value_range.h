@@ -33,7 +33,8 @@ inline void requireInRange(std::string_view name, double value, double lowest, d
                            std::string_view unit = {}, std::string_view range = {}) {
   if (value >= lowest && value <= highest) return;
   const std::string u = unit.empty() ? std::string() : " " + std::string(unit);
-  const std::string bounds = range.empty() ? shortestText(lowest) + " to " + shortestText(highest) + u : std::string(range);
+  const std::string bounds =
+      range.empty() ? shortestText(lowest) + " to " + shortestText(highest) + u : std::string(range);
   throw OutOfRange(std::string(name) + " " + shortestText(value) + u + " is outside " + bounds);
 }
 

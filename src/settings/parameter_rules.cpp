@@ -230,7 +230,8 @@ void applySetting(Value& p, std::string_view path, std::string_view text) {
   } else {
     value = rt::parseReal(text);
   }
-  if (!value) throw ParameterError(std::string(path) + ": '" + rt::echoed(text) + "' is not a number" + allowedFor(path, p));
+  if (!value)
+    throw ParameterError(std::string(path) + ": '" + rt::echoed(text) + "' is not a number" + allowedFor(path, p));
   pathRef(p, path) = Value::scalar(*value);
   if (path == "dataRate" && *value == 1) pathRef(p, "preambleType") = Value::scalar(0);
   if (path.substr(0, 19) == "MACheader.Contents.") {

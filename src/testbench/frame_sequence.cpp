@@ -90,9 +90,10 @@ namespace {
 // The projection and the frames made may differ by a few samples a frame: the limit holds for what is made.
 void requireWithinLimit(std::size_t madeSamples, std::size_t frames) {
   if (static_cast<double>(madeSamples) <= kMaxSequenceSamples) return;
-  throw settings::ParameterError("frames: " + std::to_string(frames) + (frames == 1 ? " frame makes " : " frames make ") +
-                                 (frames == 1 ? "" : "at least ") + std::to_string(madeSamples) + " samples, more than the " +
-                                 rt::shortestText(kMaxSequenceSamples) + " (32 Msamples) a waveform may hold");
+  const std::string made = frames == 1 ? " frame makes " : " frames make at least ";
+  throw settings::ParameterError("frames: " + std::to_string(frames) + made + std::to_string(madeSamples) +
+                                 " samples, more than the " + rt::shortestText(kMaxSequenceSamples) +
+                                 " (32 Msamples) a waveform may hold");
 }
 
 }  // namespace

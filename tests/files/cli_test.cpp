@@ -117,7 +117,8 @@ TEST_F(Cli, GenerateScalesTheSdrFormatsToFullScaleLessTheBackoff) {
     int peak;  // round(full scale x 10^(-backoff/20))
   };
   for (const Case& c : {Case{"--out f.cs8", "f.cs8", 1, 113}, Case{"--out f.cs16", "f.cs16", 2, 29204},
-                        Case{"--out f.cs16 --backoff 0", "f.cs16", 2, 32767}, Case{"--out f.cs8 --backoff 10", "f.cs8", 1, 40},
+                        Case{"--out f.cs16 --backoff 0", "f.cs16", 2, 32767},
+                        Case{"--out f.cs8 --backoff 10", "f.cs8", 1, 40},
                         Case{"--out r.sigmf --sigmf-type ci16_le --backoff 6", "r.sigmf-data", 2, 16422}}) {
     const CommandResult r = dot11b("generate " + std::string(c.args));
     ASSERT_EQ(r.status, 0) << c.args << "\n" << r.output;

@@ -68,14 +68,15 @@ TEST_F(FilePairs, AKillBetweenTheRenamesLeavesTheOldPairOrTheNewOne) {
   SKIP_UNDER_SANITIZER();
   for (int step = 1; step <= 4; ++step) {
     ASSERT_EQ(dot11b(kSigmf + " --sigmf-type cf32_le").status, 0);
-    const CommandResult killed = withFault("DOT11B_FAULT_KILL_AT_RENAME=" + std::to_string(step), kSigmf + " --sigmf-type ci16_le");
+    const std::string kill = "DOT11B_FAULT_KILL_AT_RENAME=" + std::to_string(step);
+    const CommandResult killed = withFault(kill, kSigmf + " --sigmf-type ci16_le");
     EXPECT_NE(killed.status, 0) << "step " << step;
     EXPECT_EQ(sigmfPair(), step <= 2 ? "cf32_le" : "ci16_le") << "killed before rename " << step;
     EXPECT_EQ(dot11b("verify x.sigmf-meta").status, 0) << "killed before rename " << step;
 
     ASSERT_EQ(dot11b(kShort).status, 0);
     const std::size_t shortFrame = markersPair();
-    EXPECT_NE(withFault("DOT11B_FAULT_KILL_AT_RENAME=" + std::to_string(step), kLong).status, 0);
+    EXPECT_NE(withFault(kill, kLong).status, 0);
     if (step <= 2) {
       EXPECT_EQ(markersPair(), shortFrame) << "killed before rename " << step << ": the old pair stands";
     } else {
@@ -108,10 +109,10 @@ TEST_F(FilePairs, AFullDiskAfterTheFirstFileKeepsTheOldPair) {
 
 TEST_F(FilePairs, TwoWritersAtOnceLeaveOneWritersWholePair) {
   for (int round = 0; round < 50; ++round) {
-    const CommandResult r = runCommand("cd " + shellQuoted(dir.path().string()) + " && (" + shellQuoted(DOT11B_CLI) + " " +
-                                       kSigmf + " --sigmf-type cf32_le & " + shellQuoted(DOT11B_CLI) + " " + kSigmf +
-                                       " --sigmf-type ci16_le & " + shellQuoted(DOT11B_CLI) + " " + kShort + " & " +
-                                       shellQuoted(DOT11B_CLI) + " " + kLong + " & wait)");
+    const std::string tool = shellQuoted(DOT11B_CLI) + " ";
+    const CommandResult r = runCommand("cd " + shellQuoted(dir.path().string()) + " && (" + tool + kSigmf +
+                                       " --sigmf-type cf32_le & " + tool + kSigmf + " --sigmf-type ci16_le & " + tool +
+                                       kShort + " & " + tool + kLong + " & wait)");
     ASSERT_EQ(r.status, 0) << r.output;
     sigmfPair();
     markersPair();

@@ -98,7 +98,8 @@ TEST_F(HostileInput, EmptyAndLongValuesAreBadOptions) {
 
 // 2048 frames projected at 16384 samples each fit the limit; as made they are 4 samples longer.
 TEST_F(HostileInput, TheSequenceLimitHoldsForTheSamplesMade) {
-  const std::string frames = "--set OverSampling=5 --set dataRate=11 --set dataLength=0 --set idleSamples=5648 --frames 2048";
+  const std::string frames =
+      "--set OverSampling=5 --set dataRate=11 --set dataLength=0 --set idleSamples=5648 --frames 2048";
   EXPECT_EQ(dot11b("estimate " + frames).status, 0);
   const CommandResult r = runCommand("cd " + shellQuoted(dir.path().string()) + " && " + shellQuoted(DOT11B_CLI) +
                                      " generate --out x.cs8 " + frames);

@@ -90,7 +90,7 @@ TEST_P(Iq16Refused, WritesNothingAndKeepsTheOldFile) {
   test::writeBytes(path, "previous contents");
   const Iq16SaveResult result = saveIq16File(path, GetParam().samples);
   EXPECT_FALSE(result.success);
-  EXPECT_EQ(result.error.rfind("the 16-bit file cannot hold ", 0), 0u) << "says what, naming no routine: " << result.error;
+  EXPECT_EQ(result.error.rfind("the 16-bit file cannot hold ", 0), 0u) << "naming no routine: " << result.error;
   EXPECT_EQ(test::readBytes(path), "previous contents");
   EXPECT_EQ(dir.entryCount(), 1u);
 }

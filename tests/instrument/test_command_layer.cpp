@@ -111,7 +111,8 @@ TEST(Playback, AFailedReturnToLocalIsReportedAsItsOwn) {
   EXPECT_EQ(reply.status, INSTRIO_INSTRUMENT_ERROR);
   EXPECT_EQ(reply.description, "The instrument did not return to local control: -200,\"Execution error\"");
   RecordingLink both({commands[2], "<local>"});
-  EXPECT_EQ(runPlayback(commands, both).description.rfind("The instrument did not take the command ' :source:freq:fix", 0), 0u);
+  const std::string first = runPlayback(commands, both).description;
+  EXPECT_EQ(first.rfind("The instrument did not take the command ' :source:freq:fix", 0), 0u) << first;
 }
 
 // When the connection fails, the remaining commands would each wait out the time-out as well: the

@@ -119,7 +119,8 @@ void returnToLocal(Transport& transport) {
     checkInstrumentErrors(transport, Deadline(baseTimeout()), nullptr);
   } catch (const BusError& e) {
     if (e.status() != INSTRIO_INSTRUMENT_ERROR) throw;
-    throw BusError(e.status(), transport.address() + ": the instrument refused the return to local control: " + e.what());
+    throw BusError(e.status(),
+                   transport.address() + ": the instrument refused the return to local control: " + e.what());
   }
 }
 

@@ -46,8 +46,9 @@ void Transport::writeAll(std::string_view bytes, const Deadline& given, std::str
       case IoEvent::TimedOut:
         if (!deadline.expired()) break;  // only the step ended, or bytes moved just before it
         if (deadline.countsFromLastByte()) {
-          throw BusError(INSTRIO_TIMED_OUT, address_ + ": sending " + std::string(what) + " stalled: nothing moved for " +
-                                                std::to_string(deadline.budgetMs()) + " ms" + progress(sent, bytes.size()));
+          throw BusError(INSTRIO_TIMED_OUT, address_ + ": sending " + std::string(what) +
+                                                " stalled: nothing moved for " + std::to_string(deadline.budgetMs()) +
+                                                " ms" + progress(sent, bytes.size()));
         }
         throw BusError(INSTRIO_TIMED_OUT, address_ + ": sending " + std::string(what) + " did not finish within " +
                                               std::to_string(deadline.budgetMs()) + " ms" +
