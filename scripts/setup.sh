@@ -9,7 +9,7 @@ packages=(
   libmatio-dev zlib1g-dev libfftw3-dev libserialport-dev nlohmann-json3-dev
   libgtest-dev libbenchmark-dev
   python3-scipy python3-numpy python3-dev pybind11-dev clang libclang-rt-14-dev fonts-dejavu-core
-  desktop-file-utils help2man lintian appstream
+  desktop-file-utils help2man lintian appstream devscripts
   python3-venv python3-pip python3-setuptools
   libsoapysdr-dev soapysdr-tools
   xvfb xauth imagemagick

@@ -5,13 +5,13 @@
 #include "command.h"
 #include "ctrl_c.h"
 #include "files/sigmf_file.h"
+#include "files/sigmf_recording.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "radio_options.h"
 #include "runtime/shortest_text.h"
 #include "sdr/radio_error.h"
 #include "sdr/radio_source.h"
-#include "sdr/recording.h"
 
 namespace dot11b::cli {
 
@@ -52,9 +52,9 @@ int runCapture(const Args& args) {
     const auto samples = static_cast<std::uint64_t>(std::llround(options.duration * rate));
     const sdr::StreamFormat format = radio.streamFormat(sdr::Direction::Receive);
     const std::string base = files::sigmfBaseName(options.out);
-    sdr::Recording recording(base, format.format);
+    files::Recording recording(base, format.format);
     sdr::RxStream stream(radio, format);
-    sdr::RecordingInfo info{rate, options.radio.tune.frequency, radio.found().text(), sdr::utcNow(), ""};
+    files::RecordingInfo info{rate, options.radio.tune.frequency, radio.found().text(), files::utcNow(), ""};
     info.description = "dot11b capture" +
                        (options.radio.tune.gain ? ", gain " + rt::shortestText(*options.radio.tune.gain) + " dB" : "");
     for (const auto& [stage, db] : options.radio.tune.stageGains)
@@ -63,9 +63,13 @@ int runCapture(const Args& args) {
               << sdr::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6)
               << " MHz, from " << radio.name() << "; Ctrl-C stops" << std::endl;
     std::string failure;
-    sdr::RecordReport report;
+    sdr::ReceiveReport report;
     try {
-      report = sdr::record(stream, recording, samples, ctrlC.requested());
+      report = sdr::receive(stream, samples, ctrlC.requested(),
+                            [&](const sdr::NativeSamples& block, std::size_t n, bool afterLoss) {
+                              if (afterLoss) recording.markGap();
+                              recording.append(block, n);
+                            });
     } catch (const sdr::RadioError& e) {
       failure = e.what();
       report.overflows = stream.overflows();

@@ -31,7 +31,7 @@ struct GenerateOptions {
 };
 
 files::SampleFormat parseSigmfType(const std::string& name) {
-  for (const auto format : {files::SampleFormat::Cf32, files::SampleFormat::Cs16, files::SampleFormat::Cs8}) {
+  for (const auto format : {files::SampleFormat::CF32, files::SampleFormat::CS16, files::SampleFormat::CS8}) {
     if (name == files::sigmfDatatype(format)) return format;
   }
   throw std::invalid_argument("unknown --sigmf-type '" + name + "'; use cf32_le, ci16_le or ci8");
@@ -40,7 +40,7 @@ files::SampleFormat parseSigmfType(const std::string& name) {
 // The formats whose integer samples are scaled to full scale less the backoff.
 bool scaledToFullScale(OutputFormat format, files::SampleFormat sigmfType) {
   return format == OutputFormat::Cs8 || format == OutputFormat::Cs16 ||
-         (format == OutputFormat::Sigmf && sigmfType != files::SampleFormat::Cf32);
+         (format == OutputFormat::Sigmf && sigmfType != files::SampleFormat::CF32);
 }
 
 // Takes --sigmf-type and --backoff, each refused where it has no effect rather than ignored.

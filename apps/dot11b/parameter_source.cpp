@@ -12,8 +12,8 @@ rt::Value startingParameters(const std::string& file) {
   if (file.empty()) return settings::initialParameters();
   std::vector<std::string> adjustments;
   rt::Value parameters = files::loadParameterFile(file, &adjustments);
-  for (const std::string& a : adjustments)
-    std::cerr << "dot11b: " << files::addFileExtention(file, ".mat") << ": " << a << "\n";
+  const std::string adjusted = files::adjustmentsText(files::addFileExtention(file, ".mat"), adjustments);
+  if (!adjusted.empty()) std::cerr << "dot11b: " << adjusted << "\n";
   return parameters;
 }
 

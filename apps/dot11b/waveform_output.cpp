@@ -140,9 +140,9 @@ std::size_t writeWaveform(const std::string& path, OutputFormat format, const fi
       put(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
       return 0;
     }
-    case OutputFormat::Cs8: return putSamples(files::SampleFormat::Cs8);
-    case OutputFormat::Cs16: return putSamples(files::SampleFormat::Cs16);
-    case OutputFormat::Cf32: return putSamples(files::SampleFormat::Cf32);
+    case OutputFormat::Cs8: return putSamples(files::SampleFormat::CS8);
+    case OutputFormat::Cs16: return putSamples(files::SampleFormat::CS16);
+    case OutputFormat::Cf32: return putSamples(files::SampleFormat::CF32);
     case OutputFormat::Mat:
       files::saveWaveData(path, frame.waveform, sampleRate);
       return 0;

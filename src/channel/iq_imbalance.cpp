@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The transmitter's modulator errors: I/Q imbalance and DC offset.
 #include <cmath>
 #include <numbers>
 

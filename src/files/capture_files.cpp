@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/capture_files.h"
 
-#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -15,8 +14,6 @@
 namespace dot11b::files {
 
 namespace {
-
-enum class SampleType { Cf64, Cf32, Ci16Le, Iq16Be, Ci8 };
 
 bool endsWith(const std::string& text, const char* end) {
   const std::size_t n = std::strlen(end);
@@ -40,48 +37,14 @@ std::string wholeFile(const std::string& path, std::uint64_t maxBytes) {
   return bytes;
 }
 
-template <typename T>
-T loadLittleEndian(const char* at) {
-  using Word = std::conditional_t<sizeof(T) == 8, std::uint64_t, std::uint32_t>;
-  Word word = 0;
-  for (std::size_t k = 0; k < sizeof(T); ++k) word |= static_cast<Word>(static_cast<unsigned char>(at[k])) << (8 * k);
-  return std::bit_cast<T>(word);
-}
-
-std::size_t sampleWidth(SampleType type) {
-  switch (type) {
-    case SampleType::Cf64: return 16;
-    case SampleType::Cf32: return 8;
-    case SampleType::Ci16Le:
-    case SampleType::Iq16Be: return 4;
-    case SampleType::Ci8: return 2;
-  }
-  return 1;
-}
-
-Complex decodeSample(const char* at, SampleType type) {
-  switch (type) {
-    case SampleType::Cf64: return {loadLittleEndian<double>(at), loadLittleEndian<double>(at + 8)};
-    case SampleType::Cf32: return {loadLittleEndian<float>(at), loadLittleEndian<float>(at + 4)};
-    case SampleType::Ci16Le:
-      return {static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[0]) | static_cast<unsigned char>(at[1]) << 8)),
-              static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[2]) | static_cast<unsigned char>(at[3]) << 8))};
-    case SampleType::Iq16Be:
-      return {static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[0]) << 8 | static_cast<unsigned char>(at[1]))),
-              static_cast<double>(static_cast<std::int16_t>(static_cast<unsigned char>(at[2]) << 8 | static_cast<unsigned char>(at[3])))};
-    case SampleType::Ci8: return {static_cast<double>(static_cast<std::int8_t>(at[0])), static_cast<double>(static_cast<std::int8_t>(at[1]))};
-  }
-  return {};
-}
-
 // The samples of a headerless file of one sample type, read as they are asked for.
 class RawSampleFile : public rx::SampleSource {
  public:
-  RawSampleFile(const std::string& path, SampleType type) : path_(path), type_(type), in_(path, std::ios::binary | std::ios::ate) {
+  RawSampleFile(const std::string& path, SampleFormat format) : path_(path), format_(format), in_(path, std::ios::binary | std::ios::ate) {
     if (!in_) refuse(path, std::strerror(errno));
     const std::streamoff size = in_.tellg();
     if (size < 0) refuse(path, "its size cannot be told");
-    const std::size_t width = sampleWidth(type);
+    const std::size_t width = phy::sampleBytes(format);
     if (static_cast<std::uint64_t>(size) % width != 0) {
       refuse(path, std::to_string(size) + " bytes are not a whole number of " + std::to_string(width) +
                        "-byte samples (a truncated file?)");
@@ -90,13 +53,13 @@ class RawSampleFile : public rx::SampleSource {
   }
 
   std::size_t read(Complex* out, std::size_t max) override {
-    const std::size_t width = sampleWidth(type_);
+    const std::size_t width = phy::sampleBytes(format_);
     bytes_.resize(max * width);
     in_.read(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
     const auto got = static_cast<std::size_t>(in_.gcount()) / width;
     if (got == 0 && !in_.eof()) refuse(path_, "reading it failed");
+    phy::decodeSamples(bytes_.data(), format_, got, 1, out);
     for (std::size_t n = 0; n < got; ++n) {
-      out[n] = decodeSample(bytes_.data() + n * width, type_);
       if (!std::isfinite(out[n].real()) || !std::isfinite(out[n].imag()))
         refuse(path_, "sample " + std::to_string(delivered_ + n + 1) + " is not finite");
     }
@@ -106,7 +69,7 @@ class RawSampleFile : public rx::SampleSource {
 
  private:
   std::string path_;
-  SampleType type_;
+  SampleFormat format_;
   std::ifstream in_;
   std::string bytes_;
   std::uint64_t delivered_ = 0;
@@ -140,7 +103,7 @@ Samples drain(rx::SampleSource& source) {
 
 // A SigMF recording's metadata: its sample type, rate and centre frequency, and the name of its data file.
 struct SigmfRecording {
-  SampleType type;
+  SampleFormat format;
   std::string dataPath;
   std::optional<double> sampleRate, carrier;
 };
@@ -159,20 +122,10 @@ SigmfRecording readSigmfMeta(const std::string& name) {
   const nlohmann::json& global = meta["global"];
   const auto datatype = global.find("core:datatype");
   if (datatype == global.end() || !datatype->is_string()) refuse(metaPath, "\"core:datatype\" is not a text");
-  SampleType type;
   const std::string kind = datatype->get<std::string>();
-  if (kind == "cf64_le") {
-    type = SampleType::Cf64;
-  } else if (kind == "cf32_le") {
-    type = SampleType::Cf32;
-  } else if (kind == "ci16_le") {
-    type = SampleType::Ci16Le;
-  } else if (kind == "ci8") {
-    type = SampleType::Ci8;
-  } else {
-    refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le, ci16_le and ci8 are)");
-  }
-  SigmfRecording capture{type, base + ".sigmf-data", std::nullopt, std::nullopt};
+  const std::optional<SampleFormat> format = sigmfFormat(kind);
+  if (!format) refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le, ci16_le and ci8 are)");
+  SigmfRecording capture{*format, base + ".sigmf-data", std::nullopt, std::nullopt};
   if (const auto rate = global.find("core:sample_rate"); rate != global.end()) {
     if (!rate->is_number() || !(rate->get<double>() > 0) || !std::isfinite(rate->get<double>())) {
       refuse(metaPath, "\"core:sample_rate\" is not a positive number");
@@ -237,11 +190,12 @@ bool isSigmf(const std::string& path) {
   return endsWith(path, ".sigmf-meta") || endsWith(path, ".sigmf-data") || endsWith(path, ".sigmf");
 }
 
-std::optional<SampleType> rawType(const std::string& path) {
-  for (const auto& [extension, type] : {std::pair{".cf64", SampleType::Cf64}, std::pair{".cf32", SampleType::Cf32},
-                                        std::pair{".cs16", SampleType::Ci16Le}, std::pair{".cs8", SampleType::Ci8},
-                                        std::pair{".iq16", SampleType::Iq16Be}}) {
-    if (endsWith(path, extension)) return type;
+std::optional<SampleFormat> rawType(const std::string& path) {
+  for (const auto& [extension, format] :
+       {std::pair{".cf64", SampleFormat::CF64}, std::pair{".cf32", SampleFormat::CF32},
+        std::pair{".cs16", SampleFormat::CS16}, std::pair{".cs8", SampleFormat::CS8},
+        std::pair{".iq16", SampleFormat::CS16BE}}) {
+    if (endsWith(path, extension)) return format;
   }
   return std::nullopt;
 }
@@ -256,7 +210,7 @@ std::optional<SampleType> rawType(const std::string& path) {
 OpenedCapture openCapture(const std::string& path) {
   if (isSigmf(path)) {
     const SigmfRecording recording = readSigmfMeta(path);
-    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.type), recording.sampleRate, recording.carrier};
+    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.format), recording.sampleRate, recording.carrier};
   }
   if (endsWith(path, ".mat")) {
     Capture capture = readMat(path, kMaxCaptureBytes);

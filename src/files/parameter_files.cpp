@@ -56,6 +56,13 @@ std::string addFileExtention(std::string_view name, std::string_view ext) {
   return std::string(name) + std::string(ext);
 }
 
+std::string adjustmentsText(const std::string& filename, const std::vector<std::string>& adjustments) {
+  if (adjustments.empty()) return {};
+  std::string text = filename + " held values outside their allowed ranges. These fields were changed:";
+  for (const std::string& line : adjustments) text += "\n" + line;
+  return text;
+}
+
 void saveParameterFile(const std::string& filename, const Value& parameters) {
   saveReplacing(filename, [&](const std::string& temporary) {
     rt::writeMatFile(temporary, {{"fileParameters", parameters}, {"filename", Value::text(filename)}});

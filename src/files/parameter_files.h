@@ -49,6 +49,9 @@ struct ParameterFileUnusable : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 rt::Value loadParameterFile(const std::string& name, std::vector<std::string>* adjustments = nullptr);
+// The one text that tells which fields of an opened parameter file were brought within their allowed
+// values, as the window shows it and the command line prints it; empty when none was.
+std::string adjustmentsText(const std::string& filename, const std::vector<std::string>& adjustments);
 // The same for the file's bytes.
 ParameterFileContents parseParameterFile(std::string_view bytes, const std::string& filename,
                                          std::string_view expectedId);

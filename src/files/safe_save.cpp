@@ -57,40 +57,51 @@ std::string resolvedTarget(const std::string& target) {
 
 }  // namespace
 
-void saveReplacing(const std::string& name, const std::function<void(const std::string&)>& write) {
+ReplacementFile::ReplacementFile(const std::string& name) {
   if (name.empty()) throw std::runtime_error("no file name given");
-  const std::string target = resolvedTarget(name);
+  target_ = resolvedTarget(name);
+  path_ = target_;
   struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
-    // A device or pipe (/dev/null, /dev/stdout) is written as it is: there is no file to replace.
-    write(target);
-    return;
-  }
-  std::string pattern = target + ".tmp-XXXXXX";
+  // A device or pipe (/dev/null, /dev/stdout) is written as it is: there is no file to replace.
+  if (::stat(target_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return;
+  std::string pattern = target_ + ".tmp-XXXXXX";
   std::vector<char> temporaryName(pattern.begin(), pattern.end());
   temporaryName.push_back('\0');
   const int fd = ::mkstemp(temporaryName.data());
-  if (fd < 0) fail("Unable to write file", target, errno);
-  const std::string temporary(temporaryName.data());
-  try {
-    const bool modeSet = ::fchmod(fd, newFileMode(target)) == 0;
-    const int modeError = errno;
-    ::close(fd);
-    if (!modeSet) fail("Unable to write file", target, modeError);
-    write(temporary);
-    // The data must be on disk before the name moves, or a crash could leave an empty file behind.
-    const int sync = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
-    if (sync < 0 || ::fsync(sync) != 0) {
-      const int error = errno;
-      if (sync >= 0) ::close(sync);
-      fail("Unable to write file", target, error);
-    }
-    ::close(sync);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) fail("Unable to replace file", target, errno);
-  } catch (...) {
-    std::remove(temporary.c_str());
-    throw;
+  if (fd < 0) fail("Unable to write file", target_, errno);
+  path_ = temporaryName.data();
+  pending_ = true;
+  const bool modeSet = ::fchmod(fd, newFileMode(target_)) == 0;
+  const int modeError = errno;
+  ::close(fd);
+  if (!modeSet) {
+    std::remove(path_.c_str());
+    fail("Unable to write file", target_, modeError);
   }
+}
+
+ReplacementFile::~ReplacementFile() {
+  if (pending_) std::remove(path_.c_str());
+}
+
+void ReplacementFile::commit() {
+  if (!pending_) return;
+  // The data must be on disk before the name moves, or a crash could leave an empty file behind.
+  const int sync = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (sync < 0 || ::fsync(sync) != 0) {
+    const int error = errno;
+    if (sync >= 0) ::close(sync);
+    fail("Unable to write file", target_, error);
+  }
+  ::close(sync);
+  if (::rename(path_.c_str(), target_.c_str()) != 0) fail("Unable to replace file", target_, errno);
+  pending_ = false;
+}
+
+void saveReplacing(const std::string& name, const std::function<void(const std::string&)>& write) {
+  ReplacementFile file(name);
+  write(file.path());
+  file.commit();
 }
 
 void saveBytes(const std::string& target, std::string_view bytes) {

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/sdr_sample_files.h"
 
-#include <bit>
-#include <cmath>
-#include <cstdint>
+#include <limits>
 
 #include "phy/peak_scaling.h"
 
@@ -11,44 +9,24 @@ namespace dot11b::files {
 
 namespace {
 
-template <typename Word>
-void appendLittleEndian(std::string& out, Word word) {
-  for (std::size_t k = 0; k < sizeof word; ++k) out.push_back(static_cast<char>((word >> (8 * k)) & 0xFF));
-}
-
-template <typename Integer>
-EncodedSamples encodeIntegers(std::span<const Complex> samples, double fullScale, double backoffDb) {
-  using Word = std::make_unsigned_t<Integer>;
-  const phy::PeakScaling scaling = phy::scalePeak(samples, fullScale, backoffDb);
-  EncodedSamples encoded{{}, scaling.clippedSamples};
-  encoded.bytes.reserve(2 * sizeof(Integer) * samples.size());
-  for (const Complex& s : samples) {
-    for (const double part : {s.real(), s.imag()}) {
-      const auto value = static_cast<Integer>(std::lround(phy::scaledValue(part, scaling.gain, fullScale)));
-      appendLittleEndian(encoded.bytes, static_cast<Word>(value));
-    }
-  }
-  return encoded;
-}
-
-EncodedSamples encodeFloats(std::span<const Complex> samples) {
-  EncodedSamples encoded;
-  encoded.bytes.reserve(8 * samples.size());
-  for (const Complex& s : samples) {
-    for (const double part : {s.real(), s.imag()}) appendLittleEndian(encoded.bytes, std::bit_cast<std::uint32_t>(static_cast<float>(part)));
-  }
-  return encoded;
+double fullScale(SampleFormat format) {
+  return format == SampleFormat::CS8 ? std::numeric_limits<std::int8_t>::max() : std::numeric_limits<std::int16_t>::max();
 }
 
 }  // namespace
 
 EncodedSamples encodeSamples(std::span<const Complex> samples, const SampleEncoding& encoding) {
-  switch (encoding.format) {
-    case SampleFormat::Cs8: return encodeIntegers<std::int8_t>(samples, kCs8FullScale, encoding.backoffDb);
-    case SampleFormat::Cs16: return encodeIntegers<std::int16_t>(samples, kCs16FullScale, encoding.backoffDb);
-    case SampleFormat::Cf32: return encodeFloats(samples);
+  EncodedSamples encoded;
+  double gain = 1;
+  if (encoding.format != SampleFormat::CF32) {
+    const phy::PeakScaling scaling = phy::scalePeak(samples, fullScale(encoding.format), encoding.backoffDb);
+    gain = scaling.gain;
+    encoded.clippedSamples = scaling.clippedSamples;
   }
-  return {};
+  encoded.bytes.resize(samples.size() * phy::sampleBytes(encoding.format));
+  phy::encodeSamples(samples.data(), samples.size(), gain, encoding.format, encoded.bytes.data(),
+                     phy::IntegerLimits::Symmetric);
+  return encoded;
 }
 
 }  // namespace dot11b::files

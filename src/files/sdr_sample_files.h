@@ -10,18 +10,15 @@
 #include <span>
 #include <string>
 
+#include "phy/sample_formats.h"
 #include "phy/types.h"
 
 namespace dot11b::files {
 
-enum class SampleFormat { Cs8, Cs16, Cf32 };
-
-// The integer formats' full scale: symmetric, so that -128 and -32768 are never written.
-inline constexpr double kCs8FullScale = 127;
-inline constexpr double kCs16FullScale = 32767;
+using phy::SampleFormat;
 
 struct SampleEncoding {
-  SampleFormat format = SampleFormat::Cf32;
+  SampleFormat format = SampleFormat::CF32;
   double backoffDb = 1;  // the integer formats' peak below full scale [dB]
 };
 
@@ -31,8 +28,9 @@ struct EncodedSamples {
 };
 
 // The file's bytes. The integer formats scale the peak (the largest |I| or |Q|) to backoffDb below full
-// scale, rounded to the nearest integer (halves away from zero), and throw std::invalid_argument for a
-// sample that is not finite; cf32 keeps the samples' values.
+// scale (127 and 32767: symmetric, so that -128 and -32768 are never written), rounded to the nearest
+// integer (halves away from zero), and throw std::invalid_argument for a sample that is not finite; cf32
+// keeps the samples' values.
 EncodedSamples encodeSamples(std::span<const Complex> samples, const SampleEncoding& encoding);
 
 }  // namespace dot11b::files

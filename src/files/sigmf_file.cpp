@@ -10,27 +10,46 @@ namespace dot11b::files {
 
 namespace {
 
-nlohmann::ordered_json metadata(const SigmfDescription& d, SampleFormat format) {
-  nlohmann::ordered_json meta;
-  meta["global"] = {{"core:datatype", sigmfDatatype(format)},
-                    {"core:sample_rate", d.sampleRate},
-                    {"core:version", "1.2.0"},
-                    {"core:description", d.description},
-                    {"core:recorder", "dot11b"}};
-  meta["captures"] = nlohmann::ordered_json::array({{{"core:sample_start", 0}, {"core:frequency", d.centerFrequency}}});
-  meta["annotations"] = nlohmann::ordered_json::array();
-  if (d.frameLength > 0) {
-    meta["annotations"].push_back({{"core:sample_start", d.frameStart},
-                                   {"core:sample_count", d.frameLength},
-                                   {"core:freq_lower_edge", d.centerFrequency - d.bandwidth / 2},
-                                   {"core:freq_upper_edge", d.centerFrequency + d.bandwidth / 2},
-                                   {"core:label", d.label},
-                                   {"core:generator", "dot11b"}});
+constexpr SampleFormat kSigmfFormats[] = {SampleFormat::CS8, SampleFormat::CS16, SampleFormat::CF32,
+                                          SampleFormat::CF64};
+
+nlohmann::ordered_json globalObject(const SigmfMetadata& m) {
+  nlohmann::ordered_json global = {
+      {"core:datatype", sigmfDatatype(m.format)}, {"core:sample_rate", m.sampleRate}, {"core:version", "1.2.0"}};
+  // A recording names its radio first.
+  if (!m.hardware.empty()) {
+    global["core:hw"] = m.hardware;
+    global["core:recorder"] = "dot11b";
+    global["core:description"] = m.description;
+  } else {
+    global["core:description"] = m.description;
+    global["core:recorder"] = "dot11b";
   }
-  return meta;
+  return global;
 }
 
 }  // namespace
+
+std::string sigmfMetadataText(const SigmfMetadata& m) {
+  nlohmann::ordered_json meta;
+  meta["global"] = globalObject(m);
+  meta["captures"] = nlohmann::ordered_json::array();
+  for (const SigmfCapture& c : m.captures) {
+    nlohmann::ordered_json capture = {{"core:sample_start", c.sampleStart}, {"core:frequency", c.frequency}};
+    if (!c.datetime.empty()) capture["core:datetime"] = c.datetime;
+    meta["captures"].push_back(capture);
+  }
+  meta["annotations"] = nlohmann::ordered_json::array();
+  for (const SigmfAnnotation& a : m.annotations) {
+    meta["annotations"].push_back({{"core:sample_start", a.sampleStart},
+                                   {"core:sample_count", a.sampleCount},
+                                   {"core:freq_lower_edge", a.lowerEdge},
+                                   {"core:freq_upper_edge", a.upperEdge},
+                                   {"core:label", a.label},
+                                   {"core:generator", "dot11b"}});
+  }
+  return meta.dump(2) + "\n";
+}
 
 std::string sigmfBaseName(const std::string& name) {
   for (const char* ext : {".sigmf-data", ".sigmf-meta", ".sigmf"}) {
@@ -40,20 +59,33 @@ std::string sigmfBaseName(const std::string& name) {
   return name;
 }
 
-const char* sigmfDatatype(SampleFormat format) {
+std::string sigmfDatatype(SampleFormat format) {
   switch (format) {
-    case SampleFormat::Cs8: return "ci8";
-    case SampleFormat::Cs16: return "ci16_le";
-    case SampleFormat::Cf32: return "cf32_le";
+    case SampleFormat::CS8: return "ci8";
+    case SampleFormat::CS16: return "ci16_le";
+    case SampleFormat::CF32: return "cf32_le";
+    case SampleFormat::CF64: return "cf64_le";
+    case SampleFormat::CS16BE: break;
   }
   return "";
 }
 
-std::size_t saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& description,
+std::optional<SampleFormat> sigmfFormat(const std::string& datatype) {
+  for (const SampleFormat format : kSigmfFormats)
+    if (datatype == sigmfDatatype(format)) return format;
+  return std::nullopt;
+}
+
+std::size_t saveSigmf(const std::string& base, const Samples& waveform, const SigmfDescription& d,
                       const SampleEncoding& encoding) {
   const EncodedSamples data = encodeSamples(waveform, encoding);
+  SigmfMetadata meta{encoding.format, d.sampleRate, "", d.description, {{0, d.centerFrequency, ""}}, {}};
+  if (d.frameLength > 0) {
+    meta.annotations.push_back({d.frameStart, d.frameLength, d.centerFrequency - d.bandwidth / 2,
+                                d.centerFrequency + d.bandwidth / 2, d.label});
+  }
   saveBytes(base + ".sigmf-data", data.bytes);
-  saveBytes(base + ".sigmf-meta", metadata(description, encoding.format).dump(2) + "\n");
+  saveBytes(base + ".sigmf-meta", sigmfMetadataText(meta));
   return data.clippedSamples;
 }
 

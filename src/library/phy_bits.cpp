@@ -10,6 +10,7 @@
 #include "phy/dpsk.h"
 #include "phy/plcp.h"
 #include "phy/pulse_shaping.h"
+#include "phy/crc.h"
 #include "phy/scrambler.h"
 #include "runtime/binding.h"
 #include "runtime/export_macros.h"

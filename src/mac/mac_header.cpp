@@ -5,7 +5,6 @@
 #include <string>
 
 #include "mac/bit_conversions.h"
-#include "phy/scrambler.h"
 
 namespace dot11b::mac {
 
@@ -71,7 +70,5 @@ Bits recalcBitStream(const MacHeader& header) {
   }
   return stream;
 }
-
-Bits calcMacFcs(const Bits& data) { return phy::crc32(data); }
 
 }  // namespace dot11b::mac

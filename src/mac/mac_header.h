@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// MAC header record (IEEE 802.11-1999 7.2) with its bit stream, and the frame check sequence.
+// The MAC header record (IEEE 802.11-1999 7.2): its fields and the bit stream they make.
 #pragma once
 
 #include <array>
@@ -33,8 +33,5 @@ MacHeader defaultMacHeader();
 Bits recalcBitField(const MacField& field);
 // Concatenation of the active fields in bit-stream order.
 Bits recalcBitStream(const MacHeader& header);
-
-// The 32 FCS bits of a bit vector (CRC-32, x^31 coefficient first).
-Bits calcMacFcs(const Bits& data);
 
 }  // namespace dot11b::mac

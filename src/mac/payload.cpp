@@ -11,6 +11,7 @@
 
 #include "mac/mac_header.h"
 #include "mac/pn_generator.h"
+#include "phy/crc.h"
 #include "runtime/shortest_text.h"
 
 namespace dot11b::mac {
@@ -108,6 +109,8 @@ std::size_t payloadOctets(double dataLength) {
 Bits payloadData(const PayloadSettings& settings, std::uint64_t firstOctet) {
   return sourceBits(settings, payloadOctets(settings.dataLength), firstOctet);
 }
+
+Bits calcMacFcs(const Bits& data) { return phy::crc32(data); }
 
 Bits assemblePsdu(const Bits& header, const Bits& data, bool withFcs) {
   if (std::any_of(header.begin(), header.end(), [](uint8_t b) { return b > 1; }))

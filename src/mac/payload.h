@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Assembly of the PSDU: optional MAC header, payload of the chosen source, optional FCS.
+// The PSDU: optional MAC header, payload of the chosen source, and the frame check sequence over both.
 #pragma once
 
 #include <string>
@@ -27,6 +27,9 @@ Bits generatePayload(const PayloadSettings& settings);
 // `firstOctet` octets into a run of frames: PN9 and PN15 go on where the frame before left off, a user file
 // with its next octets (from its start again after its end); the other sources are the same in every frame.
 Bits payloadData(const PayloadSettings& settings, std::uint64_t firstOctet);
+
+// The 32 FCS bits of a bit vector (CRC-32, x^31 coefficient first; IEEE 802.11-1999 7.1.3.6).
+Bits calcMacFcs(const Bits& data);
 
 // `header` (may be empty), then `data`, then the FCS over both when `withFcs`.
 Bits assemblePsdu(const Bits& header, const Bits& data, bool withFcs);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phy/peak_scaling.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -8,6 +9,12 @@
 #include "runtime/shortest_text.h"
 
 namespace dot11b::phy {
+
+double peakComponent(std::span<const Complex> samples) {
+  double peak = 0;
+  for (const Complex& s : samples) peak = std::max({peak, std::fabs(s.real()), std::fabs(s.imag())});
+  return peak;
+}
 
 PeakScaling scalePeak(std::span<const Complex> samples, double fullScale, double backoffDb) {
   if (!std::isfinite(backoffDb)) throw std::invalid_argument("the backoff is not a finite number of dB");

@@ -4,7 +4,6 @@
 // formats have no headroom: what the scaling puts beyond full scale is clipped, never wrapped round.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <span>
 
@@ -22,9 +21,7 @@ struct PeakScaling {
 // Throws std::invalid_argument for a sample or a backoff that is not finite, or a full scale not above 0.
 PeakScaling scalePeak(std::span<const Complex> samples, double fullScale, double backoffDb);
 
-// One I or Q value in the format: scaled, and limited to +-fullScale.
-inline double scaledValue(double value, double gain, double fullScale) {
-  return std::clamp(value * gain, -fullScale, fullScale);
-}
+// The largest |I| or |Q| of the samples: what an integer format clips.
+double peakComponent(std::span<const Complex> samples);
 
 }  // namespace dot11b::phy

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "phy/scrambler.h"
+#include "phy/crc.h"
 #include "runtime/shortest_text.h"
 
 namespace dot11b::phy {

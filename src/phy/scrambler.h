@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Scramblers, shift-register sequences and CRC-32 (IEEE 802.11b-1999 18.2.4, IEEE 802.11-1999 7.1.3.6).
+// Scramblers and shift-register sequences (IEEE 802.11b-1999 18.2.4).
 #pragma once
 
 #include <array>
@@ -18,12 +18,5 @@ Bits dot11bScrambler(int scrambleActive, int preambleType, const Bits& frame);
 // Fibonacci LFSR: seed (order bits) followed by bits a(i) = sum taps(k) a(i-order-1+k) mod 2, up to
 // max(m, order) bits. Only the first `order` taps are used.
 Bits lfsr(int order, const Bits& taps, std::size_t m, const Bits& seed);
-
-// Serial CRC register: taps are the N+1 coefficients of x^0..x^N, initialState N bits; returns the N
-// remainder bits, coefficient of x^(N-1) first.
-Bits lfsrChecksum(const Bits& taps, const Bits& initialState, const Bits& data);
-
-// 802.11 FCS: inverted CRC-32 remainder, x^31 coefficient first.
-Bits crc32(const Bits& input);
 
 }  // namespace dot11b::phy

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "phy/scrambler.h"
+#include "phy/crc.h"
 #include "rx/descrambler.h"
 #include "rx/frame_reader.h"
 #include "rx/pbcc_decoder.h"

@@ -153,7 +153,7 @@ void Radio::tune(Direction direction, const TuneSettings& settings) {
 StreamFormat Radio::streamFormat(Direction direction) const {
   double fullScale = 1;
   const std::string native = device_->getNativeStreamFormat(soapyDirection(direction), 0, fullScale);
-  if (const auto format = parseFormat(native); format && fullScale > 0) return {*format, fullScale};
+  if (const auto format = phy::parseStreamFormat(native); format && fullScale > 0) return {*format, fullScale};
   return {SampleFormat::CF32, 1.0};
 }
 

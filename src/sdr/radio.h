@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "phy/sample_formats.h"
 #include "sdr/rate_choice.h"
-#include "sdr/sample_formats.h"
 
 namespace SoapySDR {
 class Device;
@@ -21,6 +21,11 @@ class Device;
 namespace dot11b::sdr {
 
 enum class Direction { Transmit, Receive };
+
+// Radios stream in the sample formats every file of the system uses.
+using phy::NativeSamples;
+using phy::SampleFormat;
+using phy::StreamFormat;
 
 using RadioArgs = std::map<std::string, std::string>;
 

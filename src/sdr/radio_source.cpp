@@ -21,7 +21,7 @@ std::size_t RadioSource::read(Complex* out, std::size_t max) {
   const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>({max, buffer_.size(), samples_ - received_}));
   if (wanted == 0) return 0;
   const std::size_t n = stream_.read(buffer_, 0, wanted, stop_);
-  fromNative(buffer_.at(0), buffer_.format(), n, stream_.format().fullScale, out);
+  decodeSamples(buffer_.at(0), buffer_.format(), n, stream_.format().fullScale, out);
   received_ += n;
   return n;
 }

@@ -120,4 +120,19 @@ std::size_t RxStream::read(NativeSamples& out, std::size_t first, std::size_t n,
   return 0;
 }
 
+ReceiveReport receive(RxStream& stream, std::uint64_t samples, const std::atomic<bool>& stop,
+                      const std::function<void(const NativeSamples&, std::size_t, bool)>& keep) {
+  NativeSamples buffer(stream.format().format, stream.mtu());
+  std::uint64_t received = 0;
+  while (received < samples) {
+    const std::uint64_t overflows = stream.overflows();
+    const std::size_t n = stream.read(
+        buffer, 0, static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), samples - received)), stop);
+    if (n == 0) break;
+    keep(buffer, n, stream.overflows() != overflows);
+    received += n;
+  }
+  return {stream.overflows(), received < samples};
+}
+
 }  // namespace dot11b::sdr

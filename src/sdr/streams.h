@@ -9,9 +9,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
+#include "phy/sample_formats.h"
 #include "sdr/radio.h"
-#include "sdr/sample_formats.h"
 
 namespace SoapySDR {
 class Stream;
@@ -78,5 +79,16 @@ class RxStream : public RadioStream {
  private:
   std::uint64_t overflows_ = 0;
 };
+
+struct ReceiveReport {
+  std::uint64_t overflows = 0;
+  bool stopped = false;  // `stop` came before every sample was in
+};
+
+// Receives `samples` samples (fewer when `stop` is set) and hands each block to `keep`, with `afterLoss`
+// set when the radio lost samples before it. Throws RadioError when the stream fails; every block before
+// has been kept.
+ReceiveReport receive(RxStream& stream, std::uint64_t samples, const std::atomic<bool>& stop,
+                      const std::function<void(const NativeSamples& block, std::size_t n, bool afterLoss)>& keep);
 
 }  // namespace dot11b::sdr

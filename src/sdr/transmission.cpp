@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "phy/peak_scaling.h"
 #include "rx/stream/resample.h"
 #include "sdr/radio.h"
 
@@ -13,19 +14,13 @@ namespace dot11b::sdr {
 
 namespace {
 
-// The largest value a component takes: the full scale, held below the format's end for the integers
-// (128 for CS8 is one beyond 127).
-double peakTarget(const StreamFormat& format, double backoffDb) {
-  const double target = format.fullScale * std::pow(10.0, -backoffDb / 20);
-  switch (format.format) {
-    case SampleFormat::CS8:
-      return std::min({target, format.fullScale - 1, 127.0});
-    case SampleFormat::CS16:
-      return std::min({target, format.fullScale - 1, 32767.0});
-    case SampleFormat::CF32:
-      return target;
-  }
-  return target;
+// The back-off that keeps an integer format's peak within its last integer: a radio's full scale is one
+// beyond it (128 for CS8).
+double backoffWithinIntegers(const StreamFormat& format, double backoffDb) {
+  double largest = format.fullScale;
+  if (format.format == SampleFormat::CS8) largest = std::min({format.fullScale - 1, 127.0});
+  if (format.format == SampleFormat::CS16) largest = std::min({format.fullScale - 1, 32767.0});
+  return std::max(backoffDb, 20 * std::log10(format.fullScale / largest));
 }
 
 void waitGap(double seconds, const std::atomic<bool>& stop) {
@@ -52,13 +47,10 @@ TxWaveform prepareWaveform(const ComplexRow& frame, double frameRate, double rad
                            double backoffDb) {
   if (!(backoffDb >= 0) || !std::isfinite(backoffDb)) throw std::invalid_argument("the back-off must be 0 dB or more");
   const ComplexRow samples = rx::resample(frame, frameRate, radioRate);
-  const auto finite = [](const Complex& s) { return std::isfinite(s.real()) && std::isfinite(s.imag()); };
-  if (!std::all_of(samples.begin(), samples.end(), finite))
-    throw std::invalid_argument("the waveform holds a sample that is not a finite number");
-  const double peak = peakComponent(samples);
+  const phy::PeakScaling scaling =
+      phy::scalePeak(samples, format.fullScale, backoffWithinIntegers(format, backoffDb));
   TxWaveform waveform;
-  waveform.samples =
-      toNative(samples, format.format, peak > 0 ? peakTarget(format, backoffDb) / peak : 0, waveform.clipped);
+  waveform.samples = toNative(samples, format.format, scaling.gain, waveform.clipped);
   return waveform;
 }
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "phy/sample_formats.h"
 #include "phy/types.h"
-#include "sdr/sample_formats.h"
 #include "sdr/streams.h"
 
 namespace dot11b::sdr {

@@ -141,6 +141,28 @@ bool isMacContentsPath(std::string_view path, std::string_view leaf) {
 
 }  // namespace
 
+namespace {
+
+NumericRule ruleOf(std::string_view path) {
+  for (NumericRule& rule : numericRules())
+    if (rule.path == path) return std::move(rule);
+  throw ParameterError(std::string(path) + ": not a numeric field of the parameters record");
+}
+
+}  // namespace
+
+std::pair<double, double> allowedRange(const Value& parameters, std::string_view path) {
+  const NumericRule rule = ruleOf(path);
+  if (!rule.bounds) throw ParameterError(std::string(path) + ": takes one of a list of values, not a range");
+  return rule.bounds(parameters);
+}
+
+std::vector<double> allowedChoices(std::string_view path) {
+  NumericRule rule = ruleOf(path);
+  if (rule.choices.empty()) throw ParameterError(std::string(path) + ": takes a range of values, not a list");
+  return std::move(rule.choices);
+}
+
 std::vector<std::string> settableFields() {
   std::vector<std::string> out;
   for (const auto& rule : numericRules()) out.push_back(rule.path);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "runtime/value.h"
@@ -29,6 +30,14 @@ void applySetting(rt::Value& parameters, std::string_view path, std::string_view
 
 // Splits "FIELD=VALUE" and applies it.
 void applyAssignment(rt::Value& parameters, std::string_view assignment);
+
+// The lowest and highest value of a numeric field that takes a range, as the record's other fields make
+// them (rampLength and idleSamples follow OverSampling, FilterFactor follows FilterType). Throws
+// ParameterError for a field that takes a fixed list of values or none.
+std::pair<double, double> allowedRange(const rt::Value& parameters, std::string_view path);
+
+// The values of a field that takes a fixed list. Throws ParameterError for a field that does not.
+std::vector<double> allowedChoices(std::string_view path);
 
 // Checks every field that the generator and the panel rely on: present, of the right kind, inside its
 // allowed values (including the rules between fields). Throws ParameterError naming the first bad field.

@@ -7,7 +7,7 @@
 #include "runtime/library.h"
 #include "toolkit/dialogs.h"
 #include "windows/app_window.h"
-#include "windows/file_commands.h"
+#include "windows/file_steps_with_messages.h"
 #include "windows/window_module.h"
 
 namespace dot11b::windows::app_window {

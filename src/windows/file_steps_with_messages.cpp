@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/file_commands.h"
+#include "windows/file_steps_with_messages.h"
 
 #include "files/iq16_file.h"
 #include "files/parameter_files.h"
@@ -40,9 +40,7 @@ std::optional<std::vector<std::string>> loadParameters(const std::string& filena
 void showAdjustments(const std::string& filename, const std::vector<std::string>& adjustments,
                      toolkit::Dialogs& dialogs) {
   if (adjustments.empty()) return;
-  std::string text = filename + "\nheld values outside their allowed ranges. These fields were changed:";
-  for (const std::string& line : adjustments) text += "\n" + line;
-  dialogs.message(text, "Parameters Adjusted");
+  dialogs.message(files::adjustmentsText(filename, adjustments), "Parameters Adjusted");
 }
 
 void saveWaveform(const std::string& filename, const files::Samples& waveform, toolkit::Dialogs& dialogs) {

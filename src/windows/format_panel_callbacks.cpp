@@ -3,11 +3,14 @@
 // depends on it. Entries are never refused: they are converted, rounded and clamped.
 #include <cmath>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "runtime/library.h"
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
 #include "settings/number_entry.h"
+#include "settings/parameter_rules.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "windows/format_panel.h"
@@ -33,13 +36,15 @@ int entry(toolkit::Handle h, int count) {
 
 double checkState(toolkit::Handle h) { return toolkit::Control(h).value() != 0 ? 1 : 0; }
 
-// The smallest filter factor the filter type allows (no filter: any factor from 0).
-double lowestFilterFactor(double filterType) { return filterType == 1 ? 0.1 : filterType == 2 ? 0.05 : 0; }
+// The range the parameter rules give a field, with the record as it stands.
+std::pair<double, double> range(std::string_view field) { return settings::allowedRange(parameters(), field); }
 
 // Ramp and idle times are entered in µs and stored in samples.
 void storeTime(toolkit::Handle h, std::string_view field, const rt::Value& handles) {
   const double samplesPerUs = 11 * param("OverSampling");
-  const double t = settings::Entry(toolkit::Control(h).text()).atLeast(0).atMost(1000).value();
+  const auto [lowest, highest] = range(field);
+  const double t =
+      settings::Entry(toolkit::Control(h).text()).atLeast(lowest / samplesPerUs).atMost(highest / samplesPerUs).value();
   setParam(field, std::round(t * samplesPerUs));
   toolkit::Control(h).setText(rt::numberToText(param(field) / samplesPerUs));
   redrawProjectedLength(handles);
@@ -53,8 +58,8 @@ void tbGenerationMode(toolkit::Handle h, const rt::Value& handles) {
 }
 
 void pdDataRate(toolkit::Handle h, const rt::Value& handles) {
-  static const double rates[] = {1, 2, 5.5, 11};
-  const int i = entry(h, 4);
+  const std::vector<double> rates = settings::allowedChoices("dataRate");
+  const int i = entry(h, static_cast<int>(rates.size()));
   setParam("dataRate", rates[i - 1]);
   if (i == 1) setParam("preambleType", 0);
   redrawFormatParameters(handles);
@@ -80,7 +85,7 @@ void chkEncoderActive(toolkit::Handle h, const rt::Value& handles) {
 }
 
 void pdChannels(toolkit::Handle h, const rt::Value& handles) {
-  const int channel = entry(h, 14);
+  const int channel = entry(h, static_cast<int>(range("Channel").second));
   setParam("Channel", channel);
   setGlobalNumber("SigGenSettings", "Frequency", channelFrequency(channel));
   redraw(handles);
@@ -96,7 +101,8 @@ void txtRampTime(toolkit::Handle h, const rt::Value& handles) { storeTime(h, "ra
 void txtIdleInterval(toolkit::Handle h, const rt::Value& handles) { storeTime(h, "idleSamples", handles); }
 
 void txtOversampleRate(toolkit::Handle h, const rt::Value& handles) {
-  const double n = settings::Entry(toolkit::Control(h).text()).round().atMost(9).atLeast(2).value();
+  const auto [lowest, highest] = range("OverSampling");
+  const double n = settings::Entry(toolkit::Control(h).text()).round().atMost(highest).atLeast(lowest).value();
   const double s = n / param("OverSampling");
   setParam("OverSampling", n);
   setParam("idleSamples", std::round(param("idleSamples") * s));
@@ -109,22 +115,24 @@ void pdFilterType(toolkit::Handle h, const rt::Value& handles) {
   const double type = entry(h, 3) - 1;
   setParam("FilterType", type);
   // A factor entered while no filter was chosen may lie below what the new filter allows.
-  setParam("FilterFactor", std::max(param("FilterFactor"), lowestFilterFactor(type)));
+  setParam("FilterFactor", std::max(param("FilterFactor"), range("FilterFactor").first));
   redrawGenerationParameters(handles);
 }
 
 void txtFilterFactor(toolkit::Handle h, const rt::Value&) {
-  const double f = settings::Entry(toolkit::Control(h).text()).atMost(1).atLeast(lowestFilterFactor(param("FilterType"))).value();
+  const auto [lowest, highest] = range("FilterFactor");
+  const double f = settings::Entry(toolkit::Control(h).text()).atMost(highest).atLeast(lowest).value();
   setParam("FilterFactor", f);
   toolkit::Control(h).setText(rt::numberToText(f));
 }
 
 void txtFilterTaps(toolkit::Handle h, const rt::Value&) {
   const double overSampling = param("OverSampling");
+  const auto [lowest, highest] = range("FilterTaps");
   const double n = settings::Entry(toolkit::Control(h).text())
                        .map([overSampling](double x) { return std::round(x / overSampling) * overSampling; })
-                       .atMost(1000)
-                       .atLeast(1)
+                       .atMost(highest)
+                       .atLeast(lowest)
                        .value();
   setParam("FilterTaps", n);
   toolkit::Control(h).setText(rt::numberToText(n));
@@ -171,7 +179,8 @@ void pdDATAsourceType(toolkit::Handle h, const rt::Value& handles) {
 }
 
 void txtDataLength(toolkit::Handle h, const rt::Value& handles) {
-  setParam("dataLength", settings::Entry(toolkit::Control(h).text()).round().atMost(2312).atLeast(0).value());
+  const auto [lowest, highest] = range("dataLength");
+  setParam("dataLength", settings::Entry(toolkit::Control(h).text()).round().atMost(highest).atLeast(lowest).value());
   redrawPaylodSetup(handles);
 }
 

@@ -12,7 +12,7 @@
 #include "settings/start_values.h"
 #include "test_support.h"
 #include "toolkit/scripted_dialogs.h"
-#include "windows/file_commands.h"
+#include "windows/file_steps_with_messages.h"
 
 namespace dot11b::files {
 namespace {

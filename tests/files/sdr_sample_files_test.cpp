@@ -36,14 +36,14 @@ TEST(SdrSampleFiles, KnownBytesScalingAndClipping) {
   };
   const Case cases[] = {
       // The peak lands on full scale; halves round away from zero (-63.5 to -64); -128 is never written.
-      {"cs8 at full scale", peakOne, {SampleFormat::Cs8, 0}, "7fc0" "2000" "817f", 0},
-      {"cs16 at full scale", peakOne, {SampleFormat::Cs16, 0}, "ff7f00c0" "df1f0000" "0180ff7f", 0},
-      {"cs8 6 dB below", peakOne, {SampleFormat::Cs8, kSixDb}, "40e0" "1000" "c040", 0},
-      {"cs16 1 dB below", peakOne, {SampleFormat::Cs16, 1}, "1472f6c6" "681c0000" "ec8d1472", 0},
+      {"cs8 at full scale", peakOne, {SampleFormat::CS8, 0}, "7fc0" "2000" "817f", 0},
+      {"cs16 at full scale", peakOne, {SampleFormat::CS16, 0}, "ff7f00c0" "df1f0000" "0180ff7f", 0},
+      {"cs8 6 dB below", peakOne, {SampleFormat::CS8, kSixDb}, "40e0" "1000" "c040", 0},
+      {"cs16 1 dB below", peakOne, {SampleFormat::CS16, 1}, "1472f6c6" "681c0000" "ec8d1472", 0},
       // The peak of 2 put 6 dB above full scale: I of samples 1 and 3 clip (their |I| exceeds 1, the
       // amplitude that now lands on full scale); the rest are scaled by 127.
-      {"cs8 6 dB above", peakTwo, {SampleFormat::Cs8, -kSixDb}, "7f33" "66b4" "8119" "0000", 2},
-      {"cf32 keeps the values", peakOne, {SampleFormat::Cf32, -20}, "0000803f000000bf" "dbf97e3e00000000" "000080bf0000803f", 0},
+      {"cs8 6 dB above", peakTwo, {SampleFormat::CS8, -kSixDb}, "7f33" "66b4" "8119" "0000", 2},
+      {"cf32 keeps the values", peakOne, {SampleFormat::CF32, -20}, "0000803f000000bf" "dbf97e3e00000000" "000080bf0000803f", 0},
   };
   for (const Case& c : cases) {
     const EncodedSamples encoded = encodeSamples(c.samples, c.encoding);
@@ -58,9 +58,9 @@ TEST(SdrSampleFiles, PeakScalingEdges) {
   EXPECT_EQ(phy::scalePeak(thirds, 32767, 0).clippedSamples, 0u);
   EXPECT_EQ(phy::scalePeak(thirds, 1, -0.01).clippedSamples, 1u);
   EXPECT_EQ(phy::scalePeak(ComplexRow(4), 127, -10).gain, 1);  // silence stays silence
-  EXPECT_EQ(hex(encodeSamples(ComplexRow(2), {SampleFormat::Cs8, -10}).bytes), "00000000");
+  EXPECT_EQ(hex(encodeSamples(ComplexRow(2), {SampleFormat::CS8, -10}).bytes), "00000000");
   for (const double bad : {NAN, INFINITY}) {
-    EXPECT_THROW(encodeSamples(ComplexRow{{0.5, bad}}, {SampleFormat::Cs16, 1}), std::invalid_argument);
+    EXPECT_THROW(encodeSamples(ComplexRow{{0.5, bad}}, {SampleFormat::CS16, 1}), std::invalid_argument);
     EXPECT_THROW(phy::scalePeak(thirds, 127, bad), std::invalid_argument);
   }
   EXPECT_THROW(phy::scalePeak(ComplexRow{{1e-300, 0}}, 127, -400), std::invalid_argument);

@@ -12,6 +12,8 @@ trap 'rm -rf "$work"' EXIT
 deb="$(ls "$work"/package/dot11b-wavegen_*.deb)"
 dbgsym="$(ls "$work"/package/dot11b-wavegen-dbgsym_*.deb)"
 lintian --fail-on error,warning "$deb" "$dbgsym" 2>/dev/null
+# lintian's hardening notes are only informational; none may show.
+if lintian -I "$deb" 2>/dev/null | grep hardening; then exit 1; fi
 root="$work/root"
 dpkg -x "$deb" "$root"
 dpkg -x "$dbgsym" "$work/dbgsym"
@@ -22,6 +24,10 @@ find "$root" -type f -name '*.so' -o -type f -path '*/bin/*' | while read -r bin
   id="$(readelf -n "$binary" | sed -n 's/^ *Build ID: //p')"
   readelf -S "$work/dbgsym/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" 2>/dev/null | grep -q "\.debug_line"
 done
+
+# Every binary carries Debian's hardening: PIE, stack protector, fortified functions, read-only relocations
+# bound at start.
+find "$root" -type f \( -name '*.so' -o -path '*/bin/*' \) -print0 | xargs -0 hardening-check --quiet
 
 "$root/usr/bin/dot11b" --help | grep -q "^Usage: dot11b COMMAND"
 "$root/usr/bin/dot11b" estimate --frames 2 | grep -qx 91584

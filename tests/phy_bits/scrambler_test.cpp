@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "phy/crc.h"
 #include "phy/scrambler.h"
 
 #include <gtest/gtest.h>

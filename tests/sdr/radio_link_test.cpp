@@ -7,12 +7,13 @@
 
 #include "instrument/cli_runner.h"
 #include "loopback_support.h"
+#include "phy/peak_scaling.h"
+#include "phy/sample_formats.h"
 #include "runtime/shortest_text.h"
 #include "rx/receiver.h"
 #include "rx/stream/resample.h"
 #include "rx/verify/verification.h"
 #include "sdr/radio_source.h"
-#include "sdr/sample_formats.h"
 #include "sdr/transmission.h"
 
 namespace {
@@ -65,7 +66,7 @@ TEST(RadioLink, AResampledFrameKeepsTheSpectrumMask) {
   using namespace dot11b::sdr;
   const TxWaveform w = prepareWaveform(frame, 44e6, 30e6, {SampleFormat::CF32, 1}, 1);
   ComplexRow sent(w.samples.size());
-  fromNative(w.samples.at(0), SampleFormat::CF32, sent.size(), 1, sent.data());
+  decodeSamples(w.samples.at(0), SampleFormat::CF32, sent.size(), 1, sent.data());
   const auto v = dot11b::rx::verifyCapture(sent, 30e6, std::nullopt);
   ASSERT_EQ(v.frames.size(), 1u);
   EXPECT_TRUE(v.frames.front().fcsOk || !v.frames.front().psdu.empty());
@@ -77,7 +78,7 @@ TEST(RadioLink, AResampledFrameKeepsTheSpectrumMask) {
 ComplexRow playedSequence(const Folder& folder) {
   ComplexRow samples = generated(folder, {"--template", "data", "--frames", "3", "--set", "OverSampling=2"});
   samples = dot11b::rx::resample(samples, 22e6, 20e6);
-  const double scale = 0.5 / dot11b::sdr::peakComponent(samples);
+  const double scale = 0.5 / dot11b::phy::peakComponent(samples);
   for (auto& s : samples) s *= scale;
   sdr_test::writeCf32(folder / "played.cf32", samples);
   return sdr_test::readComplex(folder / "played.cf32", false);

@@ -4,8 +4,9 @@
 
 #include <cmath>
 
+#include "phy/peak_scaling.h"
+#include "phy/sample_formats.h"
 #include "sdr/rate_choice.h"
-#include "sdr/sample_formats.h"
 #include "sdr/transmission.h"
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 using dot11b::Complex;
 using dot11b::ComplexRow;
 using namespace dot11b::sdr;
+using dot11b::phy::peakComponent;
 
 TEST(RateChoice, TakesTheFramesRateOrTwoSamplesAChipOrTheHighest) {
   const std::vector<Range> hackrf = {{2e6, 20e6, 0}};
@@ -66,7 +68,7 @@ TEST(SampleFormats, RoundHoldAndCountAtTheEnds) {
     std::size_t clipped = 0;
     const NativeSamples native = toNative(x, c.format, c.scale, clipped);
     ComplexRow back(x.size());
-    fromNative(native.at(0), c.format, x.size(), 1, back.data());
+    decodeSamples(native.at(0), c.format, x.size(), 1, back.data());
     for (std::size_t k = 0; k < x.size(); ++k) {
       EXPECT_NEAR(back[k].real(), c.expected[2 * (k % 4)], 1e-5) << formatName(c.format) << " sample " << k;
       EXPECT_NEAR(back[k].imag(), c.expected[2 * (k % 4) + 1], 1e-5) << formatName(c.format) << " sample " << k;
@@ -91,7 +93,7 @@ TEST(PrepareWaveform, PutsThePeakBelowFullScale) {
   for (const auto& c : cases) {
     const TxWaveform w = prepareWaveform(frame, 11e6, 11e6, c.format, c.backoffDb);
     ComplexRow back(frame.size());
-    fromNative(w.samples.at(0), c.format.format, frame.size(), 1, back.data());
+    decodeSamples(w.samples.at(0), c.format.format, frame.size(), 1, back.data());
     EXPECT_NEAR(peakComponent(back), c.peak, 1e-5) << formatName(c.format.format) << " " << c.backoffDb << " dB";
     EXPECT_NEAR(back[1].imag() / back[0].imag(), -0.75, 0.01);
     EXPECT_EQ(w.clipped, 0u);

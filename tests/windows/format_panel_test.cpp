@@ -5,6 +5,8 @@
 
 #include "fake_toolkit.h"
 #include "runtime/library.h"
+#include "runtime/shortest_text.h"
+#include "settings/parameter_rules.h"
 #include "settings/start_values.h"
 #include "windows/app_window.h"
 #include "windows/format_panel.h"
@@ -91,6 +93,46 @@ TEST_F(PanelWithoutWidgets, AnEntryOutsideAListIsRefusedAndChangesNothing) {
   pick("pdDataRate", 7);
   EXPECT_THROW(panel::pdDataRate(h("pdDataRate"), handles), std::invalid_argument);
   EXPECT_EQ(parameter("dataRate"), 11);
+}
+
+// A value typed into the panel and the same value in an opened parameter file end the same: the panel and
+// File > Open clamp by one set of rules. Times are typed in us and stored in samples.
+TEST_F(PanelWithoutWidgets, ClampsEveryTypedFieldAsOpeningAFileDoes) {
+  using Callback = void (*)(toolkit::Handle, const Value&);
+  struct Case {
+    const char* control;
+    Callback callback;
+    const char* field;
+    double filterType;
+    std::vector<double> typed;
+    double samplesPerTyped;
+  };
+  const Case cases[] = {
+      {"txtDataLength", panel::txtDataLength, "dataLength", 1, {-3, 2312.4, 2313, 1e12}, 1},
+      {"txtOversampleRate", panel::txtOversampleRate, "OverSampling", 1, {-1, 1.4, 9.5, 40}, 1},
+      {"txtRampTime", panel::txtRampTime, "rampLength", 1, {-2, 0.5, 1000.01, 3e4}, 44},
+      {"txtIdleInterval", panel::txtIdleInterval, "idleSamples", 1, {-1e9, 999.99, 1001}, 44},
+      {"txtFilterFactor", panel::txtFilterFactor, "FilterFactor", 0, {-1, 0.01, 1.5}, 1},
+      {"txtFilterFactor", panel::txtFilterFactor, "FilterFactor", 1, {-1, 0.07, 0.3, 2}, 1},
+      {"txtFilterFactor", panel::txtFilterFactor, "FilterFactor", 2, {0, 0.04, 7}, 1},
+      {"txtFilterTaps", panel::txtFilterTaps, "FilterTaps", 1, {-8, 0, 1001, 1e6}, 1},
+  };
+  for (const Case& c : cases) {
+    for (const double typed : c.typed) {
+      Value opened = settings::initialParameters();
+      opened.setField("FilterType", Value::scalar(c.filterType));
+      opened.setField(c.field, Value::scalar(typed * c.samplesPerTyped));
+      settings::bringWithinRules(opened);
+
+      rt::global("parameters") = settings::initialParameters();
+      rt::global("parameters").setField("FilterType", Value::scalar(c.filterType));
+      panel::redraw(handles);
+      enter(c.control, rt::shortestText(typed).c_str());
+      c.callback(h(c.control), handles);
+      EXPECT_EQ(parameter(c.field), opened.field(c.field).scalarValue())
+          << c.field << " typed as " << typed << " with filter " << c.filterType;
+    }
+  }
 }
 
 }  // namespace
