@@ -60,7 +60,7 @@ int runCapture(const Args& args) {
     for (const auto& [stage, db] : options.radio.tune.stageGains)
       info.description += ", " + stage + " " + rt::shortestText(db) + " dB";
     std::cout << "Capturing " << samples << " samples at " << rt::shortestText(rate / 1e6) << " Msample/s ("
-              << sdr::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6)
+              << phy::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6)
               << " MHz, from " << radio.name() << "; Ctrl-C stops" << std::endl;
     std::string failure;
     sdr::ReceiveReport report;

@@ -80,7 +80,7 @@ int runTransmit(const Args& args) {
     std::cout << testbench::rateAndModulation(parameters) << ", " << frame.waveform.size() << " samples at "
               << megasamples(frameRate);
     if (rate != frameRate) std::cout << ", resampled to " << waveform.samples.size() << " samples";
-    std::cout << "\nRate " << megasamples(rate) << ", " << sdr::formatName(format.format) << " with its peak "
+    std::cout << "\nRate " << megasamples(rate) << ", " << phy::formatName(format.format) << " with its peak "
               << rt::shortestText(options.backoffDb) << " dB below full scale, "
               << rt::shortestText(options.radio.tune.frequency / 1e6) << " MHz, on " << radio.name() << "\n";
     if (waveform.clipped > 0)

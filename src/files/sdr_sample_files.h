@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "phy/sample_formats.h"
+#include "phy/samples/sample_formats.h"
 #include "phy/types.h"
 
 namespace dot11b::files {
