@@ -10,6 +10,7 @@
 #include "settings/number_entry.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
+#include "windows/field_text.h"
 #include "windows/format_panel.h"
 #include "windows/window_module.h"
 
@@ -38,14 +39,29 @@ double lowestFilterFactor(double filterType) { return filterType == 1 ? 0.1 : fi
 
 // Ramp and idle times are entered in µs and stored in samples.
 void storeTime(toolkit::Handle h, std::string_view field, const rt::Value& handles) {
-  const double samplesPerUs = 11 * param("OverSampling");
-  const double t = settings::Entry(toolkit::Control(h).text()).atLeast(0).atMost(1000).value();
-  setParam(field, std::round(t * samplesPerUs));
-  toolkit::Control(h).setText(rt::numberToText(param(field) / samplesPerUs));
+  setParam(field, samplesOfTime(toolkit::Control(h).text()));
+  toolkit::Control(h).setText(timeText(param(field)));
   redrawProjectedLength(handles);
 }
 
 }  // namespace
+
+double samplesOfTime(std::string_view text) {
+  const double t = settings::Entry(text).atLeast(0).atMost(1000).value();
+  return std::round(t * 11 * param("OverSampling"));
+}
+
+std::string timeText(double samples) {
+  return fieldText(samples / (11 * param("OverSampling")), [samples](const std::string& t) { return samplesOfTime(t) == samples; });
+}
+
+double filterFactorOf(std::string_view text) {
+  return settings::Entry(text).atMost(1).atLeast(lowestFilterFactor(param("FilterType"))).value();
+}
+
+std::string filterFactorText(double factor) {
+  return fieldText(factor, [factor](const std::string& t) { return filterFactorOf(t) == factor; });
+}
 
 void tbGenerationMode(toolkit::Handle h, const rt::Value& handles) {
   setParam("generationMode", checkState(h));
@@ -114,18 +130,14 @@ void pdFilterType(toolkit::Handle h, const rt::Value& handles) {
 }
 
 void txtFilterFactor(toolkit::Handle h, const rt::Value&) {
-  const double f = settings::Entry(toolkit::Control(h).text()).atMost(1).atLeast(lowestFilterFactor(param("FilterType"))).value();
-  setParam("FilterFactor", f);
-  toolkit::Control(h).setText(rt::numberToText(f));
+  setParam("FilterFactor", filterFactorOf(toolkit::Control(h).text()));
+  toolkit::Control(h).setText(filterFactorText(param("FilterFactor")));
 }
 
+// The length is counted in symbols, whatever the oversampling: a whole number of them, so that the
+// length shown is the length stored.
 void txtFilterTaps(toolkit::Handle h, const rt::Value&) {
-  const double overSampling = param("OverSampling");
-  const double n = settings::Entry(toolkit::Control(h).text())
-                       .map([overSampling](double x) { return std::round(x / overSampling) * overSampling; })
-                       .atMost(1000)
-                       .atLeast(1)
-                       .value();
+  const double n = settings::Entry(toolkit::Control(h).text()).round().atMost(1000).atLeast(1).value();
   setParam("FilterTaps", n);
   toolkit::Control(h).setText(rt::numberToText(n));
 }

@@ -8,6 +8,7 @@
 #include "settings/number_entry.h"
 #include "toolkit/controls.h"
 #include "toolkit/figures.h"
+#include "windows/field_text.h"
 #include "windows/sig_gen_panels.h"
 #include "windows/window_module.h"
 
@@ -40,6 +41,15 @@ double toHundredths(double x) { return std::round(100 * x) / 100; }
 double toWhole(double x) { return std::round(x); }
 
 void txtSamplingRate(toolkit::Handle, const Value& handles) { updateSamplingRate(handles); }
+
+// The sampling rate a text gives in a unit of `multiplier` Hz, converted and limited.
+double samplingRateOf(std::string_view text, double multiplier) {
+  return settings::Entry(text)
+      .map([multiplier](double x) { return x * multiplier; })
+      .atMost(100000000)
+      .atLeast(1)
+      .value();
+}
 
 void txtScaling(toolkit::Handle h, const Value& handles) {
   store("Scaling", entryValue(h, 100, 1, toHundredths));
@@ -112,7 +122,9 @@ void redrawAll(const Value& handles) {
   const double r = setting("SamplingRate");
   const int unit = r < 1e3 ? 1 : r < 1e6 ? 2 : 3;
   dialog["pdSamplingRateUnits"].setValue(unit);
-  dialog["txtSamplingRate"].setText(rt::numberToText(r / std::pow(10.0, 3 * (unit - 1))));
+  const double multiplier = std::pow(10.0, 3 * (unit - 1));
+  dialog["txtSamplingRate"].setText(
+      fieldText(r / multiplier, [r, multiplier](const std::string& t) { return samplingRateOf(t, multiplier) == r; }));
   dialog["pdBBfilter"].setValue(setting("BBfilter"));
   dialog["txtScaling"].setText(rt::numberToText(setting("Scaling")));
   dialog["txtModAtten"].setText(rt::numberToText(setting("ModAtten")));
@@ -125,12 +137,7 @@ void redrawAll(const Value& handles) {
 void updateSamplingRate(const Value& handles) {
   const toolkit::Window dialog(handles);
   const double multiplier = std::pow(10.0, 3 * (dialog["pdSamplingRateUnits"].value() - 1));
-  const double r = settings::Entry(dialog["txtSamplingRate"].text())
-                       .map([multiplier](double x) { return x * multiplier; })
-                       .atMost(100000000)
-                       .atLeast(1)
-                       .value();
-  store("SamplingRate", r);
+  store("SamplingRate", samplingRateOf(dialog["txtSamplingRate"].text(), multiplier));
   redrawAll(handles);
 }
 

@@ -7,6 +7,7 @@
 #include "runtime/number_text.h"
 #include "settings/number_entry.h"
 #include "toolkit/controls.h"
+#include "windows/field_text.h"
 #include "windows/sig_gen_panels.h"
 #include "windows/window_module.h"
 
@@ -20,6 +21,15 @@ double setting(std::string_view field) { return globalNumber("SigGenSettings", f
 void store(std::string_view field, double x) { setGlobalNumber("SigGenSettings", field, x); }
 
 void txtFrequencyCallback(toolkit::Handle, const Value& handles) { updateFrequency(handles); }
+
+// The frequency a text gives in a unit of `multiplier` Hz, converted and limited.
+double frequencyOf(std::string_view text, double multiplier) {
+  return settings::Entry(text)
+      .map([multiplier](double x) { return x * multiplier; })
+      .atMost(6000000000)
+      .atLeast(100000)
+      .value();
+}
 
 }  // namespace
 
@@ -52,7 +62,9 @@ void redrawSigGenSettings(const Value& handles) {
   const double f = setting("Frequency");
   const int unit = f < 1e3 ? 1 : f < 1e6 ? 2 : f < 1e9 ? 3 : 4;
   panel["pdFrequencyUnits"].setValue(unit);
-  panel["txtFrequency"].setText(rt::numberToText(f / std::pow(10.0, 3 * (unit - 1))));
+  const double multiplier = std::pow(10.0, 3 * (unit - 1));
+  panel["txtFrequency"].setText(
+      fieldText(f / multiplier, [f, multiplier](const std::string& t) { return frequencyOf(t, multiplier) == f; }));
   panel["txtWaveformTitle"].setText(globalText("SigGenSettings", "Title"));
   panel["txtAmplitude"].setText(rt::numberToText(setting("Amplitude")));
 }
@@ -60,12 +72,7 @@ void redrawSigGenSettings(const Value& handles) {
 void updateFrequency(const Value& handles) {
   const toolkit::Window panel(handles);
   const double multiplier = std::pow(10.0, 3 * (panel["pdFrequencyUnits"].value() - 1));
-  const double f = settings::Entry(panel["txtFrequency"].text())
-                       .map([multiplier](double x) { return x * multiplier; })
-                       .atMost(6000000000)
-                       .atLeast(100000)
-                       .value();
-  store("Frequency", f);
+  store("Frequency", frequencyOf(panel["txtFrequency"].text(), multiplier));
   redrawSigGenSettings(handles);
 }
 

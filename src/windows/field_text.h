@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The text a numeric edit field shows, chosen so that pressing Return on it stores the value it shows:
+// the usual short form where that reads back as the stored value, otherwise the digits that need it
+// (999999999 Hz in MHz is "999.999999", not "1000").
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace dot11b::windows {
+
+// `shown` is the stored value in the field's unit; `readsBack` tells whether the field's callback would
+// store the stored value again from a text.
+std::string fieldText(double shown, const std::function<bool(const std::string& text)>& readsBack);
+
+}  // namespace dot11b::windows
