@@ -107,7 +107,7 @@ std::optional<toolkit::FileChoice> QtDialogs::openFile(std::string_view filter) 
   // A name typed without the filter's extension ("set1" for set1.mat) names the file with it, as the
   // commands that read the file take it; the dialog would otherwise refuse it as not found.
   const QString f = q(filter);
-  if (f.startsWith("*.") && !f.contains(' ') && !f.contains('*', 1)) dialog.setDefaultSuffix(f.mid(2));
+  if (f.startsWith("*.") && !f.contains(' ') && f.indexOf('*', 1) < 0) dialog.setDefaultSuffix(f.mid(2));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return choice(dialog.selectedFiles().front());
 }

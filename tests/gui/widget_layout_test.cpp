@@ -3,10 +3,14 @@
 // test result, the filter rows, the CCDF's tick labels, and plot windows opened one after another.
 #include <qcustomplot.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <cmath>
+#include <cstdlib>
 
 #include "app_driver.h"
 #include "widget_finder.h"
