@@ -40,14 +40,20 @@ TEST_F(WidgetLayout, AFailedConnectionTestKeepsTheDialogsControlsWhole) {
     std::vector<QWidget*> controls;
     for (QWidget* w : dialog->findChildren<QWidget*>()) {
       if (!w->isVisible() || w->objectName().isEmpty() || w->objectName().startsWith("qt_")) continue;
-      if (auto* list = qobject_cast<QComboBox*>(w)) EXPECT_GE(list->height(), list->sizeHint().height()) << w->objectName().toStdString();
-      if (qobject_cast<QComboBox*>(w) || (qobject_cast<QLabel*>(w) && w != label) || qobject_cast<QAbstractButton*>(w)) controls.push_back(w);
+      if (auto* list = qobject_cast<QComboBox*>(w)) {
+        EXPECT_GE(list->height(), list->sizeHint().height()) << w->objectName().toStdString();
+      }
+      if (qobject_cast<QComboBox*>(w) || (qobject_cast<QLabel*>(w) && w != label) || qobject_cast<QAbstractButton*>(w)) {
+        controls.push_back(w);
+      }
     }
     EXPECT_GE(controls.size(), 8u);
-    for (std::size_t i = 0; i < controls.size(); ++i)
-      for (std::size_t j = i + 1; j < controls.size(); ++j)
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      for (std::size_t j = i + 1; j < controls.size(); ++j) {
         EXPECT_FALSE(inWindow(controls[i]).intersects(inWindow(controls[j])))
             << controls[i]->objectName().toStdString() << " and " << controls[j]->objectName().toStdString();
+      }
+    }
     // The message is laid out whole in its own area, which scrolls to its end, inside the dialog.
     auto* area = dialog->findChild<QScrollArea*>("statusArea");
     EXPECT_GE(label->height(), label->heightForWidth(label->width()));
@@ -81,8 +87,9 @@ TEST_F(WidgetLayout, CcdfTickLabelsDoNotRunTogetherAt40Db) {
   call1("VX_PlotCCDF", {Value::scalar(0), Value::text("peak"), Value::row(re)});
   settle();
   const QCPAxis* x = nullptr;
-  for (QWidget* top : QApplication::topLevelWidgets())
+  for (QWidget* top : QApplication::topLevelWidgets()) {
     if (auto* a = top->findChild<QCPAxisRect*>("VX_CCDF")) x = a->axis(QCPAxis::atBottom);
+  }
   ASSERT_NE(x, nullptr);
   EXPECT_NEAR(x->range().upper, 40.4, 1e-9);
   const QVector<double> ticks = x->tickVector();
@@ -110,15 +117,17 @@ TEST_F(WidgetLayout, PlotWindowsOpenedOneAfterAnotherDoNotCoverEachOther) {
   click("menuPlotIQTimeSameAxes");
   settle();
   std::vector<QRect> frames;
-  for (QWidget* top : QApplication::topLevelWidgets())
+  for (QWidget* top : QApplication::topLevelWidgets()) {
     if (top->isVisible() && top->objectName() == "VX_PlotWindow") frames.push_back(top->geometry());
+  }
   ASSERT_EQ(frames.size(), 3u);
   // Each keeps its title bar and left edge in view: a title bar's height apart both ways.
-  for (std::size_t i = 0; i < frames.size(); ++i)
+  for (std::size_t i = 0; i < frames.size(); ++i) {
     for (std::size_t j = i + 1; j < frames.size(); ++j) {
       EXPECT_GE(std::abs(frames[i].x() - frames[j].x()), 30) << i << " " << j;
       EXPECT_GE(std::abs(frames[i].y() - frames[j].y()), 30) << i << " " << j;
     }
+  }
 }
 
 }  // namespace

@@ -193,7 +193,7 @@ TEST_F(Widgets, OpenTakesATypedNameWithoutTheExtension) {
       typed = true;
       files->setDirectory(QString::fromStdString(workFolder));
       files->findChild<QLineEdit*>("fileNameEdit")->setText("gset1");
-      files->accept();
+      static_cast<QDialog*>(files)->accept();  // as the Open button does
     } else if (files != nullptr) {
       files->reject();
     }
