@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace dot11b::plots {
 
@@ -41,12 +42,13 @@ Corner clearCorner(Corner wanted, Corner size, const std::array<int, 4>& screen,
              return std::abs(c[0] - at[0]) < step && std::abs(c[1] - at[1]) < step;
            });
   };
+  if (clear(wanted)) return wanted;
   // A corner blocks two successive places at most, so one of the first 2n + 1 places each way is clear
   // unless the screen ends first.
   const int reach = 2 * static_cast<int>(taken.size()) + 1;
-  for (int k = 0; k <= reach; ++k) {
-    for (const int sign : {1, -1}) {
-      const Corner at{wanted[0] + sign * k * step, wanted[1] + sign * k * step};
+  for (int k = 1; k <= reach; ++k) {
+    for (const auto [right, down] : {std::pair{1, 1}, {-1, -1}, {-1, 1}, {1, -1}}) {
+      const Corner at{wanted[0] + right * k * step, wanted[1] + down * k * step};
       if (clear(at)) return at;
     }
   }

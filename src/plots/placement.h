@@ -26,9 +26,10 @@ Rect plotWindowRect(ViewKind view, const std::optional<Rect>& parent);
 
 // Where a new window goes so that it does not open over one already there: `wanted`, the top-left corner
 // of a window of `size` (screen pixels, y counted down from the top), moved by whole steps of `step`
-// right and down (or, where the screen ends, left and up) to the nearest place that keeps the window on
-// `screen` (x, y, width, height) and has no corner of `taken` within `step` in both directions. The
-// earlier windows' title bars and left edges stay in view. Where there is no such place, `wanted`.
+// diagonally (right and down first; left and up, or across, where the screen ends) to the nearest place
+// that keeps the window on `screen` (x, y, width, height) and has no corner of `taken` within `step` in
+// both directions. The earlier windows' title bars and edges stay in view. Where there is no such place,
+// `wanted`.
 using Corner = std::array<int, 2>;
 Corner clearCorner(Corner wanted, Corner size, const std::array<int, 4>& screen, const std::vector<Corner>& taken, int step);
 

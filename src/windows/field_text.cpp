@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/field_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -26,6 +27,19 @@ std::string fieldText(double shown, const std::function<bool(const std::string&)
     }
   }
   return exact;
+}
+
+double timesPowerOfTen(double x, int exponent) {
+  if (!std::isfinite(x) || x == 0) return x;
+  // The shortest digits that read back as x, in the form d.ddde±n; the exponent moved by `exponent`.
+  char text[40];
+  const std::to_chars_result end = std::to_chars(text, text + sizeof text, x, std::chars_format::scientific);
+  std::string digits(text, end.ptr);
+  const std::size_t e = digits.find('e');
+  const std::string shifted = digits.substr(0, e) + "e" + std::to_string(std::stoi(digits.substr(e + 1)) + exponent);
+  double y = 0;
+  const std::from_chars_result read = std::from_chars(shifted.data(), shifted.data() + shifted.size(), y);
+  return read.ec == std::errc() ? y : x * std::pow(10.0, exponent);
 }
 
 }  // namespace dot11b::windows

@@ -13,4 +13,8 @@ namespace dot11b::windows {
 // store the stored value again from a text.
 std::string fieldText(double shown, const std::function<bool(const std::string& text)>& readsBack);
 
+// x times 10^exponent as x's decimal digits give it: "2.4121" typed in GHz is 2412100000 Hz exactly, where
+// the binary product can land one step beside it.
+double timesPowerOfTen(double x, int exponent);
+
 }  // namespace dot11b::windows

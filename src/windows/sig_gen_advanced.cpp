@@ -42,10 +42,10 @@ double toWhole(double x) { return std::round(x); }
 
 void txtSamplingRate(toolkit::Handle, const Value& handles) { updateSamplingRate(handles); }
 
-// The sampling rate a text gives in a unit of `multiplier` Hz, converted and limited.
-double samplingRateOf(std::string_view text, double multiplier) {
+// The sampling rate a text gives in a unit of 10^exponent Hz, converted and limited.
+double samplingRateOf(std::string_view text, int exponent) {
   return settings::Entry(text)
-      .map([multiplier](double x) { return x * multiplier; })
+      .map([exponent](double x) { return timesPowerOfTen(x, exponent); })
       .atMost(100000000)
       .atLeast(1)
       .value();
@@ -122,9 +122,9 @@ void redrawAll(const Value& handles) {
   const double r = setting("SamplingRate");
   const int unit = r < 1e3 ? 1 : r < 1e6 ? 2 : 3;
   dialog["pdSamplingRateUnits"].setValue(unit);
-  const double multiplier = std::pow(10.0, 3 * (unit - 1));
+  const int exponent = 3 * (unit - 1);
   dialog["txtSamplingRate"].setText(
-      fieldText(r / multiplier, [r, multiplier](const std::string& t) { return samplingRateOf(t, multiplier) == r; }));
+      fieldText(timesPowerOfTen(r, -exponent), [r, exponent](const std::string& t) { return samplingRateOf(t, exponent) == r; }));
   dialog["pdBBfilter"].setValue(setting("BBfilter"));
   dialog["txtScaling"].setText(rt::numberToText(setting("Scaling")));
   dialog["txtModAtten"].setText(rt::numberToText(setting("ModAtten")));
@@ -136,8 +136,8 @@ void redrawAll(const Value& handles) {
 
 void updateSamplingRate(const Value& handles) {
   const toolkit::Window dialog(handles);
-  const double multiplier = std::pow(10.0, 3 * (dialog["pdSamplingRateUnits"].value() - 1));
-  store("SamplingRate", samplingRateOf(dialog["txtSamplingRate"].text(), multiplier));
+  const int exponent = 3 * (static_cast<int>(dialog["pdSamplingRateUnits"].value()) - 1);
+  store("SamplingRate", samplingRateOf(dialog["txtSamplingRate"].text(), exponent));
   redrawAll(handles);
 }
 

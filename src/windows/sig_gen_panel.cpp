@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator section of the main window: it works directly on SigGenSettings.
 #include <cctype>
-#include <cmath>
 
 #include "runtime/library.h"
 #include "runtime/number_text.h"
@@ -22,10 +21,10 @@ void store(std::string_view field, double x) { setGlobalNumber("SigGenSettings",
 
 void txtFrequencyCallback(toolkit::Handle, const Value& handles) { updateFrequency(handles); }
 
-// The frequency a text gives in a unit of `multiplier` Hz, converted and limited.
-double frequencyOf(std::string_view text, double multiplier) {
+// The frequency a text gives in a unit of 10^exponent Hz, converted and limited.
+double frequencyOf(std::string_view text, int exponent) {
   return settings::Entry(text)
-      .map([multiplier](double x) { return x * multiplier; })
+      .map([exponent](double x) { return timesPowerOfTen(x, exponent); })
       .atMost(6000000000)
       .atLeast(100000)
       .value();
@@ -62,17 +61,17 @@ void redrawSigGenSettings(const Value& handles) {
   const double f = setting("Frequency");
   const int unit = f < 1e3 ? 1 : f < 1e6 ? 2 : f < 1e9 ? 3 : 4;
   panel["pdFrequencyUnits"].setValue(unit);
-  const double multiplier = std::pow(10.0, 3 * (unit - 1));
+  const int exponent = 3 * (unit - 1);
   panel["txtFrequency"].setText(
-      fieldText(f / multiplier, [f, multiplier](const std::string& t) { return frequencyOf(t, multiplier) == f; }));
+      fieldText(timesPowerOfTen(f, -exponent), [f, exponent](const std::string& t) { return frequencyOf(t, exponent) == f; }));
   panel["txtWaveformTitle"].setText(globalText("SigGenSettings", "Title"));
   panel["txtAmplitude"].setText(rt::numberToText(setting("Amplitude")));
 }
 
 void updateFrequency(const Value& handles) {
   const toolkit::Window panel(handles);
-  const double multiplier = std::pow(10.0, 3 * (panel["pdFrequencyUnits"].value() - 1));
-  store("Frequency", frequencyOf(panel["txtFrequency"].text(), multiplier));
+  const int exponent = 3 * (static_cast<int>(panel["pdFrequencyUnits"].value()) - 1);
+  store("Frequency", frequencyOf(panel["txtFrequency"].text(), exponent));
   redrawSigGenSettings(handles);
 }
 

@@ -43,9 +43,9 @@ class Generation(unittest.TestCase):
             self.assertEqual(samples.size, 12864)
             np.testing.assert_array_equal(samples, np.fromfile(path, dtype="<c16"))
         self.assertEqual(markers.shape, (2, 12864))
-        # Full power between the ramps (7 samples each, as set), the whole frame in row 2.
-        self.assertEqual(int(markers[0].sum()), 12864 - 14)
-        self.assertEqual(int(markers[1].sum()), 12864)
+        # Row 2 the frame without the 4400 idle samples, row 1 that without the ramps (7 samples each, as set).
+        self.assertEqual(int(markers[1].sum()), 12864 - 4400)
+        self.assertEqual(int(markers[0].sum()), 12864 - 4400 - 14)
         self.assertEqual(dot11b.estimate(**fields), 12862)
 
     def test_parameter_rules_raise_value_error_with_their_message(self):
