@@ -44,10 +44,10 @@ Corner clearCorner(Corner wanted, Corner size, const std::array<int, 4>& screen,
   };
   if (clear(wanted)) return wanted;
   // A corner blocks two successive places at most, so one of the first 2n + 1 places each way is clear
-  // unless the screen ends first.
+  // unless the screen ends first. Downwards first: a window below another leaves its title bar in view.
   const int reach = 2 * static_cast<int>(taken.size()) + 1;
-  for (int k = 1; k <= reach; ++k) {
-    for (const auto [right, down] : {std::pair{1, 1}, {-1, -1}, {-1, 1}, {1, -1}}) {
+  for (const auto& [right, down] : {std::pair{1, 1}, {-1, 1}, {1, -1}, {-1, -1}}) {
+    for (int k = 1; k <= reach; ++k) {
       const Corner at{wanted[0] + right * k * step, wanted[1] + down * k * step};
       if (clear(at)) return at;
     }

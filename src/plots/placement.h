@@ -26,7 +26,7 @@ Rect plotWindowRect(ViewKind view, const std::optional<Rect>& parent);
 
 // Where a new window goes so that it does not open over one already there: `wanted`, the top-left corner
 // of a window of `size` (screen pixels, y counted down from the top), moved by whole steps of `step`
-// diagonally (right and down first; left and up, or across, where the screen ends) to the nearest place
+// diagonally (right and down first, then left and down, right and up, left and up) to the nearest place
 // that keeps the window on `screen` (x, y, width, height) and has no corner of `taken` within `step` in
 // both directions. The earlier windows' title bars and edges stay in view. Where there is no such place,
 // `wanted`.

@@ -7,6 +7,7 @@
 
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "settings/number_entry.h"
 
 namespace dot11b::windows {
 
@@ -40,6 +41,14 @@ double timesPowerOfTen(double x, int exponent) {
   double y = 0;
   const std::from_chars_result read = std::from_chars(shifted.data(), shifted.data() + shifted.size(), y);
   return read.ec == std::errc() ? y : x * std::pow(10.0, exponent);
+}
+
+double entryInUnit(std::string_view text, int exponent, double lowest, double highest) {
+  return settings::Entry(text)
+      .map([exponent](double x) { return timesPowerOfTen(x, exponent); })
+      .atMost(highest)
+      .atLeast(lowest)
+      .value();
 }
 
 }  // namespace dot11b::windows

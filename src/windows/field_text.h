@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace dot11b::windows {
 
@@ -16,5 +17,8 @@ std::string fieldText(double shown, const std::function<bool(const std::string& 
 // x times 10^exponent as x's decimal digits give it: "2.4121" typed in GHz is 2412100000 Hz exactly, where
 // the binary product can land one step beside it.
 double timesPowerOfTen(double x, int exponent);
+
+// A number typed in a unit of 10^exponent (kHz: 3), in the base unit, limited to highest, then lowest.
+double entryInUnit(std::string_view text, int exponent, double lowest, double highest);
 
 }  // namespace dot11b::windows

@@ -43,13 +43,7 @@ double toWhole(double x) { return std::round(x); }
 void txtSamplingRate(toolkit::Handle, const Value& handles) { updateSamplingRate(handles); }
 
 // The sampling rate a text gives in a unit of 10^exponent Hz, converted and limited.
-double samplingRateOf(std::string_view text, int exponent) {
-  return settings::Entry(text)
-      .map([exponent](double x) { return timesPowerOfTen(x, exponent); })
-      .atMost(100000000)
-      .atLeast(1)
-      .value();
-}
+double samplingRateOf(std::string_view text, int exponent) { return entryInUnit(text, exponent, 1, 100000000); }
 
 void txtScaling(toolkit::Handle h, const Value& handles) {
   store("Scaling", entryValue(h, 100, 1, toHundredths));

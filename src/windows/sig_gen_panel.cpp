@@ -22,13 +22,7 @@ void store(std::string_view field, double x) { setGlobalNumber("SigGenSettings",
 void txtFrequencyCallback(toolkit::Handle, const Value& handles) { updateFrequency(handles); }
 
 // The frequency a text gives in a unit of 10^exponent Hz, converted and limited.
-double frequencyOf(std::string_view text, int exponent) {
-  return settings::Entry(text)
-      .map([exponent](double x) { return timesPowerOfTen(x, exponent); })
-      .atMost(6000000000)
-      .atLeast(100000)
-      .value();
-}
+double frequencyOf(std::string_view text, int exponent) { return entryInUnit(text, exponent, 100000, 6000000000); }
 
 }  // namespace
 

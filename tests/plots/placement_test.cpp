@@ -30,9 +30,9 @@ TEST(Placement, ANewWindowMovesOffTheCornersOfOpenOnes) {
   // Nearly the same place counts as the same; a cascade of them is passed by, whatever their order.
   EXPECT_EQ(clearCorner({150, 150}, size, screen, {{160, 140}}, 32), (Corner{182, 182}));
   EXPECT_EQ(clearCorner({150, 150}, size, screen, {{214, 214}, {150, 150}, {182, 182}}, 32), (Corner{246, 246}));
-  // Where the screen ends, the other way, or across.
-  EXPECT_EQ(clearCorner({1260, 660}, size, screen, {{1260, 660}}, 32), (Corner{1228, 628}));
+  // Where the screen ends: left and down, then up.
   EXPECT_EQ(clearCorner({1260, 0}, size, screen, {{1260, 0}}, 32), (Corner{1228, 32}));
+  EXPECT_EQ(clearCorner({1260, 660}, size, screen, {{1260, 660}}, 32), (Corner{1228, 628}));
   // No room either way: the place asked for.
   EXPECT_EQ(clearCorner({0, 0}, {1600, 1000}, screen, {{0, 0}}, 32), (Corner{0, 0}));
 }
