@@ -34,7 +34,8 @@ Rect plotWindowRect(ViewKind view, const std::optional<Rect>& parent) {
   return {x + 0.1 * width, y - 0.1 * height, width, height};
 }
 
-Corner clearCorner(Corner wanted, Corner size, const std::array<int, 4>& screen, const std::vector<Corner>& taken, int step) {
+Corner clearCorner(Corner wanted, Corner size, const std::array<int, 4>& screen, const std::vector<Corner>& taken,
+                   int step) {
   const auto clear = [&](const Corner& at) {
     const bool onScreen = at[0] >= screen[0] && at[1] >= screen[1] && at[0] + size[0] <= screen[0] + screen[2] &&
                           at[1] + size[1] <= screen[1] + screen[3];

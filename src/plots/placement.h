@@ -31,6 +31,7 @@ Rect plotWindowRect(ViewKind view, const std::optional<Rect>& parent);
 // both directions. The earlier windows' title bars and edges stay in view. Where there is no such place,
 // `wanted`.
 using Corner = std::array<int, 2>;
-Corner clearCorner(Corner wanted, Corner size, const std::array<int, 4>& screen, const std::vector<Corner>& taken, int step);
+Corner clearCorner(Corner wanted, Corner size, const std::array<int, 4>& screen, const std::vector<Corner>& taken,
+                   int step);
 
 }  // namespace dot11b::plots

@@ -13,7 +13,8 @@ namespace {
 // that is not positive.
 int thousands(double x, int lowest, int highest) {
   if (!(x > 0) || !std::isfinite(x)) return 0;
-  return static_cast<int>(std::clamp(std::floor(std::log10(x) / 3), static_cast<double>(lowest), static_cast<double>(highest)));
+  const double k = std::floor(std::log10(x) / 3);
+  return static_cast<int>(std::clamp(k, static_cast<double>(lowest), static_cast<double>(highest)));
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ double samplesOfTime(std::string_view text) {
 }
 
 std::string timeText(double samples) {
-  return fieldText(samples / (11 * param("OverSampling")), [samples](const std::string& t) { return samplesOfTime(t) == samples; });
+  return fieldText(samples / (11 * param("OverSampling")),
+                   [samples](const std::string& t) { return samplesOfTime(t) == samples; });
 }
 
 double filterFactorOf(std::string_view text) {

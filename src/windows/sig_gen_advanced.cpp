@@ -118,7 +118,8 @@ void redrawAll(const Value& handles) {
   dialog["pdSamplingRateUnits"].setValue(unit);
   const int exponent = 3 * (unit - 1);
   dialog["txtSamplingRate"].setText(
-      fieldText(timesPowerOfTen(r, -exponent), [r, exponent](const std::string& t) { return samplingRateOf(t, exponent) == r; }));
+      fieldText(timesPowerOfTen(r, -exponent),
+                [r, exponent](const std::string& t) { return samplingRateOf(t, exponent) == r; }));
   dialog["pdBBfilter"].setValue(setting("BBfilter"));
   dialog["txtScaling"].setText(rt::numberToText(setting("Scaling")));
   dialog["txtModAtten"].setText(rt::numberToText(setting("ModAtten")));

@@ -57,7 +57,8 @@ void redrawSigGenSettings(const Value& handles) {
   panel["pdFrequencyUnits"].setValue(unit);
   const int exponent = 3 * (unit - 1);
   panel["txtFrequency"].setText(
-      fieldText(timesPowerOfTen(f, -exponent), [f, exponent](const std::string& t) { return frequencyOf(t, exponent) == f; }));
+      fieldText(timesPowerOfTen(f, -exponent),
+                [f, exponent](const std::string& t) { return frequencyOf(t, exponent) == f; }));
   panel["txtWaveformTitle"].setText(globalText("SigGenSettings", "Title"));
   panel["txtAmplitude"].setText(rt::numberToText(setting("Amplitude")));
 }

@@ -43,8 +43,9 @@ TEST_F(FieldReadback, ReturnInTheMainWindowKeepsEveryStoredValue) {
   } panels[] = {{9, 7, 98999, 1, 0.123456789, 7}, {7, 1, 76999, 2, 0.05, 1000}, {3, 32999, 1, 1, 1.0 / 3, 1},
                 {2, 21999, 3, 2, 0.999999999, 5}, {4, 6, 0, 0, 0, 6}};
   for (const auto& c : panels) {
-    store({{"OverSampling", c.overSampling}, {"rampType", 1}, {"rampLength", c.rampLength}, {"idleSamples", c.idleSamples},
-           {"FilterType", c.filterType}, {"FilterFactor", c.filterFactor}, {"FilterTaps", c.filterTaps}},
+    store({{"OverSampling", c.overSampling}, {"rampType", 1}, {"rampLength", c.rampLength},
+           {"idleSamples", c.idleSamples}, {"FilterType", c.filterType}, {"FilterFactor", c.filterFactor},
+           {"FilterTaps", c.filterTaps}},
           {{"SamplingRate", 11e6 * c.overSampling}});
     returnIn(kPanelFields, "parameters", "oversampling " + std::to_string(c.overSampling));
   }
@@ -69,7 +70,8 @@ TEST_F(FieldReadback, ReturnInTheDialogsKeepsEveryStoredValue) {
   onWait = [&](double) {
     type("txtDurationID", "7fff");
     type("txtAddress1", "0123456789ab");
-    returnIn({"txtFrameCntrl", "txtDurationID", "txtSeqCntrl", "txtAddress1", "txtAddress2", "txtAddress3", "txtAddress4"},
+    returnIn({"txtFrameCntrl", "txtDurationID", "txtSeqCntrl", "txtAddress1", "txtAddress2", "txtAddress3",
+              "txtAddress4"},
              "MACheader", "typed addresses");
     click("pbCancel");
   };

@@ -43,7 +43,8 @@ TEST_F(WidgetLayout, AFailedConnectionTestKeepsTheDialogsControlsWhole) {
       if (auto* list = qobject_cast<QComboBox*>(w)) {
         EXPECT_GE(list->height(), list->sizeHint().height()) << w->objectName().toStdString();
       }
-      if (qobject_cast<QComboBox*>(w) || (qobject_cast<QLabel*>(w) && w != label) || qobject_cast<QAbstractButton*>(w)) {
+      const bool control = qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w);
+      if (control && w != label) {
         controls.push_back(w);
       }
     }
@@ -69,7 +70,9 @@ TEST_F(WidgetLayout, AFailedConnectionTestKeepsTheDialogsControlsWhole) {
 TEST_F(WidgetLayout, HiddenFilterRowsKeepTheirSpace) {
   const auto rowsAt = [] {
     std::vector<int> y;
-    for (const char* tag : {"txtOversampleRate", "pdFilterType", "chkMirrorSpectrum"}) y.push_back(inWindow(widget(tag)).y());
+    for (const char* tag : {"txtOversampleRate", "pdFilterType", "chkMirrorSpectrum"}) {
+      y.push_back(inWindow(widget(tag)).y());
+    }
     return y;
   };
   settle();

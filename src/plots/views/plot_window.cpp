@@ -193,7 +193,8 @@ void PlotWindow::moveClearOfOtherPlots() {
   // Inner rectangles throughout: the window manager's frame is not known before a window is shown.
   std::vector<Corner> taken;
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (w != this && w->isVisible() && dynamic_cast<PlotWindow*>(w) != nullptr) taken.push_back({w->geometry().x(), w->geometry().y()});
+    if (w == this || !w->isVisible() || dynamic_cast<PlotWindow*>(w) == nullptr) continue;
+    taken.push_back({w->geometry().x(), w->geometry().y()});
   }
   const QRect own = geometry(), screen = this->screen()->availableGeometry();
   // About a title bar's height: the earlier window stays recognisable and within reach.
