@@ -24,8 +24,7 @@ inline bool runChild(const std::vector<std::string>& argv, ChildUsage& usage, in
   const pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
-    std::freopen("/dev/null", "w", stdout);
-    std::freopen("/dev/null", "w", stderr);
+    if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr)) _exit(127);
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);

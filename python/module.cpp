@@ -53,22 +53,32 @@ py::list call(const std::string& name, const py::args& args, int nargout) {
 }
 
 // The frames of a parameters record and a sequence record: complex128 samples and (2, N) uint8 markers,
-// written by the library straight into the arrays.
+// as long as the frames the library made (the projected length can differ from it by a few samples).
 py::tuple frames(const py::dict& parameters, const py::dict& sequence) {
   std::vector<ArrayHandle> inputs;
   inputs.push_back(toArray(parameters));
   inputs.push_back(toArray(sequence));
-  const auto n = static_cast<py::ssize_t>(dot11b_real(callRoutine("Dot11b_SequenceLength", inputs, 1)[0].array)[0]);
+  const std::vector<ArrayHandle> made = callRoutine("Dot11b_Sequence", inputs, 2);
+  const dot11b_array* wave = made[0].array;
+  const dot11b_array* rows = made[1].array;
+  const auto n = static_cast<py::ssize_t>(dot11b_rows(wave) * dot11b_cols(wave));
+  if (n > 0 && (dot11b_rows(rows) != 2 || static_cast<py::ssize_t>(dot11b_cols(rows)) != n))
+    throw RoutineError("Dot11b_Sequence gave markers of another size than its samples");
   py::array_t<std::complex<double>> samples(n);
   py::array_t<std::uint8_t> markers({py::ssize_t{2}, n});
-  double* into = reinterpret_cast<double*>(samples.mutable_data());
+  std::complex<double>* z = samples.mutable_data();
   std::uint8_t* marks = markers.mutable_data();
-  long long made = 0;
   {
     py::gil_scoped_release released;
-    made = dot11b_generate(inputs[0].array, inputs[1].array, into, marks, static_cast<std::size_t>(n));
+    const double* re = dot11b_real(wave);
+    const double* im = dot11b_imag(wave);  // none when every sample is real
+    const double* m = dot11b_real(rows);   // column by column: row 1 and row 2 of each sample
+    for (py::ssize_t k = 0; k < n; ++k) {
+      z[k] = {re[k], im != nullptr ? im[k] : 0.0};
+      marks[k] = static_cast<std::uint8_t>(m[2 * k]);
+      marks[n + k] = static_cast<std::uint8_t>(m[2 * k + 1]);
+    }
   }
-  if (made < 0) throw RoutineError(dot11b_last_error());
   return py::make_tuple(std::move(samples), std::move(markers));
 }
 

@@ -74,7 +74,11 @@ _SEQUENCE_KEYWORDS = {
 
 
 def estimate(params=None, **fields):
-    """The number of samples ``generate`` gives for the same arguments, without making them."""
+    """The projected number of samples of ``generate`` for the same arguments, without making them.
+
+    A ramp whose length is no multiple of the oversampling makes each frame a few samples longer or
+    shorter than projected; ``generate`` returns the samples as made.
+    """
     record, sequence = _split(params, fields)
     return int(_rules("Dot11b_SequenceLength", record, sequence))
 

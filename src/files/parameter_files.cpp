@@ -58,7 +58,7 @@ std::string addFileExtention(std::string_view name, std::string_view ext) {
 
 std::string adjustmentsText(const std::string& filename, const std::vector<std::string>& adjustments) {
   if (adjustments.empty()) return {};
-  std::string text = filename + " held values outside their allowed ranges. These fields were changed:";
+  std::string text = filename + "\nheld values outside their allowed ranges. These fields were changed:";
   for (const std::string& line : adjustments) text += "\n" + line;
   return text;
 }

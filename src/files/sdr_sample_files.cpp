@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "phy/peak_scaling.h"
+#include "phy/samples/peak_scaling.h"
 
 namespace dot11b::files {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "phy/sample_formats.h"
+#include "phy/samples/sample_formats.h"
 #include "phy/types.h"
 
 namespace dot11b::files {

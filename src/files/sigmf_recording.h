@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "files/safe_save.h"
-#include "phy/sample_formats.h"
+#include "phy/samples/sample_formats.h"
 
 namespace dot11b::files {
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace dot11b::plots {
 
@@ -22,5 +23,15 @@ std::string namePrefix(ViewKind view);
 // to the right and 10 % of its own height down; the spectrum goes 10 % of the parent's width right and
 // 18 % of the parent's height up. Without a parent, the view's screen rectangle.
 Rect plotWindowRect(ViewKind view, const std::optional<Rect>& parent);
+
+// Where a new window goes so that it does not open over one already there: `wanted`, the top-left corner
+// of a window of `size` (screen pixels, y counted down from the top), moved by whole steps of `step`
+// diagonally (right and down first, then left and down, right and up, left and up) to the nearest place
+// that keeps the window on `screen` (x, y, width, height) and has no corner of `taken` within `step` in
+// both directions. The earlier windows' title bars and edges stay in view. Where there is no such place,
+// `wanted`.
+using Corner = std::array<int, 2>;
+Corner clearCorner(Corner wanted, Corner size, const std::array<int, 4>& screen, const std::vector<Corner>& taken,
+                   int step);
 
 }  // namespace dot11b::plots

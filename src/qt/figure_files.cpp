@@ -29,6 +29,17 @@ void markReadOnlyFields(QWidget* window) {
   }
 }
 
+// Controls that the window hides and shows again (the filter's settings) keep their space meanwhile, so
+// that the controls around them stay where they are.
+void keepSpaceOfHiddenControls(QWidget* window) {
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!w->property("KeepsSpaceWhenHidden").toBool()) continue;
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+  }
+}
+
 }  // namespace
 
 QString libraryFolder() {
@@ -54,6 +65,7 @@ QWidget* loadLayout(std::string_view name) {
     throw std::runtime_error("the window layout " + path.toStdString() + " is damaged: " + loader.errorString().toStdString());
   }
   markReadOnlyFields(widget);
+  keepSpaceOfHiddenControls(widget);
   return widget;
 }
 

@@ -100,7 +100,16 @@ std::optional<std::vector<std::string>> QtDialogs::inputs(std::string_view title
 }
 
 std::optional<toolkit::FileChoice> QtDialogs::openFile(std::string_view filter) {
-  return choice(QFileDialog::getOpenFileName(parentWindow(), "Open", QString(), nameFilter(filter)));
+  QFileDialog dialog(parentWindow(), "Open", QString(), nameFilter(filter));
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  // A name typed without the filter's extension ("set1" for set1.mat) names the file with it, as the
+  // commands that read the file take it; the dialog would otherwise refuse it as not found.
+  const QString f = q(filter);
+  if (f.startsWith("*.") && !f.contains(' ') && f.indexOf('*', 1) < 0) dialog.setDefaultSuffix(f.mid(2));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return choice(dialog.selectedFiles().front());
 }
 
 std::optional<toolkit::FileChoice> QtDialogs::saveFile(std::string_view filter) {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "phy/sample_formats.h"
+#include "phy/samples/sample_formats.h"
 #include "sdr/rate_choice.h"
 
 namespace SoapySDR {

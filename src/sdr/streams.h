@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "phy/sample_formats.h"
+#include "phy/samples/sample_formats.h"
 #include "sdr/radio.h"
 
 namespace SoapySDR {

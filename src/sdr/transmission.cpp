@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "phy/peak_scaling.h"
+#include "phy/samples/peak_scaling.h"
 #include "rx/stream/resample.h"
 #include "sdr/radio.h"
 

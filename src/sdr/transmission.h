@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "phy/sample_formats.h"
+#include "phy/samples/sample_formats.h"
 #include "phy/types.h"
 #include "sdr/streams.h"
 

@@ -150,17 +150,17 @@ void pbDownload(toolkit::Handle, const Value& handles) {
     if (download.status == 0) playback = setUpPlayback();
   }
   if (download.status != 0) {
-    toolkit::dialogs().message(download.description, "Error Occured During Waveform Download");
+    toolkit::dialogs().error(download.description, "Error Occured During Waveform Download");
   } else if (playback.status == 0) {
     toolkit::dialogs().message("Waveform has been successfully transferred to the instrument", "Download Completed");
   } else {
-    toolkit::dialogs().message(playback.description, "Error Occured During Instrument Setup");
+    toolkit::dialogs().error(playback.description, "Error Occured During Instrument Setup");
   }
 }
 
 void pbRefresh(toolkit::Handle, const Value&) {
   const Reply playback = setUpPlayback();
-  if (playback.status != 0) toolkit::dialogs().message(playback.description, "Error Occured During Instrument Setup");
+  if (playback.status != 0) toolkit::dialogs().error(playback.description, "Error Occured During Instrument Setup");
 }
 
 void menuConfigSigGenIO(toolkit::Handle, const Value& handles) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/dispatch.h"
@@ -28,6 +29,13 @@ void redrawFormatParameters(const rt::Value& handles);
 void redrawGenerationParameters(const rt::Value& handles);
 void redrawPaylodSetup(const rt::Value& handles);
 void redrawProjectedLength(const rt::Value& handles);
+
+// What the ramp and idle time fields store for a text (samples of a time in µs), and the text they show
+// for a number of samples; the same for the filter factor field.
+double samplesOfTime(std::string_view field, std::string_view text);
+std::string timeText(std::string_view field, double samples);
+double filterFactorOf(std::string_view text);
+std::string filterFactorText(double factor);
 
 // The control callbacks, each (control that fired, control record).
 void tbGenerationMode(toolkit::Handle h, const rt::Value& handles);

@@ -13,6 +13,7 @@
 #include "settings/parameter_rules.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
+#include "windows/field_text.h"
 #include "windows/format_panel.h"
 #include "windows/window_module.h"
 
@@ -41,16 +42,33 @@ std::pair<double, double> range(std::string_view field) { return settings::allow
 
 // Ramp and idle times are entered in µs and stored in samples.
 void storeTime(toolkit::Handle h, std::string_view field, const rt::Value& handles) {
-  const double samplesPerUs = 11 * param("OverSampling");
-  const auto [lowest, highest] = range(field);
-  const double t =
-      settings::Entry(toolkit::Control(h).text()).atLeast(lowest / samplesPerUs).atMost(highest / samplesPerUs).value();
-  setParam(field, std::round(t * samplesPerUs));
-  toolkit::Control(h).setText(rt::numberToText(param(field) / samplesPerUs));
+  setParam(field, samplesOfTime(field, toolkit::Control(h).text()));
+  toolkit::Control(h).setText(timeText(field, param(field)));
   redrawProjectedLength(handles);
 }
 
 }  // namespace
+
+double samplesOfTime(std::string_view field, std::string_view text) {
+  const double samplesPerUs = 11 * param("OverSampling");
+  const auto [lowest, highest] = range(field);
+  const double t = settings::Entry(text).atLeast(lowest / samplesPerUs).atMost(highest / samplesPerUs).value();
+  return std::round(t * samplesPerUs);
+}
+
+std::string timeText(std::string_view field, double samples) {
+  return fieldText(samples / (11 * param("OverSampling")),
+                   [field, samples](const std::string& t) { return samplesOfTime(field, t) == samples; });
+}
+
+double filterFactorOf(std::string_view text) {
+  const auto [lowest, highest] = range("FilterFactor");
+  return settings::Entry(text).atMost(highest).atLeast(lowest).value();
+}
+
+std::string filterFactorText(double factor) {
+  return fieldText(factor, [factor](const std::string& t) { return filterFactorOf(t) == factor; });
+}
 
 void tbGenerationMode(toolkit::Handle h, const rt::Value& handles) {
   setParam("generationMode", checkState(h));
@@ -120,20 +138,15 @@ void pdFilterType(toolkit::Handle h, const rt::Value& handles) {
 }
 
 void txtFilterFactor(toolkit::Handle h, const rt::Value&) {
-  const auto [lowest, highest] = range("FilterFactor");
-  const double f = settings::Entry(toolkit::Control(h).text()).atMost(highest).atLeast(lowest).value();
-  setParam("FilterFactor", f);
-  toolkit::Control(h).setText(rt::numberToText(f));
+  setParam("FilterFactor", filterFactorOf(toolkit::Control(h).text()));
+  toolkit::Control(h).setText(filterFactorText(param("FilterFactor")));
 }
 
+// The length is counted in symbols, whatever the oversampling: a whole number of them, so that the
+// length shown is the length stored.
 void txtFilterTaps(toolkit::Handle h, const rt::Value&) {
-  const double overSampling = param("OverSampling");
   const auto [lowest, highest] = range("FilterTaps");
-  const double n = settings::Entry(toolkit::Control(h).text())
-                       .map([overSampling](double x) { return std::round(x / overSampling) * overSampling; })
-                       .atMost(highest)
-                       .atLeast(lowest)
-                       .value();
+  const double n = settings::Entry(toolkit::Control(h).text()).round().atMost(highest).atLeast(lowest).value();
   setParam("FilterTaps", n);
   toolkit::Control(h).setText(rt::numberToText(n));
 }

@@ -76,9 +76,8 @@ void redrawFormatParameters(const rt::Value& handles) {
 
   panel["txtRampTime"].setEnabled(!(param("rampType") == 0 || !framed));
 
-  const double samplesPerUs = 11 * param("OverSampling");
-  panel["txtRampTime"].setText(shown(param("rampLength") / samplesPerUs));
-  panel["txtIdleInterval"].setText(shown(param("idleSamples") / samplesPerUs));
+  panel["txtRampTime"].setText(timeText("rampLength", param("rampLength")));
+  panel["txtIdleInterval"].setText(timeText("idleSamples", param("idleSamples")));
   panel["pdChannels"].setValue(param("Channel"));
   redrawProjectedLength(handles);
 }
@@ -91,7 +90,7 @@ void redrawGenerationParameters(const rt::Value& handles) {
   const bool filtered = filterType != 0;
   panel["lblFilterFactor"].setText(filterType == 1 ? "bT:  " : filterType == 2 ? "a:  " : "");
   for (const char* tag : {"txtFilterFactor", "txtFilterTaps", "lblFilterTaps"}) panel[tag].setVisible(filtered);
-  panel["txtFilterFactor"].setText(shown(param("FilterFactor")));
+  panel["txtFilterFactor"].setText(filterFactorText(param("FilterFactor")));
   panel["txtFilterTaps"].setText(shown(param("FilterTaps")));
   panel["chkMirrorSpectrum"].setValue(param("MirrorSpectrum"));
   redrawProjectedLength(handles);

@@ -8,6 +8,7 @@
 #include "settings/number_entry.h"
 #include "toolkit/controls.h"
 #include "toolkit/figures.h"
+#include "windows/field_text.h"
 #include "windows/sig_gen_panels.h"
 #include "windows/window_module.h"
 
@@ -40,6 +41,9 @@ double toHundredths(double x) { return std::round(100 * x) / 100; }
 double toWhole(double x) { return std::round(x); }
 
 void txtSamplingRate(toolkit::Handle, const Value& handles) { updateSamplingRate(handles); }
+
+// The sampling rate a text gives in a unit of 10^exponent Hz, converted and limited.
+double samplingRateOf(std::string_view text, int exponent) { return entryInUnit(text, exponent, 1, 100000000); }
 
 void txtScaling(toolkit::Handle h, const Value& handles) {
   store("Scaling", entryValue(h, 100, 1, toHundredths));
@@ -112,7 +116,10 @@ void redrawAll(const Value& handles) {
   const double r = setting("SamplingRate");
   const int unit = r < 1e3 ? 1 : r < 1e6 ? 2 : 3;
   dialog["pdSamplingRateUnits"].setValue(unit);
-  dialog["txtSamplingRate"].setText(rt::numberToText(r / std::pow(10.0, 3 * (unit - 1))));
+  const int exponent = 3 * (unit - 1);
+  dialog["txtSamplingRate"].setText(
+      fieldText(timesPowerOfTen(r, -exponent),
+                [r, exponent](const std::string& t) { return samplingRateOf(t, exponent) == r; }));
   dialog["pdBBfilter"].setValue(setting("BBfilter"));
   dialog["txtScaling"].setText(rt::numberToText(setting("Scaling")));
   dialog["txtModAtten"].setText(rt::numberToText(setting("ModAtten")));
@@ -124,13 +131,8 @@ void redrawAll(const Value& handles) {
 
 void updateSamplingRate(const Value& handles) {
   const toolkit::Window dialog(handles);
-  const double multiplier = std::pow(10.0, 3 * (dialog["pdSamplingRateUnits"].value() - 1));
-  const double r = settings::Entry(dialog["txtSamplingRate"].text())
-                       .map([multiplier](double x) { return x * multiplier; })
-                       .atMost(100000000)
-                       .atLeast(1)
-                       .value();
-  store("SamplingRate", r);
+  const int exponent = 3 * (static_cast<int>(dialog["pdSamplingRateUnits"].value()) - 1);
+  store("SamplingRate", samplingRateOf(dialog["txtSamplingRate"].text(), exponent));
   redrawAll(handles);
 }
 

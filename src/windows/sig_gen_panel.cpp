@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator section of the main window: it works directly on SigGenSettings.
 #include <cctype>
-#include <cmath>
 
 #include "runtime/library.h"
 #include "runtime/number_text.h"
 #include "settings/number_entry.h"
 #include "toolkit/controls.h"
+#include "windows/field_text.h"
 #include "windows/sig_gen_panels.h"
 #include "windows/window_module.h"
 
@@ -20,6 +20,9 @@ double setting(std::string_view field) { return globalNumber("SigGenSettings", f
 void store(std::string_view field, double x) { setGlobalNumber("SigGenSettings", field, x); }
 
 void txtFrequencyCallback(toolkit::Handle, const Value& handles) { updateFrequency(handles); }
+
+// The frequency a text gives in a unit of 10^exponent Hz, converted and limited.
+double frequencyOf(std::string_view text, int exponent) { return entryInUnit(text, exponent, 100000, 6000000000); }
 
 }  // namespace
 
@@ -52,20 +55,18 @@ void redrawSigGenSettings(const Value& handles) {
   const double f = setting("Frequency");
   const int unit = f < 1e3 ? 1 : f < 1e6 ? 2 : f < 1e9 ? 3 : 4;
   panel["pdFrequencyUnits"].setValue(unit);
-  panel["txtFrequency"].setText(rt::numberToText(f / std::pow(10.0, 3 * (unit - 1))));
+  const int exponent = 3 * (unit - 1);
+  panel["txtFrequency"].setText(
+      fieldText(timesPowerOfTen(f, -exponent),
+                [f, exponent](const std::string& t) { return frequencyOf(t, exponent) == f; }));
   panel["txtWaveformTitle"].setText(globalText("SigGenSettings", "Title"));
   panel["txtAmplitude"].setText(rt::numberToText(setting("Amplitude")));
 }
 
 void updateFrequency(const Value& handles) {
   const toolkit::Window panel(handles);
-  const double multiplier = std::pow(10.0, 3 * (panel["pdFrequencyUnits"].value() - 1));
-  const double f = settings::Entry(panel["txtFrequency"].text())
-                       .map([multiplier](double x) { return x * multiplier; })
-                       .atMost(6000000000)
-                       .atLeast(100000)
-                       .value();
-  store("Frequency", f);
+  const int exponent = 3 * (static_cast<int>(panel["pdFrequencyUnits"].value()) - 1);
+  store("Frequency", frequencyOf(panel["txtFrequency"].text(), exponent));
   redrawSigGenSettings(handles);
 }
 

@@ -179,7 +179,7 @@ TEST_F(Cli, DamagedParameterFileIsRefused) {
   rt::writeMatFile(dir / "other.mat", {{"fileParameters", other}});
   const CommandResult opened = dot11b("params show other");
   EXPECT_EQ(opened.status, 0) << opened.output;
-  EXPECT_NE(opened.output.find("dot11b: other.mat held values outside their allowed ranges. These fields were "
+  EXPECT_NE(opened.output.find("dot11b: other.mat\nheld values outside their allowed ranges. These fields were "
                                "changed:\ndataLength: 1000000000000 changed to 2312"),
             std::string::npos)
       << opened.output;

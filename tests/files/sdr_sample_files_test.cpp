@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "files/sdr_sample_files.h"
-#include "phy/peak_scaling.h"
+#include "phy/samples/peak_scaling.h"
 
 namespace dot11b::files {
 namespace {

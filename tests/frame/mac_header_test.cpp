@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "mac/payload.h"
 #include "test_support.h"
 
 namespace dot11b::test {

@@ -77,11 +77,12 @@ TEST_F(Download, AStoppedInstrumentIsReportedAsADownloadError) {
   connectTo(port);
   click("pbDownload");
   ASSERT_FALSE(shown.empty());
-  EXPECT_EQ(shown.back().kind, DOT11B_DIALOG_MESSAGE);
+  EXPECT_EQ(shown.back().kind, DOT11B_DIALOG_ERROR);
   EXPECT_EQ(shown.back().title, "Error Occured During Waveform Download");
   EXPECT_NE(shown.back().text.find("127.0.0.1"), std::string::npos) << shown.back().text;
   EXPECT_EQ(get("main", "Pointer").toUtf8(), "arrow");
   click("pbRefresh");
+  EXPECT_EQ(shown.back().kind, DOT11B_DIALOG_ERROR);
   EXPECT_EQ(shown.back().title, "Error Occured During Instrument Setup");
 }
 

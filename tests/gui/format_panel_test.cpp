@@ -26,7 +26,8 @@ TEST_F(FormatPanel, EntriesAreRoundedAndClampedAndShownAsStored) {
       {"txtRampTime", "5 7", "rampLength", 308, "7"},
       {"txtIdleInterval", "100.5", "idleSamples", 4422, "100.5"},
       {"txtIdleInterval", "NaN", "idleSamples", 0, "0"},
-      {"txtFilterTaps", "6", "FilterTaps", 8, "8"},
+      {"txtFilterTaps", "6", "FilterTaps", 6, "6"},  // symbols: not rounded to the oversampling
+      {"txtFilterTaps", "6.5", "FilterTaps", 7, "7"},
       {"txtFilterTaps", "1", "FilterTaps", 1, "1"},
       {"txtFilterTaps", "5000", "FilterTaps", 1000, "1000"},
       {"txtFilterTaps", "no number", "FilterTaps", 1000, "1000"},

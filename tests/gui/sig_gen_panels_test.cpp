@@ -24,7 +24,8 @@ TEST_F(SigGen, FrequencyIsReadInItsUnitClampedAndShownInAFittingUnit) {
   };
   const Case cases[] = {
       {"2.4121", 4, 2412100000, "2.4121", 4}, {"50", 2, 100000, "100", 2},  {"7", 4, 6000000000, "6", 4},
-      {"abc", 3, 6000000000, "6", 4},         {"1", 4, 1000000000, "1", 4}, {"999.999999", 3, 999999999, "1000", 3},
+      {"abc", 3, 6000000000, "6", 4},         {"1", 4, 1000000000, "1", 4},
+      {"999.999999", 3, 999999999, "999.999999", 3},  // all its digits: Return keeps it
   };
   for (const Case& c : cases) {
     enterFrequency(c.typed, c.unit);

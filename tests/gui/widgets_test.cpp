@@ -5,6 +5,7 @@
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,20 +13,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
 #include <map>
 
 #include "app_driver.h"
+#include "widget_finder.h"
 
 namespace dot11b::gui_test {
 namespace {
-
-QWidget* widget(const std::string& tag) {
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (top->objectName() == QString::fromStdString(tag)) return top;
-    if (auto* w = top->findChild<QWidget*>(QString::fromStdString(tag))) return w;
-  }
-  throw std::runtime_error("no widget named " + tag);
-}
 
 std::string accessibleName(QWidget* w) {
   QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
@@ -34,15 +29,20 @@ std::string accessibleName(QWidget* w) {
 
 class Widgets : public AppTest {
  protected:
-  // Runs `command` while `answer` handles each question box the real dialogs show.
-  void withQuestions(const std::function<void(QMessageBox&)>& answer, const std::function<void()>& command) {
+  // Runs `command` while `answer` handles each dialog of type T (a question box, a file dialog) that the
+  // real dialogs show.
+  template <typename T>
+  void withDialogs(const std::function<void(T&)>& answer, const std::function<void()>& command) {
     dot11b_set_dialog_hook(nullptr, nullptr);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) answer(*box);
+      if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) answer(*dialog);
     });
     poll.start(5);
     command();
+  }
+  void withQuestions(const std::function<void(QMessageBox&)>& answer, const std::function<void()>& command) {
+    withDialogs<QMessageBox>(answer, command);
   }
 
   // The names of the buttons a question box shows, as the accessibility tree reads them.
@@ -172,6 +172,48 @@ TEST_F(Widgets, EveryFieldIsNamedByItsLabel) {
   const std::map<std::string, std::string> advanced = fieldNames(widget("figAdvSettings"));
   for (const auto& [tag, name] : advanced) EXPECT_FALSE(name.empty()) << tag;
   EXPECT_EQ(advanced.at("txtScaling"), "I/Q scaling");
+}
+
+TEST_F(Widgets, OpenTakesATypedNameWithoutTheExtension) {
+  fileAnswers = {workFolder + "/gset1"};
+  type("txtDataLength", "77");
+  click("menuFileSave");
+  ASSERT_TRUE(std::filesystem::exists(workFolder + "/gset1.mat"));
+  click("menuFileNew");
+  ASSERT_EQ(parameter("dataLength"), 1024);
+
+  // The name typed as a user types it; a refusal would come as a box over the file dialog, which stays.
+  bool typed = false;
+  std::vector<std::string> refused;
+  withDialogs<QDialog>([&](QDialog& dialog) {
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+      refused.push_back(box->text().toStdString());
+      box->reject();
+    } else if (auto* files = qobject_cast<QFileDialog*>(&dialog); files != nullptr && !typed) {
+      typed = true;
+      files->setDirectory(QString::fromStdString(workFolder));
+      files->findChild<QLineEdit*>("fileNameEdit")->setText("gset1");
+      static_cast<QDialog*>(files)->accept();  // as the Open button does
+    } else if (files != nullptr) {
+      files->reject();
+    }
+  }, [&] { click("menuFileOpen"); });
+  EXPECT_TRUE(typed);
+  EXPECT_TRUE(refused.empty()) << refused.front();
+  EXPECT_EQ(parameter("dataLength"), 77);
+  EXPECT_EQ(global("configuration").field("LastParameterFilename").toUtf8(), workFolder + "/gset1.mat");
+}
+
+TEST_F(Widgets, InstrumentErrorsShowTheErrorIcon) {
+  // No instrument answers at the start values' connection.
+  std::vector<std::pair<QMessageBox::Icon, std::string>> boxes;
+  withQuestions([&](QMessageBox& box) {
+    boxes.emplace_back(box.icon(), box.windowTitle().toStdString());
+    box.accept();
+  }, [&] { click("pbRefresh"); });
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].second, "Error Occured During Instrument Setup");
+  EXPECT_EQ(boxes[0].first, QMessageBox::Critical);
 }
 
 }  // namespace

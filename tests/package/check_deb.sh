@@ -26,8 +26,17 @@ find "$root" -type f -name '*.so' -o -type f -path '*/bin/*' | while read -r bin
 done
 
 # Every binary carries Debian's hardening: PIE, stack protector, fortified functions, read-only relocations
-# bound at start.
-find "$root" -type f \( -name '*.so' -o -path '*/bin/*' \) -print0 | xargs -0 hardening-check --quiet
+# bound at start. Control-flow protection is not asked for: Debian 12's start files carry no IBT note, so
+# no program linked there has it, Debian's own included. A binary that calls memcpy, memmove and memset
+# only with sizes known at run time has nothing fortification could check, which hardening-check reports
+# as unprotected: any other unprotected function fails.
+find "$root" -type f \( -name '*.so' -o -path '*/bin/*' \) -print0 | while IFS= read -r -d '' binary; do
+  hardening-check --quiet --nocfprotection --nofortify "$binary"
+  if hardening-check --verbose "$binary" | grep 'unprotected:' | grep -vE 'unprotected: (memcpy|memmove|memset)$'; then
+    echo "unfortified calls in $binary" >&2
+    exit 1
+  fi
+done
 
 "$root/usr/bin/dot11b" --help | grep -q "^Usage: dot11b COMMAND"
 "$root/usr/bin/dot11b" estimate --frames 2 | grep -qx 91584

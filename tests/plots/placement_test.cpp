@@ -21,6 +21,22 @@ TEST(Placement, BesideTheParentOrAtTheViewsOwnPlace) {
   EXPECT_EQ(namePrefix(ViewKind::kWaterfall), "Spectrum Waterfall ");
 }
 
+TEST(Placement, ANewWindowMovesOffTheCornersOfOpenOnes) {
+  const std::array<int, 4> screen{0, 0, 1600, 1000};
+  const Corner size{340, 340};
+  EXPECT_EQ(clearCorner({150, 150}, size, screen, {}, 32), (Corner{150, 150}));
+  EXPECT_EQ(clearCorner({150, 150}, size, screen, {{700, 150}}, 32), (Corner{150, 150}));
+  EXPECT_EQ(clearCorner({150, 150}, size, screen, {{150, 150}}, 32), (Corner{182, 182}));
+  // Nearly the same place counts as the same; a cascade of them is passed by, whatever their order.
+  EXPECT_EQ(clearCorner({150, 150}, size, screen, {{160, 140}}, 32), (Corner{182, 182}));
+  EXPECT_EQ(clearCorner({150, 150}, size, screen, {{214, 214}, {150, 150}, {182, 182}}, 32), (Corner{246, 246}));
+  // Where the screen ends: left and down, then up.
+  EXPECT_EQ(clearCorner({1260, 0}, size, screen, {{1260, 0}}, 32), (Corner{1228, 32}));
+  EXPECT_EQ(clearCorner({1260, 660}, size, screen, {{1260, 660}}, 32), (Corner{1228, 628}));
+  // No room either way: the place asked for.
+  EXPECT_EQ(clearCorner({0, 0}, {1600, 1000}, screen, {{0, 0}}, 32), (Corner{0, 0}));
+}
+
 TEST(RasterImage, SharesAddUpToTheWhole) {
   Raster whole(8, 8, 0, 1, 0, 1), first(8, 8, 0, 1, 0, 1);
   Raster second = first.blank();

@@ -22,6 +22,12 @@ TEST(Spectrum, FrequencyUnitsFitTheRate) {
   EXPECT_EQ(frequencyUnit(44e6).multiplier, 1e-6);
   EXPECT_EQ(frequencyUnit(2.4e9).name, "GHz");
   EXPECT_EQ(frequencyUnit(3e13).name, "GHz");
+  // Clocks of 1 Hz and below stay in Hz.
+  for (const double rate : {1.0, 0.5, 1e-4}) {
+    const Spectrum slow = computeSpectrum(tone(64, 0.1), rate);
+    EXPECT_EQ(slow.unit.name, "Hz") << rate;
+    EXPECT_EQ(slow.fMax, rate / 2) << rate;
+  }
   const Spectrum s = computeSpectrum(tone(64, 0.1), 44e6);
   EXPECT_EQ(s.unit.name, "MHz");
   EXPECT_EQ(s.fMin, -22);

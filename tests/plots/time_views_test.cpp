@@ -33,7 +33,9 @@ TEST(IqTime, TimeUnitsAndTestData) {
   EXPECT_EQ(timeUnit(1e-3).name, "mS");
   EXPECT_EQ(timeUnit(5e-9).name, "nS");
   EXPECT_EQ(timeUnit(1e-13).name, "pS");
-  EXPECT_EQ(timeUnit(5e3).name, "pS");  // beyond the table: the last unit, as the rule says
+  // Beyond the table: its end units, never a unit from the other end.
+  EXPECT_EQ(timeUnit(5e3).name, "S");
+  EXPECT_EQ(timeUnit(1e-16).name, "pS");
 
   const IqTime none = computeIqTime({}, 0);  // rate 0 counts as 1 Hz
   EXPECT_TRUE(none.testData);
@@ -42,6 +44,19 @@ TEST(IqTime, TimeUnitsAndTestData) {
   EXPECT_NEAR(none.q[0], 0, 1e-12);
   EXPECT_EQ(none.unit.name, "S");         // 100 samples at 1 Hz
   EXPECT_NEAR(none.amplitude, 1, 1e-12);
+}
+
+TEST(IqTime, SlowSampleClocksAreDrawnInSeconds) {
+  // The start-value frame's 45792 samples at 1 Hz last 12.7 hours, at 0.5 Hz twice that.
+  for (const double rate : {1.0, 0.5}) {
+    const IqTime v = computeIqTime(ramp(45792), rate);
+    EXPECT_EQ(v.unit.name, "S") << rate;
+    EXPECT_EQ(v.unit.multiplier, 1) << rate;
+    EXPECT_EQ(v.tMax, 45792 / rate) << rate;
+    EXPECT_EQ(v.time[1], 1 / rate) << rate;
+  }
+  // A thousand samples at 1 Hz: 1000 s, the first length the table's rule would have put in pS.
+  EXPECT_EQ(computeIqTime(ramp(1000), 1).unit.name, "S");
 }
 
 TEST(EyeAndScatter, SettingsAreClamped) {

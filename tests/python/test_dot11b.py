@@ -31,6 +31,23 @@ class Generation(unittest.TestCase):
             self.assertEqual(markers.shape, (2, samples.size))
             self.assertEqual(dot11b.estimate(dataRate=5.5, MACheader_Active=1), samples.size)
 
+    def test_frames_longer_than_projected_come_whole_as_from_the_command_line(self):
+        # A 7-sample ramp at oversampling 4 is made of 2 chips (8 samples) a side: 12864 samples against
+        # the 12862 projected.
+        fields = {"dataRate": 1, "dataLength": 0, "OverSampling": 4, "rampType": 1, "rampLength": 7}
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "f.cf64")
+            subprocess.run([CLI, "generate", *[a for k, v in fields.items() for a in ("--set", f"{k}={v}")],
+                            "--out", path], check=True, capture_output=True)
+            samples, markers = dot11b.generate(**fields)
+            self.assertEqual(samples.size, 12864)
+            np.testing.assert_array_equal(samples, np.fromfile(path, dtype="<c16"))
+        self.assertEqual(markers.shape, (2, 12864))
+        # Row 2 the frame without the 4400 idle samples, row 1 that without the ramps (7 samples each, as set).
+        self.assertEqual(int(markers[1].sum()), 12864 - 4400)
+        self.assertEqual(int(markers[0].sum()), 12864 - 4400 - 14)
+        self.assertEqual(dot11b.estimate(**fields), 12862)
+
     def test_parameter_rules_raise_value_error_with_their_message(self):
         with self.assertRaisesRegex(ValueError, "dataRate: 3 is not allowed; allowed: one of 1 2 5.5 11"):
             dot11b.generate(dataRate=3)

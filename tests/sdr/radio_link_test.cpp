@@ -7,8 +7,8 @@
 
 #include "instrument/cli_runner.h"
 #include "loopback_support.h"
-#include "phy/peak_scaling.h"
-#include "phy/sample_formats.h"
+#include "phy/samples/peak_scaling.h"
+#include "phy/samples/sample_formats.h"
 #include "runtime/shortest_text.h"
 #include "rx/receiver.h"
 #include "rx/stream/resample.h"

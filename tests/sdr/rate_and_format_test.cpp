@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "phy/peak_scaling.h"
-#include "phy/sample_formats.h"
+#include "phy/samples/peak_scaling.h"
+#include "phy/samples/sample_formats.h"
 #include "sdr/rate_choice.h"
 #include "sdr/transmission.h"
 

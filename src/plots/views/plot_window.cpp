@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
@@ -178,6 +179,7 @@ void PlotWindow::place(ViewKind view, toolkit::Handle parent) {
   const Rect r = plotWindowRect(view, parentRect);
   tk.set(h, "Position", rt::Value::row({r[0], r[1], r[2], r[3]}));
   toolkit::moveWindow(h, "onscreen");
+  moveClearOfOtherPlots();
   plot_->replot();
   for (QCPAxisRect* a : axes_) {
     const QCPRange x = a->axis(QCPAxis::atBottom)->range(), y = a->axis(QCPAxis::atLeft)->range();
@@ -185,6 +187,21 @@ void PlotWindow::place(ViewKind view, toolkit::Handle parent) {
   }
   tk.setAppData(h, tk.controlRecord(h));
   tk.show(h);
+}
+
+void PlotWindow::moveClearOfOtherPlots() {
+  // Inner rectangles throughout: the window manager's frame is not known before a window is shown.
+  std::vector<Corner> taken;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w == this || !w->isVisible() || dynamic_cast<PlotWindow*>(w) == nullptr) continue;
+    taken.push_back({w->geometry().x(), w->geometry().y()});
+  }
+  const QRect own = geometry(), screen = this->screen()->availableGeometry();
+  // About a title bar's height: the earlier window stays recognisable and within reach.
+  constexpr int kStep = 32;
+  const Corner corner = clearCorner({own.x(), own.y()}, {own.width(), own.height()},
+                                    {screen.x(), screen.y(), screen.width(), screen.height()}, taken, kStep);
+  setGeometry(QRect(QPoint(corner[0], corner[1]), own.size()));
 }
 
 void PlotWindow::setZoomMode(bool on) { plot_->setSelectionRectMode(on ? QCP::srmZoom : QCP::srmNone); }

@@ -64,6 +64,8 @@ class PlotWindow : public QWidget {
  private:
   PlotWindow();
   void showReadout(const QPoint& pixel);
+  // Moves the window off the place of another plot window already open there.
+  void moveClearOfOtherPlots();
 
   QCustomPlot* plot_;
   ReadoutLine* readout_;

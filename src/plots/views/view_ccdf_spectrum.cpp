@@ -2,6 +2,7 @@
 // The CCDF and the spectrum views.
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "plots/ccdf.h"
@@ -11,6 +12,42 @@
 #include "plots/views/views.h"
 
 namespace dot11b::plots::views {
+
+namespace {
+
+// Ticks every `step` with a label on every tick, or on every second, third ... tick (counted from 0)
+// where the labels would otherwise touch at the axis's present width.
+class SpacedLabelTicker : public QCPAxisTickerFixed {
+ public:
+  SpacedLabelTicker(QCPAxis* axis, double step) : axis_(axis) {
+    setTickStep(step);
+    setScaleStrategy(QCPAxisTickerFixed::ssNone);
+  }
+
+ protected:
+  QVector<double> createTickVector(double step, const QCPRange& range) override {
+    const QVector<double> ticks = QCPAxisTickerFixed::createTickVector(step, range);
+    const QFontMetrics metrics(axis_->tickLabelFont());
+    int widest = 0;
+    for (double t : ticks) widest = std::max(widest, metrics.horizontalAdvance(QString::number(t)));
+    const double spacing = std::abs(axis_->coordToPixel(step) - axis_->coordToPixel(0));
+    // At least a space's width between two labels.
+    const double needed = widest + metrics.horizontalAdvance(QStringLiteral("  "));
+    every_ = spacing > 0 ? std::max(1, static_cast<int>(std::ceil(needed / spacing))) : 1;
+    return ticks;
+  }
+
+  QString getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision) override {
+    const auto index = std::llround(tick / tickStep());
+    return index % every_ == 0 ? QCPAxisTickerFixed::getTickLabel(tick, locale, formatChar, precision) : QString();
+  }
+
+ private:
+  QCPAxis* axis_;
+  int every_ = 1;
+};
+
+}  // namespace
 
 void label(QCPAxisRect* a, const std::string& x, const std::string& y) {
   a->axis(QCPAxis::atBottom)->setLabel(QString::fromStdString(x));
@@ -31,9 +68,8 @@ toolkit::Handle showCcdf(toolkit::Handle parent, const std::string& title, Share
   y->setTicker(QSharedPointer<QCPAxisTickerLog>::create());
   a->axis(QCPAxis::atRight)->setScaleType(QCPAxis::stLogarithmic);
   a->axis(QCPAxis::atRight)->setTicker(y->ticker());
-  auto ticks = QSharedPointer<QCPAxisTickerFixed>::create();
-  ticks->setTickStep(2);
-  ticks->setScaleStrategy(QCPAxisTickerFixed::ssNone);
+  // A tick every 2 dB; labels that would run together are thinned out, the ticks kept.
+  auto ticks = QSharedPointer<SpacedLabelTicker>::create(a->axis(QCPAxis::atBottom), 2);
   a->axis(QCPAxis::atBottom)->setTicker(ticks);
   a->axis(QCPAxis::atTop)->setTicker(ticks);
   setRanges(a, 0, ccdf->maxDb, ccdf->floorPercent, 100);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "phy/sample_formats.h"
+#include "phy/samples/sample_formats.h"
 
 #include <bit>
 #include <cmath>

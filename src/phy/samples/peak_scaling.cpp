@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "phy/peak_scaling.h"
+#include "phy/samples/peak_scaling.h"
 
 #include <algorithm>
 #include <cmath>
