@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils help2man lintian appstream
   python3-venv python3-pip python3-setuptools
   libsoapysdr-dev soapysdr-tools
+  gnuradio-dev
   xvfb xauth imagemagick
 )
 
