@@ -75,11 +75,17 @@ void modulator_impl::handle_pdu(const pmt::pmt_t& pdu)
     const std::vector<uint8_t> octets = pmt::u8vector_elements(pmt::cdr(pdu));
     ::dot11b::rt::Value parameters = d_parameters;
     try {
-        const pmt::pmt_t items = pmt::dict_items(pmt::car(pdu));
+        // The rate first, whatever the order of the metadata: 1 Mbit/s brings the long preamble, as in the
+        // format panel, and a "preamble" of the same PDU then has the last word.
+        const pmt::pmt_t meta = pmt::car(pdu);
+        const pmt::pmt_t rate = pmt::dict_ref(meta, pmt::mp("rate"), pmt::PMT_NIL);
+        if (const auto text = metadata_text(rate))
+            apply_named_setting(parameters, "rate", *text);
+        const pmt::pmt_t items = pmt::dict_items(meta);
         for (size_t i = 0; i < pmt::length(items); ++i) {
             const pmt::pmt_t item = pmt::nth(i, items);
             const auto text = metadata_text(pmt::cdr(item));
-            if (pmt::is_symbol(pmt::car(item)) && text)
+            if (pmt::is_symbol(pmt::car(item)) && pmt::symbol_to_string(pmt::car(item)) != "rate" && text)
                 apply_named_setting(parameters, pmt::symbol_to_string(pmt::car(item)), *text);
         }
         const ::dot11b::phy::Frame frame = pdu_frame(parameters, octets);

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver_impl.h"
 
+#include <gnuradio/block_detail.h>
+#include <gnuradio/buffer_reader.h>
 #include <gnuradio/io_signature.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -119,10 +122,16 @@ void receiver_impl::publish(const ::dot11b::rx::ReceivedFrame& frame)
     message_port_pub(kPdus, pmt::cons(meta, pmt::init_u8vector(octets.size(), octets)));
 }
 
+bool receiver_impl::input_ended() const { return detail()->input(0)->done(); }
+
+// GNU Radio lets a block go once its input has ended and holds no sample, without calling it again; the
+// frames still in the decoding would then go out only when the flowgraph stops, after the blocks that
+// take them have gone. So the block keeps the last sample it is handed until the input has ended: it is
+// then called once more, and finishes the decoding while the flowgraph runs (and with the pass-through
+// output, called without input until that has passed everything on).
 void receiver_impl::forecast(int, gr_vector_int& ninput_items_required)
 {
-    // The output follows the decoding, not the input: any input is worth taking.
-    ninput_items_required[0] = 1;
+    ninput_items_required[0] = input_ended() ? 0 : 2;
 }
 
 int receiver_impl::general_work(int noutput_items,
@@ -130,20 +139,30 @@ int receiver_impl::general_work(int noutput_items,
                                 gr_vector_const_void_star& input_items,
                                 gr_vector_void_star& output_items)
 {
-    const auto* in = static_cast<const gr_complex*>(input_items[0]);
-    if (!d_feed->push(in, static_cast<size_t>(ninput_items[0])))
-        return WORK_DONE;
-    consume(0, ninput_items[0]);
+    const bool ended = input_ended();
+    const int n = ended ? ninput_items[0] : ninput_items[0] - 1;
+    if (n > 0) {
+        if (!d_feed->push(static_cast<const gr_complex*>(input_items[0]), static_cast<size_t>(n)))
+            return WORK_DONE;
+        consume(0, n);
+    } else if (!ended && output_items.empty()) {
+        // Without an output the block is called with its one kept sample until more comes (the forecast
+        // holds it back otherwise): not at once again.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (ended)
+        finish_decoding(); // the frames still in the decoding go out now, before the block is done
+    const bool finished = ended && !d_decoder.joinable();
     if (output_items.empty()) {
         // No pass-through output: no tags wait for it.
         std::lock_guard<std::mutex> lock(d_tags_mutex);
         d_tags.clear();
         d_feed->release_before(d_progress);
-        return 0;
+        return finished ? WORK_DONE : 0;
     }
     const int produced = pass_through(noutput_items, static_cast<gr_complex*>(output_items[0]));
     d_feed->release_before(std::min<uint64_t>(d_progress, nitems_written(0)));
-    return produced;
+    return produced == 0 && finished ? WORK_DONE : produced;
 }
 
 int receiver_impl::pass_through(int noutput_items, gr_complex* out)

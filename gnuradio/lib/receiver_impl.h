@@ -41,7 +41,9 @@ private:
     void publish(const ::dot11b::rx::ReceivedFrame& frame);
     // The pass-through output: the samples before the decoding's progress, with their frames' tags.
     int pass_through(int noutput_items, gr_complex* out);
+    // The decoding told that the stream has ended, and waited for.
     void finish_decoding();
+    bool input_ended() const;
 
     const double d_samp_rate;
     std::unique_ptr<sample_feed> d_feed;

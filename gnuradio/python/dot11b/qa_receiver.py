@@ -18,18 +18,19 @@ class qa_receiver(gr_unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.TemporaryDirectory()
-        # Beacons, then frames at each rate, with a carrier and clock offset and noise, at 27.5 Msample/s
-        # (oversampling 2.5), which the receiver resamples.
+        # Beacons, then frames at each rate, with a carrier and clock offset and noise, at 33 Msample/s
+        # (oversampling 3), which the receiver resamples.
         parts = []
         for rate, extra in [("1", ["--template", "beacon", "--frames", "2"]), ("2", []), ("5.5", []),
                             ("11", ["--set", "highRateMod=1", "--set", "preambleType=1"])]:
             out = os.path.join(cls.folder.name, f"part{rate}.cf32")
             run_cli("generate", "--out", out, "--set", "dataRate=" + rate, "--set", "dataSourceType=5",
-                    "--set", "dataLength=60", "--set", "OverSampling=2.5", "--snr", "25", "--cfo", "30000", "--clock-ppm", "-8",
+                    "--set", "dataLength=60", "--set", "MACheader.Active=1", "--set", "MACfcs.Active=1",
+                    "--set", "OverSampling=3", "--snr", "25", "--cfo", "30000", "--clock-ppm", "-8",
                     *extra)
             parts.append(np.fromfile(out, dtype=np.complex64))
         cls.samples = np.concatenate(parts)
-        cls.rate = 27.5e6
+        cls.rate = 33e6
         cls.path = os.path.join(cls.folder.name, "capture.cf32")
         cls.samples.tofile(cls.path)
         cls.verified = verify_json(cls.path, cls.rate)["frames"]

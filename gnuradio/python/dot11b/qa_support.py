@@ -30,7 +30,7 @@ def verify_json(path, rate):
 
 def pdu(octets, **meta):
     """A PDU of the octets with the metadata given."""
-    data = np.asarray(octets, dtype=np.uint8)
+    data = np.frombuffer(octets, dtype=np.uint8) if isinstance(octets, bytes) else np.asarray(octets, np.uint8)
     return pmt.cons(pmt.to_pmt(meta) if meta else pmt.make_dict(), pmt.init_u8vector(data.size, data.tolist()))
 
 

@@ -37,7 +37,7 @@ public:
      * \param preamble "long" or "short" (not at 1 Mbit/s)
      * \param modulation "CCK" or "PBCC", at 5.5 and 11 Mbit/s
      * \param filter "rectangular", "gaussian" or "root-raised-cosine"
-     * \param oversampling samples a chip: a whole number or a whole number and a half, 1 to 20
+     * \param oversampling samples a chip: a whole number from 2 to 9
      * \param mac_and_fcs the PDU is the frame body, and the block adds the MAC header and the FCS
      * \param settings further "FIELD=VALUE" settings of the parameters record, applied after the above
      * \param samp_rate the stream's rate [Hz]; 0: the frame's own, 11 MHz times \p oversampling
