@@ -34,14 +34,18 @@ class qa_soapy_sink(gr_unittest.TestCase):
         sink.set_frequency(0, 2412e6)
         sink.set_length_tag_name("packet_len")
         tb.connect(modulator, sink)
-        for body in BODIES:
-            modulator.to_basic_block()._post(pmt.intern("pdus"), pdu(body))
         # Frames of the same length and settings: how much the radio will have stored.
         frame = dot11b.frame_source(settings=["OverSampling=2", "MACheader.Active=1", "MACfcs.Active=1",
                                               f"dataLength={len(BODIES[0])}"], samp_rate=RADIO_RATE)
         expected = len(BODIES) * frame.waveform_length()
 
         tb.start()
+        # GNU Radio 3.10.5's Soapy sink drops what it is handed first, before it knows its bursts (it prints
+        # "tPtG"): a first frame goes to it alone.
+        modulator.to_basic_block()._post(pmt.intern("pdus"), pdu(bytes(len(BODIES[0]))))
+        self.assertTrue(wait_for(lambda: sink.nitems_read(0) >= frame.waveform_length()))
+        for body in BODIES:
+            modulator.to_basic_block()._post(pmt.intern("pdus"), pdu(body))
         wait_for(lambda: os.path.exists(self.store) and os.path.getsize(self.store) >= 8 * expected)
         tb.stop()
         tb.wait()
@@ -61,7 +65,7 @@ class qa_soapy_sink(gr_unittest.TestCase):
         decode.msg_connect(rx, "pdus", debug, "store")
         decode.run()
         frames = received(debug)
-        self.assertEqual([octets[24:-4] for _, octets in frames], BODIES)
+        self.assertEqual([octets[-4 - len(body):-4] for (_, octets), body in zip(frames, BODIES)], BODIES)
         self.assertTrue(all(meta["fcs_ok"] and meta["rate"] == 11 for meta, _ in frames))
 
 
