@@ -12,7 +12,7 @@ packages=(
   desktop-file-utils help2man lintian appstream
   python3-venv python3-pip python3-setuptools
   libsoapysdr-dev soapysdr-tools
-  gnuradio-dev
+  gnuradio-dev gir1.2-gtk-3.0 python3-gi-cairo
   xvfb xauth imagemagick
 )
 

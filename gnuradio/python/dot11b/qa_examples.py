@@ -22,9 +22,13 @@ class qa_examples(gr_unittest.TestCase):
         self.addCleanup(self.folder.cleanup)
 
     def compile(self, grc):
-        done = subprocess.run(["grcc", "-o", self.folder.name, grc], capture_output=True, text=True, check=False)
+        """The program grcc makes of the flowgraph (named after the flowgraph's id)."""
+        out = tempfile.mkdtemp(dir=self.folder.name)
+        done = subprocess.run(["grcc", "-o", out, grc], capture_output=True, text=True, check=False)
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
-        return os.path.join(self.folder.name, os.path.basename(grc).replace(".grc", ".py"))
+        programs = glob.glob(os.path.join(out, "*.py"))
+        self.assertEqual(len(programs), 1)
+        return programs[0]
 
     def test_every_example_compiles(self):
         examples = sorted(glob.glob(os.path.join(EXAMPLES, "*.grc")))
@@ -35,9 +39,7 @@ class qa_examples(gr_unittest.TestCase):
 
     def test_the_loopback_decodes_the_strobes_frames(self):
         program = self.compile(os.path.join(EXAMPLES, "loopback.grc"))
-        os.rename(program, os.path.join(self.folder.name, "dot11b_loopback.py"))
-        spec = importlib.util.spec_from_file_location("dot11b_loopback",
-                                                      os.path.join(self.folder.name, "dot11b_loopback.py"))
+        spec = importlib.util.spec_from_file_location("dot11b_loopback", program)
         module = importlib.util.module_from_spec(spec)
         spec.loader.exec_module(module)
         tb = module.dot11b_loopback()
