@@ -2,6 +2,7 @@
 #include "files/pcapng_file.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -265,6 +266,11 @@ void PcapngWriter::writeNote(std::uint64_t timestampNs, const std::string& comme
   frame.levelDbm = levelDbm;
   writeBlock(enhancedPacket(timestampNs, radiotapHeader(frame, true), comment));
   ++records_;
+}
+
+bool PcapngWriter::readerGone() const {
+  pollfd watched{fd_, 0, 0};
+  return ::poll(&watched, 1, 0) > 0 && (watched.revents & (POLLERR | POLLHUP)) != 0;
 }
 
 void PcapngWriter::writeBlock(const std::vector<std::uint8_t>& bytes) {

@@ -67,6 +67,9 @@ class PcapngWriter {
   void writeNote(std::uint64_t timestampNs, const std::string& comment, std::optional<double> levelDbfs = {},
                  std::optional<double> levelDbm = {});
 
+  // True once the reader of a pipe or FIFO has gone (checked without writing, so that a capture with no
+  // frames still ends when its reader quits); false for a file.
+  bool readerGone() const;
   std::uint64_t records() const { return records_; }
 
  private:
