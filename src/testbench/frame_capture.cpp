@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "files/safe_save.h"
 #include "rx/verify/mac_fields.h"
 #include "runtime/shortest_text.h"
 
@@ -79,6 +80,13 @@ void writeFrame(files::PcapngWriter& writer, const rx::Verification& v, std::siz
 std::size_t ReaderWatchedSource::read(Complex* out, std::size_t max) {
   if (writer_.readerGone()) throw files::PcapngReaderGone("the capture's reader has gone");
   return inner_.read(out, max);
+}
+
+void savePcapng(const std::string& path, const rx::Verification& v, const FrameCaptureSettings& settings) {
+  files::saveReplacing(path, [&](const std::string& temporaryPath) {
+    files::PcapngWriter writer(temporaryPath, {"dot11b verify", levelDescription(settings)});
+    for (std::size_t k = 0; k < v.frames.size(); ++k) writeFrame(writer, v, k, settings);
+  });
 }
 
 std::string levelDescription(const FrameCaptureSettings& settings) {

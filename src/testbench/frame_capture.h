@@ -48,6 +48,10 @@ class ReaderWatchedSource : public rx::SampleSource {
   const files::PcapngWriter& writer_;
 };
 
+// Every frame of a finished verification (whose PSDUs were kept) as a new pcapng file at `path`, which
+// replaces the old one only once whole. Throws files::PcapngError or std::runtime_error naming the file.
+void savePcapng(const std::string& path, const rx::Verification& v, const FrameCaptureSettings& settings);
+
 // The interface block's description: what the records' level means.
 std::string levelDescription(const FrameCaptureSettings& settings);
 

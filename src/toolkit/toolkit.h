@@ -75,6 +75,10 @@ class Toolkit {
 
   // Waits, keeping every window drawn and responsive meanwhile.
   virtual void processEventsFor(int milliseconds) = 0;
+
+  // Starts the desktop program `program` (found on the PATH) on `file` and lets it run on its own: whether
+  // it started, false when it is not installed.
+  virtual bool openWith(const std::string& program, const std::string& file);
 };
 
 // The toolkit in use; throws when none is installed (the library runs without windows).
