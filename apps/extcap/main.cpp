@@ -12,6 +12,7 @@
 
 #include "extcap_capture.h"
 #include "extcap_radios.h"
+#include "runtime/number_text.h"
 
 namespace {
 
@@ -76,15 +77,9 @@ Options parse(int argc, char** argv) {
 std::optional<double> number(const Options& o, const std::string& name, double unit) {
   const std::string text = o.value(name);
   if (text.empty()) return std::nullopt;
-  std::size_t used = 0;
-  double value = 0;
-  try {
-    value = std::stod(text, &used);
-  } catch (const std::exception&) {
-    used = 0;
-  }
-  if (used != text.size() || !std::isfinite(value)) throw std::invalid_argument(name + " takes a number, not '" + text + "'");
-  return value * unit;
+  const std::optional<double> value = dot11b::rt::parseReal(text);
+  if (!value || !std::isfinite(*value)) throw std::invalid_argument(name + " takes a number, not '" + text + "'");
+  return *value * unit;
 }
 
 CaptureSettings captureSettings(const Options& o) {
