@@ -19,5 +19,5 @@ render_terminal() {
     convert -background '#1e1e1e' -fill '#d8d8d8' -font DejaVu-Sans-Mono -pointsize 13 \
       "label:$(sed -e 's/%/%%/g' -e 's/^ /\xc2\xa0/' "$part")" "$part.png"
   done
-  convert -background '#1e1e1e' part-*.png -gravity North "$3" -bordercolor '#1e1e1e' -border 14 "$4"
+  convert -background '#1e1e1e' part-*.png -gravity NorthWest "$3" -bordercolor '#1e1e1e' -border 14 "$4"
 }
