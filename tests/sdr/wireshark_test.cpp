@@ -77,13 +77,13 @@ TEST(Wireshark, VerifyWritesEveryFrameAsSent) {
                                 folder / "all.pcapng"});
   EXPECT_EQ(verified.exitStatus, 0) << verified.err;
   EXPECT_EQ(tsharkFields(folder / "all.pcapng"),
-            "Good\t1\t2412\t0\t0x0008\t0\t02:11:22:33:44:55\tlab\t\n"
-            "Good\t2\t2412\t1\t0x0020\t10\t02:11:22:33:44:55\t\t\n"
-            "Good\t5.5\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\t\n"
-            "Good\t5.5\t2412\t0\t0x0020\t1\t02:11:22:33:44:55\t\t\n"
-            "Good\t11\t2412\t1\t0x0020\t0\t02:11:22:33:44:55\t\t\n"
-            "Good\t11\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\tPBCC\n"
-            "Bad\t2\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\t\n");
+            "1\t1\t2412\t0\t0x0008\t0\t02:11:22:33:44:55\tlab\t\n"
+            "1\t2\t2412\t1\t0x0020\t10\t02:11:22:33:44:55\t\t\n"
+            "1\t5.5\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\t\n"
+            "1\t5.5\t2412\t0\t0x0020\t1\t02:11:22:33:44:55\t\t\n"
+            "1\t11\t2412\t1\t0x0020\t0\t02:11:22:33:44:55\t\t\n"
+            "1\t11\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\tPBCC\n"
+            "0\t2\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\t\n");
 
   // The same through a pipe, the summary then on stderr; a time from 1970 on.
   const auto piped = runCommand(std::string(DOT11B_CLI) + " verify " + shellQuoted(folder / "all.cf64") +
@@ -116,9 +116,9 @@ std::string threeBeacons(const Folder& folder) {
   return folder / "beacons.cf32";
 }
 
-const char* const kBeacons = "Good\t1\t2437\t0\t0x0008\t0\t02:11:22:33:44:55\tlab\t\n"
-                             "Good\t1\t2437\t0\t0x0008\t1\t02:11:22:33:44:55\tlab\t\n"
-                             "Good\t1\t2437\t0\t0x0008\t2\t02:11:22:33:44:55\tlab\t\n";
+const char* const kBeacons = "1\t1\t2437\t0\t0x0008\t0\t02:11:22:33:44:55\tlab\t\n"
+                             "1\t1\t2437\t0\t0x0008\t1\t02:11:22:33:44:55\tlab\t\n"
+                             "1\t1\t2437\t0\t0x0008\t2\t02:11:22:33:44:55\tlab\t\n";
 
 // A live decode into a pipe: the frames as they come, and the end when the reader quits, frames or none.
 TEST(Wireshark, VerifyLiveStreamsIntoAPipeUntilItsReaderQuits) {
@@ -130,7 +130,7 @@ TEST(Wireshark, VerifyLiveStreamsIntoAPipeUntilItsReaderQuits) {
   const auto live = runCommand("{ " + verify + " 2>/dev/null; echo $? >" + shellQuoted(folder / "status") +
                                "; } | tshark -r - -c 3 -o wlan.check_checksum:TRUE -T fields -e wlan.fcs.status -e "
                                "wlan.seq -e wlan.ssid 2>/dev/null");
-  EXPECT_EQ(live.output, "Good\t0\tlab\nGood\t1\tlab\nGood\t2\tlab\n");
+  EXPECT_EQ(live.output, "1\t0\tlab\n1\t1\tlab\n1\t2\tlab\n");
   std::ifstream status(folder / "status");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(status), {}), "0\n");
   // A reader that quits once the capture has begun: no frame to write, and verify still ends, quietly.
