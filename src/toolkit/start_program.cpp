@@ -21,7 +21,7 @@ bool onPath(const std::string& program) {
 
 }  // namespace
 
-bool Toolkit::openWith(const std::string& program, const std::string& file) {
+bool startProgram(const std::string& program, const std::string& file) {
   if (!onPath(program)) return false;
   // Twice forked, so that the program belongs to no one here and leaves no process behind when it ends.
   const pid_t child = ::fork();
