@@ -31,6 +31,8 @@ set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_DEPENDS "python3 (>= 3.11), python3 (<< 3.12), python3-numpy")
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_RECOMMENDS "python3-scipy")
+# dot11b-extcap, in Wireshark's extcap folder, shows the frames a radio receives in Wireshark.
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SUGGESTS "wireshark | tshark")
 # The library's link in the multiarch folder needs the dynamic linker's cache renewed: dpkg's trigger does
 # it once for all packages installed together.
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/triggers)

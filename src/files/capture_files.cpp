@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "files/sigmf_file.h"
+#include "files/utc_time.h"
 #include "runtime/matfile/matfile.h"
 
 namespace dot11b::files {
@@ -143,6 +144,7 @@ struct SigmfRecording {
   SampleType type;
   std::string dataPath;
   std::optional<double> sampleRate, carrier;
+  std::optional<std::uint64_t> startNs;
 };
 
 SigmfRecording readSigmfMeta(const std::string& name) {
@@ -172,7 +174,7 @@ SigmfRecording readSigmfMeta(const std::string& name) {
   } else {
     refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le, ci16_le and ci8 are)");
   }
-  SigmfRecording capture{type, base + ".sigmf-data", std::nullopt, std::nullopt};
+  SigmfRecording capture{type, base + ".sigmf-data", std::nullopt, std::nullopt, std::nullopt};
   if (const auto rate = global.find("core:sample_rate"); rate != global.end()) {
     if (!rate->is_number() || !(rate->get<double>() > 0) || !std::isfinite(rate->get<double>())) {
       refuse(metaPath, "\"core:sample_rate\" is not a positive number");
@@ -185,6 +187,9 @@ SigmfRecording readSigmfMeta(const std::string& name) {
       if (const auto frequency = first.find("core:frequency"); frequency != first.end() && frequency->is_number()) {
         const double hz = frequency->get<double>();
         if (hz > 0 && std::isfinite(hz)) capture.carrier = hz;
+      }
+      if (const auto datetime = first.find("core:datetime"); datetime != first.end() && datetime->is_string()) {
+        capture.startNs = parseUtcTime(datetime->get<std::string>());
       }
     }
   }
@@ -246,6 +251,16 @@ std::optional<SampleType> rawType(const std::string& path) {
   return std::nullopt;
 }
 
+// The integers read as they are: full scale is 2^15 or 2^7.
+double fullScaleOf(SampleType type) {
+  switch (type) {
+    case SampleType::Ci16Le:
+    case SampleType::Iq16Be: return 32768;
+    case SampleType::Ci8: return 128;
+    default: return 1;
+  }
+}
+
 [[noreturn]] void unknownFormat(const std::string& path) {
   throw CaptureError("cannot tell the format of '" + path +
                      "' from its extension (.cf64, .cf32, .cs16, .cs8, .iq16, .sigmf-meta, .sigmf-data or .mat)");
@@ -256,13 +271,16 @@ std::optional<SampleType> rawType(const std::string& path) {
 OpenedCapture openCapture(const std::string& path) {
   if (isSigmf(path)) {
     const SigmfRecording recording = readSigmfMeta(path);
-    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.type), recording.sampleRate, recording.carrier};
+    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.type), recording.sampleRate, recording.carrier,
+            recording.startNs, fullScaleOf(recording.type)};
   }
   if (endsWith(path, ".mat")) {
     Capture capture = readMat(path, kMaxCaptureBytes);
-    return {std::make_unique<HeldSamples>(std::move(capture.samples)), capture.sampleRate, std::nullopt};
+    return {std::make_unique<HeldSamples>(std::move(capture.samples)), capture.sampleRate, std::nullopt, std::nullopt, 1};
   }
-  if (const auto type = rawType(path)) return {std::make_unique<RawSampleFile>(path, *type), std::nullopt, std::nullopt};
+  if (const auto type = rawType(path)) {
+    return {std::make_unique<RawSampleFile>(path, *type), std::nullopt, std::nullopt, std::nullopt, fullScaleOf(*type)};
+  }
   unknownFormat(path);
 }
 
