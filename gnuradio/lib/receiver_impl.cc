@@ -96,9 +96,10 @@ void receiver_impl::decode()
 
 void receiver_impl::publish(const ::dot11b::rx::ReceivedFrame& frame)
 {
+    // The level over the samples verify takes it over: from the SYNC to the last symbol.
+    const double power = d_feed->mean_power(static_cast<uint64_t>(std::max(0.0, frame.startSample)),
+                                            static_cast<uint64_t>(std::max(0.0, frame.endSample)));
     const auto first = static_cast<uint64_t>(std::llround(frame.startSample));
-    const auto last = static_cast<uint64_t>(std::ceil(frame.endSample));
-    const double power = d_feed->mean_power(first, last);
     pmt::pmt_t meta = pmt::make_dict();
     if (const auto rate = frame.header.rateMbps())
         meta = pmt::dict_add(meta, pmt::mp("rate"), pmt::from_double(*rate));

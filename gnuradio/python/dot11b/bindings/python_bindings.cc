@@ -7,6 +7,7 @@ namespace py = pybind11;
 void bind_modulator(py::module& m);
 void bind_frame_source(py::module& m);
 void bind_receiver(py::module& m);
+void bind_wireshark_connector(py::module& m);
 
 PYBIND11_MODULE(dot11b_python, m)
 {
@@ -15,4 +16,5 @@ PYBIND11_MODULE(dot11b_python, m)
     bind_modulator(m);
     bind_frame_source(m);
     bind_receiver(m);
+    bind_wireshark_connector(m);
 }
