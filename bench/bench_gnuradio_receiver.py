@@ -49,7 +49,7 @@ def command_seconds(cli):
     done = subprocess.run([cli, "verify", "--rate", str(RATE), CAPTURE], capture_output=True, text=True,
                           check=False)
     seconds = time.perf_counter() - started
-    return seconds, done.stdout.count("\nFrame ") + done.stdout.startswith("Frame ")
+    return seconds, sum(line.startswith("frame ") for line in done.stdout.splitlines())
 
 
 def main(cli):
