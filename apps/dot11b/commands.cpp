@@ -92,6 +92,7 @@ const std::vector<Command>& commands() {
        runPlot},
       {"verify", "decode every 802.11b frame of a capture with the built-in receiver",
        "Usage: dot11b verify FILE [--rate HZ] [--carrier HZ] [--json] [--expect-fcs] [--mask-csv FILE]\n"
+       "                     [--pcap FILE|- [--pcap-all] [--calibration DB]]\n"
        "       dot11b verify --device ARGS --frequency HZ --rate HZ --duration S [--gain DB] [--json] ...\n\n"
        "Finds every frame in FILE and decodes it with a receiver written from IEEE 802.11b-1999 (it shares\n"
        "no modulator with the generator): SYNC and SFD of either preamble, the PLCP header and its CRC, the\n"
@@ -115,6 +116,15 @@ const std::vector<Command>& commands() {
        "MHz off the carrier, -50 dBr beyond, 100 kHz resolution bandwidth); what lies beyond half the sample\n"
        "rate is reported as not measured. --mask-csv FILE writes its every point, level and limit.\n"
        "--json prints one object {\"frames\": [...], \"mask\": {...}} instead of the summary.\n"
+       "--pcap FILE writes every frame with a valid PLCP header to FILE as pcapng for Wireshark (link type\n"
+       "127, radiotap): the PSDU with its FCS (flagged bad when it does not hold), the rate, the preamble, the\n"
+       "carrier as channel frequency, the level (dB antenna signal: dB above -100 dBFS) and the time of the\n"
+       "frame's start (from a SigMF recording's core:datetime, the radio's start, else 1970); PBCC frames are\n"
+       "noted in a comment. --pcap - writes to standard output (the summary then goes to stderr), flushed\n"
+       "frame by frame: 'dot11b verify --device ... --pcap - | wireshark -k -i -' shows frames live, and\n"
+       "with --pcap a live decode needs no --duration, running until Ctrl-C or until the reader quits\n"
+       "(status 0). --pcap-all also writes each frame whose PLCP header failed as a record holding only a\n"
+       "comment with what was received. --calibration DB adds the level in dBm (dBFS + DB).\n"
        "Exit status 0 when a frame was found and every frame's header CRC holds (and its FCS, with\n"
        "--expect-fcs), 1 otherwise (or when the radio is not found, refuses a setting or fails while\n"
        "receiving), 2 for a bad option or a file that cannot be read.\n\n"

@@ -18,11 +18,13 @@ CtrlCStop::CtrlCStop() {
   struct sigaction action {};
   action.sa_handler = onInterrupt;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESETHAND;  // the second Ctrl-C takes the default action
-  sigaction(SIGINT, &action, &previous_);
+  action.sa_flags = SA_RESETHAND;  // the second signal takes the default action
+  for (std::size_t k = 0; k < kSignals.size(); ++k) sigaction(kSignals[k], &action, &previous_[k]);
 }
 
-CtrlCStop::~CtrlCStop() { sigaction(SIGINT, &previous_, nullptr); }
+CtrlCStop::~CtrlCStop() {
+  for (std::size_t k = 0; k < kSignals.size(); ++k) sigaction(kSignals[k], &previous_[k], nullptr);
+}
 
 const std::atomic<bool>& CtrlCStop::requested() const { return stopRequested; }
 

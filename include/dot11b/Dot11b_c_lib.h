@@ -320,7 +320,8 @@ DOT11B_API int mlxDot11b_Impair(int nlhs, dot11b_array* plhs[], int nrhs, dot11b
    set to its value (a number, or a text: "0x..." for MAC header contents) by the rules of dot11b --set, then
    the record checked and its lengths derived. Dot11b_LoadParameters and Dot11b_SaveParameters read and write
    parameter files as File Open and File Save do. Dot11b_Verify: what the built-in receiver finds, as the JSON
-   text of dot11b verify --json. Dot11b_InstrumentConfiguration: the connection record of an address such as
+   text of dot11b verify --json; Dot11b_VerifyPcap the same, each frame also written to the pcapng file
+   filename (link type 127, radiotap) for Wireshark. Dot11b_InstrumentConfiguration: the connection record of an address such as
    "tcpip:HOST:PORT", "gpib:BOARD:PRIMARY" or "serial:PORT:BAUD". */
 DOT11B_API dot11b_array* mlfDot11b_SetFields(dot11b_array* parameters, dot11b_array* fields, dot11b_array* values);
 DOT11B_API int mlxDot11b_SetFields(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -330,6 +331,9 @@ DOT11B_API int mlfDot11b_SaveParameters(dot11b_array* filename, dot11b_array* pa
 DOT11B_API int mlxDot11b_SaveParameters(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11b_Verify(dot11b_array* waveform, dot11b_array* sampleRate, dot11b_array* carrierHz);
 DOT11B_API int mlxDot11b_Verify(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_VerifyPcap(dot11b_array* waveform, dot11b_array* sampleRate, dot11b_array* carrierHz,
+                                              dot11b_array* filename);
+DOT11B_API int mlxDot11b_VerifyPcap(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11b_InstrumentConfiguration(dot11b_array* uri);
 DOT11B_API int mlxDot11b_InstrumentConfiguration(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 

@@ -15,6 +15,7 @@ refuse raises ValueError with the same message.
 """
 
 import json
+import os
 
 import numpy as np
 
@@ -103,15 +104,18 @@ def generate(params=None, **fields):
     return samples, markers
 
 
-def verify(samples, rate, carrier=None):
+def verify(samples, rate, carrier=None, pcap=None):
     """Decode every frame of ``samples`` (taken at ``rate`` Hz) with the built-in receiver.
 
     Returns the result of ``dot11b verify --json`` as a dict: "frames" (each with its rate, modulation,
     header, "psdu_hex", "fcs_ok", EVM, offsets, MAC header and transmitter checks) and "mask". ``carrier``
-    (Hz) allows the centre-frequency check.
+    (Hz) allows the centre-frequency check. ``pcap`` (a file name) also writes the frames there as pcapng
+    for Wireshark, as ``dot11b verify --pcap`` does.
     """
     row = np.ascontiguousarray(samples, dtype=np.complex128).reshape(1, -1)
-    return json.loads(_dot11b.call("Dot11b_Verify", row, float(rate), carrier)[0])
+    if pcap is None:
+        return json.loads(_dot11b.call("Dot11b_Verify", row, float(rate), carrier)[0])
+    return json.loads(_dot11b.call("Dot11b_VerifyPcap", row, float(rate), carrier, os.fspath(pcap))[0])
 
 
 def impair(samples, rate, *, markers=None, snr=None, cfo=0.0, phase=0.0, clock_ppm=0.0, iq_gain=0.0,

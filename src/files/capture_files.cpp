@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "files/sigmf_file.h"
+#include "files/utc_time.h"
 #include "runtime/matfile/matfile.h"
 
 namespace dot11b::files {
@@ -106,6 +107,7 @@ struct SigmfRecording {
   SampleFormat format;
   std::string dataPath;
   std::optional<double> sampleRate, carrier;
+  std::optional<std::uint64_t> startNs;
 };
 
 SigmfRecording readSigmfMeta(const std::string& name) {
@@ -125,7 +127,7 @@ SigmfRecording readSigmfMeta(const std::string& name) {
   const std::string kind = datatype->get<std::string>();
   const std::optional<SampleFormat> format = sigmfFormat(kind);
   if (!format) refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le, ci16_le and ci8 are)");
-  SigmfRecording capture{*format, base + ".sigmf-data", std::nullopt, std::nullopt};
+  SigmfRecording capture{*format, base + ".sigmf-data", std::nullopt, std::nullopt, std::nullopt};
   if (const auto rate = global.find("core:sample_rate"); rate != global.end()) {
     if (!rate->is_number() || !(rate->get<double>() > 0) || !std::isfinite(rate->get<double>())) {
       refuse(metaPath, "\"core:sample_rate\" is not a positive number");
@@ -138,6 +140,9 @@ SigmfRecording readSigmfMeta(const std::string& name) {
       if (const auto frequency = first.find("core:frequency"); frequency != first.end() && frequency->is_number()) {
         const double hz = frequency->get<double>();
         if (hz > 0 && std::isfinite(hz)) capture.carrier = hz;
+      }
+      if (const auto datetime = first.find("core:datetime"); datetime != first.end() && datetime->is_string()) {
+        capture.startNs = parseUtcTime(datetime->get<std::string>());
       }
     }
   }
@@ -200,6 +205,16 @@ std::optional<SampleFormat> rawType(const std::string& path) {
   return std::nullopt;
 }
 
+// The integers read as they are: full scale is 2^15 or 2^7.
+double fullScaleOf(SampleFormat format) {
+  switch (format) {
+    case SampleFormat::CS16:
+    case SampleFormat::CS16BE: return 32768;
+    case SampleFormat::CS8: return 128;
+    default: return 1;
+  }
+}
+
 [[noreturn]] void unknownFormat(const std::string& path) {
   throw CaptureError("cannot tell the format of '" + path +
                      "' from its extension (.cf64, .cf32, .cs16, .cs8, .iq16, .sigmf-meta, .sigmf-data or .mat)");
@@ -210,13 +225,16 @@ std::optional<SampleFormat> rawType(const std::string& path) {
 OpenedCapture openCapture(const std::string& path) {
   if (isSigmf(path)) {
     const SigmfRecording recording = readSigmfMeta(path);
-    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.format), recording.sampleRate, recording.carrier};
+    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.format), recording.sampleRate, recording.carrier,
+            recording.startNs, fullScaleOf(recording.format)};
   }
   if (endsWith(path, ".mat")) {
     Capture capture = readMat(path, kMaxCaptureBytes);
-    return {std::make_unique<HeldSamples>(std::move(capture.samples)), capture.sampleRate, std::nullopt};
+    return {std::make_unique<HeldSamples>(std::move(capture.samples)), capture.sampleRate, std::nullopt, std::nullopt, 1};
   }
-  if (const auto type = rawType(path)) return {std::make_unique<RawSampleFile>(path, *type), std::nullopt, std::nullopt};
+  if (const auto type = rawType(path)) {
+    return {std::make_unique<RawSampleFile>(path, *type), std::nullopt, std::nullopt, std::nullopt, fullScaleOf(*type)};
+  }
   unknownFormat(path);
 }
 
