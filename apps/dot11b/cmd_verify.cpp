@@ -10,6 +10,7 @@
 #include "files/capture_files.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "radio_ending.h"
 #include "radio_options.h"
 #include "runtime/shortest_text.h"
 #include "rx/verify/verification.h"
@@ -58,11 +59,11 @@ std::optional<double> takeFrequency(Args& args, const char* name, const char* wh
 VerifyOptions takeVerifyOptions(Args& args) {
   VerifyOptions o;
   if (std::find(args.begin(), args.end(), "--device") != args.end()) {
-    o.radio = takeRadioOptions(args, true);
+    o.radio = takeReceiveOptions(args);
     o.rate = o.radio->rate;
     const std::optional<double> duration = takePositiveOption(args, "--duration");
     if (!duration) throw std::invalid_argument("--duration S is required with --device");
-    o.duration = *duration;
+    o.duration = checkedDuration(*duration);
   }
   if (!o.radio) o.rate = takeFrequency(args, "--rate", "a sample rate");
   o.carrier = takeFrequency(args, "--carrier", "the carrier frequency");
@@ -108,8 +109,9 @@ int verifyAndReport(const VerifyOptions& options, rx::SampleSource& source, doub
   return rx::verified(verification, options.expectFcs) ? kOk : kFailed;
 }
 
-// Decodes what the radio receives for the duration, frame by frame as they come; Ctrl-C ends it early.
-// The carrier, unless given, is the frequency the radio is tuned to.
+// Decodes what the radio receives for the duration, frame by frame as they come; Ctrl-C, SIGTERM, SIGHUP
+// or a failing radio ends it early, and what came before is decoded and reported all the same. The
+// carrier, unless given, is the frequency the radio is tuned to.
 int verifyLive(const VerifyOptions& options) {
   const RadioOptions& radioOptions = *options.radio;
   try {
@@ -118,15 +120,18 @@ int verifyLive(const VerifyOptions& options) {
     const double rate = sdr::setUpReceive(radio, *radioOptions.rate, radioOptions.tune);
     const auto samples = static_cast<std::uint64_t>(std::llround(options.duration * rate));
     sdr::RadioSource source(radio, samples, ctrlC.requested());
+    printRadioNotes("verify", radio);
+    warnOfFewSamplesAChip("verify", rate);
     std::cerr << "Decoding " << rt::shortestText(options.duration) << " s at " << rt::shortestText(rate / 1e6)
               << " Msample/s, " << rt::shortestText(radioOptions.tune.frequency / 1e6) << " MHz, from " << radio.name()
               << "; Ctrl-C stops" << std::endl;
     const int status =
         verifyAndReport(options, source, rate, options.carrier ? options.carrier : radioOptions.tune.frequency);
+    const RadioEnding ending{source.stopped() ? ctrlC.stopText() : "", source.failure()};
     std::cerr << source.received() << " samples received, overflows: " << source.overflows()
-              << (source.overflows() > 0 ? " (samples were lost: a frame across one may not decode)" : "")
-              << (source.stopped() ? ", stopped by Ctrl-C" : "") << "\n";
-    return status;
+              << (source.overflows() > 0 ? " (samples were lost: a frame across one may not decode)" : "") << "; "
+              << ending.why("the duration ended") << "\n";
+    return ending.failure.empty() ? status : ending.status("verify", "the frames above came before");
   } catch (const std::exception& e) {
     std::cerr << "dot11b verify: " << e.what() << "\n";
     return kFailed;

@@ -15,8 +15,14 @@ struct Range {
   double step = 0;
 };
 
+// The chip rate [chip/s]: a receiver needs a sample a chip at the least.
+inline constexpr double kChipRate = 11e6;
 // The receiver and the spectrum mask want two samples a chip.
-inline constexpr double kTwoSamplesAChip = 22e6;
+inline constexpr double kTwoSamplesAChip = 2 * kChipRate;
+// The lowest rate a frame is sent at [sample/s]: LOWEST_RATE_WHY
+inline constexpr double kLowestTransmitRate = 20e6;
+// The shortest frame [s]: an ACK (14 octets) at 11 Mbit/s behind the short preamble and header (96 us).
+inline constexpr double kShortestFrame = 96e-6 + 14 * 8 / 11e6;
 
 bool supportsRate(const std::vector<Range>& ranges, double rate);
 

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "instrument/cli_runner.h"
 #include "loopback_support.h"
@@ -72,6 +75,32 @@ TEST(RadioLink, AResampledFrameKeepsTheSpectrumMask) {
   EXPECT_TRUE(v.frames.front().fcsOk || !v.frames.front().psdu.empty());
   ASSERT_TRUE(v.mask.has_value());
   EXPECT_TRUE(v.mask->passed()) << "margin " << v.mask->inner.margin << " dB";
+}
+
+// A file made at a radio's own rate (a HackRF's 20 Msample/s) in its 8-bit format decodes at that rate and
+// keeps the transmit mask; SigMF metadata and the summary say the rate.
+TEST(RadioLink, AFileAtTheRadiosRateDecodesAndKeepsTheMask) {
+  const Folder folder;
+  const std::vector<std::string> frame = {"generate", "--template", "beacon", "--set", "FilterType=2", "--rate", "20e6"};
+  std::vector<std::string> cs8 = frame;
+  cs8.insert(cs8.end(), {"--format", "cs8", "--out", folder / "beacon.cs8"});
+  const auto made = runCli(cs8);
+  ASSERT_EQ(made.exitStatus, 0) << made.err;
+  EXPECT_NE(made.err.find(", 20 MHz sampling rate (resampled from 44 MHz)"), std::string::npos) << made.err;
+  const auto checked = runCli({"verify", folder / "beacon.cs8", "--rate", "20e6", "--expect-fcs", "--json"});
+  ASSERT_EQ(checked.exitStatus, 0) << checked.out << checked.err;
+  const nlohmann::json result = nlohmann::json::parse(checked.out);
+  ASSERT_EQ(result["frames"].size(), 1u);
+  EXPECT_EQ(result["frames"][0]["fcs_ok"], true);
+  EXPECT_EQ(result["mask"]["passed"], true) << result["mask"];
+
+  std::vector<std::string> sigmf = frame;
+  sigmf.insert(sigmf.end(), {"--out", folder / "beacon.sigmf"});
+  ASSERT_EQ(runCli(sigmf).exitStatus, 0);
+  std::ifstream meta(folder / "beacon.sigmf-meta");
+  EXPECT_EQ(nlohmann::json::parse(meta)["global"]["core:sample_rate"], 20e6);
+  // cf32_le (8 bytes a sample) of the same samples as the cs8 file (2 bytes a sample).
+  EXPECT_EQ(std::filesystem::file_size(folder / "beacon.sigmf-data"), 4 * std::filesystem::file_size(folder / "beacon.cs8"));
 }
 
 // A sequence at 20 Msample/s the radio plays, over its full scale.
