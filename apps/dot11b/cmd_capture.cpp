@@ -66,7 +66,7 @@ int runCapture(const Args& args) {
     printRadioNotes("capture", radio);
     warnOfFewSamplesAChip("capture", rate);
     std::cout << "Capturing " << samples << " samples at " << rt::shortestText(rate / 1e6) << " Msample/s ("
-              << sdr::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6)
+              << phy::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6)
               << " MHz, from " << radio.name() << "; Ctrl-C stops" << std::endl;
     const sdr::ReceiveReport report =
         sdr::receive(stream, samples, ctrlC.requested(), [&](const sdr::NativeSamples& block, std::size_t n, bool lost) {

@@ -81,7 +81,7 @@ int runTransmit(const Args& args) {
     const sdr::StreamFormat format = radio.streamFormat(sdr::Direction::Transmit);
     if (const double largest = sdr::largestBackoffDb(format); options.backoffDb > largest) {
       std::cerr << "dot11b transmit: --backoff " << rt::shortestText(options.backoffDb) << " dB leaves fewer than "
-                << phy::kFewestBits << " bits of the radio's " << sdr::formatName(format.format) << ": at most "
+                << phy::kFewestBits << " bits of the radio's " << phy::formatName(format.format) << ": at most "
                 << rt::shortestText(std::floor(largest * 10) / 10) << " dB\n";
       return kUsage;
     }
@@ -90,7 +90,7 @@ int runTransmit(const Args& args) {
     std::cout << testbench::rateAndModulation(parameters) << ", " << frame.waveform.size() << " samples at "
               << megasamples(frameRate);
     if (rate != frameRate) std::cout << ", resampled to " << waveform.samples.size() << " samples";
-    std::cout << "\nRate " << megasamples(rate) << ", " << sdr::formatName(format.format) << " with its peak "
+    std::cout << "\nRate " << megasamples(rate) << ", " << phy::formatName(format.format) << " with its peak "
               << rt::shortestText(options.backoffDb) << " dB below full scale, "
               << rt::shortestText(options.radio.tune.frequency / 1e6) << " MHz, on " << radio.name() << "\n";
     if (waveform.clipped > 0)

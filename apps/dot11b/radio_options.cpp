@@ -81,10 +81,10 @@ void printRadioNotes(std::string_view command, const sdr::Radio& radio) {
 }
 
 void warnOfFewSamplesAChip(std::string_view command, double rate) {
-  if (rate < sdr::kTwoSamplesAChip)
-    std::cerr << "dot11b " << command << ": warning: " << megasamples(rate)
-              << " is fewer than two samples a chip: the spectrum beyond " << rt::shortestText(rate / 2e6)
-              << " MHz off the carrier is not received, and weak frames may not decode\n";
+  if (rate < sdr::kLowestTransmitRate)
+    std::cerr << "dot11b " << command << ": warning: " << megasamples(rate) << " is below "
+              << megasamples(sdr::kLowestTransmitRate) << ", too few samples a chip for the whole of a frame's band: "
+              << "its error vector grows, and weak frames may not decode\n";
 }
 
 }  // namespace dot11b::cli

@@ -46,7 +46,7 @@ std::optional<double> takePositiveOption(Args& args, const std::string& name);
 
 // Prints on stderr what the radio set otherwise than asked ("dot11b capture: note: ...").
 void printRadioNotes(std::string_view command, const sdr::Radio& radio);
-// Warns on stderr of a receive rate of fewer than two samples a chip.
+// Warns on stderr of a receive rate below the lowest a frame is sent at (sdr::kLowestTransmitRate).
 void warnOfFewSamplesAChip(std::string_view command, double rate);
 
 }  // namespace dot11b::cli

