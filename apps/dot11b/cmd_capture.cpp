@@ -68,17 +68,18 @@ int runCapture(const Args& args) {
     std::cout << "Capturing " << samples << " samples at " << rt::shortestText(rate / 1e6) << " Msample/s ("
               << phy::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6)
               << " MHz, from " << radio.name() << "; Ctrl-C stops" << std::endl;
-    const sdr::ReceiveReport report =
-        sdr::receive(stream, samples, ctrlC.requested(), [&](const sdr::NativeSamples& block, std::size_t n, bool lost) {
-          if (lost) recording.markGap();
-          return recording.append(block, n);
-        });
+    const auto keep = [&](const sdr::NativeSamples& block, std::size_t n, bool lost) {
+      if (lost) recording.markGap();
+      return recording.append(block, n);
+    };
+    const sdr::ReceiveReport report = sdr::receive(stream, samples, ctrlC.requested(), keep);
     info.cutShort = report.failure;
     recording.finish(info);
     // The disk's error, if the samples met a full disk or made room for the description on one.
     const std::string diskError = recording.error().empty() ? "" : "cannot write " + base + ".sigmf-data: " +
                                                                        recording.error();
-    const RadioEnding ending{report.stopped ? ctrlC.stopText() : "", report.failure.empty() ? diskError : report.failure};
+    const RadioEnding ending{report.stopped ? ctrlC.stopText() : "",
+                             report.failure.empty() ? diskError : report.failure};
     std::cerr << recording.samples() << " samples (" << recording.datatype() << ") in " << base << ".sigmf-data and "
               << base << ".sigmf-meta, overflows: " << report.overflows
               << (report.overflows > 0 ? " (samples were lost before each: a new capture segment starts there)" : "")

@@ -84,7 +84,8 @@ TEST(RadioLink, AResampledFrameKeepsTheSpectrumMask) {
 // metadata and the summary say the rate.
 TEST(RadioLink, AFileAtTheRadiosRateDecodesAndKeepsTheMask) {
   const Folder folder;
-  const std::vector<std::string> frame = {"generate", "--template", "beacon", "--set", "FilterType=2", "--rate", "20e6"};
+  const std::vector<std::string> frame = {"generate", "--template", "beacon", "--set", "FilterType=2",
+                                          "--rate", "20e6"};
   std::vector<std::string> cs8 = frame;
   cs8.insert(cs8.end(), {"--format", "cs8", "--out", folder / "beacon.cs8"});
   const auto made = runCli(cs8);
@@ -109,7 +110,8 @@ TEST(RadioLink, AFileAtTheRadiosRateDecodesAndKeepsTheMask) {
   std::ifstream meta(folder / "beacon.sigmf-meta");
   EXPECT_EQ(nlohmann::json::parse(meta)["global"]["core:sample_rate"], 20e6);
   // cf32_le (8 bytes a sample) of the same samples as the cs8 file (2 bytes a sample).
-  EXPECT_EQ(std::filesystem::file_size(folder / "beacon.sigmf-data"), 4 * std::filesystem::file_size(folder / "beacon.cs8"));
+  EXPECT_EQ(std::filesystem::file_size(folder / "beacon.sigmf-data"),
+            4 * std::filesystem::file_size(folder / "beacon.cs8"));
 }
 
 // A sequence at 20 Msample/s the radio plays, over its full scale.

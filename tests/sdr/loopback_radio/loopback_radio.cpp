@@ -30,7 +30,8 @@ SoapySDR::KwargsList find(const SoapySDR::Kwargs& args) {
   for (int k = 1; k <= settings.radios; ++k) {
     const std::string serial = settings.serial + (settings.radios > 1 ? "-" + std::to_string(k) : "");
     const std::string label = "dot11b loopback radio" + (settings.radios > 1 ? " " + std::to_string(k) : "");
-    if (args.count("serial") == 0 || args.at("serial") == serial) found.push_back({{"label", label}, {"serial", serial}});
+    if (args.count("serial") == 0 || args.at("serial") == serial)
+      found.push_back({{"label", label}, {"serial", serial}});
   }
   return found;
 }
