@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <stdexcept>
+#include <system_error>
 
 #include "files/sigmf_file.h"
 
