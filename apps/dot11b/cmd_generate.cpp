@@ -11,7 +11,6 @@
 #include "frame_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "phy/peak_scaling.h"
 #include "runtime/shortest_text.h"
 #include "rx/verify/verification.h"
 #include "sdr/rate_choice.h"
@@ -56,13 +55,6 @@ void takeEncodingOptions(Args& args, GenerateOptions& o) {
   if (const auto backoff = takeNumberOption(args, "--backoff")) {
     if (!scaledToFullScale(*o.format, o.encoding.format))
       throw std::invalid_argument("--backoff applies to the integer formats only: cs8, cs16 and SigMF's ci16_le and ci8");
-    const files::SampleFormat integers = *o.format == OutputFormat::Sigmf ? o.encoding.format
-                                         : *o.format == OutputFormat::Cs8 ? files::SampleFormat::CS8
-                                                                          : files::SampleFormat::CS16;
-    if (const double largest = files::largestBackoffDb(integers); *backoff > largest)
-      throw std::invalid_argument("--backoff " + rt::shortestText(*backoff) + " dB leaves fewer than " +
-                                  std::to_string(phy::kFewestBits) + " bits of the format: at most " +
-                                  rt::shortestText(std::floor(largest * 10) / 10) + " dB");
     o.encoding.backoffDb = *backoff;
   }
 }

@@ -15,8 +15,6 @@ double fullScale(SampleFormat format) {
 
 }  // namespace
 
-double largestBackoffDb(SampleFormat format) { return phy::largestBackoffDb(fullScale(format)); }
-
 EncodedSamples encodeSamples(std::span<const Complex> samples, const SampleEncoding& encoding) {
   EncodedSamples encoded;
   double gain = 1;

@@ -33,7 +33,4 @@ struct EncodedSamples {
 // keeps the samples' values.
 EncodedSamples encodeSamples(std::span<const Complex> samples, const SampleEncoding& encoding);
 
-// The largest backoff of an integer format that keeps phy::kFewestBits of it: 12 dB for cs8, 60 dB for cs16.
-double largestBackoffDb(SampleFormat format);
-
 }  // namespace dot11b::files
