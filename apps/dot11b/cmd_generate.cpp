@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -10,9 +11,9 @@
 #include "frame_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
 #include "rx/verify/verification.h"
+#include "sdr/rate_choice.h"
 #include "sequence_options.h"
 #include "testbench/frame_description.h"
 #include "testbench/frame_sequence.h"
@@ -27,6 +28,7 @@ struct GenerateOptions {
   std::string markers;
   std::optional<OutputFormat> format;
   files::SampleEncoding encoding;  // SigMF's sample format and the integer formats' backoff
+  std::optional<double> rate;      // [Hz] the file's, when not the frame's own
   bool verify = false;
 };
 
@@ -72,6 +74,11 @@ GenerateOptions takeOutputOptions(Args& args) {
       throw std::invalid_argument("unknown --format '" + format + "'; use cf64, iq16, mat, ascii, complex-mat, sigmf, cs8, cs16 or cf32");
   }
   if (o.out.empty()) throw std::invalid_argument("--out FILE is required");
+  if (const auto rate = takeNumberOption(args, "--rate")) {
+    if (!(*rate > 0) || !std::isfinite(*rate))
+      throw std::invalid_argument("--rate must be a sample rate greater than 0 Hz, not " + rt::shortestText(*rate));
+    o.rate = *rate;
+  }
   if (!o.format) o.format = o.out == kStandardOutput ? OutputFormat::Cf64 : formatFromExtension(o.out);
   if (!o.format)
     throw std::invalid_argument("cannot tell the format of '" + o.out + "' from its extension; use --format");
@@ -104,16 +111,23 @@ int runGenerate(const Args& args) {
 
   try {
     const auto started = std::chrono::steady_clock::now();
-    const phy::Frame frame = calculateFrame(frameOptions);
+    const double frameRate = frameOptions.sampleRate();
+    const double rate = options.rate.value_or(frameRate);
+    phy::Frame frame = calculateFrame(frameOptions);
+    if (rate != frameRate) frame = resampledFrame(frame, frameRate, rate);
     const auto took = std::chrono::steady_clock::now() - started;
-    const std::size_t clipped = writeWaveform(options.out, *options.format, options.encoding, frame, parameters);
+    const std::size_t clipped = writeWaveform(options.out, *options.format, options.encoding, frame, rate, parameters);
     if (!options.markers.empty()) writeMarkers(options.markers, frame);
-    const double overSampling = parameters.field("OverSampling").scalarValue();
     std::cerr << frame.waveform.size() << " samples, "
               << (sequence.frames > 1 ? std::to_string(sequence.frames) + " frames, " : std::string())
-              << testbench::rateAndModulation(parameters) << ", "
-              << rt::numberToText(11 * overSampling) << " MHz sampling rate, calculated in "
-              << millisecondsText(took) << " ms\n";
+              << testbench::rateAndModulation(parameters) << ", " << rt::shortestText(rate / 1e6)
+              << " MHz sampling rate"
+              << (rate != frameRate ? " (resampled from " + rt::shortestText(frameRate / 1e6) + " MHz)" : "")
+              << ", calculated in " << millisecondsText(took) << " ms\n";
+    if (rate < sdr::kLowestTransmitRate)
+      std::cerr << "dot11b generate: warning: " << rt::shortestText(rate / 1e6)
+                << " MHz is below the lowest rate 'dot11b transmit' sends a frame at ("
+                << rt::shortestText(sdr::kLowestTransmitRate / 1e6) << " MHz)\n";
     if (clipped > 0) {
       std::cerr << "dot11b generate: " << clipped << " of " << frame.waveform.size()
                 << " samples clipped at full scale (--backoff " << rt::shortestText(options.encoding.backoffDb)
@@ -121,7 +135,7 @@ int runGenerate(const Args& args) {
     }
     if (options.verify) {
       // The summary goes with the other messages, so that --out - keeps standard output to the samples.
-      const rx::Verification verification = rx::verifyCapture(frame.waveform, 11e6 * overSampling, std::nullopt);
+      const rx::Verification verification = rx::verifyCapture(frame.waveform, rate, std::nullopt);
       rx::writeSummary(std::cerr, verification, false);
       if (!rx::verified(verification, parameters.field("MACfcs").field("Active").scalarValue() != 0)) return kFailed;
     }

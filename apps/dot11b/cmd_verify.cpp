@@ -14,6 +14,7 @@
 #include "files/utc_time.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "radio_ending.h"
 #include "radio_options.h"
 #include "runtime/shortest_text.h"
 #include "rx/verify/verification.h"
@@ -73,9 +74,10 @@ std::optional<double> takeFrequency(Args& args, const char* name, const char* wh
 VerifyOptions takeVerifyOptions(Args& args) {
   VerifyOptions o;
   if (std::find(args.begin(), args.end(), "--device") != args.end()) {
-    o.radio = takeRadioOptions(args, true);
+    o.radio = takeReceiveOptions(args);
     o.rate = o.radio->rate;
-    o.duration = takePositiveOption(args, "--duration").value_or(0);
+    const std::optional<double> duration = takePositiveOption(args, "--duration");
+    o.duration = duration ? checkedDuration(*duration) : 0;
   }
   if (!o.radio) o.rate = takeFrequency(args, "--rate", "a sample rate");
   o.carrier = takeFrequency(args, "--carrier", "the carrier frequency");
@@ -151,8 +153,9 @@ std::optional<int> openPcap(const VerifyOptions& options, const std::string& sou
   return std::nullopt;
 }
 
-// Decodes what the radio receives for the duration (or, into --pcap, until stopped), frame by frame as
-// they come; Ctrl-C ends it early. The carrier, unless given, is the frequency the radio is tuned to.
+// Decodes what the radio receives for the duration (or, into --pcap, until stopped), frame by frame as they
+// come; Ctrl-C, SIGTERM, SIGHUP or a failing radio ends it early, and what came before is decoded and
+// reported all the same. The carrier, unless given, is the frequency the radio is tuned to.
 int verifyLive(const VerifyOptions& options) {
   const RadioOptions& radioOptions = *options.radio;
   PcapOutput pcap;
@@ -164,6 +167,8 @@ int verifyLive(const VerifyOptions& options) {
     const auto samples = options.duration > 0 ? static_cast<std::uint64_t>(std::llround(options.duration * rate))
                                               : std::numeric_limits<std::uint64_t>::max();
     sdr::RadioSource radioSource(radio, samples, ctrlC.requested());
+    printRadioNotes("verify", radio);
+    warnOfFewSamplesAChip("verify", rate);
     pcap.settings.startNs = files::nowNs();
     std::optional<testbench::ReaderWatchedSource> watched;
     if (pcap.writer) watched.emplace(radioSource, *pcap.writer);
@@ -179,12 +184,12 @@ int verifyLive(const VerifyOptions& options) {
     } catch (const files::PcapngReaderGone&) {
       // The reader quit: what it wanted is over, and the radio is released on the way out.
     }
+    const RadioEnding ending{radioSource.stopped() ? ctrlC.stopText() : "", radioSource.failure()};
     std::cerr << radioSource.received() << " samples received, overflows: " << radioSource.overflows()
               << (radioSource.overflows() > 0 ? " (samples were lost: a frame across one may not decode)" : "")
-              << (radioSource.stopped() ? ", stopped by Ctrl-C" : "")
               << (pcap.writer ? ", " + std::to_string(pcap.writer->records()) + " records in " + options.pcap : "")
-              << "\n";
-    return status;
+              << "; " << ending.why("the duration ended") << "\n";
+    return ending.failure.empty() ? status : ending.status("verify", "the frames above came before");
   } catch (const std::exception& e) {
     std::cerr << "dot11b verify: " << e.what() << "\n";
     return kFailed;

@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <csignal>
+#include <string>
 
 namespace dot11b::cli {
 
@@ -19,6 +20,8 @@ class CtrlCStop {
   CtrlCStop& operator=(const CtrlCStop&) = delete;
 
   const std::atomic<bool>& requested() const;
+  // What asked to stop, for a summary: "Ctrl-C", "SIGTERM" or "SIGHUP"; empty while nothing has.
+  std::string stopText() const;
 
  private:
   static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};

@@ -344,13 +344,15 @@ DOT11B_API int mlxDot11b_InstrumentConfiguration(int nlhs, dot11b_array* plhs[],
    {device, frequency [Hz], and optionally gain [dB], antenna, rate [Hz] (else chosen for the waveform's
    rate, which is resampled to it), backoff [dB below full scale, 1], repeat [1], gap [s, 0]}; it returns
    {rate, samples, sends, underflows}. Dot11b_Capture(radio) receives radio.duration seconds at radio.rate
-   (both required) and returns the samples as a complex row and, second, the overflows. A radio not found,
-   a setting it refuses or a stream that fails is an error with the radio's own message. */
+   (both required: a rate of at least 11e6 Hz, a duration of at least one frame) and returns the samples as
+   a complex row, second the overflows and third the sample (from 0) at which each segment starts: samples
+   were lost before every segment but the first. A radio not found, a setting it refuses or a stream that
+   fails is an error with the radio's own message and the number of samples that went out or came before. */
 DOT11B_API dot11b_array* mlfDot11b_Devices(dot11b_array* device);
 DOT11B_API int mlxDot11b_Devices(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11b_Transmit(dot11b_array* waveform, dot11b_array* sampleRate, dot11b_array* radio);
 DOT11B_API int mlxDot11b_Transmit(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfDot11b_Capture(dot11b_array** overflows, dot11b_array* radio);
+DOT11B_API dot11b_array* mlfDot11b_Capture(dot11b_array** overflows, dot11b_array** segments, dot11b_array* radio);
 DOT11B_API int mlxDot11b_Capture(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* ---- 3 Payload and MAC framing ------------------------------------------------------------------------ */

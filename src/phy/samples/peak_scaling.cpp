@@ -16,6 +16,10 @@ double peakComponent(std::span<const Complex> samples) {
   return peak;
 }
 
+double largestBackoffDb(double largestInteger) {
+  return 20 * std::log10(largestInteger / static_cast<double>(1 << (kFewestBits - 1)));
+}
+
 PeakScaling scalePeak(std::span<const Complex> samples, double fullScale, double backoffDb) {
   if (!std::isfinite(backoffDb)) throw std::invalid_argument("the backoff is not a finite number of dB");
   if (!(fullScale > 0) || !std::isfinite(fullScale)) throw std::invalid_argument("the full scale is not above 0");

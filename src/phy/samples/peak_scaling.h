@@ -21,6 +21,14 @@ struct PeakScaling {
 // Throws std::invalid_argument for a sample or a backoff that is not finite, or a full scale not above 0.
 PeakScaling scalePeak(std::span<const Complex> samples, double fullScale, double backoffDb);
 
+// The fewest bits a scaled waveform may keep of an integer format: its peak at least 2^(6 - 1) = 32 steps,
+// 64 levels from end to end. Fewer leave a few levels of a frame rather than the frame.
+inline constexpr int kFewestBits = 6;
+
+// The largest backoff [dB] that keeps kFewestBits: the peak at 32 of the format's `largestInteger` steps
+// (127 for 8-bit samples, 32767 for 16-bit ones, 2047 for a 12-bit converter): 12 dB for cs8.
+double largestBackoffDb(double largestInteger);
+
 // The largest |I| or |Q| of the samples: what an integer format clips.
 double peakComponent(std::span<const Complex> samples);
 
