@@ -31,6 +31,8 @@ set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_DEPENDS "python3 (>= 3.11), python3 (<< 3.12), python3-numpy")
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_RECOMMENDS "python3-scipy")
+# dot11b-extcap, in Wireshark's extcap folder, shows the frames a radio receives in Wireshark.
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SUGGESTS "wireshark | tshark")
 # The library's link in the multiarch folder needs the dynamic linker's cache renewed: dpkg's trigger does
 # it once for all packages installed together.
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/triggers)
@@ -39,4 +41,23 @@ set(CPACK_DEBIAN_DBGSYM_PACKAGE_NAME dot11b-wavegen-dbgsym)
 set(CPACK_DEBIAN_DBGSYM_PACKAGE_SECTION debug)
 set(CPACK_DEBIAN_DBGSYM_DESCRIPTION "debug symbols for dot11b-wavegen")
 set(CPACK_DEBIAN_DBGSYM_PACKAGE_DEPENDS "dot11b-wavegen (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
+# The GNU Radio module (gnuradio/, the install component gnuradio) in a package of its own, gr-dot11b, so that
+# dot11b-wavegen does not pull GNU Radio in. It takes the MAT-file module for parameter files from
+# dot11b-wavegen's library folder.
+if(TARGET gnuradio-dot11b)
+  list(APPEND CPACK_COMPONENTS_ALL gnuradio)
+  set(CPACK_DEBIAN_GNURADIO_PACKAGE_NAME gr-dot11b)
+  set(CPACK_DEBIAN_GNURADIO_PACKAGE_SECTION electronics)
+  set(CPACK_DEBIAN_GNURADIO_DESCRIPTION [[IEEE 802.11b DSSS blocks for GNU Radio
+The generator and the receiver of dot11b-wavegen as GNU Radio blocks, with
+their blocks for GNU Radio Companion and example flowgraphs: a modulator of
+PDUs into bursts, a frame source, the streaming receiver with PDUs out, and a
+connector that writes the frames as pcapng for Wireshark.]])
+  set(CPACK_DEBIAN_GNURADIO_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_GNURADIO_PACKAGE_DEPENDS
+      "dot11b-wavegen (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}), gnuradio (>= 3.10), gnuradio (<< 3.11)")
+  set(CPACK_DEBIAN_GNURADIO_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/triggers)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/gr-dot11b COMPONENT gnuradio)
+endif()
 include(CPack)

@@ -6,13 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 picture="$(realpath -m "${1:-docs/live-decode.png}")"
-tool="$PWD/build/bin/dot11b"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-mkdir empty-root
-# Only the loopback radio: no module of a real radio is loaded.
-export SOAPY_SDR_ROOT="$work/empty-root" SOAPY_SDR_PLUGIN_PATH="$OLDPWD/build/tests/sdr/loopback_radio"
+source scripts/picture_support.sh
 "$tool" generate --template beacon --frames 3 --set OverSampling=2 --set rampLength=44 --format cf32 --out beacons.cf32 >/dev/null 2>&1
 command=(verify --device driver=loopback,max_rate=22e6,play=beacons.cf32 --frequency 2412e6 --rate 22e6
          --duration 0.002 --gain 30)
@@ -20,12 +14,4 @@ command=(verify --device driver=loopback,max_rate=22e6,play=beacons.cf32 --frequ
   echo "\$ dot11b ${command[*]}"
   "$tool" "${command[@]}" 2>&1 || true
 } >terminal.txt
-# Ten lines an image, then one below the other: the text goes in as itself (ImageMagick's policy refuses
-# label:@FILE, and a long label fails), % being its escape character, and a line's first space a no-break
-# space, which the label does not strip.
-split -l 10 terminal.txt part-
-for part in part-*; do
-  convert -background '#1e1e1e' -fill '#d8d8d8' -font DejaVu-Sans-Mono -pointsize 13 \
-    "label:$(sed -e 's/%/%%/g' -e 's/^ /\xc2\xa0/' "$part")" "$part.png"
-done
-convert -background '#1e1e1e' part-*.png -append -bordercolor '#1e1e1e' -border 14 "$picture"
+render_terminal terminal.txt 10 -append "$picture"

@@ -11,7 +11,8 @@ packages=(
   python3-scipy python3-numpy python3-dev pybind11-dev clang libclang-rt-14-dev fonts-dejavu-core
   desktop-file-utils help2man lintian appstream devscripts
   python3-venv python3-pip python3-setuptools
-  libsoapysdr-dev soapysdr-tools
+  libsoapysdr-dev soapysdr-tools tshark
+  gnuradio-dev gir1.2-gtk-3.0 python3-gi-cairo
   xvfb xauth imagemagick
 )
 

@@ -8,9 +8,9 @@
 #include "files/sigmf_recording.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
+#include "radio_ending.h"
 #include "radio_options.h"
 #include "runtime/shortest_text.h"
-#include "sdr/radio_error.h"
 #include "sdr/radio_source.h"
 
 namespace dot11b::cli {
@@ -25,13 +25,20 @@ struct CaptureOptions {
 
 CaptureOptions takeCaptureOptions(Args& args) {
   CaptureOptions o;
-  o.radio = takeRadioOptions(args, true);
+  o.radio = takeReceiveOptions(args);
   const std::optional<double> duration = takePositiveOption(args, "--duration");
   if (!duration) throw std::invalid_argument("--duration S is required");
-  o.duration = *duration;
+  o.duration = checkedDuration(*duration);
   o.out = takeOption(args, "--out");
   if (o.out.empty()) throw std::invalid_argument("--out FILE is required");
   return o;
+}
+
+std::string describe(const RadioOptions& radio) {
+  std::string text =
+      "dot11b capture" + (radio.tune.gain ? ", gain " + rt::shortestText(*radio.tune.gain) + " dB" : "");
+  for (const auto& [stage, db] : radio.tune.stageGains) text += ", " + stage + " " + rt::shortestText(db) + " dB";
+  return text;
 }
 
 }  // namespace
@@ -54,40 +61,34 @@ int runCapture(const Args& args) {
     const std::string base = files::sigmfBaseName(options.out);
     files::Recording recording(base, format.format);
     sdr::RxStream stream(radio, format);
-    files::RecordingInfo info{rate, options.radio.tune.frequency, radio.found().text(), files::utcNow(), ""};
-    info.description = "dot11b capture" +
-                       (options.radio.tune.gain ? ", gain " + rt::shortestText(*options.radio.tune.gain) + " dB" : "");
-    for (const auto& [stage, db] : options.radio.tune.stageGains)
-      info.description += ", " + stage + " " + rt::shortestText(db) + " dB";
+    files::RecordingInfo info{rate, options.radio.tune.frequency, radio.found().text(), files::utcNow(),
+                              describe(options.radio), ""};
+    printRadioNotes("capture", radio);
+    warnOfFewSamplesAChip("capture", rate);
     std::cout << "Capturing " << samples << " samples at " << rt::shortestText(rate / 1e6) << " Msample/s ("
               << phy::formatName(format.format) << "), " << rt::shortestText(options.radio.tune.frequency / 1e6)
               << " MHz, from " << radio.name() << "; Ctrl-C stops" << std::endl;
-    std::string failure;
-    sdr::ReceiveReport report;
-    try {
-      report = sdr::receive(stream, samples, ctrlC.requested(),
-                            [&](const sdr::NativeSamples& block, std::size_t n, bool afterLoss) {
-                              if (afterLoss) recording.markGap();
-                              recording.append(block, n);
-                            });
-    } catch (const sdr::RadioError& e) {
-      failure = e.what();
-      report.overflows = stream.overflows();
-    }
+    const auto keep = [&](const sdr::NativeSamples& block, std::size_t n, bool lost) {
+      if (lost) recording.markGap();
+      return recording.append(block, n);
+    };
+    const sdr::ReceiveReport report = sdr::receive(stream, samples, ctrlC.requested(), keep);
+    info.cutShort = report.failure;
     recording.finish(info);
-    std::cout << recording.samples() << " samples (" << recording.datatype() << ") in " << base << ".sigmf-data and "
+    // The disk's error, if the samples met a full disk or made room for the description on one.
+    const std::string diskError = recording.error().empty() ? "" : "cannot write " + base + ".sigmf-data: " +
+                                                                       recording.error();
+    const RadioEnding ending{report.stopped ? ctrlC.stopText() : "",
+                             report.failure.empty() ? diskError : report.failure};
+    std::cerr << recording.samples() << " samples (" << recording.datatype() << ") in " << base << ".sigmf-data and "
               << base << ".sigmf-meta, overflows: " << report.overflows
               << (report.overflows > 0 ? " (samples were lost before each: a new capture segment starts there)" : "")
-              << (report.stopped ? ", stopped by Ctrl-C" : "") << "\n";
-    if (!failure.empty()) {
-      std::cerr << "dot11b capture: " << failure << "; the recording holds the samples received before\n";
-      return kFailed;
-    }
+              << "; " << ending.why("the duration ended") << "\n";
+    return ending.status("capture", "the recording holds the samples received before");
   } catch (const std::exception& e) {
     std::cerr << "dot11b capture: " << e.what() << "\n";
     return kFailed;
   }
-  return kOk;
 }
 
 }  // namespace dot11b::cli

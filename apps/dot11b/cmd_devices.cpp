@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
 #include <iostream>
 
 #include "command.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/shortest_text.h"
+#include "sdr/module_messages.h"
 #include "sdr/radio_details.h"
 
 namespace dot11b::cli {
@@ -53,6 +55,10 @@ int runDevices(const Args& args) {
   if (const auto status = takeOptions("devices", [&] {
         Args rest = args;
         device = takeOption(rest, "--device");
+        if (const auto at = std::find(rest.begin(), rest.end(), "--verbose"); at != rest.end()) {
+          rest.erase(at);
+          sdr::showModuleMessages(true);
+        }
         expectNoMore(rest);
       })) {
     return *status;
@@ -67,7 +73,8 @@ int runDevices(const Args& args) {
     const std::vector<sdr::FoundRadio> radios = sdr::findRadios("");
     if (radios.empty()) {
       std::cout << "No radio found. SoapySDR finds a radio through its module (Debian: soapysdr-module-hackrf,\n"
-                   "-uhd, -bladerf, -lms7 or soapysdr-module-all); 'SoapySDRUtil --info' lists those installed.\n";
+                   "-uhd, -bladerf, -lms7 or soapysdr-module-all); 'SoapySDRUtil --info' lists those installed.\n"
+                << sdr::kNamedModulesHint << "\n";
     }
     for (const sdr::FoundRadio& r : radios) std::cout << r.text() << "\n";
   } catch (const std::exception& e) {

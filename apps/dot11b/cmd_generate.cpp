@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -11,9 +12,11 @@
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/error_text.h"
-#include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "runtime/value_range.h"
+#include "rx/stream/front_end.h"
 #include "rx/verify/verification.h"
+#include "sdr/rate_choice.h"
 #include "sequence_options.h"
 #include "settings/parameter_rules.h"
 #include "testbench/frame_description.h"
@@ -29,6 +32,7 @@ struct GenerateOptions {
   std::string markers;
   std::optional<OutputFormat> format;
   files::SampleEncoding encoding;  // SigMF's sample format and the integer formats' backoff
+  std::optional<double> rate;      // [Hz] the file's, when not the frame's own
   bool verify = false;
 };
 
@@ -79,6 +83,11 @@ GenerateOptions takeOutputOptions(Args& args) {
   }
   if (o.out.empty()) throw std::invalid_argument("--out FILE is required");
   if (!o.markers.empty() && o.markers == o.out) throw std::invalid_argument("--markers and --out name the same file");
+  if (const auto rate = takeNumberOption(args, "--rate")) {
+    // The resampler sizes itself by the rate, as the receiver's does.
+    rt::requireInRange("--rate", *rate, rx::kLowestSampleRate, rx::kHighestSampleRate, "Hz", "1 MHz to 1 GHz");
+    o.rate = *rate;
+  }
   if (!o.format) o.format = o.out == kStandardOutput ? OutputFormat::Cf64 : formatFromExtension(o.out);
   if (!o.format)
     throw std::invalid_argument("cannot tell the format of '" + o.out + "' from its extension; use --format");
@@ -111,20 +120,27 @@ int runGenerate(const Args& args) {
 
   try {
     const auto started = std::chrono::steady_clock::now();
-    const phy::Frame frame = calculateFrame(frameOptions);
+    const double frameRate = frameOptions.sampleRate();
+    const double rate = options.rate.value_or(frameRate);
+    phy::Frame frame = calculateFrame(frameOptions);
+    if (rate != frameRate) frame = resampledFrame(frame, frameRate, rate);
     const auto took = std::chrono::steady_clock::now() - started;
     // The markers first: the waveform decides the pair.
     files::ReplacementSet written;
     if (!options.markers.empty()) writeMarkers(written, options.markers, frame);
     const std::size_t clipped =
-        writeWaveform(written, options.out, *options.format, options.encoding, frame, parameters);
+        writeWaveform(written, options.out, *options.format, options.encoding, frame, rate, parameters);
     written.commit();
-    const double overSampling = parameters.field("OverSampling").scalarValue();
     std::cerr << frame.waveform.size() << " samples, "
               << (sequence.frames > 1 ? std::to_string(sequence.frames) + " frames, " : std::string())
-              << testbench::rateAndModulation(parameters) << ", "
-              << rt::numberToText(11 * overSampling) << " MHz sampling rate, calculated in "
-              << millisecondsText(took) << " ms\n";
+              << testbench::rateAndModulation(parameters) << ", " << rt::shortestText(rate / 1e6)
+              << " MHz sampling rate"
+              << (rate != frameRate ? " (resampled from " + rt::shortestText(frameRate / 1e6) + " MHz)" : "")
+              << ", calculated in " << millisecondsText(took) << " ms\n";
+    if (rate < sdr::kLowestTransmitRate)
+      std::cerr << "dot11b generate: warning: " << rt::shortestText(rate / 1e6)
+                << " MHz is below the lowest rate 'dot11b transmit' sends a frame at ("
+                << rt::shortestText(sdr::kLowestTransmitRate / 1e6) << " MHz)\n";
     if (clipped > 0) {
       std::cerr << "dot11b generate: " << clipped << " of " << frame.waveform.size()
                 << " samples clipped at full scale (--backoff " << rt::shortestText(options.encoding.backoffDb)
@@ -132,7 +148,7 @@ int runGenerate(const Args& args) {
     }
     if (options.verify) {
       // The summary goes with the other messages, so that --out - keeps standard output to the samples.
-      const rx::Verification verification = rx::verifyCapture(frame.waveform, 11e6 * overSampling, std::nullopt);
+      const rx::Verification verification = rx::verifyCapture(frame.waveform, rate, std::nullopt);
       rx::writeSummary(std::cerr, verification, false);
       if (!rx::verified(verification, parameters.field("MACfcs").field("Active").scalarValue() != 0)) return kFailed;
     }

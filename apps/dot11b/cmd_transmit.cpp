@@ -7,9 +7,10 @@
 #include "ctrl_c.h"
 #include "frame_options.h"
 #include "parameter_source.h"
+#include "phy/peak_scaling.h"
+#include "radio_ending.h"
 #include "radio_options.h"
 #include "runtime/shortest_text.h"
-#include "sdr/radio_error.h"
 #include "sdr/transmission.h"
 #include "sequence_options.h"
 #include "testbench/frame_description.h"
@@ -28,6 +29,7 @@ struct TransmitOptions {
 TransmitOptions takeTransmitOptions(Args& args) {
   TransmitOptions o;
   o.radio = takeRadioOptions(args, false);
+  if (o.radio.rate) checkTransmitRate(*o.radio.rate);
   if (const auto at = std::find(args.begin(), args.end(), "--continuous"); at != args.end()) {
     o.bursts.continuous = true;
     args.erase(at);
@@ -45,6 +47,7 @@ TransmitOptions takeTransmitOptions(Args& args) {
     o.bursts.gapSeconds = *gap;
   }
   if (const std::optional<double> backoff = takeNumberOption(args, "--backoff")) {
+    // A clipped frame spreads beyond its channel on the air: unlike a file's, the radio's back-off is 0 dB or more.
     if (*backoff < 0) throw std::invalid_argument("--backoff must be 0 dB or more, not " + rt::shortestText(*backoff));
     o.backoffDb = *backoff;
   }
@@ -76,7 +79,14 @@ int runTransmit(const Args& args) {
     sdr::Radio radio(options.radio.device);
     const double rate = sdr::setUpTransmit(radio, options.radio.rate, frameRate, options.radio.tune);
     const sdr::StreamFormat format = radio.streamFormat(sdr::Direction::Transmit);
+    if (const double largest = sdr::largestBackoffDb(format); options.backoffDb > largest) {
+      std::cerr << "dot11b transmit: --backoff " << rt::shortestText(options.backoffDb) << " dB leaves fewer than "
+                << phy::kFewestBits << " bits of the radio's " << phy::formatName(format.format) << ": at most "
+                << rt::shortestText(std::floor(largest * 10) / 10) << " dB\n";
+      return kUsage;
+    }
     const sdr::TxWaveform waveform = sdr::prepareWaveform(frame.waveform, frameRate, rate, format, options.backoffDb);
+    printRadioNotes("transmit", radio);
     std::cout << testbench::rateAndModulation(parameters) << ", " << frame.waveform.size() << " samples at "
               << megasamples(frameRate);
     if (rate != frameRate) std::cout << ", resampled to " << waveform.samples.size() << " samples";
@@ -92,15 +102,16 @@ int runTransmit(const Args& args) {
                                             : std::to_string(options.bursts.repeat) + " time(s)")
               << "; Ctrl-C stops" << std::endl;
     const sdr::TransmitReport report = sdr::transmit(stream, waveform.samples, options.bursts, ctrlC.requested());
-    std::cout << report.samplesSent << " samples sent (the waveform " << report.framesSent
+    const RadioEnding ending{report.stopped ? ctrlC.stopText() : "", report.failure};
+    std::cerr << report.samplesSent << " samples sent (the waveform " << report.framesSent
               << " times), underflows: " << report.underflows
-              << (report.underflows > 0 ? " (a gap on the air at each)" : "")
-              << (report.stopped ? ", stopped by Ctrl-C" : "") << "\n";
+              << (report.underflows > 0 ? " (a gap on the air at each)" : "") << "; "
+              << ending.why("every send made") << "\n";
+    return ending.status("transmit", std::to_string(report.samplesSent) + " samples went out before");
   } catch (const std::exception& e) {
     std::cerr << "dot11b transmit: " << e.what() << "\n";
     return kFailed;
   }
-  return kOk;
 }
 
 }  // namespace dot11b::cli

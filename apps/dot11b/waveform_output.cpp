@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cerrno>
 #include <cstdio>
@@ -13,13 +14,13 @@
 #include "files/safe_save.h"
 #include "files/sigmf_file.h"
 #include "files/waveform_files.h"
+#include "rx/stream/resample.h"
 #include "testbench/frame_description.h"
 
 namespace dot11b::cli {
 
 namespace {
 
-constexpr double kChipRate = 11e6;        // [chips/s]
 constexpr double kChannelBandwidth = 22e6; // occupied bandwidth of an IEEE 802.11b DSSS channel [Hz]
 
 bool endsWith(std::string_view s, std::string_view suffix) {
@@ -115,9 +116,25 @@ bool isRawSamples(OutputFormat format) {
   return false;
 }
 
+phy::Frame resampledFrame(const phy::Frame& frame, double fromRate, double toRate) {
+  phy::Frame out;
+  out.waveform = rx::resample(frame.waveform, fromRate, toRate);
+  const auto nearest = [&](const Bits& marker) {
+    Bits taken(out.waveform.size());
+    for (std::size_t k = 0; k < taken.size() && !marker.empty(); ++k) {
+      const auto at = static_cast<std::size_t>(std::llround(static_cast<double>(k) * fromRate / toRate));
+      taken[k] = marker[std::min(at, marker.size() - 1)];
+    }
+    return taken;
+  };
+  out.marker1 = nearest(frame.marker1);
+  out.marker2 = nearest(frame.marker2);
+  return out;
+}
+
 std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
-                          const files::SampleEncoding& encoding, const phy::Frame& frame, const rt::Value& parameters) {
-  const double sampleRate = kChipRate * parameters.field("OverSampling").scalarValue();
+                          const files::SampleEncoding& encoding, const phy::Frame& frame, double sampleRate,
+                          const rt::Value& parameters) {
   if (path == kStandardOutput && !isRawSamples(format))
     throw std::invalid_argument("standard output takes the cf64, iq16, cs8, cs16 or cf32 format only");
   const auto put = [&path, &files](std::string_view bytes) {

@@ -26,13 +26,19 @@ bool isRawSamples(OutputFormat format);
 // The file name that means standard output.
 inline constexpr std::string_view kStandardOutput = "-";
 
-// Writes the frame's waveform to path (standard output for "-", raw sample formats only), its files added to
-// `files` for the caller to commit with the markers; the parameters give the sampling rate (11 MHz x
-// OverSampling) and, for SigMF, the channel and the annotation's label. `encoding` gives SigMF's sample
-// format and the integer formats' backoff (cs8, cs16 and cf32 take the sample format they name). Returns the
-// number of samples clipped at full scale. Throws with the error's text.
+// The frame taken from `fromRate` to `toRate` [Hz] by the receiver's band-limited resampler, as a radio
+// is sent it; each marker sample is that of the nearest instant of the frame's own. Throws
+// std::invalid_argument for a rate that is not finite and positive.
+phy::Frame resampledFrame(const phy::Frame& frame, double fromRate, double toRate);
+
+// Writes the frame's waveform, taken at `sampleRate` [Hz], to path (standard output for "-", raw sample
+// formats only), its files added to `files` for the caller to commit with the markers; the parameters
+// give, for SigMF, the channel and the annotation's label. `encoding` gives SigMF's sample format and the
+// integer formats' backoff (cs8, cs16 and cf32 take the sample format they name). Returns the number of
+// samples clipped at full scale. Throws with the error's text.
 std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
-                          const files::SampleEncoding& encoding, const phy::Frame& frame, const rt::Value& parameters);
+                          const files::SampleEncoding& encoding, const phy::Frame& frame, double sampleRate,
+                          const rt::Value& parameters);
 
 // Marker row 1, then marker row 2: one byte (0 or 1) per sample, added to `files`.
 void writeMarkers(files::ReplacementSet& files, const std::string& path, const phy::Frame& frame);

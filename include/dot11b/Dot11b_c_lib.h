@@ -320,7 +320,8 @@ DOT11B_API int mlxDot11b_Impair(int nlhs, dot11b_array* plhs[], int nrhs, dot11b
    set to its value (a number, or a text: "0x..." for MAC header contents) by the rules of dot11b --set, then
    the record checked and its lengths derived. Dot11b_LoadParameters and Dot11b_SaveParameters read and write
    parameter files as File Open and File Save do. Dot11b_Verify: what the built-in receiver finds, as the JSON
-   text of dot11b verify --json. Dot11b_InstrumentConfiguration: the connection record of an address such as
+   text of dot11b verify --json; Dot11b_VerifyPcap the same, each frame also written to the pcapng file
+   filename (link type 127, radiotap) for Wireshark. Dot11b_InstrumentConfiguration: the connection record of an address such as
    "tcpip:HOST:PORT", "gpib:BOARD:PRIMARY" or "serial:PORT:BAUD". */
 DOT11B_API dot11b_array* mlfDot11b_SetFields(dot11b_array* parameters, dot11b_array* fields, dot11b_array* values);
 DOT11B_API int mlxDot11b_SetFields(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
@@ -330,6 +331,9 @@ DOT11B_API int mlfDot11b_SaveParameters(dot11b_array* filename, dot11b_array* pa
 DOT11B_API int mlxDot11b_SaveParameters(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11b_Verify(dot11b_array* waveform, dot11b_array* sampleRate, dot11b_array* carrierHz);
 DOT11B_API int mlxDot11b_Verify(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_VerifyPcap(dot11b_array* waveform, dot11b_array* sampleRate, dot11b_array* carrierHz,
+                                              dot11b_array* filename);
+DOT11B_API int mlxDot11b_VerifyPcap(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11b_InstrumentConfiguration(dot11b_array* uri);
 DOT11B_API int mlxDot11b_InstrumentConfiguration(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
@@ -340,13 +344,15 @@ DOT11B_API int mlxDot11b_InstrumentConfiguration(int nlhs, dot11b_array* plhs[],
    {device, frequency [Hz], and optionally gain [dB], antenna, rate [Hz] (else chosen for the waveform's
    rate, which is resampled to it), backoff [dB below full scale, 1], repeat [1], gap [s, 0]}; it returns
    {rate, samples, sends, underflows}. Dot11b_Capture(radio) receives radio.duration seconds at radio.rate
-   (both required) and returns the samples as a complex row and, second, the overflows. A radio not found,
-   a setting it refuses or a stream that fails is an error with the radio's own message. */
+   (both required: a rate of at least 11e6 Hz, a duration of at least one frame) and returns the samples as
+   a complex row, second the overflows and third the sample (from 0) at which each segment starts: samples
+   were lost before every segment but the first. A radio not found, a setting it refuses or a stream that
+   fails is an error with the radio's own message and the number of samples that went out or came before. */
 DOT11B_API dot11b_array* mlfDot11b_Devices(dot11b_array* device);
 DOT11B_API int mlxDot11b_Devices(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11b_Transmit(dot11b_array* waveform, dot11b_array* sampleRate, dot11b_array* radio);
 DOT11B_API int mlxDot11b_Transmit(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfDot11b_Capture(dot11b_array** overflows, dot11b_array* radio);
+DOT11B_API dot11b_array* mlfDot11b_Capture(dot11b_array** overflows, dot11b_array** segments, dot11b_array* radio);
 DOT11B_API int mlxDot11b_Capture(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* ---- 3 Payload and MAC framing ------------------------------------------------------------------------ */

@@ -15,6 +15,8 @@ refuse raises ValueError with the same message.
 """
 
 import json
+import os
+from typing import NamedTuple
 
 import numpy as np
 
@@ -24,7 +26,7 @@ RoutineError = _dot11b.RoutineError
 
 __all__ = [
     "RoutineError", "InstrumentError", "Instrument", "call", "parameters", "load_params", "save_params",
-    "estimate", "generate", "verify", "impair", "sig_gen_settings", "devices", "transmit", "capture",
+    "estimate", "generate", "verify", "impair", "sig_gen_settings", "devices", "transmit", "capture", "Capture",
 ]
 
 
@@ -103,17 +105,20 @@ def generate(params=None, **fields):
     return samples, markers
 
 
-def verify(samples, rate, carrier=None):
+def verify(samples, rate, carrier=None, pcap=None):
     """Decode every frame of ``samples`` (taken at ``rate`` Hz) with the built-in receiver.
 
     Returns the result of ``dot11b verify --json`` as a dict: "frames" (each with its rate, modulation,
     header, "psdu_hex", "fcs_ok", EVM, offsets, MAC header and transmitter checks) and "mask". ``carrier``
-    (Hz) allows the centre-frequency check. A rate outside the receiver's range (1 MHz to 1 GHz) raises
-    ValueError.
+    (Hz) allows the centre-frequency check. ``pcap`` (a file name) also writes the frames there as pcapng
+    for Wireshark, as ``dot11b verify --pcap`` does. A rate outside the receiver's range (1 MHz to 1 GHz)
+    raises ValueError.
     """
     row = np.ascontiguousarray(samples, dtype=np.complex128).reshape(1, -1)
     try:
-        return json.loads(_dot11b.call("Dot11b_Verify", row, float(rate), carrier)[0])
+        if pcap is None:
+            return json.loads(_dot11b.call("Dot11b_Verify", row, float(rate), carrier)[0])
+        return json.loads(_dot11b.call("Dot11b_VerifyPcap", row, float(rate), carrier, os.fspath(pcap))[0])
     except RoutineError as error:
         raise ValueError(str(error)) from None
 
@@ -165,21 +170,39 @@ def transmit(samples, rate, *, device, frequency, gain=None, antenna=None, radio
     at, of at least two samples a chip where it can), the peak of I or Q ``backoff`` dB below the radio's
     full scale, ``repeat`` times with ``gap`` seconds between.
 
-    Returns a dict: "rate" (Hz), "samples" sent, "sends" and "underflows". A radio not found, a setting it
-    refuses or a stream that fails raises RoutineError with the radio's message; nothing is sent then.
+    Returns a dict: "rate" (Hz, a float), "samples" sent, "sends" and "underflows" (ints). A radio not
+    found or a setting it refuses raises RoutineError with the radio's message; nothing is sent then. A
+    stream that fails raises RoutineError with the radio's message and the number of samples that went out.
     Transmitting over the air is regulated: test a receiver through a shielded cable and attenuators.
     """
     row = np.ascontiguousarray(samples, dtype=np.complex128).reshape(1, -1)
     radio = _radio(device, frequency, gain, antenna, radio_rate, backoff=float(backoff), repeat=float(repeat),
                    gap=float(gap))
-    return _dot11b.call("Dot11b_Transmit", row, float(rate), radio)[0]
+    report = _dot11b.call("Dot11b_Transmit", row, float(rate), radio)[0]
+    return {"rate": float(report["rate"]), **{key: int(report[key]) for key in ("samples", "sends", "underflows")}}
+
+
+class Capture(NamedTuple):
+    """What :func:`capture` received: ``samples`` (complex128), ``overflows`` (int: how often the radio lost
+    samples) and ``segments`` (ints: the index in ``samples`` at which each stretch received without a loss
+    starts, the first at 0; samples were lost before every other). It unpacks as
+    ``samples, overflows, segments = capture(...)``."""
+
+    samples: np.ndarray
+    overflows: int
+    segments: list
 
 
 def capture(*, device, frequency, rate, duration, gain=None, antenna=None):
-    """Receive ``duration`` seconds at ``rate`` Hz and ``frequency`` Hz with the radio ``device``: the
-    samples as a complex128 array (``verify(samples, rate, carrier=frequency)`` decodes them)."""
+    """Receive ``duration`` seconds at ``rate`` Hz and ``frequency`` Hz with the radio ``device``, as
+    ``dot11b capture`` does: a :class:`Capture` of the samples, the overflows and the segments
+    (``verify(received.samples, rate, carrier=frequency)`` decodes them). A rate below 11e6 (a sample a
+    chip), a duration shorter than a frame (106 us), a radio not found, a setting it refuses or a stream
+    that fails raises RoutineError with the reason."""
     radio = _radio(device, frequency, gain, antenna, rate, duration=float(duration))
-    return np.asarray(_dot11b.call("Dot11b_Capture", radio)[0], dtype=np.complex128).reshape(-1)
+    samples, overflows, segments = _dot11b.call("Dot11b_Capture", radio, nargout=3)
+    return Capture(np.asarray(samples, dtype=np.complex128).reshape(-1), int(overflows),
+                   [int(start) for start in np.asarray(segments).reshape(-1)])
 
 
 def sig_gen_settings(params=None, **fields):

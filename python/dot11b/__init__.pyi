@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 from os import PathLike
-from typing import Any, Optional, Union
+from typing import Any, NamedTuple, Optional, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -20,7 +20,8 @@ def estimate(params: Optional[Record] = None, **fields: Any) -> int: ...
 def generate(
     params: Optional[Record] = None, **fields: Any
 ) -> tuple[npt.NDArray[np.complex128], npt.NDArray[np.uint8]]: ...
-def verify(samples: npt.ArrayLike, rate: float, carrier: Optional[float] = None) -> dict[str, Any]: ...
+def verify(samples: npt.ArrayLike, rate: float, carrier: Optional[float] = None,
+           pcap: Optional[Path] = None) -> dict[str, Any]: ...
 def impair(
     samples: npt.ArrayLike,
     rate: float,
@@ -37,6 +38,35 @@ def impair(
     seed: int = 1,
 ) -> npt.NDArray[np.complex128]: ...
 def sig_gen_settings(params: Optional[Record] = None, **fields: Any) -> Record: ...
+def devices(device: Optional[str] = None) -> list[dict[str, str]]: ...
+def transmit(
+    samples: npt.ArrayLike,
+    rate: float,
+    *,
+    device: str,
+    frequency: float,
+    gain: Optional[float] = None,
+    antenna: Optional[str] = None,
+    radio_rate: Optional[float] = None,
+    backoff: float = 1.0,
+    repeat: int = 1,
+    gap: float = 0.0,
+) -> dict[str, Union[int, float]]: ...
+
+class Capture(NamedTuple):
+    samples: npt.NDArray[np.complex128]
+    overflows: int
+    segments: list[int]
+
+def capture(
+    *,
+    device: str,
+    frequency: float,
+    rate: float,
+    duration: float,
+    gain: Optional[float] = None,
+    antenna: Optional[str] = None,
+) -> Capture: ...
 
 class Instrument:
     configuration: Record

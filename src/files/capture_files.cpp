@@ -10,6 +10,7 @@
 
 #include "files/replacement_set.h"
 #include "files/sigmf_file.h"
+#include "files/utc_time.h"
 #include "runtime/matfile/matfile.h"
 #include "runtime/value_range.h"
 #include "rx/stream/front_end.h"
@@ -131,6 +132,7 @@ struct SigmfRecording {
   SampleFormat format;
   std::string dataPath;
   std::optional<double> sampleRate, carrier;
+  std::optional<std::uint64_t> startNs;
 };
 
 SigmfRecording readSigmfMeta(const std::string& name) {
@@ -156,7 +158,7 @@ SigmfRecording readSigmfMeta(const std::string& name) {
   const std::string kind = datatype->get<std::string>();
   const std::optional<SampleFormat> format = sigmfFormat(kind);
   if (!format) refuse(metaPath, "samples of type \"" + kind + "\" are not read (cf64_le, cf32_le, ci16_le and ci8 are)");
-  SigmfRecording capture{*format, committedPath(pair, 0), std::nullopt, std::nullopt};
+  SigmfRecording capture{*format, committedPath(pair, 0), std::nullopt, std::nullopt, std::nullopt};
   if (const auto rate = global.find("core:sample_rate"); rate != global.end()) {
     if (!rate->is_number()) refuse(metaPath, "\"core:sample_rate\" is not a number");
     capture.sampleRate = receivableRate(metaPath, "core:sample_rate", rate->get<double>());
@@ -172,6 +174,9 @@ SigmfRecording readSigmfMeta(const std::string& name) {
           refuse(metaPath, e.what());
         }
         capture.carrier = frequency->get<double>();
+      }
+      if (const auto datetime = first.find("core:datetime"); datetime != first.end() && datetime->is_string()) {
+        capture.startNs = parseUtcTime(datetime->get<std::string>());
       }
     }
   }
@@ -232,6 +237,16 @@ std::optional<SampleFormat> rawType(const std::string& path) {
   return std::nullopt;
 }
 
+// The integers read as they are: full scale is 2^15 or 2^7.
+double fullScaleOf(SampleFormat format) {
+  switch (format) {
+    case SampleFormat::CS16:
+    case SampleFormat::CS16BE: return 32768;
+    case SampleFormat::CS8: return 128;
+    default: return 1;
+  }
+}
+
 [[noreturn]] void unknownFormat(const std::string& path) {
   throw CaptureError("cannot tell the format of '" + path +
                      "' from its extension (.cf64, .cf32, .cs16, .cs8, .iq16, .sigmf-meta, .sigmf-data or .mat)");
@@ -242,13 +257,16 @@ std::optional<SampleFormat> rawType(const std::string& path) {
 OpenedCapture openCapture(const std::string& path) {
   if (isSigmf(path)) {
     const SigmfRecording recording = readSigmfMeta(path);
-    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.format), recording.sampleRate, recording.carrier};
+    return {std::make_unique<RawSampleFile>(recording.dataPath, recording.format), recording.sampleRate, recording.carrier,
+            recording.startNs, fullScaleOf(recording.format)};
   }
   if (endsWith(path, ".mat")) {
     Capture capture = readMat(path, kMaxCaptureBytes);
-    return {std::make_unique<HeldSamples>(std::move(capture.samples)), capture.sampleRate, std::nullopt};
+    return {std::make_unique<HeldSamples>(std::move(capture.samples)), capture.sampleRate, std::nullopt, std::nullopt, 1};
   }
-  if (const auto type = rawType(path)) return {std::make_unique<RawSampleFile>(path, *type), std::nullopt, std::nullopt};
+  if (const auto type = rawType(path)) {
+    return {std::make_unique<RawSampleFile>(path, *type), std::nullopt, std::nullopt, std::nullopt, fullScaleOf(*type)};
+  }
   unknownFormat(path);
 }
 

@@ -40,6 +40,9 @@ struct OpenedCapture {
   std::unique_ptr<rx::SampleSource> source;
   std::optional<double> sampleRate;  // [Hz], when the file says it
   std::optional<double> carrier;     // centre frequency [Hz], when the file says it (SigMF)
+  std::optional<std::uint64_t> startNs;  // the first sample's time [ns since the Unix epoch], when the file
+                                         // says it (SigMF core:datetime)
+  double fullScale = 1;              // a full-scale component in the source's samples: 32768 for 16-bit integers
 };
 OpenedCapture openCapture(const std::string& path);
 

@@ -21,4 +21,4 @@ DOT11B_REGISTER_ROUTINES(registerRadioModule)
 
 DOT11B_EXPORT_1(Dot11b_Devices, 1)
 DOT11B_EXPORT_1(Dot11b_Transmit, 3)
-DOT11B_EXPORT_2(Dot11b_Capture, 1)
+DOT11B_EXPORT_3(Dot11b_Capture, 1)

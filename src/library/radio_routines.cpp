@@ -11,7 +11,10 @@
 #include "runtime/binding.h"
 #include "runtime/library.h"
 #include "sdr/radio.h"
+#include "runtime/shortest_text.h"
+#include "sdr/radio_error.h"
 #include "sdr/radio_source.h"
+#include "sdr/rate_choice.h"
 #include "sdr/transmission.h"
 #include "settings_record.h"
 
@@ -78,6 +81,8 @@ Values transmit(const Values& in, int) {
   sdr::TxStream stream(radio, format);
   const std::atomic<bool> never{false};
   const sdr::TransmitReport report = sdr::transmit(stream, prepared.samples, bursts, never);
+  if (!report.failure.empty())
+    throw sdr::RadioError(report.failure + "; " + std::to_string(report.samplesSent) + " samples went out before");
   Value out = Value::record();
   out.setField("rate", Value::scalar(rate));
   out.setField("samples", Value::scalar(static_cast<double>(report.samplesSent)));
@@ -86,7 +91,8 @@ Values transmit(const Values& in, int) {
   return {std::move(out)};
 }
 
-// (radio): `duration` seconds received at `rate`; returns the samples as a complex row and the overflows.
+// (radio): `duration` seconds received at `rate`; returns the samples as a complex row, the overflows and
+// the sample (from 0) at which each segment starts, samples having been lost before all but the first.
 Values capture(const Values& in, int nargout) {
   const Inputs args(in, "Dot11b_Capture");
   SettingsRecord r(args.at(0, "radio"), "Dot11b_Capture", "radio");
@@ -94,7 +100,11 @@ Values capture(const Values& in, int nargout) {
   const std::optional<double> duration = r.number("duration");
   r.expectAllRead();
   if (!settings.rate) throw std::invalid_argument("Dot11b_Capture: radio.rate [Hz] is required");
-  if (!duration || !(*duration > 0)) throw std::invalid_argument("Dot11b_Capture: radio.duration [s] greater than 0 is required");
+  if (!duration || !(*duration >= sdr::kShortestFrame))
+    throw std::invalid_argument("Dot11b_Capture: radio.duration [s] of at least the shortest frame (" +
+                                shortestText(sdr::kShortestFrame * 1e6) + " us) is required");
+  if (*settings.rate < sdr::kChipRate)
+    throw std::invalid_argument("Dot11b_Capture: radio.rate must be one sample a chip (11e6 Hz) or more");
 
   sdr::Radio radio(settings.device);
   const double rate = sdr::setUpReceive(radio, *settings.rate, settings.tune);
@@ -108,16 +118,24 @@ Values capture(const Values& in, int nargout) {
     if (n == 0) break;
     got += n;
   }
+  if (!source.failure().empty())
+    throw sdr::RadioError(source.failure() + "; " + std::to_string(got) + " samples came before");
   received.resize(got);
   Values out{fromComplex(received)};
   if (nargout > 1) out.push_back(Value::scalar(static_cast<double>(source.overflows())));
+  if (nargout > 2) {
+    std::vector<double> starts = {0};
+    for (const std::uint64_t start : source.segmentStarts()) starts.push_back(static_cast<double>(start));
+    const std::size_t segments = starts.size();
+    out.push_back(Value::matrix(1, segments, std::move(starts)));
+  }
   return out;
 }
 
 void registerRadioRoutines(Registry& reg) {
   reg.add({"Dot11b_Devices", "dot11b_Devices", 1, 1, 1, devices});
   reg.add({"Dot11b_Transmit", "dot11b_Transmit", 1, 3, 1, transmit});
-  reg.add({"Dot11b_Capture", "dot11b_Capture", 1, 1, 2, capture});
+  reg.add({"Dot11b_Capture", "dot11b_Capture", 1, 1, 3, capture});
 }
 
 }  // namespace

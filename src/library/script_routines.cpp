@@ -12,6 +12,7 @@
 #include "settings/instrument_uri.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"
+#include "testbench/frame_capture.h"
 #include "testbench/verify_report.h"
 
 namespace dot11b::rt {
@@ -71,6 +72,21 @@ Values verify(const Values& in, int) {
   return {Value::text(testbench::verificationJson(rx::verifyCapture(samples, rate, carrier)))};
 }
 
+// (waveform, sampleRate, carrierHz, filename): the same, each frame found also written to the pcapng file
+// (link type 127, radiotap) that Wireshark opens.
+Values verifyPcap(const Values& in, int) {
+  const Inputs args(in, "Dot11b_VerifyPcap");
+  const ComplexRow samples = args.complexVector(0, "waveform");
+  const double rate = args.scalar(1, "sampleRate");
+  const std::optional<double> carrier =
+      !args.at(2, "carrierHz").isEmpty() ? std::optional(args.scalar(2, "carrierHz")) : std::nullopt;
+  const rx::Verification verification = rx::verifyCapture(samples, rate, carrier);
+  testbench::FrameCaptureSettings settings;
+  settings.frequencyHz = carrier;
+  testbench::savePcapng(args.text(3, "filename"), verification, settings);
+  return {Value::text(testbench::verificationJson(verification))};
+}
+
 // (uri): the connection record of an instrument address such as "tcpip:127.0.0.1:5025".
 Values instrumentConfiguration(const Values& in, int) {
   const Inputs args(in, "Dot11b_InstrumentConfiguration");
@@ -82,6 +98,7 @@ void registerScriptRoutines(Registry& reg) {
   reg.add({"Dot11b_LoadParameters", "dot11b_LoadParameters", 1, 1, 1, loadParameters});
   reg.add({"Dot11b_SaveParameters", "dot11b_SaveParameters", 1, 2, 0, saveParameters});
   reg.add({"Dot11b_Verify", "dot11b_Verify", 1, 3, 1, verify});
+  reg.add({"Dot11b_VerifyPcap", "dot11b_VerifyPcap", 1, 4, 1, verifyPcap});
   reg.add({"Dot11b_InstrumentConfiguration", "dot11b_InstrumentConfiguration", 1, 1, 1, instrumentConfiguration});
 }
 
@@ -95,4 +112,5 @@ DOT11B_EXPORT_1(Dot11b_SetFields, 3)
 DOT11B_EXPORT_1(Dot11b_LoadParameters, 1)
 DOT11B_EXPORT_0(Dot11b_SaveParameters, 2)
 DOT11B_EXPORT_1(Dot11b_Verify, 3)
+DOT11B_EXPORT_1(Dot11b_VerifyPcap, 4)
 DOT11B_EXPORT_1(Dot11b_InstrumentConfiguration, 1)

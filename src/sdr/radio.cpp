@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "runtime/shortest_text.h"
+#include "sdr/module_messages.h"
 #include "sdr/radio_error.h"
 
 namespace dot11b::sdr {
@@ -58,9 +59,15 @@ std::string FoundRadio::text() const {
 }
 
 std::vector<FoundRadio> findRadios(const std::string& args) {
+  const QuietModules quiet;
+  // A module may take a label as a hint, or not at all: a radio matches only when its label is the one given.
+  const SoapySDR::Kwargs asked = SoapySDR::KwargsFromString(args);
+  const auto label = asked.find("label");
   std::vector<FoundRadio> radios;
-  for (SoapySDR::Kwargs& found : SoapySDR::Device::enumerate(args))
-    radios.push_back({RadioArgs(found.begin(), found.end())});
+  for (SoapySDR::Kwargs& found : SoapySDR::Device::enumerate(asked)) {
+    FoundRadio radio{RadioArgs(found.begin(), found.end())};
+    if (label == asked.end() || radio.value("label") == label->second) radios.push_back(std::move(radio));
+  }
   return radios;
 }
 
@@ -69,16 +76,24 @@ Radio::Radio(const std::string& args) {
   if (matching.size() != 1) {
     std::string list;
     for (const FoundRadio& r : matching.empty() ? findRadios("") : matching) list += "\n  " + r.text();
-    if (matching.empty())
+    if (matching.empty()) {
+      const bool named = SoapySDR::KwargsFromString(args).count("driver") != 0;
       throw RadioError("no radio matches '" + args + "'; " +
-                       (list.empty() ? "SoapySDR finds no radio at all" : "the radios found:" + list));
+                       (list.empty() ? "SoapySDR finds no radio at all" : "the radios found:" + list) +
+                       (named ? "" : std::string("\n") + kNamedModulesHint));
+    }
     throw RadioError("'" + args + "' matches " + std::to_string(matching.size()) +
                      " radios; name one by its serial:" + list);
   }
   found_ = matching.front();
   name_ = "the radio " + found_.text();
+  // The radio found, not the first of those the arguments alone would find (a label is not every module's
+  // hint): its own arguments, with the user's over them.
+  SoapySDR::Kwargs chosen(found_.args.begin(), found_.args.end());
+  for (const auto& [key, value] : SoapySDR::KwargsFromString(args)) chosen[key] = value;
   try {
-    device_ = SoapySDR::Device::make(args);
+    const QuietModules quiet;
+    device_ = SoapySDR::Device::make(chosen);
   } catch (const std::exception& e) {
     throw RadioError(name_ + " could not be opened: " + e.what());
   }
@@ -86,6 +101,7 @@ Radio::Radio(const std::string& args) {
 
 Radio::~Radio() {
   try {
+    const QuietModules quiet;
     SoapySDR::Device::unmake(device_);
   } catch (...) {
     // A radio that fails while being released has nothing left to give back.
@@ -128,18 +144,22 @@ void Radio::tune(Direction direction, const TuneSettings& settings) {
 
   if (settings.gain) {
     const std::string gain = "gain " + rt::shortestText(*settings.gain) + " dB";
-    if (const SoapySDR::Range r = device_->getGainRange(dir, 0); !within({r}, *settings.gain))
+    const SoapySDR::Range r = device_->getGainRange(dir, 0);
+    if (!within({r}, *settings.gain))
       throw RadioError(refused + gain + ": its gain runs from " + rangesText({r}, 1, "dB"));
-    attempt(gain, [&] { device_->setGain(dir, 0, *settings.gain); });
+    const double value = onStep(r, *settings.gain, directionWord(direction) + " " + gain);
+    attempt(gain, [&] { device_->setGain(dir, 0, value); });
   }
   const std::vector<std::string> stages = device_->listGains(dir, 0);
   for (const auto& [stage, value] : settings.stageGains) {
     const std::string gain = "gain " + stage + "=" + rt::shortestText(value) + " dB";
     if (std::find(stages.begin(), stages.end(), stage) == stages.end())
       throw RadioError(refused + gain + ": its gain stages are " + joined(stages));
-    if (const SoapySDR::Range r = device_->getGainRange(dir, 0, stage); !within({r}, value))
+    const SoapySDR::Range r = device_->getGainRange(dir, 0, stage);
+    if (!within({r}, value))
       throw RadioError(refused + gain + ": " + stage + " runs from " + rangesText({r}, 1, "dB"));
-    attempt(gain, [&] { device_->setGain(dir, 0, stage, value); });
+    const double stepped = onStep(r, value, directionWord(direction) + " " + gain);
+    attempt(gain, [&] { device_->setGain(dir, 0, stage, stepped); });
   }
   if (!settings.antenna.empty()) {
     const std::string antenna = "antenna " + settings.antenna;
@@ -148,6 +168,16 @@ void Radio::tune(Direction direction, const TuneSettings& settings) {
       throw RadioError(refused + antenna + ": its antennas are " + joined(antennas));
     attempt(antenna, [&] { device_->setAntenna(dir, 0, settings.antenna); });
   }
+}
+
+double Radio::onStep(const SoapySDR::Range& range, double value, const std::string& what) {
+  if (range.step() <= 0) return value;
+  const double steps = std::round((value - range.minimum()) / range.step());
+  const double stepped = std::min(range.maximum(), range.minimum() + steps * range.step());
+  if (std::abs(stepped - value) > 1e-9 * std::max(1.0, std::abs(value)))
+    notes_.push_back("the " + what + " lies between the radio's steps of " + rt::shortestText(range.step()) +
+                     " dB: set to " + rt::shortestText(stepped) + " dB");
+  return stepped;
 }
 
 StreamFormat Radio::streamFormat(Direction direction) const {

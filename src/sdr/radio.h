@@ -16,6 +16,7 @@
 
 namespace SoapySDR {
 class Device;
+class Range;
 }
 
 namespace dot11b::sdr {
@@ -37,8 +38,15 @@ struct FoundRadio {
   std::string text() const;
 };
 
-// Every radio whose arguments match `args` ("driver=hackrf", "serial=...", or "" for all).
+// Every radio whose arguments match `args` ("driver=hackrf", "serial=...", or "" for all); a label given
+// matches a radio's label exactly.
 std::vector<FoundRadio> findRadios(const std::string& args);
+
+// Where no radio is found: a module that looks for its radios only when named, or a radio that answers
+// only at its address, is missed by a search of all.
+inline constexpr const char* kNamedModulesHint =
+    "Some modules answer only when named, and some radios only at their address: --device driver=NAME\n"
+    "(driver=hackrf, driver=uhd, driver=plutosdr,hostname=192.168.2.1) asks that module alone.";
 
 // The settings of one direction; a gain either overall or by the radio's names for its stages.
 struct TuneSettings {
@@ -65,14 +73,21 @@ class Radio {
   std::vector<Range> sampleRates(Direction direction) const;
   // Sets the rate, which must be one the radio lists; returns the rate the radio says it runs at.
   double setSampleRate(Direction direction, double rate);
-  // Frequency, gain and antenna, each checked against the radio's ranges first.
+  // Frequency, gain and antenna, each checked against the radio's ranges first. A gain between the steps
+  // of a stage (or of the overall gain) is set to the nearest step, and notes() says so.
   void tune(Direction direction, const TuneSettings& settings);
+  // What was set otherwise than asked, for the user: "the transmit gain AMP=7 dB lies between ...".
+  const std::vector<std::string>& notes() const { return notes_; }
   // The radio's own format when it is CS8, CS16 or CF32, otherwise CF32 (which SoapySDR converts to).
   StreamFormat streamFormat(Direction direction) const;
 
  private:
+  // The step of `range` nearest to `value`, noting a change.
+  double onStep(const SoapySDR::Range& range, double value, const std::string& what);
+
   FoundRadio found_;
   std::string name_;
+  std::vector<std::string> notes_;
   SoapySDR::Device* device_ = nullptr;
 };
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "sdr/radio_error.h"
+
 namespace dot11b::sdr {
 
 double setUpReceive(Radio& radio, double rate, const TuneSettings& settings) {
@@ -19,8 +21,16 @@ RadioSource::RadioSource(Radio& radio, std::uint64_t samples, const std::atomic<
 
 std::size_t RadioSource::read(Complex* out, std::size_t max) {
   const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>({max, buffer_.size(), samples_ - received_}));
-  if (wanted == 0) return 0;
-  const std::size_t n = stream_.read(buffer_, 0, wanted, stop_);
+  if (wanted == 0 || !failure_.empty()) return 0;
+  const std::uint64_t overflows = stream_.overflows();
+  std::size_t n = 0;
+  try {
+    n = stream_.read(buffer_, 0, wanted, stop_);
+  } catch (const RadioError& e) {
+    failure_ = e.what();
+    return 0;
+  }
+  if (n > 0 && stream_.overflows() != overflows && received_ > 0) segmentStarts_.push_back(received_);
   decodeSamples(buffer_.at(0), buffer_.format(), n, stream_.format().fullScale, out);
   received_ += n;
   return n;

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A radio's receive stream as the receiver's sample source: a live capture that ends after a number of
-// samples (a duration at the radio's rate) or when `stop` is set (Ctrl-C), whichever comes first.
+// samples (a duration at the radio's rate), when `stop` is set (Ctrl-C) or when the radio fails, whichever
+// comes first. A failure ends the samples as the duration does, so that what came before is decoded whole;
+// failure() says why.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "rx/stream/sample_source.h"
 #include "sdr/radio.h"
@@ -20,19 +24,25 @@ class RadioSource : public rx::SampleSource {
   // The radio must be set up (setUpReceive); the stream opens here, in the radio's own format, and closes
   // with the source.
   RadioSource(Radio& radio, std::uint64_t samples, const std::atomic<bool>& stop);
-  // Throws RadioError when the stream fails or the radio stalls.
+  // 0 at the end: the duration reached, `stop` set or the radio failed.
   std::size_t read(Complex* out, std::size_t max) override;
 
   std::uint64_t received() const { return received_; }
   std::uint64_t overflows() const { return stream_.overflows(); }
+  // The samples at which a new segment starts, samples having been lost before each.
+  const std::vector<std::uint64_t>& segmentStarts() const { return segmentStarts_; }
   // True when `stop` ended the capture before its samples were in.
-  bool stopped() const { return received_ < samples_ && stop_.load(); }
+  bool stopped() const { return received_ < samples_ && failure_.empty() && stop_.load(); }
+  // The radio's message when its stream failed or it stalled; empty otherwise.
+  const std::string& failure() const { return failure_; }
 
  private:
   RxStream stream_;
   NativeSamples buffer_;
   std::uint64_t samples_;
   std::uint64_t received_ = 0;
+  std::vector<std::uint64_t> segmentStarts_;
+  std::string failure_;
   const std::atomic<bool>& stop_;
 };
 

@@ -15,8 +15,17 @@ struct Range {
   double step = 0;
 };
 
+// The chip rate [chip/s]: a receiver needs a sample a chip at the least.
+inline constexpr double kChipRate = 11e6;
 // The receiver and the spectrum mask want two samples a chip.
-inline constexpr double kTwoSamplesAChip = 22e6;
+inline constexpr double kTwoSamplesAChip = 2 * kChipRate;
+// The lowest rate a frame is sent at, and received without a warning [sample/s]: 1.8 samples a chip, a
+// HackRF's highest rate. The frame's error vector grows as the rate falls below it (rms EVM of a frame
+// taken to the rate and decoded: 2.7 % at 22 and 20 Msample/s, 3.2 % at 18, 5.1 % at 16, 8.8 % at 14, and at
+// 12 a peak beyond the 0.35 of 18.4.7.8).
+inline constexpr double kLowestTransmitRate = 20e6;
+// The shortest frame [s]: an ACK (14 octets) at 11 Mbit/s behind the short preamble and header (96 us).
+inline constexpr double kShortestFrame = 96e-6 + 14 * 8 / 11e6;
 
 bool supportsRate(const std::vector<Range>& ranges, double rate);
 

@@ -66,10 +66,14 @@ std::size_t TxStream::write(const NativeSamples& samples, std::size_t first, std
   while (sent < n && !stop.load(std::memory_order_relaxed)) {
     const std::size_t count = std::min(mtu(), n - sent);
     const void* buffers[] = {samples.at(first + sent)};
-    int flags = endBurst && sent + count == n ? SOAPY_SDR_END_BURST : 0;
+    const int endFlag = endBurst && sent + count == n ? SOAPY_SDR_END_BURST : 0;
+    int flags = endFlag;
     const int result = radio_.device().writeStream(stream_, buffers, count, flags, 0, kCallWaitUs);
     if (result > 0) {
       sent += static_cast<std::size_t>(result);
+      samplesSent_ += static_cast<std::size_t>(result);
+      // A radio that takes part of a block takes the end-of-burst flag with its last sample only.
+      burstOpen_ = endFlag == 0 || static_cast<std::size_t>(result) < count;
       moved();
     } else if (result == SOAPY_SDR_UNDERFLOW) {
       ++underflows_;
@@ -81,6 +85,13 @@ std::size_t TxStream::write(const NativeSamples& samples, std::size_t first, std
     collectStatus();
   }
   return sent;
+}
+
+void TxStream::closeBurst() {
+  if (!burstOpen_) return;
+  const NativeSamples silence(format().format, std::min<std::size_t>(mtu(), 64));
+  const std::atomic<bool> never{false};
+  write(silence, 0, silence.size(), true, never);
 }
 
 // Radios that report underflows apart from the writes do so through the stream's status.
@@ -121,18 +132,27 @@ std::size_t RxStream::read(NativeSamples& out, std::size_t first, std::size_t n,
 }
 
 ReceiveReport receive(RxStream& stream, std::uint64_t samples, const std::atomic<bool>& stop,
-                      const std::function<void(const NativeSamples&, std::size_t, bool)>& keep) {
+                      const std::function<bool(const NativeSamples&, std::size_t, bool)>& keep) {
   NativeSamples buffer(stream.format().format, stream.mtu());
-  std::uint64_t received = 0;
-  while (received < samples) {
-    const std::uint64_t overflows = stream.overflows();
-    const std::size_t n = stream.read(
-        buffer, 0, static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), samples - received)), stop);
-    if (n == 0) break;
-    keep(buffer, n, stream.overflows() != overflows);
-    received += n;
+  ReceiveReport report;
+  try {
+    while (report.received < samples) {
+      const std::uint64_t overflows = stream.overflows();
+      const std::size_t n = stream.read(
+          buffer, 0, static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), samples - report.received)),
+          stop);
+      if (n == 0) {
+        report.stopped = true;
+        break;
+      }
+      if (!keep(buffer, n, stream.overflows() != overflows)) break;
+      report.received += n;
+    }
+  } catch (const RadioError& e) {
+    report.failure = e.what();
   }
-  return {stream.overflows(), received < samples};
+  report.overflows = stream.overflows();
+  return report;
 }
 
 }  // namespace dot11b::sdr

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "phy/samples/sample_formats.h"
 #include "sdr/radio.h"
@@ -57,14 +58,21 @@ class TxStream : public RadioStream {
   // Returns how many went before `stop` was set: n unless stopped.
   std::size_t write(const NativeSamples& samples, std::size_t first, std::size_t n, bool endBurst,
                     const std::atomic<bool>& stop);
+  // Ends a burst that a stop cut short with a few samples of silence marked as its end, as a radio's
+  // stream expects; nothing when no burst is open.
+  void closeBurst();
+  // The samples the radio took, a write that failed included.
+  std::uint64_t samplesSent() const { return samplesSent_; }
   // The underflows the radio reported (each a gap in what went on the air).
   std::uint64_t underflows() const { return underflows_; }
 
  private:
   void collectStatus();
 
+  std::uint64_t samplesSent_ = 0;
   std::uint64_t underflows_ = 0;
   bool statusSupported_ = true;
+  bool burstOpen_ = false;  // samples went out since the last end of a burst
 };
 
 class RxStream : public RadioStream {
@@ -81,14 +89,16 @@ class RxStream : public RadioStream {
 };
 
 struct ReceiveReport {
+  std::uint64_t received = 0;
   std::uint64_t overflows = 0;
   bool stopped = false;  // `stop` came before every sample was in
+  std::string failure;   // the radio's message when its stream failed; empty otherwise
 };
 
-// Receives `samples` samples (fewer when `stop` is set) and hands each block to `keep`, with `afterLoss`
-// set when the radio lost samples before it. Throws RadioError when the stream fails; every block before
-// has been kept.
+// Receives `samples` samples and hands each block to `keep`, with `afterLoss` set when the radio lost
+// samples before it. Ends early when `stop` is set, when `keep` returns false (it could not keep the
+// block) or when the stream fails: every block before has been kept, and the report says which.
 ReceiveReport receive(RxStream& stream, std::uint64_t samples, const std::atomic<bool>& stop,
-                      const std::function<void(const NativeSamples& block, std::size_t n, bool afterLoss)>& keep);
+                      const std::function<bool(const NativeSamples& block, std::size_t n, bool afterLoss)>& keep);
 
 }  // namespace dot11b::sdr

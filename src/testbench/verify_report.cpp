@@ -2,13 +2,16 @@
 #include "testbench/verify_report.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "files/safe_save.h"
 #include "rx/verify/mac_fields.h"
 
 namespace dot11b::testbench {
@@ -140,15 +143,18 @@ std::string verificationJson(const rx::Verification& v) {
 }
 
 void writeMaskCsv(const std::string& path, const rx::MaskResult& mask) {
-  std::ofstream file(path);
-  if (!file) throw std::runtime_error("cannot write '" + path + "'");
-  file << "\"Frequency (Hz)\",\"Level (dBr)\",\"Limit (dBr)\"\n";
-  for (const rx::MaskPoint& p : mask.points) {
-    file << fixed(p.frequency, 1) << "," << fixed(p.dbr, 3) << ",";
-    if (p.limit) file << fixed(*p.limit, 0);
-    file << "\n";
-  }
-  if (!file.flush()) throw std::runtime_error("cannot write '" + path + "'");
+  // Written beside the target and put in place once whole: a full disk leaves no part of a table.
+  files::saveReplacing(path, [&](const std::string& temporary) {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (!file) throw std::runtime_error("cannot write '" + path + "': " + std::strerror(errno));
+    file << "\"Frequency (Hz)\",\"Level (dBr)\",\"Limit (dBr)\"\n";
+    for (const rx::MaskPoint& p : mask.points) {
+      file << fixed(p.frequency, 1) << "," << fixed(p.dbr, 3) << ",";
+      if (p.limit) file << fixed(*p.limit, 0);
+      file << "\n";
+    }
+    if (!file.flush()) throw std::runtime_error("cannot write '" + path + "': " + std::strerror(errno));
+  });
 }
 
 }  // namespace dot11b::testbench

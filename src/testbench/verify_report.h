@@ -11,8 +11,8 @@ namespace dot11b::testbench {
 
 // One object {"frames": [...], "mask": {...}}, indented by two; the mask's "measured" is false without a frame.
 std::string verificationJson(const rx::Verification& v);
-// Frequency, level and limit of every point of the mask as CSV with a header row. Throws when the file
-// cannot be written.
+// Frequency, level and limit of every point of the mask as CSV with a header row, put in place only once
+// whole. Throws when the file cannot be written, naming it and the cause.
 void writeMaskCsv(const std::string& path, const rx::MaskResult& mask);
 
 }  // namespace dot11b::testbench

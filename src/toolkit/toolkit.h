@@ -28,6 +28,10 @@ struct MenuEntry {
   bool checked = false;
 };
 
+// Starts `program` (found on the PATH) with `file` as its argument and lets it run on its own: whether it
+// started, false when it is not installed.
+DOT11B_SHARED bool startProgram(const std::string& program, const std::string& file);
+
 class Toolkit {
  public:
   virtual ~Toolkit() = default;
@@ -75,6 +79,9 @@ class Toolkit {
 
   // Waits, keeping every window drawn and responsive meanwhile.
   virtual void processEventsFor(int milliseconds) = 0;
+
+  // Starts the desktop program `program` on `file`: whether it started (startProgram).
+  virtual bool openWith(const std::string& program, const std::string& file) { return startProgram(program, file); }
 };
 
 // The toolkit in use; throws when none is installed (the library runs without windows).

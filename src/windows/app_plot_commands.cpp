@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Plot commands of the application window: each opens a plot window beside the main window with the
 // last waveform quantised to 14 bits, and keeps the window's handle so that Exit closes it; Verify Frame
-// decodes the last waveform with the built-in receiver and plots its spectrum against the mask.
+// decodes the last waveform with the built-in receiver, plots its spectrum against the mask and offers its
+// frames to Wireshark.
 #include <cmath>
 #include <sstream>
 
@@ -14,6 +15,7 @@
 #include "toolkit/dialogs.h"
 #include "windows/app_window.h"
 #include "windows/window_module.h"
+#include "windows/wireshark_opening.h"
 
 namespace dot11b::windows::app_window {
 
@@ -103,12 +105,13 @@ void menuPlotVerify(toolkit::Handle, const Value& handles) {
   const Value& waveform = rt::global("waveform");
   ComplexRow samples(waveform.numel());
   for (std::size_t n = 0; n < samples.size(); ++n) samples[n] = {waveform.re(n), waveform.im(n)};
-  const rx::Verification verification =
-      rx::verifyCapture(samples, sampleRate(), globalNumber("SigGenSettings", "Frequency"));
+  const double carrier = globalNumber("SigGenSettings", "Frequency");
+  const rx::Verification verification = rx::verifyCapture(samples, sampleRate(), carrier);
   std::ostringstream summary;
   rx::writeSummary(summary, verification);
   if (verification.mask) openView("VX_PlotMask", handles, testbench::maskPlotInputs(*verification.mask));
-  toolkit::dialogs().message(summary.str(), "Verify Frame");
+  if (toolkit::dialogs().question(summary.str(), "Verify Frame", {"OK", kOpenInWireshark}, "OK") == kOpenInWireshark)
+    openInWireshark(verification, carrier, framesFileFor(globalText("configuration", "LastParameterFilename")));
 }
 
 }  // namespace dot11b::windows::app_window

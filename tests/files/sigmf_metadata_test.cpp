@@ -88,7 +88,7 @@ TEST(SigmfMetadata, OfARadioRecordingWithItsSegments) {
     recording.markGap();
     recording.markGap();
     recording.append(block, 500);
-    recording.finish({20e6, 2437e6, "driver=loopback", "2024-05-01T12:34:56.789Z", "dot11b capture, gain 10 dB"});
+    recording.finish({20e6, 2437e6, "driver=loopback", "2024-05-01T12:34:56.789Z", "dot11b capture, gain 10 dB", ""});
     EXPECT_EQ(recording.samples(), 2500u);
   }
   EXPECT_EQ(test::readBytes(base + ".sigmf-meta"), kRecordingMeta);

@@ -37,9 +37,10 @@ class PlotWindows : public AppTest {
 TEST_F(PlotWindows, VerifyFrameDecodesTheLastWaveformAndShowsTheChecks) {
   questionAnswers = {"Calculate & Plot"};
   click("menuPlotVerify");
-  const ShownDialog* summary = lastOf(DOT11B_DIALOG_MESSAGE);
+  const ShownDialog* summary = lastOf(DOT11B_DIALOG_QUESTION);
   ASSERT_NE(summary, nullptr);
   EXPECT_EQ(summary->title, "Verify Frame");
+  EXPECT_EQ(summary->items, (std::vector<std::string>{"OK", "Open in Wireshark"}));
   for (const char* part : {"11 Mbit/s CCK, long preamble", "header CRC ok", "PSDU 1024 octets", "power-on ramp",
                            "centre frequency: ", "spectrum mask of frame 1"}) {
     EXPECT_NE(summary->text.find(part), std::string::npos) << part << "\n" << summary->text;

@@ -19,7 +19,7 @@ dpkg -x "$deb" "$root"
 dpkg -x "$dbgsym" "$work/dbgsym"
 
 # Every binary is stripped, and its debug information is in the debug-symbols package under its build ID.
-find "$root" -type f -name '*.so' -o -type f -path '*/bin/*' | while read -r binary; do
+find "$root" -type f -name '*.so' -o -type f -path '*/bin/*' -o -type f -path '*/extcap/*' | while read -r binary; do
   if readelf -S "$binary" | grep -q '\.symtab'; then echo "not stripped: $binary" >&2; exit 1; fi
   id="$(readelf -n "$binary" | sed -n 's/^ *Build ID: //p')"
   readelf -S "$work/dbgsym/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" 2>/dev/null | grep -q "\.debug_line"
@@ -41,6 +41,8 @@ done
 "$root/usr/bin/dot11b" --help | grep -q "^Usage: dot11b COMMAND"
 "$root/usr/bin/dot11b" estimate --frames 2 | grep -qx 91584
 "$root/usr/bin/dot11b-sgsim" --help | grep -q "^usage: dot11b-sgsim"
+# Wireshark finds the capture interface in its own extcap folder.
+"$root/usr/lib/x86_64-linux-gnu/wireshark/extcap/dot11b-extcap" --help | grep -q "^Usage: dot11b-extcap"
 # The unpacked library, not the build's, serves the module.
 PYTHONPATH="$root/usr/lib/python3/dist-packages" /usr/bin/python3 - "$root" <<'PY'
 import sys

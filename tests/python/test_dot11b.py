@@ -83,6 +83,20 @@ class Generation(unittest.TestCase):
         self.assertEqual(frame["psdu_hex"], octets.hex())
         self.assertTrue(frame["fcs_ok"])
 
+    def test_verify_writes_the_frames_for_wireshark(self):
+        samples, _ = dot11b.generate(frames=2, template="beacon", ssid="py", OverSampling=2)
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "beacons.pcapng")
+            report = dot11b.verify(samples, 22e6, carrier=2462e6, pcap=path)
+            self.assertEqual(len(report["frames"]), 2)
+            fields = subprocess.run(["tshark", "-r", path, "-o", "wlan.check_checksum:TRUE", "-T", "fields",
+                                     "-e", "wlan.fcs.status", "-e", "wlan.ssid", "-e", "wlan.seq",
+                                     "-e", "radiotap.channel.freq"],
+                                    check=True, capture_output=True, text=True).stdout
+            self.assertEqual(fields, "1\tpy\t0\t2462\n1\tpy\t1\t2462\n")
+            with self.assertRaisesRegex(dot11b.RoutineError, "cannot write"):
+                dot11b.verify(samples, 22e6, pcap=os.path.join(folder, "missing", "x.pcapng"))
+
 
 class Files(unittest.TestCase):
     def test_parameter_files_round_trip_and_scipy_reads_them(self):

@@ -74,13 +74,25 @@ TEST_F(LibraryRadio, AHostListsSendsAndReceives) {
   Array receive = radioRecord("driver=loopback,format=CF32,play=" + store,
                               {{"frequency", 2412e6}, {"rate", 20e6}, {"duration", 4000 / 20e6}});
   dot11b_array* overflows = nullptr;
-  Array samples(mlfDot11b_Capture(&overflows, receive.get()));
-  Array overflowCount(overflows);
+  dot11b_array* segments = nullptr;
+  Array samples(mlfDot11b_Capture(&overflows, &segments, receive.get()));
+  Array overflowCount(overflows), segmentStarts(segments);
   ASSERT_NE(samples.get(), nullptr) << dot11b_last_error();
   ASSERT_EQ(samples.cols(), 4000u);
   EXPECT_EQ(samples.real()[1999], stored[1999].real());
   EXPECT_EQ(samples.imag()[3999], stored[3999].imag());
   EXPECT_EQ(overflowCount.real(), std::vector<double>{0});
+  EXPECT_EQ(segmentStarts.real(), std::vector<double>{0});
+
+  // The radio loses 1000 samples after 2000: a second segment starts there, with the file's sample 3000.
+  Array losing = radioRecord("driver=loopback,format=CF32,mtu=1000,fault=overflow,fault_after=2000,play=" + store,
+                             {{"frequency", 2412e6}, {"rate", 20e6}, {"duration", 4000 / 20e6}});
+  Array lost(mlfDot11b_Capture(&overflows, &segments, losing.get()));
+  Array lostCount(overflows), lostStarts(segments);
+  ASSERT_NE(lost.get(), nullptr) << dot11b_last_error();
+  EXPECT_EQ(lostCount.real(), std::vector<double>{1});
+  EXPECT_EQ(lostStarts.real(), (std::vector<double>{0, 2000}));
+  EXPECT_EQ(lost.real()[2000], stored[3000].real());
 }
 
 TEST_F(LibraryRadio, ARadioNotFoundIsAnErrorNamingThoseFound) {
@@ -91,7 +103,7 @@ TEST_F(LibraryRadio, ARadioNotFoundIsAnErrorNamingThoseFound) {
   EXPECT_NE(message.find("driver=hackrf"), std::string::npos) << message;
   EXPECT_NE(message.find("LB0001"), std::string::npos) << message;
   Array noDevice = radioRecord("", {{"frequency", 2412e6}});
-  EXPECT_EQ(mlfDot11b_Capture(nullptr, noDevice.get()), nullptr);
+  EXPECT_EQ(mlfDot11b_Capture(nullptr, nullptr, noDevice.get()), nullptr);
   EXPECT_NE(std::string(dot11b_last_error()).find("radio.device"), std::string::npos) << dot11b_last_error();
 }
 

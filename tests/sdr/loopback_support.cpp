@@ -55,7 +55,8 @@ std::map<std::string, std::string> storedSettings(const std::string& store) {
   return settings;
 }
 
-SignalledRun runUntilCtrlC(const std::vector<std::string>& args, const std::string& ready, double afterReady) {
+SignalledRun runUntilSignal(const std::vector<std::string>& args, const std::string& ready, double afterReady,
+                            int signal) {
   SignalledRun run;
   int in[2];
   if (::pipe(in) != 0) return run;
@@ -70,10 +71,10 @@ SignalledRun runUntilCtrlC(const std::vector<std::string>& args, const std::stri
   {
     instrument_test::CliOutput output(outFd, errFd);
     while (Clock::now() < giveUp && output.readSome(5, run.out, run.err)) {
-      if (!signalAt && run.out.find(ready) != std::string::npos)
+      if (!signalAt && (run.out.find(ready) != std::string::npos || run.err.find(ready) != std::string::npos))
         signalAt = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(afterReady));
       if (signalAt && !signalled && Clock::now() >= *signalAt) {
-        ::kill(pid, SIGINT);
+        ::kill(pid, signal);
         signalled = Clock::now();
       }
     }

@@ -3,6 +3,7 @@
 // transmissions and settings, and the dot11b tool run until it is sent Ctrl-C.
 #pragma once
 
+#include <csignal>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,11 +33,16 @@ std::map<std::string, std::string> storedSettings(const std::string& store);
 struct SignalledRun {
   int exitStatus = -1;  // -1 when it had to be killed
   std::string out, err;
-  double stopSeconds = 0;  // from Ctrl-C to the end of the process
+  double stopSeconds = 0;  // from the signal to the end of the process
 };
 
-// Runs the tool, sends it SIGINT once its standard output holds `ready` and `afterReady` seconds have passed,
-// and waits for it to end (killing it after 10 s).
-SignalledRun runUntilCtrlC(const std::vector<std::string>& args, const std::string& ready, double afterReady);
+// Runs the tool, sends it `signal` once its standard output or error holds `ready` and `afterReady` seconds
+// have passed, and waits for it to end (killing it after 10 s).
+SignalledRun runUntilSignal(const std::vector<std::string>& args, const std::string& ready, double afterReady,
+                            int signal);
+// The same with SIGINT, as Ctrl-C sends it.
+inline SignalledRun runUntilCtrlC(const std::vector<std::string>& args, const std::string& ready, double afterReady) {
+  return runUntilSignal(args, ready, afterReady, SIGINT);
+}
 
 }  // namespace sdr_test

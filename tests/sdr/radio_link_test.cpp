@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
 
 #include "instrument/cli_runner.h"
 #include "loopback_support.h"
@@ -72,6 +76,42 @@ TEST(RadioLink, AResampledFrameKeepsTheSpectrumMask) {
   EXPECT_TRUE(v.frames.front().fcsOk || !v.frames.front().psdu.empty());
   ASSERT_TRUE(v.mask.has_value());
   EXPECT_TRUE(v.mask->passed()) << "margin " << v.mask->inner.margin << " dB";
+}
+
+// A file made at a radio's own rate (a HackRF's 20 Msample/s) in its 8-bit format decodes at that rate and
+// keeps the transmit mask, measured on the band-limited signal that the radio's converter makes of it (the
+// file itself holds nothing beyond 10 MHz off the carrier, where the mask's limits start at 11); SigMF
+// metadata and the summary say the rate.
+TEST(RadioLink, AFileAtTheRadiosRateDecodesAndKeepsTheMask) {
+  const Folder folder;
+  const std::vector<std::string> frame = {"generate", "--template", "beacon", "--set", "FilterType=2",
+                                          "--rate", "20e6"};
+  std::vector<std::string> cs8 = frame;
+  cs8.insert(cs8.end(), {"--format", "cs8", "--out", folder / "beacon.cs8"});
+  const auto made = runCli(cs8);
+  ASSERT_EQ(made.exitStatus, 0) << made.err;
+  EXPECT_NE(made.err.find(", 20 MHz sampling rate (resampled from 44 MHz)"), std::string::npos) << made.err;
+  const auto checked = runCli({"verify", folder / "beacon.cs8", "--rate", "20e6", "--expect-fcs", "--json"});
+  ASSERT_EQ(checked.exitStatus, 0) << checked.out << checked.err;
+  const nlohmann::json result = nlohmann::json::parse(checked.out);
+  ASSERT_EQ(result["frames"].size(), 1u);
+  EXPECT_EQ(result["frames"][0]["fcs_ok"], true);
+  std::ifstream in(folder / "beacon.cs8", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ComplexRow onTheAir(bytes.size() / 2);
+  dot11b::phy::decodeSamples(bytes.data(), dot11b::phy::SampleFormat::CS8, onTheAir.size(), 127, onTheAir.data());
+  const auto v = dot11b::rx::verifyCapture(dot11b::rx::resample(onTheAir, 20e6, 44e6), 44e6, std::nullopt);
+  ASSERT_TRUE(v.mask.has_value());
+  EXPECT_TRUE(v.mask->passed()) << "margin " << v.mask->inner.margin << " dB";
+
+  std::vector<std::string> sigmf = frame;
+  sigmf.insert(sigmf.end(), {"--out", folder / "beacon.sigmf"});
+  ASSERT_EQ(runCli(sigmf).exitStatus, 0);
+  std::ifstream meta(folder / "beacon.sigmf-meta");
+  EXPECT_EQ(nlohmann::json::parse(meta)["global"]["core:sample_rate"], 20e6);
+  // cf32_le (8 bytes a sample) of the same samples as the cs8 file (2 bytes a sample).
+  EXPECT_EQ(std::filesystem::file_size(folder / "beacon.sigmf-data"),
+            4 * std::filesystem::file_size(folder / "beacon.cs8"));
 }
 
 // A sequence at 20 Msample/s the radio plays, over its full scale.

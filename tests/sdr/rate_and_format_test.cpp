@@ -101,4 +101,26 @@ TEST(PrepareWaveform, PutsThePeakBelowFullScale) {
   EXPECT_THROW(prepareWaveform(frame, 11e6, 11e6, {SampleFormat::CF32, 1}, -1), std::invalid_argument);
 }
 
+// A back-off keeps six bits of the format: the peak at 32 of its steps at the most.
+TEST(PrepareWaveform, KeepsSixBitsOfTheFormat) {
+  const struct {
+    StreamFormat format;
+    double largest;
+  } cases[] = {
+      {{SampleFormat::CS8, 128}, 11.9731},   // 20 log10(127 / 32)
+      {{SampleFormat::CS16, 2048}, 36.1194},  // 20 log10(2047 / 32)
+      {{SampleFormat::CF32, 1}, 60.2057},     // as a 16-bit converter: 20 log10(32767 / 32)
+  };
+  const ComplexRow frame = {{0.1, -0.4}, {0.2, 0.3}};
+  for (const auto& c : cases) {
+    EXPECT_NEAR(largestBackoffDb(c.format), c.largest, 1e-4) << formatName(c.format.format);
+    const TxWaveform quietest = prepareWaveform(frame, 11e6, 11e6, c.format, c.largest - 1e-3);
+    ComplexRow back(frame.size());
+    const double step = c.format.format == SampleFormat::CF32 ? 1.0 / 32767 : 1;  // of the converter
+    decodeSamples(quietest.samples.at(0), c.format.format, frame.size(), 32 * step, back.data());
+    EXPECT_NEAR(peakComponent(back), 1, 0.02) << formatName(c.format.format);
+    EXPECT_THROW(prepareWaveform(frame, 11e6, 11e6, c.format, c.largest + 1e-3), std::invalid_argument);
+  }
+}
+
 }  // namespace

@@ -21,7 +21,7 @@ TEST(RadioFaults, EachEndsWithItsMessage) {
     std::string device;
     std::vector<std::string> options;
     int status;
-    std::string message;  // on stderr, or on stdout for a radio that carried on
+    std::string message;  // on stderr
     bool sends;           // whether anything reached the radio
   } cases[] = {
       {"driver=hackrf", {}, 1, "no radio matches 'driver=hackrf,store=", false},
@@ -49,7 +49,7 @@ TEST(RadioFaults, EachEndsWithItsMessage) {
     if (std::find(args.begin(), args.end(), "--frequency") == args.end()) args.insert(args.end(), {"--frequency", "2412e6"});
     const auto result = runCli(args);
     EXPECT_EQ(result.exitStatus, c.status);
-    EXPECT_NE((c.status == 0 ? result.out : result.err).find(c.message), std::string::npos) << result.out << result.err;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.out << result.err;
     EXPECT_EQ(std::filesystem::exists(folder / "sent.cf32"), c.sends);
   }
 }
@@ -57,7 +57,7 @@ TEST(RadioFaults, EachEndsWithItsMessage) {
 TEST(RadioFaults, ACaptureKeepsWhatCameBeforeTheRadioWent) {
   const Folder folder;
   const auto result = runCli({"capture", "--device", "driver=loopback,fault=vanish,fault_after=150000", "--frequency", "2412e6",
-                              "--rate", "10e6", "--duration", "1", "--out", folder / "rec"});
+                              "--rate", "20e6", "--duration", "1", "--out", folder / "rec"});
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_NE(result.err.find("failed while receiving: STREAM_ERROR (-2); the recording holds the samples received before"),
             std::string::npos) << result.err;
@@ -65,10 +65,10 @@ TEST(RadioFaults, ACaptureKeepsWhatCameBeforeTheRadioWent) {
   EXPECT_TRUE(std::filesystem::exists(folder / "rec.sigmf-meta"));
 
   const auto overflow = runCli({"capture", "--device", "driver=loopback,fault=overflow", "--frequency", "2412e6", "--rate",
-                                "10e6", "--duration", "0.02", "--out", folder / "rec2"});
+                                "20e6", "--duration", "0.02", "--out", folder / "rec2"});
   EXPECT_EQ(overflow.exitStatus, 0) << overflow.err;
-  EXPECT_NE(overflow.out.find("overflows: 1 (samples were lost before each: a new capture segment starts there)"),
-            std::string::npos) << overflow.out;
+  EXPECT_NE(overflow.err.find("overflows: 1 (samples were lost before each: a new capture segment starts there)"),
+            std::string::npos) << overflow.err;
 }
 
 // Ctrl-C ends a stream at once (the test allows far more than the 0.1 s it takes, to be sure of a loaded
@@ -91,7 +91,7 @@ TEST(RadioFaults, CtrlCStopsTheStreamAndReleasesTheRadio) {
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_LT(run.stopSeconds, 2.0);
     RecordProperty("stop_ms_" + args.front(), static_cast<int>(run.stopSeconds * 1000));
-    EXPECT_NE(run.out.find(c.report), std::string::npos);
+    EXPECT_NE(run.err.find(c.report), std::string::npos);
     EXPECT_EQ(sdr_test::storedSettings(folder / "sent.cf32").at("released"), "1");
   }
 }

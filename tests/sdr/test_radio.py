@@ -32,14 +32,32 @@ class Radio(unittest.TestCase):
         self.assertEqual(report["sends"], 1)
         stored = np.fromfile(self.store, dtype="<c8")
         self.assertEqual(report["samples"], stored.size)
+        for count in ("samples", "sends", "underflows"):
+            self.assertIsInstance(report[count], int)
 
         received = dot11b.capture(device="driver=loopback,format=CF32,play=" + self.store, frequency=2412e6,
                                   rate=20e6, duration=stored.size / 20e6)
-        self.assertEqual(received.dtype, np.complex128)
-        np.testing.assert_array_equal(received, stored.astype(np.complex128))
-        frames = dot11b.verify(received, 20e6, carrier=2412e6)["frames"]
+        self.assertEqual(received.samples.dtype, np.complex128)
+        np.testing.assert_array_equal(received.samples, stored.astype(np.complex128))
+        self.assertEqual((received.overflows, received.segments), (0, [0]))
+        frames = dot11b.verify(received.samples, 20e6, carrier=2412e6)["frames"]
         self.assertEqual(len(frames), 1)
         self.assertTrue(frames[0]["fcs_ok"])
+
+    def test_a_capture_counts_the_overflows_and_starts_a_segment_after_each(self):
+        np.arange(8000, dtype="<f4").tofile(self.store)
+        samples, overflows, segments = dot11b.capture(
+            device="driver=loopback,format=CF32,mtu=1000,fault=overflow,fault_after=2000,play=" + self.store,
+            frequency=2412e6, rate=20e6, duration=3000 / 20e6)
+        self.assertIsInstance(overflows, int)
+        self.assertEqual((overflows, segments), (1, [0, 2000]))
+        # The radio lost the file's samples 2000 to 2999: sample 3000 (floats 6000 and 6001) follows 1999.
+        self.assertEqual(samples[1999], 3998 + 3999j)
+        self.assertEqual(samples[2000], 6000 + 6001j)
+
+    def test_a_capture_shorter_than_a_frame_is_refused(self):
+        with self.assertRaisesRegex(dot11b.RoutineError, "radio.duration"):
+            dot11b.capture(device="driver=loopback", frequency=2412e6, rate=20e6, duration=1e-9)
 
     def test_a_refused_setting_sends_nothing(self):
         with self.assertRaisesRegex(dot11b.RoutineError, "refuse|rate"):

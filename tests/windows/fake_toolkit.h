@@ -32,6 +32,14 @@ class FakeToolkit : public toolkit::Toolkit {
   std::vector<toolkit::Handle> addControls(toolkit::Handle window, std::string_view layout) override;
   toolkit::Handle addMenu(toolkit::Handle parent, const toolkit::MenuEntry& item) override;
   void processEventsFor(int) override {}
+  // Records the request; `programsInstalled` says whether the program is there.
+  bool openWith(const std::string& program, const std::string& file) override {
+    opened.push_back(program + " " + file);
+    return programsInstalled;
+  }
+
+  std::vector<std::string> opened;  // "program file", in order
+  bool programsInstalled = true;
 
  private:
   double next_ = 1;

@@ -11,20 +11,23 @@
 
 namespace dot11b::phy {
 
-double highestBackoffDb(double integerFullScale) { return 20 * std::log10(integerFullScale / kLeastPeakMagnitude); }
-
-void requireBackoff(std::string_view name, double backoffDb, double integerFullScale) {
-  // Shown to a hundredth of a dB: the exact bound has no short decimal form.
-  const double highest = highestBackoffDb(integerFullScale);
-  const std::string range = rt::shortestText(kLowestBackoffDb) + " to " +
-                            rt::shortestText(std::floor(highest * 100) / 100) + " dB (at least 6 bits of the format)";
-  rt::requireInRange(name, backoffDb, kLowestBackoffDb, highest, "dB", range);
-}
-
 double peakComponent(std::span<const Complex> samples) {
   double peak = 0;
   for (const Complex& s : samples) peak = std::max({peak, std::fabs(s.real()), std::fabs(s.imag())});
   return peak;
+}
+
+double largestBackoffDb(double largestInteger) {
+  return 20 * std::log10(largestInteger / static_cast<double>(1 << (kFewestBits - 1)));
+}
+
+void requireBackoff(std::string_view name, double backoffDb, double largestInteger) {
+  // Shown to a hundredth of a dB: the exact bound has no short decimal form.
+  const double largest = largestBackoffDb(largestInteger);
+  const std::string range = rt::shortestText(kLowestBackoffDb) + " to " +
+                            rt::shortestText(std::floor(largest * 100) / 100) + " dB (at least " +
+                            std::to_string(kFewestBits) + " bits of the format)";
+  rt::requireInRange(name, backoffDb, kLowestBackoffDb, largest, "dB", range);
 }
 
 PeakScaling scalePeak(std::span<const Complex> samples, double fullScale, double backoffDb) {

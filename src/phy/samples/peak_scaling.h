@@ -17,18 +17,24 @@ struct PeakScaling {
   std::size_t clippedSamples = 0;  // samples whose I or Q then lies beyond full scale
 };
 
-// The backoffs an integer format takes [dB]: down to clipping the peak by 20 dB, and up to where the peak
-// keeps at least 6 bits of the format (a magnitude of 32): about 12 dB for 8-bit samples, 60 dB for 16-bit.
-inline constexpr double kLowestBackoffDb = -20;
-inline constexpr double kLeastPeakMagnitude = 32;
-double highestBackoffDb(double integerFullScale);
-// Throws rt::OutOfRange (a std::invalid_argument) naming `name` and the range unless the backoff lies in it.
-void requireBackoff(std::string_view name, double backoffDb, double integerFullScale);
-
 // The gain that puts the waveform's peak (the largest |I| or |Q|) backoffDb below fullScale, and the number
 // of samples that clip at that gain: none unless backoffDb is below 0. A waveform of zeros keeps gain 1.
 // Throws std::invalid_argument for a sample or a backoff that is not finite, or a full scale not above 0.
 PeakScaling scalePeak(std::span<const Complex> samples, double fullScale, double backoffDb);
+
+// The fewest bits a scaled waveform may keep of an integer format: its peak at least 2^(6 - 1) = 32 steps,
+// 64 levels from end to end. Fewer leave a few levels of a frame rather than the frame.
+inline constexpr int kFewestBits = 6;
+
+// The largest backoff [dB] that keeps kFewestBits: the peak at 32 of the format's `largestInteger` steps
+// (127 for 8-bit samples, 32767 for 16-bit ones, 2047 for a 12-bit converter): 12 dB for cs8.
+double largestBackoffDb(double largestInteger);
+
+// The lowest backoff a file's integers take [dB]: the peak clipped by 20 dB.
+inline constexpr double kLowestBackoffDb = -20;
+// Throws rt::OutOfRange (a std::invalid_argument) naming `name` and the range, kLowestBackoffDb to
+// largestBackoffDb(largestInteger), unless the backoff lies in it.
+void requireBackoff(std::string_view name, double backoffDb, double largestInteger);
 
 // The largest |I| or |Q| of the samples: what an integer format clips.
 double peakComponent(std::span<const Complex> samples);

@@ -124,6 +124,9 @@ Verification verifyStream(SampleSource& source, double sampleRate, std::optional
                                                         sampleRate)
                                           : MaskResult{};
       v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask));
+      double power = 0;
+      for (std::size_t n = first; n < end; ++n) power += std::norm(span[n]);
+      v.levelsDb.push_back(10 * std::log10(power / static_cast<double>(std::max<std::size_t>(1, end - first))));
       if (checked == 0 && end > first) v.mask = mask;
       onFrame(v, checked);
       if (!keepPsdus) Bits().swap(v.frames[checked].psdu);

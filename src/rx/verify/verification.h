@@ -21,6 +21,9 @@ struct Verification {
   std::vector<ReceivedFrame> frames;
   std::vector<std::vector<TransmitterCheck>> checks;  // of each frame
   std::optional<MaskResult> mask;                     // of the first frame
+  // Of each frame checked: its mean power from SYNC to its end, in dB relative to a sample of magnitude 1;
+  // -inf for a frame of no power.
+  std::vector<double> levelsDb;
 };
 
 // `carrierHz`: the capture's centre frequency, when known (for the centre-frequency check).

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loopback_radio.h"
 
+#include <unistd.h>
+
+#include <SoapySDR/Logger.hpp>
 #include <SoapySDR/Registry.hpp>
 #include <fstream>
 #include <stdexcept>
@@ -17,8 +20,20 @@ std::string text(double value) {
 
 SoapySDR::KwargsList find(const SoapySDR::Kwargs& args) {
   const Settings settings = settingsFrom(args);
-  if (args.count("serial") != 0 && args.at("serial") != settings.serial) return {};
-  return {{{"label", "dot11b loopback radio"}, {"serial", settings.serial}}};
+  if (settings.noise) {
+    // As the modules of some real radios do, while the host looks for radios.
+    SoapySDR::log(SOAPY_SDR_WARNING, "loopback: noise through SoapySDR's log");
+    const char noise[] = "loopback: noise written straight to standard error\n";
+    if (::write(STDERR_FILENO, noise, sizeof noise - 1) < 0) return {};
+  }
+  SoapySDR::KwargsList found;
+  for (int k = 1; k <= settings.radios; ++k) {
+    const std::string serial = settings.serial + (settings.radios > 1 ? "-" + std::to_string(k) : "");
+    const std::string label = "dot11b loopback radio" + (settings.radios > 1 ? " " + std::to_string(k) : "");
+    if (args.count("serial") == 0 || args.at("serial") == serial)
+      found.push_back({{"label", label}, {"serial", serial}});
+  }
+  return found;
 }
 
 SoapySDR::Device* make(const SoapySDR::Kwargs& args) { return new Radio(settingsFrom(args)); }
@@ -47,6 +62,8 @@ Settings settingsFrom(const SoapySDR::Kwargs& args) {
   if (!value("fault_after").empty()) s.faultAfter = std::stoull(value("fault_after"));
   s.refuse = value("refuse");
   if (!value("mtu").empty()) s.mtu = std::stoul(value("mtu"));
+  if (!value("radios").empty()) s.radios = std::stoi(value("radios"));
+  s.noise = value("noise") == "1";
   return s;
 }
 
@@ -61,7 +78,8 @@ void Radio::writeSettings() const {
   std::ofstream out(settings_.store + ".txt", std::ios::trunc);
   out << "rate=" << text(rate_[SOAPY_SDR_TX]) << "\nfrequency=" << text(frequency_[SOAPY_SDR_TX])
       << "\ngain=" << text(gain_[SOAPY_SDR_TX][0] + gain_[SOAPY_SDR_TX][1]) << "\nantenna=" << antenna_[SOAPY_SDR_TX]
-      << "\nsamples=" << stored_ << "\nbursts=" << bursts_.size() << "\nreleased=1\n";
+      << "\nsamples=" << stored_ << "\nbursts=" << bursts_.size() << "\nunended_bursts=" << unendedBursts_
+      << "\nreleased=1\n";
 }
 
 void Radio::refuseIf(const std::string& setting, const std::string& value) const {

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The loopback radio: a SoapySDR module of the tests, as the simulator is for the signal generator. It
 // stores what it is sent and plays back a file, at a real radio's pace and within its limits, and fails on
-// request. Everything is set through its device arguments:
+// request. Everything is set through its device arguments (README.md tells them with their defaults):
 //   radio_serial=S      its serial (LB0001); serial=S finds it only when they agree
+//   radios=N            it is found N times (1), labelled "dot11b loopback radio 1" to N, serial S-1 to S-N
+//   noise=1             finding it writes to stderr and to SoapySDR's log, as some real modules do
 //   format=CS8|CS16|CF32  its stream format (CS16), full_scale=X its full scale (128, 2048 or 1)
 //   min_rate=HZ max_rate=HZ  its sample rates (2 to 20 Msample/s)
 //   store=PATH          what it transmits goes to PATH as cf32_le over full scale; PATH.txt gets the
-//                       settings, the bursts and "released" once the radio is let go
+//                       settings, the bursts (and those the host left without an end) and "released"
+//                       once the radio is let go
 //   play=PATH           it receives the cf32_le file PATH (over full scale), then silence; without it,
 //                       what the store holds, if anything
 //   pace=0              streams as fast as the host goes (for benchmarks) instead of at the sample rate
@@ -36,6 +39,8 @@ struct Settings {
   std::uint64_t faultAfter = 100000;
   std::string refuse;
   std::size_t mtu = 65536;
+  int radios = 1;
+  bool noise = false;
 };
 
 Settings settingsFrom(const SoapySDR::Kwargs& args);
@@ -108,6 +113,7 @@ class Radio : public SoapySDR::Device {
   std::ifstream play_;
   std::vector<float> converted_;
   std::vector<std::uint64_t> bursts_;  // the sample at which each transmitted burst ended
+  std::size_t unendedBursts_ = 0;      // bursts the stream's deactivation ended, not an end-of-burst flag
   std::uint64_t stored_ = 0;
   std::uint64_t moved_ = 0;  // samples moved by either stream
   bool underflowGiven_ = false, overflowGiven_ = false;

@@ -73,7 +73,10 @@ int Radio::activateStream(SoapySDR::Stream* stream, int, long long, std::size_t)
 }
 
 int Radio::deactivateStream(SoapySDR::Stream* stream, int, long long) {
-  if (streamOf(stream).burstOpen) bursts_.push_back(stored_);
+  if (streamOf(stream).burstOpen) {
+    bursts_.push_back(stored_);
+    ++unendedBursts_;
+  }
   streamOf(stream).burstOpen = false;
   return 0;
 }
