@@ -7,7 +7,7 @@
 #include "ctrl_c.h"
 #include "frame_options.h"
 #include "parameter_source.h"
-#include "phy/peak_scaling.h"
+#include "phy/samples/peak_scaling.h"
 #include "radio_ending.h"
 #include "radio_options.h"
 #include "runtime/shortest_text.h"

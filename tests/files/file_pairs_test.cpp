@@ -23,8 +23,16 @@ class FilePairs : public ::testing::Test {
     return runCommand("cd " + shellQuoted(dir.path().string()) + " && " + environment + " " + shellQuoted(DOT11B_CLI) +
                       " " + args);
   }
-  CommandResult withFault(const std::string& fault, const std::string& args) {
-    return dot11b(args, "LD_PRELOAD=" + shellQuoted(DOT11B_FAULT_SHIM) + " " + fault);
+  // Killed before its N-th rename.
+  CommandResult killedAt(int rename, const std::string& args) {
+    return dot11b(args, "LD_PRELOAD=" + shellQuoted(DOT11B_KILL_SHIM) + " DOT11B_KILL_AT_RENAME=" + std::to_string(rename));
+  }
+  // On a disk with room for `more` bytes beside the files the folder holds now.
+  CommandResult onFullDisk(std::uintmax_t more, const std::string& args) {
+    std::uintmax_t used = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) used += entry.file_size();
+    return dot11b(args, "LD_PRELOAD=" + shellQuoted(DOT11B_FULL_DISK_SHIM) + " FULL_DISK_FOLDER=" +
+                            shellQuoted(dir.path().string()) + " FULL_DISK_BYTES=" + std::to_string(used + more));
   }
   // The SigMF pair as a reader finds it: its datatype, and whether the data holds that many whole samples
   // of the frame that both writers make.
@@ -68,15 +76,14 @@ TEST_F(FilePairs, AKillBetweenTheRenamesLeavesTheOldPairOrTheNewOne) {
   SKIP_UNDER_SANITIZER();
   for (int step = 1; step <= 4; ++step) {
     ASSERT_EQ(dot11b(kSigmf + " --sigmf-type cf32_le").status, 0);
-    const std::string kill = "DOT11B_FAULT_KILL_AT_RENAME=" + std::to_string(step);
-    const CommandResult killed = withFault(kill, kSigmf + " --sigmf-type ci16_le");
+    const CommandResult killed = killedAt(step, kSigmf + " --sigmf-type ci16_le");
     EXPECT_NE(killed.status, 0) << "step " << step;
     EXPECT_EQ(sigmfPair(), step <= 2 ? "cf32_le" : "ci16_le") << "killed before rename " << step;
     EXPECT_EQ(dot11b("verify x.sigmf-meta").status, 0) << "killed before rename " << step;
 
     ASSERT_EQ(dot11b(kShort).status, 0);
     const std::size_t shortFrame = markersPair();
-    EXPECT_NE(withFault(kill, kLong).status, 0);
+    EXPECT_NE(killedAt(step, kLong).status, 0);
     if (step <= 2) {
       EXPECT_EQ(markersPair(), shortFrame) << "killed before rename " << step << ": the old pair stands";
     } else {
@@ -92,16 +99,17 @@ TEST_F(FilePairs, AKillBetweenTheRenamesLeavesTheOldPairOrTheNewOne) {
 
 TEST_F(FilePairs, AFullDiskAfterTheFirstFileKeepsTheOldPair) {
   SKIP_UNDER_SANITIZER();
-  const std::string dataBytes = std::to_string(4 * samples_);  // the ci16 data, written before its metadata
-  const CommandResult full = withFault("DOT11B_FAULT_DISK_FULL_AFTER=" + dataBytes, kSigmf + " --sigmf-type ci16_le");
+  // Room for the ci16 data, written before its metadata, and no more.
+  const CommandResult full = onFullDisk(4 * samples_ + 100, kSigmf + " --sigmf-type ci16_le");
   EXPECT_EQ(full.status, 1) << full.output;
   EXPECT_NE(full.output.find("No space left on device"), std::string::npos) << full.output;
   EXPECT_EQ(sigmfPair(), "cf32_le");
 
   ASSERT_EQ(dot11b(kShort).status, 0);
   const std::size_t shortFrame = markersPair();
-  const std::string markerBytes = std::to_string(2 * shortFrame + 200);  // more than the markers, less than both
-  const CommandResult fullMarkers = withFault("DOT11B_FAULT_DISK_FULL_AFTER=" + markerBytes, kLong);
+  // Room for the new markers, written first, and not for the waveform.
+  const std::size_t longFrame = std::stoul(dot11b("estimate --set dataLength=60").output);
+  const CommandResult fullMarkers = onFullDisk(2 * longFrame + 200, kLong);
   EXPECT_EQ(fullMarkers.status, 1) << fullMarkers.output;
   EXPECT_EQ(markersPair(), shortFrame);
   EXPECT_EQ(dir.entryCount(), 4u) << "no temporary file is left";

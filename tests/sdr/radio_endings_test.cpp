@@ -11,7 +11,7 @@
 
 #include "instrument/cli_runner.h"
 #include "loopback_support.h"
-#include "phy/peak_scaling.h"
+#include "phy/samples/peak_scaling.h"
 #include "rx/stream/resample.h"
 
 namespace {
