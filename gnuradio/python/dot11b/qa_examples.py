@@ -4,8 +4,8 @@
 flowgraph builds and decodes."""
 
 import glob
-import importlib.util
 import os
+import runpy
 import subprocess
 import tempfile
 
@@ -39,10 +39,7 @@ class qa_examples(gr_unittest.TestCase):
 
     def test_the_loopback_decodes_the_strobes_frames(self):
         program = self.compile(os.path.join(EXAMPLES, "loopback.grc"))
-        spec = importlib.util.spec_from_file_location("dot11b_loopback", program)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
-        tb = module.dot11b_loopback()
+        tb = runpy.run_path(program)["dot11b_loopback"]()
         tb.start()
         decoded = wait_for(lambda: tb.dot11b_receiver_0.frames() >= 2, seconds=30)
         tb.stop()
