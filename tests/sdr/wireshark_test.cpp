@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -25,7 +26,6 @@
 namespace {
 
 using dot11b::ComplexRow;
-using dot11b::testing::runCommand;
 using dot11b::testing::shellQuoted;
 using instrument_test::runCli;
 using sdr_test::Folder;
@@ -34,21 +34,27 @@ const char* const kFields =
     "wlan.fcs.status radiotap.datarate radiotap.channel.freq radiotap.flags.preamble wlan.fc.type_subtype wlan.seq "
     "wlan.ta wlan.ssid frame.comment";
 
-// tshark's fields of every record of `path` (or of what `path` as a shell command writes, when it ends in
-// '|'), one line each, tab-separated.
+// A shell command line, run whole in a subshell (so that no redirection of the runner's binds to its last
+// command alone): its status and output.
+dot11b::testing::CommandResult shell(const std::string& line) { return dot11b::testing::runCommand("(" + line + ")"); }
+
+// tshark's fields of every record of `path`, one line each, tab-separated.
 std::string tsharkFields(const std::string& path, const std::string& fields = kFields) {
   std::string command = "tshark -r " + shellQuoted(path) + " -o wlan.check_checksum:TRUE -T fields";
   std::istringstream names(fields);
   for (std::string name; names >> name;) command += " -e " + name;
-  const auto result = runCommand("(" + command + " 2>/dev/null)");
+  const auto result = shell(command + " 2>/dev/null");
   EXPECT_EQ(result.status, 0) << result.output;
   return result.output;
 }
 
-// The frame the options give, at 22 Msample/s, appended to `capture`.
+// The frame the options give, at 22 Msample/s, appended to `capture`; a template's frame comes from
+// 02:11:22:33:44:55.
 void appendFrame(const Folder& folder, std::vector<std::string> options, ComplexRow& capture) {
   options.insert(options.begin(), "generate");
-  options.insert(options.end(), {"--set", "OverSampling=2", "--ta", "02:11:22:33:44:55", "--out", folder / "one.cf64"});
+  if (std::find(options.begin(), options.end(), "--template") != options.end())
+    options.insert(options.end(), {"--ta", "02:11:22:33:44:55"});
+  options.insert(options.end(), {"--set", "OverSampling=2", "--out", folder / "one.cf64"});
   const auto generated = runCli(options);
   ASSERT_EQ(generated.exitStatus, 0) << generated.err;
   const ComplexRow frame = sdr_test::readComplex(folder / "one.cf64", true);
@@ -71,25 +77,26 @@ TEST(Wireshark, VerifyWritesEveryFrameAsSent) {
   appendFrame(folder, {"--template", "data", "--set", "dataRate=5.5", "--frames", "2"}, capture);
   appendFrame(folder, {"--template", "data", "--set", "dataRate=11", "--set", "preambleType=1"}, capture);
   appendFrame(folder, {"--template", "data", "--set", "dataRate=11", "--set", "highRateMod=1"}, capture);
-  appendFrame(folder, {"--template", "data", "--set", "dataRate=2", "--set", "MACfcs.Active=0"}, capture);
+  // No FCS after the MAC header: the last four octets of the payload fail as one.
+  appendFrame(folder, {"--set", "dataRate=2", "--set", "MACheader.Active=1", "--set", "MACfcs.Active=0"}, capture);
   writeCf64(folder / "all.cf64", capture);
 
   const auto verified = runCli({"verify", folder / "all.cf64", "--rate", "22e6", "--carrier", "2412e6", "--pcap",
                                 folder / "all.pcapng"});
   EXPECT_EQ(verified.exitStatus, 0) << verified.err;
   EXPECT_EQ(tsharkFields(folder / "all.pcapng"),
-            "1\t1\t2412\t0\t0x0008\t0\t02:11:22:33:44:55\tlab\t\n"
+            "1\t1\t2412\t0\t0x0008\t0\t02:11:22:33:44:55\t6c6162\t\n"
             "1\t2\t2412\t1\t0x0020\t10\t02:11:22:33:44:55\t\t\n"
             "1\t5.5\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\t\n"
             "1\t5.5\t2412\t0\t0x0020\t1\t02:11:22:33:44:55\t\t\n"
             "1\t11\t2412\t1\t0x0020\t0\t02:11:22:33:44:55\t\t\n"
             "1\t11\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\tPBCC\n"
-            "0\t2\t2412\t0\t0x0020\t0\t02:11:22:33:44:55\t\t\n");
+            "0\t2\t2412\t0\t0x0000\t0\t00:00:00:00:00:00\t<MISSING>\t\n");
 
-  // The same through a pipe, the summary then on stderr; a time from 1970 on.
-  const auto piped = runCommand(std::string(DOT11B_CLI) + " verify " + shellQuoted(folder / "all.cf64") +
-                                " --rate 22e6 --pcap - 2>" + shellQuoted(folder / "summary.txt") + " | tshark -r - -T fields -e frame.time_epoch -e radiotap.channel.freq 2>/dev/null | head -1");
-  EXPECT_EQ(piped.output, "0.000000000\t\n");
+  // The same through a pipe, the summary then on stderr; with no time given, the capture starts in 1970.
+  const auto piped = shell(std::string(DOT11B_CLI) + " verify " + shellQuoted(folder / "all.cf64") +
+                                " --rate 22e6 --pcap - 2>" + shellQuoted(folder / "summary.txt") + " | tshark -i - -T fields -e frame.time_epoch -e radiotap.channel.freq 2>/dev/null | head -1");
+  EXPECT_EQ(piped.output, "0.000003954\t\n");  // the first frame's SYNC begins at sample 87
   std::ifstream summary(folder / "summary.txt");
   EXPECT_NE(std::string(std::istreambuf_iterator<char>(summary), {}).find("frame 7 at sample"), std::string::npos);
 }
@@ -117,9 +124,10 @@ std::string threeBeacons(const Folder& folder) {
   return folder / "beacons.cf32";
 }
 
-const char* const kBeacons = "1\t1\t2437\t0\t0x0008\t0\t02:11:22:33:44:55\tlab\t\n"
-                             "1\t1\t2437\t0\t0x0008\t1\t02:11:22:33:44:55\tlab\t\n"
-                             "1\t1\t2437\t0\t0x0008\t2\t02:11:22:33:44:55\tlab\t\n";
+// Three beacons of the SSID "lab" (as tshark gives it, in hex).
+const char* const kBeacons = "1\t1\t2437\t0\t0x0008\t0\t02:11:22:33:44:55\t6c6162\t\n"
+                             "1\t1\t2437\t0\t0x0008\t1\t02:11:22:33:44:55\t6c6162\t\n"
+                             "1\t1\t2437\t0\t0x0008\t2\t02:11:22:33:44:55\t6c6162\t\n";
 
 // A live decode into a pipe: the frames as they come, and the end when the reader quits, frames or none.
 TEST(Wireshark, VerifyLiveStreamsIntoAPipeUntilItsReaderQuits) {
@@ -128,14 +136,14 @@ TEST(Wireshark, VerifyLiveStreamsIntoAPipeUntilItsReaderQuits) {
   const std::string verify = std::string(DOT11B_CLI) + " verify --device " + shellQuoted(device) +
                              " --frequency 2437e6 --rate 20e6 --pcap -";
   // tshark stops after three records, and verify, which has no --duration, ends with it.
-  const auto live = runCommand("{ " + verify + " 2>/dev/null; echo $? >" + shellQuoted(folder / "status") +
-                               "; } | tshark -r - -c 3 -o wlan.check_checksum:TRUE -T fields -e wlan.fcs.status -e "
+  const auto live = shell("{ " + verify + " 2>/dev/null; echo $? >" + shellQuoted(folder / "status") +
+                               "; } | tshark -i - -c 3 -o wlan.check_checksum:TRUE -T fields -e wlan.fcs.status -e "
                                "wlan.seq -e wlan.ssid 2>/dev/null");
-  EXPECT_EQ(live.output, "1\t0\tlab\n1\t1\tlab\n1\t2\tlab\n");
+  EXPECT_EQ(live.output, "1\t0\t6c6162\n1\t1\t6c6162\n1\t2\t6c6162\n");  // the SSID "lab"
   std::ifstream status(folder / "status");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(status), {}), "0\n");
   // A reader that quits once the capture has begun: no frame to write, and verify still ends, quietly.
-  const auto quit = runCommand("{ " + std::string(DOT11B_CLI) +
+  const auto quit = shell("{ " + std::string(DOT11B_CLI) +
                                " verify --device driver=loopback,format=CF32 --frequency 2437e6 --rate 20e6 --pcap - "
                                "2>/dev/null; echo $? >" + shellQuoted(folder / "status") + "; } | head -c 1 >/dev/null");
   std::ifstream quitStatus(folder / "status");
@@ -145,7 +153,7 @@ TEST(Wireshark, VerifyLiveStreamsIntoAPipeUntilItsReaderQuits) {
 // The extcap folder of a Wireshark whose settings live in `folder`, holding the built program.
 std::string extcapEnvironment(const Folder& folder) {
   const std::string extcapDir = folder / "config/wireshark/extcap";
-  EXPECT_EQ(runCommand("mkdir -p " + shellQuoted(extcapDir) + " && ln -s " + shellQuoted(DOT11B_EXTCAP) + " " +
+  EXPECT_EQ(shell("mkdir -p " + shellQuoted(extcapDir) + " && ln -s " + shellQuoted(DOT11B_EXTCAP) + " " +
                        shellQuoted(extcapDir + "/dot11b-extcap"))
                 .status,
             0);
@@ -155,15 +163,15 @@ std::string extcapEnvironment(const Folder& folder) {
 TEST(Wireshark, TsharkListsTheRadioAndCapturesItsBeacons) {
   const Folder folder;
   const std::string environment = extcapEnvironment(folder);
-  const auto listed = runCommand(environment + "tshark -D 2>&1");
+  const auto listed = shell(environment + "tshark -D 2>&1");
   EXPECT_NE(listed.output.find("dot11b_loopback_LB0001 (802.11b DSSS on dot11b loopback radio LB0001)"),
             std::string::npos)
       << listed.output;
 
   const std::string play = threeBeacons(folder);
-  const auto captured = runCommand(
+  const auto captured = shell(
       environment + "tshark -i dot11b_loopback_LB0001 -c 3 -a duration:20 -o " +
-      shellQuoted("extcap.dot11b_loopback_lb0001.device-args:format=CF32,play=" + play) +
+      shellQuoted("extcap.dot11b_loopback_lb0001.deviceargs:format=CF32,play=" + play) +
       " -o extcap.dot11b_loopback_lb0001.channel:6 -o wlan.check_checksum:TRUE -T fields -e wlan.fcs.status -e "
       "radiotap.datarate -e radiotap.channel.freq -e radiotap.flags.preamble -e wlan.fc.type_subtype -e wlan.seq -e "
       "wlan.ta -e wlan.ssid -e frame.comment 2>/dev/null");
@@ -216,7 +224,7 @@ TEST(Wireshark, ExtcapStopsOnSigtermReleasingTheRadio) {
 }
 
 TEST(Wireshark, ExtcapAnswersWiresharksQuestionsAndSaysWhenTheRadioIsGone) {
-  const auto run = [](const std::string& args) { return runCommand(std::string(DOT11B_EXTCAP) + " " + args); };
+  const auto run = [](const std::string& args) { return shell(std::string(DOT11B_EXTCAP) + " " + args); };
   const auto dlts = run("--extcap-dlts --extcap-interface dot11b_loopback_LB0001");
   EXPECT_EQ(dlts.output, "dlt {number=127}{name=IEEE802_11_RADIO}{display=802.11 plus radiotap header}\n");
   const auto config = run("--extcap-config --extcap-interface dot11b_loopback_LB0001");
