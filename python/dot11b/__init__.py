@@ -112,7 +112,7 @@ def verify(samples, rate, carrier=None, pcap=None):
     header, "psdu_hex", "fcs_ok", EVM, offsets, MAC header and transmitter checks) and "mask". ``carrier``
     (Hz) allows the centre-frequency check. ``pcap`` (a file name) also writes the frames there as pcapng
     for Wireshark, as ``dot11b verify --pcap`` does. A rate outside the receiver's range (1 MHz to 1 GHz)
-    raises ValueError.
+    or a ``pcap`` that cannot be written raises ValueError with the reason.
     """
     row = np.ascontiguousarray(samples, dtype=np.complex128).reshape(1, -1)
     try:
