@@ -72,7 +72,7 @@ int runTransmit(const Args& args) {
 
   try {
     const double frameRate = frameOptions.sampleRate();
-    const phy::Frame frame = calculateFrame(frameOptions);
+    const phy::Frame frame = testbench::calculateSignal(frameOptions);
 
     // Nothing goes on the air until the radio has taken every setting.
     const CtrlCStop ctrlC;

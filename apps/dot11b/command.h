@@ -39,5 +39,6 @@ int runPer(const Args& args);
 int runDevices(const Args& args);
 int runTransmit(const Args& args);
 int runCapture(const Args& args);
+int runCompose(const Args& args);
 
 }  // namespace dot11b::cli

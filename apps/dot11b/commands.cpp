@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "command.h"
+#include "composition_options.h"
 #include "impairment_options.h"
 #include "radio_options.h"
 #include "sequence_options.h"
@@ -79,6 +80,25 @@ const std::vector<Command>& commands() {
        "the new one, never one file of each (the waveform file is written last and decides).\n\n"
        DOT11B_SEQUENCE_OPTIONS_HELP "\n" DOT11B_IMPAIRMENT_OPTIONS_HELP,
        runGenerate},
+      {"compose", "sum the wanted frames with interferers, a tone and noise, or make a receiver test",
+       "Usage: dot11b compose --out FILE [generate's options for the wanted frames]\n"
+       "                      [--interferer 'OPTIONS' [--offset HZ] [--level DB] [--interferer-start S]]...\n"
+       "                      [--cw HZ,DB] [--noise DB]\n"
+       "       dot11b compose --out FILE --test sensitivity|max-input|adjacent-channel|cca [--rate-mbps R]\n"
+       "                      [--frames N] [--channel-spacing HZ] [--level DBM] [--seed N]\n\n"
+       "Makes the wanted frames as 'dot11b generate' does, at 0 Hz (the instrument's or radio's carrier),\n"
+       "and adds the other signals, then writes the sum in any format of generate (--format, --rate,\n"
+       "--sigmf-type, --backoff, --markers as there). The markers mark the wanted frames only. SigMF\n"
+       "annotates the wanted frames and each interferer and names every signal, its offset and level in\n"
+       "the dot11b extension (dot11b:signals); the mat format adds the variables signals and\n"
+       "generatorLevelDb, and with --test receiverTest (the plan) and generatorAmplitudeDbm.\n"
+       "Prints each signal and the signal generator's amplitude: the generator sets the mean power of the\n"
+       "whole waveform, so the amplitude that puts the wanted frames at a level lies the printed number of\n"
+       "dB above it; with --test, the amplitude in dBm for the plan's level (or --level).\n"
+       "Exit status 1 when a calculation or a write fails, 2 for a bad option (naming the interferer), an\n"
+       "offset no rate up to 200 MHz holds, a level beyond +-80 dB or more than 32 Msamples.\n\n"
+       DOT11B_COMPOSITION_OPTIONS_HELP "\n" DOT11B_RECEIVER_TEST_OPTIONS_HELP,
+       runCompose},
       {"plot", "draw a view of a frame into a PNG file, and write its data as CSV",
        "Usage: dot11b plot VIEW [--params FILE.mat] [--set FIELD=VALUE]... --png FILE [--csv FILE]\n"
        "                   [--size WIDTHxHEIGHT] [--symbols N] [--delay D] [--trace 0|1]\n\n"

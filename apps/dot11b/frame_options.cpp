@@ -20,11 +20,4 @@ FrameOptions takeFrameOptions(Args& args) {
   return o;
 }
 
-phy::Frame calculateFrame(const FrameOptions& options) {
-  phy::Frame frame = testbench::calculateSequence(options.parameters, options.sequence);
-  if (options.impairments.any())
-    frame.waveform = channel::impair(std::move(frame.waveform), options.sampleRate(), frame.marker2, options.impairments);
-  return frame;
-}
-
 }  // namespace dot11b::cli

@@ -8,22 +8,14 @@
 #include "phy/frame.h"
 #include "runtime/value.h"
 #include "testbench/frame_sequence.h"
+#include "testbench/signal_composer.h"
 
 namespace dot11b::cli {
 
-struct FrameOptions {
-  testbench::SequenceSettings sequence;
-  channel::Impairments impairments;
-  rt::Value parameters;
-
-  double sampleRate() const { return 11e6 * parameters.field("OverSampling").scalarValue(); }
-};
+using FrameOptions = testbench::SignalSettings;
 
 // Takes the sequence, impairment and parameter options, the last of a command's: anything left is refused.
 // Throws as the options' own parsers do (std::invalid_argument, settings::ParameterError).
 FrameOptions takeFrameOptions(Args& args);
-
-// The frames one after another, with the impairments applied.
-phy::Frame calculateFrame(const FrameOptions& options);
 
 }  // namespace dot11b::cli

@@ -14,7 +14,6 @@
 #include "files/safe_save.h"
 #include "files/sigmf_file.h"
 #include "files/waveform_files.h"
-#include "rx/stream/resample.h"
 #include "testbench/frame_description.h"
 
 namespace dot11b::cli {
@@ -55,6 +54,8 @@ std::pair<std::size_t, std::size_t> frameExtent(const phy::Frame& frame) {
   return {start, static_cast<std::size_t>(m.rend() - last) - start};
 }
 
+}  // namespace
+
 files::SigmfDescription sigmfDescription(const phy::Frame& frame, const rt::Value& parameters, double sampleRate) {
   files::SigmfDescription d;
   d.sampleRate = sampleRate;
@@ -66,6 +67,8 @@ files::SigmfDescription sigmfDescription(const phy::Frame& frame, const rt::Valu
   d.description = "IEEE 802.11b-1999 DSSS frame";
   return d;
 }
+
+namespace {
 
 // Writes the bytes to standard output; throws when they do not all get there.
 void writeToStandardOutput(std::string_view bytes) {
@@ -116,25 +119,15 @@ bool isRawSamples(OutputFormat format) {
   return false;
 }
 
-phy::Frame resampledFrame(const phy::Frame& frame, double fromRate, double toRate) {
-  phy::Frame out;
-  out.waveform = rx::resample(frame.waveform, fromRate, toRate);
-  const auto nearest = [&](const Bits& marker) {
-    Bits taken(out.waveform.size());
-    for (std::size_t k = 0; k < taken.size() && !marker.empty(); ++k) {
-      const auto at = static_cast<std::size_t>(std::llround(static_cast<double>(k) * fromRate / toRate));
-      taken[k] = marker[std::min(at, marker.size() - 1)];
-    }
-    return taken;
-  };
-  out.marker1 = nearest(frame.marker1);
-  out.marker2 = nearest(frame.marker2);
-  return out;
+std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
+                          const files::SampleEncoding& encoding, const phy::Frame& frame, double sampleRate,
+                          const rt::Value& parameters) {
+  return writeWaveform(files, path, format, encoding, frame, sampleRate, sigmfDescription(frame, parameters, sampleRate));
 }
 
 std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
                           const files::SampleEncoding& encoding, const phy::Frame& frame, double sampleRate,
-                          const rt::Value& parameters) {
+                          const files::SigmfDescription& sigmf, const rt::MatVariables& matVariables) {
   if (path == kStandardOutput && !isRawSamples(format))
     throw std::invalid_argument("standard output takes the cf64, iq16, cs8, cs16 or cf32 format only");
   const auto put = [&path, &files](std::string_view bytes) {
@@ -161,7 +154,7 @@ std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path,
     case OutputFormat::Cs16: return putSamples(files::SampleFormat::CS16);
     case OutputFormat::Cf32: return putSamples(files::SampleFormat::CF32);
     case OutputFormat::Mat:
-      files::saveWaveData(files.add(path), frame.waveform, sampleRate);
+      files::saveWaveData(files.add(path), frame.waveform, sampleRate, matVariables);
       return 0;
     case OutputFormat::Ascii:
       files::saveIqColumns(files.add(path), frame.waveform);
@@ -170,8 +163,7 @@ std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path,
       files::saveComplexColumn(files.add(path), frame.waveform);
       return 0;
     case OutputFormat::Sigmf:
-      return files::saveSigmf(files, files::sigmfBaseName(path), frame.waveform,
-                              sigmfDescription(frame, parameters, sampleRate), encoding);
+      return files::saveSigmf(files, files::sigmfBaseName(path), frame.waveform, sigmf, encoding);
   }
   return 0;
 }

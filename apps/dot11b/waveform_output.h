@@ -8,6 +8,7 @@
 
 #include "files/replacement_set.h"
 #include "files/sdr_sample_files.h"
+#include "files/sigmf_file.h"
 #include "phy/frame.h"
 #include "runtime/value.h"
 
@@ -26,11 +27,6 @@ bool isRawSamples(OutputFormat format);
 // The file name that means standard output.
 inline constexpr std::string_view kStandardOutput = "-";
 
-// The frame taken from `fromRate` to `toRate` [Hz] by the receiver's band-limited resampler, as a radio
-// is sent it; each marker sample is that of the nearest instant of the frame's own. Throws
-// std::invalid_argument for a rate that is not finite and positive.
-phy::Frame resampledFrame(const phy::Frame& frame, double fromRate, double toRate);
-
 // Writes the frame's waveform, taken at `sampleRate` [Hz], to path (standard output for "-", raw sample
 // formats only), its files added to `files` for the caller to commit with the markers; the parameters
 // give, for SigMF, the channel and the annotation's label. `encoding` gives SigMF's sample format and the
@@ -39,6 +35,14 @@ phy::Frame resampledFrame(const phy::Frame& frame, double fromRate, double toRat
 std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
                           const files::SampleEncoding& encoding, const phy::Frame& frame, double sampleRate,
                           const rt::Value& parameters);
+
+// The same with the SigMF description given, and `matVariables` added to the mat format's variables.
+std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
+                          const files::SampleEncoding& encoding, const phy::Frame& frame, double sampleRate,
+                          const files::SigmfDescription& sigmf, const rt::MatVariables& matVariables = {});
+
+// What SigMF says of the frame: the channel's carrier, the frame's extent and its label.
+files::SigmfDescription sigmfDescription(const phy::Frame& frame, const rt::Value& parameters, double sampleRate);
 
 // Marker row 1, then marker row 2: one byte (0 or 1) per sample, added to `files`.
 void writeMarkers(files::ReplacementSet& files, const std::string& path, const phy::Frame& frame);

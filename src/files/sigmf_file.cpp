@@ -25,6 +25,10 @@ nlohmann::ordered_json globalObject(const SigmfMetadata& m) {
     global["core:description"] = m.description;
     global["core:recorder"] = "dot11b";
   }
+  if (!m.extensionFields.empty()) {
+    global["core:extensions"] = {{{"name", "dot11b"}, {"version", "1.0.0"}, {"optional", true}}};
+    for (const auto& [key, json] : m.extensionFields) global[key] = nlohmann::ordered_json::parse(json);
+  }
   return global;
 }
 
@@ -87,11 +91,12 @@ std::size_t saveSigmf(const std::string& base, const Samples& waveform, const Si
 std::size_t saveSigmf(ReplacementSet& files, const std::string& base, const Samples& waveform,
                       const SigmfDescription& d, const SampleEncoding& encoding) {
   const EncodedSamples data = encodeSamples(waveform, encoding);
-  SigmfMetadata meta{encoding.format, d.sampleRate, "", d.description, {{0, d.centerFrequency, ""}}, {}};
+  SigmfMetadata meta{encoding.format, d.sampleRate, "", d.description, {{0, d.centerFrequency, ""}}, {}, d.extensionFields};
   if (d.frameLength > 0) {
     meta.annotations.push_back({d.frameStart, d.frameLength, d.centerFrequency - d.bandwidth / 2,
                                 d.centerFrequency + d.bandwidth / 2, d.label});
   }
+  meta.annotations.insert(meta.annotations.end(), d.moreAnnotations.begin(), d.moreAnnotations.end());
   saveBytes(files.add(base + ".sigmf-data"), data.bytes);
   saveBytes(files.add(base + ".sigmf-meta"), sigmfMetadataText(meta));
   return data.clippedSamples;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/replacement_set.h"
@@ -37,6 +38,8 @@ struct SigmfMetadata {
   std::string description;
   std::vector<SigmfCapture> captures;
   std::vector<SigmfAnnotation> annotations;
+  // Keys of the "dot11b" extension added to "global" ("dot11b:signals"), each value as JSON text.
+  std::vector<std::pair<std::string, std::string>> extensionFields;
 };
 
 // The .sigmf-meta file's text.
@@ -51,6 +54,8 @@ struct SigmfDescription {
   std::size_t frameLength = 0;  // samples of the frame (0: no annotation)
   std::string label;            // the annotation's label
   std::string description;      // the recording's description
+  std::vector<SigmfAnnotation> moreAnnotations;  // after the frame's: the other signals of a composite
+  std::vector<std::pair<std::string, std::string>> extensionFields;  // as SigmfMetadata's
 };
 
 // The base name without a SigMF extension: "x.sigmf-data", "x.sigmf-meta" and "x.sigmf" all give "x".

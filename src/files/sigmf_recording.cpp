@@ -120,6 +120,7 @@ std::string Recording::metadataText(const RecordingInfo& info) const {
                      info.hardware,
                      info.description + (cutShort.empty() ? "" : "; cut short: " + cutShort),
                      {{0, info.frequency, info.datetime}},
+                     {},
                      {}};
   for (const std::uint64_t gap : gaps_)
     if (gap > 0 && gap < samples_) meta.captures.push_back({gap, info.frequency, ""});

@@ -37,10 +37,13 @@ void save(const std::string& filename, const rt::MatVariables& variables) {
 
 }  // namespace
 
-void saveWaveData(const std::string& filename, const Samples& waveform, double sampleRate) {
-  save(filename, {{"samplePoints", Value::scalar(static_cast<double>(waveform.size()))},
-                  {"sampleRate", Value::scalar(sampleRate)},
-                  {"wave", iqColumns(waveform)}});
+void saveWaveData(const std::string& filename, const Samples& waveform, double sampleRate,
+                  const rt::MatVariables& more) {
+  rt::MatVariables variables{{"samplePoints", Value::scalar(static_cast<double>(waveform.size()))},
+                             {"sampleRate", Value::scalar(sampleRate)},
+                             {"wave", iqColumns(waveform)}};
+  variables.insert(variables.end(), more.begin(), more.end());
+  save(filename, variables);
 }
 
 void saveIqColumns(const std::string& filename, const Samples& waveform) {

@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "runtime/matfile/matfile.h"
+
 namespace dot11b::files {
 
 using Samples = std::vector<std::complex<double>>;
 
 // The Save Wave data file: samplePoints (N), sampleRate [Hz] and wave, N x 2 (column 1 the I samples,
-// column 2 the Q samples).
-void saveWaveData(const std::string& filename, const Samples& waveform, double sampleRate);
+// column 2 the Q samples); then `more` variables, such as a composite's signals.
+void saveWaveData(const std::string& filename, const Samples& waveform, double sampleRate,
+                  const rt::MatVariables& more = {});
 // The special save's "ASCII" choice: samples, N x 2 real (I, Q).
 void saveIqColumns(const std::string& filename, const Samples& waveform);
 // The special save's "MAT" choice: samples, the complex waveform as a column of N.

@@ -99,7 +99,7 @@ void requireWithinLimit(std::size_t madeSamples, std::size_t frames) {
 }  // namespace
 
 phy::Frame calculateSequence(const Value& parameters, const SequenceSettings& sequence, std::vector<Bits>* psdus) {
-  if (sequence.frames == 1 && !sequence.frameTemplate && psdus == nullptr) {
+  if (sequence.frames == 1 && !sequence.frameTemplate && sequence.payloadStartOctet == 0 && psdus == nullptr) {
     phy::Frame frame = settings::calculate(parameters);
     requireWithinLimit(frame.waveform.size(), 1);
     return frame;
@@ -126,7 +126,9 @@ phy::Frame calculateSequence(const Value& parameters, const SequenceSettings& se
       data = mac::managementBody(*sequence.frameTemplate, airTimeOf(parameters), frameSettings.highRateMod == 1,
                                  static_cast<std::uint64_t>(std::llround(startUs + bodyDelayUs)));
     } else if (body == mac::TemplateBody::Payload) {
-      const std::uint64_t firstOctet = sequence.payload == PayloadRun::kRepeat ? 0 : k * static_cast<std::uint64_t>(payload.dataLength);
+      const std::uint64_t firstOctet =
+          sequence.payloadStartOctet +
+          (sequence.payload == PayloadRun::kRepeat ? 0 : k * static_cast<std::uint64_t>(payload.dataLength));
       data = mac::payloadData(payload, firstOctet);
     }
     Bits psdu = mac::assemblePsdu(header.bitsOf(k), data, payload.fcsActive);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 #include "mac/frame_templates.h"
@@ -21,6 +22,9 @@ enum class PayloadRun {
 struct SequenceSettings {
   std::size_t frames = 1;
   PayloadRun payload = PayloadRun::kContinue;
+  // PN9, PN15 and a payload file start this many octets in: a second signal of the same settings carries
+  // other data.
+  std::uint64_t payloadStartOctet = 0;
   // A template already applied to the record (applyTemplate); its management body is built frame by frame.
   std::optional<mac::TemplateSettings> frameTemplate;
 };

@@ -28,19 +28,6 @@ constexpr double kBatchSamples = 4e6;
 // batch), so that the table is the same on any number of cores.
 constexpr std::uint64_t kPointSeedStep = 1000003;
 
-// The record of one rate's frames: data frames with a PN9 payload.
-Value frameParameters(const Value& parameters, const PerSettings& s, double rate) {
-  Value p = parameters;
-  settings::applySetting(p, "dataRate", rt::numberToText(rate));
-  settings::applySetting(p, "dataSourceType", "5");
-  settings::applySetting(p, "dataLength", std::to_string(s.psduOctets - kDataFrameOverhead));
-  settings::validateParameters(p);
-  mac::TemplateSettings data;
-  data.kind = mac::TemplateKind::Data;
-  settings::applyTemplate(p, data);
-  return p;
-}
-
 // Frames of `batch` found among `received` with a valid FCS, each sent frame counted once.
 std::size_t countReceived(std::vector<Bits> sent, const std::vector<rx::ReceivedFrame>& received) {
   std::size_t count = 0;
@@ -86,12 +73,24 @@ std::vector<std::size_t> measureBatch(const Value& p, const PerSettings& s, std:
 
 }  // namespace
 
+Value dataFrameParameters(const Value& parameters, double rateMbps, std::size_t psduOctets) {
+  Value p = parameters;
+  settings::applySetting(p, "dataRate", rt::numberToText(rateMbps));
+  settings::applySetting(p, "dataSourceType", "5");
+  settings::applySetting(p, "dataLength", std::to_string(psduOctets - kDataFrameOverhead));
+  settings::validateParameters(p);
+  mac::TemplateSettings data;
+  data.kind = mac::TemplateKind::Data;
+  settings::applyTemplate(p, data);
+  return p;
+}
+
 std::vector<PerPoint> measurePer(const Value& parameters, const PerSettings& s, const PerProgress& progress) {
   if (s.frames == 0) throw settings::ParameterError("frames: 0 is not allowed; at least one frame a point");
   if (s.psduOctets <= kDataFrameOverhead || s.psduOctets > 2312 + kDataFrameOverhead)
     throw settings::ParameterError("PSDU: " + std::to_string(s.psduOctets) + " octets is not allowed; allowed: 29 to 2340");
   std::vector<Value> records;
-  for (double rate : s.ratesMbps) records.push_back(frameParameters(parameters, s, rate));
+  for (double rate : s.ratesMbps) records.push_back(dataFrameParameters(parameters, rate, s.psduOctets));
   for (double snr : s.snrDb) {
     channel::Impairments check = s.impairments;
     check.snrDb = snr;

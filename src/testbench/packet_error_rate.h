@@ -41,6 +41,10 @@ struct PerProgress {
 // frame to frame. Throws ParameterError for a bad setting before anything is measured.
 std::vector<PerPoint> measurePer(const rt::Value& parameters, const PerSettings& settings, const PerProgress& progress = {});
 
+// The record of data frames at a rate with `psduOctets` of PSDU (MAC header, payload, FCS): the data
+// template, the FCS and a PN9 payload. Throws ParameterError for a bad setting.
+rt::Value dataFrameParameters(const rt::Value& parameters, double rateMbps, std::size_t psduOctets);
+
 // The SNR at which the PER of ascending-SNR points first falls to `target`, interpolated linearly in SNR
 // and logarithmically in PER; nothing when it never does or already does at the first point.
 std::optional<double> snrAtPer(const std::vector<PerPoint>& points, double target);

@@ -67,7 +67,7 @@ constexpr const char* kRecordingMeta = R"({
 
 TEST(SigmfMetadata, OfAGeneratedWaveform) {
   test::ScratchDir dir;
-  SigmfDescription d{44e6, 2412e6, 22e6, 88, 12345, "lab", "desc \"x\""};
+  SigmfDescription d{44e6, 2412e6, 22e6, 88, 12345, "lab", "desc \"x\"", {}, {}};
   saveSigmf(dir / "g", Samples(4, Complex(0.5, -0.5)), d, {SampleFormat::CS16, 0});
   EXPECT_EQ(test::readBytes(dir / "g.sigmf-meta"), kGeneratedMeta);
   EXPECT_EQ(test::readBytes(dir / "g.sigmf-data").substr(0, 4), std::string("\xff\x7f\x01\x80", 4));
