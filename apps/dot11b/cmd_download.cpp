@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "c_host.h"
+#include "composition_options.h"
 #include "command.h"
 #include "link_calls.h"
 #include "parameter_source.h"
@@ -34,6 +35,7 @@ struct DownloadRequest {
   rt::Value markers;   // 2 x N
   const char* playback = "ZELPlay_c";
   bool yes = false;
+  std::vector<std::string> report;  // what a receiver test's composite holds, and the amplitude set
 };
 
 rt::Value markerRows(const phy::Frame& frame) {
@@ -55,10 +57,17 @@ DownloadRequest requestFromOptions(const Args& args) {
   if (request.yes) rest.erase(yes);
   request.configuration = takeConfiguration(rest);
   request.playback = takePlaybackRoutine(rest);
-  const rt::Value parameters = parametersFromOptions(rest);
+  const std::optional<CompositionOptions> test = takeReceiverTest(rest);
+  const rt::Value parameters = test ? test->settings.wanted.parameters : parametersFromOptions(rest);
   Args remaining;
   request.settings = sigGenSettingsFromOptions(parameters, rest, remaining);
   expectNoMore(remaining);
+  if (test) {
+    const phy::Frame frame = receiverTestWaveform(*test, request.settings, request.report);
+    request.waveform = rt::Value::complexRow(frame.waveform);
+    request.markers = markerRows(frame);
+    return request;
+  }
   const phy::Frame frame = settings::calculate(parameters);
   request.waveform = rt::Value::complexRow(frame.waveform);
   request.markers = markerRows(frame);
@@ -73,6 +82,7 @@ int runDownload(const Args& args) {
   try {
     LibrarySession session;
     if (request.yes) dot11b_set_dialog_hook(answerYes, nullptr);
+    for (const std::string& line : request.report) std::cout << line << "\n";
     const rt::Value& title = request.settings.field("Title");
     const LinkReply transfer = callLink("ZELDownLoadWrap", {request.waveform, request.markers, title, request.configuration});
     if (transfer.status != 0) {

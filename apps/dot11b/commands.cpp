@@ -258,17 +258,22 @@ const std::vector<Command>& commands() {
        "Exit status 0 when the instrument answered, 1 when not (the reason on stderr), 2 for a bad option.\n",
        runPing},
       {"download", "compute a frame and download it to the signal generator",
-       "Usage: dot11b download --to URI [--params FILE.mat] [--set FIELD=VALUE]... [--yes] [settings options]\n\n"
+       "Usage: dot11b download --to URI [--params FILE.mat] [--set FIELD=VALUE]... [--yes] [settings options]\n"
+       "       dot11b download --to URI --test TEST [--level DBM] [test options] [--yes] [settings options]\n\n"
        "Computes the frame of the parameters (the start values or a parameter file, with the given\n"
        "fields changed, as 'dot11b generate'), transfers its samples and markers into the instrument's\n"
        "waveform memory under the title, then sends the playback set-up commands and returns the\n"
        "instrument to local control (the Download button). Over RS-232 a transfer estimated above 0.75\n"
        "minutes is first put to the user on the terminal; without a terminal it counts as cancelled,\n"
        "unless --yes answers the question.\n"
-       "URI as for 'dot11b ping'.\n\n"
+       "URI as for 'dot11b ping'.\n"
+       "With --test, downloads the receiver test's composite of 'dot11b compose --test' instead, at its\n"
+       "sample rate (up to the generator's 100 MHz), and sets the amplitude that puts the wanted frames at\n"
+       "the test's level (or --level DBM), printing the plan and the amplitude; an amplitude beyond -136 to\n"
+       "20 dBm is set to the nearest end with a warning.\n\n"
        "Exit status 0 only when the instrument took the waveform and every command; 1 otherwise (the\n"
        "reason on stderr; also for an unusable parameter file), 2 for a bad option or parameter.\n\n"
-       DOT11B_SIG_GEN_OPTIONS_HELP,
+       DOT11B_SIG_GEN_OPTIONS_HELP "\n" DOT11B_RECEIVER_TEST_OPTIONS_HELP,
        runDownload},
       {"refresh", "send the signal generator settings without a waveform",
        "Usage: dot11b refresh --to URI [--params FILE.mat] [--set FIELD=VALUE]... [settings options]\n\n"

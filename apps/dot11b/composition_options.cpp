@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "composition_options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -206,6 +207,28 @@ std::vector<std::string> compositionLines(const CompositionOptions& o, const tes
       lines.push_back("warning: that amplitude lies outside the signal generator's -136 to 20 dBm");
   }
   return lines;
+}
+
+phy::Frame receiverTestWaveform(const CompositionOptions& test, rt::Value& sigGenSettings,
+                                std::vector<std::string>& report) {
+  constexpr double kHighestSampleClock = 100e6;  // the signal generator's
+  const double rate = testbench::compositeRate(test.settings);
+  if (rate > kHighestSampleClock)
+    throw std::invalid_argument("the test's composite takes " + rt::shortestText(rate / 1e6) +
+                                " MHz, above the signal generator's sample clock of " +
+                                rt::shortestText(kHighestSampleClock / 1e6) + " MHz");
+  testbench::Composite c = testbench::compose(test.settings);
+  report = compositionLines(test, c);
+  // The level is set to a hundredth of a decibel.
+  const double wanted = std::round(100 * testbench::instrumentLevelDbm(c, *test.wantedLevelDbm)) / 100;
+  const double amplitude = std::clamp(wanted, kLowestAmplitudeDbm, kHighestAmplitudeDbm);
+  if (amplitude != wanted)
+    report.push_back("warning: the amplitude is set to " + rt::shortestText(amplitude) +
+                     " dBm, the nearest the signal generator takes: the wanted signal arrives at " +
+                     rt::shortestText(*test.wantedLevelDbm + amplitude - wanted) + " dBm");
+  sigGenSettings.setField("Amplitude", rt::Value::scalar(amplitude));
+  sigGenSettings.setField("SamplingRate", rt::Value::scalar(c.sampleRate));
+  return std::move(c.frame);
 }
 
 }  // namespace dot11b::cli

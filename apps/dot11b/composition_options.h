@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "command.h"
+#include "phy/frame.h"
+#include "runtime/value.h"
 #include "testbench/receiver_tests.h"
 #include "testbench/signal_composer.h"
 
@@ -64,6 +66,13 @@ inline constexpr double kLowestAmplitudeDbm = -136, kHighestAmplitudeDbm = 20;
 // What the composite holds, line by line: the plan, each signal, and the amplitude to set on the signal
 // generator (a warning among them when it lies outside the generator's range).
 std::vector<std::string> compositionLines(const CompositionOptions& options, const testbench::Composite& composite);
+
+// The receiver test's composite for a signal generator: `sigGenSettings` get the amplitude that puts the
+// wanted frames at the test level (the nearest end of the generator's range, with a warning in `report`,
+// when it lies beyond) and the composite's sample rate. Throws std::invalid_argument when that rate is
+// above the generator's sample clock.
+phy::Frame receiverTestWaveform(const CompositionOptions& test, rt::Value& sigGenSettings,
+                                std::vector<std::string>& report);
 
 // Each other signal's name: "interferer 1: 11 Mbit/s CCK, ..., +25 MHz, +35 dB".
 std::vector<std::string> otherSignalNames(const testbench::CompositionSettings& settings);

@@ -106,7 +106,7 @@ CompositionSettings receiverTestComposition(const ReceiverTestPlan& plan, const 
 std::vector<std::string> planLines(const ReceiverTestPlan& plan) {
   const std::string rate = rt::shortestText(plan.rateMbps) + " Mbit/s";
   std::vector<std::string> lines{"Receiver test: " + receiverTestName(plan.test) + ", " + plan.clauses,
-                                 "Wanted signal: " + std::to_string(plan.frames) + " frames of " +
+                                 "Wanted signal: " + std::to_string(plan.frames) + (plan.frames == 1 ? " frame of " : " frames of ") +
                                      std::to_string(plan.psduOctets) + "-octet PSDUs at " + rate + ", " +
                                      dbm(plan.wantedLevelDbm) + " at the antenna connector"};
   if (plan.interfererLevelDbm)
