@@ -2,6 +2,7 @@
 // dot11b per: the packet error rate of each rate against the SNR, measured with the built-in receiver.
 #include <malloc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -10,6 +11,7 @@
 #include "c_host.h"
 #include "channel/impairments.h"
 #include "command.h"
+#include "composition_options.h"
 #include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
@@ -64,6 +66,10 @@ std::vector<double> parseSnrRange(const std::string& text) {
 
 PerOptions takePerOptions(Args& args) {
   PerOptions o;
+  testbench::CompositionSettings others;
+  takeOtherSignals(args, others);
+  if (others.tone || others.noiseDb) throw std::invalid_argument("per takes --interferer, --offset and --level, not --cw or --noise");
+  o.settings.interferers = others.interferers;
   const std::string snr = takeOption(args, "--snr");
   if (snr.empty()) throw std::invalid_argument("--snr FROM:TO:STEP is required");
   o.settings.snrDb = parseSnrRange(snr);
@@ -85,7 +91,11 @@ PerOptions takePerOptions(Args& args) {
   return o;
 }
 
+}  // namespace
+
 std::string rateName(double rate) { return rt::numberToText(rate) + " Mbit/s"; }
+
+namespace {
 
 void printTable(std::ostream& out, const testbench::PerSettings& s, const std::vector<testbench::PerPoint>& points) {
   char cell[32];
@@ -134,6 +144,7 @@ std::vector<rt::Value> plotInputs(const testbench::PerSettings& s, const std::ve
 }  // namespace
 
 int runPer(const Args& args) {
+  if (std::find(args.begin(), args.end(), "--test") != args.end()) return runRejection(args);
   PerOptions options;
   rt::Value parameters;
   if (const auto status = takeOptions("per", [&] {

@@ -40,5 +40,9 @@ int runDevices(const Args& args);
 int runTransmit(const Args& args);
 int runCapture(const Args& args);
 int runCompose(const Args& args);
+// dot11b per --test adjacent-channel.
+int runRejection(const Args& args);
+// "11 Mbit/s".
+std::string rateName(double rateMbps);
 
 }  // namespace dot11b::cli

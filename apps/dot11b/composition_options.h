@@ -25,7 +25,7 @@
   "  --interferer-start S  where its first sample lies [s] (a random start drawn from --seed by default)\n"  \
   "  --cw HZ,DB         a continuous-wave tone at offset HZ and level DB\n"                                 \
   "  --noise DB         white Gaussian noise, its power in the 11 MHz chip bandwidth DB over the wanted\n"    \
-  "                     signal's\n"                                                                         \
+  "                     signal's, -100 to 50\n"                                                                     \
   "The composite's sample rate is the lowest multiple of 11 MHz, not below the wanted frame's, that holds\n"  \
   "every signal (its carrier +-11 MHz) within 80 % of the band, up to 200 MHz; each signal is taken there\n"   \
   "by the band-limited resampler.\n"

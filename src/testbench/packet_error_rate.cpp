@@ -61,6 +61,22 @@ std::vector<std::size_t> measureBatch(const Value& p, const PerSettings& s, std:
   std::vector<Bits> psdus;
   const phy::Frame frames = calculateSequence(p, sequence, &psdus);
   std::vector<std::size_t> received;
+  if (!s.interferers.empty()) {
+    // The frames and their interferers are composed anew for each SNR: the noise is the wanted frames'.
+    CompositionSettings composition;
+    composition.wanted.parameters = p;
+    composition.wanted.sequence = sequence;
+    composition.wanted.impairments = s.impairments;
+    composition.wanted.impairments.snrDb.reset();
+    composition.interferers = s.interferers;
+    for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
+      composition.noiseDb = -s.snrDb[n];
+      composition.seed = firstSeed + kPointSeedStep * n + batch;
+      const Composite c = compose(composition);
+      received.push_back(countReceived(c.wantedPsdus, rx::receiveFrames(c.frame.waveform, c.sampleRate)));
+    }
+    return received;
+  }
   channel::Impairments impairments = s.impairments;
   for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
     impairments.snrDb = s.snrDb[n];
@@ -85,6 +101,28 @@ Value dataFrameParameters(const Value& parameters, double rateMbps, std::size_t 
   return p;
 }
 
+std::vector<PerPoint> measureRejection(const Value& parameters, const PerSettings& settings, double snrDb,
+                                       const Interferer& interferer, const std::vector<double>& levelsDb,
+                                       const PerProgress& progress) {
+  std::vector<PerPoint> points;
+  for (const double level : levelsDb) {
+    PerSettings s = settings;
+    s.snrDb = {snrDb};
+    s.interferers = {interferer};
+    s.interferers[0].levelDb = level;
+    for (PerPoint& p : measurePer(parameters, s, progress)) {
+      p.snrDb = -level;
+      points.push_back(p);
+    }
+  }
+  // Rate by rate, as measurePer orders its points, each rate's rising in minus the level.
+  std::stable_sort(points.begin(), points.end(), [&](const PerPoint& a, const PerPoint& b) {
+    const auto rank = [&](double rate) { return std::find(settings.ratesMbps.begin(), settings.ratesMbps.end(), rate); };
+    return rank(a.rateMbps) != rank(b.rateMbps) ? rank(a.rateMbps) < rank(b.rateMbps) : a.snrDb < b.snrDb;
+  });
+  return points;
+}
+
 std::vector<PerPoint> measurePer(const Value& parameters, const PerSettings& s, const PerProgress& progress) {
   if (s.frames == 0) throw settings::ParameterError("frames: 0 is not allowed; at least one frame a point");
   if (s.psduOctets <= kDataFrameOverhead || s.psduOctets > 2312 + kDataFrameOverhead)
@@ -95,6 +133,12 @@ std::vector<PerPoint> measurePer(const Value& parameters, const PerSettings& s, 
     channel::Impairments check = s.impairments;
     check.snrDb = snr;
     channel::checkImpairments(check, 11e6 * parameters.field("OverSampling").scalarValue());
+  }
+  if (!s.interferers.empty()) {
+    CompositionSettings check;
+    check.wanted.parameters = records.front();
+    check.interferers = s.interferers;
+    compositeRate(check);
   }
 
   // The work goes in batches of a rate's frames, each made once and then taken through every SNR: the

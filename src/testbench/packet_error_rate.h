@@ -11,6 +11,7 @@
 
 #include "channel/impairments.h"
 #include "runtime/value.h"
+#include "testbench/signal_composer.h"
 
 namespace dot11b::testbench {
 
@@ -20,6 +21,9 @@ struct PerSettings {
   std::size_t frames = 100;        // a point
   std::size_t psduOctets = 1024;   // MAC header (24), payload and FCS (4)
   channel::Impairments impairments;  // besides the noise; its seed starts every point's draws
+  // Other signals summed with the frames (composer.h), at the composite's rate; the SNR is the wanted
+  // frames' alone.
+  std::vector<Interferer> interferers;
 };
 
 struct PerPoint {
@@ -44,6 +48,14 @@ std::vector<PerPoint> measurePer(const rt::Value& parameters, const PerSettings&
 // The record of data frames at a rate with `psduOctets` of PSDU (MAC header, payload, FCS): the data
 // template, the FCS and a PN9 payload. Throws ParameterError for a bad setting.
 rt::Value dataFrameParameters(const rt::Value& parameters, double rateMbps, std::size_t psduOctets);
+
+// The adjacent channel rejection of the built-in receiver: the frames of each rate (settings.ratesMbps,
+// settings.psduOctets) at `snrDb` with `interferer` at each level of `levelsDb`. Each point's snrDb holds
+// minus its level, so that the points rise in "SNR" as the interferer falls and snrAtPer finds minus the
+// level at which the PER crosses a target.
+std::vector<PerPoint> measureRejection(const rt::Value& parameters, const PerSettings& settings, double snrDb,
+                                       const Interferer& interferer, const std::vector<double>& levelsDb,
+                                       const PerProgress& progress = {});
 
 // The SNR at which the PER of ascending-SNR points first falls to `target`, interpolated linearly in SNR
 // and logarithmically in PER; nothing when it never does or already does at the first point.

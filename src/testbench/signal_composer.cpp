@@ -89,7 +89,7 @@ double compositeRate(const CompositionSettings& s) {
     if (!std::isfinite(s.tone->offsetHz)) throw std::invalid_argument("the tone's offset is not finite");
     reaches.push_back({"the tone at " + rt::shortestText(s.tone->offsetHz / 1e6) + " MHz", std::abs(s.tone->offsetHz)});
   }
-  if (s.noiseDb) requireLevel("the noise level", *s.noiseDb);
+  if (s.noiseDb) rt::requireInRange("the noise level", *s.noiseDb, -channel::kHighestSnrDb, -channel::kLowestSnrDb, "dB");
   const Reach* widest = &reaches.front();
   for (const Reach& r : reaches)
     if (r.hz > widest->hz) widest = &r;

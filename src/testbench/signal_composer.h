@@ -47,7 +47,8 @@ struct CompositionSettings {
   SignalSettings wanted;
   std::vector<Interferer> interferers;
   std::optional<Tone> tone;
-  // White Gaussian noise: its power in the 11 MHz chip bandwidth over the wanted signal's mean power [dB].
+  // White Gaussian noise: its power in the 11 MHz chip bandwidth over the wanted signal's mean power [dB],
+  // -100 to 50.
   std::optional<double> noiseDb;
   std::optional<double> sampleRate;  // [Hz]; nothing: compositeRate's choice
   std::uint64_t seed = 1;            // of the interferers' starts and data and of the noise

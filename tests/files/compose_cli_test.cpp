@@ -109,5 +109,25 @@ TEST_F(Compose, BadInputIsRefusedWithStatusTwoAndItsReason) {
   EXPECT_FALSE(std::filesystem::exists(dir / "x.cf64"));
 }
 
+TEST_F(Compose, PerCountsTheWantedFramesPastAnInterfererAndFindsTheRejection) {
+  const std::string frames = "per --rates 11 --snr 20:20:1 --frames 4 --psdu 100 --interferer '' --offset 25e6 ";
+  const CommandResult weak = dot11b(frames + "--level 20");
+  ASSERT_EQ(weak.status, 0) << weak.output;
+  EXPECT_NE(weak.output.find("    20.0      0.0000"), std::string::npos) << weak.output;
+  const CommandResult strong = dot11b(frames + "--level 75");
+  ASSERT_EQ(strong.status, 0) << strong.output;
+  EXPECT_NE(strong.output.find("    20.0      1.0000"), std::string::npos) << strong.output;
+
+  const CommandResult rejection = dot11b("per --test adjacent-channel --frames 4 --snr 20 --levels 20:70:50");
+  ASSERT_EQ(rejection.status, 0) << rejection.output;
+  EXPECT_TRUE(std::regex_search(rejection.output, std::regex("Adjacent channel rejection of the built-in receiver at 8 % "
+                                                             "PER, 11 Mbit/s: [2-6][0-9]\\.[0-9] dB")))
+      << rejection.output;
+
+  EXPECT_EQ(dot11b("per --snr 0:1:1 --cw 1e6,0").status, 2);
+  EXPECT_EQ(dot11b("per --test sensitivity").status, 2);
+  EXPECT_EQ(dot11b("per --test adjacent-channel --levels 60:20:1").status, 2);
+}
+
 }  // namespace
 }  // namespace dot11b::test
