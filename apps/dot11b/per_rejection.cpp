@@ -24,8 +24,6 @@ namespace {
 
 constexpr double kTargetPer = 0.08;
 constexpr double kAboveSensitivityDb = 6;
-// An interferer of this many frames repeats under the wanted ones: every frame meets it at some offset.
-constexpr std::size_t kInterfererFrames = 16;
 // The SNRs searched for the sensitivity [dB].
 constexpr double kLowestSnr = -6, kHighestSnr = 20;
 
@@ -108,8 +106,8 @@ int runRejection(const Args& args) {
       std::cout << "Sensitivity (" << rt::shortestText(100 * kTargetPer) << " % PER) at " << rateName(rate) << ": "
                 << decibels(*sensitivity) << " SNR; the wanted frames at " << decibels(snr) << " SNR\n";
     }
-    testbench::Interferer interferer = testbench::receiverTestComposition(o.plan, o.parameters).interferers.front();
-    interferer.signal.sequence.frames = kInterfererFrames;
+    const testbench::Interferer interferer =
+        testbench::receiverTestComposition(o.plan, o.parameters).interferers.front();
     const auto points =
         testbench::measureRejection(o.parameters, o.settings, snr, interferer, o.levelsDb, progress);
     std::cout << "Interferer " << rt::shortestText(o.plan.channelSpacingHz / 1e6) << " MHz away (dB)   PER\n";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "testbench/receiver_tests.h"
 
+#include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
@@ -27,6 +28,21 @@ constexpr TestName kNames[] = {{ReceiverTest::kSensitivity, "sensitivity"},
 bool dsssRate(double rateMbps) { return rateMbps < 5.5; }
 
 std::string dbm(double level) { return rt::shortestText(level) + " dBm"; }
+
+constexpr double kHighestOversampling = 9;
+
+// The record at another oversampling, its ramp and idle interval as long in time as before.
+rt::Value atOversampling(rt::Value p, double oversampling) {
+  const double scale = oversampling / p.field("OverSampling").scalarValue();
+  const double ramp = std::round(p.field("rampLength").scalarValue() * scale);
+  const double idle = std::round(p.field("idleSamples").scalarValue() * scale);
+  settings::applySetting(p, "OverSampling", rt::shortestText(oversampling));
+  settings::applySetting(p, "rampLength", rt::shortestText(ramp));
+  settings::applySetting(p, "idleSamples", rt::shortestText(idle));
+  settings::validateParameters(p);
+  settings::deriveParameters(p);
+  return p;
+}
 
 }  // namespace
 
@@ -96,9 +112,16 @@ CompositionSettings receiverTestComposition(const ReceiverTestPlan& plan, const 
   if (plan.interfererLevelDbm) {
     Interferer it;
     it.signal = c.wanted;
+    it.signal.sequence.frames = std::min(plan.frames, kInterfererFrames);
     it.offsetHz = plan.channelSpacingHz;
     it.levelDb = *plan.interfererLevelDbm - plan.wantedLevelDbm;
     c.interferers.push_back(std::move(it));
+  }
+  // Frames made at the composite's rate itself, where an oversampling reaches it, need no resampling.
+  const double oversampling = compositeRate(c) / 11e6;
+  if (oversampling == std::floor(oversampling) && oversampling <= kHighestOversampling) {
+    c.wanted.parameters = atOversampling(c.wanted.parameters, oversampling);
+    for (Interferer& it : c.interferers) it.signal.parameters = atOversampling(it.signal.parameters, oversampling);
   }
   return c;
 }

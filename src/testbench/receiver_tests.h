@@ -37,9 +37,15 @@ struct ReceiverTestPlan {
 ReceiverTestPlan receiverTestPlan(ReceiverTest test, double rateMbps, std::size_t frames,
                                   std::optional<double> channelSpacingHz = std::nullopt);
 
+// The frames of an adjacent-channel interferer, repeated under the wanted ones: each wanted frame meets
+// it at some offset, and a short one costs little to make.
+inline constexpr std::size_t kInterfererFrames = 16;
+
 // The plan as a composition over `parameters` (the start values, or the user's record): data frames of
 // the plan's rate and PSDU length with a PN9 payload, and for the adjacent-channel test an interferer of
-// the same kind, its own data and timing, at the spacing and the level difference.
+// the same kind (kInterfererFrames of them, repeated), its own data and timing, at the spacing and the
+// level difference. Where the composite's rate is a whole oversampling (2 to 9), the frames are made at
+// it, their ramps and idle intervals as long in time.
 CompositionSettings receiverTestComposition(const ReceiverTestPlan& plan, const rt::Value& parameters);
 
 // The plan as lines of text, for the command line and the window.
