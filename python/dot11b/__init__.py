@@ -26,7 +26,7 @@ RoutineError = _dot11b.RoutineError
 
 __all__ = [
     "RoutineError", "InstrumentError", "Instrument", "call", "parameters", "load_params", "save_params",
-    "estimate", "generate", "verify", "impair", "sig_gen_settings", "devices", "transmit", "capture", "Capture",
+    "estimate", "generate", "compose", "verify", "impair", "sig_gen_settings", "devices", "transmit", "capture", "Capture",
 ]
 
 
@@ -103,6 +103,56 @@ def generate(params=None, **fields):
     except RoutineError as error:
         raise ValueError(str(error)) from None
     return samples, markers
+
+
+def compose(params=None, *, interferers=(), cw=None, noise=None, rate=None, seed=None, test=None, rate_mbps=None,
+            channel_spacing=None, level=None, **fields):
+    """The wanted frames with other signals, or one of the receiver tests, as ``dot11b compose`` makes them.
+
+    ``params`` and the keywords give the wanted frames as for ``generate``. ``interferers`` is a sequence
+    of dicts, each with ``offset`` (Hz from the wanted carrier), ``level`` (dB over the wanted frames' mean
+    power), optionally ``start`` (s), ``params`` (a record) and generate's keywords for its own frames.
+    ``cw=(hz, db)`` adds a tone, ``noise`` white noise (dB in 11 MHz over the wanted frames), ``rate`` the
+    composite's sample rate, ``seed`` the draws of the interferers' starts and data and of the noise.
+
+    ``test`` ("sensitivity", "max-input", "adjacent-channel" or "cca") makes that receiver test instead,
+    with ``rate_mbps``, ``frames``, ``channel_spacing`` and the wanted ``level`` in dBm.
+
+    Returns ``(samples, markers, sample_rate, report)``: the report holds ``generatorLevelDb`` (the
+    generator's level over the wanted frames') and, for a test, ``receiverTest`` (its plan) and
+    ``amplitudeDbm`` (the amplitude to set on the signal generator).
+    """
+    composition = {}
+    if test is not None:
+        composition.update(test=test, frames=float(fields.pop("frames", 100)))
+        for key, value in (("rateMbps", rate_mbps), ("channelSpacingHz", channel_spacing), ("levelDbm", level)):
+            if value is not None:
+                composition[key] = float(value)
+    record, sequence = _split(params, fields)
+    if test is None:
+        others = []
+        for interferer in interferers:
+            interferer = dict(interferer)
+            one = {"offsetHz": float(interferer.pop("offset", 0.0)), "levelDb": float(interferer.pop("level", 0.0))}
+            if "start" in interferer:
+                one["startSeconds"] = float(interferer.pop("start"))
+            one["parameters"], one["sequence"] = _split(interferer.pop("params", None), interferer)
+            others.append(one)
+        if others:
+            composition["interferers"] = others
+        if cw is not None:
+            composition["cwHz"], composition["cwDb"] = float(cw[0]), float(cw[1])
+        if noise is not None:
+            composition["noiseDb"] = float(noise)
+    if rate is not None:
+        composition["sampleRate"] = float(rate)
+    if seed is not None:
+        composition["seed"] = float(seed)
+    try:
+        samples, markers, sample_rate, report = _dot11b.call("Dot11b_Compose", record, sequence, composition, nargout=4)
+    except RoutineError as error:
+        raise ValueError(str(error)) from None
+    return samples.reshape(-1), markers.astype(np.uint8), float(sample_rate), report
 
 
 def verify(samples, rate, carrier=None, pcap=None):

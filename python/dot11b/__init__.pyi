@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 from os import PathLike
-from typing import Any, NamedTuple, Optional, Union
+from typing import Any, NamedTuple, Optional, Sequence, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -20,6 +20,20 @@ def estimate(params: Optional[Record] = None, **fields: Any) -> int: ...
 def generate(
     params: Optional[Record] = None, **fields: Any
 ) -> tuple[npt.NDArray[np.complex128], npt.NDArray[np.uint8]]: ...
+def compose(
+    params: Optional[Record] = None,
+    *,
+    interferers: Sequence[dict[str, Any]] = ...,
+    cw: Optional[tuple[float, float]] = None,
+    noise: Optional[float] = None,
+    rate: Optional[float] = None,
+    seed: Optional[int] = None,
+    test: Optional[str] = None,
+    rate_mbps: Optional[float] = None,
+    channel_spacing: Optional[float] = None,
+    level: Optional[float] = None,
+    **fields: Any,
+) -> tuple[npt.NDArray[np.complex128], npt.NDArray[np.uint8], float, dict[str, Any]]: ...
 def verify(samples: npt.ArrayLike, rate: float, carrier: Optional[float] = None,
            pcap: Optional[Path] = None) -> dict[str, Any]: ...
 def impair(

@@ -2,6 +2,7 @@
 // Frame sequences with their templates, and the impairment stage, for the calling forms. Both take their
 // settings as a record whose fields are all optional; a field of another name is refused, so that a typing
 // error never passes unnoticed.
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -12,7 +13,10 @@
 #include "runtime/export_macros.h"
 #include "settings_record.h"
 #include "settings/template_parameters.h"
+#include "settings/start_values.h"
 #include "testbench/frame_sequence.h"
+#include "testbench/receiver_tests.h"
+#include "testbench/signal_composer.h"
 
 namespace dot11b::rt {
 
@@ -110,7 +114,82 @@ Values sequenceLength(const Values& in, int) {
   return {Value::scalar(testbench::sequenceLength(parameters, s.frames))};
 }
 
+// An interferer's record: parameters, sequence, offsetHz, levelDb, startSeconds.
+testbench::Interferer interfererOf(const Value& record, std::size_t index) {
+  const std::string name = "interferer " + std::to_string(index + 1);
+  SettingsRecord r(record, "Dot11b_Compose", name);
+  testbench::Interferer it;
+  const Value* p = r.take("parameters");
+  it.signal.parameters = p != nullptr && !p->isEmpty() ? *p : settings::initialParameters();
+  const Value* seq = r.take("sequence");
+  it.signal.sequence = sequenceOf(seq != nullptr ? *seq : Value());
+  if (it.signal.sequence.frameTemplate) settings::applyTemplate(it.signal.parameters, *it.signal.sequence.frameTemplate);
+  it.offsetHz = r.number("offsetHz").value_or(0);
+  it.levelDb = r.number("levelDb").value_or(0);
+  it.startSeconds = r.number("startSeconds");
+  r.expectAllRead();
+  return it;
+}
+
+// (parameters, sequence, composition): the wanted frames with the composition's other signals, or a
+// receiver test's composite (composition.test), as 'dot11b compose' makes them: the samples, their 2 x L
+// markers (the wanted frames'), the sample rate and a record of the generator's level over the wanted
+// frames (generatorLevelDb) and, for a test, its plan and the amplitude of its level (amplitudeDbm).
+Values compose(const Values& in, int nargout) {
+  const Inputs args(in, "Dot11b_Compose");
+  const Value record = args.given(2) ? args.at(2, "composition") : Value();
+  SettingsRecord r(record, "Dot11b_Compose", "composition");
+  testbench::CompositionSettings c;
+  std::optional<testbench::ReceiverTestPlan> plan;
+  if (const auto test = r.text("test")) {
+    const auto named = testbench::receiverTestNamed(*test);
+    if (!named) throw std::invalid_argument("Dot11b_Compose: test must be sensitivity, max-input, adjacent-channel or cca");
+    const double frames = r.number("frames").value_or(100);
+    if (frames != std::floor(frames) || frames < 1) throw std::invalid_argument("Dot11b_Compose: frames must be a whole number");
+    plan = testbench::receiverTestPlan(*named, r.number("rateMbps").value_or(11), static_cast<std::size_t>(frames),
+                                       r.number("channelSpacingHz"));
+    if (const auto level = r.number("levelDbm")) {
+      if (plan->interfererLevelDbm) *plan->interfererLevelDbm += *level - plan->wantedLevelDbm;
+      plan->wantedLevelDbm = *level;
+    }
+    c = testbench::receiverTestComposition(*plan, args.at(0, "parameters"));
+  } else {
+    c.wanted.parameters = args.at(0, "parameters");
+    c.wanted.sequence = sequenceOf(args.given(1) ? args.at(1, "sequence") : Value());
+    if (c.wanted.sequence.frameTemplate) settings::applyTemplate(c.wanted.parameters, *c.wanted.sequence.frameTemplate);
+    if (const Value* list = r.take("interferers")) {
+      if (!list->isEmpty() && !list->isCell()) throw std::invalid_argument("Dot11b_Compose: interferers must be a list of records");
+      for (const Value& one : list->cells()) c.interferers.push_back(interfererOf(one, c.interferers.size()));
+    }
+    const auto cwHz = r.number("cwHz"), cwDb = r.number("cwDb");
+    if (cwHz || cwDb) c.tone = testbench::Tone{cwHz.value_or(0), cwDb.value_or(0)};
+    c.noiseDb = r.number("noiseDb");
+  }
+  c.sampleRate = r.number("sampleRate");
+  if (const auto seed = r.number("seed")) {
+    if (*seed < 0 || *seed != std::floor(*seed) || *seed > 9007199254740992.0)
+      throw std::invalid_argument("Dot11b_Compose: seed must be a whole number from 0 to 2^53");
+    c.seed = static_cast<std::uint64_t>(*seed);
+  }
+  r.expectAllRead();
+  const testbench::Composite composite = testbench::compose(c);
+  Values out{fromComplex(composite.frame.waveform)};
+  if (nargout > 1) out.push_back(fromMarkerRows(composite.frame.marker1, composite.frame.marker2));
+  if (nargout > 2) out.push_back(Value::scalar(composite.sampleRate));
+  if (nargout > 3) {
+    Value report = Value::record();
+    report.setField("generatorLevelDb", Value::scalar(testbench::instrumentLevelDbm(composite, 0)));
+    if (plan) {
+      report.setField("receiverTest", testbench::planRecord(*plan));
+      report.setField("amplitudeDbm", Value::scalar(testbench::instrumentLevelDbm(composite, plan->wantedLevelDbm)));
+    }
+    out.push_back(std::move(report));
+  }
+  return out;
+}
+
 void registerChannelSequence(Registry& reg) {
+  reg.add({"Dot11b_Compose", "dot11b_Compose", 1, 3, 4, compose});
   reg.add({"Dot11b_Impair", "dot11b_Impair", 1, 4, 1, impair});
   reg.add({"Dot11b_Sequence", "dot11b_Sequence", 1, 2, 3, sequence});
   reg.add({"Dot11b_SequenceLength", "dot11b_SequenceLength", 1, 2, 1, sequenceLength});

@@ -97,6 +97,25 @@ class Generation(unittest.TestCase):
             with self.assertRaisesRegex(ValueError, "Unable to write file .*x.pcapng"):
                 dot11b.verify(samples, 22e6, pcap=os.path.join(folder, "missing", "x.pcapng"))
 
+    def test_compose_agrees_with_the_command_line_and_makes_the_receiver_tests(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "c.cf64")
+            out = subprocess.run([CLI, "compose", "--set", "dataRate=2", "--frames", "2", "--template", "data",
+                                  "--interferer", "--set dataRate=11", "--offset", "-25e6", "--level", "30",
+                                  "--cw", "5e6,-10", "--out", path], check=True, capture_output=True, text=True).stdout
+            samples, markers, rate, report = dot11b.compose(
+                dataRate=2, frames=2, template="data",
+                interferers=[{"dataRate": 11, "offset": -25e6, "level": 30}], cw=(5e6, -10))
+            self.assertEqual(rate, 99e6)
+            np.testing.assert_array_equal(samples, np.fromfile(path, dtype="<c16"))
+            self.assertIn("%+.2f dB" % report["generatorLevelDb"], out)
+            self.assertEqual(markers.shape, (2, samples.size))
+        _, _, _, test = dot11b.compose(test="adjacent-channel", frames=1, level=-60)
+        self.assertEqual(test["receiverTest"]["interfererLevelDbm"], -25)
+        self.assertLess(abs(test["amplitudeDbm"] - (-60 + test["generatorLevelDb"])), 1e-9)
+        with self.assertRaisesRegex(ValueError, "interferer 1 at 80 MHz needs a sample rate"):
+            dot11b.compose(interferers=[{"offset": 80e6}])
+
 
 class Files(unittest.TestCase):
     def test_parameter_files_round_trip_and_scipy_reads_them(self):
