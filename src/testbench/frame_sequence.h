@@ -22,11 +22,11 @@ enum class PayloadRun {
 struct SequenceSettings {
   std::size_t frames = 1;
   PayloadRun payload = PayloadRun::kContinue;
+  // A template already applied to the record (applyTemplate); its management body is built frame by frame.
+  std::optional<mac::TemplateSettings> frameTemplate;
   // PN9, PN15 and a payload file start this many octets in: a second signal of the same settings carries
   // other data.
   std::uint64_t payloadStartOctet = 0;
-  // A template already applied to the record (applyTemplate); its management body is built frame by frame.
-  std::optional<mac::TemplateSettings> frameTemplate;
 };
 
 // The most samples a sequence may hold: 32 Msamples, the largest waveform memory of the signal generators.
