@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "frame_options.h"
+#include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/number_text.h"
@@ -123,9 +124,7 @@ std::optional<CompositionOptions> takeReceiverTest(Args& args) {
                                 std::to_string(testbench::kMaxSequenceFrames));
   const auto spacing = takeNumberOption(args, "--channel-spacing");
   const auto level = takeNumberOption(args, "--level");
-  const auto seed = takeNumberOption(args, "--seed");
-  if (seed && (*seed < 0 || *seed != std::floor(*seed) || *seed > 9007199254740992.0))
-    throw std::invalid_argument("--seed must be a whole number from 0 to 2^53");
+  const auto seed = takeSeedOption(args);
   CompositionOptions o;
   try {
     o.plan = testbench::receiverTestPlan(*test, rate, static_cast<std::size_t>(frames), spacing);
@@ -140,7 +139,7 @@ std::optional<CompositionOptions> takeReceiverTest(Args& args) {
   }
   o.wantedLevelDbm = o.plan->wantedLevelDbm;
   o.settings = testbench::receiverTestComposition(*o.plan, parametersFromOptions(args));
-  if (seed) o.settings.wanted.impairments.seed = static_cast<std::uint64_t>(*seed);
+  if (seed) o.settings.wanted.impairments.seed = *seed;
   return o;
 }
 

@@ -32,12 +32,16 @@ channel::Impairments takeImpairmentOptions(Args& args) {
       throw std::invalid_argument("--dc must be I,Q (two numbers), not '" + rt::echoed(dc) + "'");
     im.dc = {*i, *q};
   }
-  if (const auto seed = takeNumberOption(args, "--seed")) {
-    if (*seed < 0 || *seed != std::floor(*seed) || *seed > 9007199254740992.0)
-      throw std::invalid_argument("--seed must be a whole number from 0 to 2^53, not " + rt::shortestText(*seed));
-    im.seed = static_cast<std::uint64_t>(*seed);
-  }
+  if (const auto seed = takeSeedOption(args)) im.seed = *seed;
   return im;
+}
+
+std::optional<std::uint64_t> takeSeedOption(Args& args) {
+  const auto seed = takeNumberOption(args, "--seed");
+  if (!seed) return std::nullopt;
+  if (*seed < 0 || *seed != std::floor(*seed) || *seed > 9007199254740992.0)
+    throw std::invalid_argument("--seed must be a whole number from 0 to 2^53, not " + rt::shortestText(*seed));
+  return static_cast<std::uint64_t>(*seed);
 }
 
 }  // namespace dot11b::cli

@@ -2,6 +2,9 @@
 // The channel-impairment options of generate and per.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "channel/impairments.h"
 #include "command.h"
 
@@ -26,5 +29,8 @@ namespace dot11b::cli {
 // Takes --snr, --cfo, --phase, --clock-ppm, --iq-gain, --iq-skew, --dc I,Q, --multipath and --seed out of
 // args. Throws std::invalid_argument naming the option.
 channel::Impairments takeImpairmentOptions(Args& args);
+
+// Takes --seed N (0 to 2^53) out of args. Throws std::invalid_argument for another value.
+std::optional<std::uint64_t> takeSeedOption(Args& args);
 
 }  // namespace dot11b::cli

@@ -8,6 +8,7 @@
 
 #include "command.h"
 #include "composition_options.h"
+#include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
 #include "runtime/error_text.h"
@@ -59,11 +60,7 @@ RejectionOptions takeRejectionOptions(Args& args) {
                                        takeNumberOption(args, "--channel-spacing"));
   o.snrDb = takeNumberOption(args, "--snr");
   o.levelsDb = parseLevels(takeOption(args, "--levels"));
-  if (const auto seed = takeNumberOption(args, "--seed")) {
-    if (*seed < 0 || *seed != std::floor(*seed) || *seed > 9007199254740992.0)
-      throw std::invalid_argument("--seed must be a whole number from 0 to 2^53");
-    o.settings.impairments.seed = static_cast<std::uint64_t>(*seed);
-  }
+  if (const auto seed = takeSeedOption(args)) o.settings.impairments.seed = *seed;
   o.parameters = parametersFromOptions(args);
   expectNoMore(args);
   o.settings.ratesMbps = {rate};

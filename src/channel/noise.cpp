@@ -10,6 +10,8 @@ namespace {
 
 constexpr double kChipBandwidth = 11e6;  // [Hz]
 
+}  // namespace
+
 double meanFramePower(const ComplexRow& row, const Bits& frameMask) {
   double frame = 0, all = 0;
   std::size_t frameSamples = 0;
@@ -24,8 +26,6 @@ double meanFramePower(const ComplexRow& row, const Bits& frameMask) {
   if (frameSamples == 0) return row.empty() ? 0 : all / static_cast<double>(row.size());
   return frame / static_cast<double>(frameSamples);
 }
-
-}  // namespace
 
 void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double snrDb, std::uint64_t seed) {
   // Of the noise spread over the whole sample rate, the chip bandwidth holds the share 11 MHz / sampleRate.

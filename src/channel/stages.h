@@ -25,6 +25,10 @@ void rotate(ComplexRow& row, double cyclesPerSample, double phaseDeg);
 // row[n] replaced by sum_k taps[k] row[(n - k) mod N].
 void convolveCircularly(ComplexRow& row, const ComplexRow& taps);
 
+// The mean power of the samples where frameMask (as long as row) is 1; of every sample when it is empty
+// or nowhere 1.
+double meanFramePower(const ComplexRow& row, const Bits& frameMask);
+
 // White Gaussian noise whose power in the 11 MHz chip bandwidth lies snrDb below the mean power of the
 // masked samples.
 void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double snrDb, std::uint64_t seed);

@@ -30,21 +30,6 @@ std::uint64_t draw(std::uint64_t seed, std::uint64_t name) {
   return z ^ (z >> 31);
 }
 
-double meanPower(const ComplexRow& row, const Bits& mask) {
-  double sum = 0, all = 0;
-  std::size_t count = 0;
-  for (std::size_t n = 0; n < row.size(); ++n) {
-    const double p = std::norm(row[n]);
-    all += p;
-    if (n < mask.size() && mask[n]) {
-      sum += p;
-      ++count;
-    }
-  }
-  if (count == 0) return row.empty() ? 0 : all / static_cast<double>(row.size());
-  return sum / static_cast<double>(count);
-}
-
 std::string interfererName(std::size_t k) { return "interferer " + std::to_string(k + 1); }
 
 void requireLevel(const std::string& name, double db) {
@@ -125,7 +110,7 @@ Composite compose(const CompositionSettings& s) {
   if (sum.size() > kMaxSequenceSamples)
     throw settings::ParameterError("the composite holds " + std::to_string(sum.size()) + " samples, more than the " +
                                    rt::shortestText(kMaxSequenceSamples) + " (32 Msamples) a waveform may hold");
-  c.wantedPower = meanPower(sum, c.frame.marker2);
+  c.wantedPower = channel::meanFramePower(sum, c.frame.marker2);
   if (s.noiseDb) channel::addNoise(sum, rate, c.frame.marker2, -*s.noiseDb, s.seed);
 
   for (std::size_t k = 0; k < s.interferers.size(); ++k) {
@@ -145,7 +130,7 @@ Composite compose(const CompositionSettings& s) {
       throw std::invalid_argument(interfererName(k) + ": " + e.what());
     }
     ComplexRow& row = made.waveform;
-    const double power = meanPower(row, made.marker2);
+    const double power = channel::meanFramePower(row, made.marker2);
     const double gain = power > 0 ? std::sqrt(c.wantedPower * std::pow(10, it.levelDb / 10) / power) : 0;
     channel::rotate(row, it.offsetHz / rate, 0);
     const std::size_t length = row.size();
@@ -167,7 +152,7 @@ Composite compose(const CompositionSettings& s) {
     const double step = 2 * std::numbers::pi * s.tone->offsetHz / rate;
     for (std::size_t n = 0; n < sum.size(); ++n) sum[n] += std::polar(amplitude, step * static_cast<double>(n));
   }
-  c.meanPower = meanPower(sum, {});
+  c.meanPower = channel::meanFramePower(sum, {});
   return c;
 }
 
