@@ -8,7 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for case in generateWantedFrames composeAdjacentChannelTest; do
   valgrind --tool=callgrind --callgrind-out-file="$work/$case.out" "$build/bin/bench_compose" \
-    --benchmark_filter="^$case\$" --benchmark_min_time=1x --benchmark_format=json >"$work/$case.json" 2>/dev/null
+    --benchmark_filter="^$case\$" --benchmark_min_time=0 --benchmark_format=json >"$work/$case.json" 2>/dev/null
   python3 - "$work/$case.out" "$work/$case.json" "$case" <<'PY'
 import json, re, sys
 out, report, name = sys.argv[1:]

@@ -35,12 +35,14 @@ for carrier, colour in ((0.0, "#c00000"), (25.0, "#e07000")):
         for near, far, limit in steps:
             a, b = carrier + side * near, max(low_f, min(high_f, carrier + side * far))
             if low_f <= a <= high_f:
-                draw += ["-stroke", colour, "-draw", f"line {x(a):.1f},{y(peak + limit):.1f} {x(b):.1f},{y(peak + limit):.1f}"]
+                level = y(peak + limit)
+                draw += ["-stroke", colour, "-draw", f"line {x(a):.1f},{level:.1f} {x(b):.1f},{level:.1f}"]
         edge = carrier + side * 11
         if low_f <= edge <= high_f:
             draw += ["-stroke", colour, "-draw", f"line {x(edge):.1f},{y(peak):.1f} {x(edge):.1f},{y(peak - 30):.1f}"]
 labels = ["-stroke", "none", "-fill", "black",
-          "-draw", f"text {left},{top - 10} 'dot11b compose --test adjacent-channel: dBr against MHz off the wanted carrier'",
+          "-draw", f"text {left},{top - 10} "
+                   "'dot11b compose --test adjacent-channel: dBr against MHz off the wanted carrier'",
           "-fill", "#c00000", "-draw", f"text {x(-9):.1f},{y(-22):.1f} 'wanted, mask'",
           "-fill", "#e07000", "-draw", f"text {x(27):.1f},{y(-12):.1f} 'interferer +35 dB, mask'"]
 subprocess.run(["convert", "-size", f"{width}x{height}", "xc:white", "-font", "DejaVu-Sans", "-pointsize", "12",

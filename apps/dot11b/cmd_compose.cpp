@@ -43,7 +43,8 @@ files::SigmfDescription compositeDescription(const CompositionOptions& o, const 
   if (s.tone) signals.push_back({{"name", "tone"}, {"offset_hz", s.tone->offsetHz}, {"level_db", s.tone->levelDb}});
   if (s.noiseDb) signals.push_back({{"name", "noise in 11 MHz"}, {"level_db", *s.noiseDb}});
   d.extensionFields.emplace_back("dot11b:signals", signals.dump());
-  d.extensionFields.emplace_back("dot11b:generator_level_db", nlohmann::json(testbench::instrumentLevelDbm(c, 0)).dump());
+  d.extensionFields.emplace_back("dot11b:generator_level_db",
+                                 nlohmann::json(testbench::instrumentLevelDbm(c, 0)).dump());
   if (o.plan) {
     d.extensionFields.emplace_back("dot11b:receiver_test", testbench::planJson(*o.plan));
     d.extensionFields.emplace_back(

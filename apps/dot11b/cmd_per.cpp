@@ -68,7 +68,8 @@ PerOptions takePerOptions(Args& args) {
   PerOptions o;
   testbench::CompositionSettings others;
   takeOtherSignals(args, others);
-  if (others.tone || others.noiseDb) throw std::invalid_argument("per takes --interferer, --offset and --level, not --cw or --noise");
+  if (others.tone || others.noiseDb)
+    throw std::invalid_argument("per takes --interferer, --offset and --level, not --cw or --noise");
   o.settings.interferers = others.interferers;
   const std::string snr = takeOption(args, "--snr");
   if (snr.empty()) throw std::invalid_argument("--snr FROM:TO:STEP is required");

@@ -177,7 +177,8 @@ std::vector<std::string> otherSignalNames(const testbench::CompositionSettings& 
     names.push_back("interferer " + std::to_string(k + 1) + ": " + testbench::signalName(it.signal) + ", " +
                     signedText(it.offsetHz / 1e6) + " MHz, " + signedText(it.levelDb) + " dB");
   }
-  if (s.tone) names.push_back("tone: " + signedText(s.tone->offsetHz / 1e6) + " MHz, " + signedText(s.tone->levelDb) + " dB");
+  if (s.tone)
+    names.push_back("tone: " + signedText(s.tone->offsetHz / 1e6) + " MHz, " + signedText(s.tone->levelDb) + " dB");
   if (s.noiseDb) names.push_back("noise: " + signedText(*s.noiseDb) + " dB in 11 MHz");
   return names;
 }
@@ -192,6 +193,12 @@ std::vector<std::string> compositionLines(const CompositionOptions& o, const tes
     lines.push_back(others[k] + (k < c.interfererStarts.size()
                                      ? ", its first sample at sample " + std::to_string(c.interfererStarts[k])
                                      : std::string()));
+  for (std::size_t k = 0; k < c.interfererPsdus.size(); ++k) {
+    if (!c.interfererPsdus[k].empty() && !c.wantedPsdus.empty() && c.interfererPsdus[k][0] == c.wantedPsdus[0])
+      lines.push_back("warning: interferer " + std::to_string(k + 1) +
+                      " carries the wanted frames' data (a payload of one repeated pattern); give it its own, such "
+                      "as --set dataSourceType=5 (PN9)");
+  }
   const double over = testbench::instrumentLevelDbm(c, 0);
   lines.push_back("The waveform's mean power lies " + decibels(over) +
                   " from the wanted signal's during its frames: the signal generator's amplitude is the wanted "

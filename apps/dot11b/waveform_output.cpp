@@ -122,7 +122,8 @@ bool isRawSamples(OutputFormat format) {
 std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,
                           const files::SampleEncoding& encoding, const phy::Frame& frame, double sampleRate,
                           const rt::Value& parameters) {
-  return writeWaveform(files, path, format, encoding, frame, sampleRate, sigmfDescription(frame, parameters, sampleRate));
+  return writeWaveform(files, path, format, encoding, frame, sampleRate,
+                       sigmfDescription(frame, parameters, sampleRate));
 }
 
 std::size_t writeWaveform(files::ReplacementSet& files, const std::string& path, OutputFormat format,

@@ -315,6 +315,15 @@ DOT11B_API int mlxDot11b_SequenceLength(int nlhs, dot11b_array* plhs[], int nrhs
 DOT11B_API dot11b_array* mlfDot11b_Impair(dot11b_array* waveform, dot11b_array* sampleRate,
                                           dot11b_array* impairments, dot11b_array* frameMask);
 DOT11B_API int mlxDot11b_Impair(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* The wanted frames of Dot11b_Sequence(parameters, sequence) with other signals, as dot11b compose makes
+   them: composition is a record of optional fields interferers (a cell list of records with parameters,
+   sequence, offsetHz, levelDb and startSeconds), cwHz, cwDb, noiseDb, sampleRate and seed; or test
+   ("sensitivity", "max-input", "adjacent-channel", "cca") with rateMbps, frames, channelSpacingHz and levelDbm
+   for a receiver test. Results: the samples, the 2 x N markers of the wanted frames, and a record of
+   sampleRate, generatorLevelDb and, for a test, receiverTest and amplitudeDbm. */
+DOT11B_API dot11b_array* mlfDot11b_Compose(dot11b_array** markers, dot11b_array** report, dot11b_array* parameters,
+                                           dot11b_array* sequence, dot11b_array* composition);
+DOT11B_API int mlxDot11b_Compose(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* What scripts use. Dot11b_SetFields: each dotted field of the cell list fields (such as "MACheader.Active")
    set to its value (a number, or a text: "0x..." for MAC header contents) by the rules of dot11b --set, then

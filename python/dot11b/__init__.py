@@ -26,7 +26,8 @@ RoutineError = _dot11b.RoutineError
 
 __all__ = [
     "RoutineError", "InstrumentError", "Instrument", "call", "parameters", "load_params", "save_params",
-    "estimate", "generate", "compose", "verify", "impair", "sig_gen_settings", "devices", "transmit", "capture", "Capture",
+    "estimate", "generate", "compose", "verify", "impair", "sig_gen_settings", "devices", "transmit", "capture",
+    "Capture",
 ]
 
 
@@ -149,10 +150,10 @@ def compose(params=None, *, interferers=(), cw=None, noise=None, rate=None, seed
     if seed is not None:
         composition["seed"] = float(seed)
     try:
-        samples, markers, sample_rate, report = _dot11b.call("Dot11b_Compose", record, sequence, composition, nargout=4)
+        samples, markers, report = _dot11b.call("Dot11b_Compose", record, sequence, composition, nargout=3)
     except RoutineError as error:
         raise ValueError(str(error)) from None
-    return samples.reshape(-1), markers.astype(np.uint8), float(sample_rate), report
+    return samples.reshape(-1), markers.astype(np.uint8), float(report.pop("sampleRate")), report
 
 
 def verify(samples, rate, carrier=None, pcap=None):

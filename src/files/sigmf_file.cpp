@@ -91,7 +91,8 @@ std::size_t saveSigmf(const std::string& base, const Samples& waveform, const Si
 std::size_t saveSigmf(ReplacementSet& files, const std::string& base, const Samples& waveform,
                       const SigmfDescription& d, const SampleEncoding& encoding) {
   const EncodedSamples data = encodeSamples(waveform, encoding);
-  SigmfMetadata meta{encoding.format, d.sampleRate, "", d.description, {{0, d.centerFrequency, ""}}, {}, d.extensionFields};
+  SigmfMetadata meta{encoding.format, d.sampleRate, "", d.description, {{0, d.centerFrequency, ""}}, {},
+                     d.extensionFields};
   if (d.frameLength > 0) {
     meta.annotations.push_back({d.frameStart, d.frameLength, d.centerFrequency - d.bandwidth / 2,
                                 d.centerFrequency + d.bandwidth / 2, d.label});

@@ -123,7 +123,8 @@ testbench::Interferer interfererOf(const Value& record, std::size_t index) {
   it.signal.parameters = p != nullptr && !p->isEmpty() ? *p : settings::initialParameters();
   const Value* seq = r.take("sequence");
   it.signal.sequence = sequenceOf(seq != nullptr ? *seq : Value());
-  if (it.signal.sequence.frameTemplate) settings::applyTemplate(it.signal.parameters, *it.signal.sequence.frameTemplate);
+  if (it.signal.sequence.frameTemplate)
+    settings::applyTemplate(it.signal.parameters, *it.signal.sequence.frameTemplate);
   it.offsetHz = r.number("offsetHz").value_or(0);
   it.levelDb = r.number("levelDb").value_or(0);
   it.startSeconds = r.number("startSeconds");
@@ -133,8 +134,9 @@ testbench::Interferer interfererOf(const Value& record, std::size_t index) {
 
 // (parameters, sequence, composition): the wanted frames with the composition's other signals, or a
 // receiver test's composite (composition.test), as 'dot11b compose' makes them: the samples, their 2 x L
-// markers (the wanted frames'), the sample rate and a record of the generator's level over the wanted
-// frames (generatorLevelDb) and, for a test, its plan and the amplitude of its level (amplitudeDbm).
+// markers (the wanted frames') and a record of the sample rate (sampleRate), the generator's level over the
+// wanted frames (generatorLevelDb) and, for a test, its plan (receiverTest) and the amplitude of its level
+// (amplitudeDbm).
 Values compose(const Values& in, int nargout) {
   const Inputs args(in, "Dot11b_Compose");
   const Value record = args.given(2) ? args.at(2, "composition") : Value();
@@ -143,9 +145,11 @@ Values compose(const Values& in, int nargout) {
   std::optional<testbench::ReceiverTestPlan> plan;
   if (const auto test = r.text("test")) {
     const auto named = testbench::receiverTestNamed(*test);
-    if (!named) throw std::invalid_argument("Dot11b_Compose: test must be sensitivity, max-input, adjacent-channel or cca");
+    if (!named)
+      throw std::invalid_argument("Dot11b_Compose: test must be sensitivity, max-input, adjacent-channel or cca");
     const double frames = r.number("frames").value_or(100);
-    if (frames != std::floor(frames) || frames < 1) throw std::invalid_argument("Dot11b_Compose: frames must be a whole number");
+    if (frames != std::floor(frames) || frames < 1)
+      throw std::invalid_argument("Dot11b_Compose: frames must be a whole number");
     plan = testbench::receiverTestPlan(*named, r.number("rateMbps").value_or(11), static_cast<std::size_t>(frames),
                                        r.number("channelSpacingHz"));
     if (const auto level = r.number("levelDbm")) {
@@ -175,9 +179,9 @@ Values compose(const Values& in, int nargout) {
   const testbench::Composite composite = testbench::compose(c);
   Values out{fromComplex(composite.frame.waveform)};
   if (nargout > 1) out.push_back(fromMarkerRows(composite.frame.marker1, composite.frame.marker2));
-  if (nargout > 2) out.push_back(Value::scalar(composite.sampleRate));
-  if (nargout > 3) {
+  if (nargout > 2) {
     Value report = Value::record();
+    report.setField("sampleRate", Value::scalar(composite.sampleRate));
     report.setField("generatorLevelDb", Value::scalar(testbench::instrumentLevelDbm(composite, 0)));
     if (plan) {
       report.setField("receiverTest", testbench::planRecord(*plan));
@@ -189,7 +193,7 @@ Values compose(const Values& in, int nargout) {
 }
 
 void registerChannelSequence(Registry& reg) {
-  reg.add({"Dot11b_Compose", "dot11b_Compose", 1, 3, 4, compose});
+  reg.add({"Dot11b_Compose", "dot11b_Compose", 1, 3, 3, compose});
   reg.add({"Dot11b_Impair", "dot11b_Impair", 1, 4, 1, impair});
   reg.add({"Dot11b_Sequence", "dot11b_Sequence", 1, 2, 3, sequence});
   reg.add({"Dot11b_SequenceLength", "dot11b_SequenceLength", 1, 2, 1, sequenceLength});
@@ -231,3 +235,4 @@ extern "C" DOT11B_API long long dot11b_generate(const dot11b_array* parameters, 
 DOT11B_EXPORT_1(Dot11b_Impair, 4)
 DOT11B_EXPORT_3(Dot11b_Sequence, 2)
 DOT11B_EXPORT_1(Dot11b_SequenceLength, 2)
+DOT11B_EXPORT_3(Dot11b_Compose, 3)

@@ -134,13 +134,15 @@ Composite compose(const CompositionSettings& s) {
     const double gain = power > 0 ? std::sqrt(c.wantedPower * std::pow(10, it.levelDb / 10) / power) : 0;
     channel::rotate(row, it.offsetHz / rate, 0);
     const std::size_t length = row.size();
+    const std::size_t span = std::max<std::size_t>(sum.size(), 1);
     const std::size_t start =
-        it.startSeconds ? static_cast<std::size_t>(std::llround(*it.startSeconds * rate)) % std::max<std::size_t>(sum.size(), 1)
-                        : static_cast<std::size_t>(draw(s.seed, 2 * k + 1) % std::max<std::size_t>(sum.size(), 1));
+        it.startSeconds
+            ? static_cast<std::size_t>(std::fmod(std::round(*it.startSeconds * rate), static_cast<double>(span)))
+            : static_cast<std::size_t>(draw(s.seed, 2 * k + 1) % span);
     // Its sample j lies at start + j, repeated every `length` samples across the whole composite.
-    std::size_t j = length - start % length;
+    std::size_t j = length == 0 ? 0 : length - start % length;
     if (j == length) j = 0;
-    for (std::size_t n = 0; n < sum.size(); ++n) {
+    for (std::size_t n = 0; n < sum.size() && length > 0; ++n) {
       sum[n] += gain * row[j];
       if (++j == length) j = 0;
     }

@@ -55,6 +55,13 @@ TEST_F(Compose, ThePrintedAmplitudePutsTheWantedFramesAtTheTestLevel) {
   const double milliwattsPerUnit = std::pow(10, amplitude / 10) / (all / static_cast<double>(n));
   EXPECT_NEAR(10 * std::log10(milliwattsPerUnit * frames / static_cast<double>(count)), -76, 0.01);
   EXPECT_NE(r.output.find("IEEE 802.11b-1999 18.4.8.1"), std::string::npos) << r.output;
+
+  // The start values' payload is all zeros: an interferer of them carries the same data, and is told so.
+  const CommandResult same = dot11b("compose --out z.cf32 --interferer '' --offset 25e6");
+  ASSERT_EQ(same.status, 0) << same.output;
+  EXPECT_NE(same.output.find("warning: interferer 1 carries the wanted frames' data"), std::string::npos) << same.output;
+  const CommandResult own = dot11b("compose --out z.cf32 --set dataSourceType=5 --interferer '--set dataSourceType=5'");
+  EXPECT_EQ(own.output.find("warning"), std::string::npos) << own.output;
 }
 
 TEST_F(Compose, TheAdjacentChannelPlanGoesIntoTheMatFileAndSigmf) {
