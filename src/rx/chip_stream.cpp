@@ -103,12 +103,18 @@ void ChipStream::signal(double t, int count, int spacing, Complex* out) const {
     for (int k = 0; k < count; ++k) out[k] = {values[static_cast<std::size_t>(2 * k)], values[static_cast<std::size_t>(2 * k + 1)]};
     return;
   }
-  Complex rotation = std::polar(1.0, radiansPerSample_ * (t - origin_));
+  const Complex start = std::polar(1.0, radiansPerSample_ * (t - origin_));
   Complex turn(1, 0);
   for (int k = 0; k < spacing; ++k) turn *= sampleTurn_;
+  // The products written out on the parts, which the compiler keeps in registers from one value to the next.
+  double cr = start.real(), ci = start.imag();
+  const double tr = turn.real(), ti = turn.imag();
   for (int k = 0; k < count; ++k) {
-    out[k] = Complex(values[static_cast<std::size_t>(2 * k)], values[static_cast<std::size_t>(2 * k + 1)]) * rotation;
-    rotation *= turn;
+    const double vr = values[static_cast<std::size_t>(2 * k)], vi = values[static_cast<std::size_t>(2 * k + 1)];
+    out[k] = {vr * cr - vi * ci, vr * ci + vi * cr};
+    const double nr = cr * tr - ci * ti;
+    ci = cr * ti + ci * tr;
+    cr = nr;
   }
 }
 

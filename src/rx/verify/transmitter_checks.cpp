@@ -41,7 +41,7 @@ class SlidingPower {
  private:
   long last() const { return at_ + window_ / 2; }
   double power(long n) const {
-    return n >= static_cast<long>(capture_.first) && n < static_cast<long>(capture_.end()) ? std::norm(capture_[static_cast<std::size_t>(n)]) : 0.0;
+    return n >= static_cast<long>(capture_.first) && n < static_cast<long>(capture_.end()) ? capture_.power(static_cast<std::size_t>(n)) : 0.0;
   }
 
   const CaptureSpan& capture_;
@@ -104,11 +104,9 @@ std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, doubl
   const long window = averagingWindow(sampleRate), span = rampSpan(sampleRate);
   SlidingPower power(capture, window, start);
   double level = 0;
-  Complex mean(0, 0);  // a tone at the centre: the carrier
-  for (; power.at() < end; power.move(1)) {
-    level += power.value();
-    mean += capture[static_cast<std::size_t>(power.at())];
-  }
+  for (; power.at() < end; power.move(1)) level += power.value();
+  // A tone at the centre: the carrier.
+  Complex mean = end > start ? capture.sum(static_cast<std::size_t>(start), static_cast<std::size_t>(end)) : Complex(0, 0);
   level /= static_cast<double>(std::max(1L, end - start));
   mean /= static_cast<double>(std::max(1L, end - start));
   TransmitterCheck on = check("power-on ramp", "us", 2, true), off = check("power-down ramp", "us", 2, true);
