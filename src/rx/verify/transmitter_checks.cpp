@@ -2,7 +2,9 @@
 #include "rx/verify/transmitter_checks.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <vector>
 
 namespace dot11b::rx {
 
@@ -40,13 +42,27 @@ class SlidingPower {
 
  private:
   long last() const { return at_ + window_ / 2; }
-  double power(long n) const {
-    return n >= static_cast<long>(capture_.first) && n < static_cast<long>(capture_.end()) ? capture_.power(static_cast<std::size_t>(n)) : 0.0;
+  // |x|^2 of capture sample n, 0 outside the capture: from a table made in one pass as the window slides
+  // into it, which holds the window's both ends (a window behind n going on, a window ahead going back).
+  double power(long n) {
+    if (n < tableFirst_ || n >= tableFirst_ + static_cast<long>(table_.size())) tabulate(n);
+    return table_[static_cast<std::size_t>(n - tableFirst_)];
+  }
+  void tabulate(long n) {
+    const auto size = static_cast<long>(table_.size());
+    tableFirst_ = n >= tableFirst_ ? n - window_ : n - size + 1 + window_;
+    const auto first = static_cast<long>(capture_.first), end = static_cast<long>(capture_.end());
+    for (long k = 0; k < size; ++k) {
+      const long at = tableFirst_ + k;
+      table_[static_cast<std::size_t>(k)] = at >= first && at < end ? capture_.power(static_cast<std::size_t>(at)) : 0.0;
+    }
   }
 
   const CaptureSpan& capture_;
   long window_, at_;
   double sum_ = 0;
+  long tableFirst_ = LONG_MIN / 2;
+  std::vector<double> table_ = std::vector<double>(static_cast<std::size_t>(2 * window_ + 1024));
 };
 
 // A ramp's time [us] from 10 % to 90 % of `level`. From `power`'s sample, the frame's first or last, the

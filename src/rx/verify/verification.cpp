@@ -105,7 +105,9 @@ class RetainingSource : public SampleSource {
 
   SampleSource& inner_;
   std::function<void()> afterRead_;
-  SlidingSamples<Sample> kept_;  // the capture's samples, in the receiver's precision
+  // The capture's samples, in the receiver's precision; let go a million at a time, so that what stays is
+  // moved to the front seldom.
+  SlidingSamples<Sample> kept_{1 << 20};
   bool ended_ = false;
 };
 
