@@ -56,11 +56,10 @@ Complex SymbolTracker::barkerSymbol() {
   return prompt;
 }
 
-ComplexRow SymbolTracker::chips(int count) const {
+void SymbolTracker::chips(int count, ComplexRow& out) const {
   const HalfChips& read = halfChips(count);
-  ComplexRow received(static_cast<std::size_t>(count));
-  for (std::size_t k = 0; k < received.size(); ++k) received[k] = read.prompt(k);
-  return received;
+  out.resize(static_cast<std::size_t>(count));
+  for (std::size_t k = 0; k < out.size(); ++k) out[k] = read.prompt(k);
 }
 
 void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
