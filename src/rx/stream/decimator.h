@@ -27,6 +27,7 @@ class Decimator {
 
  private:
   void produce(std::vector<S>& out, bool atEnd);
+  void produceRun(std::size_t j0, std::size_t count, std::vector<S>& out);
 
   std::size_t factor_;
   long reach_;                 // input samples each side of an output's centre
@@ -36,6 +37,7 @@ class Decimator {
   SlidingSamples<S> inputs_{0};
   std::size_t received_ = 0;
   std::size_t next_ = 0;  // the next output, centred on input next_ x factor_
+  std::vector<std::vector<S>> phases_;  // the inputs of a run of outputs, dealt into their phases
 };
 
 extern template class Decimator<Complex>;
