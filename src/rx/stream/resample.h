@@ -42,6 +42,7 @@ class Resampler {
 
  private:
   void produce(std::vector<S>& out, bool atEnd);
+  void produceRounds(long rounds, std::vector<S>& out);
 
   bool passThrough_ = false;
   double step_ = 1;       // input samples per output sample
@@ -53,6 +54,8 @@ class Resampler {
   std::vector<ResamplerTaps<Real>> phases_;  // of each output phase, with a rational ratio
   SlidingSamples<S> inputs_{0};  // those that later outputs still take
   long received_ = 0;
+  std::vector<std::vector<S>> dealt_;  // the inputs of rounds of outputs, dealt into phases
+  std::vector<Real> sums_;             // of one phase's rounds, I and Q
   std::size_t next_ = 0;  // the index of the next output
 };
 
