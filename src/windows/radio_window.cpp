@@ -42,8 +42,16 @@ constexpr Unavailable kUnavailable[] = {
 
 std::string megahertz(double hz) { return rt::shortestText(hz / 1e6) + " MHz"; }
 
+// The radio by its driver and serial: its label, long on some radios, is in the connection dialog.
+std::string shortName(std::string radio) {
+  const auto label = radio.find(", label=");
+  if (label == std::string::npos) return radio;
+  const auto next = radio.find(", ", label + 2);
+  return radio.erase(label, next == std::string::npos ? std::string::npos : next - label);
+}
+
 std::string statusText(const Value& s) {
-  const std::string radio = s.field("radio").toUtf8();
+  const std::string radio = shortName(s.field("radio").toUtf8());
   if (radio.empty()) return "";
   std::string text = "Radio " + radio + ": ";
   if (s.field("playing").scalarValue() != 0) {
