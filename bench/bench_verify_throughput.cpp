@@ -4,10 +4,14 @@
 // resident size and the minor page faults of the process. Captures: sequences of 11 Mbit/s CCK data frames
 // of 1500 octets (20 and 200 frames) and of 1 Mbit/s DBPSK (50 frames) at 22 Msample/s, the 200 CCK frames
 // at 44 Msample/s (the generator's default) and resampled to 20 Msample/s (an SDR's rate), and noise alone.
-// They are written to /tmp once.
+// They are written to /tmp once. With DOT11B_BENCH_CALLGRIND set, each capture is also verified once under
+// valgrind's callgrind and "instr_per_sample" reports the instructions the whole command executed over the
+// capture's samples: a measure of the work that holds on any machine, where the real-time factor follows
+// the machine's clock (callgrind takes a minute or so for each capture).
 #include <benchmark/benchmark.h>
 
 #include <complex>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -68,13 +72,30 @@ bool makeCaptures() {
   return made;
 }
 
+// The instructions `dot11b verify` of the capture executes under callgrind (0 when it could not run).
+double callgrindInstructions(const std::string& name, double rate, int expectedStatus) {
+  const std::string log = kFolder + "/" + name + ".callgrind.log";
+  bench::ChildUsage ignored;
+  if (!bench::runChild({"/usr/bin/valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null", "--log-file=" + log,
+                        DOT11B_CLI, "verify", path(name), "--rate", std::to_string(rate)},
+                       ignored, expectedStatus))
+    return 0;
+  std::ifstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t at = line.find("Collected : ");
+    if (at != std::string::npos) return std::stod(line.substr(at + 12));
+  }
+  return 0;
+}
+
 // `name` at `rate` [Hz]; verify exits 1 when it finds no frame (noise alone), 0 when every frame verifies.
 void verify(benchmark::State& state, const std::string& name, double rate, int expectedStatus) {
   if (!makeCaptures()) {
     state.SkipWithError("the captures could not be made");
     return;
   }
-  const double seconds = static_cast<double>(std::filesystem::file_size(path(name))) / sizeof(std::complex<double>) / rate;
+  const double samples = static_cast<double>(std::filesystem::file_size(path(name))) / sizeof(std::complex<double>);
+  const double seconds = samples / rate;
   bench::ChildUsage usage;
   for (auto _ : state) {
     if (!bench::runChild({"/usr/bin/taskset", "-c", "0", DOT11B_CLI, "verify", path(name), "--rate", std::to_string(rate)},
@@ -87,6 +108,8 @@ void verify(benchmark::State& state, const std::string& name, double rate, int e
   state.counters["signal_ms"] = seconds * 1e3;
   state.counters["maxRSS_MiB"] = usage.maxResidentKb / 1024;
   state.counters["minflt"] = usage.minorFaults;
+  if (std::getenv("DOT11B_BENCH_CALLGRIND") != nullptr)
+    state.counters["instr_per_sample"] = callgrindInstructions(name, rate, expectedStatus) / samples;
 }
 
 }  // namespace

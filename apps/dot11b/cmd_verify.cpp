@@ -23,6 +23,7 @@
 #include "rx/verify/verification.h"
 #include "sdr/radio_error.h"
 #include "sdr/radio_source.h"
+#include "sdr/read_ahead.h"
 #include "sequence_options.h"
 #include "testbench/frame_capture.h"
 #include "testbench/verify_report.h"
@@ -177,9 +178,11 @@ int verifyLive(const VerifyOptions& options) {
     printRadioNotes("verify", radio);
     warnOfFewSamplesAChip("verify", rate);
     pcap.settings.startNs = files::nowNs();
+    // The radio is read on a thread of its own, a second ahead of the decoding at most.
+    sdr::ReadAheadSource ahead(radioSource, static_cast<std::size_t>(std::ceil(rate * sdr::kReadAheadSeconds)));
     std::optional<testbench::ReaderWatchedSource> watched;
-    if (pcap.writer) watched.emplace(radioSource, *pcap.writer);
-    rx::SampleSource& source = watched ? static_cast<rx::SampleSource&>(*watched) : radioSource;
+    if (pcap.writer) watched.emplace(ahead, *pcap.writer);
+    rx::SampleSource& source = watched ? static_cast<rx::SampleSource&>(*watched) : ahead;
     std::cerr << "Decoding " << (options.duration > 0 ? rt::shortestText(options.duration) + " s" : "until stopped")
               << " at " << rt::shortestText(rate / 1e6) << " Msample/s, "
               << rt::shortestText(radioOptions.tune.frequency / 1e6) << " MHz, from " << radio.name()
@@ -191,9 +194,14 @@ int verifyLive(const VerifyOptions& options) {
     } catch (const files::PcapngReaderGone&) {
       // The reader quit: what it wanted is over, and the radio is released on the way out.
     }
+    ahead.stop();
     const RadioEnding ending{radioSource.stopped() ? ctrlC.stopText() : "", radioSource.failure()};
     std::cerr << radioSource.received() << " samples received, overflows: " << radioSource.overflows()
               << (radioSource.overflows() > 0 ? " (samples were lost: a frame across one may not decode)" : "")
+              << (ahead.dropped() > 0 ? ", " + std::to_string(ahead.dropped()) +
+                                            " samples dropped (the decoding fell more than " +
+                                            rt::shortestText(sdr::kReadAheadSeconds) + " s behind the radio)"
+                                      : "")
               << (pcap.writer ? ", " + std::to_string(pcap.writer->records()) + " records in " + options.pcap : "")
               << "; " << ending.why("the duration ended") << "\n";
     return ending.failure.empty() ? status : ending.status("verify", "the frames above came before");

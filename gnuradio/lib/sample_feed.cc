@@ -36,20 +36,26 @@ void sample_feed::abandon()
     d_changed.notify_all();
 }
 
-size_t sample_feed::read(::dot11b::Complex* out, size_t max)
+template <typename S>
+size_t sample_feed::take(S* out, size_t max)
 {
     std::unique_lock<std::mutex> lock(d_mutex);
     d_changed.wait(lock, [&] { return d_ended || d_read < d_first + d_samples.size(); });
     const size_t n = std::min<uint64_t>(max, d_first + d_samples.size() - d_read);
     const auto from = d_samples.begin() + static_cast<std::ptrdiff_t>(d_read - d_first);
     std::transform(from, from + static_cast<std::ptrdiff_t>(n), out, [](const gr_complex& x) {
-        return ::dot11b::Complex(x.real(), x.imag());
+        return S(x.real(), x.imag());
     });
     d_read += n;
     drop_released();
     d_changed.notify_all();
     return n;
 }
+
+size_t sample_feed::read(::dot11b::Complex* out, size_t max) { return take(out, max); }
+
+// The stream's samples are the receiver's own type: they go across as they are.
+size_t sample_feed::readSamples(::dot11b::rx::Sample* out, size_t max) { return take(out, max); }
 
 void sample_feed::release_before(uint64_t k)
 {

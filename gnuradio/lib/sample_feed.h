@@ -32,6 +32,7 @@ public:
     void abandon();
 
     size_t read(::dot11b::Complex* out, size_t max) override;
+    size_t readSamples(::dot11b::rx::Sample* out, size_t max) override;
 
     // Lets the samples before k go once they have been read.
     void release_before(uint64_t k);
@@ -44,6 +45,8 @@ public:
 
 private:
     void drop_released(); // with the lock held
+    template <typename S>
+    size_t take(S* out, size_t max);
 
     const size_t d_most_unread;
     mutable std::mutex d_mutex;

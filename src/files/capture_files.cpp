@@ -78,7 +78,13 @@ class RawSampleFile : public rx::SampleSource {
     in_.seekg(0);
   }
 
-  std::size_t read(Complex* out, std::size_t max) override {
+  std::size_t read(Complex* out, std::size_t max) override { return take(out, max); }
+  // Straight from the file's format into the receiver's.
+  std::size_t readSamples(rx::Sample* out, std::size_t max) override { return take(out, max); }
+
+ private:
+  template <typename S>
+  std::size_t take(S* out, std::size_t max) {
     const std::size_t width = phy::sampleBytes(format_);
     bytes_.resize(max * width);
     in_.read(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
@@ -93,7 +99,6 @@ class RawSampleFile : public rx::SampleSource {
     return got;
   }
 
- private:
   std::string path_;
   SampleFormat format_;
   std::ifstream in_;
@@ -106,6 +111,7 @@ class HeldSamples : public rx::SampleSource {
  public:
   explicit HeldSamples(Samples samples) : samples_(std::move(samples)), row_(samples_) {}
   std::size_t read(Complex* out, std::size_t max) override { return row_.read(out, max); }
+  std::size_t readSamples(rx::Sample* out, std::size_t max) override { return row_.readSamples(out, max); }
 
  private:
   Samples samples_;

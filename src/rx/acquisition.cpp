@@ -31,11 +31,11 @@ struct BlockCorrelation {
 class BarkerEnergies {
  public:
   // Sample `at`'s energy, `x` pointing at that sample with the ten chips after it in the stream.
-  double operator()(std::size_t at, const Complex* x) {
+  double operator()(std::size_t at, const Sample* x) {
     const std::size_t slot = at % kKept;
     if (samples_[slot] != at) {
-      Complex sum(0, 0);
-      for (std::size_t k = 0; k < 11; ++k) sum += kBarker[k] * x[kSamplesPerChip * k];
+      Sample sum(0, 0);
+      for (std::size_t k = 0; k < 11; ++k) sum += static_cast<float>(kBarker[k]) * x[kSamplesPerChip * k];
       values_[slot] = std::norm(sum);
       samples_[slot] = at;
     }
@@ -52,7 +52,7 @@ class BarkerEnergies {
 BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start, BarkerEnergies& energies) {
   BlockCorrelation c;
   constexpr std::size_t kRead = kBlock + 10 * kSamplesPerChip;
-  const Complex* x = stream.stretch(start, kRead);
+  const Sample* x = stream.stretch(start, kRead);
   for (std::size_t n = 0; n < kRead; ++n) c.signalEnergy += std::norm(x[n]);
   if (c.signalEnergy == 0) return c;
   for (std::size_t n = 0; n < kBlock; ++n) c.energy[n % kSymbolSamples] += energies(start + n, x + n);

@@ -38,36 +38,48 @@ std::vector<Candidate> candidates(bool fullRate) {
   return all;
 }
 
-// z e^(-j q pi/2) for q = 0 .. 3: the conjugates of the quarter turns, swaps and signs.
-std::array<Complex, 4> turnsBack(Complex z) {
-  return {z, Complex(z.imag(), -z.real()), -z, Complex(-z.imag(), z.real())};
+// z e^(-j q pi/2): the conjugate of a quarter turn, a swap and signs.
+Complex turnBack(Complex z, std::size_t q) {
+  switch (q) {
+    case 1: return {z.imag(), -z.real()};
+    case 2: return -z;
+    case 3: return {-z.imag(), z.real()};
+    default: return z;
+  }
 }
 
-// The correlations of the chips with the 64 codewords of 11 Mbit/s, real and imaginary parts apart (so
-// that the search for the largest runs over plain arrays), indexed as the candidates are (phi2's dibit,
-// then phi3's, then phi4's). The codeword factors as
+// The correlation of the chips with the 64 codewords of 11 Mbit/s that is largest in magnitude (the first
+// of the largest, as the candidates are indexed: phi2's dibit, then phi3's, then phi4's), and its index.
+// The codeword factors as
 //   conj(c) . r = e^-j(phi4) (e^-j(phi3) (e^-j(phi2) r0 + r1) + (e^-j(phi2) r2 - r3))
 //               +          (e^-j(phi3) (e^-j(phi2) r4 + r5) + (-e^-j(phi2) r6 + r7)),
-// so three stages of four quarter turns take the place of 64 correlations of 8 chips.
-struct FullRateCorrelations {
-  std::array<double, 64> re, im;
-};
-
-void fullRateCorrelations(const ComplexRow& r, FullRateCorrelations& out) {
-  const std::array<Complex, 4> r0 = turnsBack(r[0]), r2 = turnsBack(r[2]), r4 = turnsBack(r[4]), r6 = turnsBack(r[6]);
+// so three stages of four quarter turns take the place of 64 correlations of 8 chips. The last stage,
+// e^-j(phi4) p + w, has the energy |p|^2 + |w|^2 + 2 Re(e^-j(phi4) conj(w) p): of its four quarter turns,
+// the one that turns conj(w) p nearest to the real axis is the best, found without the other three.
+std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
+  std::size_t at = 0;
+  double largest = -1;
   for (std::size_t q2 = 0; q2 < 4; ++q2) {
-    const std::array<Complex, 4> p = turnsBack(r0[q2] + r[1]), s = turnsBack(r4[q2] + r[5]);
-    const Complex q = r2[q2] - r[3], u = r[7] - r6[q2];
+    const Complex a = turnBack(r[0], q2) + r[1], b = turnBack(r[2], q2) - r[3];
+    const Complex s = turnBack(r[4], q2) + r[5], u = r[7] - turnBack(r[6], q2);
     for (std::size_t q3 = 0; q3 < 4; ++q3) {
-      const std::array<Complex, 4> withPhi4 = turnsBack(p[q3] + q);
-      const Complex without = s[q3] + u;
-      for (std::size_t q4 = 0; q4 < 4; ++q4) {
-        const Complex c = withPhi4[q4] + without;
-        out.re[q2 << 4 | q3 << 2 | q4] = c.real();
-        out.im[q2 << 4 | q3 << 2 | q4] = c.imag();
+      const Complex p = turnBack(a, q3) + b, w = turnBack(s, q3) + u;
+      const double zr = w.real() * p.real() + w.imag() * p.imag(), zi = w.real() * p.imag() - w.imag() * p.real();
+      // Re(e^-j(q4 pi/2) conj(w) p) for q4 = 0 .. 3 is zr, zi, -zr, -zi: the first of the largest.
+      std::size_t q4 = 0;
+      double cross = zr;
+      if (zi > cross) cross = zi, q4 = 1;
+      if (-zr > cross) cross = -zr, q4 = 2;
+      if (-zi > cross) cross = -zi, q4 = 3;
+      const double energy = std::norm(p) + std::norm(w) + 2 * cross;
+      if (energy > largest) {
+        largest = energy;
+        at = q2 << 4 | q3 << 2 | q4;
+        best = turnBack(p, q4) + w;
       }
     }
   }
+  return at;
 }
 
 }  // namespace
@@ -89,19 +101,7 @@ CckDecision decideCck(const ComplexRow& chips, bool fullRate) {
     }
   };
   if (fullRate) {
-    FullRateCorrelations correlations;
-    fullRateCorrelations(chips, correlations);
-    std::array<double, 64> energy;
-    for (std::size_t c = 0; c < energy.size(); ++c)
-      energy[c] = correlations.re[c] * correlations.re[c] + correlations.im[c] * correlations.im[c];
-    // Four running maxima side by side, so that no comparison waits for the one before it.
-    std::array<double, 4> lanes{};
-    for (std::size_t c = 0; c < energy.size(); c += lanes.size())
-      for (std::size_t l = 0; l < lanes.size(); ++l) lanes[l] = std::max(lanes[l], energy[c + l]);
-    const double largest = *std::max_element(lanes.begin(), lanes.end());
-    // The first of the largest, as the candidates are tried in order (the first when every energy is 0).
-    best = static_cast<std::size_t>(std::find(energy.begin(), energy.end(), largest) - energy.begin()) % energy.size();
-    bestCorrelation = {correlations.re[best], correlations.im[best]};
+    best = bestFullRate(chips, bestCorrelation);
   } else {
     for (std::size_t c = 0; c < set.size(); ++c) {
       Complex sum(0, 0);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <numeric>
+#include <stdexcept>
 #include <vector>
 
 #include "rx/stream/resample.h"
@@ -18,6 +19,8 @@ constexpr int kPhases = 256;           // tabulated fractions of a sample, linea
 constexpr double kKaiserBeta = 5.0;
 
 using Weights = std::array<double, kTaps>;
+using SampleWeights = std::array<float, kTaps>;
+constexpr int kMostValues = 32;
 
 // The weights of samples i - kInterpolationReach + 1 .. i + kInterpolationReach for the instant
 // i + p / kPhases, p = 0 .. kPhases: a Kaiser-windowed sinc, each row scaled to sum to 1 so that a constant
@@ -41,51 +44,77 @@ const std::vector<Weights>& weightTable() {
 }
 
 // The weights for the fraction u (0 <= u < 1) of a sample.
-Weights weightsAt(double u) {
+SampleWeights weightsAt(double u) {
   const double at = u * kPhases;
   const auto p = std::min(static_cast<std::size_t>(at), std::size_t{kPhases - 1});
   const double f = at - static_cast<double>(p);
   const Weights& below = weightTable()[p];
   const Weights& above = weightTable()[p + 1];
-  Weights w;
-  for (std::size_t m = 0; m < w.size(); ++m) w[m] = below[m] + f * (above[m] - below[m]);
+  SampleWeights w;
+  for (std::size_t m = 0; m < w.size(); ++m) w[m] = static_cast<float>(below[m] + f * (above[m] - below[m]));
   return w;
 }
 
-// The samples from p weighted: even and odd taps summed apart, so that no addition waits for the one before.
-Complex weighted(const Weights& w, const Complex* p) {
-  double re[2] = {}, im[2] = {};
-  for (std::size_t m = 0; m < kTaps; m += 2) {
-    re[0] += w[m] * p[m].real();
-    im[0] += w[m] * p[m].imag();
-    re[1] += w[m + 1] * p[m + 1].real();
-    im[1] += w[m + 1] * p[m + 1].imag();
+// The interpolated values on the components of the samples x (I and Q interleaved, as std::complex lays them
+// out): value k, component c, weighs components 2 (spacing k + m) + c for m = 0 .. kTaps - 1. With a spacing
+// of one sample (the symbol loops' half chips) the weights slide along the components one by one, a loop
+// that runs four components to a vector instruction.
+void interpolate(const SampleWeights& w, const float* x, int count, int spacing, float* out) {
+  if (spacing == 1) {
+    for (int j = 0; j < 2 * count; ++j) {
+      float sum = 0;
+      for (int m = 0; m < kTaps; ++m) sum += w[static_cast<std::size_t>(m)] * x[j + 2 * m];
+      out[j] = sum;
+    }
+    return;
   }
-  return {re[0] + re[1], im[0] + im[1]};
+  for (int k = 0; k < count; ++k) {
+    const float* at = x + 2 * spacing * k;
+    float re = 0, im = 0;
+    for (int m = 0; m < kTaps; ++m) {
+      re += w[static_cast<std::size_t>(m)] * at[2 * m];
+      im += w[static_cast<std::size_t>(m)] * at[2 * m + 1];
+    }
+    out[2 * k] = re;
+    out[2 * k + 1] = im;
+  }
 }
 
 }  // namespace
 
 void ChipStream::signal(double t, int count, int spacing, Complex* out) const {
+  if (count > kMostValues) throw std::logic_error("the stream reads at most 32 values at once");
   const double floorT = std::floor(t);
   // Every instant lies a whole number of samples after t: one set of weights serves them all.
-  const Weights w = weightsAt(t - floorT);
+  const SampleWeights w = weightsAt(t - floorT);
   const long first = static_cast<long>(floorT) - kInterpolationReach + 1;
   const std::size_t span = kTaps + static_cast<std::size_t>(spacing * (count - 1));
-  const Complex* x = first >= 0 ? stretch(static_cast<std::size_t>(first), span) : nullptr;
-  const bool turning = radiansPerSample_ != 0;
-  Complex rotation = turning ? std::polar(1.0, radiansPerSample_ * (t - origin_)) : Complex(1, 0);
+  const Sample* x = first >= 0 ? stretch(static_cast<std::size_t>(first), span) : nullptr;
+  // At the stream's ends, sample by sample (0 outside it).
+  std::vector<Sample> atEnds;
+  if (!x) {
+    atEnds.resize(span);
+    for (std::size_t n = 0; n < span; ++n) atEnds[n] = sample(first + static_cast<long>(n));
+    x = atEnds.data();
+  }
+  std::array<float, 2 * kMostValues> values;
+  interpolate(w, reinterpret_cast<const float*>(x), count, spacing, values.data());
+  if (radiansPerSample_ == 0) {
+    for (int k = 0; k < count; ++k) out[k] = {values[static_cast<std::size_t>(2 * k)], values[static_cast<std::size_t>(2 * k + 1)]};
+    return;
+  }
+  const Complex start = std::polar(1.0, radiansPerSample_ * (t - origin_));
   Complex turn(1, 0);
   for (int k = 0; k < spacing; ++k) turn *= sampleTurn_;
-  std::array<Complex, kTaps> atEnds;  // at the stream's ends, sample by sample (0 outside it)
+  // The products written out on the parts, which the compiler keeps in registers from one value to the next.
+  double cr = start.real(), ci = start.imag();
+  const double tr = turn.real(), ti = turn.imag();
   for (int k = 0; k < count; ++k) {
-    const long at = first + spacing * k;
-    if (!x) {
-      for (int m = 0; m < kTaps; ++m) atEnds[static_cast<std::size_t>(m)] = sample(at + m);
-    }
-    const Complex value = weighted(w, x ? x + (at - first) : atEnds.data());
-    out[k] = turning ? value * rotation : value;
-    rotation *= turn;
+    const double vr = values[static_cast<std::size_t>(2 * k)], vi = values[static_cast<std::size_t>(2 * k + 1)];
+    out[k] = {vr * cr - vi * ci, vr * ci + vi * cr};
+    const double nr = cr * tr - ci * ti;
+    ci = cr * ti + ci * tr;
+    cr = nr;
   }
 }
 

@@ -33,13 +33,14 @@ class ChipStream {
   // Whether the stream holds the sample instant t (reading on into the capture as far as needed).
   bool reaches(double t) const { return window_->reaches(t); }
   // Sample k as received (no carrier offset taken out); 0 outside the stream.
-  Complex sample(long k) const { return (*window_)[k]; }
+  Sample sample(long k) const { return (*window_)[k]; }
   // Samples first .. first + count - 1 as received, in one piece; nullptr when the stream ends before.
-  const Complex* stretch(std::size_t first, std::size_t count) const { return window_->stretch(first, count); }
+  const Sample* stretch(std::size_t first, std::size_t count) const { return window_->stretch(first, count); }
   // The reading has moved past the samples before k for good.
   void releaseBefore(std::size_t k) const { window_->releaseBefore(k); }
   // The signal at t + spacing x k for k = 0 .. count - 1 (a band-limited interpolation between the
-  // samples), the carrier's turn stepped from one to the next rather than computed for each.
+  // samples, in the samples' single precision), the carrier's turn stepped from one to the next rather than
+  // computed for each. At most 32 values.
   void signal(double t, int count, int spacing, Complex* out) const;
   // Chips 0 .. count - 1 from the chip at t: the signal at t + 2k.
   void chips(double t, int count, Complex* out) const { signal(t, count, kSamplesPerChip, out); }

@@ -32,9 +32,9 @@ Complex quarterTurn(int quarter) {
 // The DQPSK dibit of each quarter-turn step.
 constexpr std::array<std::pair<uint8_t, uint8_t>, 4> kQuarterDibits = {{{0, 0}, {0, 1}, {1, 1}, {1, 0}}};
 
-ComplexRow barkerChips(Complex symbol) {
-  ComplexRow chips(11);
-  for (std::size_t k = 0; k < 11; ++k) chips[k] = kBarker[k] * symbol;
+// The Barker sequence as chips, the ideal chips of every DSSS symbol.
+const ComplexRow& barkerChips() {
+  static const ComplexRow chips(kBarker.begin(), kBarker.end());
   return chips;
 }
 
@@ -48,7 +48,8 @@ std::pair<uint8_t, uint8_t> dqpskDibit(double step) {
 double FrameReader::residualCfoHz() const { return std::arg(steps_) / (2 * kPi * kSymbolSeconds); }
 
 double FrameReader::dsssStep(bool quaternary, bool record) {
-  const ComplexRow chips = tracker_.chips(11);
+  ComplexRow& chips = chips_;
+  tracker_.chips(11, chips);
   const Complex symbol = tracker_.barkerSymbol();
   const Complex raw = symbol * std::conj(last_);
   const double measured = std::arg(raw) - residualStep();
@@ -66,7 +67,7 @@ double FrameReader::dsssStep(bool quaternary, bool record) {
   }
   if (record && chipGain() > 0) {
     const Complex reference = std::polar(chipGain(), std::arg(last_) + decided + residualStep());
-    tracker_.recordChips(chips, barkerChips(1.0), reference);
+    tracker_.recordChips(chips, barkerChips(), reference);
   }
   gain_ = symbols_ == 0 ? std::abs(symbol) / 11 : gain_ + (std::abs(symbol) / 11 - gain_) / 32;
   ++symbols_;
@@ -90,7 +91,8 @@ uint8_t FrameReader::descramble(uint8_t bit) {
 }
 
 void FrameReader::cckSymbol(bool fullRate, bool odd, Bits& psdu) {
-  const ComplexRow chips = tracker_.chips(8);
+  ComplexRow& chips = chips_;
+  tracker_.chips(8, chips);
   const CckDecision decision = decideCck(chips, fullRate);
   // Phases as unit turns, not angles: a symbol then costs no arctangent. phi1 is the correlation's phase;
   // its step from the last symbol is measured with the odd symbols' extra half turn and the residual
@@ -118,7 +120,8 @@ std::vector<double> FrameReader::pbccSoftBits(bool fullRate, std::size_t symbols
   const double gain = chipGain();
   for (std::size_t first = 0; first < symbols && tracker_.holds(8); first += 8) {
     const int count = static_cast<int>(std::min<std::size_t>(8, symbols - first));
-    const ComplexRow chips = tracker_.chips(count);
+    ComplexRow& chips = chips_;
+    tracker_.chips(count, chips);
     ComplexRow ideal(chips.size());
     for (std::size_t k = 0; k < chips.size(); ++k) {
       const Complex coverTurn = cover[first + k] ? Complex(0, 1) : Complex(1, 0);

@@ -64,6 +64,7 @@ class FrameReader {
   double residualStep() const { return symbols_ > 1 ? std::arg(steps_) : 0.0; }
 
   SymbolTracker tracker_;
+  ComplexRow chips_;  // the symbol's received chips
   Descrambler descrambler_;
   bool scrambled_ = true;
   Complex last_{1, 0};

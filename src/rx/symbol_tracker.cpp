@@ -56,11 +56,10 @@ Complex SymbolTracker::barkerSymbol() {
   return prompt;
 }
 
-ComplexRow SymbolTracker::chips(int count) const {
+void SymbolTracker::chips(int count, ComplexRow& out) const {
   const HalfChips& read = halfChips(count);
-  ComplexRow received(static_cast<std::size_t>(count));
-  for (std::size_t k = 0; k < received.size(); ++k) received[k] = read.prompt(k);
-  return received;
+  out.resize(static_cast<std::size_t>(count));
+  for (std::size_t k = 0; k < out.size(); ++k) out[k] = read.prompt(k);
 }
 
 void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
@@ -97,7 +96,12 @@ void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& id
   if (reference == Complex(0, 0)) return;
   // One division for the symbol, and magnitudes without hypot's care for overflow, which chips never near.
   const Complex scale = std::conj(reference) / std::norm(reference);
-  for (std::size_t k = 0; k < received.size(); ++k) chipErrors_.push_back(std::sqrt(std::norm(received[k] * scale - ideal[k])));
+  const std::size_t at = chipErrors_.size();
+  chipErrors_.resize(at + received.size());
+  for (std::size_t k = 0; k < received.size(); ++k) {
+    const Complex error = received[k] * scale - ideal[k];
+    chipErrors_[at + k] = std::sqrt(error.real() * error.real() + error.imag() * error.imag());
+  }
 }
 
 }  // namespace dot11b::rx

@@ -22,8 +22,9 @@ class SymbolTracker {
   // The Barker correlation of the symbol at the current timing; moves on by 11 chips. A symbol whose chips
   // do not line up with it (see barkerShare) leaves the timing to the drift estimate.
   Complex barkerSymbol();
-  // The next `count` chips at the current timing.
-  ComplexRow chips(int count) const;
+  // The next `count` chips at the current timing, into `out` (whose storage is kept from one symbol to the
+  // next).
+  void chips(int count, ComplexRow& out) const;
   // Moves on by the chips just read once they are known to carry `idealChips` (a CCK codeword, or PBCC
   // symbols as decided).
   void endSymbol(const ComplexRow& idealChips);

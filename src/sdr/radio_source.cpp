@@ -19,7 +19,8 @@ RadioSource::RadioSource(Radio& radio, std::uint64_t samples, const std::atomic<
       samples_(samples),
       stop_(stop) {}
 
-std::size_t RadioSource::read(Complex* out, std::size_t max) {
+template <typename S>
+std::size_t RadioSource::take(S* out, std::size_t max) {
   const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>({max, buffer_.size(), samples_ - received_}));
   if (wanted == 0 || !failure_.empty()) return 0;
   const std::uint64_t overflows = stream_.overflows();
@@ -35,5 +36,9 @@ std::size_t RadioSource::read(Complex* out, std::size_t max) {
   received_ += n;
   return n;
 }
+
+std::size_t RadioSource::read(Complex* out, std::size_t max) { return take(out, max); }
+
+std::size_t RadioSource::readSamples(rx::Sample* out, std::size_t max) { return take(out, max); }
 
 }  // namespace dot11b::sdr

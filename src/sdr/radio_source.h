@@ -26,6 +26,8 @@ class RadioSource : public rx::SampleSource {
   RadioSource(Radio& radio, std::uint64_t samples, const std::atomic<bool>& stop);
   // 0 at the end: the duration reached, `stop` set or the radio failed.
   std::size_t read(Complex* out, std::size_t max) override;
+  // Straight from the radio's format into the receiver's.
+  std::size_t readSamples(rx::Sample* out, std::size_t max) override;
 
   std::uint64_t received() const { return received_; }
   std::uint64_t overflows() const { return stream_.overflows(); }
@@ -37,6 +39,9 @@ class RadioSource : public rx::SampleSource {
   const std::string& failure() const { return failure_; }
 
  private:
+  template <typename S>
+  std::size_t take(S* out, std::size_t max);
+
   RxStream stream_;
   NativeSamples buffer_;
   std::uint64_t samples_;

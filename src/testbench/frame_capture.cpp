@@ -78,8 +78,17 @@ void writeFrame(files::PcapngWriter& writer, const rx::Verification& v, std::siz
 }
 
 std::size_t ReaderWatchedSource::read(Complex* out, std::size_t max) {
-  if (writer_.readerGone()) throw files::PcapngReaderGone("the capture's reader has gone");
+  requireReader();
   return inner_.read(out, max);
+}
+
+std::size_t ReaderWatchedSource::readSamples(rx::Sample* out, std::size_t max) {
+  requireReader();
+  return inner_.readSamples(out, max);
+}
+
+void ReaderWatchedSource::requireReader() const {
+  if (writer_.readerGone()) throw files::PcapngReaderGone("the capture's reader has gone");
 }
 
 void savePcapng(const std::string& path, const rx::Verification& v, const FrameCaptureSettings& settings) {

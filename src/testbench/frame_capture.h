@@ -42,8 +42,11 @@ class ReaderWatchedSource : public rx::SampleSource {
  public:
   ReaderWatchedSource(rx::SampleSource& inner, const files::PcapngWriter& writer) : inner_(inner), writer_(writer) {}
   std::size_t read(Complex* out, std::size_t max) override;
+  std::size_t readSamples(rx::Sample* out, std::size_t max) override;
 
  private:
+  void requireReader() const;
+
   rx::SampleSource& inner_;
   const files::PcapngWriter& writer_;
 };

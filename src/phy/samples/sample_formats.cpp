@@ -127,14 +127,37 @@ T load(const unsigned char* at) {
   return value;
 }
 
-template <typename T>
-void convertBack(const unsigned char* in, std::size_t n, double fullScale, Complex* out) {
-  const double unit = 1 / fullScale;
+// Components of type T into complex numbers of `Real`, in the arithmetic of `Real`: the receiver's single
+// precision takes a CF32 file's values as they are and scales the integers with one product each.
+template <typename T, typename Real>
+void convertBack(const unsigned char* in, std::size_t n, double fullScale, std::complex<Real>* out) {
+  const auto unit = static_cast<Real>(1 / fullScale);
   for (std::size_t k = 0; k < n; ++k, in += 2 * sizeof(T))
-    out[k] = {load<T>(in) * unit, load<T>(in + sizeof(T)) * unit};
+    out[k] = {static_cast<Real>(load<T>(in)) * unit, static_cast<Real>(load<T>(in + sizeof(T))) * unit};
 }
 
 std::int16_t bigEndianWord(const unsigned char* at) { return static_cast<std::int16_t>(at[0] << 8 | at[1]); }
+
+template <typename Real>
+void decodeInto(const void* in, SampleFormat format, std::size_t n, double fullScale, std::complex<Real>* out) {
+  const auto* bytes = static_cast<const unsigned char*>(in);
+  switch (format) {
+    case SampleFormat::CS8:
+      return convertBack<std::int8_t>(bytes, n, fullScale, out);
+    case SampleFormat::CS16:
+      return convertBack<std::int16_t>(bytes, n, fullScale, out);
+    case SampleFormat::CF32:
+      return convertBack<float>(bytes, n, fullScale, out);
+    case SampleFormat::CF64:
+      return convertBack<double>(bytes, n, fullScale, out);
+    case SampleFormat::CS16BE: {
+      const auto unit = static_cast<Real>(1 / fullScale);
+      for (std::size_t k = 0; k < n; ++k, bytes += 4)
+        out[k] = {static_cast<Real>(bigEndianWord(bytes)) * unit, static_cast<Real>(bigEndianWord(bytes + 2)) * unit};
+      return;
+    }
+  }
+}
 
 }  // namespace
 
@@ -193,22 +216,11 @@ std::size_t encodeSamples(const Complex* x, std::size_t n, double scale, SampleF
 }
 
 void decodeSamples(const void* in, SampleFormat format, std::size_t n, double fullScale, Complex* out) {
-  const auto* bytes = static_cast<const unsigned char*>(in);
-  switch (format) {
-    case SampleFormat::CS8:
-      return convertBack<std::int8_t>(bytes, n, fullScale, out);
-    case SampleFormat::CS16:
-      return convertBack<std::int16_t>(bytes, n, fullScale, out);
-    case SampleFormat::CF32:
-      return convertBack<float>(bytes, n, fullScale, out);
-    case SampleFormat::CF64:
-      return convertBack<double>(bytes, n, fullScale, out);
-    case SampleFormat::CS16BE: {
-      const double unit = 1 / fullScale;
-      for (std::size_t k = 0; k < n; ++k, bytes += 4) out[k] = {bigEndianWord(bytes) * unit, bigEndianWord(bytes + 2) * unit};
-      return;
-    }
-  }
+  decodeInto(in, format, n, fullScale, out);
+}
+
+void decodeSamples(const void* in, SampleFormat format, std::size_t n, double fullScale, std::complex<float>* out) {
+  decodeInto(in, format, n, fullScale, out);
 }
 
 NativeSamples::NativeSamples(SampleFormat format, std::size_t samples) : format_(format), size_(samples) {

@@ -6,6 +6,7 @@
 // the waveform's complex numbers and each format.
 #pragma once
 
+#include <complex>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -43,6 +44,8 @@ std::size_t encodeSamples(const Complex* x, std::size_t n, double scale, SampleF
 
 // n samples of any format from `in` (any alignment), each component over `fullScale` (full scale gives 1).
 void decodeSamples(const void* in, SampleFormat format, std::size_t n, double fullScale, Complex* out);
+// The same in single precision, as the receiver takes its samples (a CF64 file's values rounded once).
+void decodeSamples(const void* in, SampleFormat format, std::size_t n, double fullScale, std::complex<float>* out);
 
 // Samples in a radio's format (CS8, CS16 or CF32), I then Q.
 class NativeSamples {

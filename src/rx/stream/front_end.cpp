@@ -19,7 +19,8 @@ void requireReceivableRate(std::string_view name, double sampleRate) {
                      "the receiver's range of 1 MHz to 1 GHz");
 }
 
-FrontEnd::FrontEnd(double sampleRate) {
+template <typename S>
+FrontEnd<S>::FrontEnd(double sampleRate) {
   requireReceivableRate("the sample rate", sampleRate);
   const double ratio = sampleRate / kStreamRate;
   if (ratio >= 2 && ratio == std::round(ratio)) {
@@ -30,7 +31,8 @@ FrontEnd::FrontEnd(double sampleRate) {
   }
 }
 
-void FrontEnd::push(const Complex* samples, std::size_t n, ComplexRow& stream) {
+template <typename S>
+void FrontEnd<S>::push(const S* samples, std::size_t n, std::vector<S>& stream) {
   if (!decimator_ && !resampler_) {
     filter(samples, n, stream);
     return;
@@ -41,23 +43,29 @@ void FrontEnd::push(const Complex* samples, std::size_t n, ComplexRow& stream) {
   filter(converted_.data(), converted_.size(), stream);
 }
 
-void FrontEnd::finish(ComplexRow& stream) {
+template <typename S>
+void FrontEnd<S>::finish(std::vector<S>& stream) {
   converted_.clear();
   if (decimator_) decimator_->finish(converted_);
   if (resampler_) resampler_->finish(converted_);
   filter(converted_.data(), converted_.size(), stream);
   // The last sample's chip runs past the capture's end.
-  if (previous_) stream.push_back(*previous_ * 0.5);
+  if (previous_) stream.push_back(*previous_ * typename S::value_type(0.5));
 }
 
 // Stream sample j is the mean of inputs j and j + 1: a chip's, centred half a sample after j.
-void FrontEnd::filter(const Complex* in, std::size_t n, ComplexRow& stream) {
+template <typename S>
+void FrontEnd<S>::filter(const S* in, std::size_t n, std::vector<S>& stream) {
   if (n == 0) return;
-  if (previous_) stream.push_back((*previous_ + in[0]) * 0.5);
+  if (previous_) stream.push_back((*previous_ + in[0]) * typename S::value_type(0.5));
   const std::size_t at = stream.size();
   stream.resize(at + n - 1);
-  for (std::size_t k = 0; k + 1 < n; ++k) stream[at + k] = (in[k] + in[k + 1]) * 0.5;
+  const typename S::value_type half = 0.5;
+  for (std::size_t k = 0; k + 1 < n; ++k) stream[at + k] = (in[k] + in[k + 1]) * half;
   previous_ = in[n - 1];
 }
+
+template class FrontEnd<Complex>;
+template class FrontEnd<Sample>;
 
 }  // namespace dot11b::rx

@@ -25,22 +25,27 @@ inline constexpr double kHighestSampleRate = 1e9;
 // lies within it.
 void requireReceivableRate(std::string_view name, double sampleRate);
 
+// `S`: the sample type (the receiver's, or double precision).
+template <typename S = Complex>
 class FrontEnd {
  public:
   // sampleRate: the capture's [Hz]; throws rt::OutOfRange outside the receiver's range.
   explicit FrontEnd(double sampleRate);
   // Appends to `stream` the samples that `n` more capture samples complete.
-  void push(const Complex* samples, std::size_t n, ComplexRow& stream);
+  void push(const S* samples, std::size_t n, std::vector<S>& stream);
   // The capture has ended: appends the samples that waited for what would have come after it.
-  void finish(ComplexRow& stream);
+  void finish(std::vector<S>& stream);
 
  private:
-  void filter(const Complex* in, std::size_t n, ComplexRow& stream);
+  void filter(const S* in, std::size_t n, std::vector<S>& stream);
 
-  std::optional<Decimator> decimator_;  // for a capture at a whole multiple of 22 Msample/s
-  std::optional<Resampler> resampler_;  // for one at any other rate
-  ComplexRow converted_;                // the block at 22 Msample/s
-  std::optional<Complex> previous_;     // the filter's last input
+  std::optional<Decimator<S>> decimator_;  // for a capture at a whole multiple of 22 Msample/s
+  std::optional<Resampler<S>> resampler_;  // for one at any other rate
+  std::vector<S> converted_;                // the block at 22 Msample/s
+  std::optional<S> previous_;     // the filter's last input
 };
+
+extern template class FrontEnd<Complex>;
+extern template class FrontEnd<Sample>;
 
 }  // namespace dot11b::rx

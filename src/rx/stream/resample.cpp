@@ -15,46 +15,30 @@ namespace {
 constexpr int kTableSteps = 256;     // kernel samples per input sample, linearly interpolated
 constexpr double kKaiserBeta = 8.0;  // about 80 dB of stop-band attenuation
 
-using Taps = ResamplerTaps;
-
 // The taps of output instant t (in input samples), on the inputs from `lowest` to `highest`.
 
-Taps tapsAt(double t, double halfWidth, const std::vector<double>& table, long lowest, long highest) {
-  Taps taps;
+template <typename Real>
+ResamplerTaps<Real> tapsAt(double t, double halfWidth, const std::vector<double>& table, long lowest, long highest) {
+  ResamplerTaps<Real> taps;
   taps.first = std::max(lowest, static_cast<long>(std::ceil(t - halfWidth)));
   const long end = std::min(highest, static_cast<long>(std::floor(t + halfWidth)));
   for (long k = taps.first; k <= end; ++k) {
     const double at = std::abs(t - static_cast<double>(k)) * kTableSteps;
     const auto i = static_cast<std::size_t>(at);
     const double frac = at - static_cast<double>(i);
-    taps.weights.push_back(table[i] + frac * (table[i + 1] - table[i]));
+    taps.weights.push_back(static_cast<Real>(table[i] + frac * (table[i + 1] - table[i])));
   }
   return taps;
 }
 
-Complex apply(const Taps& taps, const Complex* x) {
-  double re = 0, im = 0;
+template <typename S, typename Real>
+S apply(const ResamplerTaps<Real>& taps, const S* x) {
+  Real re = 0, im = 0;
   for (std::size_t k = 0; k < taps.weights.size(); ++k) {
     re += taps.weights[k] * x[k].real();
     im += taps.weights[k] * x[k].imag();
   }
   return {re, im};
-}
-
-// The outputs of one phase in four rounds, the taps of round r starting r x advance inputs after those of
-// round 0: four sums worked on side by side, each the sum apply() makes (the same additions in the same
-// order), so that no addition waits for the one before it.
-void applyRounds(const Taps& taps, const Complex* x, long advance, Complex* results, std::size_t resultStride) {
-  constexpr int kRounds = 4;
-  double re[kRounds] = {}, im[kRounds] = {};
-  for (std::size_t k = 0; k < taps.weights.size(); ++k) {
-    const double w = taps.weights[k];
-    for (int r = 0; r < kRounds; ++r) {
-      re[r] += w * x[r * advance + static_cast<long>(k)].real();
-      im[r] += w * x[r * advance + static_cast<long>(k)].imag();
-    }
-  }
-  for (int r = 0; r < kRounds; ++r) results[static_cast<std::size_t>(r) * resultStride] = {re[r], im[r]};
 }
 
 // q when `step` is p/q for a q of at most 64 (22 to 44 Msample/s: 1/2; 20 to 44: 5/11), else 0.
@@ -90,7 +74,8 @@ std::vector<double> windowedSinc(double cutoff, double halfWidth, double beta, i
   return table;
 }
 
-Resampler::Resampler(double fromRate, double toRate, int halfTaps) {
+template <typename S>
+Resampler<S>::Resampler(double fromRate, double toRate, int halfTaps) {
   if (!(fromRate > 0) || !(toRate > 0) || !std::isfinite(fromRate) || !std::isfinite(toRate)) {
     throw std::invalid_argument("resample: the sample rates must be finite and positive");
   }
@@ -106,23 +91,24 @@ Resampler::Resampler(double fromRate, double toRate, int halfTaps) {
   period_ = phasePeriod(step_);
   advance_ = std::lround(step_ * static_cast<double>(period_));
   for (long j = 0; j < period_; ++j) {
-    Taps taps = tapsAt(static_cast<double>(j) * step_, halfWidth_, table_, LONG_MIN, LONG_MAX);
+    ResamplerTaps<Real> taps = tapsAt<Real>(static_cast<double>(j) * step_, halfWidth_, table_, LONG_MIN, LONG_MAX);
     // Weights that are zero but for rounding are left out at both ends: an output that falls on an input
     // (every other one when doubling the rate) is that input alone.
-    const auto tiny = [](double w) { return std::abs(w) < 1e-12; };
+    const auto tiny = [](Real w) { return std::abs(w) < 1e-12; };
     while (!taps.weights.empty() && tiny(taps.weights.back())) taps.weights.pop_back();
     const auto lead = std::find_if_not(taps.weights.begin(), taps.weights.end(), tiny) - taps.weights.begin();
     taps.weights.erase(taps.weights.begin(), taps.weights.begin() + lead);
     taps.first += lead;
     phases_.push_back(std::move(taps));
   }
-  for (const Taps& taps : phases_) {
+  for (const ResamplerTaps<Real>& taps : phases_) {
     phasesFirst_ = std::min(phasesFirst_, taps.first);
     phasesLast_ = std::max(phasesLast_, taps.first + static_cast<long>(taps.weights.size()) - 1);
   }
 }
 
-void Resampler::push(const Complex* in, std::size_t n, ComplexRow& out) {
+template <typename S>
+void Resampler<S>::push(const S* in, std::size_t n, std::vector<S>& out) {
   if (passThrough_) {
     out.insert(out.end(), in, in + n);
     return;
@@ -132,32 +118,70 @@ void Resampler::push(const Complex* in, std::size_t n, ComplexRow& out) {
   produce(out, false);
 }
 
-void Resampler::finish(ComplexRow& out) {
+template <typename S>
+void Resampler<S>::finish(std::vector<S>& out) {
   if (!passThrough_ && received_ > 0) produce(out, true);
 }
 
-void Resampler::produce(ComplexRow& out, bool atEnd) {
+// `rounds` rounds of every phase from output next_ (of phase 0) on, appended to `out`. The inputs are first
+// dealt into `advance_` phases (input first + m + advance_ t into phase m at t), so that round r of a tap
+// lies r places on in one phase: each tap weighs a contiguous stretch for every round at once, loops over
+// plain arrays of numbers, four to a vector instruction in single precision. Each output is the sum apply()
+// makes (the same additions in the same order).
+template <typename S>
+void Resampler<S>::produceRounds(long rounds, std::vector<S>& out) {
+  const long first = phaseOffset_ + phasesFirst_;
+  const long perPhase = rounds + (phasesLast_ - phasesFirst_) / advance_ + 1;
+  dealt_.resize(static_cast<std::size_t>(advance_));
+  for (long m = 0; m < advance_; ++m) {
+    std::vector<S>& phase = dealt_[static_cast<std::size_t>(m)];
+    phase.resize(static_cast<std::size_t>(perPhase));
+    for (long t = 0; t < perPhase; ++t) {
+      const long at = first + m + advance_ * t;
+      // Beyond the inputs in (which no output of these rounds takes): 0.
+      phase[static_cast<std::size_t>(t)] = at < received_ ? *inputs_.from(static_cast<std::size_t>(at)) : S(0, 0);
+    }
+  }
+  const std::size_t at = out.size(), parts = 2 * static_cast<std::size_t>(rounds);
+  out.resize(at + static_cast<std::size_t>(rounds * period_));
+  sums_.resize(parts);
+  for (long j = 0; j < period_; ++j) {
+    const ResamplerTaps<Real>& taps = phases_[static_cast<std::size_t>(j)];
+    std::fill(sums_.begin(), sums_.end(), Real(0));
+    Real* sum = sums_.data();
+    for (std::size_t k = 0; k < taps.weights.size(); ++k) {
+      const long e = taps.first - phasesFirst_ + static_cast<long>(k);
+      const Real w = taps.weights[k];
+      const auto* x = reinterpret_cast<const Real*>(dealt_[static_cast<std::size_t>(e % advance_)].data() + e / advance_);
+      for (std::size_t i = 0; i < parts; ++i) sum[i] += w * x[i];
+    }
+    for (long r = 0; r < rounds; ++r)
+      out[at + static_cast<std::size_t>(r * period_ + j)] = {sum[2 * r], sum[2 * r + 1]};
+  }
+}
+
+template <typename S>
+void Resampler<S>::produce(std::vector<S>& out, bool atEnd) {
   const long last = received_ - 1;
   // The outputs the whole capture has: one for every step up to its last input.
   const auto total = static_cast<std::size_t>(std::floor(static_cast<double>(last) / step_)) + 1;
-  constexpr long kRounds = 4;
+  constexpr long kRounds = 4, kMostRounds = 4096;
   for (; atEnd ? next_ < total : true; ++next_) {
-    // Four rounds of every phase at once, when each of their outputs takes its phase's taps on inputs that
-    // are all in (which the one-by-one path below checks output by output).
-    if (period_ > 0 && phase_ == 0) {
-      const std::size_t lastOfRounds = next_ + static_cast<std::size_t>(kRounds * period_) - 1;
-      const bool allIn = atEnd ? lastOfRounds < total
-                               : static_cast<long>(std::floor(static_cast<double>(lastOfRounds) * step_ + halfWidth_)) <= last;
-      if (allIn && phaseOffset_ + phasesFirst_ >= 0 && phaseOffset_ + (kRounds - 1) * advance_ + phasesLast_ <= last) {
-        const std::size_t at = out.size();
-        out.resize(at + static_cast<std::size_t>(kRounds * period_));
-        for (long j = 0; j < period_; ++j) {
-          const Taps& taps = phases_[static_cast<std::size_t>(j)];
-          applyRounds(taps, inputs_.from(static_cast<std::size_t>(taps.first + phaseOffset_)), advance_,
-                      out.data() + at + static_cast<std::size_t>(j), static_cast<std::size_t>(period_));
-        }
-        phaseOffset_ += kRounds * advance_;
-        next_ = lastOfRounds;
+    // Rounds of every phase at once, when each of their outputs takes its phase's taps on inputs that are all
+    // in (which the one-by-one path below checks output by output): as many as are in, four at least.
+    if (period_ > 0 && phase_ == 0 && phaseOffset_ + phasesFirst_ >= 0) {
+      long rounds = last >= phaseOffset_ + phasesLast_ ? (last - phaseOffset_ - phasesLast_) / advance_ + 1 : 0;
+      rounds = std::min(rounds, kMostRounds);
+      const auto allIn = [&](long r) {
+        const std::size_t lastOfRounds = next_ + static_cast<std::size_t>(r * period_) - 1;
+        return atEnd ? lastOfRounds < total
+                     : static_cast<long>(std::floor(static_cast<double>(lastOfRounds) * step_ + halfWidth_)) <= last;
+      };
+      while (rounds >= kRounds && !allIn(rounds)) --rounds;
+      if (rounds >= kRounds) {
+        produceRounds(rounds, out);
+        phaseOffset_ += rounds * advance_;
+        next_ += static_cast<std::size_t>(rounds * period_) - 1;
         continue;
       }
     }
@@ -166,7 +190,7 @@ void Resampler::produce(ComplexRow& out, bool atEnd) {
     if (!atEnd && static_cast<long>(std::floor(t + halfWidth_)) > last) break;
     bool done = false;
     if (period_ > 0) {
-      const Taps& taps = phases_[static_cast<std::size_t>(phase_)];
+      const ResamplerTaps<Real>& taps = phases_[static_cast<std::size_t>(phase_)];
       if (taps.first + phaseOffset_ >= 0 && taps.first + phaseOffset_ + static_cast<long>(taps.weights.size()) - 1 <= last) {
         out.push_back(apply(taps, inputs_.from(static_cast<std::size_t>(taps.first + phaseOffset_))));
         done = true;
@@ -178,7 +202,7 @@ void Resampler::produce(ComplexRow& out, bool atEnd) {
       }
     }
     if (!done) {
-      const Taps taps = tapsAt(t, halfWidth_, table_, 0, last);
+      const ResamplerTaps<Real> taps = tapsAt<Real>(t, halfWidth_, table_, 0, last);
       out.push_back(apply(taps, inputs_.from(static_cast<std::size_t>(taps.first))));
     }
   }
@@ -186,6 +210,9 @@ void Resampler::produce(ComplexRow& out, bool atEnd) {
   const long keepFrom = std::max(0L, static_cast<long>(std::ceil(static_cast<double>(next_) * step_ - halfWidth_)));
   inputs_.releaseBefore(static_cast<std::size_t>(keepFrom));
 }
+
+template class Resampler<Complex>;
+template class Resampler<Sample>;
 
 ComplexRow resample(const ComplexRow& in, double fromRate, double toRate) {
   Resampler resampler(fromRate, toRate);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "phy/types.h"
+#include "rx/stream/sample.h"
 #include "rx/stream/sliding_samples.h"
 
 namespace dot11b::rx {
@@ -18,25 +19,30 @@ namespace dot11b::rx {
 std::vector<double> windowedSinc(double cutoff, double halfWidth, double beta, int steps);
 
 // The weights of one output instant on the inputs first .. first + weights.size() - 1.
+template <typename Real = double>
 struct ResamplerTaps {
   long first = 0;
-  std::vector<double> weights;
+  std::vector<Real> weights;
 };
 
-// The same, block by block: the blocks give exactly the samples the whole capture gives at once.
+// The same, block by block: the blocks give exactly the samples the whole capture gives at once. `S`: the
+// sample type (double precision, or the receiver's).
+template <typename S = Complex>
 class Resampler {
  public:
+  using Real = typename S::value_type;
   // `halfTaps`: input samples each side of an output instant (at unit ratio; more when decimating): 16
   // keep the band flat nearly to its edge. Throws std::invalid_argument for a rate that is not finite and
   // positive.
   Resampler(double fromRate, double toRate, int halfTaps = 16);
   // Appends to `out` the samples whose inputs are all in; the others wait for the next block or finish().
-  void push(const Complex* in, std::size_t n, ComplexRow& out);
+  void push(const S* in, std::size_t n, std::vector<S>& out);
   // The capture has ended: appends the samples up to its last input.
-  void finish(ComplexRow& out);
+  void finish(std::vector<S>& out);
 
  private:
-  void produce(ComplexRow& out, bool atEnd);
+  void produce(std::vector<S>& out, bool atEnd);
+  void produceRounds(long rounds, std::vector<S>& out);
 
   bool passThrough_ = false;
   double step_ = 1;       // input samples per output sample
@@ -45,11 +51,16 @@ class Resampler {
   long period_ = 0, advance_ = 0;
   long phase_ = 0, phaseOffset_ = 0;  // of output next_: next_ mod period_, and (next_ div period_) x advance_
   long phasesFirst_ = LONG_MAX, phasesLast_ = LONG_MIN;  // the first and last input any phase takes
-  std::vector<ResamplerTaps> phases_;  // of each output phase, with a rational ratio
-  SlidingSamples inputs_{0};  // those that later outputs still take
+  std::vector<ResamplerTaps<Real>> phases_;  // of each output phase, with a rational ratio
+  SlidingSamples<S> inputs_{0};  // those that later outputs still take
   long received_ = 0;
+  std::vector<std::vector<S>> dealt_;  // the inputs of rounds of outputs, dealt into phases
+  std::vector<Real> sums_;             // of one phase's rounds, I and Q
   std::size_t next_ = 0;  // the index of the next output
 };
+
+extern template class Resampler<Complex>;
+extern template class Resampler<Sample>;
 
 // The samples as taken at `toRate` [Hz] from a signal sampled at `fromRate`. When decimating, the band is
 // cut to 90 % of the new rate's Nyquist band first. Throws std::invalid_argument for a rate that is not

@@ -5,24 +5,27 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 
 #include "phy/types.h"
 
 namespace dot11b::rx {
 
+// `S`: the sample type, the receiver's or double precision.
+template <typename S = Complex>
 class SlidingSamples {
  public:
   // `minDrop`: samples that must have gathered before the front is let go (unless half of what is held).
   explicit SlidingSamples(std::size_t minDrop = 1 << 16) : minDrop_(minDrop) {}
 
-  void append(const Complex* samples, std::size_t n) { held_.insert(held_.end(), samples, samples + n); }
-  ComplexRow& row() { return held_; }  // to append to directly
-  const ComplexRow& row() const { return held_; }
+  void append(const S* samples, std::size_t n) { held_.insert(held_.end(), samples, samples + n); }
+  std::vector<S>& row() { return held_; }  // to append to directly
+  const std::vector<S>& row() const { return held_; }
 
   std::size_t first() const { return first_; }  // the absolute index of row()[0]
   std::size_t end() const { return first_ + held_.size(); }
   // Absolute sample k onwards, which must be held.
-  const Complex* from(std::size_t k) const { return held_.data() + (k - first_); }
+  const S* from(std::size_t k) const { return held_.data() + (k - first_); }
 
   // The samples before absolute index k are needed no more.
   void releaseBefore(std::size_t k) {
@@ -35,7 +38,7 @@ class SlidingSamples {
 
  private:
   std::size_t minDrop_;
-  ComplexRow held_;
+  std::vector<S> held_;
   std::size_t first_ = 0;
 };
 

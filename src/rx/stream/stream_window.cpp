@@ -11,7 +11,7 @@ StreamWindow::StreamWindow(SampleSource& source, double sampleRate, std::size_t 
 
 bool StreamWindow::pull() {
   if (ended_) return false;
-  const std::size_t n = source_.read(block_.data(), block_.size());
+  const std::size_t n = source_.readSamples(block_.data(), block_.size());
   captureRead_ += n;
   if (n == 0) {
     ended_ = true;

@@ -25,8 +25,8 @@ class StreamWindow {
     return t < static_cast<double>(end());
   }
   // Stream sample k; 0 before the stream and after its end. Samples let go must not be asked for.
-  Complex operator[](long k) {
-    const ComplexRow& held = samples_.row();
+  Sample operator[](long k) {
+    const SampleRow& held = samples_.row();
     const long at = k - static_cast<long>(samples_.first());
     if (at >= 0 && at < static_cast<long>(held.size())) return held[static_cast<std::size_t>(at)];
     if (k < 0 || !reaches(static_cast<double>(k))) return {0, 0};
@@ -35,7 +35,7 @@ class StreamWindow {
   }
   // The samples first .. first + count - 1 in one piece, once the stream holds them all (else nullptr):
   // for loops that read a stretch sample by sample.
-  const Complex* stretch(std::size_t first, std::size_t count) {
+  const Sample* stretch(std::size_t first, std::size_t count) {
     if (first < samples_.first() || !reaches(static_cast<double>(first + count - 1))) return nullptr;
     return samples_.from(first);
   }
@@ -54,9 +54,9 @@ class StreamWindow {
   [[noreturn]] static void released(long k);
 
   SampleSource& source_;
-  FrontEnd frontEnd_;
-  ComplexRow block_;
-  SlidingSamples samples_;
+  FrontEnd<Sample> frontEnd_;
+  SampleRow block_;
+  SlidingSamples<Sample> samples_;
   std::size_t captureRead_ = 0;
   bool ended_ = false;
   std::function<void(std::size_t)> onRelease_;

@@ -22,25 +22,33 @@ void fold(MaskRegion& region, double dbr, std::optional<double>& limit) {
   region.margin = region.limitDbr - region.worstDbr;
 }
 
-}  // namespace
-
-std::vector<MaskPoint> powerSpectrum(const ComplexRow& samples, double sampleRate, double resolutionBandwidth) {
+template <typename S>
+std::vector<MaskPoint> spectrumOf(const S* samples, std::size_t size, double sampleRate, double resolutionBandwidth) {
   if (!(sampleRate > 0) || !(resolutionBandwidth > 0)) throw std::invalid_argument("powerSpectrum: rates must be positive");
   const auto points = static_cast<std::size_t>(std::max(16.0, std::round(kHannNoiseBandwidth * sampleRate / resolutionBandwidth)));
-  if (samples.size() < points) return {};
-  std::vector<double> window(points), power(points, 0.0);
+  if (size < points) return {};
+  // The window once for each component (I and Q side by side, as the samples lie), so that the windowing
+  // and the power run over plain arrays of numbers.
+  std::vector<double> window(2 * points), power(points, 0.0);
   double windowPower = 0;
   for (std::size_t n = 0; n < points; ++n) {
-    window[n] = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * static_cast<double>(n) / static_cast<double>(points));
-    windowPower += window[n] * window[n];
+    const double w = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * static_cast<double>(n) / static_cast<double>(points));
+    window[2 * n] = window[2 * n + 1] = w;
+    windowPower += w * w;
   }
   const fftw_plan plan = phy::keptTransform(points, FFTW_FORWARD, kWho);
   phy::FftwBuffer segment(points), spectrum(points);
+  double* const windowed = reinterpret_cast<double*>(segment.data());
+  const double* const bins = reinterpret_cast<const double*>(spectrum.data());
   std::size_t segments = 0;
-  for (std::size_t first = 0; first + points <= samples.size(); first += points / 2, ++segments) {
-    for (std::size_t n = 0; n < points; ++n) segment.data()[n] = samples[first + n] * window[n];
+  for (std::size_t first = 0; first + points <= size; first += points / 2, ++segments) {
+    const auto* __restrict x = reinterpret_cast<const typename S::value_type*>(samples + first);
+    const double* __restrict w = window.data();
+    double* __restrict into = windowed;
+    for (std::size_t n = 0; n < 2 * points; ++n) into[n] = static_cast<double>(x[n]) * w[n];
     fftw_execute_dft(plan, phy::asFftw(segment.data()), phy::asFftw(spectrum.data()));
-    for (std::size_t k = 0; k < points; ++k) power[k] += std::norm(spectrum.data()[k]);
+    double* __restrict sum = power.data();
+    for (std::size_t k = 0; k < points; ++k) sum[k] += bins[2 * k] * bins[2 * k] + bins[2 * k + 1] * bins[2 * k + 1];
   }
   std::vector<MaskPoint> psd(points);
   for (std::size_t i = 0; i < points; ++i) {
@@ -52,10 +60,11 @@ std::vector<MaskPoint> powerSpectrum(const ComplexRow& samples, double sampleRat
   return psd;
 }
 
-MaskResult measureMask(const ComplexRow& frame, double sampleRate) {
+template <typename S>
+MaskResult maskOf(const S* frame, std::size_t n, double sampleRate) {
   MaskResult result;
   result.resolutionBandwidth = 100e3;
-  result.points = powerSpectrum(frame, sampleRate, result.resolutionBandwidth);
+  result.points = spectrumOf(frame, n, sampleRate, result.resolutionBandwidth);
   if (result.points.empty()) return result;
   double peak = 0;
   for (const MaskPoint& p : result.points) peak = std::max(peak, p.dbr);
@@ -77,5 +86,15 @@ MaskResult measureMask(const ComplexRow& frame, double sampleRate) {
   result.outer.partly = result.outer.measured;
   return result;
 }
+
+}  // namespace
+
+std::vector<MaskPoint> powerSpectrum(const ComplexRow& samples, double sampleRate, double resolutionBandwidth) {
+  return spectrumOf(samples.data(), samples.size(), sampleRate, resolutionBandwidth);
+}
+
+MaskResult measureMask(const ComplexRow& frame, double sampleRate) { return maskOf(frame.data(), frame.size(), sampleRate); }
+
+MaskResult measureMask(const Sample* frame, std::size_t n, double sampleRate) { return maskOf(frame, n, sampleRate); }
 
 }  // namespace dot11b::rx

@@ -4,10 +4,12 @@
 // -30 dBr from 11 to 22 MHz off the carrier and -50 dBr beyond 22 MHz.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
 #include "phy/types.h"
+#include "rx/stream/sample.h"
 
 namespace dot11b::rx {
 
@@ -40,5 +42,7 @@ std::vector<MaskPoint> powerSpectrum(const ComplexRow& samples, double sampleRat
 
 // The mask of a frame's samples (ramps and idle left out by the caller).
 MaskResult measureMask(const ComplexRow& frame, double sampleRate);
+// The same for n samples in the receiver's precision, read where they are.
+MaskResult measureMask(const Sample* frame, std::size_t n, double sampleRate);
 
 }  // namespace dot11b::rx

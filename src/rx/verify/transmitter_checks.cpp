@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace dot11b::rx {
 
@@ -41,13 +42,31 @@ class SlidingPower {
  private:
   long last() const { return at_ + window_ / 2; }
   double power(long n) const {
-    return n >= static_cast<long>(capture_.first) && n < static_cast<long>(capture_.end()) ? std::norm(capture_[static_cast<std::size_t>(n)]) : 0.0;
+    return n >= static_cast<long>(capture_.first) && n < static_cast<long>(capture_.end()) ? capture_.power(static_cast<std::size_t>(n)) : 0.0;
   }
 
   const CaptureSpan& capture_;
   long window_, at_;
   double sum_ = 0;
 };
+
+// The sum of SlidingPower's values from `start` to `end` - 1, the same numbers as sliding it there, from the
+// powers of the samples it takes made in one pass beforehand.
+double summedPower(const CaptureSpan& capture, long window, long start, long end) {
+  if (end <= start) return 0;
+  const long from = start + window / 2 - window + 1, to = end + window / 2 + 1;
+  std::vector<double> powers(static_cast<std::size_t>(to - from));
+  const long first = std::max(from, static_cast<long>(capture.first)), last = std::min(to, static_cast<long>(capture.end()));
+  for (long n = first; n < last; ++n) powers[static_cast<std::size_t>(n - from)] = capture.power(static_cast<std::size_t>(n));
+  const auto at = [&](long n) { return powers[static_cast<std::size_t>(n - from)]; };
+  double sum = 0, summed = 0;
+  for (long n = from; n <= start + window / 2; ++n) sum += at(n);
+  for (long m = start; m < end; ++m) {
+    summed += std::max(0.0, sum) / static_cast<double>(window);
+    sum += at(m + 1 + window / 2) - at(m + 1 + window / 2 - window);
+  }
+  return summed;
+}
 
 // A ramp's time [us] from 10 % to 90 % of `level`. From `power`'s sample, the frame's first or last, the
 // search goes outwards to `limit` for the nearest quiet sample (below 10 %), then back in: the ramp begins
@@ -102,14 +121,9 @@ std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, doubl
   // The ramps: the power averaged over a symbol, against its mean over the frame from SYNC to its end.
   const auto start = static_cast<long>(frame.startSample), end = static_cast<long>(frame.endSample);
   const long window = averagingWindow(sampleRate), span = rampSpan(sampleRate);
-  SlidingPower power(capture, window, start);
-  double level = 0;
-  Complex mean(0, 0);  // a tone at the centre: the carrier
-  for (; power.at() < end; power.move(1)) {
-    level += power.value();
-    mean += capture[static_cast<std::size_t>(power.at())];
-  }
-  level /= static_cast<double>(std::max(1L, end - start));
+  const double level = summedPower(capture, window, start, end) / static_cast<double>(std::max(1L, end - start));
+  // A tone at the centre: the carrier.
+  Complex mean = end > start ? capture.sum(static_cast<std::size_t>(start), static_cast<std::size_t>(end)) : Complex(0, 0);
   mean /= static_cast<double>(std::max(1L, end - start));
   TransmitterCheck on = check("power-on ramp", "us", 2, true), off = check("power-down ramp", "us", 2, true);
   on.value = rampTime(SlidingPower(capture, window, start), level, std::max(static_cast<long>(capture.first), start - span),

@@ -11,6 +11,7 @@
 
 #include "phy/types.h"
 #include "rx/receiver.h"
+#include "rx/stream/sample.h"
 #include "rx/verify/spectrum_mask.h"
 
 namespace dot11b::rx {
@@ -25,12 +26,38 @@ struct TransmitterCheck {
   bool passed() const { return value && (atMost ? std::abs(*value) <= limit : *value >= limit); }
 };
 
-// Samples first .. first + samples.size() - 1 of a capture, which may go on beyond them.
-struct CaptureSpan {
-  const ComplexRow& samples;
+// Samples first .. first + size - 1 of a capture, which may go on beyond them: a view of samples in double
+// precision or in the receiver's (which the row must outlive).
+class CaptureSpan {
+ public:
+  CaptureSpan(const ComplexRow& samples, std::size_t from) : first(from), wide_(samples.data()), size_(samples.size()) {}
+  CaptureSpan(const SampleRow& samples, std::size_t from) : first(from), narrow_(samples.data()), size_(samples.size()) {}
+  std::size_t end() const { return first + size_; }
+  Complex operator[](std::size_t n) const { return narrow_ ? Complex(narrow_[n - first]) : wide_[n - first]; }
+  // |sample n|^2.
+  double power(std::size_t n) const {
+    if (narrow_) return std::norm(narrow_[n - first]);
+    return std::norm(wide_[n - first]);
+  }
+  // The sum of samples from .. to - 1 (which the view holds), in double precision.
+  Complex sum(std::size_t from, std::size_t to) const {
+    double re = 0, im = 0;
+    for (std::size_t n = from; n < to; ++n) {
+      const Complex x = (*this)[n];
+      re += x.real();
+      im += x.imag();
+    }
+    return {re, im};
+  }
+  // Capture samples n .. end() - 1 in the receiver's precision, when the view holds them so.
+  const Sample* narrowFrom(std::size_t n) const { return narrow_ ? narrow_ + (n - first) : nullptr; }
+
   std::size_t first = 0;
-  std::size_t end() const { return first + samples.size(); }
-  const Complex& operator[](std::size_t n) const { return samples[n - first]; }
+
+ private:
+  const Complex* wide_ = nullptr;
+  const Sample* narrow_ = nullptr;
+  std::size_t size_ = 0;
 };
 
 // Capture samples the checks of a frame read beyond its ends, at `sampleRate`: the ramps are searched 2 ms

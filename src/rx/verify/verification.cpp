@@ -81,12 +81,15 @@ class RetainingSource : public SampleSource {
  public:
   RetainingSource(SampleSource& inner, std::function<void()> afterRead) : inner_(inner), afterRead_(std::move(afterRead)) {}
 
+  std::size_t readSamples(Sample* out, std::size_t max) override {
+    const std::size_t n = inner_.readSamples(out, max);
+    kept_.append(out, n);
+    return afterRead(n);
+  }
   std::size_t read(Complex* out, std::size_t max) override {
     const std::size_t n = inner_.read(out, max);
-    kept_.append(out, n);
-    ended_ = n == 0;
-    afterRead_();
-    return n;
+    kept_.row().insert(kept_.row().end(), out, out + n);
+    return afterRead(n);
   }
   CaptureSpan span() const { return {kept_.row(), kept_.first()}; }
   std::size_t read() const { return kept_.end(); }
@@ -94,9 +97,17 @@ class RetainingSource : public SampleSource {
   void releaseBefore(std::size_t n) { kept_.releaseBefore(n); }
 
  private:
+  std::size_t afterRead(std::size_t n) {
+    ended_ = n == 0;
+    afterRead_();
+    return n;
+  }
+
   SampleSource& inner_;
   std::function<void()> afterRead_;
-  SlidingSamples kept_;  // the capture's samples
+  // The capture's samples, in the receiver's precision; let go a million at a time, so that what stays is
+  // moved to the front seldom.
+  SlidingSamples<Sample> kept_{1 << 20};
   bool ended_ = false;
 };
 
@@ -119,10 +130,7 @@ Verification verifyStream(SampleSource& source, double sampleRate, std::optional
       // The spectrum from the frame's SYNC to its last symbol: no ramps, no idle interval.
       const auto first = static_cast<std::size_t>(frame.startSample), end = static_cast<std::size_t>(frame.endSample);
       const CaptureSpan span = capture.span();
-      const MaskResult mask = end > first ? measureMask(ComplexRow(span.samples.begin() + static_cast<std::ptrdiff_t>(first - span.first),
-                                                                   span.samples.begin() + static_cast<std::ptrdiff_t>(end - span.first)),
-                                                        sampleRate)
-                                          : MaskResult{};
+      const MaskResult mask = end > first ? measureMask(span.narrowFrom(first), end - first, sampleRate) : MaskResult{};
       v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask));
       double power = 0;
       for (std::size_t n = first; n < end; ++n) power += std::norm(span[n]);

@@ -58,6 +58,7 @@ Settings settingsFrom(const SoapySDR::Kwargs& args) {
   // Without a file to play, the radio receives what it stored, if anything (then silence).
   if (s.play.empty() && !s.store.empty() && std::ifstream(s.store)) s.play = s.store;
   s.pace = value("pace") != "0";
+  if (!value("hold").empty()) s.holdSeconds = std::stod(value("hold"));
   s.fault = value("fault");
   if (!value("fault_after").empty()) s.faultAfter = std::stoull(value("fault_after"));
   s.refuse = value("refuse");

@@ -35,6 +35,7 @@ struct Settings {
   double minRate = 2e6, maxRate = 20e6;
   std::string store, play;
   bool pace = true;
+  double holdSeconds = 0;  // a paced receive stream's buffer [s], which overflows when not read in time; 0: endless
   std::string fault;
   std::uint64_t faultAfter = 100000;
   std::string refuse;
@@ -99,6 +100,7 @@ class Radio : public SoapySDR::Device {
   void refuseIf(const std::string& setting, const std::string& value) const;
   // The samples `stream` may move now at the sample rate, waiting up to timeoutUs for one; 0 when none.
   std::size_t paced(Stream& stream, std::size_t wanted, long timeoutUs, double lead) const;
+  std::uint64_t beyondHold(const Stream& stream) const;
   // The fault that strikes once the radio has moved `moved` samples, if it is `name`.
   bool faultDue(const char* name) const { return settings_.fault == name && moved_ >= settings_.faultAfter; }
   int lostFault(long timeoutUs) const;

@@ -97,6 +97,16 @@ std::size_t Radio::paced(Stream& s, std::size_t wanted, long timeoutUs, double l
   }
 }
 
+// The samples of a paced receive stream lost to an overflow: all those waiting to be read once they are more
+// than `hold` seconds of them (the radio empties its buffer and starts again), else none.
+std::uint64_t Radio::beyondHold(const Stream& s) const {
+  if (!settings_.pace || settings_.holdSeconds <= 0) return 0;
+  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - s.start).count();
+  const double rate = rate_[s.direction];
+  const double waiting = elapsed * rate - static_cast<double>(s.paced);
+  return waiting > settings_.holdSeconds * rate ? static_cast<std::uint64_t>(waiting) : 0;
+}
+
 // A radio that has gone: every stream call an error, or a time-out after the whole wait (0: neither).
 int Radio::lostFault(long timeoutUs) const {
   if (faultDue("vanish")) return SOAPY_SDR_STREAM_ERROR;
@@ -148,6 +158,12 @@ int Radio::readStream(SoapySDR::Stream* stream, void* const* buffs, std::size_t 
   if (faultDue("overflow") && !overflowGiven_) {
     overflowGiven_ = true;
     play_.seekg(1000 * 2 * sizeof(float), std::ios::cur);
+    return SOAPY_SDR_OVERFLOW;
+  }
+  if (const std::uint64_t lost = beyondHold(s); lost > 0) {
+    // The samples the radio had no room for are gone, as a real radio's buffer drops them.
+    play_.seekg(static_cast<std::streamoff>(lost * 2 * sizeof(float)), std::ios::cur);
+    s.paced += lost;
     return SOAPY_SDR_OVERFLOW;
   }
   const std::size_t n = paced(s, std::min(numElems, settings_.mtu), timeoutUs, 0);
