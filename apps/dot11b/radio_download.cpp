@@ -53,7 +53,8 @@ int playUntilStopped(std::optional<double> duration, const CtrlCStop& ctrlC) {
   const auto samples = static_cast<std::uint64_t>(number(status, "samples"));
   const auto underflows = static_cast<std::uint64_t>(number(status, "underflows"));
   std::cerr << samples << " samples sent, underflows: " << underflows
-            << (underflows > 0 ? " (a gap on the air at each)" : "") << "; " << ending.why("the duration ended") << "\n";
+            << (underflows > 0 ? " (a gap on the air at each)" : "") << "; " << ending.why("the duration ended")
+            << "\n";
   return ending.status("download", std::to_string(samples) + " samples went out before");
 }
 

@@ -62,7 +62,9 @@ void validateConfiguration(const Value& c) {
 
 bool saveConnectionSettings(const Value& configuration, const std::string& path) {
   try {
-    saveReplacing(path, [&](const std::string& temporary) { rt::writeMatFile(temporary, {{"fileParameters", settings::storedForm(configuration)}}); });
+    saveReplacing(path, [&](const std::string& temporary) {
+      rt::writeMatFile(temporary, {{"fileParameters", settings::storedForm(configuration)}});
+    });
     return true;
   } catch (const std::exception&) {
     return false;

@@ -11,7 +11,9 @@ namespace dot11b::rt {
 
 namespace {
 
-Values reply(double status, const std::string& description) { return {Value::scalar(status), Value::text(description)}; }
+Values reply(double status, const std::string& description) {
+  return {Value::scalar(status), Value::text(description)};
+}
 
 // The radio's fields of the record, checked, as the radio module's routines take them.
 Value radioRecord(const Value& config) {

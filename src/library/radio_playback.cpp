@@ -56,7 +56,9 @@ Playback& playback() {
   return p;
 }
 
-Values reply(double status, const std::string& description) { return {Value::scalar(status), Value::text(description)}; }
+Values reply(double status, const std::string& description) {
+  return {Value::scalar(status), Value::text(description)};
+}
 
 void stopLocked(Playback& p, const std::string& reason) {
   if (!p.player) return;
@@ -175,7 +177,8 @@ Values radioFind(const Values& in, int) {
   std::string list;
   for (const sdr::FoundRadio& r : found) list += "\n" + r.text();
   if (found.empty()) return reply(1, "no radio matches '" + radio.args + "'");
-  return reply(1, "'" + radio.args + "' matches " + std::to_string(found.size()) + " radios; name one by its serial:" + list);
+  return reply(1, "'" + radio.args + "' matches " + std::to_string(found.size()) +
+                      " radios; name one by its serial:" + list);
 }
 
 void registerRadioPlayback(Registry& reg) {

@@ -36,7 +36,8 @@ std::string lower(std::string_view text) {
 
 [[noreturn]] void refuse(std::string_view uri, const std::string& why) {
   throw std::invalid_argument("instrument address '" + std::string(uri) + "': " + why +
-                              " (tcpip:HOST[:PORT], gpib:BOARD:PRIMARY[:SECONDARY], serial:PORT[:BAUD[:HANDSHAKE]] or soapy:ARGS)");
+                              " (tcpip:HOST[:PORT], gpib:BOARD:PRIMARY[:SECONDARY], serial:PORT[:BAUD[:HANDSHAKE]]"
+                              " or soapy:ARGS)");
 }
 
 double wholeNumber(std::string_view uri, const std::string& text, const char* what, double low, double high) {

@@ -37,7 +37,8 @@ const Value* radioField(const Value& config, const char* name) {
 std::string textField(const Value& config, const char* name) {
   const Value* v = radioField(config, name);
   if (v == nullptr || v->isEmpty()) return "";
-  if (!v->isText() || v->rows() > 1) throw std::invalid_argument("configuration.SOAPY." + std::string(name) + ": must be text");
+  if (!v->isText() || v->rows() > 1)
+    throw std::invalid_argument("configuration.SOAPY." + std::string(name) + ": must be text");
   return v->toUtf8();
 }
 

@@ -156,8 +156,8 @@ void pbDownload(toolkit::Handle, const Value& handles) {
   if (download.status != 0) {
     toolkit::dialogs().error(download.description, "Error Occured During Waveform Download");
   } else if (playback.status == 0) {
-    toolkit::dialogs().message(radio ? playback.description : "Waveform has been successfully transferred to the instrument",
-                               "Download Completed");
+    const std::string done = "Waveform has been successfully transferred to the instrument";
+    toolkit::dialogs().message(radio ? playback.description : done, "Download Completed");
   } else {
     toolkit::dialogs().error(playback.description, "Error Occured During Instrument Setup");
   }

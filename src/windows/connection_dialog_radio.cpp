@@ -84,9 +84,9 @@ void pmRadios(toolkit::Handle h, const Value& handles) {
   const toolkit::Control list(h);
   const std::vector<std::string> items = list.items();
   const double entry = list.value();
-  if (entry < 1 || entry > static_cast<double>(items.size()) || items[static_cast<std::size_t>(entry) - 1].rfind("driver=", 0) != 0)
-    return;
-  toolkit::Window(handles)["editRadioArgs"].setText(items[static_cast<std::size_t>(entry) - 1]);
+  if (entry < 1 || entry > static_cast<double>(items.size())) return;
+  const std::string& chosen = items[static_cast<std::size_t>(entry) - 1];
+  if (chosen.rfind("driver=", 0) == 0) toolkit::Window(handles)["editRadioArgs"].setText(chosen);
 }
 
 }  // namespace dot11b::windows::connection_dialog

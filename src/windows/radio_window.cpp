@@ -105,10 +105,12 @@ void tbRFOutput(toolkit::Handle h, const Value& handles) {
     const Value& settings = rt::global("SigGenSettings");
     out = rt::callByName("ZELPlay_c", {settings.field("Title"), settings, rt::global("configuration")}, 2);
   } else {
-    out = rt::callByName("HwSend", {rt::global("configuration"), Value::text(on ? " :output:state on" : " :output:state off")}, 2);
+    const Value command = Value::text(on ? " :output:state on" : " :output:state off");
+    out = rt::callByName("HwSend", {rt::global("configuration"), command}, 2);
   }
   if (!out.empty() && out[0].isNumeric() && !out[0].isEmpty() && out[0].re(0) != 0)
-    toolkit::dialogs().error(out.size() > 1 && out[1].isText() ? out[1].toUtf8() : "", "Error Occured During Instrument Setup");
+    toolkit::dialogs().error(out.size() > 1 && out[1].isText() ? out[1].toUtf8() : "",
+                             "Error Occured During Instrument Setup");
   updateStatusLine(handles);
 }
 

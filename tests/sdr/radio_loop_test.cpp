@@ -56,7 +56,8 @@ bool waitFor(const LoopPlayer& player, const std::function<bool(const dot11b::sd
 ComplexRow head(const std::string& path, std::size_t n) {
   std::ifstream in(path, std::ios::binary);
   ComplexRow samples;
-  for (float v[2]; samples.size() < n && in.read(reinterpret_cast<char*>(v), sizeof v);) samples.emplace_back(v[0], v[1]);
+  for (float v[2]; samples.size() < n && in.read(reinterpret_cast<char*>(v), sizeof v);)
+    samples.emplace_back(v[0], v[1]);
   return samples;
 }
 
@@ -64,8 +65,10 @@ ComplexRow head(const std::string& path, std::size_t n) {
 // (to within the receiver's timing of a sample).
 void expectBackToBack(const ComplexRow& samples, std::size_t period, std::size_t atLeast) {
   auto frames = dot11b::rx::receiveFrames(samples, kFrameRate);
-  while (!frames.empty() && frames.back().startSample + static_cast<double>(period) > static_cast<double>(samples.size()))
-    frames.pop_back();
+  const auto whole = [&](const dot11b::rx::ReceivedFrame& f) {
+    return f.startSample + static_cast<double>(period) <= static_cast<double>(samples.size());
+  };
+  while (!frames.empty() && !whole(frames.back())) frames.pop_back();
   ASSERT_GE(frames.size(), atLeast);
   for (std::size_t k = 0; k < frames.size(); ++k) {
     EXPECT_TRUE(frames[k].fcsOk) << "frame " << k;

@@ -6,6 +6,8 @@ import os
 import tempfile
 import unittest
 
+import time
+
 import numpy as np
 
 import dot11b
@@ -70,13 +72,16 @@ class Radio(unittest.TestCase):
         params = dict(dot11b.parameters(), OverSampling=2)
         radio = dot11b.Instrument("soapy:driver=loopback,max_rate=22e6,store=" + self.store)
         radio.download(waveform, markers)
-        settings = dot11b.sig_gen_settings(params, Amplitude=10)
+        settings = dot11b.sig_gen_settings(params, Amplitude=10, SamplingRate=22e6)
         self.assertIn("Playing on the radio", radio.play(settings))
         status = radio.status()
         self.assertEqual((status["playing"], status["gain"], status["rate"]), (1, 10, 22e6))
         settings["Frequency"] = 2437e6
         radio.refresh(settings)
         self.assertEqual(radio.status()["frequency"], 2437e6)
+        deadline = time.monotonic() + 10
+        while radio.status()["samples"] < 4 * len(waveform) and time.monotonic() < deadline:
+            time.sleep(0.01)
         stopped = radio.stop("done")
         self.assertEqual((stopped["stopped"], stopped["reason"]), (1, "done"))
         sent = np.fromfile(self.store, dtype="<c8")[: 4 * len(waveform)]

@@ -124,7 +124,8 @@ TEST_F(RadioWindow, DownloadPlaysTheFrameInALoopAndExitReleasesTheRadio) {
   ASSERT_EQ(boxes.shown().size(), 1u);
   EXPECT_EQ(boxes.shown()[0].kind, "message");
   EXPECT_EQ(boxes.shown()[0].title, "Download Completed");
-  EXPECT_NE(boxes.shown()[0].text.find("Playing on the radio driver=loopback"), std::string::npos) << boxes.shown()[0].text;
+  const std::string& text = boxes.shown()[0].text;
+  EXPECT_NE(text.find("Playing on the radio driver=loopback"), std::string::npos) << text;
   waitForSamples(4.0 * static_cast<double>(copy));
   toolkit.tick();
   EXPECT_NE(statusLine().find("playing at 2412 MHz, 22 Msample/s, underflows 0"), std::string::npos) << statusLine();
@@ -209,7 +210,8 @@ TEST_F(RadioWindow, AdvancedSettingsARadioLacksAreDisabledWithTheReason) {
   EXPECT_TRUE(windows::radio_window::showRadioLimits(dialog));
   const double alc = dialog.field("chkALC").scalarValue();
   EXPECT_EQ(toolkit.get(alc, "Enable").toUtf8(), "off");
-  EXPECT_NE(toolkit.get(alc, "TooltipString").toUtf8().find("A radio has no automatic level control"), std::string::npos);
+  const std::string tip = toolkit.get(alc, "TooltipString").toUtf8();
+  EXPECT_NE(tip.find("A radio has no automatic level control"), std::string::npos) << tip;
   rt::global("configuration") = settings::initialConfiguration();
   EXPECT_FALSE(windows::radio_window::showRadioLimits(dialog));
   EXPECT_EQ(toolkit.get(alc, "Enable").toUtf8(), "on");
@@ -224,7 +226,8 @@ TEST_F(RadioWindow, FindListsTheLoopbackRadioAndFillsTheArguments) {
   const Value items = toolkit.get(list, "String");
   ASSERT_EQ(items.cells().size(), 1u);
   EXPECT_EQ(items.cells()[0].toUtf8(), "driver=loopback,serial=LB0001");
-  EXPECT_EQ(toolkit.get(dialog.field("editRadioArgs").scalarValue(), "String").toUtf8(), "driver=loopback,serial=LB0001");
+  const double args = dialog.field("editRadioArgs").scalarValue();
+  EXPECT_EQ(toolkit.get(args, "String").toUtf8(), "driver=loopback,serial=LB0001");
   EXPECT_EQ(toolkit.get(dialog.field("lblStatus").scalarValue(), "String").toUtf8(), "Found 1 radio(s)");
   toolkit::Control(dialog.field("pmConnection").scalarValue()).setItems({"GPIB", "TCP/IP", "Radio (SoapySDR)"});
   EXPECT_EQ(windows::connection_dialog::convertStringToIndex(dialog.field("pmConnection").scalarValue(), "SOAPY"), 3);
