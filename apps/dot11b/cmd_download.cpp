@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// dot11b download: the frame of the given parameters into the signal generator, then the playback set-up.
+// dot11b download: the frame of the given parameters into the signal generator, then the playback set-up;
+// on a radio, the loop then plays until Ctrl-C or for --duration seconds.
 #include <algorithm>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 
 #include "c_host.h"
 #include "command.h"
 #include "link_calls.h"
 #include "parameter_source.h"
+#include "radio_download.h"
 #include "runtime/error_text.h"
 #include "settings/calculate.h"
+#include "settings/radio_connection.h"
 #include "sig_gen_options.h"
 
 namespace dot11b::cli {
@@ -34,6 +38,8 @@ struct DownloadRequest {
   rt::Value markers;   // 2 x N
   const char* playback = "ZELPlay_c";
   bool yes = false;
+  bool radio = false;
+  std::optional<double> duration;  // of a radio's loop; nothing: until Ctrl-C
 };
 
 rt::Value markerRows(const phy::Frame& frame) {
@@ -54,6 +60,8 @@ DownloadRequest requestFromOptions(const Args& args) {
   request.yes = yes != rest.end();
   if (request.yes) rest.erase(yes);
   request.configuration = takeConfiguration(rest);
+  request.radio = settings::isRadioConnection(request.configuration);
+  if (request.radio) request.duration = takeLoopDuration(rest);
   request.playback = takePlaybackRoutine(rest);
   const rt::Value parameters = parametersFromOptions(rest);
   Args remaining;
@@ -72,6 +80,8 @@ int runDownload(const Args& args) {
   if (const auto status = takeOptions("download", [&] { request = requestFromOptions(args); })) return *status;
   try {
     LibrarySession session;
+    std::optional<CtrlCStop> ctrlC;  // on a radio, Ctrl-C stops the loop and lets the radio go
+    if (request.radio) ctrlC.emplace();
     if (request.yes) dot11b_set_dialog_hook(answerYes, nullptr);
     const rt::Value& title = request.settings.field("Title");
     const LinkReply transfer = callLink("ZELDownLoadWrap", {request.waveform, request.markers, title, request.configuration});
@@ -83,6 +93,10 @@ int runDownload(const Args& args) {
     if (setup.status != 0) {
       std::cerr << "dot11b download: Error Occured During Instrument Setup: " << setup.description << "\n";
       return kFailed;
+    }
+    if (request.radio) {
+      std::cout << setup.description << "\n";
+      return playUntilStopped(request.duration, *ctrlC);
     }
     std::cout << "Waveform has been successfully transferred to the instrument\n";
     return kOk;
