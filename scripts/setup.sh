@@ -13,7 +13,7 @@ packages=(
   python3-venv python3-pip python3-setuptools
   libsoapysdr-dev soapysdr-tools tshark
   gnuradio-dev gir1.2-gtk-3.0 python3-gi-cairo
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool
 )
 
 missing=()

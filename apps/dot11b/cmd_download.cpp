@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// dot11b download: the frame of the given parameters into the signal generator, then the playback set-up.
+// dot11b download: the frame of the given parameters into the signal generator, then the playback set-up;
+// on a radio, the loop then plays until Ctrl-C or for --duration seconds.
 #include <algorithm>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 
 #include "c_host.h"
@@ -9,8 +11,10 @@
 #include "command.h"
 #include "link_calls.h"
 #include "parameter_source.h"
+#include "radio_download.h"
 #include "runtime/error_text.h"
 #include "settings/calculate.h"
+#include "settings/radio_connection.h"
 #include "sig_gen_options.h"
 
 namespace dot11b::cli {
@@ -35,6 +39,8 @@ struct DownloadRequest {
   rt::Value markers;   // 2 x N
   const char* playback = "ZELPlay_c";
   bool yes = false;
+  bool radio = false;
+  std::optional<double> duration;  // of a radio's loop; nothing: until Ctrl-C
   std::vector<std::string> report;  // what a receiver test's composite holds, and the amplitude set
 };
 
@@ -56,6 +62,8 @@ DownloadRequest requestFromOptions(const Args& args) {
   request.yes = yes != rest.end();
   if (request.yes) rest.erase(yes);
   request.configuration = takeConfiguration(rest);
+  request.radio = settings::isRadioConnection(request.configuration);
+  if (request.radio) request.duration = takeLoopDuration(rest);
   request.playback = takePlaybackRoutine(rest);
   const std::optional<CompositionOptions> test = takeReceiverTest(rest);
   const rt::Value parameters = test ? test->settings.wanted.parameters : parametersFromOptions(rest);
@@ -81,6 +89,8 @@ int runDownload(const Args& args) {
   if (const auto status = takeOptions("download", [&] { request = requestFromOptions(args); })) return *status;
   try {
     LibrarySession session;
+    std::optional<CtrlCStop> ctrlC;  // on a radio, Ctrl-C stops the loop and lets the radio go
+    if (request.radio) ctrlC.emplace();
     if (request.yes) dot11b_set_dialog_hook(answerYes, nullptr);
     for (const std::string& line : request.report) std::cout << line << "\n";
     const rt::Value& title = request.settings.field("Title");
@@ -93,6 +103,10 @@ int runDownload(const Args& args) {
     if (setup.status != 0) {
       std::cerr << "dot11b download: Error Occured During Instrument Setup: " << setup.description << "\n";
       return kFailed;
+    }
+    if (request.radio) {
+      std::cout << setup.description << "\n";
+      return playUntilStopped(request.duration, *ctrlC);
     }
     std::cout << "Waveform has been successfully transferred to the instrument\n";
     return kOk;

@@ -8,6 +8,7 @@
 #include "link_calls.h"
 #include "parameter_source.h"
 #include "runtime/error_text.h"
+#include "settings/radio_connection.h"
 #include "sig_gen_options.h"
 
 namespace dot11b::cli {
@@ -42,6 +43,11 @@ int runRefresh(const Args& args) {
   if (const auto status = takeOptions("refresh", [&] {
         Args rest = args;
         configuration = takeConfiguration(rest);
+        if (settings::isRadioConnection(configuration))
+          throw std::invalid_argument(
+              "refresh cannot reach a radio: its loop lives in the process that plays it, which ends with it "
+              "('dot11b download --to soapy:ARGS' plays until Ctrl-C or --duration; the window's Refresh "
+              "changes a loop that plays)");
         playback = takePlaybackRoutine(rest);
         const rt::Value parameters = parametersFromOptions(rest);
         Args remaining;

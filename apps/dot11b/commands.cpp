@@ -251,14 +251,16 @@ const std::vector<Command>& commands() {
       {"ping", "ask the signal generator for its identity",
        "Usage: dot11b ping --to URI\n\n"
        "Reaches the signal generator and prints its identity (the connection test of the I/O dialog).\n"
-       "URI: tcpip:HOST[:PORT] (PORT 5025 unless given; [IPv6]:PORT), gpib:BOARD:PRIMARY[:SECONDARY] or\n"
-       "serial:PORT[:BAUD[:HANDSHAKE]] (9600 baud and Xon/Xoff unless given; None, Xon/Xoff, RTS/CTS).\n"
+       "URI: tcpip:HOST[:PORT] (PORT 5025 unless given; [IPv6]:PORT), gpib:BOARD:PRIMARY[:SECONDARY],\n"
+       "serial:PORT[:BAUD[:HANDSHAKE]] (9600 baud and Xon/Xoff unless given; None, Xon/Xoff, RTS/CTS), or\n"
+       "soapy:ARGS for a radio by its SoapySDR arguments (soapy:driver=hackrf; ping then finds it).\n"
        "Serial port n is /dev/ttyS<n-1> unless DOT11B_SERIAL_PORT<n> names another device.\n"
        "DOT11B_INSTRIO_TIMEOUT_MS sets the time-out of each step (10000 ms).\n"
        "Exit status 0 when the instrument answered, 1 when not (the reason on stderr), 2 for a bad option.\n",
        runPing},
       {"download", "compute a frame and download it to the signal generator",
-       "Usage: dot11b download --to URI [--params FILE.mat] [--set FIELD=VALUE]... [--yes] [settings options]\n"
+       "Usage: dot11b download --to URI [--params FILE.mat] [--set FIELD=VALUE]... [--yes] [--duration S]\n"
+       "                      [settings options]\n"
        "       dot11b download --to URI --test TEST [--level DBM] [test options] [--yes] [settings options]\n\n"
        "Computes the frame of the parameters (the start values or a parameter file, with the given\n"
        "fields changed, as 'dot11b generate'), transfers its samples and markers into the instrument's\n"
@@ -266,7 +268,9 @@ const std::vector<Command>& commands() {
        "instrument to local control (the Download button). Over RS-232 a transfer estimated above 0.75\n"
        "minutes is first put to the user on the terminal; without a terminal it counts as cancelled,\n"
        "unless --yes answers the question.\n"
-       "URI as for 'dot11b ping'.\n"
+       "URI as for 'dot11b ping'. On a radio (soapy:ARGS) the frame is taken to the radio's rate and\n"
+       "played in a loop without a gap, at --frequency with the gain --amplitude (dBm = gain + 0 dB, the\n"
+       "level uncalibrated), until Ctrl-C or for --duration S seconds; then the radio is let go.\n"
        "With --test, downloads the receiver test's composite of 'dot11b compose --test' instead, at its\n"
        "sample rate (up to the generator's 100 MHz), and sets the amplitude that puts the wanted frames at\n"
        "the test's level (or --level DBM), printing the plan and the amplitude; an amplitude beyond -136 to\n"
@@ -280,7 +284,7 @@ const std::vector<Command>& commands() {
        "Sends the playback set-up commands for a waveform already in the instrument's memory (the\n"
        "Refresh button), then returns the instrument to local control. The parameters (--params,\n"
        "--set) give the carrier (Channel) and sampling rate (OverSampling) the settings follow.\n"
-       "URI as for 'dot11b ping'.\n\n"
+       "URI as for 'dot11b ping'; a radio is refused: its loop lives in the 'dot11b download' that plays.\n\n"
        "Exit status 0 only when the instrument took every command; 1 otherwise (the first failing\n"
        "command on stderr), 2 for a bad option.\n\n" DOT11B_SIG_GEN_OPTIONS_HELP,
        runRefresh},

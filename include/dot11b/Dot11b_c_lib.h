@@ -363,6 +363,24 @@ DOT11B_API dot11b_array* mlfDot11b_Transmit(dot11b_array* waveform, dot11b_array
 DOT11B_API int mlxDot11b_Transmit(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11b_Capture(dot11b_array** overflows, dot11b_array** segments, dot11b_array* radio);
 DOT11B_API int mlxDot11b_Capture(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+/* A radio as the signal generator. HwDownload, ZELDownLoadWrap, ZELPlay and ZELPlay_c take a connection
+   record of type "SOAPY" (Dot11b_InstrumentConfiguration("soapy:driver=...")) with the sub-record SOAPY
+   {args, antenna, channel, offset [dB]}: the download keeps the waveform, the playback routine plays it in
+   a loop in the background at setting.Frequency with the gain setting.Amplitude - offset, silent while
+   setting.RFOutput is 0, and called again changes those without a gap. The loop plays until
+   Dot11b_RadioStop(reason), another download, a failure of the radio or the end of the process;
+   Dot11b_RadioStatus() is a record {radio, frequency, rate, gain, underflows, samples, rfOn, playing,
+   stopped, failed, reason}. The library's instrument routines call the others with the SOAPY sub-record. */
+DOT11B_API dot11b_array* mlfDot11b_RadioLoad(dot11b_array** description, dot11b_array* radio, dot11b_array* iqData);
+DOT11B_API int mlxDot11b_RadioLoad(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_RadioPlay(dot11b_array** description, dot11b_array* radio, dot11b_array* setting);
+DOT11B_API int mlxDot11b_RadioPlay(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_RadioStatus(void);
+DOT11B_API int mlxDot11b_RadioStatus(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_RadioStop(dot11b_array* reason);
+DOT11B_API int mlxDot11b_RadioStop(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
+DOT11B_API dot11b_array* mlfDot11b_RadioFind(dot11b_array** description, dot11b_array* radio);
+DOT11B_API int mlxDot11b_RadioFind(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 
 /* ---- 3 Payload and MAC framing ------------------------------------------------------------------------ */
 

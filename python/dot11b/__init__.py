@@ -273,7 +273,11 @@ class Instrument:
     """A vector signal generator at ``uri``: "tcpip:HOST[:PORT]", "gpib:BOARD:PRIMARY[:SECONDARY]" or
     "serial:PORT[:BAUD[:HANDSHAKE]]"; ``platform`` "c" (the default) or "b" for the older instruments'
     playback commands. Every method raises InstrumentError with the instrument's message when
-    it fails; none returns a status to be checked."""
+    it fails; none returns a status to be checked.
+
+    "soapy:ARGS" makes a radio the signal generator: download keeps the waveform, play starts it in a loop
+    in the background (Frequency, Amplitude as the gain, RFOutput 0 for silence) and, called again,
+    changes those without a gap; status() tells how it plays and stop() ends it and lets the radio go."""
 
     def __init__(self, uri, platform="c"):
         # The playback commands of the instrument generation: "c" (the default) or the older "b".
@@ -306,6 +310,15 @@ class Instrument:
     def refresh(self, settings):
         """Send ``settings`` again for the waveform already in the instrument's memory (the Refresh button)."""
         return self.play(settings)
+
+    def status(self):
+        """The loop of a radio: {radio, frequency, rate, gain, underflows, samples, rfOn, playing, stopped,
+        failed, reason}."""
+        return _dot11b.call("Dot11b_RadioStatus")[0]
+
+    def stop(self, reason="stopped"):
+        """Ends the loop of a radio and lets the radio go; returns its last status."""
+        return _dot11b.call("Dot11b_RadioStop", reason)[0]
 
 
 def _rules(routine, *args, nargout=1):

@@ -6,6 +6,7 @@
 
 #include "files/safe_save.h"
 #include "runtime/matfile/matfile.h"
+#include "settings/radio_connection.h"
 
 namespace dot11b::files {
 
@@ -61,7 +62,9 @@ void validateConfiguration(const Value& c) {
 
 bool saveConnectionSettings(const Value& configuration, const std::string& path) {
   try {
-    saveReplacing(path, [&](const std::string& temporary) { rt::writeMatFile(temporary, {{"fileParameters", configuration}}); });
+    saveReplacing(path, [&](const std::string& temporary) {
+      rt::writeMatFile(temporary, {{"fileParameters", settings::storedForm(configuration)}});
+    });
     return true;
   } catch (const std::exception&) {
     return false;
@@ -77,7 +80,7 @@ Value loadConnectionSettings(const std::string& path) {
     for (auto& [name, value] : rt::readMatFile(path, limits))
       if (name == "fileParameters") stored = std::move(value);
     validateConfiguration(stored);
-    return stored;
+    return settings::fromStoredForm(stored);
   } catch (const std::exception&) {
     return Value();
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "instrument_radio.h"
 #include "instrument/io/instrio.h"
 #include "instrument/io/module_loader.h"
 #include "instrument/link/module_connection.h"
@@ -159,30 +160,36 @@ Values callModule(int32_t code, const Value& config, Values arguments) {
 
 Values hwPing(const Values& in, int) {
   const Inputs args(in, "HwPing");
+  if (onRadio(args.record(0, "config"))) return radioVerify(args.record(0, "config"));
   return callModule(INSTRIO_PING, args.record(0, "config"), {});
 }
 
 Values hwSend(const Values& in, int) {
   const Inputs args(in, "HwSend");
   // The record is formatted once here and again for the call; formatting is idempotent.
+  if (onRadio(args.record(0, "config"))) return radioRefusal("HwSend");
   const Value config = formatConfig(args.record(0, "config"));
   return callModule(INSTRIO_SEND, config, {args.at(1, "command")});
 }
 
 Values hwQuery(const Values& in, int) {
   const Inputs args(in, "HwQuery");
+  if (onRadio(args.record(0, "config"))) return radioRefusal("HwQuery");
   return callModule(INSTRIO_QUERY, args.record(0, "config"), {args.at(1, "query")});
 }
 
-// The fourth and fifth inputs are accepted and ignored: the module always receives "norm" and 1.
+// The fourth and fifth inputs are accepted and ignored: the module always receives "norm" and 1. A radio
+// keeps the samples (the markers have no output there) for its playback set-up.
 Values hwDownload(const Values& in, int) {
   const Inputs args(in, "HwDownload");
+  if (onRadio(args.record(0, "config"))) return radioDownload(args.record(0, "config"), args.at(1, "data"));
   return callModule(INSTRIO_DOWNLOAD, args.record(0, "config"),
                     {args.at(1, "data"), args.at(2, "markers"), Value::text("norm"), Value::scalar(1), args.at(5, "filename")});
 }
 
 Values hwReturnLocal(const Values& in, int) {
   const Inputs args(in, "HwReturnLocal");
+  if (onRadio(args.record(0, "config"))) return radioRefusal("HwReturnLocal");
   return callModule(INSTRIO_RETURN_LOCAL, args.record(0, "config"), {});
 }
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "instrument_radio.h"
 #include "instrument/io/module_loader.h"
 #include "instrument/link/module_connection.h"
 #include "instrument/link/module_link.h"
@@ -59,6 +60,8 @@ Values playback(const Values& in, const char* routine, bool q6200t) {
   const std::string title = args.text(0, "FileName");
   const Value& setting = args.record(1, "setting");
   const Value& config = args.record(2, "config");
+  // A radio plays what its download kept, under no title: the settings alone matter.
+  if (onRadio(config)) return radioPlayback(setting, config);
   if (const auto problem = instrument::titleProblem(title)) {
     return replyValues({instrument::kRefusedStatus, std::string(routine) + ": " + *problem + "; nothing was sent"});
   }

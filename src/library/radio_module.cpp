@@ -10,7 +10,9 @@ namespace dot11b::rt {
 namespace {
 
 void registerRadioModule(Registry&) {
-  addRoutineModule("libDot11b_radio.so", {"Dot11b_Devices", "Dot11b_Transmit", "Dot11b_Capture"});
+  addRoutineModule("libDot11b_radio.so", {"Dot11b_Devices", "Dot11b_Transmit", "Dot11b_Capture", "Dot11b_RadioLoad",
+                                          "Dot11b_RadioPlay", "Dot11b_RadioStatus", "Dot11b_RadioStop",
+                                          "Dot11b_RadioFind"});
 }
 
 }  // namespace
@@ -22,3 +24,8 @@ DOT11B_REGISTER_ROUTINES(registerRadioModule)
 DOT11B_EXPORT_1(Dot11b_Devices, 1)
 DOT11B_EXPORT_1(Dot11b_Transmit, 3)
 DOT11B_EXPORT_3(Dot11b_Capture, 1)
+DOT11B_EXPORT_2(Dot11b_RadioLoad, 2)
+DOT11B_EXPORT_2(Dot11b_RadioPlay, 2)
+DOT11B_EXPORT_1(Dot11b_RadioStatus, 0)
+DOT11B_EXPORT_1(Dot11b_RadioStop, 1)
+DOT11B_EXPORT_2(Dot11b_RadioFind, 1)

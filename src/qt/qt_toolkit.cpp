@@ -220,4 +220,17 @@ void QtToolkit::processEventsFor(int milliseconds) {
   loop.exec();
 }
 
+void QtToolkit::every(toolkit::Handle h, int milliseconds, std::function<void()> tick) {
+  // The timer is the window's child: it goes with the window.
+  auto* timer = new QTimer(windowWidget(h));
+  QObject::connect(timer, &QTimer::timeout, timer, [tick = std::move(tick)] {
+    try {
+      tick();
+    } catch (const std::exception&) {
+      // A status that cannot be read this time is read at the next tick.
+    }
+  });
+  timer->start(milliseconds);
+}
+
 }  // namespace dot11b::qt

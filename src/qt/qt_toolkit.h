@@ -31,6 +31,7 @@ class QtToolkit : public toolkit::Toolkit {
   std::vector<toolkit::Handle> addControls(toolkit::Handle window, std::string_view layout) override;
   toolkit::Handle addMenu(toolkit::Handle parent, const toolkit::MenuEntry& item) override;
   void processEventsFor(int milliseconds) override;
+  void every(toolkit::Handle window, int milliseconds, std::function<void()> tick) override;
 
   // Called with the window whenever a modal wait begins, before it blocks: a host scripts the dialog
   // from here (an empty function: none).

@@ -71,7 +71,7 @@ std::vector<FoundRadio> findRadios(const std::string& args) {
   return radios;
 }
 
-Radio::Radio(const std::string& args) {
+Radio::Radio(const std::string& args, std::size_t channel) : channel_(channel) {
   const std::vector<FoundRadio> matching = findRadios(args);
   if (matching.size() != 1) {
     std::string list;
@@ -97,6 +97,13 @@ Radio::Radio(const std::string& args) {
   } catch (const std::exception& e) {
     throw RadioError(name_ + " could not be opened: " + e.what());
   }
+  const std::size_t channels = device_->getNumChannels(SOAPY_SDR_TX);
+  if (channel_ != 0 && channel_ >= channels) {
+    const QuietModules quiet;
+    SoapySDR::Device::unmake(device_);
+    throw RadioError(name_ + " has no channel " + std::to_string(channel_) + ": its transmit channels are 0 to " +
+                     std::to_string(channels == 0 ? 0 : channels - 1));
+  }
 }
 
 Radio::~Radio() {
@@ -110,9 +117,14 @@ Radio::~Radio() {
 
 std::vector<Range> Radio::sampleRates(Direction direction) const {
   std::vector<Range> rates;
-  for (const SoapySDR::Range& r : device_->getSampleRateRange(soapyDirection(direction), 0))
+  for (const SoapySDR::Range& r : device_->getSampleRateRange(soapyDirection(direction), channel_))
     rates.push_back({r.minimum(), r.maximum(), r.step()});
   return rates;
+}
+
+Range Radio::gainRange(Direction direction) const {
+  const SoapySDR::Range r = device_->getGainRange(soapyDirection(direction), channel_);
+  return {r.minimum(), r.maximum(), r.step()};
 }
 
 double Radio::setSampleRate(Direction direction, double rate) {
@@ -120,8 +132,8 @@ double Radio::setSampleRate(Direction direction, double rate) {
   const std::vector<Range> rates = sampleRates(direction);
   if (!supportsRate(rates, rate)) throw RadioError(name_ + " refused " + what + ": it runs at " + ratesText(rates));
   try {
-    device_->setSampleRate(soapyDirection(direction), 0, rate);
-    return device_->getSampleRate(soapyDirection(direction), 0);
+    device_->setSampleRate(soapyDirection(direction), channel_, rate);
+    return device_->getSampleRate(soapyDirection(direction), channel_);
   } catch (const std::exception& e) {
     throw RadioError(name_ + " refused " + what + ": " + e.what());
   }
@@ -138,35 +150,35 @@ void Radio::tune(Direction direction, const TuneSettings& settings) {
     }
   };
   const std::string frequency = "frequency " + rt::shortestText(settings.frequency) + " Hz";
-  if (const SoapySDR::RangeList ranges = device_->getFrequencyRange(dir, 0); !within(ranges, settings.frequency))
+  if (const SoapySDR::RangeList ranges = device_->getFrequencyRange(dir, channel_); !within(ranges, settings.frequency))
     throw RadioError(refused + frequency + ": it tunes over " + rangesText(ranges, 1e6, "MHz"));
-  attempt(frequency, [&] { device_->setFrequency(dir, 0, settings.frequency); });
+  attempt(frequency, [&] { device_->setFrequency(dir, channel_, settings.frequency); });
 
   if (settings.gain) {
     const std::string gain = "gain " + rt::shortestText(*settings.gain) + " dB";
-    const SoapySDR::Range r = device_->getGainRange(dir, 0);
+    const SoapySDR::Range r = device_->getGainRange(dir, channel_);
     if (!within({r}, *settings.gain))
       throw RadioError(refused + gain + ": its gain runs from " + rangesText({r}, 1, "dB"));
     const double value = onStep(r, *settings.gain, directionWord(direction) + " " + gain);
-    attempt(gain, [&] { device_->setGain(dir, 0, value); });
+    attempt(gain, [&] { device_->setGain(dir, channel_, value); });
   }
-  const std::vector<std::string> stages = device_->listGains(dir, 0);
+  const std::vector<std::string> stages = device_->listGains(dir, channel_);
   for (const auto& [stage, value] : settings.stageGains) {
     const std::string gain = "gain " + stage + "=" + rt::shortestText(value) + " dB";
     if (std::find(stages.begin(), stages.end(), stage) == stages.end())
       throw RadioError(refused + gain + ": its gain stages are " + joined(stages));
-    const SoapySDR::Range r = device_->getGainRange(dir, 0, stage);
+    const SoapySDR::Range r = device_->getGainRange(dir, channel_, stage);
     if (!within({r}, value))
       throw RadioError(refused + gain + ": " + stage + " runs from " + rangesText({r}, 1, "dB"));
     const double stepped = onStep(r, value, directionWord(direction) + " " + gain);
-    attempt(gain, [&] { device_->setGain(dir, 0, stage, stepped); });
+    attempt(gain, [&] { device_->setGain(dir, channel_, stage, stepped); });
   }
   if (!settings.antenna.empty()) {
     const std::string antenna = "antenna " + settings.antenna;
-    const std::vector<std::string> antennas = device_->listAntennas(dir, 0);
+    const std::vector<std::string> antennas = device_->listAntennas(dir, channel_);
     if (std::find(antennas.begin(), antennas.end(), settings.antenna) == antennas.end())
       throw RadioError(refused + antenna + ": its antennas are " + joined(antennas));
-    attempt(antenna, [&] { device_->setAntenna(dir, 0, settings.antenna); });
+    attempt(antenna, [&] { device_->setAntenna(dir, channel_, settings.antenna); });
   }
 }
 
@@ -182,7 +194,7 @@ double Radio::onStep(const SoapySDR::Range& range, double value, const std::stri
 
 StreamFormat Radio::streamFormat(Direction direction) const {
   double fullScale = 1;
-  const std::string native = device_->getNativeStreamFormat(soapyDirection(direction), 0, fullScale);
+  const std::string native = device_->getNativeStreamFormat(soapyDirection(direction), channel_, fullScale);
   if (const auto format = phy::parseStreamFormat(native); format && fullScale > 0) return {*format, fullScale};
   return {SampleFormat::CF32, 1.0};
 }

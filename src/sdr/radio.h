@@ -2,7 +2,7 @@
 // One software-defined radio opened through SoapySDR, released when the object goes (on every path, an
 // exception or Ctrl-C included). Every setting is checked against what the radio says it takes before it
 // is made, and what the radio refuses comes back as a RadioError with the radio's name, the value and the
-// radio's own message. Channel 0 of each direction is used.
+// radio's own message. One channel of each direction is used, 0 unless asked.
 #pragma once
 
 #include <map>
@@ -60,7 +60,8 @@ class Radio {
  public:
   // Opens the one radio that `args` finds. Throws RadioError when none does (listing those found) or when
   // several do (listing them, so that a serial can pick one).
-  explicit Radio(const std::string& args);
+  // `channel` picks one of a radio's channels (0 for a radio of one); a channel it lacks throws RadioError.
+  explicit Radio(const std::string& args, std::size_t channel = 0);
   ~Radio();
   Radio(const Radio&) = delete;
   Radio& operator=(const Radio&) = delete;
@@ -69,8 +70,11 @@ class Radio {
   const std::string& name() const { return name_; }
   const FoundRadio& found() const { return found_; }
   SoapySDR::Device& device() { return *device_; }
+  std::size_t channel() const { return channel_; }
 
   std::vector<Range> sampleRates(Direction direction) const;
+  // The overall gain over every stage [dB].
+  Range gainRange(Direction direction) const;
   // Sets the rate, which must be one the radio lists; returns the rate the radio says it runs at.
   double setSampleRate(Direction direction, double rate);
   // Frequency, gain and antenna, each checked against the radio's ranges first. A gain between the steps
@@ -88,6 +92,7 @@ class Radio {
   FoundRadio found_;
   std::string name_;
   std::vector<std::string> notes_;
+  std::size_t channel_ = 0;
   SoapySDR::Device* device_ = nullptr;
 };
 

@@ -19,7 +19,7 @@ constexpr long kCallWaitUs = std::chrono::duration_cast<std::chrono::microsecond
 RadioStream::RadioStream(Radio& radio, Direction direction, StreamFormat format) : radio_(radio), format_(format) {
   SoapySDR::Device& device = radio_.device();
   try {
-    stream_ = device.setupStream(soapyDirection(direction), std::string(formatName(format.format)), {0});
+    stream_ = device.setupStream(soapyDirection(direction), std::string(formatName(format.format)), {radio.channel()});
   } catch (const std::exception& e) {
     throw RadioError(radio_.name() + " could not open its stream in " + std::string(formatName(format.format)) + ": " +
                      e.what());

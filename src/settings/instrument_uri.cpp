@@ -11,6 +11,7 @@
 
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
+#include "settings/radio_connection.h"
 #include "settings/start_values.h"
 
 namespace dot11b::settings {
@@ -35,7 +36,8 @@ std::string lower(std::string_view text) {
 
 [[noreturn]] void refuse(std::string_view uri, const std::string& why) {
   throw std::invalid_argument("instrument address '" + std::string(uri) + "': " + why +
-                              " (tcpip:HOST[:PORT], gpib:BOARD:PRIMARY[:SECONDARY] or serial:PORT[:BAUD[:HANDSHAKE]])");
+                              " (tcpip:HOST[:PORT], gpib:BOARD:PRIMARY[:SECONDARY], serial:PORT[:BAUD[:HANDSHAKE]]"
+                              " or soapy:ARGS)");
 }
 
 double wholeNumber(std::string_view uri, const std::string& text, const char* what, double low, double high) {
@@ -100,6 +102,10 @@ rt::Value configurationFromUri(std::string_view uri) {
       if (name == nullptr) refuse(uri, "handshake '" + parts[2] + "' is not None, Xon/Xoff or RTS/CTS");
       setSub(config, "RS232", "handshake", rt::Value::text(name));
     }
+  } else if (scheme == "soapy") {
+    RadioConnection radio;
+    radio.args = std::string(rest);
+    config = withRadio(std::move(config), radio);
   } else {
     refuse(uri, "unknown bus '" + std::string(uri.substr(0, colon)) + "'");
   }

@@ -3,6 +3,7 @@
 //   tcpip:HOST[:PORT]                  HOST a name, an IPv4 address or [IPv6]; PORT 5025 unless given
 //   gpib:BOARD:PRIMARY[:SECONDARY]
 //   serial:PORT[:BAUD[:HANDSHAKE]]     BAUD 9600, HANDSHAKE Xon/Xoff unless given (None, Xon/Xoff, RTS/CTS)
+//   soapy:ARGS                         a radio by its SoapySDR arguments (driver=hackrf,serial=...)
 #pragma once
 
 #include <string_view>

@@ -4,6 +4,7 @@
 // name. The window supplies a Qt implementation; tests of the modules supply one without widgets.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +80,12 @@ class Toolkit {
 
   // Waits, keeping every window drawn and responsive meanwhile.
   virtual void processEventsFor(int milliseconds) = 0;
+
+  // Calls `tick` every `milliseconds` on the user-interface thread while `window` lives (a status that
+  // changes on its own, as a radio's that plays). A toolkit without a clock never calls it.
+  virtual void every(Handle window, int milliseconds, std::function<void()> tick) {
+    (void)window, (void)milliseconds, (void)tick;
+  }
 
   // Starts the desktop program `program` on `file`: whether it started (startProgram).
   virtual bool openWith(const std::string& program, const std::string& file) { return startProgram(program, file); }

@@ -13,6 +13,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/window_system.h"
+#include "windows/radio_window.h"
 #include "windows/window_module.h"
 
 namespace dot11b::windows::app_window {
@@ -75,6 +76,7 @@ std::string applicationTitle() {
 void initializeFigure(const Value& handles) {
   const Value stored = files::loadConnectionSettings();
   if (!stored.isEmpty()) rt::global("configuration") = stored;
+  radio_window::startStatusLine(handles);
   const toolkit::Window window(handles);
   window["pbCalculate"].setToolTip("Calculates the waveform based\non current settings.");
   window["pbDownload"].setToolTip("Downloads the current waveform and\nsettings to the ZEL.");
@@ -142,6 +144,8 @@ void pbDownload(toolkit::Handle, const Value& handles) {
   if (!checkWaveformReady(handles, "Download")) return;
   Reply download;
   Reply playback;
+  const bool radio = radio_window::onRadio();
+  if (radio) radio_window::downloadStarted();
   {
     const toolkit::BusyPointer busy(mainWindow(handles));
     download = callInstrument("ZELDownLoadWrap", {rt::global("waveform"), rt::global("markers"),
@@ -152,22 +156,28 @@ void pbDownload(toolkit::Handle, const Value& handles) {
   if (download.status != 0) {
     toolkit::dialogs().error(download.description, "Error Occured During Waveform Download");
   } else if (playback.status == 0) {
-    toolkit::dialogs().message("Waveform has been successfully transferred to the instrument", "Download Completed");
+    const std::string done = "Waveform has been successfully transferred to the instrument";
+    toolkit::dialogs().message(radio ? playback.description : done, "Download Completed");
   } else {
     toolkit::dialogs().error(playback.description, "Error Occured During Instrument Setup");
   }
 }
 
-void pbRefresh(toolkit::Handle, const Value&) {
+void pbRefresh(toolkit::Handle, const Value& handles) {
   const Reply playback = setUpPlayback();
   if (playback.status != 0) toolkit::dialogs().error(playback.description, "Error Occured During Instrument Setup");
+  radio_window::updateStatusLine(handles);
 }
 
 void menuConfigSigGenIO(toolkit::Handle, const Value& handles) {
   const Values out = rt::callByName(
       "VX_SigGen", {Value::scalar(mainWindow(handles)), rt::global("configuration"), rt::global("appInfo").field("Platform")},
       2);
-  if (out.size() >= 2 && out[0].isText() && out[0].toUtf8() == "OK") rt::global("configuration") = out[1];
+  if (out.size() >= 2 && out[0].isText() && out[0].toUtf8() == "OK") {
+    // A loop that plays belongs to the connection it was started on.
+    if (!(out[1] == rt::global("configuration"))) radio_window::stopPlaying("the connection changed");
+    rt::global("configuration") = out[1];
+  }
 }
 
 void menuConfigBBG1Opt1(toolkit::Handle h, const Value& handles) {
@@ -198,6 +208,7 @@ void appShutDown(const Value& handles) {
   const Value windows = appInfo.field("ClientWindows");
   for (double w : windows.real()) closeIfValid(Value::scalar(w));
   appInfo.setField("ClientWindows", Value());
+  radio_window::stopPlaying("the application exited");
   files::saveConnectionSettings(rt::global("configuration"));
   // The hidden dialogs live as long as the main window.
   const Value& figureList = rt::global("figureList");

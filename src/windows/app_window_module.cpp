@@ -7,6 +7,7 @@
 #include "runtime/library.h"
 #include "toolkit/dialogs.h"
 #include "windows/app_window.h"
+#include "windows/radio_window.h"
 #include "windows/file_steps_with_messages.h"
 #include "windows/window_module.h"
 
@@ -113,6 +114,7 @@ const rt::WindowModule& module() {
                   {"menuPlotScatterDiagram_Callback", menuPlotScatterDiagram},
                   {"menuPlotCCDF_Callback", menuPlotCCDF},
                   {"menuPlotVerify_Callback", menuPlotVerify},
+                  {"tbRFOutput_Callback", radio_window::tbRFOutput},
                  },
                  300, 20);
     return w;

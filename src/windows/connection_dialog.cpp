@@ -12,6 +12,7 @@
 #include "runtime/number_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/figures.h"
+#include "windows/connection_dialog_radio.h"
 #include "windows/window_module.h"
 
 namespace dot11b::windows::connection_dialog {
@@ -32,7 +33,8 @@ struct Group {
 };
 constexpr Group kGroups[] = {{"configTCPIP", "TCPIP", "TCPIPcontrols"},
                              {"configGPIB", "GPIB", "GPIBcontrols"},
-                             {"configRS232", "RS232", "RS232controls"}};
+                             {"configRS232", "RS232", "RS232controls"},
+                             {"configSOAPY", settings::kRadioType, "SOAPYcontrols"}};
 
 std::string lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -53,10 +55,11 @@ void storeRecord(const Value& handles) { toolkit::current().setAppData(figureOf(
 // The handles record as stored on the figure (callbacks may hold an older copy).
 Value storedRecord(const Value& handles) { return toolkit::current().appData(figureOf(handles)); }
 
+// Every model's list ends with the radio, which any platform can use.
 std::vector<std::string> connectionList(double model) {
-  if (model == 1) return {"RS232", "GPIB"};
-  if (model == 2) return {"GPIB", "TCP/IP"};
-  return {"RS232", "GPIB", "TCP/IP"};
+  if (model == 1) return {"RS232", "GPIB", kRadioEntry};
+  if (model == 2) return {"GPIB", "TCP/IP", kRadioEntry};
+  return {"RS232", "GPIB", "TCP/IP", kRadioEntry};
 }
 
 std::string typeForModel(std::string type, double model) {
@@ -155,7 +158,8 @@ void pmConnectionCallback(toolkit::Handle h, const Value& callbackHandles) {
   Value handles = storedRecord(callbackHandles);
   const double model = numberField(handles, "Model", 0);
   double selected = toolkit::Control(h).value();
-  if ((model == 1 || model == 2) && selected == 3) {
+  const bool radio = convertIndexToString(h, selected) == settings::kRadioType;
+  if ((model == 1 || model == 2) && selected == 3 && !radio) {
     selected = numberField(handles, "handlesLastConnection", 2);
     if (selected == 3) selected = model == 1 ? 2 : 1;
     toolkit::Control(h).setValue(selected);
@@ -290,7 +294,9 @@ Value reStructureConfig(Value old, const Value& handles) {
 }
 
 int convertStringToIndex(toolkit::Handle list, const std::string& text) {
-  const std::string wanted = sameText(text, "TCPIP") ? "TCP/IP" : text;
+  const std::string wanted = sameText(text, "TCPIP")                 ? std::string("TCP/IP")
+                             : sameText(text, settings::kRadioType) ? std::string(kRadioEntry)
+                                                                    : text;
   const std::vector<std::string> items = toolkit::Control(list).items();
   for (std::size_t i = 0; i < items.size(); ++i)
     if (sameText(items[i], wanted)) return static_cast<int>(i) + 1;
@@ -302,6 +308,7 @@ std::string convertIndexToString(toolkit::Handle list, double index) {
   if (items.empty()) return "";
   const std::string& entry =
       index < 1 || index > static_cast<double>(items.size()) ? items.front() : items[static_cast<std::size_t>(index) - 1];
+  if (entry == kRadioEntry) return settings::kRadioType;
   return sameText(entry, "TCP/IP") ? "TCPIP" : entry;
 }
 
@@ -322,6 +329,7 @@ void updateGuiObjects(const Value& callbackHandles, const Value& input) {
         convertStringToIndex(dialog["pmBaudRate"].handle(), rt::numberToText(subNumber(record, "RS232", "baudrate"))));
     dialog["pmHandShake"].setValue(convertStringToIndex(dialog["pmHandShake"].handle(), subText(record, "RS232", "handshake")));
     dialog["editTCPIPAddress"].setText(subText(record, "TCPIP", "address"));
+    showRadio(dialog, record);
     handles.setField("handlesLastConnection", Value::scalar(dialog["pmConnection"].value()));
     storeRecord(handles);
   } catch (const std::exception& e) {
@@ -343,6 +351,11 @@ Value updateConfig(const Value& handles) {
          Value::text(convertIndexToString(dialog["pmHandShake"].handle(), dialog["pmHandShake"].value())));
   setSub(record, "TCPIP", "address", Value::text(dialog["editTCPIPAddress"].text()));
   setSub(record, "TCPIP", "board", Value::scalar(0));
+  const settings::RadioConnection radio = radioInDialog(dialog, {});
+  setSub(record, settings::kRadioType, "args", Value::text(radio.args));
+  setSub(record, settings::kRadioType, "antenna", Value::text(radio.antenna));
+  setSub(record, settings::kRadioType, "channel", Value::scalar(radio.channel));
+  setSub(record, settings::kRadioType, "offset", Value::scalar(radio.offset));
   return record;
 }
 
@@ -414,10 +427,14 @@ Values run(const Values& in, int) {
     if (a != nullptr && a->isText()) response = a->toUtf8();
     if (response == "OK") {
       const Value edited = updateConfig(stored);
+      const bool hadRadio = record.hasField(settings::kRadioType);
       record.setField("type", edited.field("type"));
       for (const char* group : {"GPIB", "RS232", "TCPIP"}) {
         for (const auto& [name, value] : edited.field(group).fields()) setSub(record, group, name, value);
       }
+      // An instrument-only record stays one: the radio's fields join it once the radio is chosen.
+      if (hadRadio || settings::isRadioConnection(record))
+        record = withRadioFields(record, settings::radioConnection(edited));
     }
     toolkit::current().close(figure);
   }
@@ -452,6 +469,12 @@ const rt::WindowModule& module() {
                   {"pbOK_Callback", pbOK},
                   {"pbCancel_Callback", pbCancel},
                   {"pbCheckHardware_Callback", pbCheckHardware},
+                  {"pbFindRadios_Callback", pbFindRadios},
+                  {"pmRadios_Callback", pmRadios},
+                  {"editRadioArgs_Callback", noEffect},
+                  {"editRadioAntenna_Callback", noEffect},
+                  {"editRadioChannel_Callback", noEffect},
+                  {"editRadioOffset_Callback", noEffect},
                  },
                  470, 12);
     return w;

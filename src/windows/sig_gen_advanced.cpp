@@ -9,6 +9,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/figures.h"
 #include "windows/field_text.h"
+#include "windows/radio_window.h"
 #include "windows/sig_gen_panels.h"
 #include "windows/window_module.h"
 
@@ -91,8 +92,12 @@ Value defaultSettings() {
 }
 
 void initializeFigure(const Value& handles) {
+  rt::callByName("ResizeAllFonts", {Value::scalar(toolkit::handleIn(handles, "figAdvSettings"))}, 0);
+  setToolTips(handles);
+}
+
+void setToolTips(const Value& handles) {
   const toolkit::Window dialog(handles);
-  rt::callByName("ResizeAllFonts", {Value::scalar(dialog["figAdvSettings"].handle())}, 0);
   dialog["txtSamplingRate"].setToolTip(
       "Sets the baseband samping rate.\nValid Range: 1 Hz - 100 MHz\n(Configures automatically to be consistent\nwith "
       "the selected Oversampling Ratio.)");
@@ -143,6 +148,7 @@ Values run(const Values& in, int) {
   const Value handles = toolkit::current().controlRecord(figure);
   settings() = in.size() >= 2 && in[1].isRecord() ? in[1] : defaultSettings();
   redrawAll(handles);
+  if (!radio_window::showRadioLimits(handles)) setToolTips(handles);
   Value data = toolkit::current().appData(figure);
   if (data.isRecord()) data.setField("answer", Value());
   toolkit::current().setAppData(figure, data.isRecord() ? data : handles);

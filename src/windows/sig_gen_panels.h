@@ -33,6 +33,8 @@ rt::Values run(const rt::Values& in, int nargout);
 
 rt::Value defaultSettings();
 void initializeFigure(const rt::Value& handles);
+// The ten tool tips of the dialog (a radio's connection replaces some; see radio_window).
+void setToolTips(const rt::Value& handles);
 void redrawAll(const rt::Value& handles);
 void updateSamplingRate(const rt::Value& handles);
 

@@ -40,7 +40,7 @@ TEST_F(ConnectionDialog, OpensWithTheStartValuesWithoutARecord) {
   double connectionList = 0;
   const auto [response, r] = open({}, [&] {
     connectionList = handle("pmConnection");
-    EXPECT_EQ(entries("pmConnection"), (std::vector<std::string>{"RS232", "GPIB", "TCP/IP"}));
+    EXPECT_EQ(entries("pmConnection"), (std::vector<std::string>{"RS232", "GPIB", "TCP/IP", "Radio (SoapySDR)"}));
     EXPECT_EQ(value("pmConnection"), 2);
     EXPECT_EQ(value("pmGpibBoard"), 1);
     EXPECT_EQ(value("pmPrimaryAddress"), 20);
@@ -97,13 +97,13 @@ TEST_F(ConnectionDialog, StoredNumbersBetweenEntriesAreRounded) {
 
 TEST_F(ConnectionDialog, ThePlatformLimitsTheConnections) {
   auto [cResponse, cRecord] = open({Value(), record("RS232", 19, -1, 1), Value::text("c")}, [&] {
-    EXPECT_EQ(entries("pmConnection"), (std::vector<std::string>{"GPIB", "TCP/IP"}));
+    EXPECT_EQ(entries("pmConnection"), (std::vector<std::string>{"GPIB", "TCP/IP", "Radio (SoapySDR)"}));
     EXPECT_EQ(value("pmConnection"), 1);
     click("pbOK");
   });
   EXPECT_EQ(cRecord.field("type").toUtf8(), "GPIB");
   auto [bResponse, bRecord] = open({Value(), record("TCPIP", 19, -1, 1), Value::text("B")}, [&] {
-    EXPECT_EQ(entries("pmConnection"), (std::vector<std::string>{"RS232", "GPIB"}));
+    EXPECT_EQ(entries("pmConnection"), (std::vector<std::string>{"RS232", "GPIB", "Radio (SoapySDR)"}));
     EXPECT_EQ(value("pmConnection"), 2);
     click("pbOK");
   });

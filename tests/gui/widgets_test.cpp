@@ -127,7 +127,7 @@ TEST_F(Widgets, TabbingThroughTheWindowsChangesNoSetting) {
       "txtOversampleRate", "pdFilterType", "txtFilterFactor", "txtFilterTaps", "chkMirrorSpectrum",
       "pdChannels", "txtFrequency", "pdFrequencyUnits", "txtAmplitude", "txtWaveformTitle", "pbAdvancedSettings",
       "txtNumberOfSamples", "txtEvent1", "txtEvent2", "txtEvent3", "txtEvent4", "pbCalculate", "pbDownload",
-      "pbRefresh"};
+      "pbRefresh", "tbRFOutput"};
   EXPECT_EQ(order, expected);
   EXPECT_EQ(global("parameters"), parameters);
   EXPECT_EQ(global("SigGenSettings"), sigGen);

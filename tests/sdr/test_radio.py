@@ -6,6 +6,8 @@ import os
 import tempfile
 import unittest
 
+import time
+
 import numpy as np
 
 import dot11b
@@ -64,6 +66,28 @@ class Radio(unittest.TestCase):
             dot11b.transmit(np.ones(100), 20e6, device="driver=loopback,refuse=rate,store=" + self.store,
                             frequency=2412e6)
         self.assertFalse(os.path.exists(self.store) and os.path.getsize(self.store) > 0)
+
+    def test_a_radio_as_the_signal_generator_plays_in_a_loop_until_stopped(self):
+        waveform, markers = dot11b.generate(OverSampling=2, MACheader_Active=1, MACfcs_Active=1)
+        params = dict(dot11b.parameters(), OverSampling=2)
+        radio = dot11b.Instrument("soapy:driver=loopback,max_rate=22e6,store=" + self.store)
+        radio.download(waveform, markers)
+        settings = dot11b.sig_gen_settings(params, Amplitude=10, SamplingRate=22e6)
+        self.assertIn("Playing on the radio", radio.play(settings))
+        status = radio.status()
+        self.assertEqual((status["playing"], status["gain"], status["rate"]), (1, 10, 22e6))
+        settings["Frequency"] = 2437e6
+        radio.refresh(settings)
+        self.assertEqual(radio.status()["frequency"], 2437e6)
+        deadline = time.monotonic() + 10
+        while radio.status()["samples"] < 4 * len(waveform) and time.monotonic() < deadline:
+            time.sleep(0.01)
+        stopped = radio.stop("done")
+        self.assertEqual((stopped["stopped"], stopped["reason"]), (1, "done"))
+        sent = np.fromfile(self.store, dtype="<c8")[: 4 * len(waveform)]
+        frames = dot11b.verify(sent.astype(np.complex128), 22e6)["frames"]
+        self.assertGreaterEqual(len(frames), 3)
+        self.assertTrue(all(frame["fcs_ok"] for frame in frames[:3]))
 
 
 if __name__ == "__main__":

@@ -38,7 +38,14 @@ class FakeToolkit : public toolkit::Toolkit {
     return programsInstalled;
   }
 
+  void every(toolkit::Handle, int, std::function<void()> tick) override { ticks.push_back(std::move(tick)); }
+  // Runs every tick once, as a second of the clock would.
+  void tick() {
+    for (const auto& t : ticks) t();
+  }
+
   std::vector<std::string> opened;  // "program file", in order
+  std::vector<std::function<void()>> ticks;
   bool programsInstalled = true;
 
  private:

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The receiver's stream (four samples a chip) as far as the decoding has read it: blocks of the capture are
+// The receiver's stream (two samples a chip) as far as the decoding has read it: blocks of the capture are
 // pulled through the front end as reads reach them, and what lies behind the decoding is let go, so that
 // memory holds a frame or so, whatever the capture's length.
 #pragma once

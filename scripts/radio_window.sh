@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Drives the real window from outside under Xvfb with xdotool, with the tests' loopback radio as the signal
+# generator: the connection dialog (the radio kind, Find), Download, RF off; writes the pictures of the status
+# line to docs/ (or the folder given). Needs the build (scripts/build.sh) and xdotool.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="${1:-docs}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+build="$PWD/build"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/no-soapy-root"
+export SOAPY_SDR_ROOT="$work/no-soapy-root" SOAPY_SDR_PLUGIN_PATH="$build/tests/sdr/loopback_radio"
+export DOT11B_SPLASH_MS=0 QT_QPA_PLATFORM=xcb
+
+# Inside the X server (no window manager: windows are focused, not activated); every step waits for the
+# window it acts on.
+cat > "$work/drive.sh" <<'DRIVE'
+set -euo pipefail
+"$BUILD/bin/dot11b" gui &
+app=$!
+main=$(timeout 30 xdotool search --sync --onlyvisible --name "Vantrel Wavendo" | head -1)
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+f Right Right s    # Configuration > Sig Gen I/O (alt+c is Calculate's)
+dialog=$(timeout 20 xdotool search --sync --onlyvisible --name "IO Connection")
+xdotool windowfocus --sync "$dialog"
+xdotool key --clearmodifiers alt+c End          # the connection kind: the last entry, the radio
+xdotool key --clearmodifiers alt+f              # Find: the loopback radio fills the arguments
+sleep 1
+import -window "$dialog" "$OUT/radio-connection.png"
+xdotool mousemove --window "$dialog" 360 368 click 1   # OK
+sleep 1
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+d              # Download; the question to calculate first takes Return
+sleep 2
+xdotool key --clearmodifiers Return
+sleep 2
+xdotool key --clearmodifiers Return             # "Download Completed"
+sleep 2
+import -window "$main" "$OUT/radio-status.png"
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+v              # RF off
+sleep 1.5
+import -window "$main" "$OUT/radio-status-rf-off.png"
+kill "$app"
+DRIVE
+cd "$work"
+BUILD="$build" OUT="$out" xvfb-run -a -s "-screen 0 1600x1000x24" bash "$work/drive.sh"
