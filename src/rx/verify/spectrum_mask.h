@@ -44,5 +44,8 @@ std::vector<MaskPoint> powerSpectrum(const ComplexRow& samples, double sampleRat
 MaskResult measureMask(const ComplexRow& frame, double sampleRate);
 // The same for n samples in the receiver's precision, read where they are.
 MaskResult measureMask(const Sample* frame, std::size_t n, double sampleRate);
+// Of the same, the spectrum's peak alone (peakPowerInResolutionBandwidth, which the carrier suppression is
+// measured against): no points, the regions not measured.
+MaskResult measurePeak(const Sample* frame, std::size_t n, double sampleRate);
 
 }  // namespace dot11b::rx

@@ -2,7 +2,9 @@
 #include "rx/verify/transmitter_checks.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace dot11b::rx {
@@ -50,21 +52,70 @@ class SlidingPower {
   double sum_ = 0;
 };
 
-// The sum of SlidingPower's values from `start` to `end` - 1, the same numbers as sliding it there, from the
-// powers of the samples it takes made in one pass beforehand.
-double summedPower(const CaptureSpan& capture, long window, long start, long end) {
-  if (end <= start) return 0;
-  const long from = start + window / 2 - window + 1, to = end + window / 2 + 1;
-  std::vector<double> powers(static_cast<std::size_t>(to - from));
-  const long first = std::max(from, static_cast<long>(capture.first)), last = std::min(to, static_cast<long>(capture.end()));
-  for (long n = first; n < last; ++n) powers[static_cast<std::size_t>(n - from)] = capture.power(static_cast<std::size_t>(n));
-  const auto at = [&](long n) { return powers[static_cast<std::size_t>(n - from)]; };
-  double sum = 0, summed = 0;
-  for (long n = from; n <= start + window / 2; ++n) sum += at(n);
-  for (long m = start; m < end; ++m) {
-    summed += std::max(0.0, sum) / static_cast<double>(window);
-    sum += at(m + 1 + window / 2) - at(m + 1 + window / 2 - window);
+// The sums of n samples' components and of their squares, four components (I and Q interleaved, as the
+// samples lie) to a vector register: in the samples' precision over blocks of a few hundred samples, in
+// double precision from one block to the next.
+template <typename T>
+struct FourLanes;
+template <>
+struct FourLanes<float> {
+  typedef float type __attribute__((vector_size(16)));
+};
+template <>
+struct FourLanes<double> {
+  typedef double type __attribute__((vector_size(32)));
+};
+
+template <typename T>
+CaptureSpan::Sums sumsOf(const std::complex<T>* samples, std::size_t n) {
+  using Lanes = typename FourLanes<T>::type;
+  constexpr std::size_t kLanes = 4, kBlock = 1024;
+  const T* x = reinterpret_cast<const T*>(samples);
+  const std::size_t values = 2 * n;
+  std::array<double, kLanes> sum{}, squares{};
+  for (std::size_t from = 0; from < values; from += kBlock) {
+    const std::size_t count = std::min(values - from, kBlock);
+    Lanes blockSum{}, blockSquares{};
+    std::size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+      Lanes v;
+      std::memcpy(&v, x + from + i, sizeof v);
+      blockSum += v;
+      blockSquares += v * v;
+    }
+    for (std::size_t j = 0; j < kLanes; ++j) {
+      sum[j] += blockSum[j];
+      squares[j] += blockSquares[j];
+    }
+    for (; i < count; ++i) {
+      const auto v = static_cast<double>(x[from + i]);
+      sum[i % 2] += v;
+      squares[i % 2] += v * v;
+    }
   }
+  // Even lanes hold I, odd lanes Q.
+  return {{sum[0] + sum[2], sum[1] + sum[3]}, squares[0] + squares[1] + squares[2] + squares[3]};
+}
+
+// The sum of SlidingPower's values from `start` to `end` - 1 times the window: each sample's power counted
+// once for every window that holds it, those of the frame's inner samples `window` times, so that the
+// frame's power (`framePower`, from `start` to `end` - 1) leaves only its edges to go through one by one.
+double summedPower(const CaptureSpan& capture, long window, long start, long end, double framePower) {
+  if (end <= start) return 0;
+  const long before = window - 1 - window / 2, after = window / 2;  // the window at m: m - before .. m + after
+  const auto excess = [&](long n) {
+    const long windows = std::max(0L, std::min(n + before, end - 1) - std::max(n - after, start) + 1);
+    const long counted = n >= start && n < end ? window : 0;
+    const bool held = n >= static_cast<long>(capture.first) && n < static_cast<long>(capture.end());
+    return held ? static_cast<double>(windows - counted) * capture.power(static_cast<std::size_t>(n)) : 0.0;
+  };
+  double summed = static_cast<double>(window) * framePower;
+  if (end - start < 2 * window) {
+    for (long n = start - before; n < end + after; ++n) summed += excess(n);
+    return summed;
+  }
+  for (long n = start - before; n < start + window; ++n) summed += excess(n);
+  for (long n = end - window; n < end + after; ++n) summed += excess(n);
   return summed;
 }
 
@@ -98,6 +149,10 @@ TransmitterCheck check(std::string name, std::string unit, double limit, bool at
 
 }  // namespace
 
+CaptureSpan::Sums CaptureSpan::sums(std::size_t from, std::size_t to) const {
+  return narrow_ ? sumsOf(narrow_ + (from - first), to - from) : sumsOf(wide_ + (from - first), to - from);
+}
+
 std::size_t checkedBeyondFrame(double sampleRate) {
   return static_cast<std::size_t>(rampSpan(sampleRate) + averagingWindow(sampleRate) + 2);
 }
@@ -121,10 +176,12 @@ std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, doubl
   // The ramps: the power averaged over a symbol, against its mean over the frame from SYNC to its end.
   const auto start = static_cast<long>(frame.startSample), end = static_cast<long>(frame.endSample);
   const long window = averagingWindow(sampleRate), span = rampSpan(sampleRate);
-  const double level = summedPower(capture, window, start, end) / static_cast<double>(std::max(1L, end - start));
+  const CaptureSpan::Sums sums = end > start ? capture.sums(static_cast<std::size_t>(start), static_cast<std::size_t>(end))
+                                             : CaptureSpan::Sums{};
+  const double samples = static_cast<double>(std::max(1L, end - start));
+  const double level = summedPower(capture, window, start, end, sums.power) / static_cast<double>(window) / samples;
   // A tone at the centre: the carrier.
-  Complex mean = end > start ? capture.sum(static_cast<std::size_t>(start), static_cast<std::size_t>(end)) : Complex(0, 0);
-  mean /= static_cast<double>(std::max(1L, end - start));
+  const Complex mean = sums.samples / samples;
   TransmitterCheck on = check("power-on ramp", "us", 2, true), off = check("power-down ramp", "us", 2, true);
   on.value = rampTime(SlidingPower(capture, window, start), level, std::max(static_cast<long>(capture.first), start - span),
                       sampleRate);

@@ -33,22 +33,17 @@ class CaptureSpan {
   CaptureSpan(const ComplexRow& samples, std::size_t from) : first(from), wide_(samples.data()), size_(samples.size()) {}
   CaptureSpan(const SampleRow& samples, std::size_t from) : first(from), narrow_(samples.data()), size_(samples.size()) {}
   std::size_t end() const { return first + size_; }
-  Complex operator[](std::size_t n) const { return narrow_ ? Complex(narrow_[n - first]) : wide_[n - first]; }
   // |sample n|^2.
   double power(std::size_t n) const {
     if (narrow_) return std::norm(narrow_[n - first]);
     return std::norm(wide_[n - first]);
   }
-  // The sum of samples from .. to - 1 (which the view holds), in double precision.
-  Complex sum(std::size_t from, std::size_t to) const {
-    double re = 0, im = 0;
-    for (std::size_t n = from; n < to; ++n) {
-      const Complex x = (*this)[n];
-      re += x.real();
-      im += x.imag();
-    }
-    return {re, im};
-  }
+  // The sums over samples from .. to - 1 (which the view holds) of the samples and of their powers.
+  struct Sums {
+    Complex samples{0, 0};
+    double power = 0;
+  };
+  Sums sums(std::size_t from, std::size_t to) const;
   // Capture samples n .. end() - 1 in the receiver's precision, when the view holds them so.
   const Sample* narrowFrom(std::size_t n) const { return narrow_ ? narrow_ + (n - first) : nullptr; }
 

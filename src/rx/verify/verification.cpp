@@ -130,10 +130,13 @@ Verification verifyStream(SampleSource& source, double sampleRate, std::optional
       // The spectrum from the frame's SYNC to its last symbol: no ramps, no idle interval.
       const auto first = static_cast<std::size_t>(frame.startSample), end = static_cast<std::size_t>(frame.endSample);
       const CaptureSpan span = capture.span();
-      const MaskResult mask = end > first ? measureMask(span.narrowFrom(first), end - first, sampleRate) : MaskResult{};
+      // The mask is shown for the first frame; the others' checks need only the spectrum's peak.
+      const Sample* const samples = span.narrowFrom(first);
+      const MaskResult mask = end <= first  ? MaskResult{}
+                              : checked == 0 ? measureMask(samples, end - first, sampleRate)
+                                             : measurePeak(samples, end - first, sampleRate);
       v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask));
-      double power = 0;
-      for (std::size_t n = first; n < end; ++n) power += std::norm(span[n]);
+      const double power = end > first ? span.sums(first, end).power : 0.0;
       v.levelsDb.push_back(10 * std::log10(power / static_cast<double>(std::max<std::size_t>(1, end - first))));
       if (checked == 0 && end > first) v.mask = mask;
       onFrame(v, checked);
