@@ -6,8 +6,10 @@
 #include <numbers>
 #include <numeric>
 #include <stdexcept>
+#include <cstring>
 #include <vector>
 
+#include "rx/stream/lanes.h"
 #include "rx/stream/resample.h"
 
 namespace dot11b::rx {
@@ -20,7 +22,6 @@ constexpr double kKaiserBeta = 5.0;
 
 using Weights = std::array<double, kTaps>;
 using SampleWeights = std::array<float, kTaps>;
-constexpr int kMostValues = 32;
 
 // The weights of samples i - kInterpolationReach + 1 .. i + kInterpolationReach for the instant
 // i + p / kPhases, p = 0 .. kPhases: a Kaiser-windowed sinc, each row scaled to sum to 1 so that a constant
@@ -57,11 +58,18 @@ SampleWeights weightsAt(double u) {
 
 // The interpolated values on the components of the samples x (I and Q interleaved, as std::complex lays them
 // out): value k, component c, weighs components 2 (spacing k + m) + c for m = 0 .. kTaps - 1. With a spacing
-// of one sample (the symbol loops' half chips) the weights slide along the components one by one, a loop
-// that runs four components to a vector instruction.
+// of one sample (the symbol loops' half chips) the weights slide along the components one by one, four
+// components to a vector register.
 void interpolate(const SampleWeights& w, const float* x, int count, int spacing, float* out) {
   if (spacing == 1) {
-    for (int j = 0; j < 2 * count; ++j) {
+    constexpr int kFloats = kLanes<float>;
+    int j = 0;
+    for (; j + kFloats <= 2 * count; j += kFloats) {
+      Lanes<float> sum = w[0] * lanesAt(x + j);
+      for (int m = 1; m < kTaps; ++m) sum += w[static_cast<std::size_t>(m)] * lanesAt(x + j + 2 * m);
+      std::memcpy(out + j, &sum, sizeof sum);
+    }
+    for (; j < 2 * count; ++j) {
       float sum = 0;
       for (int m = 0; m < kTaps; ++m) sum += w[static_cast<std::size_t>(m)] * x[j + 2 * m];
       out[j] = sum;
@@ -83,7 +91,9 @@ void interpolate(const SampleWeights& w, const float* x, int count, int spacing,
 }  // namespace
 
 void ChipStream::signal(double t, int count, int spacing, Complex* out) const {
-  if (count > kMostValues) throw std::logic_error("the stream reads at most 32 values at once");
+  if (count > kMostValues || static_cast<std::size_t>((count - 1) * spacing) >= kMostTurns) {
+    throw std::logic_error("the stream reads at most 32 values over at most 64 samples at once");
+  }
   const double floorT = std::floor(t);
   // Every instant lies a whole number of samples after t: one set of weights serves them all.
   const SampleWeights w = weightsAt(t - floorT);
@@ -103,18 +113,15 @@ void ChipStream::signal(double t, int count, int spacing, Complex* out) const {
     for (int k = 0; k < count; ++k) out[k] = {values[static_cast<std::size_t>(2 * k)], values[static_cast<std::size_t>(2 * k + 1)]};
     return;
   }
+  // Value k turns by the carrier's turn at t times its turn over the k x spacing samples after t, in the
+  // values' single precision.
   const Complex start = std::polar(1.0, radiansPerSample_ * (t - origin_));
-  Complex turn(1, 0);
-  for (int k = 0; k < spacing; ++k) turn *= sampleTurn_;
-  // The products written out on the parts, which the compiler keeps in registers from one value to the next.
-  double cr = start.real(), ci = start.imag();
-  const double tr = turn.real(), ti = turn.imag();
+  const auto sr = static_cast<float>(start.real()), si = static_cast<float>(start.imag());
   for (int k = 0; k < count; ++k) {
-    const double vr = values[static_cast<std::size_t>(2 * k)], vi = values[static_cast<std::size_t>(2 * k + 1)];
-    out[k] = {vr * cr - vi * ci, vr * ci + vi * cr};
-    const double nr = cr * tr - ci * ti;
-    ci = cr * ti + ci * tr;
-    cr = nr;
+    const auto n = static_cast<std::size_t>(k * spacing);
+    const float tr = sr * turnsRe_[n] - si * turnsIm_[n], ti = sr * turnsIm_[n] + si * turnsRe_[n];
+    const float vr = values[static_cast<std::size_t>(2 * k)], vi = values[static_cast<std::size_t>(2 * k + 1)];
+    out[k] = {vr * tr - vi * ti, vr * ti + vi * tr};
   }
 }
 
@@ -129,7 +136,11 @@ Complex ChipStream::barker(double t) const {
 ChipStream ChipStream::withoutCarrierOffset(double offsetHz, double origin) const {
   ChipStream view(*window_);
   view.radiansPerSample_ = -2 * std::numbers::pi * offsetHz / kStreamRate;
-  view.sampleTurn_ = std::polar(1.0, view.radiansPerSample_);
+  for (std::size_t n = 0; n < kMostTurns; ++n) {
+    const Complex turn = std::polar(1.0, view.radiansPerSample_ * static_cast<double>(n));
+    view.turnsRe_[n] = static_cast<float>(turn.real());
+    view.turnsIm_[n] = static_cast<float>(turn.imag());
+  }
   view.origin_ = origin;
   return view;
 }

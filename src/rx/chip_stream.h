@@ -23,6 +23,10 @@ inline constexpr int kInterpolationReach = 3;
 // The 11-chip Barker sequence of the DSSS rates (IEEE 802.11b-1999 18.4.6.3).
 inline constexpr std::array<double, 11> kBarker = {1, -1, 1, 1, -1, 1, 1, 1, -1, -1, -1};
 
+// The values ChipStream::signal reads at once, and the samples they span at most.
+inline constexpr int kMostValues = 32;
+inline constexpr std::size_t kMostTurns = 2 * kMostValues;
+
 // A view of the stream (whose window must outlive it), with a carrier offset taken out as it is read.
 class ChipStream {
  public:
@@ -40,7 +44,7 @@ class ChipStream {
   void releaseBefore(std::size_t k) const { window_->releaseBefore(k); }
   // The signal at t + spacing x k for k = 0 .. count - 1 (a band-limited interpolation between the
   // samples, in the samples' single precision), the carrier's turn stepped from one to the next rather than
-  // computed for each. At most 32 values.
+  // computed for each. At most kMostValues values, over at most kMostTurns samples.
   void signal(double t, int count, int spacing, Complex* out) const;
   // Chips 0 .. count - 1 from the chip at t: the signal at t + 2k.
   void chips(double t, int count, Complex* out) const { signal(t, count, kSamplesPerChip, out); }
@@ -49,7 +53,7 @@ class ChipStream {
  private:
   StreamWindow* window_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out
-  Complex sampleTurn_{1, 0};     // its turn over a sample
+  std::array<float, kMostTurns> turnsRe_{}, turnsIm_{};  // its turn over 0, 1, 2 ... samples
   double origin_ = 0;
 };
 

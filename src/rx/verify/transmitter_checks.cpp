@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <vector>
+
+#include "rx/stream/lanes.h"
 
 namespace dot11b::rx {
 
@@ -52,38 +53,25 @@ class SlidingPower {
   double sum_ = 0;
 };
 
-// The sums of n samples' components and of their squares, four components (I and Q interleaved, as the
-// samples lie) to a vector register: in the samples' precision over blocks of a few hundred samples, in
-// double precision from one block to the next.
-template <typename T>
-struct FourLanes;
-template <>
-struct FourLanes<float> {
-  typedef float type __attribute__((vector_size(16)));
-};
-template <>
-struct FourLanes<double> {
-  typedef double type __attribute__((vector_size(32)));
-};
-
+// The sums of n samples' components and of their squares, a vector register's worth of components (I and
+// Q interleaved, as the samples lie) at a time: in the samples' precision over blocks of a few hundred
+// samples, in double precision from one block to the next.
 template <typename T>
 CaptureSpan::Sums sumsOf(const std::complex<T>* samples, std::size_t n) {
-  using Lanes = typename FourLanes<T>::type;
-  constexpr std::size_t kLanes = 4, kBlock = 1024;
+  constexpr std::size_t kBlock = 1024;
   const T* x = reinterpret_cast<const T*>(samples);
   const std::size_t values = 2 * n;
-  std::array<double, kLanes> sum{}, squares{};
+  std::array<double, kLanes<T>> sum{}, squares{};
   for (std::size_t from = 0; from < values; from += kBlock) {
     const std::size_t count = std::min(values - from, kBlock);
-    Lanes blockSum{}, blockSquares{};
+    Lanes<T> blockSum{}, blockSquares{};
     std::size_t i = 0;
-    for (; i + kLanes <= count; i += kLanes) {
-      Lanes v;
-      std::memcpy(&v, x + from + i, sizeof v);
+    for (; i + kLanes<T> <= count; i += kLanes<T>) {
+      const Lanes<T> v = lanesAt(x + from + i);
       blockSum += v;
       blockSquares += v * v;
     }
-    for (std::size_t j = 0; j < kLanes; ++j) {
+    for (std::size_t j = 0; j < kLanes<T>; ++j) {
       sum[j] += blockSum[j];
       squares[j] += blockSquares[j];
     }
@@ -94,7 +82,13 @@ CaptureSpan::Sums sumsOf(const std::complex<T>* samples, std::size_t n) {
     }
   }
   // Even lanes hold I, odd lanes Q.
-  return {{sum[0] + sum[2], sum[1] + sum[3]}, squares[0] + squares[1] + squares[2] + squares[3]};
+  Complex total(0, 0);
+  double power = 0;
+  for (std::size_t j = 0; j < kLanes<T>; j += 2) {
+    total += Complex(sum[j], sum[j + 1]);
+    power += squares[j] + squares[j + 1];
+  }
+  return {total, power};
 }
 
 // The sum of SlidingPower's values from `start` to `end` - 1 times the window: each sample's power counted
