@@ -5,6 +5,7 @@
 // weight to the next.
 #pragma once
 
+#include <complex>
 #include <cstddef>
 #include <cstring>
 
@@ -31,6 +32,23 @@ Lanes<T> lanesAt(const T* x) {
   Lanes<T> lanes;
   std::memcpy(&lanes, x, sizeof lanes);
   return lanes;
+}
+
+// Whether every part of the n samples is finite, in one pass without a branch: x - x is 0 for a finite x
+// and NaN for an infinite one or NaN, and so is a sum of them.
+template <typename T>
+bool allFinite(const std::complex<T>* samples, std::size_t n) {
+  const T* x = reinterpret_cast<const T*>(samples);
+  Lanes<T> probe{};
+  std::size_t i = 0;
+  for (; i + kLanes<T> <= 2 * n; i += kLanes<T>) {
+    const Lanes<T> v = lanesAt(x + i);
+    probe += v - v;
+  }
+  T sum = 0;
+  for (; i < 2 * n; ++i) sum += x[i] - x[i];
+  for (std::size_t j = 0; j < kLanes<T>; ++j) sum += probe[j];
+  return sum == 0;
 }
 
 }  // namespace dot11b::rx
