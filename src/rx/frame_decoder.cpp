@@ -16,8 +16,6 @@ namespace dot11b::rx {
 
 namespace {
 
-constexpr std::size_t kPeakEvmChips = 1000;
-
 bool fcsHolds(const Bits& psdu) {
   if (psdu.size() < 32) return false;
   const Bits covered(psdu.begin(), psdu.end() - 32);
@@ -46,13 +44,10 @@ Bits pbccPsdu(FrameReader& reader, bool fullRate, std::size_t bits) {
   return !codedHolds && uncodedHolds ? uncoded : coded;
 }
 
-void summariseEvm(const std::vector<double>& errors, ReceivedFrame& frame) {
-  if (errors.empty()) return;
-  double sum = 0;
-  for (double e : errors) sum += e * e;
-  frame.evmRmsPercent = 100 * std::sqrt(sum / static_cast<double>(errors.size()));
-  const auto peakEnd = errors.begin() + static_cast<std::ptrdiff_t>(std::min(errors.size(), kPeakEvmChips));
-  frame.evmPeak = *std::max_element(errors.begin(), peakEnd);
+void summariseEvm(const SymbolTracker::ChipErrors& errors, ReceivedFrame& frame) {
+  if (errors.count == 0) return;
+  frame.evmRmsPercent = 100 * std::sqrt(errors.sumOfSquares / static_cast<double>(errors.count));
+  frame.evmPeak = errors.peak;
 }
 
 }  // namespace

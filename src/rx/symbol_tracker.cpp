@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rx/symbol_tracker.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -94,13 +95,14 @@ double SymbolTracker::clockPpm() const {
 
 void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& ideal, Complex reference) {
   if (reference == Complex(0, 0)) return;
-  // One division for the symbol, and magnitudes without hypot's care for overflow, which chips never near.
+  // One division for the symbol, and magnitudes without hypot's care for overflow, which chips never near,
+  // taken only for the chips the peak looks at.
   const Complex scale = std::conj(reference) / std::norm(reference);
-  const std::size_t at = chipErrors_.size();
-  chipErrors_.resize(at + received.size());
   for (std::size_t k = 0; k < received.size(); ++k) {
     const Complex error = received[k] * scale - ideal[k];
-    chipErrors_[at + k] = std::sqrt(error.real() * error.real() + error.imag() * error.imag());
+    const double power = error.real() * error.real() + error.imag() * error.imag();
+    chipErrors_.sumOfSquares += power;
+    if (chipErrors_.count++ < kPeakEvmChips) chipErrors_.peak = std::max(chipErrors_.peak, std::sqrt(power));
   }
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The chip timing of a frame, symbol by symbol: an early-late loop on the correlation of each symbol
 // with what it carries (the Barker sequence, or the CCK codeword decided for it), with a second-order
-// term that follows a chip clock running off ours. It also keeps the error vector of every chip against
+// term that follows a chip clock running off ours. It also measures the error vector of every chip against
 // the ideal chip at the ideal instant, for the modulation accuracy.
 #pragma once
 
@@ -39,8 +39,16 @@ class SymbolTracker {
   // The transmitter's chip clock against ours [ppm]: from the slope of the symbol instants the loop found
   // against their nominal instants, over every symbol so far.
   double clockPpm() const;
-  const std::vector<double>& chipErrors() const { return chipErrors_; }
-  void clearChipErrors() { chipErrors_.clear(); }
+  // The error vector magnitudes of the chips recorded since clearChipErrors(): how many, the sum of their
+  // squares, and the largest among the first kPeakEvmChips.
+  struct ChipErrors {
+    std::size_t count = 0;
+    double sumOfSquares = 0;
+    double peak = 0;
+  };
+  static constexpr std::size_t kPeakEvmChips = 1000;
+  const ChipErrors& chipErrors() const { return chipErrors_; }
+  void clearChipErrors() { chipErrors_ = {}; }
 
  private:
   // The signal every half chip from half a chip before the symbol at the current timing: its late, prompt
@@ -67,7 +75,7 @@ class SymbolTracker {
   // Sums for the least-squares line of the symbol instants over their nominal instants.
   double nominal_ = 0, sumX_ = 0, sumY_ = 0, sumXX_ = 0, sumXY_ = 0;
   long count_ = 0;
-  std::vector<double> chipErrors_;
+  ChipErrors chipErrors_;
 };
 
 }  // namespace dot11b::rx
