@@ -98,6 +98,7 @@ FrameOutcome decodeFrame(const ChipStream& stream, const Acquisition& acquisitio
     const bool highRate = *rate > 2;
     frame.modulation = !highRate ? (*rate == 1 ? "DBPSK" : "DQPSK") : frame.header.pbcc() ? "PBCC" : "CCK";
     const std::size_t bits = 8 * *octets;
+    frame.psdu.reserve(bits);
     if (frame.modulation == "DBPSK" || frame.modulation == "DQPSK") {
       const bool quaternary = frame.modulation == "DQPSK";
       while (frame.psdu.size() < bits && tracker.holds(11)) {

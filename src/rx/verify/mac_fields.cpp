@@ -56,7 +56,12 @@ std::string frameKindName(const MacFields& f) {
 
 std::vector<std::uint8_t> octetsOf(const Bits& bits) {
   std::vector<std::uint8_t> octets(bits.size() / 8);
-  for (std::size_t k = 0; k < 8 * octets.size(); ++k) octets[k / 8] |= static_cast<std::uint8_t>((bits[k] & 1) << (k % 8));
+  for (std::size_t k = 0; k < octets.size(); ++k) {
+    const std::uint8_t* octet = bits.data() + 8 * k;  // first bit least significant
+    unsigned value = 0;
+    for (unsigned b = 0; b < 8; ++b) value |= (octet[b] & 1u) << b;
+    octets[k] = static_cast<std::uint8_t>(value);
+  }
   return octets;
 }
 
