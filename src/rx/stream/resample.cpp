@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "rx/stream/lanes.h"
 namespace dot11b::rx {
 
 namespace {
@@ -144,19 +145,46 @@ void Resampler<S>::produceRounds(long rounds, std::vector<S>& out) {
   }
   const std::size_t at = out.size(), parts = 2 * static_cast<std::size_t>(rounds);
   out.resize(at + static_cast<std::size_t>(rounds * period_));
-  sums_.resize(parts);
+  const auto period = static_cast<std::size_t>(period_);
   for (long j = 0; j < period_; ++j) {
     const ResamplerTaps<Real>& taps = phases_[static_cast<std::size_t>(j)];
-    std::fill(sums_.begin(), sums_.end(), Real(0));
-    Real* sum = sums_.data();
+    stretches_.resize(taps.weights.size());
     for (std::size_t k = 0; k < taps.weights.size(); ++k) {
       const long e = taps.first - phasesFirst_ + static_cast<long>(k);
-      const Real w = taps.weights[k];
-      const auto* x = reinterpret_cast<const Real*>(dealt_[static_cast<std::size_t>(e % advance_)].data() + e / advance_);
-      for (std::size_t i = 0; i < parts; ++i) sum[i] += w * x[i];
+      stretches_[k] = reinterpret_cast<const Real*>(dealt_[static_cast<std::size_t>(e % advance_)].data() + e / advance_);
     }
-    for (long r = 0; r < rounds; ++r)
-      out[at + static_cast<std::size_t>(r * period_ + j)] = {sum[2 * r], sum[2 * r + 1]};
+    // Round r's I and Q go to output r x period + j. Four vector registers' worth of parts at a time, summed
+    // over the taps in the registers.
+    S* const phaseOut = out.data() + at + j;
+    // The rounds of lanes from part i (even) on: I and Q side by side.
+    const auto put = [&](std::size_t i, const Lanes<Real>& sum) {
+      for (std::size_t l = 0; l < kLanes<Real>; l += 2) phaseOut[(i + l) / 2 * period] = {sum[l], sum[l + 1]};
+    };
+    constexpr std::size_t kBlock = 4 * kLanes<Real>;
+    std::size_t i = 0;
+    for (; i + kBlock <= parts; i += kBlock) {
+      Lanes<Real> sum0{}, sum1{}, sum2{}, sum3{};
+      for (std::size_t k = 0; k < stretches_.size(); ++k) {
+        const Real w = taps.weights[k];
+        const Real* x = stretches_[k] + i;
+        sum0 += w * lanesAt(x);
+        sum1 += w * lanesAt(x + kLanes<Real>);
+        sum2 += w * lanesAt(x + 2 * kLanes<Real>);
+        sum3 += w * lanesAt(x + 3 * kLanes<Real>);
+      }
+      put(i, sum0);
+      put(i + kLanes<Real>, sum1);
+      put(i + 2 * kLanes<Real>, sum2);
+      put(i + 3 * kLanes<Real>, sum3);
+    }
+    for (; i < parts; i += 2) {
+      Real re = 0, im = 0;
+      for (std::size_t k = 0; k < stretches_.size(); ++k) {
+        re += taps.weights[k] * stretches_[k][i];
+        im += taps.weights[k] * stretches_[k][i + 1];
+      }
+      phaseOut[i / 2 * period] = {re, im};
+    }
   }
 }
 

@@ -55,7 +55,7 @@ class Resampler {
   SlidingSamples<S> inputs_{0};  // those that later outputs still take
   long received_ = 0;
   std::vector<std::vector<S>> dealt_;  // the inputs of rounds of outputs, dealt into phases
-  std::vector<Real> sums_;             // of one phase's rounds, I and Q
+  std::vector<const Real*> stretches_;  // of the dealt inputs, one for each of a phase's taps
   std::size_t next_ = 0;  // the index of the next output
 };
 
