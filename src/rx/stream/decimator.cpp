@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rx/stream/decimator.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
+#include "rx/stream/lanes.h"
 #include "rx/stream/resample.h"
 
 namespace dot11b::rx {
@@ -53,16 +56,22 @@ void Decimator<S>::produceRun(std::size_t j0, std::size_t count, std::vector<S>&
   const long margin = (reach_ + d - 1) / d + 1;  // phase samples each side of the run's
   const long tFirst = static_cast<long>(j0) - margin, span = static_cast<long>(count) + 2 * margin;
   phases_.resize(factor_);
+  // The first t whose input d (tFirst + t) + p is at least n.
+  const auto firstFrom = [&](long n, long p) {
+    const long above = n - p - d * tFirst;
+    return std::clamp(above >= 0 ? (above + d - 1) / d : -(-above / d), 0L, span);
+  };
   for (long p = 0; p < d; ++p) {
     std::vector<S>& phase = phases_[static_cast<std::size_t>(p)];
     phase.resize(static_cast<std::size_t>(span));
-    for (long t = 0; t < span; ++t) {
-      const long at = d * (tFirst + t) + p;
-      // Beyond the inputs held (which no output of the run takes): 0.
-      phase[static_cast<std::size_t>(t)] = at >= static_cast<long>(inputs_.first()) && at < static_cast<long>(received_)
-                                               ? *inputs_.from(static_cast<std::size_t>(at))
-                                               : S(0, 0);
-    }
+    // Beyond the inputs held (which no output of the run takes): 0.
+    const long from = firstFrom(static_cast<long>(inputs_.first()), p), to = std::max(from, firstFrom(static_cast<long>(received_), p));
+    std::fill(phase.begin(), phase.begin() + from, S(0, 0));
+    std::fill(phase.begin() + to, phase.end(), S(0, 0));
+    if (from == to) continue;
+    // Copied as bytes: an assignment of std::complex goes part by part.
+    const S* input = inputs_.from(static_cast<std::size_t>(d * (tFirst + from) + p));
+    for (long t = from; t < to; ++t) std::memcpy(&phase[static_cast<std::size_t>(t)], input + d * (t - from), sizeof(S));
   }
   // Input d j + n of output j, as a stretch of its phase from output j0 on.
   const auto stretch = [&](long n) {
@@ -71,15 +80,33 @@ void Decimator<S>::produceRun(std::size_t j0, std::size_t count, std::vector<S>&
   };
   const std::size_t at = out.size();
   out.resize(at + count);
-  Real* sum = reinterpret_cast<Real*>(out.data() + at);
+  Real* const into = reinterpret_cast<Real*>(out.data() + at);
   const std::size_t parts = 2 * count;  // I and Q of each output
   const Real* centre = stretch(0);
-  for (std::size_t i = 0; i < parts; ++i) sum[i] = centreWeight_ * centre[i];
+  afters_.resize(offsets_.size());
+  befores_.resize(offsets_.size());
   for (std::size_t k = 0; k < offsets_.size(); ++k) {
-    const Real w = weights_[k];
-    const Real* after = stretch(offsets_[k]);
-    const Real* before = stretch(-offsets_[k]);
-    for (std::size_t i = 0; i < parts; ++i) sum[i] += w * (after[i] + before[i]);
+    afters_[k] = stretch(offsets_[k]);
+    befores_[k] = stretch(-offsets_[k]);
+  }
+  // Four vector registers' worth of parts at a time, summed over the taps in the registers.
+  constexpr std::size_t kBlock = 4 * kLanes<Real>;
+  std::size_t i = 0;
+  for (; i + kBlock <= parts; i += kBlock) {
+    Lanes<Real> sum[4];
+    for (std::size_t b = 0; b < 4; ++b) sum[b] = centreWeight_ * lanesAt(centre + i + b * kLanes<Real>);
+    for (std::size_t k = 0; k < offsets_.size(); ++k) {
+      const Real w = weights_[k];
+      const Real* after = afters_[k] + i;
+      const Real* before = befores_[k] + i;
+      for (std::size_t b = 0; b < 4; ++b) sum[b] += w * (lanesAt(after + b * kLanes<Real>) + lanesAt(before + b * kLanes<Real>));
+    }
+    std::memcpy(into + i, sum, sizeof sum);
+  }
+  for (; i < parts; ++i) {
+    Real sum = centreWeight_ * centre[i];
+    for (std::size_t k = 0; k < offsets_.size(); ++k) sum += weights_[k] * (afters_[k][i] + befores_[k][i]);
+    into[i] = sum;
   }
 }
 

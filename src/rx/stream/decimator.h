@@ -38,6 +38,7 @@ class Decimator {
   std::size_t received_ = 0;
   std::size_t next_ = 0;  // the next output, centred on input next_ x factor_
   std::vector<std::vector<S>> phases_;  // the inputs of a run of outputs, dealt into their phases
+  std::vector<const Real*> afters_, befores_;  // the stretches of the phases that each tap weighs
 };
 
 extern template class Decimator<Complex>;
