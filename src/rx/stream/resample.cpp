@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
@@ -137,11 +138,13 @@ void Resampler<S>::produceRounds(long rounds, std::vector<S>& out) {
   for (long m = 0; m < advance_; ++m) {
     std::vector<S>& phase = dealt_[static_cast<std::size_t>(m)];
     phase.resize(static_cast<std::size_t>(perPhase));
-    for (long t = 0; t < perPhase; ++t) {
-      const long at = first + m + advance_ * t;
-      // Beyond the inputs in (which no output of these rounds takes): 0.
-      phase[static_cast<std::size_t>(t)] = at < received_ ? *inputs_.from(static_cast<std::size_t>(at)) : S(0, 0);
-    }
+    // Beyond the inputs in (which no output of these rounds takes): 0.
+    const long in = received_ > first + m ? std::min(perPhase, (received_ - first - m + advance_ - 1) / advance_) : 0;
+    std::fill(phase.begin() + in, phase.end(), S(0, 0));
+    // Copied as bytes: an assignment of std::complex goes part by part.
+    if (in == 0) continue;
+    const S* input = inputs_.from(static_cast<std::size_t>(first + m));
+    for (long t = 0; t < in; ++t) std::memcpy(&phase[static_cast<std::size_t>(t)], input + advance_ * t, sizeof(S));
   }
   const std::size_t at = out.size(), parts = 2 * static_cast<std::size_t>(rounds);
   out.resize(at + static_cast<std::size_t>(rounds * period_));
