@@ -76,8 +76,10 @@ std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
     const Complex m = conjTimes(b, a) + conjTimes(u, s), e = conjTimes(s, a) + conjTimes(u, b);
     const Complex f = conjTimes(s, b), g = conjTimes(u, a), h = f + g, k = f - g;
     // conj(w) p for q = 0 .. 3: e + h, e + j k, e - h, e - j k; Re(m (-j)^q): m_r, m_i, -m_r, -m_i.
-    const std::array<double, 4> zr = {e.real() + h.real(), e.real() - k.imag(), e.real() - h.real(), e.real() + k.imag()};
-    const std::array<double, 4> zi = {e.imag() + h.imag(), e.imag() + k.real(), e.imag() - h.imag(), e.imag() - k.real()};
+    const std::array<double, 4> zr = {e.real() + h.real(), e.real() - k.imag(), e.real() - h.real(),
+                                      e.real() + k.imag()};
+    const std::array<double, 4> zi = {e.imag() + h.imag(), e.imag() + k.real(), e.imag() - h.imag(),
+                                      e.imag() - k.real()};
     const std::array<double, 4> turned = {m.real(), m.imag(), -m.real(), -m.imag()};
     for (std::size_t q3 = 0; q3 < 4; ++q3) {
       const double energy = base + 2 * (turned[q3] + std::max(std::abs(zr[q3]), std::abs(zi[q3])));

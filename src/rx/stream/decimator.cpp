@@ -65,13 +65,16 @@ void Decimator<S>::produceRun(std::size_t j0, std::size_t count, std::vector<S>&
     std::vector<S>& phase = phases_[static_cast<std::size_t>(p)];
     phase.resize(static_cast<std::size_t>(span));
     // Beyond the inputs held (which no output of the run takes): 0.
-    const long from = firstFrom(static_cast<long>(inputs_.first()), p), to = std::max(from, firstFrom(static_cast<long>(received_), p));
+    const long from = firstFrom(static_cast<long>(inputs_.first()), p);
+    const long to = std::max(from, firstFrom(static_cast<long>(received_), p));
     std::fill(phase.begin(), phase.begin() + from, S(0, 0));
     std::fill(phase.begin() + to, phase.end(), S(0, 0));
     if (from == to) continue;
     // Copied as bytes: an assignment of std::complex goes part by part.
     const S* input = inputs_.from(static_cast<std::size_t>(d * (tFirst + from) + p));
-    for (long t = from; t < to; ++t) std::memcpy(&phase[static_cast<std::size_t>(t)], input + d * (t - from), sizeof(S));
+    for (long t = from; t < to; ++t) {
+      std::memcpy(&phase[static_cast<std::size_t>(t)], input + d * (t - from), sizeof(S));
+    }
   }
   // Input d j + n of output j, as a stretch of its phase from output j0 on.
   const auto stretch = [&](long n) {
@@ -99,7 +102,9 @@ void Decimator<S>::produceRun(std::size_t j0, std::size_t count, std::vector<S>&
       const Real w = weights_[k];
       const Real* after = afters_[k] + i;
       const Real* before = befores_[k] + i;
-      for (std::size_t b = 0; b < 4; ++b) sum[b] += w * (lanesAt(after + b * kLanes<Real>) + lanesAt(before + b * kLanes<Real>));
+      for (std::size_t b = 0; b < 4; ++b) {
+        sum[b] += w * (lanesAt(after + b * kLanes<Real>) + lanesAt(before + b * kLanes<Real>));
+      }
     }
     std::memcpy(into + i, sum, sizeof sum);
   }

@@ -154,7 +154,8 @@ void Resampler<S>::produceRounds(long rounds, std::vector<S>& out) {
     stretches_.resize(taps.weights.size());
     for (std::size_t k = 0; k < taps.weights.size(); ++k) {
       const long e = taps.first - phasesFirst_ + static_cast<long>(k);
-      stretches_[k] = reinterpret_cast<const Real*>(dealt_[static_cast<std::size_t>(e % advance_)].data() + e / advance_);
+      const S* phase = dealt_[static_cast<std::size_t>(e % advance_)].data();
+      stretches_[k] = reinterpret_cast<const Real*>(phase + e / advance_);
     }
     // Round r's I and Q go to output r x period + j. Four vector registers' worth of parts at a time, summed
     // over the taps in the registers.

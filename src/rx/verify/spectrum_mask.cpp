@@ -119,7 +119,10 @@ MaskResult measurePeak(const Sample* frame, std::size_t n, double sampleRate) {
   MaskResult result;
   result.resolutionBandwidth = kResolutionBandwidth;
   const std::vector<double> power = binPowers(frame, n, sampleRate, kResolutionBandwidth);
-  if (!power.empty()) result.peakPowerInResolutionBandwidth = inResolutionBandwidth(*std::max_element(power.begin(), power.end()), power.size());
+  if (!power.empty()) {
+    const double peak = *std::max_element(power.begin(), power.end());
+    result.peakPowerInResolutionBandwidth = inResolutionBandwidth(peak, power.size());
+  }
   return result;
 }
 

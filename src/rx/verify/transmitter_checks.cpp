@@ -170,8 +170,8 @@ std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, doubl
   // The ramps: the power averaged over a symbol, against its mean over the frame from SYNC to its end.
   const auto start = static_cast<long>(frame.startSample), end = static_cast<long>(frame.endSample);
   const long window = averagingWindow(sampleRate), span = rampSpan(sampleRate);
-  const CaptureSpan::Sums sums = end > start ? capture.sums(static_cast<std::size_t>(start), static_cast<std::size_t>(end))
-                                             : CaptureSpan::Sums{};
+  const CaptureSpan::Sums sums =
+      end > start ? capture.sums(static_cast<std::size_t>(start), static_cast<std::size_t>(end)) : CaptureSpan::Sums{};
   const double samples = static_cast<double>(std::max(1L, end - start));
   const double level = summedPower(capture, window, start, end, sums.power) / static_cast<double>(window) / samples;
   // A tone at the centre: the carrier.
