@@ -34,6 +34,15 @@ Lanes<T> lanesAt(const T* x) {
   return lanes;
 }
 
+// A sample's I and Q from x on, in double precision.
+inline Lanes<double> doubleLanesAt(const double* x) { return lanesAt(x); }
+inline Lanes<double> doubleLanesAt(const float* x) {
+  typedef float Pair __attribute__((vector_size(8)));
+  Pair pair;
+  std::memcpy(&pair, x, sizeof pair);
+  return __builtin_convertvector(pair, Lanes<double>);
+}
+
 // Whether every part of the n samples is finite, in one pass without a branch: x - x is 0 for a finite x
 // and NaN for an infinite one or NaN, and so is a sum of them.
 template <typename T>

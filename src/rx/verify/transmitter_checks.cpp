@@ -2,7 +2,6 @@
 #include "rx/verify/transmitter_checks.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <vector>
 
@@ -53,42 +52,27 @@ class SlidingPower {
   double sum_ = 0;
 };
 
-// The sums of n samples' components and of their squares, a vector register's worth of components (I and
-// Q interleaved, as the samples lie) at a time: in the samples' precision over blocks of a few hundred
-// samples, in double precision from one block to the next.
+// The sums of n samples and of their powers, in double precision: I and Q side by side in a vector
+// register, summed sample after sample (the mean is a small difference of large sums).
 template <typename T>
 CaptureSpan::Sums sumsOf(const std::complex<T>* samples, std::size_t n) {
-  constexpr std::size_t kBlock = 1024;
   const T* x = reinterpret_cast<const T*>(samples);
-  const std::size_t values = 2 * n;
-  std::array<double, kLanes<T>> sum{}, squares{};
-  for (std::size_t from = 0; from < values; from += kBlock) {
-    const std::size_t count = std::min(values - from, kBlock);
-    Lanes<T> blockSum{}, blockSquares{};
-    std::size_t i = 0;
-    for (; i + kLanes<T> <= count; i += kLanes<T>) {
-      const Lanes<T> v = lanesAt(x + from + i);
-      blockSum += v;
-      blockSquares += v * v;
-    }
-    for (std::size_t j = 0; j < kLanes<T>; ++j) {
-      sum[j] += blockSum[j];
-      squares[j] += blockSquares[j];
-    }
-    for (; i < count; ++i) {
-      const auto v = static_cast<double>(x[from + i]);
-      sum[i % 2] += v;
-      squares[i % 2] += v * v;
-    }
+  Lanes<double> sum{}, squares{};
+  const auto add = [&](std::size_t k) {
+    const Lanes<double> v = doubleLanesAt(x + 2 * k);
+    sum += v;
+    squares += v * v;
+  };
+  // Four samples a turn of the loop, in their order.
+  std::size_t k = 0;
+  for (; k + 4 <= n; k += 4) {
+    add(k);
+    add(k + 1);
+    add(k + 2);
+    add(k + 3);
   }
-  // Even lanes hold I, odd lanes Q.
-  Complex total(0, 0);
-  double power = 0;
-  for (std::size_t j = 0; j < kLanes<T>; j += 2) {
-    total += Complex(sum[j], sum[j + 1]);
-    power += squares[j] + squares[j + 1];
-  }
-  return {total, power};
+  for (; k < n; ++k) add(k);
+  return {{sum[0], sum[1]}, squares[0] + squares[1]};
 }
 
 // The sum of SlidingPower's values from `start` to `end` - 1 times the window: each sample's power counted
