@@ -3,10 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <numeric>
 #include <stdexcept>
-#include <cstring>
 #include <vector>
 
 #include "rx/stream/lanes.h"

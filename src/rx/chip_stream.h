@@ -43,8 +43,8 @@ class ChipStream {
   // The reading has moved past the samples before k for good.
   void releaseBefore(std::size_t k) const { window_->releaseBefore(k); }
   // The signal at t + spacing x k for k = 0 .. count - 1 (a band-limited interpolation between the
-  // samples, in the samples' single precision), the carrier's turn stepped from one to the next rather than
-  // computed for each. At most kMostValues values, over at most kMostTurns samples.
+  // samples, in the samples' single precision), the carrier's turn from a table of its turns over whole
+  // samples rather than computed for each. At most kMostValues values, over at most kMostTurns samples.
   void signal(double t, int count, int spacing, Complex* out) const;
   // Chips 0 .. count - 1 from the chip at t: the signal at t + 2k.
   void chips(double t, int count, Complex* out) const { signal(t, count, kSamplesPerChip, out); }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <random>
 #include <string>
@@ -9,6 +10,7 @@
 #include "rx/cck_decisions.h"
 #include "rx/descrambler.h"
 #include "rx/plcp_header.h"
+#include "rx/stream/lanes.h"
 #include "rx/stream/resample.h"
 #include "rx/verify/spectrum_mask.h"
 
@@ -142,6 +144,44 @@ TEST(SpectrumMask, TheResolutionBandwidthIs100KHzOnATone) {
   EXPECT_NEAR(total / 660, 4.0, 1e-9);  // the power is kept
   // The tone's response is as wide as noise of the same peak density in 100 kHz.
   EXPECT_NEAR(total / peak * 44e6 / 660, 100e3, 1);
+}
+
+TEST(SpectrumMask, ThePeakAloneIsTheMasksPeak) {
+  std::mt19937 random(3);
+  std::normal_distribution<float> gauss;
+  rx::SampleRow noise(5000);
+  for (rx::Sample& x : noise) x = {gauss(random), 0.5f + gauss(random)};
+  for (const double rate : {20e6, 22e6, 44e6}) {
+    const rx::MaskResult mask = rx::measureMask(noise.data(), noise.size(), rate);
+    const rx::MaskResult peak = rx::measurePeak(noise.data(), noise.size(), rate);
+    ASSERT_GT(mask.peakPowerInResolutionBandwidth, 0) << rate;
+    EXPECT_EQ(peak.peakPowerInResolutionBandwidth, mask.peakPowerInResolutionBandwidth) << rate;
+    EXPECT_TRUE(peak.points.empty());
+    EXPECT_FALSE(peak.inner.measured || peak.outer.measured);
+  }
+  // Shorter than a segment: no spectrum, no peak.
+  EXPECT_EQ(rx::measurePeak(noise.data(), 100, 22e6).peakPowerInResolutionBandwidth, 0);
+}
+
+template <typename T>
+void expectEveryNonFinitePartFound() {
+  for (std::size_t n = 0; n < 9; ++n) {
+    std::vector<std::complex<T>> row(n, {T(0.5), T(-1)});
+    EXPECT_TRUE(rx::allFinite(row.data(), n)) << n;
+    for (std::size_t part = 0; part < 2 * n; ++part) {
+      for (const T bad : {std::numeric_limits<T>::quiet_NaN(), std::numeric_limits<T>::infinity(),
+                          -std::numeric_limits<T>::infinity()}) {
+        std::vector<std::complex<T>> faulty = row;
+        reinterpret_cast<T*>(faulty.data())[part] = bad;
+        EXPECT_FALSE(rx::allFinite(faulty.data(), n)) << n << " samples, part " << part << ": " << bad;
+      }
+    }
+  }
+}
+
+TEST(Lanes, AllFiniteFindsANonFinitePartAnywhere) {
+  expectEveryNonFinitePartFound<float>();
+  expectEveryNonFinitePartFound<double>();
 }
 
 }  // namespace
