@@ -71,7 +71,7 @@ static int tour(void) {
   dot11b_set_wait_hook(onWait, NULL);
   saveImage(find(0, "main"), "main");
   invoke(find(0, "chkMACheader"));
-  const char* openers[] = {"pbMACheaderSetup", "pbAdvancedSettings", "menuConfigSigGenIO"};
+  const char* openers[] = {"pbMACheaderSetup", "pbAdvancedSettings", "menuConfigSigGenIO", "menuConfigReceiverTest"};
   for (size_t i = 0; i < sizeof openers / sizeof openers[0]; ++i) invoke(find(0, openers[i]));
   invoke(find(0, "pbCalculate"));
   invoke(find(0, "menuPlotSpectrum"));

@@ -43,7 +43,7 @@ set(CPACK_DEBIAN_DBGSYM_DESCRIPTION "debug symbols for dot11b-wavegen")
 set(CPACK_DEBIAN_DBGSYM_PACKAGE_DEPENDS "dot11b-wavegen (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
 # The GNU Radio module (gnuradio/, the install component gnuradio) in a package of its own, gr-dot11b, so that
 # dot11b-wavegen does not pull GNU Radio in. It takes the MAT-file module for parameter files from
-# dot11b-wavegen's library folder.
+# dot11b-wavegen's library folder, and keeps its own library there.
 if(TARGET gnuradio-dot11b)
   list(APPEND CPACK_COMPONENTS_ALL gnuradio)
   set(CPACK_DEBIAN_GNURADIO_PACKAGE_NAME gr-dot11b)
@@ -54,10 +54,11 @@ their blocks for GNU Radio Companion and example flowgraphs: a modulator of
 PDUs into bursts, a frame source, the streaming receiver with PDUs out, and a
 connector that writes the frames as pcapng for Wireshark.]])
   set(CPACK_DEBIAN_GNURADIO_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_GNURADIO_PACKAGE_DEPENDS
-      "dot11b-wavegen (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}), gnuradio (>= 3.10), gnuradio (<< 3.11)")
-  set(CPACK_DEBIAN_GNURADIO_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/triggers)
+  set(CPACK_DEBIAN_GNURADIO_PACKAGE_DEPENDS "dot11b-wavegen (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}), \
+gnuradio (>= 3.10), gnuradio (<< 3.11), python3 (>= 3.11), python3 (<< 3.12)")
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/gr-dot11b COMPONENT gnuradio)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/gr-dot11b.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME gr-dot11b COMPONENT gnuradio)
 endif()
 include(CPack)

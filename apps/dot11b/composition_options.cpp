@@ -12,6 +12,7 @@
 #include "parameter_source.h"
 #include "runtime/number_text.h"
 #include "sequence_options.h"
+#include "testbench/generator_level.h"
 #include "runtime/shortest_text.h"
 #include "runtime/value_range.h"
 
@@ -132,10 +133,11 @@ std::optional<CompositionOptions> takeReceiverTest(Args& args) {
     throw std::invalid_argument(std::string("--test ") + name + ": " + e.what());
   }
   if (level) {
-    // Every output level a signal generator can set.
-    if (*level < -136 || *level > 20) throw std::invalid_argument("--level must be -136 to 20 dBm");
-    if (o.plan->interfererLevelDbm) *o.plan->interfererLevelDbm += *level - o.plan->wantedLevelDbm;
-    o.plan->wantedLevelDbm = *level;
+    try {
+      testbench::setWantedLevel(*o.plan, *level);
+    } catch (const std::invalid_argument& e) {
+      throw std::invalid_argument(std::string("--level: ") + e.what());
+    }
   }
   o.wantedLevelDbm = o.plan->wantedLevelDbm;
   o.settings = testbench::receiverTestComposition(*o.plan, parametersFromOptions(args));
@@ -209,7 +211,7 @@ std::vector<std::string> compositionLines(const CompositionOptions& o, const tes
     std::snprintf(text, sizeof text, "Signal generator amplitude: %.2f dBm puts the wanted signal at %s dBm", amplitude,
                   rt::shortestText(*o.wantedLevelDbm).c_str());
     lines.emplace_back(text);
-    if (amplitude < kLowestAmplitudeDbm || amplitude > kHighestAmplitudeDbm)
+    if (amplitude < testbench::kLowestAmplitudeDbm || amplitude > testbench::kHighestAmplitudeDbm)
       lines.push_back("warning: that amplitude lies outside the signal generator's -136 to 20 dBm");
   }
   return lines;
@@ -217,22 +219,15 @@ std::vector<std::string> compositionLines(const CompositionOptions& o, const tes
 
 phy::Frame receiverTestWaveform(const CompositionOptions& test, rt::Value& sigGenSettings,
                                 std::vector<std::string>& report) {
-  constexpr double kHighestSampleClock = 100e6;  // the signal generator's
-  const double rate = testbench::compositeRate(test.settings);
-  if (rate > kHighestSampleClock)
-    throw std::invalid_argument("the test's composite takes " + rt::shortestText(rate / 1e6) +
-                                " MHz, above the signal generator's sample clock of " +
-                                rt::shortestText(kHighestSampleClock / 1e6) + " MHz");
+  testbench::checkSampleClock(testbench::compositeRate(test.settings));
   testbench::Composite c = testbench::compose(test.settings);
   report = compositionLines(test, c);
-  // The level is set to a hundredth of a decibel.
-  const double wanted = std::round(100 * testbench::instrumentLevelDbm(c, *test.wantedLevelDbm)) / 100;
-  const double amplitude = std::clamp(wanted, kLowestAmplitudeDbm, kHighestAmplitudeDbm);
-  if (amplitude != wanted)
-    report.push_back("warning: the amplitude is set to " + rt::shortestText(amplitude) +
+  const testbench::GeneratorLevel level = testbench::generatorLevel(c, *test.wantedLevelDbm);
+  if (level.clamped)
+    report.push_back("warning: the amplitude is set to " + rt::shortestText(level.amplitudeDbm) +
                      " dBm, the nearest the signal generator takes: the wanted signal arrives at " +
-                     rt::shortestText(*test.wantedLevelDbm + amplitude - wanted) + " dBm");
-  sigGenSettings.setField("Amplitude", rt::Value::scalar(amplitude));
+                     rt::shortestText(level.wantedDbm) + " dBm");
+  sigGenSettings.setField("Amplitude", rt::Value::scalar(level.amplitudeDbm));
   sigGenSettings.setField("SamplingRate", rt::Value::scalar(c.sampleRate));
   return std::move(c.frame);
 }

@@ -60,9 +60,6 @@ void takeOtherSignals(Args& args, testbench::CompositionSettings& settings);
 // Only the receiver test's options, when args hold --test.
 std::optional<CompositionOptions> takeReceiverTest(Args& args);
 
-// The signal generator's output level range [dBm].
-inline constexpr double kLowestAmplitudeDbm = -136, kHighestAmplitudeDbm = 20;
-
 // What the composite holds, line by line: the plan, each signal, and the amplitude to set on the signal
 // generator (a warning among them when it lies outside the generator's range).
 std::vector<std::string> compositionLines(const CompositionOptions& options, const testbench::Composite& composite);

@@ -16,13 +16,13 @@ double meanFramePower(const ComplexRow& row, const Bits& frameMask) {
   double frame = 0, all = 0;
   std::size_t frameSamples = 0;
   if (frameMask.empty()) {
-    for (const Complex& z : row) all += std::norm(z);
+    for (const Complex& x : row) all += std::norm(x);
   } else {
-    // No branch on the mask: the loop runs at the speed of memory.
+    // Weighted by the mask rather than branched on it, so that the loop vectorizes.
     for (std::size_t n = 0; n < row.size(); ++n) {
       const double power = std::norm(row[n]);
       all += power;
-      frame += frameMask[n] ? power : 0;
+      frame += frameMask[n] ? power : 0.0;
       frameSamples += frameMask[n] != 0;
     }
   }

@@ -15,6 +15,7 @@
 #include "settings/template_parameters.h"
 #include "settings/start_values.h"
 #include "testbench/frame_sequence.h"
+#include "testbench/generator_level.h"
 #include "testbench/receiver_tests.h"
 #include "testbench/signal_composer.h"
 
@@ -153,8 +154,11 @@ Values compose(const Values& in, int nargout) {
     plan = testbench::receiverTestPlan(*named, r.number("rateMbps").value_or(11), static_cast<std::size_t>(frames),
                                        r.number("channelSpacingHz"));
     if (const auto level = r.number("levelDbm")) {
-      if (plan->interfererLevelDbm) *plan->interfererLevelDbm += *level - plan->wantedLevelDbm;
-      plan->wantedLevelDbm = *level;
+      try {
+        testbench::setWantedLevel(*plan, *level);
+      } catch (const std::invalid_argument& e) {
+        throw std::invalid_argument(std::string("Dot11b_Compose: ") + e.what());
+      }
     }
     c = testbench::receiverTestComposition(*plan, args.at(0, "parameters"));
   } else {

@@ -134,7 +134,8 @@ std::vector<std::string> planLines(const ReceiverTestPlan& plan) {
                                      dbm(plan.wantedLevelDbm) + " at the antenna connector"};
   if (plan.interfererLevelDbm)
     lines.push_back("Interferer: the same kind of frames with their own data and timing, " +
-                    rt::shortestText(plan.channelSpacingHz / 1e6) + " MHz above, " + dbm(*plan.interfererLevelDbm) +
+                    rt::shortestText(std::abs(plan.channelSpacingHz) / 1e6) +
+                    (plan.channelSpacingHz < 0 ? " MHz below, " : " MHz above, ") + dbm(*plan.interfererLevelDbm) +
                     " (" + rt::shortestText(*plan.interfererLevelDbm - plan.wantedLevelDbm) + " dB above the wanted)");
   if (plan.frameErrorRatio)
     lines.push_back("Pass: frame error ratio below " + rt::shortestText(100 * *plan.frameErrorRatio) + " %");

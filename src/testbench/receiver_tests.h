@@ -29,6 +29,8 @@ struct ReceiverTestPlan {
   double channelSpacingHz = 0;                 // of the adjacent channel; 0 without one
   std::optional<double> frameErrorRatio = 0.08;  // the most the receiver may lose; nothing for CCA
   std::string clauses;                         // where the numbers come from
+
+  bool operator==(const ReceiverTestPlan&) const = default;
 };
 
 // The plan of a test at a rate (1, 2, 5.5 or 11 Mbit/s) with `frames` frames; `channelSpacingHz`, for the

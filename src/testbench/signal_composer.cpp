@@ -139,12 +139,15 @@ Composite compose(const CompositionSettings& s) {
         it.startSeconds
             ? static_cast<std::size_t>(std::fmod(std::round(*it.startSeconds * rate), static_cast<double>(span)))
             : static_cast<std::size_t>(draw(s.seed, 2 * k + 1) % span);
-    // Its sample j lies at start + j, repeated every `length` samples across the whole composite.
-    std::size_t j = length == 0 ? 0 : length - start % length;
-    if (j == length) j = 0;
-    for (std::size_t n = 0; n < sum.size() && length > 0; ++n) {
-      sum[n] += gain * row[j];
-      if (++j == length) j = 0;
+    // Its sample j lies at start + j, repeated every `length` samples across the whole composite: added a
+    // stretch of contiguous samples at a time.
+    std::size_t j = length == 0 ? 0 : (length - start % length) % length;
+    for (std::size_t n = 0; n < sum.size() && length > 0; j = 0) {
+      const std::size_t stretch = std::min(length - j, sum.size() - n);
+      Complex* to = sum.data() + n;
+      const Complex* from = row.data() + j;
+      for (std::size_t i = 0; i < stretch; ++i) to[i] += gain * from[i];
+      n += stretch;
     }
     c.interfererPsdus.push_back(std::move(psdus));
     c.interfererStarts.push_back(start);

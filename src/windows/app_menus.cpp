@@ -44,6 +44,7 @@ const std::vector<MenuRow>& menuTable() {
       item("&Verify Frame...", "menuPlotVerify", "menuPlotVerify_Callback", true),
       menu("&Configuration", "menuConfig"),
       item("&Sig Gen I/O", "menuConfigSigGenIO", "menuConfigSigGenIO_Callback"),
+      item("&Receiver Test...", "menuConfigReceiverTest", "menuConfigReceiverTest_Callback"),
       // A command the window module does not have: the item stays hidden.
       item("Spec &An I/O", "menuConfigSpecAnIO", "menuConfigSpecAnIO_Callback", false, false),
       {1, {"&Baseband Generator", "menuConfigBBG1", "", true}, true},

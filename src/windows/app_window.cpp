@@ -14,6 +14,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/window_system.h"
 #include "windows/radio_window.h"
+#include "windows/receiver_test/receiver_test_dialog.h"
 #include "windows/window_module.h"
 
 namespace dot11b::windows::app_window {
@@ -107,6 +108,7 @@ bool executeCalculation(const Value& handles) {
   try {
     const toolkit::BusyPointer busy(mainWindow(handles));
     rt::callSubroutine(formatModule(), "Calculate", {}, 0);
+    receiver_test_dialog::leaveComposite();
   } catch (const std::exception& e) {
     toolkit::dialogs().error(e.what(), "Error Occured During Calculation");
     return false;
@@ -178,6 +180,12 @@ void menuConfigSigGenIO(toolkit::Handle, const Value& handles) {
     if (!(out[1] == rt::global("configuration"))) radio_window::stopPlaying("the connection changed");
     rt::global("configuration") = out[1];
   }
+}
+
+void menuConfigReceiverTest(toolkit::Handle, const Value& handles) {
+  const Values out = rt::callByName("Dot11b_ReceiverTest", {Value::scalar(mainWindow(handles))}, 1);
+  if (!out.empty() && out[0].isText() && out[0].toUtf8() == "OK")
+    callModule("ZELconfig_c", "redrawSigGenSettings", {handles});
 }
 
 void menuConfigBBG1Opt1(toolkit::Handle h, const Value& handles) {

@@ -37,6 +37,8 @@ void pbCalculate(toolkit::Handle h, const rt::Value& handles);
 void pbDownload(toolkit::Handle h, const rt::Value& handles);
 void pbRefresh(toolkit::Handle h, const rt::Value& handles);
 void menuConfigSigGenIO(toolkit::Handle h, const rt::Value& handles);
+// The receiver test dialog; its composite, on OK, is the current waveform and its amplitude the panel's.
+void menuConfigReceiverTest(toolkit::Handle h, const rt::Value& handles);
 void menuConfigBBG1Opt1(toolkit::Handle h, const rt::Value& handles);
 void menuConfigBBG1Opt2(toolkit::Handle h, const rt::Value& handles);
 void menuHelpAbout(toolkit::Handle h, const rt::Value& handles);

@@ -97,6 +97,7 @@ const rt::WindowModule& module() {
                   {"pbDownload_Callback", pbDownload},
                   {"pbRefresh_Callback", pbRefresh},
                   {"menuConfigSigGenIO_Callback", menuConfigSigGenIO},
+                  {"menuConfigReceiverTest_Callback", menuConfigReceiverTest},
                   {"menuConfigBBG1Opt1_Callback", menuConfigBBG1Opt1},
                   {"menuConfigBBG1Opt2_Callback", menuConfigBBG1Opt2},
                   {"menuHelpAbout_Callback", menuHelpAbout},

@@ -70,12 +70,7 @@ void recalcBitStream() {
 }
 
 void answer(const Value& handles, std::string_view text) {
-  const toolkit::Handle figure = toolkit::handleIn(handles, kFigureTag);
-  Value data = toolkit::current().appData(figure);
-  if (!data.isRecord()) data = handles;
-  data.setField("answer", Value::text(text));
-  toolkit::current().setAppData(figure, data);
-  toolkit::current().resume(figure);
+  answerDialog(toolkit::handleIn(handles, kFigureTag), text);
 }
 
 void pbOK(toolkit::Handle, const Value& handles) { answer(handles, "OK"); }
@@ -167,20 +162,7 @@ Values run(const Values& in, int) {
   const Value handles = toolkit::current().controlRecord(figure);
   header() = in.size() == 2 ? in[1] : settings::macHeaderRecord(mac::defaultMacHeader());
   redrawMACfields(handles);
-  Value start = toolkit::current().appData(figure);
-  if (!start.isRecord()) start = handles;
-  start.setField("answer", Value());
-  toolkit::current().setAppData(figure, start);
-  toolkit::current().show(figure);
-  toolkit::current().waitFor(figure);
-  std::string result = "Cancel";
-  if (toolkit::current().isValid(figure)) {
-    // The window's data is a copy: it must outlive the pointer into it.
-    const Value data = toolkit::current().appData(figure);
-    const Value* a = data.findField("answer");
-    if (a != nullptr && a->isText()) result = a->toUtf8();
-    toolkit::current().set(figure, "Visible", toolkit::onOff(false));
-  }
+  const std::string result = waitForAnswer(figure);
   return {Value::text(result), header()};
 }
 

@@ -25,11 +25,7 @@ double setting(std::string_view field) { return globalNumber("newSettings", fiel
 void store(std::string_view field, double x) { setGlobalNumber("newSettings", field, x); }
 
 void storeAnswer(const Value& handles, std::string_view answer) {
-  Value data = handles;
-  data.setField("answer", Value::text(answer));
-  const toolkit::Handle figure = toolkit::handleIn(handles, "figAdvSettings");
-  toolkit::current().setAppData(figure, data);
-  toolkit::current().resume(figure);
+  answerDialog(toolkit::handleIn(handles, "figAdvSettings"), answer);
 }
 
 double entryValue(toolkit::Handle h, double upper, double lower, double (*round)(double)) {
@@ -149,19 +145,8 @@ Values run(const Values& in, int) {
   settings() = in.size() >= 2 && in[1].isRecord() ? in[1] : defaultSettings();
   redrawAll(handles);
   if (!radio_window::showRadioLimits(handles)) setToolTips(handles);
-  Value data = toolkit::current().appData(figure);
-  if (data.isRecord()) data.setField("answer", Value());
-  toolkit::current().setAppData(figure, data.isRecord() ? data : handles);
-  toolkit::current().show(figure);
-  toolkit::current().waitFor(figure);
-  std::string answer = "Cancel";
-  if (toolkit::current().isValid(figure)) {
-    const Value stored = toolkit::current().appData(figure);
-    const Value* a = stored.isRecord() ? stored.findField("answer") : nullptr;
-    if (a != nullptr && a->isText()) answer = a->toUtf8();
-    toolkit::current().set(figure, "Visible", toolkit::onOff(false));
-    if (ownFigure) toolkit::current().close(figure);
-  }
+  const std::string answer = waitForAnswer(figure);
+  if (ownFigure && toolkit::current().isValid(figure)) toolkit::current().close(figure);
   return {Value::text(answer), settings()};
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/window_module.h"
 
+#include "toolkit/controls.h"
+
 namespace dot11b::windows {
 
 using rt::Value;
@@ -52,6 +54,34 @@ std::string globalText(std::string_view record, std::string_view field) {
 
 void setGlobalNumber(std::string_view record, std::string_view field, double value) {
   rt::global(record).setField(field, Value::scalar(value));
+}
+
+namespace {
+// The window's data, or its control record while it has none.
+Value dialogData(toolkit::Handle figure) {
+  Value data = toolkit::current().appData(figure);
+  return data.isRecord() ? data : toolkit::current().controlRecord(figure);
+}
+}  // namespace
+
+void answerDialog(toolkit::Handle figure, std::string_view answer) {
+  Value data = dialogData(figure);
+  data.setField("answer", Value::text(answer));
+  toolkit::current().setAppData(figure, data);
+  toolkit::current().resume(figure);
+}
+
+std::string waitForAnswer(toolkit::Handle figure) {
+  Value start = dialogData(figure);
+  start.setField("answer", Value());
+  toolkit::current().setAppData(figure, start);
+  toolkit::current().show(figure);
+  toolkit::current().waitFor(figure);
+  if (!toolkit::current().isValid(figure)) return "Cancel";
+  const Value data = toolkit::current().appData(figure);
+  const Value* answer = data.isRecord() ? data.findField("answer") : nullptr;
+  toolkit::current().set(figure, "Visible", toolkit::onOff(false));
+  return answer != nullptr && answer->isText() ? answer->toUtf8() : "Cancel";
 }
 
 void callModule(std::string_view module, std::string_view subroutine, Values rest) {

@@ -38,6 +38,12 @@ double globalNumber(std::string_view record, std::string_view field);
 std::string globalText(std::string_view record, std::string_view field);
 void setGlobalNumber(std::string_view record, std::string_view field, double value);
 
+// A modal dialog's answer ("OK", "Cancel"), kept in its window's data; it ends the dialog's wait.
+void answerDialog(toolkit::Handle figure, std::string_view answer);
+// Shows the dialog and waits for its answer, "Cancel" when it was closed without one; the dialog is then
+// hidden, for the caller to keep or close.
+std::string waitForAnswer(toolkit::Handle figure);
+
 // Calls another window module's sub-routine by name, as its callback texts do.
 void callModule(std::string_view module, std::string_view subroutine, rt::Values rest = {});
 

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Drives the real window under Xvfb with xdotool: Configuration > Receiver Test, the adjacent-channel test,
+# Compose; writes the dialog's picture to docs/figReceiverTest.png (or the folder given). Needs the build
+# (scripts/build.sh) and xdotool.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="${1:-docs}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export DOT11B_SPLASH_MS=0 QT_QPA_PLATFORM=xcb
+
+cat > "$work/drive.sh" <<'DRIVE'
+set -euo pipefail
+"$BUILD/bin/dot11b" gui &
+app=$!
+main=$(timeout 30 xdotool search --sync --onlyvisible --name "Vantrel Wavendo" | head -1)
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+f Right Right r    # Configuration > Receiver Test
+dialog=$(timeout 20 xdotool search --sync --onlyvisible --name "Receiver Test")
+xdotool windowfocus --sync "$dialog"
+xdotool key --clearmodifiers alt+t Down Down        # the adjacent-channel test
+xdotool key --clearmodifiers alt+c                  # Compose
+sleep 4
+import -window "$dialog" "$OUT/figReceiverTest.png"
+kill "$app"
+DRIVE
+cd "$work"
+BUILD="$OLDPWD/build" OUT="$out" xvfb-run -a -s "-screen 0 1600x1000x24" bash "$work/drive.sh"
