@@ -77,14 +77,16 @@ void writeAll(const std::string& path, const std::string& shown, std::string_vie
   std::size_t written = 0;
   while (written < bytes.size()) {
     const std::size_t piece = std::min(kPieceBytes, bytes.size() - written);
-    const ssize_t n = ::pwrite(fd, bytes.data() + written, piece, static_cast<off_t>(written));
+    // A pipe has no offsets: only the temporary file, which nothing else has written, is written at them.
+    const ssize_t n = temporary ? ::pwrite(fd, bytes.data() + written, piece, static_cast<off_t>(written))
+                                : ::write(fd, bytes.data() + written, piece);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       failed("Only " + std::to_string(written) + " of " + std::to_string(bytes.size()) + " bytes were written to '" +
                  shown + "': ",
              n < 0 ? errno : EIO);
     }
-    // Only a start: a device or pipe refuses it, and errors of the writing show at the flush of the commit.
+    // Only a start: errors of the writing show at the flush of the commit.
     if (temporary) ::sync_file_range(fd, static_cast<off_t>(written), n, SYNC_FILE_RANGE_WRITE);
     written += static_cast<std::size_t>(n);
   }
