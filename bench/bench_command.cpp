@@ -2,8 +2,8 @@
 // Whole commands as a user runs them, each a new process: 'dot11b generate' of the largest and of the
 // start-value frame, 'dot11b plot' of the largest frame's views, 'dot11b --help' (process start and
 // library loading alone), the largest frame's bytes written and synced alone (the floor under its
-// generate), and the numpy/scipy reference that filters as many chips the same way and writes them. Peak resident size and minor page
-// faults of the child are reported beside the time.
+// generate), and the numpy/scipy reference that filters as many chips the same way and writes them. Peak
+// resident size and minor page faults of the child are reported beside the time.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/stat.h>
