@@ -21,7 +21,8 @@ int capture(const CaptureSettings& settings, std::ostream& err) {
     sdr::Radio radio(deviceArgs(settings.interface, settings.deviceArgs));
     sdr::TuneSettings tune;
     tune.frequency = settings.frequency ? *settings.frequency : channelFrequency(settings.channel).value_or(0);
-    if (!(tune.frequency > 0)) throw std::runtime_error("channel " + std::to_string(settings.channel) + " is not one of 1 to 14");
+    if (!(tune.frequency > 0))
+      throw std::runtime_error("channel " + std::to_string(settings.channel) + " is not one of 1 to 14");
     tune.gain = settings.gain;
     tune.antenna = settings.antenna;
     const double wanted = settings.sampleRate ? *settings.sampleRate

@@ -36,7 +36,8 @@ std::vector<PatternNode> patternNodes(std::string_view pattern) {
     if (optional && i < pattern.size() && pattern[i] == ']') ++i;
     PatternNode node;
     for (const char c : name) {
-      if (std::isupper(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) || c == '*') node.shortForm += c;
+      if (std::isupper(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) || c == '*')
+        node.shortForm += c;
     }
     node.longForm = upper(name);
     node.optional = optional;
@@ -58,7 +59,8 @@ std::vector<std::string> headerNodes(std::string_view header) {
   return nodes;
 }
 
-bool matchFrom(const std::vector<PatternNode>& pattern, std::size_t p, const std::vector<std::string>& header, std::size_t h) {
+bool matchFrom(const std::vector<PatternNode>& pattern, std::size_t p, const std::vector<std::string>& header,
+               std::size_t h) {
   if (p == pattern.size()) return h == header.size();
   const PatternNode& node = pattern[p];
   if (h < header.size() && (header[h] == node.shortForm || header[h] == node.longForm) &&

@@ -163,7 +163,8 @@ void Server::serve(Channel& channel) {
   // To break a connection in the middle of a block, even of a block small enough to arrive in one piece,
   // the bytes are taken in small reads.
   std::size_t chunk = sizeof buffer;
-  if (options_.readRate > 0) chunk = std::clamp<std::size_t>(static_cast<std::size_t>(options_.readRate / 10), 1, chunk);
+  if (options_.readRate > 0)
+    chunk = std::clamp<std::size_t>(static_cast<std::size_t>(options_.readRate / 10), 1, chunk);
   if (options_.dropInBlock || options_.stallInBlock) chunk = std::min<std::size_t>(chunk, kDropReadBytes);
   const ssize_t n = ::read(channel.fd, buffer, chunk);
   if (options_.readRate > 0 && n > 0) {
@@ -179,7 +180,8 @@ void Server::serve(Channel& channel) {
   std::size_t length = 0;
   if (options_.dropInBlock && channel.isSocket && channel.framer.blockInProgress(received, length) &&
       2 * received >= length && received < length) {
-    std::fprintf(stderr, "dot11b-sgsim: fault: dropping the connection after %zu of %zu block bytes\n", received, length);
+    std::fprintf(stderr, "dot11b-sgsim: fault: dropping the connection after %zu of %zu block bytes\n", received,
+                 length);
     closeClient(true);
     return;
   }

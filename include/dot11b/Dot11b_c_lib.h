@@ -330,8 +330,8 @@ DOT11B_API int mlxDot11b_Compose(int nlhs, dot11b_array* plhs[], int nrhs, dot11
    the record checked and its lengths derived. Dot11b_LoadParameters and Dot11b_SaveParameters read and write
    parameter files as File Open and File Save do. Dot11b_Verify: what the built-in receiver finds, as the JSON
    text of dot11b verify --json; Dot11b_VerifyPcap the same, each frame also written to the pcapng file
-   filename (link type 127, radiotap) for Wireshark. Dot11b_InstrumentConfiguration: the connection record of an address such as
-   "tcpip:HOST:PORT", "gpib:BOARD:PRIMARY" or "serial:PORT:BAUD". */
+   filename (link type 127, radiotap) for Wireshark. Dot11b_InstrumentConfiguration: the connection record of an address
+   such as "tcpip:HOST:PORT", "gpib:BOARD:PRIMARY" or "serial:PORT:BAUD". */
 DOT11B_API dot11b_array* mlfDot11b_SetFields(dot11b_array* parameters, dot11b_array* fields, dot11b_array* values);
 DOT11B_API int mlxDot11b_SetFields(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 DOT11B_API dot11b_array* mlfDot11b_LoadParameters(dot11b_array* filename);
@@ -543,27 +543,34 @@ DOT11B_API int mlxPause(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* 
    titled "Plot Error". The samples are a complex row; an empty one draws each view's test data. */
 DOT11B_API dot11b_array* mlfVX_PlotCCDF(dot11b_array* hParent, dot11b_array* title, dot11b_array* iqWave);
 DOT11B_API int mlxVX_PlotCCDF(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
-DOT11B_API dot11b_array* mlfVX_PlotSpectrum(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate, dot11b_array* iqWave);
+DOT11B_API dot11b_array* mlfVX_PlotSpectrum(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate,
+                                            dot11b_array* iqWave);
 DOT11B_API int mlxVX_PlotSpectrum(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* overlay 0: I and Q on two axes; 1: on one. */
-DOT11B_API dot11b_array* mlfVX_PlotIQTime(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate, dot11b_array* overlay, dot11b_array* iqWave);
+DOT11B_API dot11b_array* mlfVX_PlotIQTime(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate,
+                                          dot11b_array* overlay, dot11b_array* iqWave);
 DOT11B_API int mlxVX_PlotIQTime(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* n samples a trace spanning period seconds, starting offset samples in. */
-DOT11B_API dot11b_array* mlfVX_PlotEyeDiagram(dot11b_array* hParent, dot11b_array* title, dot11b_array* iqWave, dot11b_array* n, dot11b_array* period, dot11b_array* offset);
+DOT11B_API dot11b_array* mlfVX_PlotEyeDiagram(dot11b_array* hParent, dot11b_array* title, dot11b_array* iqWave,
+                                              dot11b_array* n, dot11b_array* period, dot11b_array* offset);
 DOT11B_API int mlxVX_PlotEyeDiagram(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* Every n-th sample from offset; traceOn 1 also joins every sample by a line. */
-DOT11B_API dot11b_array* mlfVX_PlotScatterDiagram(dot11b_array* hParent, dot11b_array* title, dot11b_array* iqWave, dot11b_array* n, dot11b_array* offset, dot11b_array* traceOn);
+DOT11B_API dot11b_array* mlfVX_PlotScatterDiagram(dot11b_array* hParent, dot11b_array* title, dot11b_array* iqWave,
+                                                  dot11b_array* n, dot11b_array* offset, dot11b_array* traceOn);
 DOT11B_API int mlxVX_PlotScatterDiagram(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* The spectrum of successive slices of timeSlice seconds as a colour map in dB. */
-DOT11B_API dot11b_array* mlfVX_PlotWaterfall(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate, dot11b_array* timeSlice, dot11b_array* iqWave);
+DOT11B_API dot11b_array* mlfVX_PlotWaterfall(dot11b_array* hParent, dot11b_array* title, dot11b_array* sampleRate,
+                                             dot11b_array* timeSlice, dot11b_array* iqWave);
 DOT11B_API int mlxVX_PlotWaterfall(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* A frame's spectrum against the transmit mask: frequency in Hz off the carrier, dbr relative to the
    spectrum's peak, limit in dBr at each frequency (NaN: none); regions from the carrier out as the columns
    of a 2-row matrix, each [limit; margin] (margin NaN: not measured). */
-DOT11B_API dot11b_array* mlfVX_PlotMask(dot11b_array* hParent, dot11b_array* title, dot11b_array* frequency, dot11b_array* dbr, dot11b_array* limit, dot11b_array* regions);
+DOT11B_API dot11b_array* mlfVX_PlotMask(dot11b_array* hParent, dot11b_array* title, dot11b_array* frequency,
+                                        dot11b_array* dbr, dot11b_array* limit, dot11b_array* regions);
 DOT11B_API int mlxVX_PlotMask(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* Packet error rate against SNR: snr a row, per one row per rate (a cell list of names), frames a point. */
-DOT11B_API dot11b_array* mlfVX_PlotPER(dot11b_array* hParent, dot11b_array* title, dot11b_array* snr, dot11b_array* per, dot11b_array* names, dot11b_array* frames);
+DOT11B_API dot11b_array* mlfVX_PlotPER(dot11b_array* hParent, dot11b_array* title, dot11b_array* snr, dot11b_array* per,
+                                       dot11b_array* names, dot11b_array* frames);
 DOT11B_API int mlxVX_PlotPER(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* The general drawing routines: (x, n [, period [, offset]]); (x [, n [, offset [, plotstring [, h]]]]),
    plotstring such as "b." or "c-", into window h when given; (x, sampleRate, timeSlice). Each returns its
@@ -608,7 +615,8 @@ DOT11B_API dot11b_array* mlfNClf(int nargout, dot11b_array* results[], dot11b_ar
 DOT11B_API int mlfVClf(dot11b_array* first_input, ...);
 DOT11B_API int mlxClf(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* (h, filename [, width, height]): the plot of h's window as .png or .pdf, or all its data as .csv. */
-DOT11B_API int mlfVX_ExportPlot(dot11b_array* hFigure, dot11b_array* filename, dot11b_array* width, dot11b_array* height);
+DOT11B_API int mlfVX_ExportPlot(dot11b_array* hFigure, dot11b_array* filename, dot11b_array* width,
+                                dot11b_array* height);
 DOT11B_API int mlxVX_ExportPlot(int nlhs, dot11b_array* plhs[], int nrhs, dot11b_array* prhs[]);
 /* The plot windows' menu commands by name: Print, Export, Close, Copy, Zoom, Rotate, ZoomReset. */
 DOT11B_API dot11b_array* mlfVX_PlotWindow(int nargout, dot11b_array* first_input, ...);

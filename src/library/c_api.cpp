@@ -105,7 +105,9 @@ int dot11b_set_field(dot11b_array* record, const char* name, const dot11b_array*
   return noThrow([&] { valueOf(record)->setField(name, *valueOf(value)); return 0; }, -1);
 }
 
-size_t dot11b_field_count(const dot11b_array* record) { return view(record).isRecord() ? view(record).fields().size() : 0; }
+size_t dot11b_field_count(const dot11b_array* record) {
+  return view(record).isRecord() ? view(record).fields().size() : 0;
+}
 
 const char* dot11b_field_name(const dot11b_array* record, size_t index) {
   if (!view(record).isRecord() || index >= view(record).fields().size()) return nullptr;

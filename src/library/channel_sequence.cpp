@@ -27,8 +27,12 @@ channel::Impairments impairmentsOf(const Value& record) {
   SettingsRecord r(record, "Dot11b_Impair", "impairments");
   channel::Impairments im;
   im.snrDb = r.number("snrDb");
-  for (auto [field, into] : {std::pair{"cfoHz", &im.cfoHz}, {"phaseDeg", &im.phaseDeg}, {"clockPpm", &im.clockPpm},
-                             {"iqGainDb", &im.iqGainDb}, {"iqSkewDeg", &im.iqSkewDeg}, {"multipathNs", &im.multipathRmsNs}}) {
+  for (auto [field, into] : {std::pair{"cfoHz", &im.cfoHz},
+                             {"phaseDeg", &im.phaseDeg},
+                             {"clockPpm", &im.clockPpm},
+                             {"iqGainDb", &im.iqGainDb},
+                             {"iqSkewDeg", &im.iqSkewDeg},
+                             {"multipathNs", &im.multipathRmsNs}}) {
     if (const auto v = r.number(field)) *into = *v;
   }
   if (const Value* dc = r.take("dc")) im.dc = toComplexScalar(*dc, {"Dot11b_Impair", "dc"});
@@ -166,7 +170,8 @@ Values compose(const Values& in, int nargout) {
     c.wanted.sequence = sequenceOf(args.given(1) ? args.at(1, "sequence") : Value());
     if (c.wanted.sequence.frameTemplate) settings::applyTemplate(c.wanted.parameters, *c.wanted.sequence.frameTemplate);
     if (const Value* list = r.take("interferers")) {
-      if (!list->isEmpty() && !list->isCell()) throw std::invalid_argument("Dot11b_Compose: interferers must be a list of records");
+      if (!list->isEmpty() && !list->isCell())
+        throw std::invalid_argument("Dot11b_Compose: interferers must be a list of records");
       for (const Value& one : list->cells()) c.interferers.push_back(interfererOf(one, c.interferers.size()));
     }
     const auto cwHz = r.number("cwHz"), cwDb = r.number("cwDb");

@@ -36,8 +36,12 @@ class HookDialogs : public toolkit::Dialogs {
     for (const Value& v : answer.cells()) texts.push_back(v.isText() ? v.toUtf8() : std::string());
     return texts;
   }
-  std::optional<toolkit::FileChoice> openFile(std::string_view filter) override { return file(DOT11B_DIALOG_OPEN_FILE, filter); }
-  std::optional<toolkit::FileChoice> saveFile(std::string_view filter) override { return file(DOT11B_DIALOG_SAVE_FILE, filter); }
+  std::optional<toolkit::FileChoice> openFile(std::string_view filter) override {
+    return file(DOT11B_DIALOG_OPEN_FILE, filter);
+  }
+  std::optional<toolkit::FileChoice> saveFile(std::string_view filter) override {
+    return file(DOT11B_DIALOG_SAVE_FILE, filter);
+  }
 
  private:
   std::optional<toolkit::FileChoice> file(dot11b_dialog_kind kind, std::string_view filter) {
@@ -54,7 +58,8 @@ class HookDialogs : public toolkit::Dialogs {
     std::vector<const char*> itemPtrs, defaultPtrs;
     for (const auto& s : items) itemPtrs.push_back(s.c_str());
     for (const auto& s : defaults) defaultPtrs.push_back(s.c_str());
-    const dot11b_dialog dialog{kind, t.c_str(), x.c_str(), itemPtrs.data(), defaultPtrs.data(), items.size(), d.c_str()};
+    const dot11b_dialog dialog{kind,         t.c_str(), x.c_str(), itemPtrs.data(), defaultPtrs.data(),
+                               items.size(), d.c_str()};
     dot11b_array* answer = hostHook(hostContext, &dialog);
     if (answer == nullptr) return Value();
     Value v = *valueOf(answer);

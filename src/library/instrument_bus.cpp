@@ -64,8 +64,8 @@ class ModuleArguments {
  private:
   static void expectInputs(const Inputs& args, std::size_t count, int32_t operation) {
     if (args.size() != count) {
-      throw std::invalid_argument("InstrIO: operation " + std::to_string(operation) + " takes " + std::to_string(count) +
-                                  " inputs, not " + std::to_string(args.size()));
+      throw std::invalid_argument("InstrIO: operation " + std::to_string(operation) + " takes " +
+                                  std::to_string(count) + " inputs, not " + std::to_string(args.size()));
     }
   }
 
@@ -85,7 +85,8 @@ class ModuleArguments {
   void setMarkers(const Value& markers) {
     const std::size_t n = i_.size();
     if (markers.isEmpty()) return;
-    if (!markers.isNumeric()) throw std::invalid_argument("InstrIO: input 'markers' must be numeric, not " + describe(markers));
+    if (!markers.isNumeric())
+      throw std::invalid_argument("InstrIO: input 'markers' must be numeric, not " + describe(markers));
     const auto at = [&](std::size_t row, std::size_t k) {  // column-major element
       return markers.rows() == 2 && markers.cols() == n ? markers.re(row + 2 * k) : markers.re(k + n * row);
     };
@@ -93,7 +94,9 @@ class ModuleArguments {
     if (markers.rows() == 2 && markers.cols() == n) rows = 2;
     else if (markers.cols() == 2 && markers.rows() == n) rows = 2;
     else if (markers.isVector() && markers.numel() == n) rows = 1;
-    else throw std::invalid_argument("InstrIO: input 'markers' must be two rows as long as the data, not " + describe(markers));
+    else
+      throw std::invalid_argument("InstrIO: input 'markers' must be two rows as long as the data, not " +
+                                  describe(markers));
     marker1_.resize(n);
     for (std::size_t k = 0; k < n; ++k) marker1_[k] = at(0, k) != 0 ? 1 : 0;
     arguments_.marker1 = marker1_.data();
@@ -183,8 +186,9 @@ Values hwQuery(const Values& in, int) {
 Values hwDownload(const Values& in, int) {
   const Inputs args(in, "HwDownload");
   if (onRadio(args.record(0, "config"))) return radioDownload(args.record(0, "config"), args.at(1, "data"));
-  return callModule(INSTRIO_DOWNLOAD, args.record(0, "config"),
-                    {args.at(1, "data"), args.at(2, "markers"), Value::text("norm"), Value::scalar(1), args.at(5, "filename")});
+  return callModule(
+      INSTRIO_DOWNLOAD, args.record(0, "config"),
+      {args.at(1, "data"), args.at(2, "markers"), Value::text("norm"), Value::scalar(1), args.at(5, "filename")});
 }
 
 Values hwReturnLocal(const Values& in, int) {

@@ -54,12 +54,15 @@ Values zelDownLoadWrap(const Values& in, int) {
   if (const auto cancelled = instrument::confirmTransfer(isRs232(config), n, baudRate(config), askThroughDialogs)) {
     return replyValues(*cancelled);
   }
-  Values out = callByName("HwDownload", {config, iqData, marker, Value::text("norm"), Value::scalar(1), Value::text(title)}, 2);
+  Values out =
+      callByName("HwDownload", {config, iqData, marker, Value::text("norm"), Value::scalar(1), Value::text(title)}, 2);
   out.resize(2);
   return out;
 }
 
-void registerInstrumentDownload(Registry& r) { r.add({"ZELDownLoadWrap", "zELDownLoadWrap", 1, 4, 2, zelDownLoadWrap}); }
+void registerInstrumentDownload(Registry& r) {
+  r.add({"ZELDownLoadWrap", "zELDownLoadWrap", 1, 4, 2, zelDownLoadWrap});
+}
 
 }  // namespace
 

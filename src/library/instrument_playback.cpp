@@ -66,7 +66,8 @@ Values playback(const Values& in, const char* routine, bool q6200t) {
     return replyValues({instrument::kRefusedStatus, std::string(routine) + ": " + *problem + "; nothing was sent"});
   }
   const instrument::PlaybackSettings s = playbackSettings(setting, routine, q6200t);
-  const auto commands = q6200t ? instrument::playbackCommandsQ6200T(title, s) : instrument::playbackCommandsOlderPlatform(title, s);
+  const auto commands =
+      q6200t ? instrument::playbackCommandsQ6200T(title, s) : instrument::playbackCommandsOlderPlatform(title, s);
   // Everything the work uses is prepared here, and a bad record or a missing module fails before
   // anything is sent.
   const instrument::ModuleConnection connection(instrument::formatConfig(config));

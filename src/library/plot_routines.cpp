@@ -58,8 +58,10 @@ Values plotIqTime(const Values& in, int) {
 
 Values plotEyeDiagram(const Values& in, int) {
   const Inputs args(in, "VX_PlotEyeDiagram");
-  const plots::EyeSettings settings{numberOr(args, 3, "n", 1), numberOr(args, 4, "period", 1), numberOr(args, 5, "offset", 0)};
-  return {windowResult(pv::showEyeDiagram(parentArg(args), titleArg(args, 1), samplesArg(args, 2, "iqWave"), settings))};
+  const plots::EyeSettings settings{numberOr(args, 3, "n", 1), numberOr(args, 4, "period", 1),
+                                    numberOr(args, 5, "offset", 0)};
+  return {
+      windowResult(pv::showEyeDiagram(parentArg(args), titleArg(args, 1), samplesArg(args, 2, "iqWave"), settings))};
 }
 
 Values plotScatterDiagram(const Values& in, int) {
@@ -89,7 +91,8 @@ Values plotMask(const Values& in, int) {
   if (args.given(5) && !args.at(5, "regions").isEmpty()) {
     const Value& pairs = args.at(5, "regions");
     if (!pairs.isNumeric() || pairs.isComplex() || pairs.rows() != 2)
-      throw std::invalid_argument("VX_PlotMask: input 'regions' must be a real matrix of two rows, a limit and a margin");
+      throw std::invalid_argument(
+          "VX_PlotMask: input 'regions' must be a real matrix of two rows, a limit and a margin");
     for (std::size_t k = 0; k < pairs.numel(); k += 2) regions.push_back({pairs.re(k), pairs.re(k + 1)});
   }
   auto mask = std::make_shared<const plots::MaskPlot>(
@@ -103,7 +106,8 @@ Values plotPer(const Values& in, int) {
   const Value& names = args.at(4, "names");
   if (!names.isCell()) throw std::invalid_argument("VX_PlotPER: input 'names' must be a cell list of texts");
   std::vector<std::string> texts;
-  for (std::size_t k = 0; k < names.cells().size(); ++k) texts.push_back(toText(names.cells()[k], {"VX_PlotPER", "names"}));
+  for (std::size_t k = 0; k < names.cells().size(); ++k)
+    texts.push_back(toText(names.cells()[k], {"VX_PlotPER", "names"}));
   auto curves = std::make_shared<const plots::PerCurves>(plots::computePerCurves(
       args.realVector(2, "snr"), args.at(3, "per").real(), texts, numberOr(args, 5, "frames", 100)));
   return {windowResult(pv::showPerCurves(parentArg(args), titleArg(args, 1), std::move(curves)))};
@@ -112,7 +116,8 @@ Values plotPer(const Values& in, int) {
 // (x, n [, period [, offset]]): a new window; its handle.
 Values eyediagram(const Values& in, int) {
   const Inputs args(in, "Eyediagram");
-  const plots::EyeSettings settings{args.scalar(1, "n"), numberOr(args, 2, "period", 1), numberOr(args, 3, "offset", 0)};
+  const plots::EyeSettings settings{args.scalar(1, "n"), numberOr(args, 2, "period", 1),
+                                    numberOr(args, 3, "offset", 0)};
   pv::PlotWindow& window = pv::drawEye(samplesArg(args, 0, "x"), plots::clampEye(settings));
   window.place(plots::ViewKind::kEye, toolkit::kScreen);
   return {Value::scalar(window.handle())};
@@ -133,7 +138,8 @@ Values scatterplot(const Values& in, int) {
 // (x, sampleRate, timeSlice): a new window; its handle.
 Values waterfall(const Values& in, int) {
   const Inputs args(in, "Waterfall");
-  pv::PlotWindow& window = pv::drawWaterfall(samplesArg(args, 0, "x"), args.scalar(1, "sampleRate"), args.scalar(2, "timeSlice"));
+  pv::PlotWindow& window =
+      pv::drawWaterfall(samplesArg(args, 0, "x"), args.scalar(1, "sampleRate"), args.scalar(2, "timeSlice"));
   window.place(plots::ViewKind::kWaterfall, toolkit::kScreen);
   return {Value::scalar(window.handle())};
 }

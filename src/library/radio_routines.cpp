@@ -32,14 +32,17 @@ struct RadioSettings {
 RadioSettings radioSettings(SettingsRecord& r, std::string_view routine) {
   RadioSettings s;
   s.device = r.text("device").value_or("");
-  if (s.device.empty()) throw std::invalid_argument(std::string(routine) + ": radio.device (the radio's SoapySDR arguments) is required");
+  if (s.device.empty())
+    throw std::invalid_argument(std::string(routine) + ": radio.device (the radio's SoapySDR arguments) is required");
   const std::optional<double> frequency = r.number("frequency");
-  if (!frequency || !(*frequency > 0)) throw std::invalid_argument(std::string(routine) + ": radio.frequency [Hz] greater than 0 is required");
+  if (!frequency || !(*frequency > 0))
+    throw std::invalid_argument(std::string(routine) + ": radio.frequency [Hz] greater than 0 is required");
   s.tune.frequency = *frequency;
   s.tune.gain = r.number("gain");
   s.tune.antenna = r.text("antenna").value_or("");
   s.rate = r.number("rate");
-  if (s.rate && !(*s.rate > 0)) throw std::invalid_argument(std::string(routine) + ": radio.rate must be greater than 0");
+  if (s.rate && !(*s.rate > 0))
+    throw std::invalid_argument(std::string(routine) + ": radio.rate must be greater than 0");
   return s;
 }
 

@@ -38,7 +38,8 @@ Values setFields(const Values& in, int) {
   for (std::size_t k = 0; k < fields.cells().size(); ++k) {
     const std::string field = toText(fields.cells()[k], {"Dot11b_SetFields", "fields"});
     const Value& value = values.cells()[k];
-    settings::applySetting(parameters, field, value.isText() ? value.toUtf8() : exactText(toScalar(value, {"Dot11b_SetFields", field})));
+    settings::applySetting(parameters, field,
+                           value.isText() ? value.toUtf8() : exactText(toScalar(value, {"Dot11b_SetFields", field})));
   }
   settings::validateParameters(parameters);
   settings::deriveParameters(parameters);

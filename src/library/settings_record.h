@@ -17,9 +17,11 @@ namespace dot11b::rt {
 // The fields of a settings record, each read once; what remains unread is an unknown field.
 class SettingsRecord {
  public:
-  SettingsRecord(const Value& record, std::string_view routine, std::string_view name) : routine_(routine), name_(name) {
+  SettingsRecord(const Value& record, std::string_view routine, std::string_view name)
+      : routine_(routine), name_(name) {
     if (record.isEmpty()) return;
-    if (!record.isRecord()) throw std::invalid_argument(std::string(routine) + ": input '" + std::string(name) + "' must be a record");
+    if (!record.isRecord())
+      throw std::invalid_argument(std::string(routine) + ": input '" + std::string(name) + "' must be a record");
     for (const std::string& field : record.fieldNames()) unread_.push_back(field);
     record_ = &record;
   }
@@ -40,7 +42,8 @@ class SettingsRecord {
   // Throws naming the first field not read.
   void expectAllRead() const {
     if (!unread_.empty())
-      throw std::invalid_argument(std::string(routine_) + ": " + std::string(name_) + " has no field '" + unread_.front() + "'");
+      throw std::invalid_argument(std::string(routine_) + ": " + std::string(name_) + " has no field '" +
+                                  unread_.front() + "'");
   }
 
  private:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The dialogs' modules for the calling forms: the MAC header dialog, the receiver test dialog, the
-// connection dialog and the signal generator settings panels. Called with a window (not an operation name) they run their dialog.
+// connection dialog and the signal generator settings panels. Called with a window (not an operation name) they run
+// their dialog.
 #include "runtime/export_macros.h"
 #include "runtime/library.h"
 #include "windows/connection_dialog.h"

@@ -61,7 +61,8 @@ Values vxAbout(const Values& in, int) {
   line("Date", "Released ");
   line("CopyrightMsg");
   lines.push_back("");
-  for (const char* f : {"Notes", "NotesLine2", "NotesLine3", "NotesLine4", "NotesLine5", "NotesLine6", "NotesLine7"}) line(f);
+  for (const char* f : {"Notes", "NotesLine2", "NotesLine3", "NotesLine4", "NotesLine5", "NotesLine6", "NotesLine7"})
+    line(f);
   return {Value::scalar(qt::showAbout(parent, logo(), lines))};
 }
 
@@ -92,7 +93,8 @@ Values openfig(const Values& in, int) {
 
 Values movegui(const Values& in, int) {
   const Inputs args(in, "Movegui");
-  toolkit::moveWindow(toolkit::current().windowOf(args.scalar(0, "h")), args.given(1) ? args.text(1, "position") : "onscreen");
+  toolkit::moveWindow(toolkit::current().windowOf(args.scalar(0, "h")),
+                      args.given(1) ? args.text(1, "position") : "onscreen");
   return {};
 }
 
@@ -104,7 +106,8 @@ Values positionChildWindow(const Values& in, int) {
 
 Values resizeAllFonts(const Values& in, int) {
   const Inputs args(in, "ResizeAllFonts");
-  qt::resizeAllFonts(toolkit::current().windowOf(args.scalar(0, "hFigure")), args.given(1) ? args.scalar(1, "factor") : 1.0);
+  qt::resizeAllFonts(toolkit::current().windowOf(args.scalar(0, "hFigure")),
+                     args.given(1) ? args.scalar(1, "factor") : 1.0);
   return {};
 }
 

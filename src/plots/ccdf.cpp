@@ -65,7 +65,8 @@ Ccdf computeCcdf(const Samples& given) {
   // The counts fall with the threshold: the last non-zero one is the smallest the axis must show.
   double smallest = *std::min_element(c.measuredPercent.begin(), c.measuredPercent.end());
   if (anyZero) {
-    const auto nonZero = std::count_if(c.measuredPercent.begin(), c.measuredPercent.end(), [](double y) { return y != 0; });
+    const auto nonZero =
+        std::count_if(c.measuredPercent.begin(), c.measuredPercent.end(), [](double y) { return y != 0; });
     smallest = nonZero > 0 ? c.measuredPercent[static_cast<std::size_t>(nonZero - 1)] : 0;
     for (double& y : c.measuredPercent) y += 1e-300;
   }

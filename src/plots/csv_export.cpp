@@ -66,11 +66,12 @@ void writeCsv(std::ostream& out, const PerCurves& c) {
 }
 
 void writeCsv(std::ostream& out, const IqTime& v) {
-  writeCsv(out, {"Time (" + v.unit.name + ")", "I (V)", "Q (V)"}, v.time.size(), [&v](std::size_t r, std::span<double> cells) {
-    cells[0] = v.time[r];
-    cells[1] = v.i[r];
-    cells[2] = v.q[r];
-  });
+  writeCsv(out, {"Time (" + v.unit.name + ")", "I (V)", "Q (V)"}, v.time.size(),
+           [&v](std::size_t r, std::span<double> cells) {
+             cells[0] = v.time[r];
+             cells[1] = v.i[r];
+             cells[2] = v.q[r];
+           });
 }
 
 void writeCsv(std::ostream& out, const Eye& e) {
@@ -78,17 +79,18 @@ void writeCsv(std::ostream& out, const Eye& e) {
   std::size_t rows = 0;
   for (std::size_t t = 0; t < e.traces; ++t) rows += e.has(t, e.n) ? perTrace : e.n;
   std::size_t trace = 0, point = 0;
-  writeCsv(out, {"Trace", "Time (" + e.unit.name + ")", "I (V)", "Q (V)"}, rows, [&](std::size_t, std::span<double> cells) {
-    if (point == perTrace || !e.has(trace, point)) {
-      ++trace;
-      point = 0;
-    }
-    cells[0] = static_cast<double>(trace + 1);
-    cells[1] = e.time[point];
-    cells[2] = e.at(trace, point).real();
-    cells[3] = e.at(trace, point).imag();
-    ++point;
-  });
+  writeCsv(out, {"Trace", "Time (" + e.unit.name + ")", "I (V)", "Q (V)"}, rows,
+           [&](std::size_t, std::span<double> cells) {
+             if (point == perTrace || !e.has(trace, point)) {
+               ++trace;
+               point = 0;
+             }
+             cells[0] = static_cast<double>(trace + 1);
+             cells[1] = e.time[point];
+             cells[2] = e.at(trace, point).real();
+             cells[3] = e.at(trace, point).imag();
+             ++point;
+           });
 }
 
 void writeScatterCsv(std::ostream& out, const Samples& iq, const ClampedScatter& s) {

@@ -6,7 +6,8 @@
 
 namespace dot11b::plots {
 
-Polyline decimateMinMax(std::span<const double> x, std::span<const double> y, double xFrom, double xTo, std::size_t columns) {
+Polyline decimateMinMax(std::span<const double> x, std::span<const double> y, double xFrom, double xTo,
+                        std::size_t columns) {
   Polyline out;
   const std::size_t n = std::min(x.size(), y.size());
   if (n == 0) return out;

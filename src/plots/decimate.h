@@ -17,6 +17,7 @@ struct Polyline {
 // largest y of each of `columns` equal columns, in the order they occur, and the nearest point outside
 // on either side so that the line runs on to the edges. With no more than two points a column, every
 // point is kept.
-Polyline decimateMinMax(std::span<const double> x, std::span<const double> y, double xFrom, double xTo, std::size_t columns);
+Polyline decimateMinMax(std::span<const double> x, std::span<const double> y, double xFrom, double xTo,
+                        std::size_t columns);
 
 }  // namespace dot11b::plots

@@ -32,15 +32,17 @@ ClampedScatter clampScatter(double samplesPerSymbol, double offset) {
 
 Eye computeEye(const Samples& iq, const ClampedEye& s) {
   if (iq.size() < s.offset + s.n) {
-    throw std::invalid_argument("the waveform holds " + std::to_string(iq.size()) + " samples, fewer than one trace of " +
-                                std::to_string(s.n) + " after an offset of " + std::to_string(s.offset));
+    throw std::invalid_argument("the waveform holds " + std::to_string(iq.size()) +
+                                " samples, fewer than one trace of " + std::to_string(s.n) + " after an offset of " +
+                                std::to_string(s.offset));
   }
   Eye e;
   e.n = s.n;
   e.samples = std::span(iq).subspan(s.offset);
   e.traces = (iq.size() - s.offset) / s.n;
   e.unit = timeUnit(s.period);
-  for (std::size_t j = 0; j <= s.n; ++j) e.time.push_back(s.period * e.unit.multiplier * static_cast<double>(j) / static_cast<double>(s.n));
+  for (std::size_t j = 0; j <= s.n; ++j)
+    e.time.push_back(s.period * e.unit.multiplier * static_cast<double>(j) / static_cast<double>(s.n));
   return e;
 }
 

@@ -19,7 +19,8 @@ std::string legendOf(const std::vector<MaskMargin>& regions) {
     text << (k > 0 ? "; " : "") << std::setprecision(0) << regions[k].limitDbr << " dBr: " << std::setprecision(1);
     const double margin = regions[k].marginDb;
     if (std::isnan(margin)) text << "not measured";
-    else text << std::round(margin * 10) / 10 + 0.0 << " dB margin";  // a margin that rounds to zero reads 0.0, not -0.0
+    else
+      text << std::round(margin * 10) / 10 + 0.0 << " dB margin";  // a margin that rounds to zero reads 0.0, not -0.0
   }
   text << ")";
   return text.str();

@@ -61,7 +61,8 @@ void Raster::addDot(double x, double y) {
   if (!(cx >= 0 && cx < static_cast<double>(columns_) && cy >= 0 && cy < static_cast<double>(rows_))) return;
   const auto c = static_cast<std::size_t>(cx), r = static_cast<std::size_t>(cy);
   for (std::size_t row = r > 0 ? r - 1 : 0; row <= std::min(r + 1, rows_ - 1); ++row)
-    for (std::size_t column = c > 0 ? c - 1 : 0; column <= std::min(c + 1, columns_ - 1); ++column) ++hits_[row * columns_ + column];
+    for (std::size_t column = c > 0 ? c - 1 : 0; column <= std::min(c + 1, columns_ - 1); ++column)
+      ++hits_[row * columns_ + column];
 }
 
 void Raster::addSegment(double x0, double y0, double x1, double y1) {
@@ -72,7 +73,8 @@ void Raster::addSegment(double x0, double y0, double x1, double y1) {
                       std::max(cy0, cy1) <= yInside_;
   bool endCut = false;
   if (!inside && !clip(cx0, cy0, cx1, cy1, xInside_, yInside_, endCut)) return;
-  const auto c0 = static_cast<long>(cx0), c1 = static_cast<long>(cx1), r0 = static_cast<long>(cy0), r1 = static_cast<long>(cy1);
+  const auto c0 = static_cast<long>(cx0), c1 = static_cast<long>(cx1), r0 = static_cast<long>(cy0),
+             r1 = static_cast<long>(cy1);
   if (c0 == c1 && r0 == r1) {
     // A segment within one cell counts there once, unless it is only the joint of a longer line.
     if (cx0 != cx1 || cy0 != cy1) ++hits_[static_cast<std::size_t>(r0) * columns_ + static_cast<std::size_t>(c0)];
@@ -107,7 +109,9 @@ void Raster::walk(double a0, double b0, double a1, double b1, bool endCellToo) {
   }
 }
 
-double Raster::total() const { return static_cast<double>(std::accumulate(hits_.begin(), hits_.end(), std::uint64_t{0})); }
+double Raster::total() const {
+  return static_cast<double>(std::accumulate(hits_.begin(), hits_.end(), std::uint64_t{0}));
+}
 
 Raster Raster::blank() const {
   Raster r = *this;

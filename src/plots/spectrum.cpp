@@ -32,7 +32,8 @@ std::vector<double> centredPowerSpectrum(const Samples& iq) {
 std::vector<double> centredFrequencies(std::size_t points, double sampleRate) {
   std::vector<double> f(points);
   const double lowest = -static_cast<double>(points / 2);
-  for (std::size_t k = 0; k < points; ++k) f[k] = (lowest + static_cast<double>(k)) * sampleRate / static_cast<double>(points);
+  for (std::size_t k = 0; k < points; ++k)
+    f[k] = (lowest + static_cast<double>(k)) * sampleRate / static_cast<double>(points);
   return f;
 }
 

@@ -19,8 +19,10 @@ constexpr double kRangeDb = 100;
 
 Waterfall computeWaterfall(const Samples& iq, double sampleRate, double sliceSeconds) {
   if (iq.empty()) throw std::invalid_argument("there are no samples to draw");
-  if (!(sampleRate > 0) || !std::isfinite(sampleRate)) throw std::invalid_argument("the sampling rate must be positive");
-  if (!(sliceSeconds > 0) || !std::isfinite(sliceSeconds)) throw std::invalid_argument("the time slice must be positive");
+  if (!(sampleRate > 0) || !std::isfinite(sampleRate))
+    throw std::invalid_argument("the sampling rate must be positive");
+  if (!(sliceSeconds > 0) || !std::isfinite(sliceSeconds))
+    throw std::invalid_argument("the time slice must be positive");
   Waterfall w;
   const double points = static_cast<double>(iq.size());
   w.bins = static_cast<std::size_t>(std::clamp(std::round(sliceSeconds * sampleRate), std::min(2.0, points), points));
@@ -45,7 +47,8 @@ Waterfall computeWaterfall(const Samples& iq, double sampleRate, double sliceSec
   const double seconds = static_cast<double>(w.slices * w.bins) / sampleRate;
   w.timeUnit = timeUnit(seconds);
   w.duration = seconds * w.timeUnit.multiplier;
-  for (std::size_t s = 0; s < w.slices; ++s) w.sliceStart.push_back(w.duration * static_cast<double>(s) / static_cast<double>(w.slices));
+  for (std::size_t s = 0; s < w.slices; ++s)
+    w.sliceStart.push_back(w.duration * static_cast<double>(s) / static_cast<double>(w.slices));
   w.frequencyUnit = frequencyUnit(sampleRate);
   w.frequency = centredFrequencies(w.bins, sampleRate);
   for (double& f : w.frequency) f *= w.frequencyUnit.multiplier;

@@ -31,11 +31,15 @@ void runCallback(QObject* source, const char* property) {
   if (text.empty()) return;
   try {
     const auto call = parseCallback(text);
-    if (!call) throw std::runtime_error("the callback text \"" + text + "\" has not the form module('name',gcbo,[],guidata(gcbo))");
+    if (!call)
+      throw std::runtime_error("the callback text \"" + text +
+                               "\" has not the form module('name',gcbo,[],guidata(gcbo))");
     HandleTable& table = HandleTable::instance();
     const double window = table.handleOf(owningWindow(source));
     const rt::Value handles = window != 0 ? table.appData(window) : rt::Value();
-    rt::callByName(call->module, {rt::Value::text(call->subroutine), rt::Value::scalar(table.handleOf(source)), rt::Value(), handles}, 0);
+    rt::callByName(call->module,
+                   {rt::Value::text(call->subroutine), rt::Value::scalar(table.handleOf(source)), rt::Value(), handles},
+                   0);
   } catch (const std::exception& e) {
     // No exception may cross the toolkit's event loop.
     std::cerr << e.what() << std::endl;

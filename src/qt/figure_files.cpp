@@ -57,12 +57,14 @@ QWidget* loadLayout(std::string_view name) {
   const QString path = libraryFolder() + "/figures/" + fromView(name) + ".ui";
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    throw std::runtime_error("the window layout " + path.toStdString() + " cannot be read: " + file.errorString().toStdString());
+    throw std::runtime_error("the window layout " + path.toStdString() +
+                             " cannot be read: " + file.errorString().toStdString());
   }
   QUiLoader loader;
   QWidget* widget = loader.load(&file, nullptr);
   if (widget == nullptr) {
-    throw std::runtime_error("the window layout " + path.toStdString() + " is damaged: " + loader.errorString().toStdString());
+    throw std::runtime_error("the window layout " + path.toStdString() +
+                             " is damaged: " + loader.errorString().toStdString());
   }
   markReadOnlyFields(widget);
   keepSpaceOfHiddenControls(widget);

@@ -36,7 +36,9 @@ class HandleTable {
   // Open windows in the order they were added.
   std::vector<toolkit::Handle> windows() const;
   // Runs `f` whenever a window is forgotten (closed or destroyed); returns the handler it replaces.
-  std::function<void()> setWindowGoneHandler(std::function<void()> f) { return std::exchange(windowGone_, std::move(f)); }
+  std::function<void()> setWindowGoneHandler(std::function<void()> f) {
+    return std::exchange(windowGone_, std::move(f));
+  }
 
   rt::Value appData(toolkit::Handle window) const;
   void setAppData(toolkit::Handle window, rt::Value data);

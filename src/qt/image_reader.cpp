@@ -13,7 +13,8 @@ rt::Values readImage(const std::string& filename, bool jpegOnly) {
     throw std::runtime_error(filename + " is not a JPEG image");
   }
   const QImage image = reader.read().convertToFormat(QImage::Format_RGB888);
-  if (image.isNull()) throw std::runtime_error(filename + " cannot be read as an image: " + reader.errorString().toStdString());
+  if (image.isNull())
+    throw std::runtime_error(filename + " cannot be read as an image: " + reader.errorString().toStdString());
   const auto rows = static_cast<std::size_t>(image.height()), cols = static_cast<std::size_t>(image.width());
   std::vector<double> planes[3];
   for (auto& p : planes) p.resize(rows * cols);

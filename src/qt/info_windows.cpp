@@ -44,7 +44,9 @@ QImage imageFromPlanes(const rt::Values& planes) {
   for (std::size_t r = 0; r < rows; ++r) {
     uchar* line = image.scanLine(static_cast<int>(r));
     for (std::size_t c = 0; c < cols; ++c)
-      for (int k = 0; k < 3; ++k) line[3 * c + static_cast<std::size_t>(k)] = static_cast<uchar>(planes[static_cast<std::size_t>(k)].re(r + rows * c));
+      for (int k = 0; k < 3; ++k)
+        line[3 * c + static_cast<std::size_t>(k)] =
+            static_cast<uchar>(planes[static_cast<std::size_t>(k)].re(r + rows * c));
   }
   return image;
 }
@@ -83,7 +85,8 @@ toolkit::Handle showSplash(const QImage& logo, const std::string& name) {
 toolkit::Handle showAbout(toolkit::Handle parent, const QImage& logo, const std::vector<std::string>& lines) {
   ensureApplication();
   // A window of the application's: it closes with the main window.
-  QWidget* owner = parent != toolkit::kScreen && HandleTable::instance().find(parent) != nullptr ? windowWidget(parent) : nullptr;
+  QWidget* owner =
+      parent != toolkit::kScreen && HandleTable::instance().find(parent) != nullptr ? windowWidget(parent) : nullptr;
   auto* about = new QWidget(owner, Qt::Dialog);
   about->setObjectName("figAbout");
   about->setWindowTitle("About");
@@ -120,11 +123,13 @@ toolkit::Handle showAbout(toolkit::Handle parent, const QImage& logo, const std:
 
 void saveWindowImage(toolkit::Handle window, const std::string& filename) {
   const QPixmap image = windowWidget(window)->grab();
-  if (!image.save(QString::fromStdString(filename))) throw std::runtime_error("the window's image cannot be written to " + filename);
+  if (!image.save(QString::fromStdString(filename)))
+    throw std::runtime_error("the window's image cannot be written to " + filename);
 }
 
 void resizeAllFonts(toolkit::Handle window, double factor) {
-  if (!(factor > 0) || !std::isfinite(factor)) throw std::invalid_argument("ResizeAllFonts: the factor must be a positive number");
+  if (!(factor > 0) || !std::isfinite(factor))
+    throw std::invalid_argument("ResizeAllFonts: the factor must be a positive number");
   QWidget* w = windowWidget(window);
   const double size = QApplication::font().pointSizeF() * factor;
   for (QWidget* child : w->findChildren<QWidget*>()) {

@@ -51,7 +51,8 @@ ProgressWork& progressWork() {
   return work;
 }
 
-void ProgressWork::run(std::string_view title, toolkit::WorkUnit unit, const std::function<void(toolkit::Progress&)>& work) {
+void ProgressWork::run(std::string_view title, toolkit::WorkUnit unit,
+                       const std::function<void(toolkit::Progress&)>& work) {
   if (!applicationRunning()) {
     toolkit::InlineWork().run(title, unit, work);
     return;
@@ -94,7 +95,8 @@ void ProgressWork::run(std::string_view title, toolkit::WorkUnit unit, const std
       return;
     }
     if (progress.total() > 0 && !progress.cancelled()) {
-      dialog.setValue(static_cast<int>(1000.0 * static_cast<double>(progress.done()) / static_cast<double>(progress.total())));
+      dialog.setValue(
+          static_cast<int>(1000.0 * static_cast<double>(progress.done()) / static_cast<double>(progress.total())));
       dialog.setLabelText(name + ": " + doneOfTotal(unit, progress.done(), progress.total()));
     }
   });

@@ -9,7 +9,8 @@ namespace dot11b::qt {
 
 class ProgressWork : public toolkit::LongWork {
  public:
-  void run(std::string_view title, toolkit::WorkUnit unit, const std::function<void(toolkit::Progress&)>& work) override;
+  void run(std::string_view title, toolkit::WorkUnit unit,
+           const std::function<void(toolkit::Progress&)>& work) override;
 };
 
 ProgressWork& progressWork();

@@ -47,7 +47,8 @@ std::string textOf(const QObject* o, std::string_view property, const Value& v) 
 
 bool onOffOf(const QObject* o, std::string_view property, const Value& v) {
   const std::string s = textOf(o, property, v);
-  if (s != "on" && s != "off") throw std::invalid_argument(std::string(property) + " of " + nameOf(o) + " must be 'on' or 'off'");
+  if (s != "on" && s != "off")
+    throw std::invalid_argument(std::string(property) + " of " + nameOf(o) + " must be 'on' or 'off'");
   return s == "on";
 }
 
@@ -76,7 +77,8 @@ std::string unitsOf(const QObject* o) {
 Value positionOf(QWidget* w) {
   const QRect g = w->geometry();
   const QRect around = w->isWindow() ? screenRect() : QRect(QPoint(0, 0), w->parentWidget()->size());
-  double x = g.x() - around.x(), y = around.height() - (g.y() - around.y()) - g.height(), wd = g.width(), ht = g.height();
+  double x = g.x() - around.x(), y = around.height() - (g.y() - around.y()) - g.height(), wd = g.width(),
+         ht = g.height();
   if (unitsOf(w) == "normalized") {
     x /= around.width();
     wd /= around.width();
@@ -100,7 +102,8 @@ void setPosition(QWidget* w, const Value& v) {
     y *= around.height();
     ht *= around.height();
   }
-  const int width = std::max(1, static_cast<int>(std::lround(wd))), height = std::max(1, static_cast<int>(std::lround(ht)));
+  const int width = std::max(1, static_cast<int>(std::lround(wd))),
+            height = std::max(1, static_cast<int>(std::lround(ht)));
   w->setGeometry(around.x() + static_cast<int>(std::lround(x)),
                  around.y() + around.height() - static_cast<int>(std::lround(y)) - height, width, height);
 }

@@ -75,7 +75,8 @@ std::string QtDialogs::question(std::string_view text, std::string_view title, c
   return {};
 }
 
-std::optional<std::vector<std::string>> QtDialogs::inputs(std::string_view title, const std::vector<std::string>& prompts,
+std::optional<std::vector<std::string>> QtDialogs::inputs(std::string_view title,
+                                                          const std::vector<std::string>& prompts,
                                                           const std::vector<std::string>& defaults) {
   QDialog dialog(parentWindow());
   dialog.setWindowTitle(q(title));

@@ -50,7 +50,8 @@ QLayout* groupLayoutOf(QWidget* window) {
   if (auto* area = window->findChild<QWidget*>("groupArea"); area != nullptr && area->layout() != nullptr) {
     return area->layout();
   }
-  if (window->layout() == nullptr) throw std::runtime_error("the window " + window->objectName().toStdString() + " has no layout for controls");
+  if (window->layout() == nullptr)
+    throw std::runtime_error("the window " + window->objectName().toStdString() + " has no layout for controls");
   return window->layout();
 }
 

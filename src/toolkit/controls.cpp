@@ -43,7 +43,9 @@ std::vector<std::string> Control::items() const {
   return out;
 }
 
-void Control::setItems(const std::vector<std::string>& items) const { current().set(handle_, "String", textList(items)); }
+void Control::setItems(const std::vector<std::string>& items) const {
+  current().set(handle_, "String", textList(items));
+}
 
 bool Control::enabled() const { return isOn(current().get(handle_, "Enable")); }
 void Control::setEnabled(bool on) const { current().set(handle_, "Enable", onOff(on)); }

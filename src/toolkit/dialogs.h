@@ -30,7 +30,8 @@ class DOT11B_SHARED Dialogs {
                                std::string_view defaultButton) = 0;
   // Modal input dialog with one one-line field per prompt, filled with its default: the texts entered, or
   // nothing when cancelled or closed.
-  virtual std::optional<std::vector<std::string>> inputs(std::string_view title, const std::vector<std::string>& prompts,
+  virtual std::optional<std::vector<std::string>> inputs(std::string_view title,
+                                                         const std::vector<std::string>& prompts,
                                                          const std::vector<std::string>& defaults) = 0;
   // Standard open and save dialogs with a filter such as "*.mat"; nothing when cancelled.
   virtual std::optional<FileChoice> openFile(std::string_view filter) = 0;

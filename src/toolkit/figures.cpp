@@ -23,7 +23,9 @@ Rect rectOf(Handle h) {
 // Positions are compared in pixels: the window's units are set back afterwards.
 class InPixels {
  public:
-  explicit InPixels(Handle h) : h_(h), units_(current().get(h, "Units")) { current().set(h, "Units", Value::text("pixels")); }
+  explicit InPixels(Handle h) : h_(h), units_(current().get(h, "Units")) {
+    current().set(h, "Units", Value::text("pixels"));
+  }
   ~InPixels() {
     try {
       current().set(h_, "Units", units_);

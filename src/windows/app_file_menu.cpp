@@ -76,7 +76,8 @@ void menuFileSaveAs(toolkit::Handle, const rt::Value& handles) {
   const auto choice = toolkit::dialogs().saveFile(parameterFilter());
   if (!choice) return;
   if (choice->name.size() > kSpecialSavePrefix.size() && choice->name.starts_with(kSpecialSavePrefix)) {
-    saveWaveform(choice->folder + choice->name.substr(kSpecialSavePrefix.size()), computedWaveform(), toolkit::dialogs());
+    saveWaveform(choice->folder + choice->name.substr(kSpecialSavePrefix.size()), computedWaveform(),
+                 toolkit::dialogs());
     return;
   }
   saveParametersAs(*choice, handles);

@@ -31,7 +31,9 @@ Value plotTitle() {
   return Value::text(globalText("appInfo", "Name") + " (" + settings::clock2str(Value::row(std::move(now))) + ")");
 }
 
-Value quantisedWaveform() { return rt::callByName("ApplyDacRes", {rt::global("waveform"), Value::scalar(14)}, 1).at(0); }
+Value quantisedWaveform() {
+  return rt::callByName("ApplyDacRes", {rt::global("waveform"), Value::scalar(14)}, 1).at(0);
+}
 
 double sampleRate() { return globalNumber("SigGenSettings", "SamplingRate"); }
 double overSampling() { return globalNumber("parameters", "OverSampling"); }
@@ -50,7 +52,9 @@ void openView(std::string_view routine, const Value& handles, Values rest) {
 }
 
 // The answers of a plot's input dialog; nothing when it was cancelled.
-std::optional<std::vector<std::string>> ask(const settings::PlotQuestion& q) { return toolkit::dialogs().inputs(q.title, q.prompts, q.defaults); }
+std::optional<std::vector<std::string>> ask(const settings::PlotQuestion& q) {
+  return toolkit::dialogs().inputs(q.title, q.prompts, q.defaults);
+}
 
 }  // namespace
 
@@ -82,7 +86,8 @@ void menuPlotEyeDiagram(toolkit::Handle, const Value& handles) {
   const toolkit::BusyPointer busy(toolkit::handleIn(handles, "main"));
   const settings::EyeRequest eye = settings::eyeRequest(*answers, waveformLength(), overSampling(), sampleRate());
   openView("VX_PlotEyeDiagram", handles,
-           {quantisedWaveform(), Value::scalar(eye.samplesPerTrace), Value::scalar(eye.period), Value::scalar(eye.delaySamples)});
+           {quantisedWaveform(), Value::scalar(eye.samplesPerTrace), Value::scalar(eye.period),
+            Value::scalar(eye.delaySamples)});
 }
 
 void menuPlotScatterDiagram(toolkit::Handle, const Value& handles) {
@@ -92,7 +97,8 @@ void menuPlotScatterDiagram(toolkit::Handle, const Value& handles) {
   const toolkit::BusyPointer busy(toolkit::handleIn(handles, "main"));
   const settings::ScatterRequest scatter = settings::scatterRequest(*answers, overSampling());
   openView("VX_PlotScatterDiagram", handles,
-           {quantisedWaveform(), Value::scalar(overSampling()), Value::scalar(scatter.delaySamples), Value::scalar(scatter.traceOn)});
+           {quantisedWaveform(), Value::scalar(overSampling()), Value::scalar(scatter.delaySamples),
+            Value::scalar(scatter.traceOn)});
 }
 
 void menuPlotCCDF(toolkit::Handle, const Value& handles) {

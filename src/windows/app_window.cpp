@@ -62,7 +62,8 @@ void checkOnly(toolkit::Handle item) {
 }
 
 void closeIfValid(const Value& window) {
-  if (window.isNumeric() && !window.isEmpty() && toolkit::current().isValid(window.re(0))) toolkit::current().close(window.re(0));
+  if (window.isNumeric() && !window.isEmpty() && toolkit::current().isValid(window.re(0)))
+    toolkit::current().close(window.re(0));
 }
 
 }  // namespace
@@ -173,8 +174,8 @@ void pbRefresh(toolkit::Handle, const Value& handles) {
 
 void menuConfigSigGenIO(toolkit::Handle, const Value& handles) {
   const Values out = rt::callByName(
-      "VX_SigGen", {Value::scalar(mainWindow(handles)), rt::global("configuration"), rt::global("appInfo").field("Platform")},
-      2);
+      "VX_SigGen",
+      {Value::scalar(mainWindow(handles)), rt::global("configuration"), rt::global("appInfo").field("Platform")}, 2);
   if (out.size() >= 2 && out[0].isText() && out[0].toUtf8() == "OK") {
     // A loop that plays belongs to the connection it was started on.
     if (!(out[1] == rt::global("configuration"))) radio_window::stopPlaying("the connection changed");

@@ -108,9 +108,9 @@ void limit(Value& record, std::string_view group, std::string_view name, double 
 void nearestListed(Value& record, const std::vector<double>& rates) {
   if (rates.empty()) return;
   const double x = subNumber(record, "RS232", "baudrate");
-  setSub(record, "RS232", "baudrate", Value::scalar(*std::min_element(rates.begin(), rates.end(), [x](double a, double b) {
-    return std::fabs(a - x) < std::fabs(b - x);
-  })));
+  setSub(record, "RS232", "baudrate",
+         Value::scalar(*std::min_element(rates.begin(), rates.end(),
+                                         [x](double a, double b) { return std::fabs(a - x) < std::fabs(b - x); })));
 }
 
 void keepText(Value& record, std::string_view group, std::string_view name, std::string_view start) {
@@ -306,8 +306,9 @@ int convertStringToIndex(toolkit::Handle list, const std::string& text) {
 std::string convertIndexToString(toolkit::Handle list, double index) {
   const std::vector<std::string> items = toolkit::Control(list).items();
   if (items.empty()) return "";
-  const std::string& entry =
-      index < 1 || index > static_cast<double>(items.size()) ? items.front() : items[static_cast<std::size_t>(index) - 1];
+  const std::string& entry = index < 1 || index > static_cast<double>(items.size())
+                                 ? items.front()
+                                 : items[static_cast<std::size_t>(index) - 1];
   if (entry == kRadioEntry) return settings::kRadioType;
   return sameText(entry, "TCP/IP") ? "TCPIP" : entry;
 }
@@ -320,14 +321,16 @@ void updateGuiObjects(const Value& callbackHandles, const Value& input) {
     record.setField("type", Value::text(typeForModel(record.field("type").toUtf8(), model)));
     record = updateConnectionSelectionsRoutine({handles, record}, 1).front();
     const toolkit::Window dialog(handles);
-    dialog["pmConnection"].setValue(convertStringToIndex(dialog["pmConnection"].handle(), record.field("type").toUtf8()));
+    dialog["pmConnection"].setValue(
+        convertStringToIndex(dialog["pmConnection"].handle(), record.field("type").toUtf8()));
     dialog["pmGpibBoard"].setValue(subNumber(record, "GPIB", "board") + 1);
     dialog["pmPrimaryAddress"].setValue(subNumber(record, "GPIB", "primary") + 1);
     dialog["pmSecondaryAddress"].setValue(subNumber(record, "GPIB", "secondary") + 2);
     dialog["pmPortNumber"].setValue(subNumber(record, "RS232", "port"));
     dialog["pmBaudRate"].setValue(
         convertStringToIndex(dialog["pmBaudRate"].handle(), rt::numberToText(subNumber(record, "RS232", "baudrate"))));
-    dialog["pmHandShake"].setValue(convertStringToIndex(dialog["pmHandShake"].handle(), subText(record, "RS232", "handshake")));
+    dialog["pmHandShake"].setValue(
+        convertStringToIndex(dialog["pmHandShake"].handle(), subText(record, "RS232", "handshake")));
     dialog["editTCPIPAddress"].setText(subText(record, "TCPIP", "address"));
     showRadio(dialog, record);
     handles.setField("handlesLastConnection", Value::scalar(dialog["pmConnection"].value()));
@@ -340,7 +343,8 @@ void updateGuiObjects(const Value& callbackHandles, const Value& input) {
 Value updateConfig(const Value& handles) {
   const toolkit::Window dialog(handles);
   Value record = Value::record();
-  record.setField("type", Value::text(convertIndexToString(dialog["pmConnection"].handle(), dialog["pmConnection"].value())));
+  record.setField("type",
+                  Value::text(convertIndexToString(dialog["pmConnection"].handle(), dialog["pmConnection"].value())));
   setSub(record, "GPIB", "board", Value::scalar(dialog["pmGpibBoard"].value() - 1));
   setSub(record, "GPIB", "primary", Value::scalar(dialog["pmPrimaryAddress"].value() - 1));
   setSub(record, "GPIB", "secondary", Value::scalar(dialog["pmSecondaryAddress"].value() - 2));

@@ -110,8 +110,10 @@ class Splash {
 
   // Keeps it up until it has been shown for the minimum time.
   void keepUpFor(int milliseconds) const {
-    const auto shownFor = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
-    if (shownFor.count() < milliseconds) toolkit::current().processEventsFor(milliseconds - static_cast<int>(shownFor.count()));
+    const auto shownFor =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
+    if (shownFor.count() < milliseconds)
+      toolkit::current().processEventsFor(milliseconds - static_cast<int>(shownFor.count()));
   }
 
  private:

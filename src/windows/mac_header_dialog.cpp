@@ -29,8 +29,9 @@ struct FieldText {
 
 // In the order of the bit stream, which is also the order the dialog redraws them.
 constexpr FieldText kFields[] = {
-    {"FrameCntrl", "Frame Control Field."}, {"DurationID", "Duration/ID Field."}, {"Address1", "Address 1 Field."},
-    {"Address2", "Address 2 Field."},       {"Address3", "Address 3 Field."},     {"SeqCntrl", "Sequence Control Field."},
+    {"FrameCntrl", "Frame Control Field."}, {"DurationID", "Duration/ID Field."},
+    {"Address1", "Address 1 Field."},       {"Address2", "Address 2 Field."},
+    {"Address3", "Address 3 Field."},       {"SeqCntrl", "Sequence Control Field."},
     {"Address4", "Address 4 Field."},
 };
 

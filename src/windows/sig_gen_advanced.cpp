@@ -140,7 +140,8 @@ void updateSamplingRate(const Value& handles) {
 Values run(const Values& in, int) {
   // Without a figure the dialog is loaded for this run alone.
   const bool ownFigure = in.empty();
-  const toolkit::Handle figure = ownFigure ? toolkit::loadFigure("ZelConfigAdv_c", toolkit::kScreen) : handleInput(in, 0);
+  const toolkit::Handle figure =
+      ownFigure ? toolkit::loadFigure("ZelConfigAdv_c", toolkit::kScreen) : handleInput(in, 0);
   const Value handles = toolkit::current().controlRecord(figure);
   settings() = in.size() >= 2 && in[1].isRecord() ? in[1] : defaultSettings();
   redrawAll(handles);

@@ -27,7 +27,8 @@ struct NamedCallback {
   ControlCallback fn;
 };
 // Adds the callbacks to the module, the first beginning at `line` and each `lineStep` lines after the last.
-DOT11B_SHARED void addCallbacks(rt::WindowModule& module, std::initializer_list<NamedCallback> callbacks, int line, int lineStep);
+DOT11B_SHARED void addCallbacks(rt::WindowModule& module, std::initializer_list<NamedCallback> callbacks, int line,
+                                int lineStep);
 
 // Input i of a sub-routine as a handle (0 when left out or empty) or as a control record.
 toolkit::Handle handleInput(const rt::Values& in, std::size_t i);

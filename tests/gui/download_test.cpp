@@ -130,7 +130,8 @@ TEST_F(SilentInstrument, RefreshShowsItsProgressAndCancelEndsIt) {
   EXPECT_EQ(progressTitle, "Setting up the instrument");
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.back().title, "Error Occured During Instrument Setup");
-  EXPECT_EQ(shown.back().text, "Instrument setup cancelled during command 1 of 15; the instrument may be only partly set up");
+  EXPECT_EQ(shown.back().text,
+            "Instrument setup cancelled during command 1 of 15; the instrument may be only partly set up");
   EXPECT_EQ(instrument_test::withoutErrorQueries(sim->logLines(3)),
             (std::vector<std::string>{" :source:rad:arb:state off", ":SYSTem:LOCal"}));
 }

@@ -36,9 +36,26 @@ class Monkey : public AppTest {
   int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 
   std::string randomText() {
-    static const char* const fixed[] = {"", " ", "NaN", "Inf", "-Inf", "1e308", "-1e308", "1e-320", "0x1F", "ffff",
-                                        "FFFFFFFFFFFFFFFFFFFF", "12 34", "1,2,3", "é", "日本語", "\t-0", "--5", "3.5e",
-                                        "[1 2]", "'quoted'"};
+    static const char* const fixed[] = {"",
+                                        " ",
+                                        "NaN",
+                                        "Inf",
+                                        "-Inf",
+                                        "1e308",
+                                        "-1e308",
+                                        "1e-320",
+                                        "0x1F",
+                                        "ffff",
+                                        "FFFFFFFFFFFFFFFFFFFF",
+                                        "12 34",
+                                        "1,2,3",
+                                        "é",
+                                        "日本語",
+                                        "\t-0",
+                                        "--5",
+                                        "3.5e",
+                                        "[1 2]",
+                                        "'quoted'"};
     switch (below(4)) {
       case 0: return fixed[below(static_cast<int>(std::size(fixed)))];
       case 1: return std::to_string(std::uniform_real_distribution<double>(-1e7, 1e7)(rng));
@@ -97,7 +114,8 @@ TEST_F(Monkey, TenThousandRandomActionsLeaveTheParametersValid) {
   const Value parameters = global("parameters");
   EXPECT_NO_THROW(settings::validateParameters(parameters));
   // The projected length of the stored settings is what the window shows.
-  EXPECT_EQ(text("txtNumberOfSamples"), rt::numberToText(parameters.field("ProjectedLength").scalarValue()) + " Samples");
+  EXPECT_EQ(text("txtNumberOfSamples"),
+            rt::numberToText(parameters.field("ProjectedLength").scalarValue()) + " Samples");
   // A data file is never a valid user-file payload here: back to a generated source before calculating.
   if (parameters.field("dataSourceType").scalarValue() == 7) choose("pdDATAsourceType", 5);
   shown.clear();

@@ -61,7 +61,8 @@ TEST_F(PlotWindows, EachCommandAsksToCalculateFirstThenOpensItsView) {
   click("menuPlotCCDF");
   ASSERT_EQ(lastOf(DOT11B_DIALOG_QUESTION)->title, "Waveform Not Calculated");
   ASSERT_EQ(clientWindows().size(), 1u);
-  EXPECT_EQ(windowName(clientWindows()[0]).rfind("CCDF IEEE 802.11b-1999 (DSSS) (", 0), 0u) << windowName(clientWindows()[0]);
+  EXPECT_EQ(windowName(clientWindows()[0]).rfind("CCDF IEEE 802.11b-1999 (DSSS) (", 0), 0u)
+      << windowName(clientWindows()[0]);
   EXPECT_EQ(axes("VX_CCDF", "Title").toUtf8(), "CCDF");
   EXPECT_EQ(axes("VX_CCDF", "YScale").toUtf8(), "log");
   EXPECT_EQ(axes("VX_CCDF", "XLabel").toUtf8(), "dB above Average");
@@ -203,8 +204,10 @@ TEST_F(PlotWindows, DrawingRoutinesActOnTheCurrentWindow) {
   EXPECT_FALSE(open(lower));
   const double scatter = call1("Scatterplot", {samples, Value::scalar(2), Value::scalar(1), Value::text("r.")}).re(0);
   EXPECT_NE(scatter, eye);
-  EXPECT_EQ(call1("Scatterplot", {samples, Value::scalar(1), Value::scalar(0), Value::text("c-"), Value::scalar(scatter)}).re(0),
-            scatter);
+  EXPECT_EQ(
+      call1("Scatterplot", {samples, Value::scalar(1), Value::scalar(0), Value::text("c-"), Value::scalar(scatter)})
+          .re(0),
+      scatter);
   EXPECT_THROW(call("VX_Zoom", {Value::scalar(lower)}), std::runtime_error);
 }
 

@@ -47,11 +47,12 @@ TEST_F(SigGen, AmplitudeAndTitle) {
     EXPECT_EQ(setting("Amplitude"), stored) << typed;
   }
   EXPECT_EQ(text("txtAmplitude"), "20");
-  const std::pair<const char*, const char*> titles[] = {{"my wave.1", "MYWAVE1"},
-                                                        {"a b c d e f g h i j k l m n o p q r s t u v", "ABCDEFGHIJKLMNOPQRST"},
-                                                        {"...", "BLANK"},
-                                                        {"[X]_#+-$&", "[X]_#+-$&"},
-                                                        {"çä wave", "WAVE"}};
+  const std::pair<const char*, const char*> titles[] = {
+      {"my wave.1", "MYWAVE1"},
+      {"a b c d e f g h i j k l m n o p q r s t u v", "ABCDEFGHIJKLMNOPQRST"},
+      {"...", "BLANK"},
+      {"[X]_#+-$&", "[X]_#+-$&"},
+      {"çä wave", "WAVE"}};
   for (const auto& [typed, stored] : titles) {
     type("txtWaveformTitle", typed);
     EXPECT_EQ(global("SigGenSettings").field("Title").toUtf8(), stored) << typed;

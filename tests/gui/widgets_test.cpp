@@ -58,7 +58,8 @@ class Widgets : public AppTest {
     window->activateWindow();
     QApplication::setActiveWindow(window);
     QWidget* first = window->nextInFocusChain();
-    while (!(first->focusPolicy() & Qt::TabFocus) || !first->isVisible() || !first->isEnabled()) first = first->nextInFocusChain();
+    while (!(first->focusPolicy() & Qt::TabFocus) || !first->isVisible() || !first->isEnabled())
+      first = first->nextInFocusChain();
     first->setFocus(Qt::TabFocusReason);
     std::vector<std::string> visited;
     for (int k = 0; k < 200; ++k) {
@@ -134,7 +135,8 @@ TEST_F(Widgets, TabbingThroughTheWindowsChangesNoSetting) {
 
   // The dialogs, closed with OK after the tour.
   check("chkMACheader", true);
-  for (const auto& [opener, dialog] : {std::pair{"pbMACheaderSetup", "figMACconfig"}, {"pbAdvancedSettings", "figAdvSettings"}}) {
+  for (const auto& [opener, dialog] :
+       {std::pair{"pbMACheaderSetup", "figMACconfig"}, {"pbAdvancedSettings", "figAdvSettings"}}) {
     const Value before = global("parameters"), sigGenBefore = global("SigGenSettings");
     std::vector<std::string> visited;
     onWait = [&, dialog = dialog](double) {

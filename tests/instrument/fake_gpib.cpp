@@ -85,7 +85,8 @@ FAKE_GPIB_EXPORT int ibwrt(int ud, const void* data, long count) {
   if (device.socket < 0) return failure(kEnol, 0);
   long sent = 0;
   while (sent < count) {
-    const ssize_t n = ::send(device.socket, static_cast<const char*>(data) + sent, static_cast<size_t>(count - sent), MSG_NOSIGNAL);
+    const ssize_t n =
+        ::send(device.socket, static_cast<const char*>(data) + sent, static_cast<size_t>(count - sent), MSG_NOSIGNAL);
     if (n <= 0) return failure(kEdvr, errno);
     sent += n;
   }

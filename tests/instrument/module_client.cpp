@@ -60,7 +60,9 @@ const dot11b::instrio::InstrioModule& module() {
   return loaded;
 }
 
-dot11b::instrio::ModuleReply ping(const TestConnection& c) { return module().execute(INSTRIO_PING, c.record(), nullptr); }
+dot11b::instrio::ModuleReply ping(const TestConnection& c) {
+  return module().execute(INSTRIO_PING, c.record(), nullptr);
+}
 
 dot11b::instrio::ModuleReply send(const TestConnection& c, const std::string& command) {
   instrio_arguments a{};

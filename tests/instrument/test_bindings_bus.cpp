@@ -102,7 +102,8 @@ TEST_F(BusBindings, HwDownloadIgnoresItsFourthAndFifthInputs) {
   const Reply reply = call2("HwDownload", {&config, &data, &markers, &other, &seven, &name});
   ASSERT_EQ(reply.rc, 0) << reply.error;
   EXPECT_EQ(reply.status, 0) << reply.description;
-  EXPECT_TRUE(sim_.stored("ARBI", "dot11b") == expectedSampleBytes(w)) << "stored at full scale, as with \"norm\" and 1";
+  EXPECT_TRUE(sim_.stored("ARBI", "dot11b") == expectedSampleBytes(w))
+      << "stored at full scale, as with \"norm\" and 1";
   EXPECT_TRUE(sim_.stored("MKRI", "dot11b") == expectedMarkerBytes(w));
 }
 

@@ -98,7 +98,8 @@ TEST_F(PlaybackBindings, AFailedCommandIsReportedAndTheRestStillSent) {
   EXPECT_EQ(reply.description,
             "The instrument did not take the command ' :source:freq:fix 2412000000Hz': "
             "-200,\"Execution error;fault injected on command 5\"");
-  EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")).size(), 18u) << "all 15 commands and local were still sent";
+  EXPECT_EQ(withoutErrorQueries(sim.logLinesUntil(":SYSTem:LOCal")).size(), 18u)
+      << "all 15 commands and local were still sent";
 }
 
 TEST_F(PlaybackBindings, ASilentInstrumentStopsTheSequenceAtTheFirstCommand) {

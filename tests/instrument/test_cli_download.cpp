@@ -32,7 +32,8 @@ Lines concat(Lines a, const Lines& b) {
 int largestMagnitude(const std::string& bigEndian16) {
   int largest = 0;
   for (std::size_t k = 0; k + 1 < bigEndian16.size(); k += 2) {
-    const auto v = static_cast<int16_t>((static_cast<uint8_t>(bigEndian16[k]) << 8) | static_cast<uint8_t>(bigEndian16[k + 1]));
+    const auto v =
+        static_cast<int16_t>((static_cast<uint8_t>(bigEndian16[k]) << 8) | static_cast<uint8_t>(bigEndian16[k + 1]));
     largest = std::max(largest, std::abs(static_cast<int>(v)));
   }
   return largest;
@@ -46,10 +47,12 @@ class CliDownload : public ::testing::Test {
 TEST_F(CliDownload, OverTcpTheWaveformAndTheFifteenCommandsArrive) {
   SimProcess sim({"--port", "0"});
   ASSERT_TRUE(sim.started());
-  const CliResult r = runCli(concat({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port())}, kFortyThousandSamples));
+  const CliResult r =
+      runCli(concat({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port())}, kFortyThousandSamples));
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(r.out, "Waveform has been successfully transferred to the instrument\n");
-  Lines expected = {":MMEMory:DATA \"ARBI:dot11b\",#6160000[160000 bytes]", ":MMEMory:DATA \"MKRI:dot11b\",#540000[40000 bytes]"};
+  Lines expected = {":MMEMory:DATA \"ARBI:dot11b\",#6160000[160000 bytes]",
+                    ":MMEMory:DATA \"MKRI:dot11b\",#540000[40000 bytes]"};
   const Lines commands = expectedPlaybackCommandsQ6200T();
   expected.insert(expected.end(), commands.begin(), commands.end());
   expected.push_back(":SYSTem:LOCal");
@@ -106,7 +109,8 @@ TEST_F(CliSerialDownload, YesAnswersTheQuestionWithoutATerminal) {
 TEST_F(CliSerialDownload, ShortTransfersAskNothing) {
   ASSERT_TRUE(sim_.started());
   // 12000 samples at 9600 baud: exactly 0.75 minutes.
-  const CliResult r = runCli({"download", "--to", "serial:2:9600", "--set", "dataLength=100", "--set", "idleSamples=176"});
+  const CliResult r =
+      runCli({"download", "--to", "serial:2:9600", "--set", "dataLength=100", "--set", "idleSamples=176"});
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(r.err.find("RS-232 Download"), std::string::npos) << r.err;
   EXPECT_EQ(sim_.stored("MKRI", "dot11b").size(), 12000u);
@@ -119,7 +123,8 @@ TEST_F(CliDownload, StoredSamplesEqualTheSixteenBitWaveformFile) {
   char folder[] = "/tmp/dot11b-download-test-XXXXXX";
   ASSERT_NE(::mkdtemp(folder), nullptr);
   const std::string params = std::string(folder) + "/frame.mat", iq16 = std::string(folder) + "/frame.bin";
-  const Lines changes = {"--set", "dataRate=5.5", "--set", "highRateMod=1", "--set", "dataLength=300", "--set", "OverSampling=5"};
+  const Lines changes = {"--set", "dataRate=5.5",   "--set", "highRateMod=1",
+                         "--set", "dataLength=300", "--set", "OverSampling=5"};
   ASSERT_EQ(runCli(concat({"params", "save", params}, changes)).exitStatus, 0);
   ASSERT_EQ(runCli({"generate", "--params", params, "--format", "iq16", "--out", iq16}).exitStatus, 0);
   const CliResult r = runCli({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port()), "--params", params,
@@ -138,7 +143,8 @@ TEST_F(CliDownload, InstrumentRefusingASetupCommandFailsTheDownload) {
   // Commands counted by the simulator: ARBI 1, MKRI 2, then the set-up; command 10 is ":source:DM:IQAT:AUTO off".
   SimProcess sim({"--port", "0", "--fail-command", "10"});
   ASSERT_TRUE(sim.started());
-  const CliResult r = runCli({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port()), "--set", "dataLength=10"});
+  const CliResult r =
+      runCli({"download", "--to", "tcpip:127.0.0.1:" + std::to_string(sim.port()), "--set", "dataLength=10"});
   EXPECT_EQ(r.exitStatus, 1);
   EXPECT_NE(r.err.find("Error Occured During Instrument Setup: The instrument did not take the command "
                        "':source:DM:IQAT:AUTO off'"),

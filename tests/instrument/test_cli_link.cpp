@@ -49,20 +49,21 @@ TEST_F(CliLink, PingFailuresAndBadAddresses) {
     Lines args;
     const char* mention;
   };
-  for (const Case& c : std::vector<Case>{{{"ping"}, "--to URI is required"},
-                                         {{"ping", "--to", "usb:1"}, "unknown bus 'usb'"},
-                                         {{"ping", "--to", "gpib:0"}, "give the board and the primary address"},
-                                         {{"ping", "--to", "gpib:0:31"}, "primary address '31'"},
-                                         {{"ping", "--to", "serial:1:9600:dtr"}, "handshake 'dtr'"},
-                                         {{"ping", "--to", "tcpip:"}, "no host"},
-                                         {{"ping", "--to", "gpib:inf:19"}, "board 'inf'"},
-                                         {{"ping", "--to", "serial:nan"}, "port 'nan'"},
-                                         {{"refresh", "--to", "tcpip:h", "--frequency", "nan"}, "--frequency needs a number"},
-                                         {{"refresh", "--to", "tcpip:h", "--amplitude", "NaN"}, "--amplitude needs a number"},
-                                         {{"ping", "--to", "tcpip:h", "extra"}, "unexpected argument 'extra'"},
-                                         {{"refresh", "--to", "tcpip:h", "--amplitude", "30"}, "--amplitude needs a number from -136 to 20"},
-                                         {{"refresh", "--to", "tcpip:h", "--title", "a b"}, "--title needs 1 to 20"},
-                                         {{"refresh", "--to", "tcpip:h", "--set", "Channel=15"}, "Channel"}}) {
+  for (const Case& c : std::vector<Case>{
+           {{"ping"}, "--to URI is required"},
+           {{"ping", "--to", "usb:1"}, "unknown bus 'usb'"},
+           {{"ping", "--to", "gpib:0"}, "give the board and the primary address"},
+           {{"ping", "--to", "gpib:0:31"}, "primary address '31'"},
+           {{"ping", "--to", "serial:1:9600:dtr"}, "handshake 'dtr'"},
+           {{"ping", "--to", "tcpip:"}, "no host"},
+           {{"ping", "--to", "gpib:inf:19"}, "board 'inf'"},
+           {{"ping", "--to", "serial:nan"}, "port 'nan'"},
+           {{"refresh", "--to", "tcpip:h", "--frequency", "nan"}, "--frequency needs a number"},
+           {{"refresh", "--to", "tcpip:h", "--amplitude", "NaN"}, "--amplitude needs a number"},
+           {{"ping", "--to", "tcpip:h", "extra"}, "unexpected argument 'extra'"},
+           {{"refresh", "--to", "tcpip:h", "--amplitude", "30"}, "--amplitude needs a number from -136 to 20"},
+           {{"refresh", "--to", "tcpip:h", "--title", "a b"}, "--title needs 1 to 20"},
+           {{"refresh", "--to", "tcpip:h", "--set", "Channel=15"}, "Channel"}}) {
     const CliResult r = runCli(c.args);
     EXPECT_EQ(r.exitStatus, 2) << c.args.back() << ": " << r.err;
     EXPECT_NE(r.err.find(c.mention), std::string::npos) << r.err;

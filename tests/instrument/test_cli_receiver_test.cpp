@@ -55,9 +55,11 @@ TEST_F(CliReceiverTest, AnAmplitudeBeyondTheGeneratorIsSetToItsEndWithAWarning) 
 }
 
 TEST_F(CliReceiverTest, ATestTheGeneratorsClockCannotPlayIsRefusedBeforeConnecting) {
-  const CliResult r = runCli({"download", "--to", "tcpip:127.0.0.1:1", "--test", "adjacent-channel", "--rate-mbps", "2"});
+  const CliResult r =
+      runCli({"download", "--to", "tcpip:127.0.0.1:1", "--test", "adjacent-channel", "--rate-mbps", "2"});
   EXPECT_EQ(r.exitStatus, 2);
-  EXPECT_NE(r.err.find("takes 110 MHz, above the signal generator's sample clock of 100 MHz"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("takes 110 MHz, above the signal generator's sample clock of 100 MHz"), std::string::npos)
+      << r.err;
 }
 
 }  // namespace

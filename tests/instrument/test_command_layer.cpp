@@ -126,7 +126,9 @@ TEST(Playback, AConnectionFailureStopsTheSequence) {
   };
   const auto commands = expectedPlaybackCommandsQ6200T();
   for (const Case& c : std::vector<Case>{
-           {INSTRIO_TIMED_OUT, 3, true, "The connection to the instrument failed at the command ' :source:freq:fix 2412000000Hz': lost; the 12 commands after it were not sent"},
+           {INSTRIO_TIMED_OUT, 3, true,
+            "The connection to the instrument failed at the command ' :source:freq:fix 2412000000Hz': lost; the 12 "
+            "commands after it were not sent"},
            {INSTRIO_CONNECTION_LOST, 3, true, "The connection to the instrument failed at the command"},
            {INSTRIO_BUS_ERROR, 3, true, "The connection to the instrument failed at the command"},
            {INSTRIO_NO_DRIVER, 3, true, "The connection to the instrument failed at the command"},
@@ -154,13 +156,15 @@ TEST(Playback, CancelStopsBetweenCommandsAndWithinOne) {
   });
   EXPECT_EQ(told, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
   EXPECT_EQ(stopped.status, INSTRIO_CANCELLED);
-  EXPECT_EQ(stopped.description, "Instrument setup cancelled before command 5 of 15; the instrument may be only partly set up");
+  EXPECT_EQ(stopped.description,
+            "Instrument setup cancelled before command 5 of 15; the instrument may be only partly set up");
   EXPECT_EQ(between.calls, (std::vector<std::string>{commands[0], commands[1], commands[2], commands[3], "<local>"}));
   // The module gave up waiting for the instrument to take the third command.
   RecordingLink within({commands[2]}, {INSTRIO_CANCELLED, "cancelled while waiting"});
   const LinkReply cut = runPlayback(commands, within);
   EXPECT_EQ(cut.status, INSTRIO_CANCELLED);
-  EXPECT_EQ(cut.description, "Instrument setup cancelled during command 3 of 15; the instrument may be only partly set up");
+  EXPECT_EQ(cut.description,
+            "Instrument setup cancelled during command 3 of 15; the instrument may be only partly set up");
   EXPECT_EQ(within.calls.size(), 4u);
 }
 
@@ -169,7 +173,8 @@ TEST(Rs232Estimate, KnownCases) {
   EXPECT_DOUBLE_EQ(rs232TransferMinutes(12000, 9600), 0.75);
   EXPECT_EQ(rs232Question(2.5), "This Download will take approximately 2.5 minutes. Do you want to continue?");
   EXPECT_EQ(rs232Question(1.0 / 3), "This Download will take approximately 0.333333 minutes. Do you want to continue?");
-  EXPECT_EQ(rs232Question(1234567), "This Download will take approximately 1.23457e+06 minutes. Do you want to continue?");
+  EXPECT_EQ(rs232Question(1234567),
+            "This Download will take approximately 1.23457e+06 minutes. Do you want to continue?");
 }
 
 TEST(Rs232Question, AskedOnlyAboveThreeQuarterMinutesOverRs232) {

@@ -67,7 +67,8 @@ TEST(LinkFaults, ABrokenOrSilentConnectionDuringADownload) {
     const TestWaveform w = pseudoRandomWaveform(c.samples);
     ModuleReply reply;
     expectFailure([&] { return reply = download(tcpTo(sim.port()), w); }, c.status, {tcpName(sim.port()), c.mention});
-    EXPECT_EQ(reply.text.find(":SYSTem:ERRor?"), std::string::npos) << c.fault << ", " << c.samples << " samples: " << reply.text;
+    EXPECT_EQ(reply.text.find(":SYSTem:ERRor?"), std::string::npos)
+        << c.fault << ", " << c.samples << " samples: " << reply.text;
     // (A silent instrument may well hold the waveform: hence "may not have completed".)
     if (c.status == INSTRIO_CONNECTION_LOST) {
       EXPECT_FALSE(sim.hasStored("ARBI", "dot11b"));
@@ -133,29 +134,94 @@ TEST(LinkFaults, BadInputsAreRefusedBeforeAnythingIsSent) {
   SimProcess sim({"--port", "0"});
   ASSERT_TRUE(sim.started());
   const std::vector<RefusedCase> cases = {
-      {"line feed", [](TestConnection& c) { return sendText(c, ":freq 1\n:outp on"); }, "holds a line feed at position 8"},
+      {"line feed", [](TestConnection& c) { return sendText(c, ":freq 1\n:outp on"); },
+       "holds a line feed at position 8"},
       {"carriage return", [](TestConnection& c) { return sendText(c, ":outp on\r"); }, "carriage return"},
       {"control character", [](TestConnection& c) { return sendText(c, ":outp\x01 on"); }, "0x01"},
-      {"open string", [](TestConnection& c) { return sendText(c, ":rad:arb:wav \"arbi:x"); }, "ends inside a quoted string"},
+      {"open string", [](TestConnection& c) { return sendText(c, ":rad:arb:wav \"arbi:x"); },
+       "ends inside a quoted string"},
       {"empty command", [](TestConnection& c) { return sendText(c, ""); }, "is empty"},
       {"empty query", [](TestConnection& c) { return query(c, ""); }, "is empty"},
-      {"quote in title", [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.title = "a\"b"; }); }, "double quote"},
-      {"line break in title", [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.title = "a\nb"; }); }, "line feed"},
-      {"empty title", [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.title = ""; }); }, "is empty"},
-      {"no samples", [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.i.clear(); w.q.clear(); }); }, "no samples"},
-      {"NaN sample", [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.q[2] = std::numeric_limits<double>::quiet_NaN(); }); }, "Q of sample 3"},
-      {"normalization", [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.normalization = "peak"; }); }, "\"peak\""},
-      {"connection type", [](TestConnection& c) { c.type = "USB"; return ping(c); }, "\"USB\""},
-      {"unset address", [](TestConnection& c) { c.address = "0.0.0.0"; return ping(c); }, "is not set"},
-      {"bad port", [](TestConnection& c) { c.address = "127.0.0.1:99999"; return ping(c); }, "outside 1 to 65535"},
-      {"interface version", [](TestConnection& c) { c.abiVersion = 99; return ping(c); }, "version 99"},
-      {"handshake", [](TestConnection& c) { c = serialPort(1, 9600, "DTR/DSR"); return ping(c); }, "\"DTR/DSR\""},
-      {"serial port 0", [](TestConnection& c) { c = serialPort(0, 9600, "None"); return ping(c); }, "RS232 port 0"},
-      {"baud rate", [](TestConnection& c) { c = serialPort(1, 0, "None"); return ping(c); }, "baud rate 0"},
-      {"GPIB primary", [](TestConnection& c) { c = gpib(0, 31, -1); return ping(c); }, "primary address 31"},
-      {"GPIB secondary", [](TestConnection& c) { c = gpib(0, 19, 31); return ping(c); }, "secondary address 31"},
-      {"operation code", [](TestConnection& c) { return module().execute(9, c.record(), nullptr); }, "operation code 9"},
-      {"missing text", [](TestConnection& c) { return module().execute(INSTRIO_SEND, c.record(), nullptr); }, "needs arguments"},
+      {"quote in title", [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.title = "a\"b"; }); },
+       "double quote"},
+      {"line break in title",
+       [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.title = "a\nb"; }); }, "line feed"},
+      {"empty title", [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.title = ""; }); },
+       "is empty"},
+      {"no samples",
+       [](TestConnection& c) {
+         return downloadWith(c, [](TestWaveform& w) {
+           w.i.clear();
+           w.q.clear();
+         });
+       },
+       "no samples"},
+      {"NaN sample",
+       [](TestConnection& c) {
+         return downloadWith(c, [](TestWaveform& w) { w.q[2] = std::numeric_limits<double>::quiet_NaN(); });
+       },
+       "Q of sample 3"},
+      {"normalization",
+       [](TestConnection& c) { return downloadWith(c, [](TestWaveform& w) { w.normalization = "peak"; }); },
+       "\"peak\""},
+      {"connection type",
+       [](TestConnection& c) {
+         c.type = "USB";
+         return ping(c);
+       },
+       "\"USB\""},
+      {"unset address",
+       [](TestConnection& c) {
+         c.address = "0.0.0.0";
+         return ping(c);
+       },
+       "is not set"},
+      {"bad port",
+       [](TestConnection& c) {
+         c.address = "127.0.0.1:99999";
+         return ping(c);
+       },
+       "outside 1 to 65535"},
+      {"interface version",
+       [](TestConnection& c) {
+         c.abiVersion = 99;
+         return ping(c);
+       },
+       "version 99"},
+      {"handshake",
+       [](TestConnection& c) {
+         c = serialPort(1, 9600, "DTR/DSR");
+         return ping(c);
+       },
+       "\"DTR/DSR\""},
+      {"serial port 0",
+       [](TestConnection& c) {
+         c = serialPort(0, 9600, "None");
+         return ping(c);
+       },
+       "RS232 port 0"},
+      {"baud rate",
+       [](TestConnection& c) {
+         c = serialPort(1, 0, "None");
+         return ping(c);
+       },
+       "baud rate 0"},
+      {"GPIB primary",
+       [](TestConnection& c) {
+         c = gpib(0, 31, -1);
+         return ping(c);
+       },
+       "primary address 31"},
+      {"GPIB secondary",
+       [](TestConnection& c) {
+         c = gpib(0, 19, 31);
+         return ping(c);
+       },
+       "secondary address 31"},
+      {"operation code", [](TestConnection& c) { return module().execute(9, c.record(), nullptr); },
+       "operation code 9"},
+      {"missing text", [](TestConnection& c) { return module().execute(INSTRIO_SEND, c.record(), nullptr); },
+       "needs arguments"},
   };
   for (const RefusedCase& refused : cases) {
     TestConnection link = tcpTo(sim.port());

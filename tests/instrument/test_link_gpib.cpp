@@ -59,8 +59,9 @@ TEST_F(GpibLink, DownloadAndReturnToLocal) {
   EXPECT_TRUE(sim_.stored("ARBI", "dot11b") == expectedSampleBytes(w));
   EXPECT_EQ(returnToLocal(gpib(0, 19, -1)).status, INSTRIO_OK);
   const auto trace = readLines(traceFile_);
-  EXPECT_NE(std::find_if(trace.begin(), trace.end(), [](const std::string& call) { return call.rfind("ibloc ", 0) == 0; }),
-            trace.end());
+  EXPECT_NE(
+      std::find_if(trace.begin(), trace.end(), [](const std::string& call) { return call.rfind("ibloc ", 0) == 0; }),
+      trace.end());
   EXPECT_EQ(withoutErrorQueries(sim_.logLines(3)).size(), 2u) << "local control is a bus message, not a command";
 }
 

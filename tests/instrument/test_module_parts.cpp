@@ -100,9 +100,14 @@ TEST(ScpiText, QueriesAndErrorNumbers) {
   EXPECT_TRUE(isQuery(":freq?;:pow?"));
   EXPECT_FALSE(isQuery(" :source:rad:arb:wav \"arbi:what?\" "));
   EXPECT_FALSE(isQuery(":outp on"));
-  const std::vector<std::pair<std::string, std::optional<long>>> replies = {
-      {"0,\"No error\"", 0}, {"+0,\"No error\"", 0}, {"-113,\"Undefined header\"", -113},
-      {"+221,\"Settings conflict\"", 221}, {"0", 0}, {"No error", std::nullopt}, {"", std::nullopt}, {"-1x,\"\"", std::nullopt}};
+  const std::vector<std::pair<std::string, std::optional<long>>> replies = {{"0,\"No error\"", 0},
+                                                                            {"+0,\"No error\"", 0},
+                                                                            {"-113,\"Undefined header\"", -113},
+                                                                            {"+221,\"Settings conflict\"", 221},
+                                                                            {"0", 0},
+                                                                            {"No error", std::nullopt},
+                                                                            {"", std::nullopt},
+                                                                            {"-1x,\"\"", std::nullopt}};
   for (const auto& [reply, number] : replies) EXPECT_EQ(errorNumber(reply), number) << reply;
 }
 
@@ -110,7 +115,8 @@ TEST(ScpiText, AcceptedCommandsAndTitles) {
   for (const char* text : {" :source:rad:arb:wav \"arbi:dot11b\" ", ":a \"say \"\"hi\"\"\"", ":a 'x\"y'", "*RST"}) {
     EXPECT_NO_THROW(checkCommandText(text)) << text;
   }
-  for (const char* title : {"dot11b", "frame 11 Mbit/s", "a'b", "x#1"}) EXPECT_NO_THROW(checkWaveformTitle(title)) << title;
+  for (const char* title : {"dot11b", "frame 11 Mbit/s", "a'b", "x#1"})
+    EXPECT_NO_THROW(checkWaveformTitle(title)) << title;
   EXPECT_EQ(printable("a\nb\x7f"), "a\\x0Ab\\x7F");
 }
 
@@ -131,7 +137,8 @@ TEST(TcpAddress, Forms) {
     EXPECT_EQ(endpoint.host, c.host) << c.text;
     EXPECT_EQ(endpoint.port, c.port) << c.text;
   }
-  for (const char* bad : {"", "   ", "0.0.0.0", "::", "[::]:5025", "host:0", "host:65536", "host:50a", "[::1", "[::1]x", ":5025", "a b"}) {
+  for (const char* bad : {"", "   ", "0.0.0.0", "::", "[::]:5025", "host:0", "host:65536", "host:50a", "[::1", "[::1]x",
+                          ":5025", "a b"}) {
     EXPECT_THROW(parseTcpAddress(bad), BusError) << bad;
   }
 }

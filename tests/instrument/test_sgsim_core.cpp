@@ -14,13 +14,15 @@ namespace {
 
 TEST(SgsimHeaders, LongAndShortFormsAnyCaseAndOptionalNodes) {
   const char* pattern = "[:SOURce]:FREQuency[:FIXed]";
-  for (const char* header : {":SOURce:FREQuency:FIXed", ":freq:fix", "freq", ":source:frequency", "SOUR:FREQ:FIX", ":FREQ:FIXED"}) {
+  for (const char* header :
+       {":SOURce:FREQuency:FIXed", ":freq:fix", "freq", ":source:frequency", "SOUR:FREQ:FIX", ":FREQ:FIXED"}) {
     EXPECT_TRUE(sgsim::headerMatches(pattern, header)) << header;
   }
   for (const char* header : {":fre:fix", ":sourc:freq", ":freq:fix:fix", ":source", ":frequen", ""}) {
     EXPECT_FALSE(sgsim::headerMatches(pattern, header)) << header;
   }
-  EXPECT_TRUE(sgsim::headerMatches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":source:power:level:immediate:amplitude"));
+  EXPECT_TRUE(sgsim::headerMatches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]",
+                                   ":source:power:level:immediate:amplitude"));
   EXPECT_TRUE(sgsim::headerMatches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":pow:ampl"));
   EXPECT_FALSE(sgsim::headerMatches("[:SOURce]:POWer[:LEVel][:IMMediate][:AMPLitude]", ":pow:alc:state"));
   EXPECT_TRUE(sgsim::headerMatches("*IDN", "*idn"));

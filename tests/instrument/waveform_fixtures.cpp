@@ -41,7 +41,8 @@ std::string expectedSampleBytes(const TestWaveform& w) {
 
 std::string expectedMarkerBytes(const TestWaveform& w) {
   std::string bytes;
-  for (std::size_t k = 0; k < w.i.size(); ++k) bytes += static_cast<char>((w.marker1[k] ? 1 : 0) | (w.marker2[k] ? 2 : 0));
+  for (std::size_t k = 0; k < w.i.size(); ++k)
+    bytes += static_cast<char>((w.marker1[k] ? 1 : 0) | (w.marker2[k] ? 2 : 0));
   return bytes;
 }
 

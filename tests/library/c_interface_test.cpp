@@ -217,7 +217,8 @@ TEST_F(CInterface, SizeEstimateInBothForms) {
   in.push_back(dot11b_create_scalar(0));
   dot11b_array* out[1] = {nullptr};
   EXPECT_EQ(mlxDot11b_SizeEst(1, out, 11, in.data()), -1);
-  EXPECT_NE(std::string(dot11b_last_error()).find("\"dot11b_SizeEst\" was called with more than the declared number of inputs (10)"),
+  EXPECT_NE(std::string(dot11b_last_error())
+                .find("\"dot11b_SizeEst\" was called with more than the declared number of inputs (10)"),
             std::string::npos);
   dot11b_free(in[2]);
   in[2] = text("x");  // a text rate is refused with a message naming the input
@@ -283,6 +284,7 @@ TEST_F(CInterface, SequenceAndImpairmentStageThroughTheCForms) {
   dot11b_set_field(impairments, "snr", snr);
   EXPECT_EQ(mlfDot11b_Impair(waveform, rate, impairments, nullptr), nullptr);
   EXPECT_NE(std::string(dot11b_last_error()).find("has no field 'snr'"), std::string::npos) << dot11b_last_error();
-  for (dot11b_array* a : {name, parameters, sequence, two, ack, ra, events, templated, waveform, impairments, snr, rate, noisy})
+  for (dot11b_array* a :
+       {name, parameters, sequence, two, ack, ra, events, templated, waveform, impairments, snr, rate, noisy})
     dot11b_free(a);
 }

@@ -49,8 +49,9 @@ TEST(CliSequence, ThreeBeaconsDecodeWithTheirSsidRatesAndCountingSequenceNumbers
     EXPECT_EQ(mac["rates_mbps"], (std::vector<double>{1, 2, 5.5, 11}));
     EXPECT_EQ(mac["channel"], 1);
   }
-  EXPECT_NE(run("verify " + folder + "/b.cf64 --rate 22e6").output.find("SSID \"dot11b-test\", rates 1 2 5.5 11 Mbit/s"),
-            std::string::npos);
+  EXPECT_NE(
+      run("verify " + folder + "/b.cf64 --rate 22e6").output.find("SSID \"dot11b-test\", rates 1 2 5.5 11 Mbit/s"),
+      std::string::npos);
   // The estimate covers the whole sequence.
   const CommandResult one = run("estimate --template beacon --ssid dot11b-test --set OverSampling=2");
   const CommandResult three = run("estimate --frames 3 --template beacon --ssid dot11b-test --set OverSampling=2");
@@ -60,7 +61,8 @@ TEST(CliSequence, ThreeBeaconsDecodeWithTheirSsidRatesAndCountingSequenceNumbers
 
 TEST(CliSequence, ImpairmentsAreReproducibleFromTheirSeed) {
   const std::string folder = folderOf("impaired");
-  const std::string frame = "generate --set dataLength=100 --snr 12 --cfo 20e3 --multipath 50 --iq-gain 0.5 --dc 0.01,0 ";
+  const std::string frame =
+      "generate --set dataLength=100 --snr 12 --cfo 20e3 --multipath 50 --iq-gain 0.5 --dc 0.01,0 ";
   ASSERT_EQ(run(frame + "--seed 7 --out " + folder + "/a.cf64").status, 0);
   ASSERT_EQ(run(frame + "--seed 7 --out " + folder + "/b.cf64").status, 0);
   ASSERT_EQ(run(frame + "--seed 8 --out " + folder + "/c.cf64").status, 0);
@@ -82,14 +84,18 @@ TEST(CliSequence, PerRunPrintsItsTableAndPlotsIt) {
   const CommandResult per = run("per --rates 2,11 --snr 14:20:6 --frames 4 --psdu 100 --set OverSampling=2 --png " +
                                 folder + "/per.png --csv " + folder + "/per.csv");
   ASSERT_EQ(per.status, 0) << per.output;
-  EXPECT_NE(per.output.find("SNR (dB)    2 Mbit/s   11 Mbit/s\n    14.0      0.0000      0.0000\n    20.0      0.0000      0.0000\n"),
-            std::string::npos) << per.output;
+  EXPECT_NE(
+      per.output.find(
+          "SNR (dB)    2 Mbit/s   11 Mbit/s\n    14.0      0.0000      0.0000\n    20.0      0.0000      0.0000\n"),
+      std::string::npos)
+      << per.output;
   EXPECT_NE(per.output.find("11 Mbit/s at 20 dB: 0 of 4 frames lost"), std::string::npos) << per.output;
   EXPECT_EQ(contents(folder + "/per.png").substr(1, 3), "PNG");
   const std::string table = contents(folder + "/per.csv");
   EXPECT_EQ(table.substr(0, table.find('\n')), "\"SNR (dB)\",\"PER 2 Mbit/s\",\"PER 11 Mbit/s\"");
   // At -10 dB nothing survives.
-  EXPECT_NE(run("per --rates 11 --snr -10:-10:1 --frames 2 --psdu 100 --set OverSampling=2").output.find("   -10.0      1.0000"),
+  EXPECT_NE(run("per --rates 11 --snr -10:-10:1 --frames 2 --psdu 100 --set OverSampling=2")
+                .output.find("   -10.0      1.0000"),
             std::string::npos);
   for (const char* bad : {"--snr 1:0:1", "--snr 0:1:0", "--rates 3 --snr 0:1:1", "--snr 0:1:1 --psdu 20", ""}) {
     EXPECT_EQ(run(std::string("per ") + bad).status, 2) << bad;

@@ -113,17 +113,20 @@ TEST(Cli, VerifyDecodesEveryFormatTheGeneratorWrites) {
   const std::string folder = ::testing::TempDir() + "/verify";
   std::filesystem::create_directories(folder);
   const std::string frame = "--set dataRate=2 --set dataLength=64 --set MACheader.Active=1 --set MACfcs.Active=1";
-  for (const char* name : {"f.cf64", "f.iq16", "f.sigmf-data", "f.mat", "f.cs8", "f.cs16", "f.cf32", "i.sigmf-data", "b.sigmf-data"}) {
+  for (const char* name :
+       {"f.cf64", "f.iq16", "f.sigmf-data", "f.mat", "f.cs8", "f.cs16", "f.cf32", "i.sigmf-data", "b.sigmf-data"}) {
     const std::string path = folder + "/" + name;
     const char* sigmfType = name[0] == 'i' ? " --sigmf-type ci16_le" : name[0] == 'b' ? " --sigmf-type ci8" : "";
     ASSERT_EQ(run("generate " + frame + " --out " + path + sigmfType).status, 0) << name;
-    const bool saysItsRate = std::string(name).find("sigmf") != std::string::npos || std::string(name).ends_with(".mat");
+    const bool saysItsRate =
+        std::string(name).find("sigmf") != std::string::npos || std::string(name).ends_with(".mat");
     const CommandResult verified = run("verify " + path + (saysItsRate ? "" : " --rate 44000000") + " --expect-fcs");
     EXPECT_EQ(verified.status, 0) << name << "\n" << verified.output;
     EXPECT_NE(verified.output.find("2 Mbit/s DQPSK, long preamble"), std::string::npos) << verified.output;
     EXPECT_NE(verified.output.find("FCS ok"), std::string::npos) << verified.output;
   }
-  const CommandResult made = run("generate " + frame + " --set highRateMod=1 --set dataRate=11 --out " + folder + "/p.cf64 --verify");
+  const CommandResult made =
+      run("generate " + frame + " --set highRateMod=1 --set dataRate=11 --out " + folder + "/p.cf64 --verify");
   EXPECT_EQ(made.status, 0) << made.output;
   EXPECT_NE(made.output.find("11 Mbit/s PBCC"), std::string::npos) << made.output;
   const CommandResult json = run("verify " + folder + "/f.sigmf-meta --json --mask-csv " + folder + "/mask.csv");
@@ -159,7 +162,8 @@ TEST(Cli, VerifyRefusesDamagedAndHostileFilesWithStatus2) {
   EXPECT_EQ(run("verify " + write("odd.cs8", std::string(3, '\0')) + " --rate 20e6").status, 2);
   EXPECT_EQ(run("verify " + write("x.wav", "RIFF") + " --rate 20e6").status, 2);
   write("t.sigmf-data", std::string(8, '\0'));
-  for (const char* meta : {"{\"global\": {\"core:datatype\": 7}}", "{\"global\": {\"core:datatype\": \"cf32_le\", \"core:sample_rate\": \"fast\"}}",
+  for (const char* meta : {"{\"global\": {\"core:datatype\": 7}}",
+                           "{\"global\": {\"core:datatype\": \"cf32_le\", \"core:sample_rate\": \"fast\"}}",
                            "{\"global\": {\"core:datatype\": \"cf32_le\", \"core:sample_rate\": 0}}",
                            "{\"global\": {\"core:datatype\": \"ri8\", \"core:sample_rate\": 1e6}}", "[1, 2", "{}"}) {
     const CommandResult bad = run("verify " + write("t.sigmf-meta", meta));

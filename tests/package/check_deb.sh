@@ -5,6 +5,8 @@
 # the installed dot11b and dot11b-sgsim, the Python module, the desktop entry, the manual pages.
 # check_deb.sh BUILD_FOLDER
 set -euo pipefail
+# A failing step names itself: several end without a word of their own (grep, test, lintian's quiet runs).
+trap 'echo "check_deb.sh: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 build="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -54,7 +56,8 @@ done
 for module in "$root"/usr/lib/python3/dist-packages/gnuradio/dot11b/*.so; do
   [ -e "$module" ] || continue
   if ldd "$module" | grep "not found"; then exit 1; fi
-  ldd "$module" | grep "$root/usr/lib/x86_64-linux-gnu/dot11b/libgnuradio-dot11b.so" >/dev/null
+  found="$(ldd "$module" | sed -n 's/^\s*libgnuradio-dot11b[^ ]* => \([^ ]*\) .*/\1/p')"
+  [ "$(realpath "$found")" = "$root/usr/lib/x86_64-linux-gnu/dot11b/libgnuradio-dot11b.so.0.1.0" ]
 done
 # Wireshark finds the capture interface in its own extcap folder.
 "$root/usr/lib/x86_64-linux-gnu/wireshark/extcap/dot11b-extcap" --help | grep "^Usage: dot11b-extcap" >/dev/null

@@ -65,7 +65,8 @@ TEST(RasterImage, LineThroughTheWholeAreaCountsEveryCellItCrossesOnceWhicheverWa
     r.addSegment(c.x0, c.y0, c.x1, c.y1);
     for (std::size_t column = 0; column < 8; ++column)
       for (std::size_t row = 0; row < 4; ++row)
-        EXPECT_EQ(r.at(column, row), column == c.column || row == c.row ? 1 : 0) << c.x0 << " " << c.y0 << ": " << column << "," << row;
+        EXPECT_EQ(r.at(column, row), column == c.column || row == c.row ? 1 : 0)
+            << c.x0 << " " << c.y0 << ": " << column << "," << row;
   }
 }
 
@@ -76,7 +77,8 @@ TEST(RasterImage, DotCountsItsCellAndTheNeighboursInsideTheArea) {
   r.addDot(4, 1);      // on the far edge: outside
   const std::vector<std::vector<double>> expected{{1, 1, 1, 0}, {1, 1, 2, 1}, {1, 1, 2, 1}};  // row by row
   for (std::size_t row = 0; row < 3; ++row)
-    for (std::size_t column = 0; column < 4; ++column) EXPECT_EQ(r.at(column, row), expected[row][column]) << column << "," << row;
+    for (std::size_t column = 0; column < 4; ++column)
+      EXPECT_EQ(r.at(column, row), expected[row][column]) << column << "," << row;
 }
 
 TEST(DensityShades, AFewCrowdedCellsDoNotFadeTheRest) {

@@ -11,7 +11,8 @@ namespace {
 
 Samples tone(std::size_t n, double cyclesPerSample, double amplitude = 1) {
   Samples s(n);
-  for (std::size_t k = 0; k < n; ++k) s[k] = std::polar(amplitude, 2 * std::numbers::pi * cyclesPerSample * static_cast<double>(k));
+  for (std::size_t k = 0; k < n; ++k)
+    s[k] = std::polar(amplitude, 2 * std::numbers::pi * cyclesPerSample * static_cast<double>(k));
   return s;
 }
 

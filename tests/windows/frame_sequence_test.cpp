@@ -16,7 +16,8 @@ namespace {
 
 rt::Value withMac(const char* source) {
   rt::Value p = settings::initialParameters();
-  for (const char* setting : {"MACheader.Active=1", "MACfcs.Active=1", "dataLength=100", "dataRate=2"}) settings::applyAssignment(p, setting);
+  for (const char* setting : {"MACheader.Active=1", "MACfcs.Active=1", "dataLength=100", "dataRate=2"})
+    settings::applyAssignment(p, setting);
   settings::applyAssignment(p, std::string("dataSourceType=") + source);
   settings::applyAssignment(p, "MACheader.Contents.SeqCntrl.Contents=0xFFF3");  // sequence number 4095, fragment 3
   settings::validateParameters(p);

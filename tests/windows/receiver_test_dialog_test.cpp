@@ -35,9 +35,9 @@ class ReceiverTestDialog : public ::testing::Test {
     rt::global("parameters") = parameters;
     rt::global("SigGenSettings") = settings::initialSigGenSettings(2);
     rt::global("configuration") = settings::initialConfiguration();
-    handles = toolkit.addWindow("figReceiverTest",
-                                {"pmTest", "pmRate", "txtFrames", "txtWantedLevel", "chkInterferer", "txtInterfererOffset",
-                                 "txtInterfererLevel", "lblPlan", "lblAmplitude", "pbCompose", "pbOK", "pbCancel"});
+    handles = toolkit.addWindow(
+        "figReceiverTest", {"pmTest", "pmRate", "txtFrames", "txtWantedLevel", "chkInterferer", "txtInterfererOffset",
+                            "txtInterfererLevel", "lblPlan", "lblAmplitude", "pbCompose", "pbOK", "pbCancel"});
     dialog::initializeFigure(handles);
     choose("pmRate", 4);  // 11 Mbit/s
     type("txtFrames", "2", dialog::txtFrames);

@@ -29,8 +29,8 @@ const char* required(const char* text, const char* field) {
 ConnectionSettings readConnection(const instrio_connection* record) {
   if (record == nullptr) refuse("no connection record was given");
   if (record->abi_version != INSTRIO_ABI_VERSION) {
-    refuse("connection record of interface version " + std::to_string(record->abi_version) + "; this module reads version " +
-           std::to_string(INSTRIO_ABI_VERSION));
+    refuse("connection record of interface version " + std::to_string(record->abi_version) +
+           "; this module reads version " + std::to_string(INSTRIO_ABI_VERSION));
   }
   const std::string type = upper(required(record->type, "type"));
   ConnectionSettings settings;

@@ -42,7 +42,8 @@ DownloadPayload buildDownloadPayload(const DownloadRequest& request) {
     refuse("the waveform has " + std::to_string(request.sampleCount) + " samples, more than the " +
            std::to_string(kMaxBlockBytes / kBytesPerSample) + " one block can carry");
   }
-  if (!isNorm(request.normalization)) refuse("normalization \"" + printable(request.normalization) + "\" is not \"norm\"");
+  if (!isNorm(request.normalization))
+    refuse("normalization \"" + printable(request.normalization) + "\" is not \"norm\"");
   checkWaveformTitle(request.title);
 
   DownloadPayload payload;

@@ -50,7 +50,9 @@ std::optional<TransferObserver> cancelCheck(const instrio_arguments* arguments) 
   return TransferObserver(arguments->progress, arguments->progress_context, 0, 0);
 }
 
-const TransferObserver* orNull(const std::optional<TransferObserver>& observer) { return observer ? &*observer : nullptr; }
+const TransferObserver* orNull(const std::optional<TransferObserver>& observer) {
+  return observer ? &*observer : nullptr;
+}
 
 Outcome run(int32_t operation, const instrio_connection* connection, const instrio_arguments* arguments) {
   const ConnectionSettings settings = readConnection(connection);

@@ -31,7 +31,8 @@ InstrioModule::InstrioModule(const std::string& file) {
   if (entry_ == nullptr) {
     const std::string reason = loaderReason();
     ::dlclose(library_);
-    throw std::runtime_error("the instrument I/O module " + file + " has no entry " + INSTRIO_ENTRY_NAME + ": " + reason);
+    throw std::runtime_error("the instrument I/O module " + file + " has no entry " + INSTRIO_ENTRY_NAME + ": " +
+                             reason);
   }
 }
 

@@ -30,7 +30,8 @@ class InstrioModule {
   static const InstrioModule& inUse();
 
   // One operation (enum instrio_operation); arguments may be null for ping and return to local.
-  ModuleReply execute(int32_t operation, const instrio_connection& connection, const instrio_arguments* arguments) const;
+  ModuleReply execute(int32_t operation, const instrio_connection& connection,
+                      const instrio_arguments* arguments) const;
 
  private:
   void* library_ = nullptr;

@@ -27,14 +27,16 @@ std::optional<std::string> nextError(Transport& transport, const Deadline& deadl
   const std::string reply = transport.readLine(deadline, quoted(kErrorQuery), observer);
   const std::optional<long> number = errorNumber(reply);
   if (!number) {
-    throw BusError(INSTRIO_BUS_ERROR, transport.address() + ": unexpected reply to " + quoted(kErrorQuery) + ": " + quoted(reply));
+    throw BusError(INSTRIO_BUS_ERROR,
+                   transport.address() + ": unexpected reply to " + quoted(kErrorQuery) + ": " + quoted(reply));
   }
   if (*number == 0) return std::nullopt;
   return reply;
 }
 
 // Fails with `first`, the oldest queued error, after reading the rest of the queue.
-[[noreturn]] void failWithQueuedErrors(Transport& transport, const std::string& first, const TransferObserver* observer) {
+[[noreturn]] void failWithQueuedErrors(Transport& transport, const std::string& first,
+                                       const TransferObserver* observer) {
   for (int drained = 0; drained < kMaxQueuedErrorsDrained; ++drained) {
     if (!nextError(transport, Deadline(baseTimeout()), observer)) break;
   }
@@ -44,7 +46,8 @@ std::optional<std::string> nextError(Transport& transport, const Deadline& deadl
 // Fails with the first queued error, after reading the rest of the queue.
 // replyDeadline: time allowed for the first reply.
 void checkInstrumentErrors(Transport& transport, const Deadline& replyDeadline, const TransferObserver* observer) {
-  if (const auto first = nextError(transport, replyDeadline, observer)) failWithQueuedErrors(transport, *first, observer);
+  if (const auto first = nextError(transport, replyDeadline, observer))
+    failWithQueuedErrors(transport, *first, observer);
 }
 
 }  // namespace
@@ -99,7 +102,8 @@ void download(Transport& transport, const DownloadPayload& payload, const std::s
   } catch (const BusError& e) {
     const std::string unconfirmed = transport.address() + ": the instrument did not confirm the waveform " + name;
     if (e.status() == INSTRIO_CONNECTION_LOST) {
-      throw BusError(e.status(), unconfirmed + " before the connection was closed; the waveform transfer did not complete");
+      throw BusError(e.status(),
+                     unconfirmed + " before the connection was closed; the waveform transfer did not complete");
     }
     if (e.status() == INSTRIO_TIMED_OUT) {
       throw BusError(e.status(), unconfirmed + " within " + std::to_string(confirmation.budgetMs()) +

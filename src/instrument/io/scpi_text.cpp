@@ -23,7 +23,8 @@ std::string controlName(char c) {
 }
 
 [[noreturn]] void refuse(const std::string& what, std::string_view text, const std::string& why) {
-  throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: " + what + " \"" + printable(text) + "\" " + why + "; nothing was sent");
+  throw BusError(INSTRIO_BAD_ARGUMENT,
+                 "instrIO: " + what + " \"" + printable(text) + "\" " + why + "; nothing was sent");
 }
 
 }  // namespace
@@ -45,7 +46,8 @@ std::string printable(std::string_view text) {
 void checkCommandText(std::string_view text) {
   if (text.empty()) refuse("command text", text, "is empty");
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (isControl(text[i])) refuse("command text", text, "holds " + controlName(text[i]) + " at position " + std::to_string(i + 1));
+    if (isControl(text[i]))
+      refuse("command text", text, "holds " + controlName(text[i]) + " at position " + std::to_string(i + 1));
   }
   char openQuote = 0;  // SCPI strings use "..." or '...'; a doubled quote inside stands for one
   for (const char c : text) {
@@ -62,7 +64,8 @@ void checkWaveformTitle(std::string_view title) {
   if (title.empty()) refuse("waveform title", title, "is empty");
   for (std::size_t i = 0; i < title.size(); ++i) {
     if (title[i] == '"') refuse("waveform title", title, "holds a double quote at position " + std::to_string(i + 1));
-    if (isControl(title[i])) refuse("waveform title", title, "holds " + controlName(title[i]) + " at position " + std::to_string(i + 1));
+    if (isControl(title[i]))
+      refuse("waveform title", title, "holds " + controlName(title[i]) + " at position " + std::to_string(i + 1));
   }
 }
 
@@ -86,7 +89,8 @@ std::optional<long> errorNumber(std::string_view reply) {
   if (i < reply.size() && (reply[i] == '+' || reply[i] == '-')) ++i;
   const std::size_t digits = i;
   long value = 0;
-  while (i < reply.size() && reply[i] >= '0' && reply[i] <= '9' && i - digits < 9) value = value * 10 + (reply[i++] - '0');
+  while (i < reply.size() && reply[i] >= '0' && reply[i] <= '9' && i - digits < 9)
+    value = value * 10 + (reply[i++] - '0');
   if (i == digits) return std::nullopt;
   if (i < reply.size() && reply[i] != ',') return std::nullopt;
   return reply[sign] == '-' ? -value : value;

@@ -50,7 +50,8 @@ const Value& group(const Value& config, const char* name) {
 
 std::string text(const Value& record, const char* name, const std::string& prefix = "") {
   const Value* field = record.findField(name);
-  if (field == nullptr) throw std::invalid_argument("InstrIO: the connection record has no field '" + prefix + name + "'");
+  if (field == nullptr)
+    throw std::invalid_argument("InstrIO: the connection record has no field '" + prefix + name + "'");
   return rt::toText(*field, {"InstrIO", prefix + name});
 }
 

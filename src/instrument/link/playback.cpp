@@ -17,8 +17,9 @@ bool connectionFailed(int32_t status) {
 
 // when: "before" or "during" command `index` (from 0).
 LinkReply cancelled(const char* when, std::size_t index, std::size_t total) {
-  return {INSTRIO_CANCELLED, std::string("Instrument setup cancelled ") + when + " command " + std::to_string(index + 1) +
-                                 " of " + std::to_string(total) + "; the instrument may be only partly set up"};
+  return {INSTRIO_CANCELLED, std::string("Instrument setup cancelled ") + when + " command " +
+                                 std::to_string(index + 1) + " of " + std::to_string(total) +
+                                 "; the instrument may be only partly set up"};
 }
 
 std::string notSent(std::size_t count) {
@@ -29,7 +30,8 @@ std::string notSent(std::size_t count) {
 
 }  // namespace
 
-LinkReply runPlayback(const std::vector<std::string>& commands, InstrumentLink& link, const PlaybackProgress& progress) {
+LinkReply runPlayback(const std::vector<std::string>& commands, InstrumentLink& link,
+                      const PlaybackProgress& progress) {
   LinkReply last;
   std::optional<LinkReply> firstFailure;
   std::optional<LinkReply> stopped;
@@ -51,7 +53,8 @@ LinkReply runPlayback(const std::vector<std::string>& commands, InstrumentLink& 
     }
     if (last.status != 0 && !firstFailure) {
       // A later success must not hide this failure: the instrument would play with a wrong setting.
-      firstFailure = LinkReply{last.status, "The instrument did not take the command '" + command + "': " + last.description};
+      firstFailure =
+          LinkReply{last.status, "The instrument did not take the command '" + command + "': " + last.description};
     }
   }
   if (!stopped && progress) progress(commands.size(), commands.size());

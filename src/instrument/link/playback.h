@@ -23,6 +23,7 @@ using PlaybackProgress = std::function<bool(std::size_t sent, std::size_t total)
 // command would fail too, each after its time-out) and when it is cancelled, through `progress` or
 // within a command (INSTRIO_CANCELLED). The return to local follows unless the connection could not be
 // opened at all.
-LinkReply runPlayback(const std::vector<std::string>& commands, InstrumentLink& link, const PlaybackProgress& progress = {});
+LinkReply runPlayback(const std::vector<std::string>& commands, InstrumentLink& link,
+                      const PlaybackProgress& progress = {});
 
 }  // namespace dot11b::instrument

@@ -9,7 +9,8 @@ double rs232TransferMinutes(std::size_t n, double baud) { return static_cast<dou
 
 std::string rs232Question(double minutes) {
   char text[160];
-  std::snprintf(text, sizeof text, "This Download will take approximately %g minutes. Do you want to continue?", minutes);
+  std::snprintf(text, sizeof text, "This Download will take approximately %g minutes. Do you want to continue?",
+                minutes);
   return text;
 }
 

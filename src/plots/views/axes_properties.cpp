@@ -69,7 +69,8 @@ class AxesProperties : public qt::PropertyExtension {
       axisFor(a, p)->setRange(limitsOf(p, v));
     } else if (p == "XScale" || p == "YScale") {
       const std::string scale = textOf(p, v);
-      if (scale != "linear" && scale != "log") throw std::invalid_argument(std::string(p) + " must be 'linear' or 'log'");
+      if (scale != "linear" && scale != "log")
+        throw std::invalid_argument(std::string(p) + " must be 'linear' or 'log'");
       axisFor(a, p)->setScaleType(scale == "log" ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
     } else if (p == "XLabel") {
       setAxesText(a, AxesText::kXLabel, textOf(p, v));

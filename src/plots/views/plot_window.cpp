@@ -32,7 +32,9 @@ QPointer<PlotWindow>& current() {
 // What the readout line says while the pointer is not over a plot.
 const char* const kReadoutHint = "Point at the plot to read values";
 
-std::string callback(const char* subroutine) { return std::string("VX_PlotWindow('") + subroutine + "',gcbo,[],guidata(gcbo))"; }
+std::string callback(const char* subroutine) {
+  return std::string("VX_PlotWindow('") + subroutine + "',gcbo,[],guidata(gcbo))";
+}
 
 void addMenus(toolkit::Handle window) {
   qt::QtToolkit& tk = qt::qtToolkit();

@@ -87,13 +87,15 @@ QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* a, std::size_t items, R
     Raster raster(columns, rows, key.x0, key.x1, key.y0, key.y1);
     fillInParallel(raster, items, fill);
     // The data's range names the centres of the outer cells.
-    const double dx = (key.x1 - key.x0) / static_cast<double>(columns), dy = (key.y1 - key.y0) / static_cast<double>(rows);
+    const double dx = (key.x1 - key.x0) / static_cast<double>(columns),
+                 dy = (key.y1 - key.y0) / static_cast<double>(rows);
     QCPColorMapData* data = map->data();
     data->setSize(static_cast<int>(columns), static_cast<int>(rows));
     data->setRange(QCPRange(key.x0 + dx / 2, key.x1 - dx / 2), QCPRange(key.y0 + dy / 2, key.y1 - dy / 2));
     const std::vector<double> shades = densityShades(raster);
     for (std::size_t r = 0; r < rows; ++r)
-      for (std::size_t c = 0; c < columns; ++c) data->setCell(static_cast<int>(c), static_cast<int>(r), shades[r * columns + c]);
+      for (std::size_t c = 0; c < columns; ++c)
+        data->setCell(static_cast<int>(c), static_cast<int>(r), shades[r * columns + c]);
     map->setDataRange(QCPRange(0, 1));
   });
   return map;

@@ -35,7 +35,8 @@ QCPColorMap* addDensity(PlotWindow& window, QCPAxisRect* axes, std::size_t items
 enum class Mark { kLine, kDot };
 // Points (x[k], y[k]) in the order given; a NaN breaks the line. Drawn exactly up to a limit, as a density
 // image beyond it, where a dot stays three pixels across as drawn exactly; the plottable that draws them.
-QCPAbstractPlottable* addPlane(PlotWindow& window, QCPAxisRect* axes, Column x, Column y, Mark mark, const QColor& color);
+QCPAbstractPlottable* addPlane(PlotWindow& window, QCPAxisRect* axes, Column x, Column y, Mark mark,
+                               const QColor& color);
 
 // Points in a plane above which a view is drawn as a density image.
 inline constexpr std::size_t kExactPointLimit = 100000;

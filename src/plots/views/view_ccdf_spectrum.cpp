@@ -85,7 +85,8 @@ toolkit::Handle showSpectrum(toolkit::Handle parent, const std::string& title, d
   PlotWindow* window = PlotWindow::create(namePrefix(ViewKind::kSpectrum) + title);
   QCPAxisRect* a = window->addAxes("VX_Spectrum");
   // The columns share the spectrum's own vectors.
-  addCurve(*window, a, Column(spectrum, &spectrum->frequency), Column(spectrum, &spectrum->magnitudeDb), QPen(Qt::blue));
+  addCurve(*window, a, Column(spectrum, &spectrum->frequency), Column(spectrum, &spectrum->magnitudeDb),
+           QPen(Qt::blue));
   setRanges(a, spectrum->fMin, spectrum->fMax, spectrum->dbMin, spectrum->dbMax);
   window->setAxesTitle(a, "Spectrum");
   label(a, "Frequency (" + spectrum->unit.name + ")", "LogMag (dB)");

@@ -105,7 +105,8 @@ void drawScatter(PlotWindow& window, SharedSamples iq, const ClampedScatter& set
   window.setCsv([iq, settings](std::ostream& out) { writeScatterCsv(out, *iq, settings); });
 }
 
-toolkit::Handle showEyeDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq, const EyeSettings& settings) {
+toolkit::Handle showEyeDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq,
+                               const EyeSettings& settings) {
   try {
     return frame(drawEye(std::move(iq), clampEye(settings)), ViewKind::kEye, parent, title);
   } catch (const std::exception& e) {
@@ -114,8 +115,8 @@ toolkit::Handle showEyeDiagram(toolkit::Handle parent, const std::string& title,
   }
 }
 
-toolkit::Handle showScatterDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq, double samplesPerSymbol,
-                                 double offset, bool traceOn) {
+toolkit::Handle showScatterDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq,
+                                   double samplesPerSymbol, double offset, bool traceOn) {
   PlotWindow* window = nullptr;
   try {
     const ClampedScatter settings = clampScatter(samplesPerSymbol, offset);

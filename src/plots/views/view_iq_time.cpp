@@ -19,7 +19,8 @@ void timeAxes(PlotWindow& window, QCPAxisRect* a, const IqTime& v, const std::st
 
 }  // namespace
 
-toolkit::Handle showIqTime(toolkit::Handle parent, const std::string& title, double sampleRate, bool overlay, SharedSamples iq) {
+toolkit::Handle showIqTime(toolkit::Handle parent, const std::string& title, double sampleRate, bool overlay,
+                           SharedSamples iq) {
   auto v = std::make_shared<const IqTime>(computeIqTime(*iq, sampleRate));
   PlotWindow* window = PlotWindow::create(namePrefix(ViewKind::kIqTime) + (v->testData ? "No Data" : title));
   const Column time(v, &v->time), i(v, &v->i), q(v, &v->q);

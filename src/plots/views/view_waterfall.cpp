@@ -20,7 +20,8 @@ namespace {
 void refill(QCPColorMap* map, const Waterfall& w, const QCPRange& visible, int pixels) {
   const auto binOf = [&w](double f) {
     const double step = (w.frequency.size() > 1 ? w.frequency[1] - w.frequency[0] : 1);
-    return static_cast<std::size_t>(std::clamp(std::floor((f - w.frequency.front()) / step), 0.0, static_cast<double>(w.bins)));
+    return static_cast<std::size_t>(
+        std::clamp(std::floor((f - w.frequency.front()) / step), 0.0, static_cast<double>(w.bins)));
   };
   const std::size_t first = std::min(binOf(visible.lower), w.bins - 1);
   const std::size_t end = std::max(first + 1, std::min(binOf(visible.upper) + 2, w.bins));

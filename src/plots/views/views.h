@@ -19,13 +19,16 @@ using SharedSamples = std::shared_ptr<const Samples>;
 
 toolkit::Handle showCcdf(toolkit::Handle parent, const std::string& title, SharedSamples iq);
 toolkit::Handle showSpectrum(toolkit::Handle parent, const std::string& title, double sampleRate, SharedSamples iq);
-toolkit::Handle showIqTime(toolkit::Handle parent, const std::string& title, double sampleRate, bool overlay, SharedSamples iq);
-toolkit::Handle showEyeDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq, const EyeSettings& settings);
-toolkit::Handle showScatterDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq, double samplesPerSymbol,
-                                 double offset, bool traceOn);
+toolkit::Handle showIqTime(toolkit::Handle parent, const std::string& title, double sampleRate, bool overlay,
+                           SharedSamples iq);
+toolkit::Handle showEyeDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq,
+                               const EyeSettings& settings);
+toolkit::Handle showScatterDiagram(toolkit::Handle parent, const std::string& title, SharedSamples iq,
+                                   double samplesPerSymbol, double offset, bool traceOn);
 toolkit::Handle showWaterfall(toolkit::Handle parent, const std::string& title, double sampleRate, double sliceSeconds,
                             SharedSamples iq);
-toolkit::Handle showPerCurves(toolkit::Handle parent, const std::string& title, std::shared_ptr<const PerCurves> curves);
+toolkit::Handle showPerCurves(toolkit::Handle parent, const std::string& title,
+                              std::shared_ptr<const PerCurves> curves);
 toolkit::Handle showMask(toolkit::Handle parent, const std::string& title, std::shared_ptr<const MaskPlot> mask);
 
 // The general drawing routines the views build on.

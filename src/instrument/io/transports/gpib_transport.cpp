@@ -65,7 +65,8 @@ class GpibTransport final : public Transport {
 void checkRange(const char* name, int value, int low, int high, const char* note) {
   if (value < low || value > high) {
     throw BusError(INSTRIO_BAD_ARGUMENT, std::string("instrIO: GPIB ") + name + " " + std::to_string(value) +
-                                             " is outside " + std::to_string(low) + " to " + std::to_string(high) + note);
+                                             " is outside " + std::to_string(low) + " to " + std::to_string(high) +
+                                             note);
   }
 }
 

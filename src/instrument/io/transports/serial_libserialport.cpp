@@ -85,7 +85,8 @@ std::unique_ptr<Transport> openWithLibserialport(const SerialSettings& settings)
     // sp_close of a port that never opened fails harmlessly in the deleter.
     fail("cannot open the serial port", rc);
   }
-  if (const sp_return rc = sp_set_baudrate(port.get(), settings.baud); rc != SP_OK) fail("cannot set the baud rate", rc);
+  if (const sp_return rc = sp_set_baudrate(port.get(), settings.baud); rc != SP_OK)
+    fail("cannot set the baud rate", rc);
   if (const sp_return rc = sp_set_bits(port.get(), 8); rc != SP_OK) fail("cannot set 8 data bits", rc);
   if (const sp_return rc = sp_set_parity(port.get(), SP_PARITY_NONE); rc != SP_OK) fail("cannot set no parity", rc);
   if (const sp_return rc = sp_set_stopbits(port.get(), 1); rc != SP_OK) fail("cannot set 1 stop bit", rc);

@@ -20,7 +20,8 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 
 std::string serialDevicePath(int port) {
   if (port < 1) {
-    throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: RS232 port " + std::to_string(port) + " is not a port number (1 or more)");
+    throw BusError(INSTRIO_BAD_ARGUMENT,
+                   "instrIO: RS232 port " + std::to_string(port) + " is not a port number (1 or more)");
   }
   const std::string variable = "DOT11B_SERIAL_PORT" + std::to_string(port);
   const char* device = std::getenv(variable.c_str());
@@ -38,7 +39,8 @@ Handshake parseHandshake(std::string_view text) {
 
 int checkedBaudRate(int baud) {
   if (baud < 50 || baud > 4000000) {
-    throw BusError(INSTRIO_BAD_ARGUMENT, "instrIO: RS232 baud rate " + std::to_string(baud) + " is outside 50 to 4000000");
+    throw BusError(INSTRIO_BAD_ARGUMENT,
+                   "instrIO: RS232 baud rate " + std::to_string(baud) + " is outside 50 to 4000000");
   }
   return baud;
 }

@@ -27,7 +27,8 @@ uint16_t parsePort(std::string_view whole, std::string_view digits) {
 TcpEndpoint parseTcpAddress(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   const auto last = text.find_last_not_of(" \t");
-  const std::string_view trimmed = first == std::string_view::npos ? std::string_view{} : text.substr(first, last - first + 1);
+  const std::string_view trimmed =
+      first == std::string_view::npos ? std::string_view{} : text.substr(first, last - first + 1);
   if (trimmed.empty()) refuse(text, "is empty; enter the instrument's host name or IP address");
 
   TcpEndpoint endpoint;

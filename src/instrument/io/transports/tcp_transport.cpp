@@ -101,7 +101,8 @@ std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const
                                    const TransferObserver* observer) {
   // IPv6 addresses are bracketed so that their colons stay apart from the separators.
   const std::string host = endpoint.host.find(':') == std::string::npos ? endpoint.host : "[" + endpoint.host + "]";
-  const std::string address = "TCPIP" + std::to_string(board) + "::" + host + "::" + std::to_string(endpoint.port) + "::SOCKET";
+  const std::string address =
+      "TCPIP" + std::to_string(board) + "::" + host + "::" + std::to_string(endpoint.port) + "::SOCKET";
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
@@ -110,7 +111,8 @@ std::unique_ptr<Transport> openTcp(const TcpEndpoint& endpoint, int board, const
   // Names are resolved by the system resolver, within its own configured time-outs.
   const int rc = ::getaddrinfo(endpoint.host.c_str(), std::to_string(endpoint.port).c_str(), &hints, &found);
   if (rc != 0) {
-    throw BusError(INSTRIO_CONNECT_FAILED, address + ": cannot resolve host '" + endpoint.host + "': " + ::gai_strerror(rc));
+    throw BusError(INSTRIO_CONNECT_FAILED,
+                   address + ": cannot resolve host '" + endpoint.host + "': " + ::gai_strerror(rc));
   }
   const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses(found, &::freeaddrinfo);
   std::string reason = "no address";

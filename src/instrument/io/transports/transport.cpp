@@ -31,9 +31,9 @@ void Transport::writeAll(std::string_view bytes, const Deadline& given, std::str
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     if (observer != nullptr && !observer->report(sent)) {
-      throw BusError(INSTRIO_CANCELLED, "Waveform transfer cancelled after " + std::to_string(observer->offset() + sent) +
-                                            " of " + std::to_string(observer->total()) +
-                                            " bytes; the instrument did not take the waveform");
+      throw BusError(INSTRIO_CANCELLED,
+                     "Waveform transfer cancelled after " + std::to_string(observer->offset() + sent) + " of " +
+                         std::to_string(observer->total()) + " bytes; the instrument did not take the waveform");
     }
     // In steps: each write returns within a short time, so that progress is heard even on a stalled bus.
     const std::size_t size = inSteps ? std::min(bytes.size() - sent, kStepBytes) : bytes.size() - sent;
@@ -94,14 +94,16 @@ std::string Transport::readLine(const Deadline& deadline, std::string_view what,
       case IoEvent::TimedOut:
         if (inSteps && !deadline.expired()) {  // only the step ended
           if (!observer->report(0)) {
-            throw BusError(INSTRIO_CANCELLED, address_ + ": cancelled while waiting for the reply to " + std::string(what));
+            throw BusError(INSTRIO_CANCELLED,
+                           address_ + ": cancelled while waiting for the reply to " + std::string(what));
           }
           break;
         }
         throw BusError(INSTRIO_TIMED_OUT, address_ + ": no reply to " + std::string(what) + " within " +
                                               std::to_string(deadline.budgetMs()) + " ms");
       case IoEvent::Closed:
-        throw BusError(INSTRIO_CONNECTION_LOST, address_ + ": the connection was closed while waiting for the reply to " +
+        throw BusError(INSTRIO_CONNECTION_LOST, address_ +
+                                                    ": the connection was closed while waiting for the reply to " +
                                                     std::string(what) + (r.detail.empty() ? "" : ": " + r.detail));
       case IoEvent::Failed:
         throw BusError(INSTRIO_BUS_ERROR,
