@@ -5,6 +5,7 @@
 
 #include "command.h"
 #include "composition_options.h"
+#include "heap_rows.h"
 #include "output_options.h"
 #include "parameter_source.h"
 #include "runtime/error_text.h"
@@ -102,6 +103,7 @@ int runCompose(const Args& args) {
     return *status;
   }
   try {
+    keepRowsInHeap();
     const testbench::Composite c = testbench::compose(composition.settings);
     files::ReplacementSet written;
     if (!output.markers.empty()) writeMarkers(written, output.markers, c.frame);

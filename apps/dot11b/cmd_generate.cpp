@@ -9,6 +9,7 @@
 #include "command.h"
 #include "files/sigmf_file.h"
 #include "frame_options.h"
+#include "heap_rows.h"
 #include "output_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
@@ -61,6 +62,7 @@ int runGenerate(const Args& args) {
   const testbench::SequenceSettings& sequence = frameOptions.sequence;
 
   try {
+    keepRowsInHeap();
     const auto started = std::chrono::steady_clock::now();
     const double frameRate = frameOptions.sampleRate();
     const double rate = options.rate.value_or(frameRate);

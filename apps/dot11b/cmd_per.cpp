@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // dot11b per: the packet error rate of each rate against the SNR, measured with the built-in receiver.
-#include <malloc.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include "channel/impairments.h"
 #include "command.h"
 #include "composition_options.h"
+#include "heap_rows.h"
 #include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
@@ -156,11 +155,8 @@ int runPer(const Args& args) {
       })) {
     return *status;
   }
-  // Each batch of frames takes rows of tens of megabytes and gives them back: kept in the heap rather
-  // than handed back to the kernel, they are not faulted in page by page again for every batch.
-  constexpr int kKeptRowBytes = 512 << 20;
-  mallopt(M_MMAP_THRESHOLD, kKeptRowBytes);
-  mallopt(M_TRIM_THRESHOLD, kKeptRowBytes);
+  // Each batch of frames takes rows of tens of megabytes and gives them back.
+  keepRowsInHeap();
   try {
     testbench::PerProgress progress;
     progress.frames = [](double rate, std::size_t done, std::size_t frames) {

@@ -2,8 +2,9 @@
 #include "channel/random_draws.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+
+#include "channel/ziggurat.h"
 
 namespace dot11b::channel {
 
@@ -20,40 +21,34 @@ std::uint64_t mixed(std::uint64_t z) {
 }  // namespace
 
 GaussianDraws::GaussianDraws(std::uint64_t seed, Stream stream)
-    : engine_(mixed(mixed(seed) + static_cast<std::uint64_t>(stream))) {}
+    : lanes_(Xoshiro256::seeded(mixed(mixed(seed) + static_cast<std::uint64_t>(stream)))), more_(lanes_.next()) {}
 
-// Marsaglia's polar method: a point uniform in the unit disc gives two independent Gaussian numbers.
-GaussianDraws::DiscPoint GaussianDraws::discPoint() {
-  for (;;) {
-    const double u = 2 * uniform() - 1, v = 2 * uniform() - 1;
-    const double s = u * u + v * v;
-    if (s > 0 && s < 1) return {u, v, s};
-  }
+void GaussianDraws::refill() {
+  lanes_.fill(words_.data(), kBlock);
+  standardNormals(words_.data(), normals_.data(), kBlock, more_);
+  used_ = 0;
 }
 
-Complex GaussianDraws::scaled(const DiscPoint& p, double variance) {
-  const double scale = std::sqrt(-variance * std::log(p.s) / p.s);
-  return {p.u * scale, p.v * scale};
+Complex GaussianDraws::next(double variance) {
+  if (used_ == kBlock) refill();
+  const double deviation = std::sqrt(variance / 2);
+  const Complex z(deviation * normals_[used_], deviation * normals_[used_ + 1]);
+  used_ += 2;
+  return z;
 }
-
-Complex GaussianDraws::next(double variance) { return scaled(discPoint(), variance); }
 
 void GaussianDraws::addTo(Complex* samples, std::size_t n, double variance) {
-  // The points of a stretch first, then their logarithms and roots: with no rejection loop between them,
-  // the stretch's slow arithmetic overlaps from number to number.
-  constexpr std::size_t kStretch = 256;
-  std::array<DiscPoint, kStretch> points;
-  for (std::size_t first = 0; first < n; first += kStretch) {
-    const std::size_t count = std::min(kStretch, n - first);
-    // Each pair drawn is written at the next place and kept by moving on only when it lies in the disc:
-    // no branch on the random rejection.
-    for (std::size_t kept = 0; kept < count;) {
-      const double u = 2 * uniform() - 1, v = 2 * uniform() - 1;
-      const double s = u * u + v * v;
-      points[kept] = {u, v, s};
-      kept += static_cast<std::size_t>(s > 0 && s < 1);
-    }
-    for (std::size_t k = 0; k < count; ++k) samples[first + k] += scaled(points[k], variance);
+  const double deviation = std::sqrt(variance / 2);
+  // A complex number is its real and imaginary parts in turn, as the numbers are laid out: one long sum.
+  auto* parts = reinterpret_cast<double*>(samples);
+  for (std::size_t left = 2 * n; left > 0;) {
+    if (used_ == kBlock) refill();
+    const std::size_t count = std::min(left, kBlock - used_);
+    const double* normals = normals_.data() + used_;
+    for (std::size_t k = 0; k < count; ++k) parts[k] += deviation * normals[k];
+    parts += count;
+    used_ += count;
+    left -= count;
   }
 }
 

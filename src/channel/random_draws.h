@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Random numbers that are the same, bit for bit, for a seed on every run and platform: the 64-bit Mersenne
-// Twister (whose output the C++ standard fixes), with this code's own uniform and Gaussian numbers, since
-// the algorithms of the standard library's distributions differ between implementations.
+// Gaussian numbers that are the same, bit for bit, for a seed on every run: four xoshiro256++ engines side by
+// side, their words made standard normal by a ziggurat a block at a time. The algorithms of the standard
+// library's distributions differ between implementations, so the numbers are this code's own.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
-#include "channel/mersenne_twister.h"
+#include "channel/xoshiro.h"
 #include "phy/types.h"
 
 namespace dot11b::channel {
@@ -19,22 +20,21 @@ class GaussianDraws {
  public:
   GaussianDraws(std::uint64_t seed, Stream stream);
 
-  // A circular complex Gaussian number of this variance, half in each component.
+  // A circular complex Gaussian number of this variance, half in each component: the next two standard
+  // normal numbers of the stream, the first the real part.
   Complex next(double variance);
-  // Adds to each of the n samples the number next() would give, in turn (the same numbers, made faster).
+  // Adds to each of the n samples the number next() would give, in turn.
   void addTo(Complex* samples, std::size_t n, double variance);
 
  private:
-  struct DiscPoint {
-    double u, v, s;  // s = u^2 + v^2, in (0, 1)
-  };
-  DiscPoint discPoint();
-  static Complex scaled(const DiscPoint& p, double variance);
+  static constexpr std::size_t kBlock = 1024;  // standard normal numbers made at a time, an even number
+  void refill();
 
-  // In [0, 1), with 53 random bits.
-  double uniform() { return static_cast<double>(engine_() >> 11) * 0x1p-53; }
-
-  MersenneTwister64 engine_;
+  XoshiroLanes lanes_;
+  Xoshiro256 more_;  // the further words of the ziggurat's rare edge and tail draws
+  std::array<std::uint64_t, kBlock> words_;
+  std::array<double, kBlock> normals_;
+  std::size_t used_ = kBlock;
 };
 
 }  // namespace dot11b::channel

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,21 +29,25 @@ constexpr std::size_t kTemporarySuffixLength = 6;  // mkstemp's XXXXXX
   throw std::runtime_error(what + " '" + target + "': " + std::strerror(error));
 }
 
-// The temporary files of this process's ReplacementFiles, with their targets: a save into one writes it
-// directly.
+// The temporary files of this process's ReplacementFiles, with their targets and descriptors: a save into
+// one writes it directly, through the descriptor its ReplacementFile holds.
+struct Live {
+  std::string target;
+  int fd;
+};
 std::mutex liveMutex;
-std::map<std::string, std::string> liveTemporaries;
+std::map<std::string, Live> liveTemporaries;
 
-std::optional<std::string> liveTarget(const std::string& path) {
+std::optional<Live> live(const std::string& path) {
   const std::lock_guard<std::mutex> hold(liveMutex);
   const auto found = liveTemporaries.find(path);
   if (found == liveTemporaries.end()) return std::nullopt;
   return found->second;
 }
 
-void setLive(const std::string& path, const std::string& target) {
+void setLive(const std::string& path, const std::string& target, int fd) {
   const std::lock_guard<std::mutex> hold(liveMutex);
-  liveTemporaries[path] = target;
+  liveTemporaries[path] = {target, fd};
 }
 
 void setGone(const std::string& path) {
@@ -50,24 +55,43 @@ void setGone(const std::string& path) {
   liveTemporaries.erase(path);
 }
 
+// Bytes are handed to the file in pieces of this size, each sent on to the disk as soon as it is written,
+// so that the disk works while the next piece is copied and the final flush has little left to wait for.
+constexpr std::size_t kPieceBytes = std::size_t{8} << 20;
+
 // Through write(2) itself, so that every byte's fate is known (and a test can fill the disk under it).
-// Messages name `shown`, the file the user asked for, not its temporary name.
+// Messages name `shown`, the file the user asked for, not its temporary name. A live temporary file is
+// written through its own descriptor: opening it again with O_TRUNC would make the file system flush it
+// when that descriptor closes, a wait of its own before the flush of the commit.
 void writeAll(const std::string& path, const std::string& shown, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const std::optional<Live> temporary = live(path);
+  const int fd = temporary ? temporary->fd : ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) throw std::runtime_error("Unable to open file '" + shown + "': " + std::strerror(errno));
+  const auto failed = [&](const std::string& what, int error) {
+    if (!temporary) ::close(fd);
+    throw std::runtime_error(what + std::strerror(error));
+  };
+  struct stat before {};
+  if (temporary && ::fstat(fd, &before) == 0 && before.st_size > 0 && ::ftruncate(fd, 0) != 0)
+    failed("Unable to open file '" + shown + "': ", errno);
   std::size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    const std::size_t piece = std::min(kPieceBytes, bytes.size() - written);
+    // A pipe has no offsets: only the temporary file, which nothing else has written, is written at them.
+    const ssize_t n = temporary ? ::pwrite(fd, bytes.data() + written, piece, static_cast<off_t>(written))
+                                : ::write(fd, bytes.data() + written, piece);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      const int error = n < 0 ? errno : EIO;
-      ::close(fd);
-      throw std::runtime_error("Only " + std::to_string(written) + " of " + std::to_string(bytes.size()) +
-                               " bytes were written to '" + shown + "': " + std::strerror(error));
+      failed("Only " + std::to_string(written) + " of " + std::to_string(bytes.size()) + " bytes were written to '" +
+                 shown + "': ",
+             n < 0 ? errno : EIO);
     }
+    // Only a start: errors of the writing show at the flush of the commit.
+    if (temporary) ::sync_file_range(fd, static_cast<off_t>(written), n, SYNC_FILE_RANGE_WRITE);
     written += static_cast<std::size_t>(n);
   }
-  if (::close(fd) != 0) throw std::runtime_error("Unable to close file '" + shown + "': " + std::strerror(errno));
+  if (!temporary && ::close(fd) != 0)
+    throw std::runtime_error("Unable to close file '" + shown + "': " + std::strerror(errno));
 }
 
 mode_t newFileMode(const std::string& target) {
@@ -139,8 +163,8 @@ ReplacementFile::ReplacementFile(const std::string& name) {
   path_ = target_;
   // A member of a ReplacementSet, already a new file of this process: written where it is, and named in
   // messages by the file it will replace.
-  if (const auto outer = liveTarget(target_)) {
-    target_ = *outer;
+  if (const auto outer = live(target_)) {
+    target_ = outer->target;
     return;
   }
   struct stat existing {};
@@ -149,7 +173,7 @@ ReplacementFile::ReplacementFile(const std::string& name) {
   removeAbandonedTemporaries(target_);
   lock_ = createLockedTemporary(target_, path_);
   pending_ = true;
-  setLive(path_, target_);
+  setLive(path_, target_, lock_);
   if (::fchmod(lock_, newFileMode(target_)) != 0) {
     const int error = errno;
     std::remove(path_.c_str());
@@ -172,13 +196,7 @@ void ReplacementFile::commit() { commitAs(target_); }
 void ReplacementFile::commitAs(const std::string& name) {
   if (!pending_) return;
   // The data must be on disk before the name moves, or a crash could leave an empty file behind.
-  const int sync = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (sync < 0 || ::fsync(sync) != 0) {
-    const int error = errno;
-    if (sync >= 0) ::close(sync);
-    fail("Unable to write file", target_, error);
-  }
-  ::close(sync);
+  if (::fsync(lock_) != 0) fail("Unable to write file", target_, errno);
   if (::rename(path_.c_str(), name.c_str()) != 0) fail("Unable to replace file", target_, errno);
   pending_ = false;
 }

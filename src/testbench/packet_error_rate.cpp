@@ -78,10 +78,14 @@ std::vector<std::size_t> measureBatch(const Value& p, const PerSettings& s, std:
     return received;
   }
   channel::Impairments impairments = s.impairments;
+  // One row for the impaired frames of every SNR, the clean frames copied into it whole (std::copy of
+  // trivially copyable numbers is a memmove, which a row's copy construction is not).
+  ComplexRow noisy;
   for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
     impairments.snrDb = s.snrDb[n];
     impairments.seed = firstSeed + kPointSeedStep * n + batch;
-    const ComplexRow noisy = channel::impair(ComplexRow(frames.waveform), sampleRate, frames.marker2, impairments);
+    noisy.assign(frames.waveform.begin(), frames.waveform.end());
+    noisy = channel::impair(std::move(noisy), sampleRate, frames.marker2, impairments);
     received.push_back(countReceived(psdus, rx::receiveFrames(noisy, sampleRate)));
   }
   return received;

@@ -3,8 +3,13 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <string>
+#include <thread>
 
+#include "files/replacement_set.h"
 #include "files/safe_save.h"
 #include "test_support.h"
 
@@ -69,6 +74,44 @@ TEST(SafeSave, WritesADeviceDirectly) {
   struct stat st {};
   ASSERT_EQ(::stat("/dev/null", &st), 0);
   EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// Longer than the pieces a save writes at a time, with no two pieces alike.
+std::string manyPieces() {
+  std::string bytes(20u << 20, '\0');
+  for (std::size_t k = 0; k < bytes.size(); ++k) bytes[k] = static_cast<char>((k * 2654435761u) >> 13);
+  return bytes;
+}
+
+TEST(SafeSave, WritesBytesOfManyPiecesWholeToAFileAndAPipe) {
+  test::ScratchDir dir;
+  const std::string bytes = manyPieces();
+  saveBytes(dir / "f", bytes);
+  EXPECT_TRUE(test::readBytes(dir / "f") == bytes);
+  // A pipe is written as it is, in order, with no offsets.
+  const std::string pipe = dir / "pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::string read;
+  std::thread reader([&] {
+    std::ifstream in(pipe, std::ios::binary);
+    read.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  });
+  saveBytes(pipe, bytes);
+  reader.join();
+  EXPECT_TRUE(read == bytes);
+}
+
+TEST(SafeSave, AMemberOfASetSavedTwiceHoldsTheSecondBytesAlone) {
+  test::ScratchDir dir;
+  test::writeBytes(dir / "f", "old");
+  ReplacementSet set;
+  const std::string& temporary = set.add(dir / "f");
+  saveBytes(temporary, "the first, longer contents");
+  saveBytes(temporary, "second");
+  EXPECT_EQ(test::readBytes(dir / "f"), "old");
+  set.commit();
+  EXPECT_EQ(test::readBytes(dir / "f"), "second");
+  EXPECT_EQ(dir.entryCount(), 1u);
 }
 
 TEST(SafeSave, MissingFolderNamesTheFile) {
