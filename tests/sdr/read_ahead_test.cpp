@@ -32,31 +32,42 @@ ComplexRow ramp(std::size_t n) {
   return x;
 }
 
-// Every sample of the source, in blocks of `block`.
-SampleRow drain(dot11b::rx::SampleSource& source, std::size_t block) {
+// Every sample of the source, in blocks of `block`; `taken` counts them as they come.
+SampleRow drain(dot11b::rx::SampleSource& source, std::size_t block, std::atomic<std::size_t>* taken = nullptr) {
   SampleRow all, part(block);
-  while (const std::size_t n = source.readSamples(part.data(), part.size())) all.insert(all.end(), part.begin(), part.begin() + static_cast<std::ptrdiff_t>(n));
+  while (const std::size_t n = source.readSamples(part.data(), part.size())) {
+    all.insert(all.end(), part.begin(), part.begin() + static_cast<std::ptrdiff_t>(n));
+    if (taken) *taken += n;
+  }
   return all;
 }
 
-// Samples in memory at a radio's pace: a block a millisecond.
-class PacedSource : public dot11b::rx::SampleSource {
+// Samples in memory, a block at a time once the reader has made room for it in a ring of `capacity`: the
+// ring runs round many times and never overflows, however the threads are scheduled.
+class RoomWaitingSource : public dot11b::rx::SampleSource {
  public:
-  explicit PacedSource(const ComplexRow& samples) : row_(samples) {}
+  RoomWaitingSource(const ComplexRow& samples, std::size_t capacity, const std::atomic<std::size_t>& taken)
+      : row_(samples), capacity_(capacity), taken_(taken) {}
   std::size_t read(dot11b::Complex* out, std::size_t max) override {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return row_.read(out, max);
+    while (given_ + max > taken_ + capacity_) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    const std::size_t n = row_.read(out, max);
+    given_ += n;
+    return n;
   }
 
  private:
   dot11b::rx::RowSource row_;
+  const std::size_t capacity_;
+  const std::atomic<std::size_t>& taken_;
+  std::size_t given_ = 0;
 };
 
 TEST(ReadAhead, GivesEverySampleInOrderAcrossTheRingsEnd) {
   const ComplexRow samples = ramp(10007);
-  PacedSource inner(samples);
+  std::atomic<std::size_t> taken{0};
+  RoomWaitingSource inner(samples, 1000, taken);
   ReadAheadSource ahead(inner, 1000, 333);
-  const SampleRow got = drain(ahead, 77);
+  const SampleRow got = drain(ahead, 77, &taken);
   EXPECT_EQ(ahead.dropped(), 0u);
   ASSERT_EQ(got.size(), samples.size());
   for (std::size_t k = 0; k < got.size(); ++k) ASSERT_EQ(got[k], Sample(samples[k])) << k;
@@ -108,10 +119,11 @@ struct LiveRun {
   std::uint64_t overflows = 0, dropped = 0;
 };
 
-// The radio, at its real pace with 0.2 s of buffer, plays three frames 20 ms apart and then silence, 0.2 s
-// in all; the decoder sleeps for 0.5 s as it hears of the first frame.
+// The radio, at its real pace with 0.35 s of buffer (room for the reading thread to be scheduled late on a
+// busy machine), plays three frames 20 ms apart and then silence, 0.2 s in all; the decoder sleeps for 0.5 s
+// as it hears of the first frame.
 LiveRun decodeHeldUp(const Folder& folder, bool readAhead) {
-  dot11b::sdr::Radio radio("driver=loopback,hold=0.2,play=" + (folder / "played.cf32"));
+  dot11b::sdr::Radio radio("driver=loopback,hold=0.35,play=" + (folder / "played.cf32"));
   const double rate = dot11b::sdr::setUpReceive(radio, 20e6, {2412e6, 20.0, {}, ""});
   const std::atomic<bool> stop{false};
   dot11b::sdr::RadioSource radioSource(radio, static_cast<std::uint64_t>(0.2 * rate), stop);
