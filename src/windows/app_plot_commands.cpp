@@ -14,6 +14,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "windows/app_window.h"
+#include "windows/receiver_test/receiver_test_dialog.h"
 #include "windows/window_module.h"
 #include "windows/wireshark_opening.h"
 
@@ -36,7 +37,11 @@ Value quantisedWaveform() {
 }
 
 double sampleRate() { return globalNumber("SigGenSettings", "SamplingRate"); }
-double overSampling() { return globalNumber("parameters", "OverSampling"); }
+// Samples a chip of the current waveform: a receiver test's composite has its own rate.
+double overSampling() {
+  if (const auto composite = receiver_test_dialog::currentCompositeRate()) return *composite / 11e6;
+  return globalNumber("parameters", "OverSampling");
+}
 double waveformLength() { return static_cast<double>(rt::global("waveform").numel()); }
 
 // Opens the view by name with (owner, title, the rest...); a window that opened joins the client windows.

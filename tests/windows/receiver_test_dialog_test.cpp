@@ -166,8 +166,10 @@ TEST_F(ReceiverTestDialog, TheAdjacentChannelCompositeKeepsItsRateUntilAFrameIsC
   dialog::pbOK(handle("pbOK"), handles);
   ASSERT_TRUE(boxes.shown().empty()) << boxes.shown().front().text;
   EXPECT_EQ(rt::global("SigGenSettings").field("SamplingRate").scalarValue(), 99e6);
+  EXPECT_EQ(dialog::currentCompositeRate(), 99e6);  // the eye and scatter diagrams' samples a chip
   dialog::leaveComposite();
   EXPECT_EQ(rt::global("SigGenSettings").field("SamplingRate").scalarValue(), 22e6);
+  EXPECT_FALSE(dialog::currentCompositeRate());
 }
 
 }  // namespace

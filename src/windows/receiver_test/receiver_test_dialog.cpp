@@ -283,6 +283,11 @@ void leaveComposite() {
   s.rateBeforeComposite.reset();
 }
 
+std::optional<double> currentCompositeRate() {
+  if (!state().rateBeforeComposite) return std::nullopt;
+  return state().compositeRate;
+}
+
 Values run(const Values& in, int) {
   const toolkit::Handle figure = toolkit::loadFigure("Dot11b_ReceiverTest", handleInput(in, 0));
   initializeFigure(toolkit::current().controlRecord(figure));

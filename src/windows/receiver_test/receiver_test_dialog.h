@@ -6,6 +6,8 @@
 // parameters back its sample rate.
 #pragma once
 
+#include <optional>
+
 #include "runtime/dispatch.h"
 #include "toolkit/toolkit.h"
 
@@ -33,5 +35,8 @@ void pbCancel(toolkit::Handle h, const rt::Value& handles);
 // After the frame of the parameters was calculated: a composite's sample rate, still set, goes back to
 // the one it replaced.
 void leaveComposite();
+// The sample rate of the composite that is the current waveform; nothing while it is a frame of the
+// parameters.
+std::optional<double> currentCompositeRate();
 
 }  // namespace dot11b::windows::receiver_test_dialog
