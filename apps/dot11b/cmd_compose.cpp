@@ -8,8 +8,6 @@
 #include "heap_rows.h"
 #include "output_options.h"
 #include "parameter_source.h"
-#include "runtime/error_text.h"
-#include "settings/parameter_rules.h"
 #include "testbench/frame_description.h"
 #include "waveform_output.h"
 
@@ -102,7 +100,7 @@ int runCompose(const Args& args) {
       })) {
     return *status;
   }
-  try {
+  return runReporting("compose", [&] {
     keepRowsInHeap();
     const testbench::Composite c = testbench::compose(composition.settings);
     files::ReplacementSet written;
@@ -117,14 +115,8 @@ int runCompose(const Args& args) {
     if (clipped > 0)
       std::cerr << "dot11b compose: " << clipped << " of " << c.frame.waveform.size()
                 << " samples clipped at full scale (raise --backoff)\n";
-  } catch (const settings::ParameterError& e) {
-    std::cerr << "dot11b compose: " << e.what() << "\n";
-    return kUsage;
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b compose: " << rt::userMessage(e) << "\n";
-    return kFailed;
-  }
-  return kOk;
+    return kOk;
+  });
 }
 
 }  // namespace dot11b::cli

@@ -13,14 +13,12 @@
 #include "output_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "runtime/error_text.h"
 #include "runtime/shortest_text.h"
 #include "runtime/value_range.h"
 #include "rx/stream/front_end.h"
 #include "rx/verify/verification.h"
 #include "sdr/rate_choice.h"
 #include "sequence_options.h"
-#include "settings/parameter_rules.h"
 #include "testbench/frame_description.h"
 #include "testbench/frame_resampling.h"
 #include "testbench/frame_sequence.h"
@@ -61,7 +59,7 @@ int runGenerate(const Args& args) {
   const rt::Value& parameters = frameOptions.parameters;
   const testbench::SequenceSettings& sequence = frameOptions.sequence;
 
-  try {
+  return runReporting("generate", [&] {
     keepRowsInHeap();
     const auto started = std::chrono::steady_clock::now();
     const double frameRate = frameOptions.sampleRate();
@@ -96,14 +94,8 @@ int runGenerate(const Args& args) {
       rx::writeSummary(std::cerr, verification, false);
       if (!rx::verified(verification, parameters.field("MACfcs").field("Active").scalarValue() != 0)) return kFailed;
     }
-  } catch (const settings::ParameterError& e) {  // the frames made come to more than a waveform may hold
-    std::cerr << "dot11b generate: " << e.what() << "\n";
-    return kUsage;
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b generate: " << rt::userMessage(e) << "\n";
-    return kFailed;
-  }
-  return kOk;
+    return kOk;
+  });
 }
 
 }  // namespace dot11b::cli

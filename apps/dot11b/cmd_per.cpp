@@ -14,12 +14,10 @@
 #include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "runtime/error_text.h"
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
 #include "runtime/value_range.h"
 #include "sequence_options.h"
-#include "settings/parameter_rules.h"
 #include "testbench/packet_error_rate.h"
 
 namespace dot11b::cli {
@@ -157,7 +155,7 @@ int runPer(const Args& args) {
   }
   // Each batch of frames takes rows of tens of megabytes and gives them back.
   keepRowsInHeap();
-  try {
+  return runReporting("per", [&] {
     testbench::PerProgress progress;
     progress.frames = [](double rate, std::size_t done, std::size_t frames) {
       std::cerr << rateName(rate) << ": " << done << " of " << frames << " frames through every SNR\n";
@@ -173,14 +171,8 @@ int runPer(const Args& args) {
       for (rt::Value& v : plotInputs(options.settings, points)) in.push_back(std::move(v));
       if (!drawOffscreen("VX_PlotPER", in, options.png, options.csv, 800, 600)) return kFailed;
     }
-  } catch (const settings::ParameterError& e) {
-    std::cerr << "dot11b per: " << rt::userMessage(e) << "\n";
-    return kUsage;
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b per: " << rt::userMessage(e) << "\n";
-    return kFailed;
-  }
-  return kOk;
+    return kOk;
+  });
 }
 
 }  // namespace dot11b::cli

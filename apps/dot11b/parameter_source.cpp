@@ -4,7 +4,9 @@
 #include <iostream>
 
 #include "files/parameter_files.h"
+#include "runtime/error_text.h"
 #include "runtime/value_range.h"
+#include "settings/parameter_rules.h"
 #include "settings/start_values.h"
 
 namespace dot11b::cli {
@@ -28,6 +30,18 @@ std::optional<int> takeOptions(std::string_view command, const std::function<voi
   } catch (const std::exception& e) {
     std::cerr << "dot11b " << command << ": " << e.what() << "\n";
     return kUsage;
+  }
+}
+
+int runReporting(std::string_view command, const std::function<int()>& work) {
+  try {
+    return work();
+  } catch (const settings::ParameterError& e) {
+    std::cerr << "dot11b " << command << ": " << e.what() << "\n";
+    return kUsage;
+  } catch (const std::exception& e) {
+    std::cerr << "dot11b " << command << ": " << rt::userMessage(e) << "\n";
+    return kFailed;
   }
 }
 

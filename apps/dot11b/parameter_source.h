@@ -27,6 +27,11 @@ rt::Value startingParameters(const std::string& file);
 // used, 2 for a bad option.
 std::optional<int> takeOptions(std::string_view command, const std::function<void()>& take);
 
+// Runs a command's work and gives its exit status; a failure's message goes to stderr after
+// "dot11b COMMAND: ", with 2 for settings that make no waveform (settings::ParameterError, such as frames that
+// come to more than a waveform may hold) and 1 for any other.
+int runReporting(std::string_view command, const std::function<int()>& work);
+
 // Throws naming the first argument that no option took.
 void expectNoMore(const Args& rest);
 

@@ -11,12 +11,10 @@
 #include "impairment_options.h"
 #include "parameter_options.h"
 #include "parameter_source.h"
-#include "runtime/error_text.h"
 #include "runtime/number_text.h"
 #include "runtime/shortest_text.h"
 #include "runtime/value_range.h"
 #include "sequence_options.h"
-#include "settings/parameter_rules.h"
 #include "testbench/packet_error_rate.h"
 
 namespace dot11b::cli {
@@ -86,7 +84,7 @@ int runRejection(const Args& args) {
     return *status;
   }
   const double rate = o.settings.ratesMbps.front();
-  try {
+  return runReporting("per", [&] {
     testbench::PerProgress progress;
     progress.point = [](const testbench::PerPoint& p) {
       std::cerr << rateName(p.rateMbps) << ": " << p.sent - p.received << " of " << p.sent << " frames lost\n";
@@ -120,14 +118,8 @@ int runRejection(const Args& args) {
     else if (points.front().per() <= kTargetPer) std::cout << "more than " << decibels(o.levelsDb.back());
     else std::cout << "less than " << decibels(o.levelsDb.front());
     std::cout << "; at least 35 dB by " << o.plan.clauses << "\n";
-  } catch (const settings::ParameterError& e) {
-    std::cerr << "dot11b per: " << rt::userMessage(e) << "\n";
-    return kUsage;
-  } catch (const std::exception& e) {
-    std::cerr << "dot11b per: " << rt::userMessage(e) << "\n";
-    return kFailed;
-  }
-  return kOk;
+    return kOk;
+  });
 }
 
 }  // namespace dot11b::cli
