@@ -5,18 +5,9 @@
 # line to docs/ (or the folder given). Needs the build (scripts/build.sh) and xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out="${1:-docs}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-build="$PWD/build"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/no-soapy-root"
-export SOAPY_SDR_ROOT="$work/no-soapy-root" SOAPY_SDR_PLUGIN_PATH="$build/tests/sdr/loopback_radio"
-export DOT11B_SPLASH_MS=0 QT_QPA_PLATFORM=xcb
+source scripts/window_driving.sh
 
-# Inside the X server (no window manager: windows are focused, not activated); every step waits for the
-# window it acts on.
+# Every step waits for the window it acts on.
 cat > "$work/drive.sh" <<'DRIVE'
 set -euo pipefail
 "$BUILD/bin/dot11b" gui &
@@ -46,5 +37,4 @@ sleep 1.5
 import -window "$main" "$OUT/radio-status-rf-off.png"
 kill "$app"
 DRIVE
-cd "$work"
-BUILD="$build" OUT="$out" xvfb-run -a -s "-screen 0 1600x1000x24" bash "$work/drive.sh"
+drive_window "$work/drive.sh"

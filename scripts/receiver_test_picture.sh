@@ -5,12 +5,7 @@
 # (scripts/build.sh) and xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out="${1:-docs}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export DOT11B_SPLASH_MS=0 QT_QPA_PLATFORM=xcb
+source scripts/window_driving.sh
 
 cat > "$work/drive.sh" <<'DRIVE'
 set -euo pipefail
@@ -27,5 +22,4 @@ sleep 4
 import -window "$dialog" "$OUT/figReceiverTest.png"
 kill "$app"
 DRIVE
-cd "$work"
-BUILD="$OLDPWD/build" OUT="$out" xvfb-run -a -s "-screen 0 1600x1000x24" bash "$work/drive.sh"
+drive_window "$work/drive.sh"
