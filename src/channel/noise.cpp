@@ -31,10 +31,16 @@ double meanFramePower(const ComplexRow& row, const Bits& frameMask) {
 }
 
 void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double snrDb, std::uint64_t seed) {
+  addNoise(row, meanFramePower(row, frameMask), sampleRate, snrDb, seed, row);
+}
+
+void addNoise(const ComplexRow& clean, double framePower, double sampleRate, double snrDb, std::uint64_t seed,
+              ComplexRow& noisy) {
   // Of the noise spread over the whole sample rate, the chip bandwidth holds the share 11 MHz / sampleRate.
-  const double variance = meanFramePower(row, frameMask) * sampleRate / (kChipBandwidth * std::pow(10, snrDb / 10));
-  GaussianDraws draws(seed, Stream::Noise);
-  draws.addTo(row.data(), row.size(), variance);
+  const double variance = framePower * sampleRate / (kChipBandwidth * std::pow(10, snrDb / 10));
+  // Sized without a copy: every sample is written below.
+  if (&noisy != &clean) noisy.resize(clean.size());
+  GaussianDraws(seed, Stream::Noise).addTo(clean.data(), noisy.data(), clean.size(), variance);
 }
 
 }  // namespace dot11b::channel

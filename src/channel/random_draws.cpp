@@ -37,15 +37,17 @@ Complex GaussianDraws::next(double variance) {
   return z;
 }
 
-void GaussianDraws::addTo(Complex* samples, std::size_t n, double variance) {
+void GaussianDraws::addTo(const Complex* from, Complex* to, std::size_t n, double variance) {
   const double deviation = std::sqrt(variance / 2);
   // A complex number is its real and imaginary parts in turn, as the numbers are laid out: one long sum.
-  auto* parts = reinterpret_cast<double*>(samples);
+  const auto* in = reinterpret_cast<const double*>(from);
+  auto* parts = reinterpret_cast<double*>(to);
   for (std::size_t left = 2 * n; left > 0;) {
     if (used_ == kBlock) refill();
     const std::size_t count = std::min(left, kBlock - used_);
     const double* normals = normals_.data() + used_;
-    for (std::size_t k = 0; k < count; ++k) parts[k] += deviation * normals[k];
+    for (std::size_t k = 0; k < count; ++k) parts[k] = in[k] + deviation * normals[k];
+    in += count;
     parts += count;
     used_ += count;
     left -= count;

@@ -24,7 +24,10 @@ class GaussianDraws {
   // normal numbers of the stream, the first the real part.
   Complex next(double variance);
   // Adds to each of the n samples the number next() would give, in turn.
-  void addTo(Complex* samples, std::size_t n, double variance);
+  void addTo(Complex* samples, std::size_t n, double variance) { addTo(samples, samples, n, variance); }
+  // Sets each of the n samples `to` to that of `from` plus the number next() would give, in turn: the sum
+  // addTo makes in place, in one pass where a copy and then addTo would take two. `from` may be `to`.
+  void addTo(const Complex* from, Complex* to, std::size_t n, double variance);
 
  private:
   static constexpr std::size_t kBlock = 1024;  // standard normal numbers made at a time, an even number

@@ -33,4 +33,10 @@ double meanFramePower(const ComplexRow& row, const Bits& frameMask);
 // masked samples.
 void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double snrDb, std::uint64_t seed);
 
+// `noisy` (its storage reused) set to what addNoise makes of a copy of `clean`, bit for bit, given the
+// copy's meanFramePower: for a caller that takes one clean waveform through many SNRs, which measures its
+// power once and has the noise added as the samples are copied, in one pass.
+void addNoise(const ComplexRow& clean, double framePower, double sampleRate, double snrDb, std::uint64_t seed,
+              ComplexRow& noisy);
+
 }  // namespace dot11b::channel

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "channel/stages.h"
 #include "runtime/number_text.h"
 #include "rx/receiver.h"
 #include "settings/parameter_rules.h"
@@ -60,6 +61,7 @@ std::vector<std::size_t> measureBatch(const Value& p, const PerSettings& s, std:
   sequence.frames = framesOfBatch(p, s, batch);
   std::vector<Bits> psdus;
   const phy::Frame frames = calculateSequence(p, sequence, &psdus);
+  const auto seedOf = [&](std::size_t n) { return firstSeed + kPointSeedStep * n + batch; };
   std::vector<std::size_t> received;
   if (!s.interferers.empty()) {
     // The frames and their interferers are composed anew for each SNR: the noise is the wanted frames'.
@@ -71,19 +73,31 @@ std::vector<std::size_t> measureBatch(const Value& p, const PerSettings& s, std:
     composition.interferers = s.interferers;
     for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
       composition.noiseDb = -s.snrDb[n];
-      composition.seed = firstSeed + kPointSeedStep * n + batch;
+      composition.seed = seedOf(n);
       const Composite c = compose(composition);
       received.push_back(countReceived(c.wantedPsdus, rx::receiveFrames(c.frame.waveform, c.sampleRate)));
     }
     return received;
   }
   channel::Impairments impairments = s.impairments;
-  // One row for the impaired frames of every SNR, the clean frames copied into it whole (std::copy of
-  // trivially copyable numbers is a memmove, which a row's copy construction is not).
+  impairments.snrDb.reset();
+  // One row for the impaired frames of every SNR.
   ComplexRow noisy;
+  if (!impairments.any()) {
+    // Noise alone: the frames' power is the same at every SNR, and the noise is added as the clean frames
+    // are copied into the row, in one pass. The numbers are impair's, bit for bit.
+    const double power = channel::meanFramePower(frames.waveform, frames.marker2);
+    for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
+      channel::addNoise(frames.waveform, power, sampleRate, s.snrDb[n], seedOf(n), noisy);
+      received.push_back(countReceived(psdus, rx::receiveFrames(noisy, sampleRate)));
+    }
+    return received;
+  }
   for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
     impairments.snrDb = s.snrDb[n];
-    impairments.seed = firstSeed + kPointSeedStep * n + batch;
+    impairments.seed = seedOf(n);
+    // The clean frames copied into the row whole (std::copy of trivially copyable numbers is a memmove,
+    // which a row's copy construction is not).
     noisy.assign(frames.waveform.begin(), frames.waveform.end());
     noisy = channel::impair(std::move(noisy), sampleRate, frames.marker2, impairments);
     received.push_back(countReceived(psdus, rx::receiveFrames(noisy, sampleRate)));

@@ -10,6 +10,7 @@
 #include <string>
 #include <tuple>
 
+#include "channel/stages.h"
 #include "mac/mac_header.h"
 #include "mac/payload.h"
 #include "phy/frame.h"
@@ -76,6 +77,20 @@ TEST(Noise, TheSeedAloneDecidesTheDrawsAndTheChannelLeavesThemAlone) {
   EXPECT_LT(std::abs(noisyOne - Complex(1.2842246317713317, -1.0829095747505826)), 1e-15);
   EXPECT_FALSE(Impairments{.seed = 5}.any());
   EXPECT_TRUE(impair(longFrame().waveform, kRate, {}, {.seed = 5}) == longFrame().waveform);
+}
+
+TEST(Noise, AddedWhileCopyingIntoAReusedRowIsImpairsBitForBit) {
+  const phy::Frame& frame = longFrame();
+  const double power = channel::meanFramePower(frame.waveform, frame.marker2);
+  // A reused row, longer and then shorter than the frame, as one taken through several SNRs and batches.
+  ComplexRow noisy(frame.waveform.size() + 100, Complex(5, 5));
+  for (const auto& [snr, seed] : {std::tuple{-4.0, 11U}, std::tuple{14.0, 12U}}) {
+    channel::addNoise(frame.waveform, power, kRate, snr, seed, noisy);
+    EXPECT_TRUE(noisy == impair(frame.waveform, kRate, frame.marker2, {.snrDb = snr, .seed = seed})) << snr;
+  }
+  noisy.resize(10);
+  channel::addNoise(frame.waveform, power, kRate, 3, 13, noisy);
+  EXPECT_TRUE(noisy == impair(frame.waveform, kRate, frame.marker2, {.snrDb = 3, .seed = 13}));
 }
 
 TEST(Offsets, TheReceiverDecodesTheFrameAndMeasuresThem) {
