@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cmath>
 
-#include "channel/random_draws.h"
 #include "channel/stages.h"
 
 namespace dot11b::channel {
@@ -30,17 +29,12 @@ double meanFramePower(const ComplexRow& row, const Bits& frameMask) {
   return frame / static_cast<double>(frameSamples);
 }
 
-void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double snrDb, std::uint64_t seed) {
-  addNoise(row, meanFramePower(row, frameMask), sampleRate, snrDb, seed, row);
-}
+NoiseStream::NoiseStream(double framePower, double sampleRate, double snrDb, std::uint64_t seed)
+    // Of the noise spread over the whole sample rate, the chip bandwidth holds the share 11 MHz / sampleRate.
+    : variance_(framePower * sampleRate / (kChipBandwidth * std::pow(10, snrDb / 10))), draws_(seed, Stream::Noise) {}
 
-void addNoise(const ComplexRow& clean, double framePower, double sampleRate, double snrDb, std::uint64_t seed,
-              ComplexRow& noisy) {
-  // Of the noise spread over the whole sample rate, the chip bandwidth holds the share 11 MHz / sampleRate.
-  const double variance = framePower * sampleRate / (kChipBandwidth * std::pow(10, snrDb / 10));
-  // Sized without a copy: every sample is written below.
-  if (&noisy != &clean) noisy.resize(clean.size());
-  GaussianDraws(seed, Stream::Noise).addTo(clean.data(), noisy.data(), clean.size(), variance);
+void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double snrDb, std::uint64_t seed) {
+  NoiseStream(meanFramePower(row, frameMask), sampleRate, snrDb, seed).addTo(row.data(), row.data(), row.size());
 }
 
 }  // namespace dot11b::channel

@@ -2,8 +2,10 @@
 // The stages `impair` chains, each on a whole row, in place but for the resampling of the clock offset.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
+#include "channel/random_draws.h"
 #include "phy/types.h"
 
 namespace dot11b::channel {
@@ -33,10 +35,18 @@ double meanFramePower(const ComplexRow& row, const Bits& frameMask);
 // masked samples.
 void addNoise(ComplexRow& row, double sampleRate, const Bits& frameMask, double snrDb, std::uint64_t seed);
 
-// `noisy` (its storage reused) set to what addNoise makes of a copy of `clean`, bit for bit, given the
-// copy's meanFramePower: for a caller that takes one clean waveform through many SNRs, which measures its
-// power once and has the noise added as the samples are copied, in one pass.
-void addNoise(const ComplexRow& clean, double framePower, double sampleRate, double snrDb, std::uint64_t seed,
-              ComplexRow& noisy);
+// The noise addNoise adds, a block at a time: for a caller that takes one clean waveform through many
+// SNRs, which measures its power once (meanFramePower) and has the noise added as the samples are read.
+// Blocks of n1, n2, ... samples in turn get the numbers the whole row of n1 + n2 + ... samples would.
+class NoiseStream {
+ public:
+  NoiseStream(double framePower, double sampleRate, double snrDb, std::uint64_t seed);
+  // Sets to[k] = from[k] + the noise of the next n samples; `from` may be `to`.
+  void addTo(const Complex* from, Complex* to, std::size_t n) { draws_.addTo(from, to, n, variance_); }
+
+ private:
+  double variance_;
+  GaussianDraws draws_;
+};
 
 }  // namespace dot11b::channel

@@ -2,6 +2,7 @@
 #include "testbench/packet_error_rate.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <mutex>
@@ -10,6 +11,7 @@
 #include "channel/stages.h"
 #include "runtime/number_text.h"
 #include "rx/receiver.h"
+#include "rx/stream/sample_source.h"
 #include "settings/parameter_rules.h"
 #include "settings/start_values.h"
 #include "settings/template_parameters.h"
@@ -47,6 +49,32 @@ std::size_t framesPerBatch(const Value& p) {
   return static_cast<std::size_t>(std::max(1.0, std::floor(kBatchSamples / settings::projectedLength(p))));
 }
 
+// Clean frames with white noise added as the receiver reads them: the samples receiveFrames would read
+// from the noisy row, bit for bit, without the row, which is far larger than the processor's caches.
+class NoisyFrames : public rx::SampleSource {
+ public:
+  NoisyFrames(const ComplexRow& clean, channel::NoiseStream noise) : clean_(clean), noise_(std::move(noise)) {}
+  std::size_t read(Complex* out, std::size_t max) override {
+    const std::size_t n = std::min(max, clean_.size() - next_);
+    noise_.addTo(clean_.data() + next_, out, n);
+    next_ += n;
+    return n;
+  }
+  // Rounded a piece at a time, so that the wide samples stay in the cache between the sum and the rounding.
+  std::size_t readSamples(rx::Sample* out, std::size_t max) override {
+    std::size_t done = 0;
+    for (std::size_t n; done < max && (n = read(wide_.data(), std::min(max - done, wide_.size()))) > 0; done += n)
+      std::copy_n(wide_.begin(), n, out + done);
+    return done;
+  }
+
+ private:
+  const ComplexRow& clean_;
+  channel::NoiseStream noise_;
+  std::size_t next_ = 0;
+  std::array<Complex, 2048> wide_;
+};
+
 // Frames in batch `batch` of a rate (the last may hold fewer).
 std::size_t framesOfBatch(const Value& p, const PerSettings& s, std::size_t batch) {
   return std::min(framesPerBatch(p), s.frames - batch * framesPerBatch(p));
@@ -81,18 +109,20 @@ std::vector<std::size_t> measureBatch(const Value& p, const PerSettings& s, std:
   }
   channel::Impairments impairments = s.impairments;
   impairments.snrDb.reset();
-  // One row for the impaired frames of every SNR.
-  ComplexRow noisy;
   if (!impairments.any()) {
-    // Noise alone: the frames' power is the same at every SNR, and the noise is added as the clean frames
-    // are copied into the row, in one pass. The numbers are impair's, bit for bit.
+    // Noise alone: the frames' power is the same at every SNR, and the noise is added as the receiver reads
+    // the clean frames. The numbers are impair's, bit for bit.
     const double power = channel::meanFramePower(frames.waveform, frames.marker2);
     for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
-      channel::addNoise(frames.waveform, power, sampleRate, s.snrDb[n], seedOf(n), noisy);
-      received.push_back(countReceived(psdus, rx::receiveFrames(noisy, sampleRate)));
+      NoisyFrames noisy(frames.waveform, channel::NoiseStream(power, sampleRate, s.snrDb[n], seedOf(n)));
+      std::vector<rx::ReceivedFrame> decoded;
+      rx::receiveStream(noisy, sampleRate, [&decoded](rx::ReceivedFrame&& f) { decoded.push_back(std::move(f)); });
+      received.push_back(countReceived(psdus, decoded));
     }
     return received;
   }
+  // One row for the impaired frames of every SNR.
+  ComplexRow noisy;
   for (std::size_t n = 0; n < s.snrDb.size(); ++n) {
     impairments.snrDb = s.snrDb[n];
     impairments.seed = seedOf(n);

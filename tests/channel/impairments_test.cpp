@@ -79,18 +79,19 @@ TEST(Noise, TheSeedAloneDecidesTheDrawsAndTheChannelLeavesThemAlone) {
   EXPECT_TRUE(impair(longFrame().waveform, kRate, {}, {.seed = 5}) == longFrame().waveform);
 }
 
-TEST(Noise, AddedWhileCopyingIntoAReusedRowIsImpairsBitForBit) {
+TEST(Noise, AddedBlockByBlockToACopyIsImpairsBitForBit) {
   const phy::Frame& frame = longFrame();
   const double power = channel::meanFramePower(frame.waveform, frame.marker2);
-  // A reused row, longer and then shorter than the frame, as one taken through several SNRs and batches.
-  ComplexRow noisy(frame.waveform.size() + 100, Complex(5, 5));
   for (const auto& [snr, seed] : {std::tuple{-4.0, 11U}, std::tuple{14.0, 12U}}) {
-    channel::addNoise(frame.waveform, power, kRate, snr, seed, noisy);
+    // Blocks of uneven lengths, across the generator's own blocks of numbers.
+    channel::NoiseStream noise(power, kRate, snr, seed);
+    ComplexRow noisy(frame.waveform.size());
+    for (std::size_t done = 0, n = 1; done < noisy.size(); done += n, n = n * 3 + 1) {
+      n = std::min(n, noisy.size() - done);
+      noise.addTo(frame.waveform.data() + done, noisy.data() + done, n);
+    }
     EXPECT_TRUE(noisy == impair(frame.waveform, kRate, frame.marker2, {.snrDb = snr, .seed = seed})) << snr;
   }
-  noisy.resize(10);
-  channel::addNoise(frame.waveform, power, kRate, 3, 13, noisy);
-  EXPECT_TRUE(noisy == impair(frame.waveform, kRate, frame.marker2, {.snrDb = 3, .seed = 13}));
 }
 
 TEST(Offsets, TheReceiverDecodesTheFrameAndMeasuresThem) {
