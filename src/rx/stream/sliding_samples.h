@@ -15,7 +15,8 @@ namespace dot11b::rx {
 template <typename S = Complex>
 class SlidingSamples {
  public:
-  // `minDrop`: samples that must have gathered before the front is let go (unless half of what is held).
+  // `minDrop`: samples that must have gathered before the front is let go (unless it is all that is held):
+  // what stays is moved to the front, so a small drop from a long row would move the row again and again.
   explicit SlidingSamples(std::size_t minDrop = 1 << 16) : minDrop_(minDrop) {}
 
   void append(const S* samples, std::size_t n) { held_.insert(held_.end(), samples, samples + n); }
@@ -31,7 +32,7 @@ class SlidingSamples {
   void releaseBefore(std::size_t k) {
     if (k <= first_) return;
     const std::size_t drop = std::min(k - first_, held_.size());
-    if (drop < minDrop_ && drop < held_.size() / 2) return;
+    if (drop < minDrop_ && drop < held_.size()) return;
     held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(drop));
     first_ += drop;
   }
