@@ -21,6 +21,10 @@ template <>
 struct LanesOf<double> {
   typedef double type __attribute__((vector_size(16)));
 };
+template <>
+struct LanesOf<long> {
+  typedef long type __attribute__((vector_size(16)));
+};
 template <typename T>
 using Lanes = typename LanesOf<T>::type;
 template <typename T>
