@@ -72,11 +72,18 @@ void SymbolTracker::chips(int count, ComplexRow& out) const {
 
 void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
   const HalfChips& read = halfChips(static_cast<int>(idealChips.size()));
-  Complex early(0, 0), late(0, 0);
+  // conj(ideal) x chip with I and Q side by side: the chip times the ideal's real part plus the swapped chip
+  // times (imag, -imag).
+  const auto* values = reinterpret_cast<const double*>(read.values.data());
+  Lanes<double> earlySum{}, lateSum{};
   for (std::size_t k = 0; k < idealChips.size(); ++k) {
-    early += std::conj(idealChips[k]) * read.early(k);
-    late += std::conj(idealChips[k]) * read.late(k);
+    const Lanes<double> re = {idealChips[k].real(), idealChips[k].real()};
+    const Lanes<double> im = {idealChips[k].imag(), -idealChips[k].imag()};
+    const Lanes<double> late = lanesAt(values + 4 * k), early = lanesAt(values + 4 * k + 4);
+    earlySum += re * early + im * __builtin_shuffle(early, Lanes<long>{1, 0});
+    lateSum += re * late + im * __builtin_shuffle(late, Lanes<long>{1, 0});
   }
+  const Complex early(earlySum[0], earlySum[1]), late(lateSum[0], lateSum[1]);
   advance(static_cast<int>(idealChips.size()), timingError(magnitude(early), magnitude(late)));
 }
 
@@ -111,7 +118,7 @@ void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& id
   const auto* ideals = reinterpret_cast<const double*>(ideal.data());
   for (std::size_t k = 0; k < received.size(); ++k) {
     const Lanes<double> chip = lanesAt(chips + 2 * k);
-    const Lanes<double> swapped = __builtin_shuffle(chip, (Lanes<long>){1, 0});
+    const Lanes<double> swapped = __builtin_shuffle(chip, Lanes<long>{1, 0});
     const Lanes<double> error = chip * scaleRe + swapped * scaleIm - lanesAt(ideals + 2 * k);
     const Lanes<double> squares = error * error;
     const double power = squares[0] + squares[1];

@@ -38,6 +38,17 @@ Lanes<T> lanesAt(const T* x) {
   return lanes;
 }
 
+// n numbers from `from` to `to` (which do not overlap), a vector register at a time.
+template <typename T>
+void copyParts(const T* from, std::size_t n, T* to) {
+  std::size_t i = 0;
+  for (; i + kLanes<T> <= n; i += kLanes<T>) {
+    const Lanes<T> lanes = lanesAt(from + i);
+    std::memcpy(to + i, &lanes, sizeof lanes);
+  }
+  for (; i < n; ++i) to[i] = from[i];
+}
+
 // A sample's I and Q from x on, in double precision.
 inline Lanes<double> doubleLanesAt(const double* x) { return lanesAt(x); }
 inline Lanes<double> doubleLanesAt(const float* x) {
