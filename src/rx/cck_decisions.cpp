@@ -7,6 +7,8 @@
 #include <numbers>
 #include <vector>
 
+#include "rx/stream/lanes.h"
+
 namespace dot11b::rx {
 
 namespace {
@@ -49,11 +51,6 @@ Complex turnBack(Complex z, std::size_t q) {
   }
 }
 
-// conj(x) y.
-Complex conjTimes(Complex x, Complex y) {
-  return {x.real() * y.real() + x.imag() * y.imag(), x.real() * y.imag() - x.imag() * y.real()};
-}
-
 // The correlation of the chips with the 64 codewords of 11 Mbit/s that is largest in magnitude (the first
 // of the largest, as the candidates are indexed: phi2's dibit, then phi3's, then phi4's), and its index.
 // The codeword factors as
@@ -66,24 +63,55 @@ Complex conjTimes(Complex x, Complex y) {
 //   |p|^2 + |w|^2 = |a|^2 + |b|^2 + |s|^2 + |u|^2 + 2 Re((conj(b) a + conj(u) s) (-j)^q),
 //   conj(w) p = conj(s) a + conj(u) b + conj(s) b j^q + conj(u) a (-j)^q,
 // a handful of products for all four. Only the best (phi2, phi3) has its p, w and phi4 made.
+// |x| of each lane.
+Lanes<double> magnitudes(Lanes<double> x) {
+  constexpr long kAllButSign = 0x7FFFFFFFFFFFFFFF;
+  return reinterpret_cast<Lanes<double>>(reinterpret_cast<Lanes<long>>(x) & Lanes<long>{kAllButSign, kAllButSign});
+}
+
 std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
+  // Two phi2 at a time, one to a lane of a vector register (q2 = 0, 1, then 2, 3): the same products and
+  // sums in the same order as one phi2 at a time, so the same energies to the last bit.
+  using Pair = Lanes<double>;
+  std::array<std::array<double, 4>, 4> energies;  // [q2][q3]
+  for (std::size_t half = 0; half < 2; ++half) {
+    // turnBack(z, q2) for the two q2 of this half: z, -j z, then -z, j z.
+    const double sign = half == 0 ? 1.0 : -1.0;
+    const auto turnedRe = [&](Complex z) { return Pair{sign * z.real(), sign * z.imag()}; };
+    const auto turnedIm = [&](Complex z) { return Pair{sign * z.imag(), -sign * z.real()}; };
+    const auto both = [](double v) { return Pair{v, v}; };
+    const Pair aRe = turnedRe(r[0]) + both(r[1].real()), aIm = turnedIm(r[0]) + both(r[1].imag());
+    const Pair bRe = turnedRe(r[2]) - both(r[3].real()), bIm = turnedIm(r[2]) - both(r[3].imag());
+    const Pair sRe = turnedRe(r[4]) + both(r[5].real()), sIm = turnedIm(r[4]) + both(r[5].imag());
+    const Pair uRe = both(r[7].real()) - turnedRe(r[6]), uIm = both(r[7].imag()) - turnedIm(r[6]);
+    const Pair base = (aRe * aRe + aIm * aIm) + (bRe * bRe + bIm * bIm) + (sRe * sRe + sIm * sIm) + (uRe * uRe + uIm * uIm);
+    // conj(x) y, as conjTimes.
+    const auto crossRe = [](Pair xRe, Pair xIm, Pair yRe, Pair yIm) { return xRe * yRe + xIm * yIm; };
+    const auto crossIm = [](Pair xRe, Pair xIm, Pair yRe, Pair yIm) { return xRe * yIm - xIm * yRe; };
+    const Pair mRe = crossRe(bRe, bIm, aRe, aIm) + crossRe(uRe, uIm, sRe, sIm);
+    const Pair mIm = crossIm(bRe, bIm, aRe, aIm) + crossIm(uRe, uIm, sRe, sIm);
+    const Pair eRe = crossRe(sRe, sIm, aRe, aIm) + crossRe(uRe, uIm, bRe, bIm);
+    const Pair eIm = crossIm(sRe, sIm, aRe, aIm) + crossIm(uRe, uIm, bRe, bIm);
+    const Pair fRe = crossRe(sRe, sIm, bRe, bIm), fIm = crossIm(sRe, sIm, bRe, bIm);
+    const Pair gRe = crossRe(uRe, uIm, aRe, aIm), gIm = crossIm(uRe, uIm, aRe, aIm);
+    const Pair hRe = fRe + gRe, hIm = fIm + gIm, kRe = fRe - gRe, kIm = fIm - gIm;
+    // conj(w) p for q3 = 0 .. 3: e + h, e + j k, e - h, e - j k; Re(m (-j)^q3): m_r, m_i, -m_r, -m_i.
+    const std::array<Pair, 4> zr = {eRe + hRe, eRe - kIm, eRe - hRe, eRe + kIm};
+    const std::array<Pair, 4> zi = {eIm + hIm, eIm + kRe, eIm - hIm, eIm - kRe};
+    const std::array<Pair, 4> turned = {mRe, mIm, -mRe, -mIm};
+    for (std::size_t q3 = 0; q3 < 4; ++q3) {
+      // std::max(|zr|, |zi|): the sign bits cleared, then the larger (the first when equal).
+      const Pair absRe = magnitudes(zr[q3]), absIm = magnitudes(zi[q3]);
+      const Pair energy = base + 2 * (turned[q3] + __builtin_ia32_maxpd(absIm, absRe));
+      energies[2 * half][q3] = energy[0];
+      energies[2 * half + 1][q3] = energy[1];
+    }
+  }
   std::size_t at = 0;
   double largest = -1;
   for (std::size_t q2 = 0; q2 < 4; ++q2) {
-    const Complex a = turnBack(r[0], q2) + r[1], b = turnBack(r[2], q2) - r[3];
-    const Complex s = turnBack(r[4], q2) + r[5], u = r[7] - turnBack(r[6], q2);
-    const double base = std::norm(a) + std::norm(b) + std::norm(s) + std::norm(u);
-    const Complex m = conjTimes(b, a) + conjTimes(u, s), e = conjTimes(s, a) + conjTimes(u, b);
-    const Complex f = conjTimes(s, b), g = conjTimes(u, a), h = f + g, k = f - g;
-    // conj(w) p for q = 0 .. 3: e + h, e + j k, e - h, e - j k; Re(m (-j)^q): m_r, m_i, -m_r, -m_i.
-    const std::array<double, 4> zr = {e.real() + h.real(), e.real() - k.imag(), e.real() - h.real(),
-                                      e.real() + k.imag()};
-    const std::array<double, 4> zi = {e.imag() + h.imag(), e.imag() + k.real(), e.imag() - h.imag(),
-                                      e.imag() - k.real()};
-    const std::array<double, 4> turned = {m.real(), m.imag(), -m.real(), -m.imag()};
     for (std::size_t q3 = 0; q3 < 4; ++q3) {
-      const double energy = base + 2 * (turned[q3] + std::max(std::abs(zr[q3]), std::abs(zi[q3])));
-      if (energy > largest) largest = energy, at = q2 << 2 | q3;
+      if (energies[q2][q3] > largest) largest = energies[q2][q3], at = q2 << 2 | q3;
     }
   }
   const std::size_t q2 = at >> 2, q3 = at & 3;

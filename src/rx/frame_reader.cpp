@@ -52,12 +52,14 @@ double FrameReader::dsssStep(bool quaternary, bool record) {
   tracker_.chips(11, chips);
   const Complex symbol = tracker_.barkerSymbol();
   const Complex raw = symbol * std::conj(last_);
-  const double measured = std::arg(raw) - residualStep();
-  const double decided = quaternary ? std::round(wrap(measured) / (kPi / 2)) * (kPi / 2)
-                                    : (std::cos(measured) >= 0 ? 0.0 : kPi);
+  // The step with the residual carrier taken out, decided by its quadrant (DQPSK) or half plane (DBPSK):
+  // turns as unit phasors, not angles, so that a symbol costs no arctangent.
+  const Complex residual = residualTurn();
+  const Complex measured = raw * std::conj(residual);
+  const int quarter = quaternary ? nearestQuarter(measured) : measured.real() >= 0 ? 0 : 2;
   if (symbols_ > 0) {
     cckResidualTurn_.reset();
-    steps_ += raw * std::polar(1.0, -decided);
+    steps_ += raw * std::conj(quarterTurn(quarter));
     // The acquisition leaves far less than a quarter turn of carrier a symbol (250 kHz). A sum beyond it
     // says that the steps were decided half a turn off, every one inverted: the first steps, on the idle
     // noise before a frame or on a long power-on ramp at the noise's level, can settle the decisions there,
@@ -66,16 +68,19 @@ double FrameReader::dsssStep(bool quaternary, bool record) {
     if (steps_.real() < 0) steps_ = -steps_;
   }
   if (record && chipGain() > 0) {
-    const Complex reference = std::polar(chipGain(), std::arg(last_) + decided + residualStep());
-    tracker_.recordChips(chips, barkerChips(), reference);
+    const double lastMagnitude = std::sqrt(std::norm(last_));
+    const Complex lastTurn = lastMagnitude > 0 ? last_ / lastMagnitude : Complex(1, 0);
+    tracker_.recordChips(chips, barkerChips(), chipGain() * lastTurn * quarterTurn(quarter) * residual);
   }
-  gain_ = symbols_ == 0 ? std::abs(symbol) / 11 : gain_ + (std::abs(symbol) / 11 - gain_) / 32;
+  const double magnitude = std::sqrt(std::norm(symbol));
+  gain_ = symbols_ == 0 ? magnitude / 11 : gain_ + (magnitude / 11 - gain_) / 32;
   ++symbols_;
   energy_ = std::norm(symbol);
   barkerEnergy_ += energy_;
-  for (const Complex& chip : chips) chipEnergy_ += std::norm(chip);
+  chipEnergy_ += tracker_.chipEnergy();
   last_ = symbol;
-  return decided;
+  constexpr std::array<double, 4> kQuarterSteps = {0, kPi / 2, kPi, -kPi / 2};
+  return kQuarterSteps[static_cast<std::size_t>(quarter)];
 }
 
 std::optional<bool> FrameReader::aligned() {

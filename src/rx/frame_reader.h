@@ -62,6 +62,11 @@ class FrameReader {
  private:
   // The carrier's phase step over one symbol, as measured from the decided steps so far.
   double residualStep() const { return symbols_ > 1 ? std::arg(steps_) : 0.0; }
+  // The same as a unit phasor.
+  Complex residualTurn() const {
+    const double magnitude = symbols_ > 1 ? std::sqrt(std::norm(steps_)) : 0.0;
+    return magnitude > 0 ? steps_ / magnitude : Complex(1, 0);
+  }
 
   SymbolTracker tracker_;
   ComplexRow chips_;  // the symbol's received chips

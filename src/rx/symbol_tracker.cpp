@@ -7,6 +7,7 @@
 #include <string>
 
 #include "rx/barker_share.h"
+#include "rx/stream/lanes.h"
 
 namespace dot11b::rx {
 
@@ -41,14 +42,20 @@ const SymbolTracker::HalfChips& SymbolTracker::halfChips(int chips) const {
 
 Complex SymbolTracker::barkerSymbol() {
   const HalfChips& read = halfChips(11);
-  Complex prompt(0, 0), early(0, 0), late(0, 0);
-  double energy = 0;
+  // I and Q side by side in a vector register: the half chips lie as late, prompt, early, prompt, ...
+  const auto* values = reinterpret_cast<const double*>(read.values.data());
+  Lanes<double> promptSum{}, earlySum{}, lateSum{}, energies{};
   for (std::size_t k = 0; k < 11; ++k) {
-    prompt += kBarker[k] * read.prompt(k);
-    early += kBarker[k] * read.early(k);
-    late += kBarker[k] * read.late(k);
-    energy += std::norm(read.prompt(k));
+    const Lanes<double> late = lanesAt(values + 4 * k), prompt = lanesAt(values + 4 * k + 2);
+    const Lanes<double> early = lanesAt(values + 4 * k + 4);
+    promptSum += kBarker[k] * prompt;
+    earlySum += kBarker[k] * early;
+    lateSum += kBarker[k] * late;
+    energies += prompt * prompt;
   }
+  const Complex prompt(promptSum[0], promptSum[1]), early(earlySum[0], earlySum[1]), late(lateSum[0], lateSum[1]);
+  const double energy = energies[0] + energies[1];
+  chipEnergy_ = energy;
   // Chips that do not line up with the symbol (the idle noise before a frame, a power-on ramp of Barker
   // chips at a phase of its own) tell nothing of the frame's timing: the loop holds its course over them.
   double error = 0;
@@ -65,11 +72,18 @@ void SymbolTracker::chips(int count, ComplexRow& out) const {
 
 void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
   const HalfChips& read = halfChips(static_cast<int>(idealChips.size()));
-  Complex early(0, 0), late(0, 0);
+  // conj(ideal) x chip with I and Q side by side: the chip times the ideal's real part plus the swapped chip
+  // times (imag, -imag).
+  const auto* values = reinterpret_cast<const double*>(read.values.data());
+  Lanes<double> earlySum{}, lateSum{};
   for (std::size_t k = 0; k < idealChips.size(); ++k) {
-    early += std::conj(idealChips[k]) * read.early(k);
-    late += std::conj(idealChips[k]) * read.late(k);
+    const Lanes<double> re = {idealChips[k].real(), idealChips[k].real()};
+    const Lanes<double> im = {idealChips[k].imag(), -idealChips[k].imag()};
+    const Lanes<double> late = lanesAt(values + 4 * k), early = lanesAt(values + 4 * k + 4);
+    earlySum += re * early + im * __builtin_shuffle(early, Lanes<long>{1, 0});
+    lateSum += re * late + im * __builtin_shuffle(late, Lanes<long>{1, 0});
   }
+  const Complex early(earlySum[0], earlySum[1]), late(lateSum[0], lateSum[1]);
   advance(static_cast<int>(idealChips.size()), timingError(magnitude(early), magnitude(late)));
 }
 
@@ -96,11 +110,18 @@ double SymbolTracker::clockPpm() const {
 void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& ideal, Complex reference) {
   if (reference == Complex(0, 0)) return;
   // One division for the symbol, and magnitudes without hypot's care for overflow, which chips never near,
-  // taken only for the chips the peak looks at.
+  // taken only for the chips the peak looks at. A chip's I and Q side by side in a vector register: the
+  // product with the scale is the chip times its real part plus the swapped chip times (-imag, imag).
   const Complex scale = std::conj(reference) / std::norm(reference);
+  const Lanes<double> scaleRe = {scale.real(), scale.real()}, scaleIm = {-scale.imag(), scale.imag()};
+  const auto* chips = reinterpret_cast<const double*>(received.data());
+  const auto* ideals = reinterpret_cast<const double*>(ideal.data());
   for (std::size_t k = 0; k < received.size(); ++k) {
-    const Complex error = received[k] * scale - ideal[k];
-    const double power = error.real() * error.real() + error.imag() * error.imag();
+    const Lanes<double> chip = lanesAt(chips + 2 * k);
+    const Lanes<double> swapped = __builtin_shuffle(chip, Lanes<long>{1, 0});
+    const Lanes<double> error = chip * scaleRe + swapped * scaleIm - lanesAt(ideals + 2 * k);
+    const Lanes<double> squares = error * error;
+    const double power = squares[0] + squares[1];
     chipErrors_.sumOfSquares += power;
     if (chipErrors_.count++ < kPeakEvmChips) chipErrors_.peak = std::max(chipErrors_.peak, std::sqrt(power));
   }

@@ -22,6 +22,8 @@ class SymbolTracker {
   // The Barker correlation of the symbol at the current timing; moves on by 11 chips. A symbol whose chips
   // do not line up with it (see barkerShare) leaves the timing to the drift estimate.
   Complex barkerSymbol();
+  // The energy of the last Barker symbol's chips: the sum of their squared magnitudes.
+  double chipEnergy() const { return chipEnergy_; }
   // The next `count` chips at the current timing, into `out` (whose storage is kept from one symbol to the
   // next).
   void chips(int count, ComplexRow& out) const;
@@ -76,6 +78,7 @@ class SymbolTracker {
   double nominal_ = 0, sumX_ = 0, sumY_ = 0, sumXX_ = 0, sumXY_ = 0;
   long count_ = 0;
   ChipErrors chipErrors_;
+  double chipEnergy_ = 0;
 };
 
 }  // namespace dot11b::rx

@@ -162,6 +162,20 @@ TEST(Crc32, MatchesTheOctetWiseReflectedCrc) {
   }
 }
 
+// Any number of bits, not only whole octets: the bit-serial register with the generator 04C11DB7, preset to
+// ones, its remainder inverted.
+TEST(Crc32, OfAnyBitCountIsTheInvertedSerialRemainder) {
+  const Bits generator = bitsOf("111011011011100010000011001000001");
+  std::mt19937 rng(7);
+  for (std::size_t size : {1U, 7U, 9U, 61U, 803U}) {
+    Bits data(size);
+    for (auto& b : data) b = static_cast<uint8_t>(rng() & 1);
+    Bits expected = lfsrChecksum(generator, Bits(32, 1), data);
+    for (auto& b : expected) b ^= 1;
+    EXPECT_EQ(crc32(data), expected) << size << " bits";
+  }
+}
+
 TEST(LfsrChecksum, RejectsInconsistentArguments) {
   EXPECT_THROW(lfsrChecksum(bitsOf("1"), {}, {}), std::invalid_argument);
   EXPECT_THROW(lfsrChecksum(bitsOf("1101"), bitsOf("11"), {}), std::invalid_argument);

@@ -264,7 +264,9 @@ rx::TransmitterCheck checkOf(const ComplexRow& capture, const std::string& name,
   const auto first = static_cast<std::ptrdiff_t>(frames.front().startSample);
   const auto end = static_cast<std::ptrdiff_t>(frames.front().endSample);
   const rx::MaskResult mask = rx::measureMask(ComplexRow(capture.begin() + first, capture.begin() + end), 44e6);
-  for (const rx::TransmitterCheck& c : rx::checkTransmitter(rx::CaptureSpan{capture, 0}, 44e6, frames.front(), carrier, mask)) {
+  const rx::CaptureSpan span{capture, 0};
+  const auto sums = span.sums(static_cast<std::size_t>(first), static_cast<std::size_t>(end));
+  for (const rx::TransmitterCheck& c : rx::checkTransmitter(span, 44e6, frames.front(), carrier, mask, sums)) {
     if (c.name == name) return c;
   }
   ADD_FAILURE() << "no check " << name;

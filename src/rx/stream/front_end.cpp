@@ -61,6 +61,7 @@ void FrontEnd<S>::filter(const S* in, std::size_t n, std::vector<S>& stream) {
   const std::size_t at = stream.size();
   stream.resize(at + n - 1);
   const typename S::value_type half = 0.5;
+#pragma GCC unroll 4
   for (std::size_t k = 0; k + 1 < n; ++k) stream[at + k] = (in[k] + in[k + 1]) * half;
   previous_ = in[n - 1];
 }

@@ -21,6 +21,10 @@ template <>
 struct LanesOf<double> {
   typedef double type __attribute__((vector_size(16)));
 };
+template <>
+struct LanesOf<long> {
+  typedef long type __attribute__((vector_size(16)));
+};
 template <typename T>
 using Lanes = typename LanesOf<T>::type;
 template <typename T>
@@ -32,6 +36,17 @@ Lanes<T> lanesAt(const T* x) {
   Lanes<T> lanes;
   std::memcpy(&lanes, x, sizeof lanes);
   return lanes;
+}
+
+// n numbers from `from` to `to` (which do not overlap), a vector register at a time.
+template <typename T>
+void copyParts(const T* from, std::size_t n, T* to) {
+  std::size_t i = 0;
+  for (; i + kLanes<T> <= n; i += kLanes<T>) {
+    const Lanes<T> lanes = lanesAt(from + i);
+    std::memcpy(to + i, &lanes, sizeof lanes);
+  }
+  for (; i < n; ++i) to[i] = from[i];
 }
 
 // A sample's I and Q from x on, in double precision.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "phy/types.h"
+#include "rx/stream/lanes.h"
 
 namespace dot11b::rx {
 
@@ -15,10 +16,17 @@ namespace dot11b::rx {
 template <typename S = Complex>
 class SlidingSamples {
  public:
-  // `minDrop`: samples that must have gathered before the front is let go (unless half of what is held).
+  // `minDrop`: samples that must have gathered before the front is let go (unless it is all that is held):
+  // what stays is moved to the front, so a small drop from a long row would move the row again and again.
   explicit SlidingSamples(std::size_t minDrop = 1 << 16) : minDrop_(minDrop) {}
 
-  void append(const S* samples, std::size_t n) { held_.insert(held_.end(), samples, samples + n); }
+  // Grown first, then filled a vector register at a time: an insert copies a std::complex at a time.
+  void append(const S* samples, std::size_t n) {
+    const std::size_t at = held_.size();
+    held_.resize(at + n);
+    copyParts(reinterpret_cast<const typename S::value_type*>(samples), 2 * n,
+              reinterpret_cast<typename S::value_type*>(held_.data() + at));
+  }
   std::vector<S>& row() { return held_; }  // to append to directly
   const std::vector<S>& row() const { return held_; }
 
@@ -31,7 +39,7 @@ class SlidingSamples {
   void releaseBefore(std::size_t k) {
     if (k <= first_) return;
     const std::size_t drop = std::min(k - first_, held_.size());
-    if (drop < minDrop_ && drop < held_.size() / 2) return;
+    if (drop < minDrop_ && drop < held_.size()) return;
     held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(drop));
     first_ += drop;
   }

@@ -48,10 +48,12 @@ std::vector<double> binPowers(const S* samples, std::size_t size, double sampleR
     const auto* __restrict x = reinterpret_cast<const typename S::value_type*>(samples + first);
     const double* __restrict w = window.data();
     double* __restrict into = windowed;
+#pragma GCC unroll 8
     for (std::size_t n = 0; n < 2 * points; ++n) into[n] = static_cast<double>(x[n]) * w[n];
     fftw_execute_dft(plan, phy::asFftw(segment.data()), phy::asFftw(spectrum.data()));
     const double* __restrict bin = bins;
     double* __restrict sum = power.data();
+#pragma GCC unroll 8
     for (std::size_t n = 0; n < 2 * points; ++n) sum[n] += bin[n] * bin[n];
   }
   const double scale = 1 / (static_cast<double>(segments) * windowPower);

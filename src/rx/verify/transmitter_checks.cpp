@@ -136,7 +136,8 @@ std::size_t checkedBeyondFrame(double sampleRate) {
 }
 
 std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, double sampleRate, const ReceivedFrame& frame,
-                                               std::optional<double> carrierHz, const MaskResult& mask) {
+                                               std::optional<double> carrierHz, const MaskResult& mask,
+                                               const CaptureSpan::Sums& frameSums) {
   std::vector<TransmitterCheck> checks;
 
   TransmitterCheck centre = check("centre frequency", "ppm", 25, true);
@@ -154,8 +155,7 @@ std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, doubl
   // The ramps: the power averaged over a symbol, against its mean over the frame from SYNC to its end.
   const auto start = static_cast<long>(frame.startSample), end = static_cast<long>(frame.endSample);
   const long window = averagingWindow(sampleRate), span = rampSpan(sampleRate);
-  const CaptureSpan::Sums sums =
-      end > start ? capture.sums(static_cast<std::size_t>(start), static_cast<std::size_t>(end)) : CaptureSpan::Sums{};
+  const CaptureSpan::Sums sums = end > start ? frameSums : CaptureSpan::Sums{};
   const double samples = static_cast<double>(std::max(1L, end - start));
   const double level = summedPower(capture, window, start, end, sums.power) / static_cast<double>(window) / samples;
   // A tone at the centre: the carrier.

@@ -61,8 +61,11 @@ std::size_t checkedBeyondFrame(double sampleRate);
 
 // The checks of `frame`, one of the frames received from a capture at `sampleRate`. `capture` holds the
 // capture's samples from checkedBeyondFrame() before the frame's start to as far after its end (or to the
-// capture's ends). `carrierHz` is the capture's centre frequency, when known; `mask` the frame's spectrum.
+// capture's ends). `carrierHz` is the capture's centre frequency, when known; `mask` the frame's spectrum;
+// `frameSums` the sums over the frame's samples (from its startSample to its endSample), which the caller
+// takes for the frame's level too.
 std::vector<TransmitterCheck> checkTransmitter(const CaptureSpan& capture, double sampleRate, const ReceivedFrame& frame,
-                                               std::optional<double> carrierHz, const MaskResult& mask);
+                                               std::optional<double> carrierHz, const MaskResult& mask,
+                                               const CaptureSpan::Sums& frameSums);
 
 }  // namespace dot11b::rx

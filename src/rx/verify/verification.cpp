@@ -135,9 +135,9 @@ Verification verifyStream(SampleSource& source, double sampleRate, std::optional
       const MaskResult mask = end <= first  ? MaskResult{}
                               : checked == 0 ? measureMask(samples, end - first, sampleRate)
                                              : measurePeak(samples, end - first, sampleRate);
-      v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask));
-      const double power = end > first ? span.sums(first, end).power : 0.0;
-      v.levelsDb.push_back(10 * std::log10(power / static_cast<double>(std::max<std::size_t>(1, end - first))));
+      const CaptureSpan::Sums sums = end > first ? span.sums(first, end) : CaptureSpan::Sums{};
+      v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask, sums));
+      v.levelsDb.push_back(10 * std::log10(sums.power / static_cast<double>(std::max<std::size_t>(1, end - first))));
       if (checked == 0 && end > first) v.mask = mask;
       onFrame(v, checked);
       if (!keepPsdus) Bits().swap(v.frames[checked].psdu);
