@@ -122,7 +122,7 @@ int verifyAndReport(const VerifyOptions& options, rx::SampleSource& source, doub
         rx::writeFrameSummary(out, v, k);
         out.flush();
       },
-      options.json);
+      {.keepPsdus = options.json});
   if (options.json) {
     out << testbench::verificationJson(verification) << "\n";
   } else {

@@ -40,7 +40,8 @@ int capture(const CaptureSettings& settings, std::ostream& err) {
     try {
       rx::verifyStream(
           source, rate, tune.frequency,
-          [&](const rx::Verification& v, std::size_t k) { testbench::writeFrame(writer, v, k, frames); }, false);
+          [&](const rx::Verification& v, std::size_t k) { testbench::writeFrame(writer, v, k, frames); },
+          {.keepPsdus = false, .transmitterChecks = false});
     } catch (const files::PcapngReaderGone&) {
       // Wireshark closed the FIFO: the capture is over.
     }

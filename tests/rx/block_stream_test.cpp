@@ -151,6 +151,16 @@ TEST(BlockStream, AVerifiedStreamGivesEachFrameWithItsChecksAsItGoes) {
     for (std::size_t c = 0; c < whole.checks[k].size(); ++c) EXPECT_EQ(streamed.checks[k][c].value, whole.checks[k][c].value) << k << " " << c;
   ASSERT_TRUE(streamed.mask && whole.mask);
   EXPECT_EQ(streamed.mask->inner.margin, whole.mask->inner.margin);
+
+  // Frames alone, for a packet capture: the same frames and levels, no checks and no mask.
+  TrickleSource again(capture, 777);
+  const Verification framesOnly = verifyStream(again, 22e6, 2.412e9, [](const Verification&, std::size_t) {},
+                                               {.transmitterChecks = false});
+  expectSameFrames(framesOnly.frames, whole.frames, 0);
+  EXPECT_EQ(framesOnly.levelsDb, whole.levelsDb);
+  ASSERT_EQ(framesOnly.checks.size(), 12u);
+  for (const auto& checks : framesOnly.checks) EXPECT_TRUE(checks.empty());
+  EXPECT_FALSE(framesOnly.mask);
 }
 
 }  // namespace

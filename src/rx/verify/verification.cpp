@@ -114,7 +114,7 @@ class RetainingSource : public SampleSource {
 }  // namespace
 
 Verification verifyStream(SampleSource& source, double sampleRate, std::optional<double> carrierHz,
-                          const std::function<void(const Verification&, std::size_t)>& onFrame, bool keepPsdus) {
+                          const std::function<void(const Verification&, std::size_t)>& onFrame, VerifyScope scope) {
   requireReceivableRate("the sample rate", sampleRate);
   Verification v;
   v.sampleRate = sampleRate;
@@ -130,17 +130,21 @@ Verification verifyStream(SampleSource& source, double sampleRate, std::optional
       // The spectrum from the frame's SYNC to its last symbol: no ramps, no idle interval.
       const auto first = static_cast<std::size_t>(frame.startSample), end = static_cast<std::size_t>(frame.endSample);
       const CaptureSpan span = capture.span();
-      // The mask is shown for the first frame; the others' checks need only the spectrum's peak.
-      const Sample* const samples = span.narrowFrom(first);
-      const MaskResult mask = end <= first  ? MaskResult{}
-                              : checked == 0 ? measureMask(samples, end - first, sampleRate)
-                                             : measurePeak(samples, end - first, sampleRate);
       const CaptureSpan::Sums sums = end > first ? span.sums(first, end) : CaptureSpan::Sums{};
-      v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask, sums));
+      if (scope.transmitterChecks) {
+        // The mask is shown for the first frame; the others' checks need only the spectrum's peak.
+        const Sample* const samples = span.narrowFrom(first);
+        const MaskResult mask = end <= first  ? MaskResult{}
+                                : checked == 0 ? measureMask(samples, end - first, sampleRate)
+                                               : measurePeak(samples, end - first, sampleRate);
+        v.checks.push_back(checkTransmitter(span, sampleRate, frame, carrierHz, mask, sums));
+        if (checked == 0 && end > first) v.mask = mask;
+      } else {
+        v.checks.emplace_back();
+      }
       v.levelsDb.push_back(10 * std::log10(sums.power / static_cast<double>(std::max<std::size_t>(1, end - first))));
-      if (checked == 0 && end > first) v.mask = mask;
       onFrame(v, checked);
-      if (!keepPsdus) Bits().swap(v.frames[checked].psdu);
+      if (!scope.keepPsdus) Bits().swap(v.frames[checked].psdu);
     }
     const double oldestNeeded = checked < v.frames.size() ? v.frames[checked].startSample : searchedFrom;
     capture.releaseBefore(static_cast<std::size_t>(std::max(0.0, std::min(oldestNeeded, searchedFrom) - beyond)));

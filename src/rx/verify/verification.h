@@ -29,14 +29,23 @@ struct Verification {
 // `carrierHz`: the capture's centre frequency, when known (for the centre-frequency check).
 Verification verifyCapture(const ComplexRow& samples, double sampleRate, std::optional<double> carrierHz);
 
+// What verifyStream keeps and makes of each frame beside the frame itself and its level.
+struct VerifyScope {
+  // false: each frame's PSDU goes once onFrame has seen it, so that a frame then takes a few hundred bytes,
+  // whatever its length.
+  bool keepPsdus = true;
+  // false: no transmitter checks (each frame's are empty) and no mask, for a reader of frames alone (a
+  // packet capture): the spectrum behind the checks is a third of the work of a frame.
+  bool transmitterChecks = true;
+};
+
 // The same for a capture read block by block: frame k's checks are made once the capture has been read
 // far enough beyond it (checkedBeyondFrame), and then `onFrame(v, k)` hears of it, so that a long capture
 // shows its frames as it goes. Memory holds a few milliseconds of the capture beside the receiver's own,
-// and the frames found; `keepPsdus` false lets each frame's PSDU go once onFrame has seen it, so that a
-// frame then takes a few hundred bytes, whatever its length.
+// and the frames found.
 class SampleSource;
 Verification verifyStream(SampleSource& source, double sampleRate, std::optional<double> carrierHz,
-                          const std::function<void(const Verification&, std::size_t)>& onFrame, bool keepPsdus = true);
+                          const std::function<void(const Verification&, std::size_t)>& onFrame, VerifyScope scope = {});
 
 // At least one frame, and every frame's header CRC holds (and its FCS, when `expectFcs`).
 bool verified(const Verification& v, bool expectFcs);
