@@ -84,7 +84,8 @@ std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
     const Pair bRe = turnedRe(r[2]) - both(r[3].real()), bIm = turnedIm(r[2]) - both(r[3].imag());
     const Pair sRe = turnedRe(r[4]) + both(r[5].real()), sIm = turnedIm(r[4]) + both(r[5].imag());
     const Pair uRe = both(r[7].real()) - turnedRe(r[6]), uIm = both(r[7].imag()) - turnedIm(r[6]);
-    const Pair base = (aRe * aRe + aIm * aIm) + (bRe * bRe + bIm * bIm) + (sRe * sRe + sIm * sIm) + (uRe * uRe + uIm * uIm);
+    const Pair base =
+        (aRe * aRe + aIm * aIm) + (bRe * bRe + bIm * bIm) + (sRe * sRe + sIm * sIm) + (uRe * uRe + uIm * uIm);
     // conj(x) y, as conjTimes.
     const auto crossRe = [](Pair xRe, Pair xIm, Pair yRe, Pair yIm) { return xRe * yRe + xIm * yIm; };
     const auto crossIm = [](Pair xRe, Pair xIm, Pair yRe, Pair yIm) { return xRe * yIm - xIm * yRe; };
