@@ -80,8 +80,8 @@ void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
     const Lanes<double> re = {idealChips[k].real(), idealChips[k].real()};
     const Lanes<double> im = {idealChips[k].imag(), -idealChips[k].imag()};
     const Lanes<double> late = lanesAt(values + 4 * k), early = lanesAt(values + 4 * k + 4);
-    earlySum += re * early + im * __builtin_shuffle(early, Lanes<long>{1, 0});
-    lateSum += re * late + im * __builtin_shuffle(late, Lanes<long>{1, 0});
+    earlySum += re * early + im * swapped(early);
+    lateSum += re * late + im * swapped(late);
   }
   const Complex early(earlySum[0], earlySum[1]), late(lateSum[0], lateSum[1]);
   advance(static_cast<int>(idealChips.size()), timingError(magnitude(early), magnitude(late)));
@@ -118,8 +118,8 @@ void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& id
   const auto* ideals = reinterpret_cast<const double*>(ideal.data());
   for (std::size_t k = 0; k < received.size(); ++k) {
     const Lanes<double> chip = lanesAt(chips + 2 * k);
-    const Lanes<double> swapped = __builtin_shuffle(chip, Lanes<long>{1, 0});
-    const Lanes<double> error = chip * scaleRe + swapped * scaleIm - lanesAt(ideals + 2 * k);
+    const Lanes<double> turned = swapped(chip);
+    const Lanes<double> error = chip * scaleRe + turned * scaleIm - lanesAt(ideals + 2 * k);
     const Lanes<double> squares = error * error;
     const double power = squares[0] + squares[1];
     chipErrors_.sumOfSquares += power;

@@ -38,6 +38,9 @@ Lanes<T> lanesAt(const T* x) {
   return lanes;
 }
 
+// The two numbers of a register of doubles the other way round (a complex number's I and Q swapped).
+inline Lanes<double> swapped(Lanes<double> x) { return Lanes<double>{x[1], x[0]}; }
+
 // n numbers from `from` to `to` (which do not overlap), a vector register at a time.
 template <typename T>
 void copyParts(const T* from, std::size_t n, T* to) {
