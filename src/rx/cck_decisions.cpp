@@ -51,6 +51,12 @@ Complex turnBack(Complex z, std::size_t q) {
   }
 }
 
+// |x| of each lane.
+Lanes<double> magnitudes(Lanes<double> x) {
+  constexpr long kAllButSign = 0x7FFFFFFFFFFFFFFF;
+  return reinterpret_cast<Lanes<double>>(reinterpret_cast<Lanes<long>>(x) & Lanes<long>{kAllButSign, kAllButSign});
+}
+
 // The correlation of the chips with the 64 codewords of 11 Mbit/s that is largest in magnitude (the first
 // of the largest, as the candidates are indexed: phi2's dibit, then phi3's, then phi4's), and its index.
 // The codeword factors as
@@ -63,12 +69,6 @@ Complex turnBack(Complex z, std::size_t q) {
 //   |p|^2 + |w|^2 = |a|^2 + |b|^2 + |s|^2 + |u|^2 + 2 Re((conj(b) a + conj(u) s) (-j)^q),
 //   conj(w) p = conj(s) a + conj(u) b + conj(s) b j^q + conj(u) a (-j)^q,
 // a handful of products for all four. Only the best (phi2, phi3) has its p, w and phi4 made.
-// |x| of each lane.
-Lanes<double> magnitudes(Lanes<double> x) {
-  constexpr long kAllButSign = 0x7FFFFFFFFFFFFFFF;
-  return reinterpret_cast<Lanes<double>>(reinterpret_cast<Lanes<long>>(x) & Lanes<long>{kAllButSign, kAllButSign});
-}
-
 std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
   // Two phi2 at a time, one to a lane of a vector register (q2 = 0, 1, then 2, 3): the same products and
   // sums in the same order as one phi2 at a time, so the same energies to the last bit.
@@ -86,7 +86,7 @@ std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
     const Pair uRe = both(r[7].real()) - turnedRe(r[6]), uIm = both(r[7].imag()) - turnedIm(r[6]);
     const Pair base =
         (aRe * aRe + aIm * aIm) + (bRe * bRe + bIm * bIm) + (sRe * sRe + sIm * sIm) + (uRe * uRe + uIm * uIm);
-    // conj(x) y, as conjTimes.
+    // conj(x) y.
     const auto crossRe = [](Pair xRe, Pair xIm, Pair yRe, Pair yIm) { return xRe * yRe + xIm * yIm; };
     const auto crossIm = [](Pair xRe, Pair xIm, Pair yRe, Pair yIm) { return xRe * yIm - xIm * yRe; };
     const Pair mRe = crossRe(bRe, bIm, aRe, aIm) + crossRe(uRe, uIm, sRe, sIm);
@@ -101,9 +101,9 @@ std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
     const std::array<Pair, 4> zi = {eIm + hIm, eIm + kRe, eIm - hIm, eIm - kRe};
     const std::array<Pair, 4> turned = {mRe, mIm, -mRe, -mIm};
     for (std::size_t q3 = 0; q3 < 4; ++q3) {
-      // std::max(|zr|, |zi|): the sign bits cleared, then the larger (the first when equal).
+      // std::max(|zr|, |zi|): the sign bits cleared, then the larger (|zr| when equal).
       const Pair absRe = magnitudes(zr[q3]), absIm = magnitudes(zi[q3]);
-      const Pair energy = base + 2 * (turned[q3] + __builtin_ia32_maxpd(absIm, absRe));
+      const Pair energy = base + 2 * (turned[q3] + larger(absIm, absRe));
       energies[2 * half][q3] = energy[0];
       energies[2 * half + 1][q3] = energy[1];
     }

@@ -41,6 +41,15 @@ Lanes<T> lanesAt(const T* x) {
 // The two numbers of a register of doubles the other way round (a complex number's I and Q swapped).
 inline Lanes<double> swapped(Lanes<double> x) { return Lanes<double>{x[1], x[0]}; }
 
+// In each lane a where a > b, else b (b when they are equal), as the SSE2 maximum gives it.
+inline Lanes<double> larger(Lanes<double> a, Lanes<double> b) {
+#if defined(__SSE2__)
+  return __builtin_ia32_maxpd(a, b);
+#else
+  return a > b ? a : b;
+#endif
+}
+
 // n numbers from `from` to `to` (which do not overlap), a vector register at a time.
 template <typename T>
 void copyParts(const T* from, std::size_t n, T* to) {
