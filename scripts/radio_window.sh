@@ -9,11 +9,6 @@ source scripts/window_driving.sh
 
 # Every step waits for the window it acts on.
 cat > "$work/drive.sh" <<'DRIVE'
-set -euo pipefail
-"$BUILD/bin/dot11b" gui &
-app=$!
-main=$(timeout 30 xdotool search --sync --onlyvisible --name "Vantrel Wavendo" | head -1)
-xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers alt+f Right Right s    # Configuration > Sig Gen I/O (alt+c is Calculate's)
 dialog=$(timeout 20 xdotool search --sync --onlyvisible --name "IO Connection")
 xdotool windowfocus --sync "$dialog"

@@ -8,11 +8,6 @@ cd "$(dirname "$0")/.."
 source scripts/window_driving.sh
 
 cat > "$work/drive.sh" <<'DRIVE'
-set -euo pipefail
-"$BUILD/bin/dot11b" gui &
-app=$!
-main=$(timeout 30 xdotool search --sync --onlyvisible --name "Vantrel Wavendo" | head -1)
-xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers alt+f Right Right r    # Configuration > Receiver Test
 dialog=$(timeout 20 xdotool search --sync --onlyvisible --name "Receiver Test")
 xdotool windowfocus --sync "$dialog"
