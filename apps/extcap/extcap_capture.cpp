@@ -44,6 +44,13 @@ int capture(const CaptureSettings& settings, std::ostream& err) {
           {.keepPsdus = false, .transmitterChecks = false});
     } catch (const files::PcapngReaderGone&) {
       // Wireshark closed the FIFO: the capture is over.
+      return 0;
+    }
+    // The frames before a radio's failure are in the capture; Wireshark shows what is written here.
+    if (!radioSource.failure().empty()) {
+      err << "dot11b-extcap: the radio failed after " << radioSource.received() << " samples: "
+          << radioSource.failure() << std::endl;
+      return 1;
     }
     return 0;
   } catch (const std::exception& e) {

@@ -223,6 +223,18 @@ TEST(Wireshark, ExtcapStopsOnSigtermReleasingTheRadio) {
   EXPECT_EQ(tsharkFields(out), kBeacons);
 }
 
+// A radio unplugged during the capture: the frames before it stay in the file, and Wireshark hears of it.
+TEST(Wireshark, ExtcapKeepsTheFramesBeforeARadioFailureAndSaysSo) {
+  const Folder folder;
+  const std::string play = threeBeacons(folder), out = folder / "capture.pcapng";
+  const auto result = shell(std::string(DOT11B_EXTCAP) + " --capture --extcap-interface dot11b_loopback_LB0001 --fifo " +
+                            shellQuoted(out) + " --channel 6 --device-args " +
+                            shellQuoted("format=CF32,fault=vanish,fault_after=400000,play=" + play));
+  EXPECT_EQ(result.status, 1) << result.output;
+  EXPECT_NE(result.output.find("the radio failed after"), std::string::npos) << result.output;
+  EXPECT_EQ(tsharkFields(out), kBeacons);
+}
+
 TEST(Wireshark, ExtcapAnswersWiresharksQuestionsAndSaysWhenTheRadioIsGone) {
   const auto run = [](const std::string& args) { return shell(std::string(DOT11B_EXTCAP) + " " + args); };
   const auto dlts = run("--extcap-dlts --extcap-interface dot11b_loopback_LB0001");
