@@ -4,6 +4,7 @@
 #include <climits>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace dot11b::phy {
@@ -13,22 +14,35 @@ std::mutex& fftwPlannerMutex() {
   return mutex;
 }
 
-fftw_plan keptTransform(std::size_t n, int sign, const char* who) {
-  static std::map<std::pair<std::size_t, int>, std::unique_ptr<FftPlan>> kept;
+namespace {
+
+template <typename T>
+typename Fftw<T>::Plan kept(std::size_t n, int sign, const char* who) {
+  static std::map<std::pair<std::size_t, int>, std::unique_ptr<BasicFftPlan<T>>> kept;
   static std::mutex keptMutex;
   const std::lock_guard lock(keptMutex);
-  std::unique_ptr<FftPlan>& plan = kept[{n, sign}];
+  std::unique_ptr<BasicFftPlan<T>>& plan = kept[{n, sign}];
   if (!plan) {
     const int size = fftSize(n, who);
     // Planned with FFTW_ESTIMATE: it plans in microseconds, where FFTW_MEASURE takes about 85 ms for the
     // largest frame's blocks and executes them no faster.
-    FftwBuffer from(n), to(n);
-    plan = std::make_unique<FftPlan>(who, [&] {
-      return fftw_plan_dft_1d(size, asFftw(from.data()), asFftw(to.data()), sign, FFTW_ESTIMATE);
+    BasicFftwBuffer<T> from(n), to(n);
+    plan = std::make_unique<BasicFftPlan<T>>(who, [&] {
+      if constexpr (std::is_same_v<T, float>) {
+        return fftwf_plan_dft_1d(size, asFftw(from.data()), asFftw(to.data()), sign, FFTW_ESTIMATE);
+      } else {
+        return fftw_plan_dft_1d(size, asFftw(from.data()), asFftw(to.data()), sign, FFTW_ESTIMATE);
+      }
     });
   }
   return plan->plan();
 }
+
+}  // namespace
+
+fftw_plan keptTransform(std::size_t n, int sign, const char* who) { return kept<double>(n, sign, who); }
+
+fftwf_plan keptFloatTransform(std::size_t n, int sign, const char* who) { return kept<float>(n, sign, who); }
 
 int fftSize(std::size_t n, const char* who) {
   if (n > static_cast<std::size_t>(INT_MAX)) {

@@ -20,54 +20,88 @@ namespace dot11b::phy {
 
 DOT11B_SHARED std::mutex& fftwPlannerMutex();
 
-class FftPlan {
- public:
-  // `makePlan` returns the plan (nullptr when FFTW cannot make it); `who` names the caller in errors.
-  template <typename MakePlan>
-  FftPlan(const char* who, MakePlan makePlan) {
-    const std::lock_guard lock(fftwPlannerMutex());
-    plan_ = makePlan();
-    if (plan_ == nullptr) throw std::runtime_error(std::string(who) + ": FFTW could not plan the transform");
-  }
-  ~FftPlan() {
-    const std::lock_guard lock(fftwPlannerMutex());
-    fftw_destroy_plan(plan_);
-  }
-  FftPlan(const FftPlan&) = delete;
-  FftPlan& operator=(const FftPlan&) = delete;
-
-  void execute() const { fftw_execute(plan_); }
-  // For FFTW's new-array execute functions, which may run on several threads at once.
-  fftw_plan plan() const { return plan_; }
-
- private:
-  fftw_plan plan_ = nullptr;
-};
-
-// Complex values in memory from fftw_malloc, aligned alike, so that one plan serves every such buffer.
-class FftwBuffer {
- public:
-  explicit FftwBuffer(std::size_t n)
-      : data_(static_cast<std::complex<double>*>(fftw_malloc(sizeof(std::complex<double>) * std::max<std::size_t>(n, 1)))) {
-    if (data_ == nullptr) throw std::bad_alloc();
-  }
-  ~FftwBuffer() { fftw_free(data_); }
-  FftwBuffer(FftwBuffer&& other) noexcept : data_(std::exchange(other.data_, nullptr)) {}
-  FftwBuffer(const FftwBuffer&) = delete;
-  FftwBuffer& operator=(const FftwBuffer&) = delete;
-  FftwBuffer& operator=(FftwBuffer&&) = delete;
-  std::complex<double>* data() const { return data_; }
-
- private:
-  std::complex<double>* data_;
-};
-
-inline fftw_complex* asFftw(std::complex<double>* values) { return reinterpret_cast<fftw_complex*>(values); }
-
 // The out-of-place complex transform of n points in direction `sign` (FFTW_FORWARD or FFTW_BACKWARD),
 // planned once per process and kept: frames filtered one after another (the window's Calculate, a
 // sequence) plan nothing again. For fftw_execute_dft on FftwBuffer arrays, from any thread.
 DOT11B_SHARED fftw_plan keptTransform(std::size_t n, int sign, const char* who);
+// The same in single precision, for fftwf_execute_dft on FloatFftwBuffer arrays.
+DOT11B_SHARED fftwf_plan keptFloatTransform(std::size_t n, int sign, const char* who);
+
+// FFTW's interface in one precision: fftw_ for double, fftwf_ for float.
+template <typename T>
+struct Fftw;
+template <>
+struct Fftw<double> {
+  using Plan = fftw_plan;
+  static void destroy(Plan plan) { fftw_destroy_plan(plan); }
+  static Plan kept(std::size_t n, int sign, const char* who) { return keptTransform(n, sign, who); }
+  static void execute(Plan plan, std::complex<double>* in, std::complex<double>* out) {
+    fftw_execute_dft(plan, reinterpret_cast<fftw_complex*>(in), reinterpret_cast<fftw_complex*>(out));
+  }
+};
+template <>
+struct Fftw<float> {
+  using Plan = fftwf_plan;
+  static void destroy(Plan plan) { fftwf_destroy_plan(plan); }
+  static Plan kept(std::size_t n, int sign, const char* who) { return keptFloatTransform(n, sign, who); }
+  static void execute(Plan plan, std::complex<float>* in, std::complex<float>* out) {
+    fftwf_execute_dft(plan, reinterpret_cast<fftwf_complex*>(in), reinterpret_cast<fftwf_complex*>(out));
+  }
+};
+
+template <typename T>
+class BasicFftPlan {
+ public:
+  using Plan = typename Fftw<T>::Plan;
+  // `makePlan` returns the plan (nullptr when FFTW cannot make it); `who` names the caller in errors.
+  template <typename MakePlan>
+  BasicFftPlan(const char* who, MakePlan makePlan) {
+    const std::lock_guard lock(fftwPlannerMutex());
+    plan_ = makePlan();
+    if (plan_ == nullptr) throw std::runtime_error(std::string(who) + ": FFTW could not plan the transform");
+  }
+  ~BasicFftPlan() {
+    const std::lock_guard lock(fftwPlannerMutex());
+    Fftw<T>::destroy(plan_);
+  }
+  BasicFftPlan(const BasicFftPlan&) = delete;
+  BasicFftPlan& operator=(const BasicFftPlan&) = delete;
+
+  void execute() const { execute(plan_); }
+  // For FFTW's new-array execute functions, which may run on several threads at once.
+  Plan plan() const { return plan_; }
+
+ private:
+  static void execute(fftw_plan plan) { fftw_execute(plan); }
+  static void execute(fftwf_plan plan) { fftwf_execute(plan); }
+
+  Plan plan_ = nullptr;
+};
+using FftPlan = BasicFftPlan<double>;
+
+// Complex values in memory from fftw_malloc, aligned alike, so that one plan serves every such buffer.
+template <typename T>
+class BasicFftwBuffer {
+ public:
+  explicit BasicFftwBuffer(std::size_t n)
+      : data_(static_cast<std::complex<T>*>(fftw_malloc(sizeof(std::complex<T>) * std::max<std::size_t>(n, 1)))) {
+    if (data_ == nullptr) throw std::bad_alloc();
+  }
+  ~BasicFftwBuffer() { fftw_free(data_); }
+  BasicFftwBuffer(BasicFftwBuffer&& other) noexcept : data_(std::exchange(other.data_, nullptr)) {}
+  BasicFftwBuffer(const BasicFftwBuffer&) = delete;
+  BasicFftwBuffer& operator=(const BasicFftwBuffer&) = delete;
+  BasicFftwBuffer& operator=(BasicFftwBuffer&&) = delete;
+  std::complex<T>* data() const { return data_; }
+
+ private:
+  std::complex<T>* data_;
+};
+using FftwBuffer = BasicFftwBuffer<double>;
+using FloatFftwBuffer = BasicFftwBuffer<float>;
+
+inline fftw_complex* asFftw(std::complex<double>* values) { return reinterpret_cast<fftw_complex*>(values); }
+inline fftwf_complex* asFftw(std::complex<float>* values) { return reinterpret_cast<fftwf_complex*>(values); }
 
 // FFTW takes transform sizes as int; `who` names the caller when n is too large.
 DOT11B_SHARED int fftSize(std::size_t n, const char* who);

@@ -2,6 +2,7 @@
 #include "rx/verify/spectrum_mask.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -15,6 +16,7 @@ namespace {
 constexpr const char* kWho = "measureMask";
 constexpr double kHannNoiseBandwidth = 1.5;  // bins
 constexpr double kResolutionBandwidth = 100e3;
+constexpr std::size_t kSegmentsSummedAtOnce = 16;  // before their powers join the sums in double
 
 void fold(MaskRegion& region, double dbr, std::optional<double>& limit) {
   limit = region.limitDbr;
@@ -23,73 +25,96 @@ void fold(MaskRegion& region, double dbr, std::optional<double>& limit) {
   region.margin = region.limitDbr - region.worstDbr;
 }
 
-// The power of each FFT bin averaged over Hann-windowed segments whose noise bandwidth is
-// `resolutionBandwidth`, half overlapping; nothing when the samples are shorter than a segment.
-template <typename S>
-std::vector<double> binPowers(const S* samples, std::size_t size, double sampleRate, double resolutionBandwidth) {
+// Powers averaged over Hann-windowed segments whose noise bandwidth is the resolution bandwidth, half
+// overlapping. The bins are those of a segment (the mask's table), or of a segment padded with zeros to a
+// power of two (a spectrum's peak, measured on every frame): a bin between the segment's own ones, and a
+// transform FFTW makes at a third of the cost of one whose length has the factor 11 (330 points at
+// 22 MHz). The peak is taken in single precision, whose rounding lies some 130 dB under it; `Real`: the
+// transform's precision.
+enum class Bins { ofSegment, padded };
+
+struct BinPowers {
+  std::vector<double> power;  // of each bin, from 0 Hz up; the mean over the bins is the mean power
+  std::size_t segment = 0;    // samples in a segment
+};
+
+template <typename Real, typename S>
+BinPowers binPowers(const S* samples, std::size_t size, double sampleRate, double resolutionBandwidth, Bins bins) {
   if (!(sampleRate > 0) || !(resolutionBandwidth > 0)) throw std::invalid_argument("powerSpectrum: rates must be positive");
-  const auto points = static_cast<std::size_t>(std::max(16.0, std::round(kHannNoiseBandwidth * sampleRate / resolutionBandwidth)));
-  if (size < points) return {};
+  const auto segment = static_cast<std::size_t>(std::max(16.0, std::round(kHannNoiseBandwidth * sampleRate / resolutionBandwidth)));
+  if (size < segment) return {};
+  const std::size_t points = bins == Bins::padded ? std::bit_ceil(segment) : segment;
   // The window and the powers once for each component (I and Q side by side, as the samples and the bins
   // lie), so that the windowing and the power run over plain arrays of numbers; I and Q meet at the end.
-  std::vector<double> window(2 * points), power(2 * points, 0.0);
+  std::vector<Real> window(2 * segment), recentPower(2 * points, Real(0));
+  std::vector<double> power(2 * points, 0.0);
+  // The powers are summed over a few segments in the transform's precision, then those sums in double.
+  const auto addRecent = [&] {
+    for (std::size_t n = 0; n < 2 * points; ++n) power[n] += recentPower[n];
+    std::fill(recentPower.begin(), recentPower.end(), Real(0));
+  };
   double windowPower = 0;
-  for (std::size_t n = 0; n < points; ++n) {
-    const double w = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * static_cast<double>(n) / static_cast<double>(points));
+  for (std::size_t n = 0; n < segment; ++n) {
+    const auto w = static_cast<Real>(0.5 - 0.5 * std::cos(2 * std::numbers::pi * static_cast<double>(n) / static_cast<double>(segment)));
     window[2 * n] = window[2 * n + 1] = w;
-    windowPower += w * w;
+    windowPower += static_cast<double>(w) * w;
   }
-  const fftw_plan plan = phy::keptTransform(points, FFTW_FORWARD, kWho);
-  phy::FftwBuffer segment(points), spectrum(points);
-  double* const windowed = reinterpret_cast<double*>(segment.data());
-  const double* const bins = reinterpret_cast<const double*>(spectrum.data());
+  const auto plan = phy::Fftw<Real>::kept(points, FFTW_FORWARD, kWho);
+  phy::BasicFftwBuffer<Real> input(points), spectrum(points);
+  std::fill_n(input.data(), points, std::complex<Real>{});  // the padding stays 0
+  Real* const windowed = reinterpret_cast<Real*>(input.data());
   std::size_t segments = 0;
-  for (std::size_t first = 0; first + points <= size; first += points / 2, ++segments) {
+  for (std::size_t first = 0; first + segment <= size; first += segment / 2, ++segments) {
     const auto* __restrict x = reinterpret_cast<const typename S::value_type*>(samples + first);
-    const double* __restrict w = window.data();
-    double* __restrict into = windowed;
+    const Real* __restrict w = window.data();
+    Real* __restrict into = windowed;
 #pragma GCC unroll 8
-    for (std::size_t n = 0; n < 2 * points; ++n) into[n] = static_cast<double>(x[n]) * w[n];
-    fftw_execute_dft(plan, phy::asFftw(segment.data()), phy::asFftw(spectrum.data()));
-    const double* __restrict bin = bins;
-    double* __restrict sum = power.data();
+    for (std::size_t n = 0; n < 2 * segment; ++n) into[n] = static_cast<Real>(x[n]) * w[n];
+    phy::Fftw<Real>::execute(plan, input.data(), spectrum.data());
+    const Real* __restrict bin = reinterpret_cast<const Real*>(spectrum.data());
+    Real* __restrict recent = recentPower.data();
 #pragma GCC unroll 8
-    for (std::size_t n = 0; n < 2 * points; ++n) sum[n] += bin[n] * bin[n];
+    for (std::size_t n = 0; n < 2 * points; ++n) recent[n] += bin[n] * bin[n];
+    if ((segments + 1) % kSegmentsSummedAtOnce == 0) addRecent();
   }
+  addRecent();
   const double scale = 1 / (static_cast<double>(segments) * windowPower);
   for (std::size_t k = 0; k < points; ++k) power[k] = (power[2 * k] + power[2 * k + 1]) * scale;
   power.resize(points);
-  return power;
+  return {std::move(power), segment};
 }
 
-template <typename S>
-std::vector<MaskPoint> spectrumOf(const S* samples, std::size_t size, double sampleRate, double resolutionBandwidth) {
-  const std::vector<double> power = binPowers(samples, size, sampleRate, resolutionBandwidth);
-  const std::size_t points = power.size();
+std::vector<MaskPoint> spectrumOf(const BinPowers& bins, double sampleRate) {
+  const std::size_t points = bins.power.size();
   std::vector<MaskPoint> psd(points);
   for (std::size_t i = 0; i < points; ++i) {
     // Bin i of the centred spectrum is FFT bin (i + points - points / 2) mod points.
     const std::size_t k = (i + points - points / 2) % points;
     const double frequency = (static_cast<double>(i) - static_cast<double>(points / 2)) * sampleRate / static_cast<double>(points);
-    psd[i] = {frequency, power[k], std::nullopt};
+    psd[i] = {frequency, bins.power[k], std::nullopt};
   }
   return psd;
 }
 
-// A bin holds the power of its Hann noise bandwidth (1.5 bins) times the bins of a segment.
-double inResolutionBandwidth(double binPower, std::size_t points) {
-  return binPower * kHannNoiseBandwidth / static_cast<double>(points);
+// The highest bin of the padded spectrum as the power within the resolution bandwidth (0 when the samples
+// are shorter than a segment): a flat spectrum puts the bandwidth's share of the power, 1.5 / segment of
+// it, into it, and any bin holds the mean power at its frequency.
+template <typename S>
+double peakInResolutionBandwidth(const S* samples, std::size_t n, double sampleRate) {
+  const BinPowers bins = binPowers<float>(samples, n, sampleRate, kResolutionBandwidth, Bins::padded);
+  if (bins.power.empty()) return 0;
+  return *std::max_element(bins.power.begin(), bins.power.end()) * kHannNoiseBandwidth / static_cast<double>(bins.segment);
 }
 
 template <typename S>
 MaskResult maskOf(const S* frame, std::size_t n, double sampleRate) {
   MaskResult result;
   result.resolutionBandwidth = kResolutionBandwidth;
-  result.points = spectrumOf(frame, n, sampleRate, result.resolutionBandwidth);
+  result.points = spectrumOf(binPowers<double>(frame, n, sampleRate, result.resolutionBandwidth, Bins::ofSegment), sampleRate);
   if (result.points.empty()) return result;
+  result.peakPowerInResolutionBandwidth = peakInResolutionBandwidth(frame, n, sampleRate);
   double peak = 0;
   for (const MaskPoint& p : result.points) peak = std::max(peak, p.dbr);
-  result.peakPowerInResolutionBandwidth = inResolutionBandwidth(peak, result.points.size());
   for (MaskPoint& p : result.points) {
     p.dbr = 10 * std::log10(std::max(p.dbr / peak, 1e-30));
     const double offset = std::abs(p.frequency);
@@ -110,7 +135,7 @@ MaskResult maskOf(const S* frame, std::size_t n, double sampleRate) {
 }  // namespace
 
 std::vector<MaskPoint> powerSpectrum(const ComplexRow& samples, double sampleRate, double resolutionBandwidth) {
-  return spectrumOf(samples.data(), samples.size(), sampleRate, resolutionBandwidth);
+  return spectrumOf(binPowers<double>(samples.data(), samples.size(), sampleRate, resolutionBandwidth, Bins::ofSegment), sampleRate);
 }
 
 MaskResult measureMask(const ComplexRow& frame, double sampleRate) { return maskOf(frame.data(), frame.size(), sampleRate); }
@@ -120,11 +145,7 @@ MaskResult measureMask(const Sample* frame, std::size_t n, double sampleRate) { 
 MaskResult measurePeak(const Sample* frame, std::size_t n, double sampleRate) {
   MaskResult result;
   result.resolutionBandwidth = kResolutionBandwidth;
-  const std::vector<double> power = binPowers(frame, n, sampleRate, kResolutionBandwidth);
-  if (!power.empty()) {
-    const double peak = *std::max_element(power.begin(), power.end());
-    result.peakPowerInResolutionBandwidth = inResolutionBandwidth(peak, power.size());
-  }
+  result.peakPowerInResolutionBandwidth = peakInResolutionBandwidth(frame, n, sampleRate);
   return result;
 }
 

@@ -45,7 +45,8 @@ MaskResult measureMask(const ComplexRow& frame, double sampleRate);
 // The same for n samples in the receiver's precision, read where they are.
 MaskResult measureMask(const Sample* frame, std::size_t n, double sampleRate);
 // Of the same, the spectrum's peak alone (peakPowerInResolutionBandwidth, which the carrier suppression is
-// measured against): no points, the regions not measured.
+// measured against; in both, the highest of bins twice as close as the table's at least): no points, the
+// regions not measured.
 MaskResult measurePeak(const Sample* frame, std::size_t n, double sampleRate);
 
 }  // namespace dot11b::rx
