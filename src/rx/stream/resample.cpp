@@ -2,6 +2,7 @@
 #include "rx/stream/resample.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -157,29 +158,26 @@ void Resampler<S>::produceRounds(long rounds, std::vector<S>& out) {
       const S* phase = dealt_[static_cast<std::size_t>(e % advance_)].data();
       stretches_[k] = reinterpret_cast<const Real*>(phase + e / advance_);
     }
-    // Round r's I and Q go to output r x period + j. Four vector registers' worth of parts at a time, summed
+    // Round r's I and Q go to output r x period + j. Eight vector registers' worth of parts at a time, summed
     // over the taps in the registers.
     S* const phaseOut = out.data() + at + j;
     // The rounds of lanes from part i (even) on: I and Q side by side.
     const auto put = [&](std::size_t i, const Lanes<Real>& sum) {
       for (std::size_t l = 0; l < kLanes<Real>; l += 2) phaseOut[(i + l) / 2 * period] = {sum[l], sum[l + 1]};
     };
-    constexpr std::size_t kBlock = 4 * kLanes<Real>;
+    constexpr std::size_t kRegisters = 8;
+    constexpr std::size_t kBlock = kRegisters * kLanes<Real>;
     std::size_t i = 0;
     for (; i + kBlock <= parts; i += kBlock) {
-      Lanes<Real> sum0{}, sum1{}, sum2{}, sum3{};
+      std::array<Lanes<Real>, kRegisters> sums{};
       for (std::size_t k = 0; k < stretches_.size(); ++k) {
         const Real w = taps.weights[k];
         const Real* x = stretches_[k] + i;
-        sum0 += w * lanesAt(x);
-        sum1 += w * lanesAt(x + kLanes<Real>);
-        sum2 += w * lanesAt(x + 2 * kLanes<Real>);
-        sum3 += w * lanesAt(x + 3 * kLanes<Real>);
+#pragma GCC unroll 8
+        for (std::size_t r = 0; r < kRegisters; ++r) sums[r] += w * lanesAt(x + r * kLanes<Real>);
       }
-      put(i, sum0);
-      put(i + kLanes<Real>, sum1);
-      put(i + 2 * kLanes<Real>, sum2);
-      put(i + 3 * kLanes<Real>, sum3);
+#pragma GCC unroll 8
+      for (std::size_t r = 0; r < kRegisters; ++r) put(i + r * kLanes<Real>, sums[r]);
     }
     for (; i < parts; i += 2) {
       Real re = 0, im = 0;
