@@ -92,17 +92,21 @@ void Decimator<S>::produceRun(std::size_t j0, std::size_t count, std::vector<S>&
     afters_[k] = stretch(offsets_[k]);
     befores_[k] = stretch(-offsets_[k]);
   }
-  // Four vector registers' worth of parts at a time, summed over the taps in the registers.
-  constexpr std::size_t kBlock = 4 * kLanes<Real>;
+  // Eight vector registers' worth of parts at a time, summed over the taps in the registers: each tap's
+  // weight and stretches serve eight sums.
+  constexpr std::size_t kRegisters = 8;
+  constexpr std::size_t kBlock = kRegisters * kLanes<Real>;
   std::size_t i = 0;
   for (; i + kBlock <= parts; i += kBlock) {
-    Lanes<Real> sum[4];
-    for (std::size_t b = 0; b < 4; ++b) sum[b] = centreWeight_ * lanesAt(centre + i + b * kLanes<Real>);
+    Lanes<Real> sum[kRegisters];
+#pragma GCC unroll 8
+    for (std::size_t b = 0; b < kRegisters; ++b) sum[b] = centreWeight_ * lanesAt(centre + i + b * kLanes<Real>);
     for (std::size_t k = 0; k < offsets_.size(); ++k) {
       const Real w = weights_[k];
       const Real* after = afters_[k] + i;
       const Real* before = befores_[k] + i;
-      for (std::size_t b = 0; b < 4; ++b) {
+#pragma GCC unroll 8
+      for (std::size_t b = 0; b < kRegisters; ++b) {
         sum[b] += w * (lanesAt(after + b * kLanes<Real>) + lanesAt(before + b * kLanes<Real>));
       }
     }
