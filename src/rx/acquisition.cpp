@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rx/acquisition.h"
 
+#include <algorithm>
+#include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 #include <vector>
+
+#include "rx/stream/lanes.h"
 
 namespace dot11b::rx {
 
@@ -26,36 +31,80 @@ struct BlockCorrelation {
   double signalEnergy = 0;  // of every sample the correlations read: the block and the ten chips after it
 };
 
-// The Barker correlation energy at each stream sample, kept while the search's blocks overlap (each starts
-// half a block after the last), so that it is computed once a sample: a ring of the last few blocks.
+// The Barker correlation energy at each stream sample, kept while the search's blocks overlap, so that it
+// is computed once a sample. Every block the search reads starts a whole number of half blocks after the
+// search's first sample: the energies are kept half a block at a time, in a ring of the last few.
 class BarkerEnergies {
  public:
-  // Sample `at`'s energy, `x` pointing at that sample with the ten chips after it in the stream.
-  double operator()(std::size_t at, const Sample* x) {
-    const std::size_t slot = at % kKept;
-    if (samples_[slot] != at) {
-      Sample sum(0, 0);
-      for (std::size_t k = 0; k < 11; ++k) sum += static_cast<float>(kBarker[k]) * x[kSamplesPerChip * k];
-      values_[slot] = std::norm(sum);
-      samples_[slot] = at;
+  explicit BarkerEnergies(std::size_t origin) : origin_(origin) {}
+  // The half block from stream sample `at` (origin + a whole number of half blocks), `x` pointing at that
+  // sample with the half block and the ten chips after it in the stream.
+  struct Half {
+    std::size_t index = SIZE_MAX;            // of the half block it holds
+    std::array<double, kBlock / 2> energies;  // the Barker correlation energy at each sample
+    std::array<double, kBlock / 2> powers;    // each sample's |x|^2
+  };
+  const Half& half(std::size_t at, const Sample* x) {
+    const std::size_t index = (at - origin_) / kHalf;
+    Half& kept = halves_[index % halves_.size()];
+    if (kept.index != index) {
+      compute(x, kept);
+      kept.index = index;
     }
-    return values_[slot];
+    return kept;
   }
 
  private:
-  static constexpr std::size_t kKept = 4 * kBlock;  // the blocks at start, next and measured, and a half
-  std::vector<double> values_ = std::vector<double>(kKept);
-  std::vector<std::size_t> samples_ = std::vector<std::size_t>(kKept, SIZE_MAX);  // whose energy each slot holds
+  static constexpr std::size_t kHalf = kBlock / 2;
+
+  // The correlations of two samples side by side in a register (I and Q of each, as they lie), summed over
+  // the eleven chips in the order of one sample at a time; then each one's |sum|^2, and the samples' own.
+  static void compute(const Sample* x, Half& half) {
+    const float* parts = reinterpret_cast<const float*>(x);
+    for (std::size_t n = 0; n < kHalf; n += 2) {
+      Lanes<float> sum{};
+      for (std::size_t k = 0; k < 11; ++k) {
+        const Lanes<float> chip = lanesAt(parts + 2 * (n + kSamplesPerChip * k));
+        sum = kBarker[k] > 0 ? sum + chip : sum - chip;
+      }
+      const Lanes<float> squares = sum * sum;
+      half.energies[n] = squares[0] + squares[1];
+      half.energies[n + 1] = squares[2] + squares[3];
+    }
+    for (std::size_t n = 0; n < kHalf; ++n) half.powers[n] = std::norm(x[n]);
+  }
+
+  std::size_t origin_;
+  std::array<Half, 8> halves_;  // the blocks at start, next and measured, and those before
 };
 
 // The block's samples and the ten chips after it (the caller made sure that the stream reaches them).
 BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start, BarkerEnergies& energies) {
   BlockCorrelation c;
+  constexpr std::size_t kHalf = kBlock / 2;
   constexpr std::size_t kRead = kBlock + 10 * kSamplesPerChip;
   const Sample* x = stream.stretch(start, kRead);
-  for (std::size_t n = 0; n < kRead; ++n) c.signalEnergy += std::norm(x[n]);
-  if (c.signalEnergy == 0) return c;
-  for (std::size_t n = 0; n < kBlock; ++n) c.energy[n % kSymbolSamples] += energies(start + n, x + n);
+  const BarkerEnergies::Half& first = energies.half(start, x);
+  const BarkerEnergies::Half& second = energies.half(start + kHalf, x + kHalf);
+  // Sample after sample, in double precision.
+  double signal = 0;
+#pragma GCC unroll 8
+  for (const double power : first.powers) signal += power;
+#pragma GCC unroll 8
+  for (const double power : second.powers) signal += power;
+  for (std::size_t n = kBlock; n < kRead; ++n) signal += std::norm(x[n]);
+  c.signalEnergy = signal;
+  if (signal == 0) return c;
+  // Each phase's energies summed symbol after symbol, as the block runs.
+  std::array<double, kSymbolSamples> energy{};
+  for (const BarkerEnergies::Half* half : {&first, &second}) {
+    for (std::size_t symbol = 0; symbol < kHalf / kSymbolSamples; ++symbol) {
+      const double* e = half->energies.data() + symbol * kSymbolSamples;
+#pragma GCC unroll 2
+      for (std::size_t p = 0; p < kSymbolSamples; ++p) energy[p] += e[p];
+    }
+  }
+  std::copy(energy.begin(), energy.end(), c.energy.begin());
   for (std::size_t p = 1; p < c.energy.size(); ++p)
     if (c.energy[p] > c.energy[c.best]) c.best = p;
   return c;
@@ -96,7 +145,7 @@ double carrierOffsetHz(const ChipStream& stream, double firstSymbol) {
 }  // namespace
 
 std::optional<Acquisition> acquire(const ChipStream& stream, std::size_t from) {
-  BarkerEnergies energies;
+  BarkerEnergies energies(from);
   for (std::size_t start = from; stream.reaches(static_cast<double>(start + kBlock + kSymbolSamples - 1)); start += kBlock / 2) {
     // Nothing before this block is read again (but for the interpolation's reach back).
     if (start > kInterpolationReach) stream.releaseBefore(start - kInterpolationReach);
