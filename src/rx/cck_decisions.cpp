@@ -51,12 +51,6 @@ Complex turnBack(Complex z, std::size_t q) {
   }
 }
 
-// |x| of each lane.
-Lanes<double> magnitudes(Lanes<double> x) {
-  constexpr long kAllButSign = 0x7FFFFFFFFFFFFFFF;
-  return reinterpret_cast<Lanes<double>>(reinterpret_cast<Lanes<long>>(x) & Lanes<long>{kAllButSign, kAllButSign});
-}
-
 // The correlation of the chips with the 64 codewords of 11 Mbit/s that is largest in magnitude (the first
 // of the largest, as the candidates are indexed: phi2's dibit, then phi3's, then phi4's), and its index.
 // The codeword factors as
@@ -70,52 +64,54 @@ Lanes<double> magnitudes(Lanes<double> x) {
 //   conj(w) p = conj(s) a + conj(u) b + conj(s) b j^q + conj(u) a (-j)^q,
 // a handful of products for all four. Only the best (phi2, phi3) has its p, w and phi4 made.
 std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
-  // Two phi2 at a time, one to a lane of a vector register (q2 = 0, 1, then 2, 3): the same products and
-  // sums in the same order as one phi2 at a time, so the same energies to the last bit.
-  using Pair = Lanes<double>;
-  std::array<std::array<double, 4>, 4> energies;  // [q2][q3]
-  for (std::size_t half = 0; half < 2; ++half) {
-    // turnBack(z, q2) for the two q2 of this half: z, -j z, then -z, j z.
-    const double sign = half == 0 ? 1.0 : -1.0;
-    const auto turnedRe = [&](Complex z) { return Pair{sign * z.real(), sign * z.imag()}; };
-    const auto turnedIm = [&](Complex z) { return Pair{sign * z.imag(), -sign * z.real()}; };
-    const auto both = [](double v) { return Pair{v, v}; };
-    const Pair aRe = turnedRe(r[0]) + both(r[1].real()), aIm = turnedIm(r[0]) + both(r[1].imag());
-    const Pair bRe = turnedRe(r[2]) - both(r[3].real()), bIm = turnedIm(r[2]) - both(r[3].imag());
-    const Pair sRe = turnedRe(r[4]) + both(r[5].real()), sIm = turnedIm(r[4]) + both(r[5].imag());
-    const Pair uRe = both(r[7].real()) - turnedRe(r[6]), uIm = both(r[7].imag()) - turnedIm(r[6]);
-    const Pair base =
-        (aRe * aRe + aIm * aIm) + (bRe * bRe + bIm * bIm) + (sRe * sRe + sIm * sIm) + (uRe * uRe + uIm * uIm);
-    // conj(x) y.
-    const auto crossRe = [](Pair xRe, Pair xIm, Pair yRe, Pair yIm) { return xRe * yRe + xIm * yIm; };
-    const auto crossIm = [](Pair xRe, Pair xIm, Pair yRe, Pair yIm) { return xRe * yIm - xIm * yRe; };
-    const Pair mRe = crossRe(bRe, bIm, aRe, aIm) + crossRe(uRe, uIm, sRe, sIm);
-    const Pair mIm = crossIm(bRe, bIm, aRe, aIm) + crossIm(uRe, uIm, sRe, sIm);
-    const Pair eRe = crossRe(sRe, sIm, aRe, aIm) + crossRe(uRe, uIm, bRe, bIm);
-    const Pair eIm = crossIm(sRe, sIm, aRe, aIm) + crossIm(uRe, uIm, bRe, bIm);
-    const Pair fRe = crossRe(sRe, sIm, bRe, bIm), fIm = crossIm(sRe, sIm, bRe, bIm);
-    const Pair gRe = crossRe(uRe, uIm, aRe, aIm), gIm = crossIm(uRe, uIm, aRe, aIm);
-    const Pair hRe = fRe + gRe, hIm = fIm + gIm, kRe = fRe - gRe, kIm = fIm - gIm;
-    // conj(w) p for q3 = 0 .. 3: e + h, e + j k, e - h, e - j k; Re(m (-j)^q3): m_r, m_i, -m_r, -m_i.
-    const std::array<Pair, 4> zr = {eRe + hRe, eRe - kIm, eRe - hRe, eRe + kIm};
-    const std::array<Pair, 4> zi = {eIm + hIm, eIm + kRe, eIm - hIm, eIm - kRe};
-    const std::array<Pair, 4> turned = {mRe, mIm, -mRe, -mIm};
-    for (std::size_t q3 = 0; q3 < 4; ++q3) {
-      // std::max(|zr|, |zi|): the sign bits cleared, then the larger (|zr| when equal).
-      const Pair absRe = magnitudes(zr[q3]), absIm = magnitudes(zi[q3]);
-      const Pair energy = base + 2 * (turned[q3] + larger(absIm, absRe));
-      energies[2 * half][q3] = energy[0];
-      energies[2 * half + 1][q3] = energy[1];
-    }
+  // The four phi2 side by side, one to a lane of a register of floats (q2 = 0 .. 3): turnBack(z, q2) is z,
+  // -j z, -z, j z. Single precision rounds the energies some 1e-7 of their size: only candidates closer
+  // than that, which noise alone makes, may come out the other way than in double precision.
+  using Quad = Lanes<float>;
+  // The chips in single precision, two to a register: I and Q of chip 2 j, then of chip 2 j + 1.
+  std::array<float, 16> parts;
+  const auto* values = reinterpret_cast<const double*>(r.data());
+  for (std::size_t i = 0; i < parts.size(); ++i) parts[i] = static_cast<float>(values[i]);
+  const auto pair = [&](std::size_t j) { return lanesAt(parts.data() + 4 * j); };
+  // Of the first chip of a pair: its turns back, real and imaginary parts in the lanes of q2; of the second,
+  // its real or imaginary part in every lane.
+  const auto turnedRe = [](Quad v) { return __builtin_shufflevector(v, -v, 0, 1, 4, 5); };
+  const auto turnedIm = [](Quad v) { return __builtin_shufflevector(v, -v, 1, 4, 5, 0); };
+  const auto secondRe = [](Quad v) { return __builtin_shufflevector(v, v, 2, 2, 2, 2); };
+  const auto secondIm = [](Quad v) { return __builtin_shufflevector(v, v, 3, 3, 3, 3); };
+  const Quad r01 = pair(0), r23 = pair(1), r45 = pair(2), r67 = pair(3);
+  const Quad aRe = turnedRe(r01) + secondRe(r01), aIm = turnedIm(r01) + secondIm(r01);
+  const Quad bRe = turnedRe(r23) - secondRe(r23), bIm = turnedIm(r23) - secondIm(r23);
+  const Quad sRe = turnedRe(r45) + secondRe(r45), sIm = turnedIm(r45) + secondIm(r45);
+  const Quad uRe = secondRe(r67) - turnedRe(r67), uIm = secondIm(r67) - turnedIm(r67);
+  const Quad base = (aRe * aRe + aIm * aIm) + (bRe * bRe + bIm * bIm) + (sRe * sRe + sIm * sIm) + (uRe * uRe + uIm * uIm);
+  // conj(x) y.
+  const auto crossRe = [](Quad xRe, Quad xIm, Quad yRe, Quad yIm) { return xRe * yRe + xIm * yIm; };
+  const auto crossIm = [](Quad xRe, Quad xIm, Quad yRe, Quad yIm) { return xRe * yIm - xIm * yRe; };
+  const Quad mRe = crossRe(bRe, bIm, aRe, aIm) + crossRe(uRe, uIm, sRe, sIm);
+  const Quad mIm = crossIm(bRe, bIm, aRe, aIm) + crossIm(uRe, uIm, sRe, sIm);
+  const Quad eRe = crossRe(sRe, sIm, aRe, aIm) + crossRe(uRe, uIm, bRe, bIm);
+  const Quad eIm = crossIm(sRe, sIm, aRe, aIm) + crossIm(uRe, uIm, bRe, bIm);
+  const Quad fRe = crossRe(sRe, sIm, bRe, bIm), fIm = crossIm(sRe, sIm, bRe, bIm);
+  const Quad gRe = crossRe(uRe, uIm, aRe, aIm), gIm = crossIm(uRe, uIm, aRe, aIm);
+  const Quad hRe = fRe + gRe, hIm = fIm + gIm, kRe = fRe - gRe, kIm = fIm - gIm;
+  // conj(w) p for q3 = 0 .. 3: e + h, e + j k, e - h, e - j k; Re(m (-j)^q3): m_r, m_i, -m_r, -m_i.
+  const std::array<Quad, 4> wpRe = {eRe + hRe, eRe - kIm, eRe - hRe, eRe + kIm};
+  const std::array<Quad, 4> wpIm = {eIm + hIm, eIm + kRe, eIm - hIm, eIm - kRe};
+  const std::array<Quad, 4> turned = {mRe, mIm, -mRe, -mIm};
+  std::array<Quad, 4> energies;  // [q3], a lane for each q2
+  for (std::size_t q3 = 0; q3 < 4; ++q3) {
+    // std::max(|Re|, |Im|) of conj(w) p: the sign bits cleared, then the larger (|Re| when equal).
+    energies[q3] = base + 2 * (turned[q3] + larger(magnitudes(wpIm[q3]), magnitudes(wpRe[q3])));
   }
-  std::size_t at = 0;
-  double largest = -1;
-  for (std::size_t q2 = 0; q2 < 4; ++q2) {
-    for (std::size_t q3 = 0; q3 < 4; ++q3) {
-      if (energies[q2][q3] > largest) largest = energies[q2][q3], at = q2 << 2 | q3;
-    }
-  }
-  const std::size_t q2 = at >> 2, q3 = at & 3;
+  // The first of the largest in the candidates' order (q2, then q3): the largest of each q2's lane, the
+  // first q2 that holds the largest of all, and its first q3 that does.
+  const Quad ofEachQ2 = larger(larger(energies[0], energies[1]), larger(energies[2], energies[3]));
+  const float largest = std::max(std::max(ofEachQ2[0], ofEachQ2[1]), std::max(ofEachQ2[2], ofEachQ2[3]));
+  std::size_t q2 = 0, q3 = 0;
+  while (q2 < 3 && ofEachQ2[q2] != largest) ++q2;
+  while (q3 < 3 && energies[q3][q2] != largest) ++q3;
+  const std::size_t at = q2 << 2 | q3;
   const Complex p = turnBack(turnBack(r[0], q2) + r[1], q3) + (turnBack(r[2], q2) - r[3]);
   const Complex w = turnBack(turnBack(r[4], q2) + r[5], q3) + (r[7] - turnBack(r[6], q2));
   const double zr = w.real() * p.real() + w.imag() * p.imag(), zi = w.real() * p.imag() - w.imag() * p.real();

@@ -25,6 +25,10 @@ template <>
 struct LanesOf<long> {
   typedef long type __attribute__((vector_size(16)));
 };
+template <>
+struct LanesOf<int> {
+  typedef int type __attribute__((vector_size(16)));
+};
 template <typename T>
 using Lanes = typename LanesOf<T>::type;
 template <typename T>
@@ -48,6 +52,24 @@ inline Lanes<double> larger(Lanes<double> a, Lanes<double> b) {
 #else
   return a > b ? a : b;
 #endif
+}
+
+inline Lanes<float> larger(Lanes<float> a, Lanes<float> b) {
+#if defined(__SSE2__)
+  return __builtin_ia32_maxps(a, b);
+#else
+  return a > b ? a : b;
+#endif
+}
+
+// |x| of each lane: the sign bits cleared.
+inline Lanes<double> magnitudes(Lanes<double> x) {
+  constexpr long kAllButSign = 0x7FFFFFFFFFFFFFFF;
+  return reinterpret_cast<Lanes<double>>(reinterpret_cast<Lanes<long>>(x) & Lanes<long>{kAllButSign, kAllButSign});
+}
+inline Lanes<float> magnitudes(Lanes<float> x) {
+  constexpr int kAllButSign = 0x7FFFFFFF;
+  return reinterpret_cast<Lanes<float>>(reinterpret_cast<Lanes<int>>(x) & Lanes<int>{kAllButSign, kAllButSign, kAllButSign, kAllButSign});
 }
 
 // n numbers from `from` to `to` (which do not overlap), a vector register at a time.
