@@ -24,10 +24,14 @@ using Weights = std::array<double, kTaps>;
 using SampleWeights = std::array<float, kTaps>;
 
 // The weights of samples i - kInterpolationReach + 1 .. i + kInterpolationReach for the instant
-// i + p / kPhases, p = 0 .. kPhases: a Kaiser-windowed sinc, each row scaled to sum to 1 so that a constant
-// signal reads as itself.
-const std::vector<Weights>& weightTable() {
-  static const std::vector<Weights> rows = [] {
+// i + p / kPhases, p = 0 .. kPhases - 1: a Kaiser-windowed sinc, each row scaled to sum to 1 so that a
+// constant signal reads as itself; with each row's steps to the next, for the instants between.
+struct WeightRow {
+  Weights at, step;
+};
+
+const std::array<WeightRow, kPhases>& weightTable() {
+  static const std::array<WeightRow, kPhases> rows = [] {
     const std::vector<double> kernel = windowedSinc(0.5, kInterpolationReach, kKaiserBeta, kPhases);
     std::vector<Weights> table(kPhases + 1);
     for (int p = 0; p <= kPhases; ++p) {
@@ -39,40 +43,52 @@ const std::vector<Weights>& weightTable() {
       const double sum = std::accumulate(row.begin(), row.end(), 0.0);
       for (double& w : row) w /= sum;
     }
-    return table;
+    std::array<WeightRow, kPhases> withSteps;
+    for (std::size_t p = 0; p < withSteps.size(); ++p) {
+      withSteps[p].at = table[p];
+      for (std::size_t m = 0; m < kTaps; ++m) withSteps[p].step[m] = table[p + 1][m] - table[p][m];
+    }
+    return withSteps;
   }();
   return rows;
 }
 
-// The weights for the fraction u (0 <= u < 1) of a sample.
+// The weights for the fraction u (0 <= u < 1) of a sample, linearly between the table's rows.
 SampleWeights weightsAt(double u) {
   const double at = u * kPhases;
   const auto p = std::min(static_cast<std::size_t>(at), std::size_t{kPhases - 1});
   const double f = at - static_cast<double>(p);
-  const Weights& below = weightTable()[p];
-  const Weights& above = weightTable()[p + 1];
+  const WeightRow& row = weightTable()[p];
   SampleWeights w;
-  for (std::size_t m = 0; m < w.size(); ++m) w[m] = static_cast<float>(below[m] + f * (above[m] - below[m]));
+  for (std::size_t m = 0; m < w.size(); ++m) w[m] = static_cast<float>(row.at[m] + f * row.step[m]);
   return w;
 }
 
 // The interpolated values on the components of the samples x (I and Q interleaved, as std::complex lays them
 // out): value k, component c, weighs components 2 (spacing k + m) + c for m = 0 .. kTaps - 1. With a spacing
 // of one sample (the symbol loops' half chips) the weights slide along the components one by one, four
-// components to a vector register.
+// components to a vector register; an odd count's last value is the first half of one more register, whose
+// second half reads the sample after the span (spanTail() of them).
+constexpr std::size_t spanTail(int count, int spacing) { return spacing == 1 && count % 2 != 0 ? 1 : 0; }
+
 void interpolate(const SampleWeights& w, const float* x, int count, int spacing, float* out) {
   if (spacing == 1) {
     constexpr int kFloats = kLanes<float>;
+    std::array<Lanes<float>, kTaps> weights;  // each in every lane
+    for (std::size_t m = 0; m < weights.size(); ++m) weights[m] = Lanes<float>{} + w[m];
     int j = 0;
     for (; j + kFloats <= 2 * count; j += kFloats) {
-      Lanes<float> sum = w[0] * lanesAt(x + j);
-      for (int m = 1; m < kTaps; ++m) sum += w[static_cast<std::size_t>(m)] * lanesAt(x + j + 2 * m);
+      Lanes<float> sum = weights[0] * lanesAt(x + j);
+#pragma GCC unroll 6
+      for (std::size_t m = 1; m < weights.size(); ++m) sum += weights[m] * lanesAt(x + j + 2 * m);
       std::memcpy(out + j, &sum, sizeof sum);
     }
-    for (; j < 2 * count; ++j) {
-      float sum = 0;
-      for (int m = 0; m < kTaps; ++m) sum += w[static_cast<std::size_t>(m)] * x[j + 2 * m];
-      out[j] = sum;
+    if (j < 2 * count) {
+      // Summed from 0, as value by value (so that a sum of zeros is +0 whatever their signs).
+      Lanes<float> sum{};
+#pragma GCC unroll 6
+      for (std::size_t m = 0; m < weights.size(); ++m) sum += weights[m] * lanesAt(x + j + 2 * m);
+      std::memcpy(out + j, &sum, sizeof(float) * static_cast<std::size_t>(2 * count - j));
     }
     return;
   }
@@ -98,7 +114,7 @@ void ChipStream::signal(double t, int count, int spacing, Complex* out) const {
   // Every instant lies a whole number of samples after t: one set of weights serves them all.
   const SampleWeights w = weightsAt(t - floorT);
   const long first = static_cast<long>(floorT) - kInterpolationReach + 1;
-  const std::size_t span = kTaps + static_cast<std::size_t>(spacing * (count - 1));
+  const std::size_t span = kTaps + static_cast<std::size_t>(spacing * (count - 1)) + spanTail(count, spacing);
   const Sample* x = first >= 0 ? stretch(static_cast<std::size_t>(first), span) : nullptr;
   // At the stream's ends, sample by sample (0 outside it).
   std::vector<Sample> atEnds;

@@ -75,10 +75,12 @@ void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
   // conj(ideal) x chip with I and Q side by side: the chip times the ideal's real part plus the swapped chip
   // times (imag, -imag).
   const auto* values = reinterpret_cast<const double*>(read.values.data());
+  const auto* ideals = reinterpret_cast<const double*>(idealChips.data());
+  const std::size_t count = idealChips.size();
   Lanes<double> earlySum{}, lateSum{};
-  for (std::size_t k = 0; k < idealChips.size(); ++k) {
-    const Lanes<double> re = {idealChips[k].real(), idealChips[k].real()};
-    const Lanes<double> im = {idealChips[k].imag(), -idealChips[k].imag()};
+  for (std::size_t k = 0; k < count; ++k) {
+    const Lanes<double> re = {ideals[2 * k], ideals[2 * k]};
+    const Lanes<double> im = {ideals[2 * k + 1], -ideals[2 * k + 1]};
     const Lanes<double> late = lanesAt(values + 4 * k), early = lanesAt(values + 4 * k + 4);
     earlySum += re * early + im * swapped(early);
     lateSum += re * late + im * swapped(late);
@@ -116,15 +118,19 @@ void SymbolTracker::recordChips(const ComplexRow& received, const ComplexRow& id
   const Lanes<double> scaleRe = {scale.real(), scale.real()}, scaleIm = {-scale.imag(), scale.imag()};
   const auto* chips = reinterpret_cast<const double*>(received.data());
   const auto* ideals = reinterpret_cast<const double*>(ideal.data());
-  for (std::size_t k = 0; k < received.size(); ++k) {
+  // Summed in a copy, which the chips' memory cannot alias: it stays in registers.
+  ChipErrors errors = chipErrors_;
+  const std::size_t count = received.size();
+  for (std::size_t k = 0; k < count; ++k) {
     const Lanes<double> chip = lanesAt(chips + 2 * k);
     const Lanes<double> turned = swapped(chip);
     const Lanes<double> error = chip * scaleRe + turned * scaleIm - lanesAt(ideals + 2 * k);
     const Lanes<double> squares = error * error;
     const double power = squares[0] + squares[1];
-    chipErrors_.sumOfSquares += power;
-    if (chipErrors_.count++ < kPeakEvmChips) chipErrors_.peak = std::max(chipErrors_.peak, std::sqrt(power));
+    errors.sumOfSquares += power;
+    if (errors.count++ < kPeakEvmChips) errors.peak = std::max(errors.peak, std::sqrt(power));
   }
+  chipErrors_ = errors;
 }
 
 }  // namespace dot11b::rx
