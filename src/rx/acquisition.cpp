@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -56,6 +55,7 @@ class BarkerEnergies {
 
  private:
   static constexpr std::size_t kHalf = kBlock / 2;
+  static_assert(kHalf % kSymbolSamples == 0 && kHalf % 2 == 0, "whole symbols, two samples to a register");
 
   // The correlations of two samples side by side in a register (I and Q of each, as they lie), summed over
   // the eleven chips in the order of one sample at a time; then each one's |sum|^2, and the samples' own.

@@ -75,12 +75,10 @@ void SymbolTracker::endSymbol(const ComplexRow& idealChips) {
   // conj(ideal) x chip with I and Q side by side: the chip times the ideal's real part plus the swapped chip
   // times (imag, -imag).
   const auto* values = reinterpret_cast<const double*>(read.values.data());
-  const auto* ideals = reinterpret_cast<const double*>(idealChips.data());
-  const std::size_t count = idealChips.size();
   Lanes<double> earlySum{}, lateSum{};
-  for (std::size_t k = 0; k < count; ++k) {
-    const Lanes<double> re = {ideals[2 * k], ideals[2 * k]};
-    const Lanes<double> im = {ideals[2 * k + 1], -ideals[2 * k + 1]};
+  for (std::size_t k = 0; k < idealChips.size(); ++k) {
+    const Lanes<double> re = {idealChips[k].real(), idealChips[k].real()};
+    const Lanes<double> im = {idealChips[k].imag(), -idealChips[k].imag()};
     const Lanes<double> late = lanesAt(values + 4 * k), early = lanesAt(values + 4 * k + 4);
     earlySum += re * early + im * swapped(early);
     lateSum += re * late + im * swapped(late);
