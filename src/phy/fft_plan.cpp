@@ -4,7 +4,6 @@
 #include <climits>
 #include <map>
 #include <memory>
-#include <type_traits>
 #include <utility>
 
 namespace dot11b::phy {
@@ -27,13 +26,7 @@ typename Fftw<T>::Plan kept(std::size_t n, int sign, const char* who) {
     // Planned with FFTW_ESTIMATE: it plans in microseconds, where FFTW_MEASURE takes about 85 ms for the
     // largest frame's blocks and executes them no faster.
     BasicFftwBuffer<T> from(n), to(n);
-    plan = std::make_unique<BasicFftPlan<T>>(who, [&] {
-      if constexpr (std::is_same_v<T, float>) {
-        return fftwf_plan_dft_1d(size, asFftw(from.data()), asFftw(to.data()), sign, FFTW_ESTIMATE);
-      } else {
-        return fftw_plan_dft_1d(size, asFftw(from.data()), asFftw(to.data()), sign, FFTW_ESTIMATE);
-      }
-    });
+    plan = std::make_unique<BasicFftPlan<T>>(who, [&] { return Fftw<T>::plan(size, from.data(), to.data(), sign, FFTW_ESTIMATE); });
   }
   return plan->plan();
 }

@@ -24,8 +24,11 @@ DOT11B_SHARED std::mutex& fftwPlannerMutex();
 // planned once per process and kept: frames filtered one after another (the window's Calculate, a
 // sequence) plan nothing again. For fftw_execute_dft on FftwBuffer arrays, from any thread.
 DOT11B_SHARED fftw_plan keptTransform(std::size_t n, int sign, const char* who);
-// The same in single precision, for fftwf_execute_dft on FloatFftwBuffer arrays.
+// The same in single precision, for fftwf_execute_dft on BasicFftwBuffer<float> arrays.
 DOT11B_SHARED fftwf_plan keptFloatTransform(std::size_t n, int sign, const char* who);
+
+inline fftw_complex* asFftw(std::complex<double>* values) { return reinterpret_cast<fftw_complex*>(values); }
+inline fftwf_complex* asFftw(std::complex<float>* values) { return reinterpret_cast<fftwf_complex*>(values); }
 
 // FFTW's interface in one precision: fftw_ for double, fftwf_ for float.
 template <typename T>
@@ -33,19 +36,27 @@ struct Fftw;
 template <>
 struct Fftw<double> {
   using Plan = fftw_plan;
+  static Plan plan(int n, std::complex<double>* in, std::complex<double>* out, int sign, unsigned flags) {
+    return fftw_plan_dft_1d(n, asFftw(in), asFftw(out), sign, flags);
+  }
   static void destroy(Plan plan) { fftw_destroy_plan(plan); }
   static Plan kept(std::size_t n, int sign, const char* who) { return keptTransform(n, sign, who); }
+  static void execute(Plan plan) { fftw_execute(plan); }
   static void execute(Plan plan, std::complex<double>* in, std::complex<double>* out) {
-    fftw_execute_dft(plan, reinterpret_cast<fftw_complex*>(in), reinterpret_cast<fftw_complex*>(out));
+    fftw_execute_dft(plan, asFftw(in), asFftw(out));
   }
 };
 template <>
 struct Fftw<float> {
   using Plan = fftwf_plan;
+  static Plan plan(int n, std::complex<float>* in, std::complex<float>* out, int sign, unsigned flags) {
+    return fftwf_plan_dft_1d(n, asFftw(in), asFftw(out), sign, flags);
+  }
   static void destroy(Plan plan) { fftwf_destroy_plan(plan); }
   static Plan kept(std::size_t n, int sign, const char* who) { return keptFloatTransform(n, sign, who); }
+  static void execute(Plan plan) { fftwf_execute(plan); }
   static void execute(Plan plan, std::complex<float>* in, std::complex<float>* out) {
-    fftwf_execute_dft(plan, reinterpret_cast<fftwf_complex*>(in), reinterpret_cast<fftwf_complex*>(out));
+    fftwf_execute_dft(plan, asFftw(in), asFftw(out));
   }
 };
 
@@ -67,14 +78,11 @@ class BasicFftPlan {
   BasicFftPlan(const BasicFftPlan&) = delete;
   BasicFftPlan& operator=(const BasicFftPlan&) = delete;
 
-  void execute() const { execute(plan_); }
+  void execute() const { Fftw<T>::execute(plan_); }
   // For FFTW's new-array execute functions, which may run on several threads at once.
   Plan plan() const { return plan_; }
 
  private:
-  static void execute(fftw_plan plan) { fftw_execute(plan); }
-  static void execute(fftwf_plan plan) { fftwf_execute(plan); }
-
   Plan plan_ = nullptr;
 };
 using FftPlan = BasicFftPlan<double>;
@@ -98,10 +106,6 @@ class BasicFftwBuffer {
   std::complex<T>* data_;
 };
 using FftwBuffer = BasicFftwBuffer<double>;
-using FloatFftwBuffer = BasicFftwBuffer<float>;
-
-inline fftw_complex* asFftw(std::complex<double>* values) { return reinterpret_cast<fftw_complex*>(values); }
-inline fftwf_complex* asFftw(std::complex<float>* values) { return reinterpret_cast<fftwf_complex*>(values); }
 
 // FFTW takes transform sizes as int; `who` names the caller when n is too large.
 DOT11B_SHARED int fftSize(std::size_t n, const char* who);

@@ -11,23 +11,10 @@
 
 namespace dot11b::rx {
 
+// Of floats, doubles, ints or longs.
 template <typename T>
-struct LanesOf;
-template <>
-struct LanesOf<float> {
-  typedef float type __attribute__((vector_size(16)));
-};
-template <>
-struct LanesOf<double> {
-  typedef double type __attribute__((vector_size(16)));
-};
-template <>
-struct LanesOf<long> {
-  typedef long type __attribute__((vector_size(16)));
-};
-template <>
-struct LanesOf<int> {
-  typedef int type __attribute__((vector_size(16)));
+struct LanesOf {
+  typedef T type __attribute__((vector_size(16)));
 };
 template <typename T>
 using Lanes = typename LanesOf<T>::type;
