@@ -8,6 +8,7 @@
 #include <numbers>
 #include <vector>
 
+#include "phy/simd/avx2_clone.h"
 #include "rx/stream/lanes.h"
 
 namespace dot11b::rx {
@@ -79,7 +80,7 @@ class BarkerEnergies {
 };
 
 // The block's samples and the ten chips after it (the caller made sure that the stream reaches them).
-BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start, BarkerEnergies& energies) {
+DOT11B_ALSO_AVX2 BlockCorrelation correlateBlock(const ChipStream& stream, std::size_t start, BarkerEnergies& energies) {
   BlockCorrelation c;
   constexpr std::size_t kHalf = kBlock / 2;
   constexpr std::size_t kRead = kBlock + 10 * kSamplesPerChip;

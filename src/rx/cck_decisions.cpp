@@ -7,6 +7,7 @@
 #include <numbers>
 #include <vector>
 
+#include "phy/simd/avx2_clone.h"
 #include "rx/stream/lanes.h"
 
 namespace dot11b::rx {
@@ -63,7 +64,7 @@ Complex turnBack(Complex z, std::size_t q) {
 //   |p|^2 + |w|^2 = |a|^2 + |b|^2 + |s|^2 + |u|^2 + 2 Re((conj(b) a + conj(u) s) (-j)^q),
 //   conj(w) p = conj(s) a + conj(u) b + conj(s) b j^q + conj(u) a (-j)^q,
 // a handful of products for all four. Only the best (phi2, phi3) has its p, w and phi4 made.
-std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
+DOT11B_ALSO_AVX2 std::size_t bestFullRate(const ComplexRow& r, Complex& best) {
   // The four phi2 side by side, one to a lane of a register of floats (q2 = 0 .. 3): turnBack(z, q2) is z,
   // -j z, -z, j z. Single precision rounds the energies some 1e-7 of their size: only candidates closer
   // than that, which noise alone makes, may come out the other way than in double precision.

@@ -53,7 +53,8 @@ class ChipStream {
  private:
   StreamWindow* window_;
   double radiansPerSample_ = 0;  // of the carrier offset taken out
-  std::array<float, kMostTurns> turnsRe_{}, turnsIm_{};  // its turn over 0, 1, 2 ... samples
+  // Its turn over 0, 1, 2 ... samples, each part twice in a row (for a sample's I and Q).
+  std::array<float, 2 * kMostTurns> turnsRe_{}, turnsIm_{};
   double origin_ = 0;
 };
 

@@ -10,6 +10,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "phy/simd/avx2_clone.h"
+
 namespace dot11b::phy {
 
 // The little-endian formats are the machine's own order on the machines this runs on.
@@ -139,7 +141,7 @@ void convertBack(const unsigned char* in, std::size_t n, double fullScale, std::
 std::int16_t bigEndianWord(const unsigned char* at) { return static_cast<std::int16_t>(at[0] << 8 | at[1]); }
 
 template <typename Real>
-void decodeInto(const void* in, SampleFormat format, std::size_t n, double fullScale, std::complex<Real>* out) {
+DOT11B_ALSO_AVX2 void decodeInto(const void* in, SampleFormat format, std::size_t n, double fullScale, std::complex<Real>* out) {
   const auto* bytes = static_cast<const unsigned char*>(in);
   switch (format) {
     case SampleFormat::CS8:

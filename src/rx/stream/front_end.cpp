@@ -3,14 +3,23 @@
 
 #include <cmath>
 
-#include "rx/chip_stream.h"
+#include "phy/simd/avx2_clone.h"
 #include "runtime/value_range.h"
+#include "rx/chip_stream.h"
 
 namespace dot11b::rx {
 
 namespace {
 
 constexpr int kResamplerHalfTaps = 8;
+
+// out[k] = the mean of in[k] and in[k + 1], for k = 0 .. n - 2.
+template <typename S>
+DOT11B_ALSO_AVX2 void meansOfNeighbours(const S* in, std::size_t n, S* out) {
+  const typename S::value_type half = 0.5;
+#pragma GCC unroll 4
+  for (std::size_t k = 0; k + 1 < n; ++k) out[k] = (in[k] + in[k + 1]) * half;
+}
 
 }  // namespace
 
@@ -60,9 +69,7 @@ void FrontEnd<S>::filter(const S* in, std::size_t n, std::vector<S>& stream) {
   if (previous_) stream.push_back((*previous_ + in[0]) * typename S::value_type(0.5));
   const std::size_t at = stream.size();
   stream.resize(at + n - 1);
-  const typename S::value_type half = 0.5;
-#pragma GCC unroll 4
-  for (std::size_t k = 0; k + 1 < n; ++k) stream[at + k] = (in[k] + in[k + 1]) * half;
+  meansOfNeighbours(in, n, stream.data() + at);
   previous_ = in[n - 1];
 }
 

@@ -1,36 +1,63 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The numbers of a vector register (16 bytes: four floats or two doubles), for the loops over samples that
-// the compiler does not vectorize on its own: sums kept lane by lane (which it may not reorder), and
-// sliding weighted sums whose lengths it does not know, where it would keep nothing in registers from one
-// weight to the next.
+// The numbers of a vector register (16 bytes: four floats or two doubles; 32 where AVX2 runs), for the
+// loops over samples that the compiler does not vectorize on its own: sums kept lane by lane (which it may
+// not reorder), and sliding weighted sums whose lengths it does not know, where it would keep nothing in
+// registers from one weight to the next.
 #pragma once
 
+#include <array>
 #include <complex>
 #include <cstddef>
 #include <cstring>
 
 namespace dot11b::rx {
 
-// Of floats, doubles, ints or longs.
-template <typename T>
+// Of floats, doubles, ints or longs: 16 bytes, or 32 in the loops that phy/simd/avx2_clone.h compiles for
+// AVX2 only. Those loops take the registers of 32 bytes from functions always inlined into them, so that
+// no call passes one (whose ABI would differ without AVX).
+template <typename T, std::size_t Bytes = 16>
 struct LanesOf {
-  typedef T type __attribute__((vector_size(16)));
+  typedef T type __attribute__((vector_size(Bytes)));
 };
-template <typename T>
-using Lanes = typename LanesOf<T>::type;
-template <typename T>
-inline constexpr std::size_t kLanes = sizeof(Lanes<T>) / sizeof(T);
+template <typename T, std::size_t Bytes = 16>
+using Lanes = typename LanesOf<T, Bytes>::type;
+template <typename T, std::size_t Bytes = 16>
+inline constexpr std::size_t kLanes = Bytes / sizeof(T);
 
 // The lanes' numbers from x on, wherever they lie in memory.
-template <typename T>
-Lanes<T> lanesAt(const T* x) {
-  Lanes<T> lanes;
+template <std::size_t Bytes = 16, typename T>
+[[gnu::always_inline]] inline Lanes<T, Bytes> lanesAt(const T* x) {
+  Lanes<T, Bytes> lanes;
   std::memcpy(&lanes, x, sizeof lanes);
   return lanes;
 }
 
+// The two numbers of each pair of lanes swapped (a complex number's I and Q).
+template <std::size_t Bytes>
+[[gnu::always_inline]] inline Lanes<float, Bytes> pairsSwapped(Lanes<float, Bytes> x) {
+  if constexpr (Bytes == 16) {
+    return __builtin_shufflevector(x, x, 1, 0, 3, 2);
+  } else {
+    static_assert(Bytes == 32);
+    return __builtin_shufflevector(x, x, 1, 0, 3, 2, 5, 4, 7, 6);
+  }
+}
+
 // The two numbers of a register of doubles the other way round (a complex number's I and Q swapped).
 inline Lanes<double> swapped(Lanes<double> x) { return Lanes<double>{x[1], x[0]}; }
+
+// The lower and the upper half of a register of floats, each in a register of doubles of the same size.
+template <std::size_t Bytes>
+[[gnu::always_inline]] inline std::array<Lanes<double, Bytes>, 2> halvesInDoubles(Lanes<float, Bytes> x) {
+  if constexpr (Bytes == 16) {
+    return {__builtin_convertvector(__builtin_shufflevector(x, x, 0, 1), Lanes<double, Bytes>),
+            __builtin_convertvector(__builtin_shufflevector(x, x, 2, 3), Lanes<double, Bytes>)};
+  } else {
+    static_assert(Bytes == 32);
+    return {__builtin_convertvector(__builtin_shufflevector(x, x, 0, 1, 2, 3), Lanes<double, Bytes>),
+            __builtin_convertvector(__builtin_shufflevector(x, x, 4, 5, 6, 7), Lanes<double, Bytes>)};
+  }
+}
 
 // In each lane a where a > b, else b (b when they are equal), as the SSE2 maximum gives it.
 inline Lanes<double> larger(Lanes<double> a, Lanes<double> b) {

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "phy/simd/avx2_clone.h"
 #include "rx/stream/lanes.h"
 namespace dot11b::rx {
 
@@ -50,6 +51,59 @@ long phasePeriod(double step) {
     if (std::abs(step * static_cast<double>(q) - std::round(step * static_cast<double>(q))) < 1e-9) return q;
   return 0;
 }
+
+// Round r of one phase, from weighing the taps' stretches of parts (I and Q side by side), to phaseOut[r x
+// period]. Eight vector registers' worth of parts at a time, summed over the taps in the registers.
+template <std::size_t Bytes, typename Real>
+[[gnu::always_inline]] inline void weighRoundsIn(const Real* weights, const Real* const* stretches, std::size_t taps,
+                                                 std::size_t parts, std::complex<Real>* phaseOut, std::size_t period) {
+  using Parts = Lanes<Real, Bytes>;
+  constexpr std::size_t kParts = kLanes<Real, Bytes>;
+  // The rounds of lanes from part i (even) on: I and Q side by side.
+  const auto put = [&](std::size_t i, const Parts& sum) {
+    for (std::size_t l = 0; l < kParts; l += 2) phaseOut[(i + l) / 2 * period] = {sum[l], sum[l + 1]};
+  };
+  constexpr std::size_t kRegisters = 8;
+  constexpr std::size_t kBlock = kRegisters * kParts;
+  std::size_t i = 0;
+  for (; i + kBlock <= parts; i += kBlock) {
+    std::array<Parts, kRegisters> sums{};
+    for (std::size_t k = 0; k < taps; ++k) {
+      const Real w = weights[k];
+      const Real* x = stretches[k] + i;
+#pragma GCC unroll 8
+      for (std::size_t r = 0; r < kRegisters; ++r) sums[r] += w * lanesAt<Bytes>(x + r * kParts);
+    }
+#pragma GCC unroll 8
+    for (std::size_t r = 0; r < kRegisters; ++r) put(i + r * kParts, sums[r]);
+  }
+  for (; i < parts; i += 2) {
+    Real re = 0, im = 0;
+    for (std::size_t k = 0; k < taps; ++k) {
+      re += weights[k] * stretches[k][i];
+      im += weights[k] * stretches[k][i + 1];
+    }
+    phaseOut[i / 2 * period] = {re, im};
+  }
+}
+
+template <typename Real>
+void weighRounds(const Real* weights, const Real* const* stretches, std::size_t taps, std::size_t parts,
+                 std::complex<Real>* phaseOut, std::size_t period) {
+  weighRoundsIn<16>(weights, stretches, taps, parts, phaseOut, period);
+}
+
+#if defined(DOT11B_AVX2_VERSIONS)
+// Single precision, which the receiver runs in, also in AVX2's registers; double precision as above.
+DOT11B_BASELINE void weighRounds(const float* weights, const float* const* stretches, std::size_t taps, std::size_t parts,
+                                 std::complex<float>* phaseOut, std::size_t period) {
+  weighRoundsIn<16>(weights, stretches, taps, parts, phaseOut, period);
+}
+DOT11B_AVX2 void weighRounds(const float* weights, const float* const* stretches, std::size_t taps, std::size_t parts,
+                             std::complex<float>* phaseOut, std::size_t period) {
+  weighRoundsIn<32>(weights, stretches, taps, parts, phaseOut, period);
+}
+#endif
 
 }  // namespace
 
@@ -158,35 +212,7 @@ void Resampler<S>::produceRounds(long rounds, std::vector<S>& out) {
       const S* phase = dealt_[static_cast<std::size_t>(e % advance_)].data();
       stretches_[k] = reinterpret_cast<const Real*>(phase + e / advance_);
     }
-    // Round r's I and Q go to output r x period + j. Eight vector registers' worth of parts at a time, summed
-    // over the taps in the registers.
-    S* const phaseOut = out.data() + at + j;
-    // The rounds of lanes from part i (even) on: I and Q side by side.
-    const auto put = [&](std::size_t i, const Lanes<Real>& sum) {
-      for (std::size_t l = 0; l < kLanes<Real>; l += 2) phaseOut[(i + l) / 2 * period] = {sum[l], sum[l + 1]};
-    };
-    constexpr std::size_t kRegisters = 8;
-    constexpr std::size_t kBlock = kRegisters * kLanes<Real>;
-    std::size_t i = 0;
-    for (; i + kBlock <= parts; i += kBlock) {
-      std::array<Lanes<Real>, kRegisters> sums{};
-      for (std::size_t k = 0; k < stretches_.size(); ++k) {
-        const Real w = taps.weights[k];
-        const Real* x = stretches_[k] + i;
-#pragma GCC unroll 8
-        for (std::size_t r = 0; r < kRegisters; ++r) sums[r] += w * lanesAt(x + r * kLanes<Real>);
-      }
-#pragma GCC unroll 8
-      for (std::size_t r = 0; r < kRegisters; ++r) put(i + r * kLanes<Real>, sums[r]);
-    }
-    for (; i < parts; i += 2) {
-      Real re = 0, im = 0;
-      for (std::size_t k = 0; k < stretches_.size(); ++k) {
-        re += taps.weights[k] * stretches_[k][i];
-        im += taps.weights[k] * stretches_[k][i + 1];
-      }
-      phaseOut[i / 2 * period] = {re, im};
-    }
+    weighRounds(taps.weights.data(), stretches_.data(), stretches_.size(), parts, out.data() + at + j, period);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "phy/simd/avx2_clone.h"
 #include "phy/fft_plan.h"
 
 namespace dot11b::rx {
@@ -39,7 +40,7 @@ struct BinPowers {
 };
 
 template <typename Real, typename S>
-BinPowers binPowers(const S* samples, std::size_t size, double sampleRate, double resolutionBandwidth, Bins bins) {
+DOT11B_ALSO_AVX2 BinPowers binPowers(const S* samples, std::size_t size, double sampleRate, double resolutionBandwidth, Bins bins) {
   if (!(sampleRate > 0) || !(resolutionBandwidth > 0)) throw std::invalid_argument("powerSpectrum: rates must be positive");
   const auto segment = static_cast<std::size_t>(std::max(16.0, std::round(kHannNoiseBandwidth * sampleRate / resolutionBandwidth)));
   if (size < segment) return {};
