@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "phy/polyphase_filters.h"
+#include "phy/simd/avx2_clone.h"
 
 namespace dot11b::phy {
 
@@ -18,6 +19,11 @@ constexpr std::size_t kPointsPerTap = 4;
 // operator* of std::complex performs, which would keep the loop from being vectorised.
 Complex multiply(const Complex& a, const Complex& b) {
   return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
+// product[f] = a[f] b[f] for f = 0 .. n - 1.
+DOT11B_ALSO_AVX2 void multiplyInto(const Complex* a, const Complex* b, std::size_t n, Complex* product) {
+  for (std::size_t f = 0; f < n; ++f) product[f] = multiply(a[f], b[f]);
 }
 
 // Smallest n >= minimum with no prime factor above 7, the sizes FFTW transforms fastest, and a multiple
@@ -79,7 +85,7 @@ void FftBlockFilter::filterBlock(std::size_t block, Workspace& work, Complex* ou
   Complex* product = work.product.data();
   for (std::size_t phase = 0; phase < row_.factor; ++phase) {
     const Complex* taps = tapSpectra_[phase].data();
-    for (std::size_t f = 0; f < points_; ++f) product[f] = multiply(spectrum[f], taps[f]);
+    multiplyInto(spectrum, taps, points_, product);
     fftw_execute_dft(inverse_, asFftw(product), asFftw(work.phases.data() + phase * points_));
   }
   // The first `overlap` outputs of each phase wrapped round the block and are not kept.

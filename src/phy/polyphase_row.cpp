@@ -14,6 +14,12 @@ void PolyphaseRow::place(std::size_t firstChip, std::size_t count, const Complex
   const std::size_t length = rowLength();
   std::size_t at = (firstChip * factor + length - delay % length) % length;
   for (std::size_t i = 0; i < count; ++i) {
+    if (at + factor < length) {
+      // The chip's outputs do not reach the row's end: no wrap to watch for.
+      for (std::size_t phase = 0; phase < factor; ++phase) row[at + phase] = phaseRows[phase * phaseStride + i];
+      at += factor;
+      continue;
+    }
     for (std::size_t phase = 0; phase < factor; ++phase) {
       row[at] = phaseRows[phase * phaseStride + i];
       if (++at == length) at = 0;
