@@ -96,14 +96,16 @@ template <std::size_t Bytes>
     for (std::size_t m = 1; m < weights.size(); ++m) sum += weights[m] * lanesAt<Bytes>(x + j + 2 * m);
     std::memcpy(out + j, &sum, sizeof sum);
   }
-  if (Bytes == 16 && j < end) {
-    // Summed from 0, as value by value (so that a sum of zeros is +0 whatever their signs).
-    Lanes<float, Bytes> sum{};
+  if constexpr (Bytes == 16) {
+    if (j < end) {
+      // Summed from 0, as value by value (so that a sum of zeros is +0 whatever their signs).
+      Lanes<float, Bytes> sum{};
 #pragma GCC unroll 6
-    for (std::size_t m = 0; m < weights.size(); ++m) sum += weights[m] * lanesAt<Bytes>(x + j + 2 * m);
-    // With whole values in every register before it, the last holds one.
-    std::memcpy(out + j, &sum, 2 * sizeof(float));
-    j += 2;
+      for (std::size_t m = 0; m < weights.size(); ++m) sum += weights[m] * lanesAt<Bytes>(x + j + 2 * m);
+      // With whole values in every register before it, the last holds one.
+      std::memcpy(out + j, &sum, 2 * sizeof(float));
+      j += 2;
+    }
   }
   return j;
 }
@@ -133,7 +135,8 @@ template <std::size_t Bytes>
   for (int j = 0; j < end; j += kFloats) {
     Floats v = lanesAt<Bytes>(values.data() + j);
     if (turns) {
-      // (vr, vi) (tr + j ti) = (vr tr - vi ti, vi tr + vr ti), a turn t = start x turn over j / 2 samples.
+      // (vr + i vi) (tr + i ti) = (vr tr - vi ti) + i (vi tr + vr ti), for the turn t = start x the turn over
+      // the samples from the first value to this one.
       const Floats re = lanesAt<Bytes>(turns->re + j), im = lanesAt<Bytes>(turns->im + j);
       const Floats tr = turns->startRe * re - turns->startIm * im, ti = turns->startRe * im + turns->startIm * re;
       v = v * tr + pairsSwapped<Bytes>(v) * (ti * signs);
@@ -157,11 +160,15 @@ template <std::size_t Bytes>
 DOT11B_AVX2 void readAdjacentValues(const SampleWeights& w, const float* x, int count, const Turns* turns, Complex* out) {
   readAdjacent<32>(w, x, count, turns, out);
 }
-DOT11B_BASELINE
-#endif
+DOT11B_BASELINE void readAdjacentValues(const SampleWeights& w, const float* x, int count, const Turns* turns,
+                                        Complex* out) {
+  readAdjacent<16>(w, x, count, turns, out);
+}
+#else
 void readAdjacentValues(const SampleWeights& w, const float* x, int count, const Turns* turns, Complex* out) {
   readAdjacent<16>(w, x, count, turns, out);
 }
+#endif
 
 }  // namespace
 

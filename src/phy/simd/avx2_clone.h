@@ -10,8 +10,9 @@
 // calls cannot be resolved.
 #pragma once
 
-// GCC's: clang clones no function templates (its builds, the fuzzers', take the baseline alone).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// GCC's: clang clones no function templates (its builds, the fuzzers', take the baseline alone). Built with
+// DOT11B_BASELINE_ONLY defined, the baseline alone, as a processor without AVX2 runs it (to measure it).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(DOT11B_BASELINE_ONLY)
 #define DOT11B_ALSO_AVX2 __attribute__((target_clones("avx2", "default")))
 #define DOT11B_AVX2_VERSIONS 1
 #define DOT11B_AVX2 __attribute__((target("avx2")))
