@@ -9,6 +9,9 @@
 #include <complex>
 #include <cstddef>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace dot11b::rx {
 
@@ -50,8 +53,13 @@ inline Lanes<double> swapped(Lanes<double> x) { return Lanes<double>{x[1], x[0]}
 template <std::size_t Bytes>
 [[gnu::always_inline]] inline std::array<Lanes<double, Bytes>, 2> halvesInDoubles(Lanes<float, Bytes> x) {
   if constexpr (Bytes == 16) {
+#if defined(__SSE2__)
+    // Two conversions of pairs (GCC makes the generic one of the upper pair two scalar ones).
+    return {_mm_cvtps_pd(x), _mm_cvtps_pd(_mm_movehl_ps(x, x))};
+#else
     return {__builtin_convertvector(__builtin_shufflevector(x, x, 0, 1), Lanes<double, Bytes>),
             __builtin_convertvector(__builtin_shufflevector(x, x, 2, 3), Lanes<double, Bytes>)};
+#endif
   } else {
     static_assert(Bytes == 32);
     return {__builtin_convertvector(__builtin_shufflevector(x, x, 0, 1, 2, 3), Lanes<double, Bytes>),
@@ -100,10 +108,15 @@ void copyParts(const T* from, std::size_t n, T* to) {
 // A sample's I and Q from x on, in double precision.
 inline Lanes<double> doubleLanesAt(const double* x) { return lanesAt(x); }
 inline Lanes<double> doubleLanesAt(const float* x) {
+#if defined(__SSE2__)
+  // One load of the pair and one conversion (GCC makes the generic conversion below two scalar ones).
+  return _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(x))));
+#else
   typedef float Pair __attribute__((vector_size(8)));
   Pair pair;
   std::memcpy(&pair, x, sizeof pair);
   return __builtin_convertvector(pair, Lanes<double>);
+#endif
 }
 
 // Whether every part of the n samples is finite, in one pass without a branch: x - x is 0 for a finite x
